@@ -1,0 +1,32 @@
+// Process entry: creates every window and data module once, writes the storage configuration,
+// and runs the message loop.
+#include "app/storageconfiguration.h"
+#include "app/vokapplication.h"
+#include "data/tdatamodule2.h"
+#include "framework/dataset/databaseerror.h"
+#include "ui/main/tform1.h"
+
+#include <memory>
+
+int main(int argc, char** argv) {
+    VokApplication app(argc, argv);
+    std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TDataModule2> dataModule2;
+    try {
+        form1 = std::make_unique<TForm1>();
+        dataModule2 = std::make_unique<TDataModule2>();
+        form1->setDataModule(dataModule2.get());
+        StorageConfiguration::writeEntries();
+    } catch (const vok::DatabaseError& e) {
+        VokApplication::showApplicationError(e.kindName(), e.message());
+        return 1;
+    } catch (const std::exception& e) {
+        VokApplication::showApplicationError(QStringLiteral("Exception"), QString::fromUtf8(e.what()));
+        return 1;
+    }
+    form1->show();
+    const int rc = app.exec();
+    form1.reset(); // the windows go before the record-sets they show
+    dataModule2.reset();
+    return rc;
+}

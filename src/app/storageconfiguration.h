@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// Writes the storage engine's persistent configuration at every start, so that databases the
+// engine creates get the page size, locking mode and text collation of a Vok data folder.
+class StorageConfiguration {
+public:
+    // Sets one entry: "node path;entry name" and the value. Throws vok::DatabaseError.
+    static void SetBdeConfig(const QString& pathAndEntry, const QString& value);
+    // The five entries, in order.
+    static void writeEntries();
+};

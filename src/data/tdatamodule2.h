@@ -1,0 +1,79 @@
+#pragma once
+
+#include "framework/dataset/store.h"
+#include "framework/dataset/table.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+// The shared data module: the connection and every working record-set, linked master to detail,
+// with the rules that belong to the data (new-record defaults, the member copy into team rows,
+// calculated names, the project filter). Windows read and write only through these record-sets.
+class TDataModule2 : public QObject {
+    Q_OBJECT
+public:
+    explicit TDataModule2(QObject* parent = nullptr);
+    ~TDataModule2() override;
+
+    // The data folder as read from the settings at the first activation; the time-sheet windows
+    // give it one trailing separator.
+    QString DataPath;
+
+    vok::Store* Database1;
+
+    vok::Table* projects;
+    vok::Table* Major;
+    vok::Table* Action;
+    vok::Table* ProjectNotes;
+    vok::Table* MajorNotes;
+    vok::Table* ActionNotes;
+    vok::Table* ProjectTeam;
+    vok::Table* MajorTeam;
+    vok::Table* ActionTeam;
+    vok::Table* Members;
+    vok::Table* Contacts;
+    vok::Table* ProjectTS;
+    vok::Table* MajorTS;
+    vok::Table* ActionTS;
+    vok::Table* TimeSheets;
+    vok::Table* MemberTS;
+    vok::Table* ProjectCost;
+    vok::Table* MajorCost;
+    vok::Table* ActionCost;
+    vok::Table* Costs;
+    vok::Table* CostEntry;
+
+    // The caption of the main window's hidden label PrintProject, read by the project filter.
+    void setPrintProjectSource(std::function<QString()> source);
+    QString printProject() const;
+
+    // Every record-set, in declaration order.
+    QList<vok::Table*> tables() const;
+    // Points the connection at a data folder ("path=" + folder) and opens it with the first table.
+    void connectTo(const QString& dataPath);
+
+    // Rules called by the record-set layer.
+    void projectsNewRecord(vok::Table& t);
+    void MajorNewRecord(vok::Table& t);
+    void ActionNewRecord(vok::Table& t);
+    void MemberTSNewRecord(vok::Table& t);
+    void ProjectTeamProjectTeam_memberChange(vok::Field& f);
+    void MajorTeamMajorTeam_memberChange(vok::Field& f);
+    void ActionTeamActionTeam_memberChange(vok::Field& f);
+    bool projectsFilterRecord(vok::Table& t);
+    void ProjectTSCalcFields(vok::Table& t);
+    void MajorTSCalcFields(vok::Table& t);
+    void ActionTSCalcFields(vok::Table& t);
+    void ProjectCostCalcFields(vok::Table& t);
+
+private:
+    vok::Table* makeTable(const char* name, const QString& file);
+    void copyMember(vok::Field& member, const QString& emailField, const QString& telField);
+    QString majorName(const QVariant& project, const QVariant& major) const;
+    QString actionName(const QVariant& project, const QVariant& major, const QVariant& action) const;
+
+    std::function<QString()> printProjectSource_;
+    QString printProjectFallback_;
+};

@@ -1,0 +1,36 @@
+#include "databaseerror.h"
+
+namespace vok {
+
+DatabaseError::DatabaseError(QString message, Kind kind)
+    : message_(std::move(message)), kind_(kind), utf8_(message_.toUtf8()) {}
+
+QString DatabaseError::kindName() const {
+    switch (kind_) {
+    case Kind::Engine:
+        return QStringLiteral("EngineError");
+    case Kind::Convert:
+        return QStringLiteral("ConvertError");
+    case Kind::Database:
+        break;
+    }
+    return QStringLiteral("DatabaseError");
+}
+
+DatabaseError DatabaseError::emptyDataset() {
+    return DatabaseError(QStringLiteral("Cannot perform this operation on an empty dataset"));
+}
+
+DatabaseError DatabaseError::notEditing() {
+    return DatabaseError(QStringLiteral("Dataset not in edit or insert mode"));
+}
+
+DatabaseError DatabaseError::datasetOpen() {
+    return DatabaseError(QStringLiteral("Cannot perform this operation on an open dataset"));
+}
+
+DatabaseError DatabaseError::datasetClosed() {
+    return DatabaseError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+}
+
+} // namespace vok

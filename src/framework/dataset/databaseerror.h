@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+
+namespace vok {
+
+// The one error type of the record-set layer and the storage engine. Handlers let it escape;
+// the framework guard shows its text in the standard error box.
+class DatabaseError : public std::exception {
+public:
+    enum class Kind { Database, Engine, Convert };
+
+    explicit DatabaseError(QString message, Kind kind = Kind::Database);
+
+    const QString& message() const noexcept { return message_; }
+    Kind kind() const noexcept { return kind_; }
+    // The name shown by the last-chance handler ("Exception <kind> in module ...").
+    QString kindName() const;
+    const char* what() const noexcept override { return utf8_.constData(); }
+
+    // The layer's fixed refusals.
+    static DatabaseError emptyDataset();
+    static DatabaseError notEditing();
+    static DatabaseError datasetOpen();
+    static DatabaseError datasetClosed();
+
+private:
+    QString message_;
+    Kind kind_;
+    QByteArray utf8_;
+};
+
+} // namespace vok

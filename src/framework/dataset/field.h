@@ -1,0 +1,82 @@
+#pragma once
+
+#include "tabledef.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+#include <functional>
+
+namespace vok {
+
+class Table;
+
+// One field of a record-set: reads and writes the current record (or the edit buffer) as text,
+// number, date, flag or variant. Empty reads as 0, false, "" or 30 December 1899.
+class Field {
+public:
+    Field(Table* table, int index, FieldDef def, bool calculated);
+
+    const QString& name() const { return def_.name; }
+    FieldType type() const { return def_.type; }
+    int size() const { return def_.size; }
+    int index() const { return index_; }
+    bool isCalculated() const { return calculated_; }
+    bool isReadOnly() const { return readOnly_; }
+    void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    Table* table() const { return table_; }
+
+    // Display values of a Boolean field: "true text;false text".
+    void setDisplayValues(const QString& values);
+    QString displayValues() const;
+
+    // Called after the field's value has been set in the edit buffer.
+    void setOnChange(std::function<void(Field&)> handler) { onChange_ = std::move(handler); }
+
+    // Typed value (int, double, QString, QDate, QDateTime, bool) or a null variant.
+    QVariant value() const;
+    bool isNull() const;
+    QString asString() const;
+    int asInteger() const;
+    double asFloat() const;
+    QDate asDate() const;
+    QDateTime asDateTime() const;
+    bool asBoolean() const;
+    // Text shown by controls and reports: short dates, currency format, flag display values.
+    QString displayText() const;
+    // Text an edit control offers for typing (no currency symbol, no grouping).
+    QString editText() const;
+
+    void setValue(const QVariant& value);
+    void setAsString(const QString& text);
+    void setAsInteger(int value) { setValue(value); }
+    void setAsFloat(double value) { setValue(value); }
+    void setAsDate(const QDate& value) { setValue(value); }
+    void setAsDateTime(const QDateTime& value) { setValue(value); }
+    void setAsBoolean(bool value) { setValue(value); }
+    void clear() { setValue(QVariant()); }
+
+    // Conversions between stored, typed and shown values; also used for rows that are not current.
+    QVariant typed(const QVariant& raw) const;
+    QString textOf(const QVariant& raw) const;
+    QString displayTextOf(const QVariant& raw) const;
+    // Converts a value given by the program or typed by the user into the stored form; throws
+    // DatabaseError (convert kind) when the text is not of the field's type.
+    QVariant toStored(const QVariant& value) const;
+
+private:
+    friend class Table;
+    void changed();
+
+    Table* table_;
+    int index_;
+    FieldDef def_;
+    bool calculated_;
+    bool readOnly_;
+    QString trueText_;
+    QString falseText_;
+    std::function<void(Field&)> onChange_;
+};
+
+} // namespace vok

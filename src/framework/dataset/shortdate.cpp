@@ -1,0 +1,111 @@
+#include "shortdate.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <QTime>
+
+namespace vok {
+
+QString ShortDate::pattern() {
+    QString fmt = QLocale().dateFormat(QLocale::ShortFormat);
+    // Normalise every run of d, M and y to two, two and four letters.
+    QString out;
+    for (int i = 0; i < fmt.size();) {
+        const QChar c = fmt[i];
+        int j = i;
+        while (j < fmt.size() && fmt[j] == c)
+            ++j;
+        if (c == QLatin1Char('d'))
+            out += QStringLiteral("dd");
+        else if (c == QLatin1Char('M'))
+            out += QStringLiteral("MM");
+        else if (c == QLatin1Char('y'))
+            out += QStringLiteral("yyyy");
+        else if (c.isLetter())
+            ; // weekday names and the like have no place in a short date
+        else
+            out += fmt.mid(i, j - i);
+        i = j;
+    }
+    if (!out.contains(QLatin1String("dd")) || !out.contains(QLatin1String("MM")) ||
+        !out.contains(QLatin1String("yyyy")))
+        return QStringLiteral("dd/MM/yyyy");
+    return out;
+}
+
+QString ShortDate::format(const QDate& date) {
+    if (!date.isValid())
+        return {};
+    return date.toString(pattern());
+}
+
+QString ShortDate::formatDateTime(const QDateTime& value) {
+    if (!value.isValid())
+        return {};
+    const QTime t = value.time();
+    if (t == QTime(0, 0))
+        return format(value.date());
+    return format(value.date()) + QLatin1Char(' ') + t.toString(QStringLiteral("HH:mm:ss"));
+}
+
+QDate ShortDate::parse(const QString& input) {
+    const QString text = input.trimmed();
+    if (text.isEmpty())
+        return {};
+    static const QRegularExpression iso(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
+    if (const auto m = iso.match(text); m.hasMatch())
+        return QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+
+    // Order of day, month and year as the pattern gives it.
+    const QString pat = pattern();
+    const int posD = pat.indexOf(QLatin1Char('d'));
+    const int posM = pat.indexOf(QLatin1Char('M'));
+    const int posY = pat.indexOf(QLatin1Char('y'));
+    static const QRegularExpression parts(QStringLiteral("^(\\d{1,4})\\D(\\d{1,4})\\D(\\d{1,4})$"));
+    const auto m = parts.match(text);
+    if (!m.hasMatch())
+        return {};
+    int order[3] = {posD, posM, posY};
+    auto rank = [&](int pos) {
+        int r = 0;
+        for (int o : order)
+            if (o < pos)
+                ++r;
+        return r + 1;
+    };
+    const QString dayText = m.captured(rank(posD));
+    const QString monthText = m.captured(rank(posM));
+    const QString yearText = m.captured(rank(posY));
+    if (dayText.size() > 2 || monthText.size() > 2 || yearText.size() == 3 || yearText.size() == 1)
+        return {};
+    int year = yearText.toInt();
+    if (yearText.size() == 2) {
+        // Two-digit years fall within fifty years either side of this century's start.
+        year += year < 50 ? 2000 : 1900;
+    }
+    return QDate(year, monthText.toInt(), dayText.toInt());
+}
+
+QDateTime ShortDate::parseDateTime(const QString& input) {
+    const QString text = input.trimmed();
+    if (text.isEmpty())
+        return {};
+    const QDateTime iso = QDateTime::fromString(text, Qt::ISODate);
+    if (iso.isValid())
+        return iso;
+    const int blank = text.indexOf(QLatin1Char(' '));
+    const QDate date = parse(blank < 0 ? text : text.left(blank));
+    if (!date.isValid())
+        return {};
+    if (blank < 0)
+        return QDateTime(date, QTime(0, 0));
+    const QString timeText = text.mid(blank + 1).trimmed();
+    QTime time = QTime::fromString(timeText, QStringLiteral("H:mm:ss"));
+    if (!time.isValid())
+        time = QTime::fromString(timeText, QStringLiteral("H:mm"));
+    if (!time.isValid())
+        return {};
+    return QDateTime(date, time);
+}
+
+} // namespace vok

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+namespace vok {
+
+// The system's short date format: the locale's short date with a two-digit day and month and
+// a four-digit year, so dates are typed and shown the same way everywhere.
+class ShortDate {
+public:
+    // The pattern, e.g. "MM/dd/yyyy" for a US locale.
+    static QString pattern();
+    static QString format(const QDate& date);
+    static QString formatDateTime(const QDateTime& value);
+    // Reads a date typed in the short date format (day and month may have one digit, the year
+    // two); ISO "yyyy-MM-dd" is accepted too. Returns an invalid date when the text is no date.
+    static QDate parse(const QString& text);
+    static QDateTime parseDateTime(const QString& text);
+    // The date of serial day 0, which an empty date field reads as.
+    static QDate zeroDate() { return QDate(1899, 12, 30); }
+};
+
+} // namespace vok

@@ -1,0 +1,973 @@
+#include "table.h"
+
+#include "databaseerror.h"
+
+#include <QSqlError>
+#include <algorithm>
+
+namespace vok {
+
+namespace {
+
+QString quoted(const QString& name) {
+    QString q = name;
+    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+// Order of stored values: empty first, numbers by value, text by characters.
+int compareValues(const QVariant& a, const QVariant& b) {
+    const bool an = a.isNull();
+    const bool bn = b.isNull();
+    if (an || bn)
+        return an == bn ? 0 : (an ? -1 : 1);
+    const auto isNumber = [](const QVariant& v) {
+        const int t = v.typeId();
+        return t == QMetaType::LongLong || t == QMetaType::Int || t == QMetaType::Double ||
+               t == QMetaType::ULongLong || t == QMetaType::UInt;
+    };
+    if (isNumber(a) && isNumber(b)) {
+        if (a.typeId() == QMetaType::Double || b.typeId() == QMetaType::Double) {
+            const double x = a.toDouble();
+            const double y = b.toDouble();
+            return x < y ? -1 : (x > y ? 1 : 0);
+        }
+        const qlonglong x = a.toLongLong();
+        const qlonglong y = b.toLongLong();
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    return a.toString().compare(b.toString());
+}
+
+const QVariant nullValue;
+
+} // namespace
+
+// Points field reads at a row that is not the current one (filtering, calculating) and restores
+// the cursor's view afterwards, also when the handler throws.
+class Table::ScratchScope {
+public:
+    ScratchScope(Table& t, Row& row) : t_(t), saved_(t.scratch_) { t_.scratch_ = &row; }
+    ~ScratchScope() { t_.scratch_ = saved_; }
+    ScratchScope(const ScratchScope&) = delete;
+    ScratchScope& operator=(const ScratchScope&) = delete;
+
+private:
+    Table& t_;
+    Row* saved_;
+};
+
+Table::Table(Store* store, const QString& name, QObject* parent) : QObject(parent), store_(store) {
+    setObjectName(name);
+    connect(store_, &Store::rolledBack, this, &Table::onRolledBack);
+    connect(store_, &Store::aboutToClose, this, &Table::close);
+}
+
+Table::~Table() {
+    if (master_)
+        master_->details_.removeAll(this);
+    for (Table* d : std::as_const(details_))
+        d->master_ = nullptr;
+    releaseQueries();
+    if (resolved_)
+        store_->release(ref_);
+}
+
+// ---------------------------------------------------------------- definition
+
+void Table::setTableName(const QString& fileName) {
+    if (isActive())
+        throw DatabaseError::datasetOpen();
+    tableName_ = fileName;
+}
+
+void Table::setFieldDefs(const QList<FieldDef>& defs) {
+    if (isActive())
+        throw DatabaseError::datasetOpen();
+    fields_.clear();
+    byName_.clear();
+    for (const FieldDef& d : defs) {
+        const int i = static_cast<int>(fields_.size());
+        fields_.push_back(std::make_unique<Field>(this, i, d, false));
+        byName_.insert(d.name.toLower(), i);
+    }
+    storedCount_ = static_cast<int>(fields_.size());
+}
+
+void Table::addCalculatedField(const FieldDef& def) {
+    if (isActive())
+        throw DatabaseError::datasetOpen();
+    const int i = static_cast<int>(fields_.size());
+    fields_.push_back(std::make_unique<Field>(this, i, def, true));
+    byName_.insert(def.name.toLower(), i);
+}
+
+void Table::setIndexFieldNames(const QStringList& fields) {
+    if (isActive())
+        throw DatabaseError::datasetOpen();
+    indexFields_ = fields;
+}
+
+void Table::setMaster(Table* master, const QStringList& masterFields) {
+    if (isActive())
+        throw DatabaseError::datasetOpen();
+    if (master_)
+        master_->details_.removeAll(this);
+    master_ = master;
+    masterFields_ = masterFields;
+    if (master_)
+        master_->details_.append(this);
+}
+
+Field& Table::field(int index) const {
+    if (index < 0 || index >= fieldCount())
+        throw DatabaseError(QStringLiteral("%1: field index out of range").arg(objectName()));
+    return *fields_[static_cast<size_t>(index)];
+}
+
+Field* Table::findField(const QString& name) const {
+    const auto it = byName_.constFind(name.toLower());
+    return it == byName_.constEnd() ? nullptr : fields_[static_cast<size_t>(*it)].get();
+}
+
+Field& Table::fieldByName(const QString& name) const {
+    if (Field* f = findField(name))
+        return *f;
+    throw DatabaseError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), name));
+}
+
+QStringList Table::fieldNames() const {
+    QStringList names;
+    for (const auto& f : fields_)
+        names << f->name();
+    return names;
+}
+
+// ---------------------------------------------------------------- open and close
+
+void Table::buildSql() {
+    QStringList cols{QStringLiteral("rowid")};
+    for (int i = 0; i < storedCount_; ++i)
+        cols << quoted(fields_[static_cast<size_t>(i)]->name());
+    columnList_ = cols.join(QStringLiteral(", "));
+
+    QString where;
+    if (master_) {
+        QStringList terms;
+        for (int i = 0; i < masterFields_.size(); ++i)
+            terms << quoted(indexFields_.value(i)) + QStringLiteral(" = ?");
+        where = QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "));
+    }
+    QStringList order;
+    for (const QString& f : indexFields_)
+        order << quoted(f);
+    order << QStringLiteral("rowid");
+    selectSql_ = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
+                     .arg(columnList_, ref_.sql(), where, order.join(QStringLiteral(", ")));
+}
+
+void Table::open() {
+    if (isActive())
+        return;
+    if (master_ && masterFields_.size() > indexFields_.size())
+        throw DatabaseError(
+            QStringLiteral("%1: a detail needs index fields for its master link").arg(objectName()));
+    ref_ = store_->resolve(tableName_);
+    resolved_ = true;
+    try {
+        const QStringList cols = store_->columns(ref_);
+        for (int i = 0; i < storedCount_; ++i) {
+            const QString& name = fields_[static_cast<size_t>(i)]->name();
+            const bool present = std::any_of(cols.begin(), cols.end(), [&](const QString& c) {
+                return c.compare(name, Qt::CaseInsensitive) == 0;
+            });
+            if (!present)
+                throw DatabaseError(QStringLiteral("Field '%1' not found in table %2")
+                                        .arg(name, tableName_),
+                                    DatabaseError::Kind::Engine);
+        }
+        indexPos_.clear();
+        integerIndex_ = true;
+        for (const QString& f : indexFields_) {
+            Field& fld = fieldByName(f);
+            indexPos_ << fld.index();
+            if (fld.type() != FieldType::Integer && fld.type() != FieldType::AutoInc)
+                integerIndex_ = false;
+        }
+        buildSql();
+    } catch (...) {
+        store_->release(ref_);
+        resolved_ = false;
+        throw;
+    }
+    rows_.clear();
+    cur_ = -1;
+    eof_ = bof_ = true;
+    loaded_ = false;
+    stale_ = true;
+    partial_ = false;
+    forceReload_ = relocate_ = false;
+    changed_ = QBitArray(storedCount_);
+    setState(State::Browse);
+    invalidateDetails(true, true);
+    Q_EMIT dataChanged();
+    Q_EMIT currentChanged();
+}
+
+void Table::close() {
+    if (!isActive())
+        return;
+    releaseQueries();
+    rows_.clear();
+    locateIndex_.clear();
+    buffer_ = Row{};
+    modified_ = false;
+    insertAt_ = -1;
+    cur_ = -1;
+    eof_ = bof_ = true;
+    loaded_ = false;
+    partial_ = false;
+    if (resolved_) {
+        store_->release(ref_);
+        resolved_ = false;
+    }
+    setState(State::Inactive);
+    invalidateDetails(true, true);
+    Q_EMIT dataChanged();
+    Q_EMIT currentChanged();
+}
+
+void Table::releaseQueries() { queries_.clear(); }
+
+QSqlQuery& Table::cachedQuery(const QString& key, const QString& sql) {
+    auto it = queries_.find(key);
+    if (it == queries_.end())
+        it = queries_.insert(key, std::make_shared<QSqlQuery>(store_->prepare(sql)));
+    return **it;
+}
+
+void Table::setState(State s) {
+    if (state_ == s)
+        return;
+    state_ = s;
+    Q_EMIT stateChanged();
+}
+
+void Table::requireActive() const {
+    if (!isActive())
+        throw DatabaseError::datasetClosed();
+}
+
+// ---------------------------------------------------------------- reading the range
+
+QVariantList Table::masterKey() const {
+    QVariantList key;
+    if (!master_ || !master_->isActive())
+        return key;
+    master_->ensureCurrent();
+    if (!master_->isEditing() && master_->cur_ < 0)
+        return key;
+    for (const QString& mf : masterFields_)
+        key << master_->rawValue(master_->fieldByName(mf).index());
+    return key;
+}
+
+bool Table::keyUsable(const QVariantList& key) {
+    if (key.isEmpty())
+        return false;
+    return std::none_of(key.begin(), key.end(), [](const QVariant& v) { return v.isNull(); });
+}
+
+void Table::ensureCurrent() const {
+    if (state_ == State::Inactive || !stale_)
+        return;
+    auto* self = const_cast<Table*>(this);
+    if (self->master_ && !self->forceReload_ && self->loaded_ && !self->partial_ &&
+        self->masterKey() == self->loadedKey_) {
+        self->stale_ = false;
+        return;
+    }
+    self->loadRange(self->relocate_);
+}
+
+void Table::ensureFull() const {
+    ensureCurrent();
+    if (partial_)
+        const_cast<Table*>(this)->loadRange(true);
+}
+
+void Table::loadRange(bool keepPosition) {
+    const qint64 keepId = (keepPosition && cur_ >= 0 && cur_ < static_cast<int>(rows_.size()))
+                              ? rows_[static_cast<size_t>(cur_)].rowid
+                              : -1;
+    const int keepIndex = cur_;
+    const QVariantList key = master_ ? masterKey() : QVariantList();
+
+    std::vector<Row> rows;
+    if (!master_ || keyUsable(key)) {
+        QSqlQuery& q = cachedQuery(QStringLiteral("select"), selectSql_);
+        for (int i = 0; i < key.size(); ++i)
+            q.bindValue(i, key[i]);
+        store_->execPrepared(q);
+        const int n = storedCount_;
+        const int total = fieldCount();
+        while (q.next()) {
+            Row r;
+            r.rowid = q.value(0).toLongLong();
+            r.values.resize(total);
+            for (int i = 0; i < n; ++i)
+                r.values[i] = q.value(i + 1);
+            computeCalcFields(r);
+            if (acceptRow(r))
+                rows.push_back(std::move(r));
+        }
+        q.finish();
+    }
+    rows_ = std::move(rows);
+    locateIndex_.clear();
+    loadedKey_ = key;
+    loaded_ = true;
+    partial_ = false;
+    stale_ = false;
+    forceReload_ = false;
+    relocate_ = false;
+
+    cur_ = rows_.empty() ? -1 : 0;
+    if (keepPosition && !rows_.empty()) {
+        const auto it = std::find_if(rows_.begin(), rows_.end(),
+                                     [&](const Row& r) { return r.rowid == keepId; });
+        if (it != rows_.end())
+            cur_ = static_cast<int>(it - rows_.begin());
+        else
+            cur_ = std::clamp(keepIndex, 0, static_cast<int>(rows_.size()) - 1);
+    }
+    bof_ = rows_.empty() || !keepPosition;
+    eof_ = rows_.empty();
+    invalidateDetails(false, false);
+}
+
+void Table::invalidateDetails(bool force, bool notify) {
+    if (details_.isEmpty())
+        return;
+    QList<Table*> all;
+    QList<Table*> todo = details_;
+    while (!todo.isEmpty()) {
+        Table* d = todo.takeFirst();
+        all << d;
+        todo << d->details_;
+    }
+    for (Table* d : all) {
+        d->stale_ = true;
+        if (force)
+            d->forceReload_ = true;
+    }
+    if (!notify)
+        return;
+    for (Table* d : all) {
+        if (!d->isActive())
+            continue;
+        Q_EMIT d->dataChanged();
+        Q_EMIT d->currentChanged();
+    }
+}
+
+void Table::computeCalcFields(Row& row) {
+    if (!onCalcFields || storedCount_ == fieldCount())
+        return;
+    for (int i = storedCount_; i < fieldCount(); ++i)
+        row.values[i] = QVariant();
+    ScratchScope scope(*this, row);
+    onCalcFields(*this);
+}
+
+bool Table::acceptRow(Row& row) {
+    if (!filtered_ || !onFilterRecord)
+        return true;
+    ScratchScope scope(*this, row);
+    return onFilterRecord(*this);
+}
+
+void Table::setFiltered(bool on) {
+    if (filtered_ == on)
+        return;
+    if (isActive()) {
+        checkBrowseMode();
+        checkDetailsBrowseMode();
+    }
+    filtered_ = on;
+    if (!isActive())
+        return;
+    loadRange(false);
+    invalidateDetails(true, true);
+    rowsChanged();
+}
+
+void Table::rowsChanged() {
+    locateIndex_.clear();
+    Q_EMIT dataChanged();
+    Q_EMIT currentChanged();
+    if (onAfterScroll)
+        onAfterScroll(*this);
+}
+
+void Table::refresh() {
+    requireActive();
+    checkBrowseMode();
+    checkDetailsBrowseMode();
+    loadRange(true);
+    invalidateDetails(true, true);
+    rowsChanged();
+}
+
+bool Table::refreshRecord() {
+    requireActive();
+    ensureCurrent();
+    if (isEditing() || cur_ < 0)
+        return cur_ >= 0;
+    QSqlQuery& q = cachedQuery(QStringLiteral("byrowid"),
+                               QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                                   .arg(columnList_, ref_.sql()));
+    Row& row = rows_[static_cast<size_t>(cur_)];
+    q.bindValue(0, row.rowid);
+    store_->execPrepared(q);
+    if (!q.next()) {
+        q.finish();
+        rows_.erase(rows_.begin() + cur_);
+        if (cur_ >= static_cast<int>(rows_.size()))
+            cur_ = static_cast<int>(rows_.size()) - 1;
+        eof_ = bof_ = rows_.empty();
+        invalidateDetails(false, true);
+        rowsChanged();
+        return false;
+    }
+    for (int i = 0; i < storedCount_; ++i)
+        row.values[i] = q.value(i + 1);
+    q.finish();
+    computeCalcFields(row);
+    locateIndex_.clear();
+    Q_EMIT currentChanged();
+    return true;
+}
+
+void Table::onRolledBack() {
+    if (!isActive())
+        return;
+    // What was posted inside the undone unit is gone from the store; a pending change was made
+    // against values that no longer hold, so it is dropped rather than written later.
+    buffer_ = Row{};
+    modified_ = false;
+    insertAt_ = -1;
+    if (isEditing())
+        setState(State::Browse);
+    stale_ = true;
+    forceReload_ = true;
+    relocate_ = true;
+    Q_EMIT dataChanged();
+    Q_EMIT currentChanged();
+}
+
+// ---------------------------------------------------------------- navigation
+
+void Table::checkDetailsBrowseMode() {
+    for (Table* d : std::as_const(details_)) {
+        if (!d->isActive())
+            continue;
+        d->checkBrowseMode();
+        d->checkDetailsBrowseMode();
+    }
+}
+
+void Table::beforeMove() {
+    requireActive();
+    ensureCurrent();
+    checkBrowseMode();
+    checkDetailsBrowseMode();
+    if (partial_)
+        loadRange(true);
+}
+
+void Table::afterMove() {
+    invalidateDetails(false, true);
+    Q_EMIT currentChanged();
+    if (onAfterScroll)
+        onAfterScroll(*this);
+}
+
+bool Table::eof() const {
+    if (!isActive())
+        return true;
+    ensureCurrent();
+    return eof_;
+}
+
+bool Table::bof() const {
+    if (!isActive())
+        return true;
+    ensureCurrent();
+    return bof_;
+}
+
+bool Table::isEmpty() const {
+    if (!isActive())
+        return true;
+    ensureCurrent();
+    return rows_.empty();
+}
+
+int Table::recordCount() const {
+    if (!isActive())
+        return 0;
+    ensureFull();
+    return static_cast<int>(rows_.size());
+}
+
+int Table::recNo() const {
+    if (!isActive())
+        return -1;
+    ensureFull();
+    return cur_;
+}
+
+void Table::first() {
+    beforeMove();
+    cur_ = rows_.empty() ? -1 : 0;
+    bof_ = true;
+    eof_ = rows_.empty();
+    afterMove();
+}
+
+void Table::last() {
+    beforeMove();
+    cur_ = static_cast<int>(rows_.size()) - 1;
+    eof_ = true;
+    bof_ = rows_.empty();
+    afterMove();
+}
+
+void Table::next() {
+    beforeMove();
+    if (cur_ + 1 < static_cast<int>(rows_.size())) {
+        ++cur_;
+        bof_ = false;
+        eof_ = false;
+        afterMove();
+    } else {
+        eof_ = true;
+    }
+}
+
+void Table::prior() {
+    beforeMove();
+    if (cur_ > 0) {
+        --cur_;
+        bof_ = false;
+        eof_ = false;
+        afterMove();
+    } else {
+        bof_ = true;
+    }
+}
+
+void Table::moveTo(int row) {
+    beforeMove();
+    if (rows_.empty())
+        return;
+    const int target = std::clamp(row, 0, static_cast<int>(rows_.size()) - 1);
+    const bool moved = target != cur_;
+    cur_ = target;
+    bof_ = false;
+    eof_ = false;
+    if (moved)
+        afterMove();
+}
+
+QVariantList Table::storedKeys(const QVariantList& keys) const {
+    QVariantList out;
+    for (int i = 0; i < keys.size() && i < indexPos_.size(); ++i)
+        out << field(indexPos_[i]).toStored(keys[i]);
+    return out;
+}
+
+int Table::keyPosition(const QVariantList& keys) const {
+    const QVariantList key = storedKeys(keys);
+    const int n = static_cast<int>(key.size());
+    if (n == 0)
+        return -1;
+    const auto cmp = [&](const Row& r) {
+        for (int i = 0; i < n; ++i) {
+            if (const int c = compareValues(r.values[indexPos_[i]], key[i]); c != 0)
+                return c;
+        }
+        return 0;
+    };
+    if (integerIndex_) {
+        const auto it = std::lower_bound(rows_.begin(), rows_.end(), 0,
+                                         [&](const Row& r, int) { return cmp(r) < 0; });
+        if (it != rows_.end() && cmp(*it) == 0)
+            return static_cast<int>(it - rows_.begin());
+        return -1;
+    }
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        if (cmp(rows_[i]) == 0)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool Table::findKey(const QVariantList& keys) {
+    beforeMove();
+    const int pos = keyPosition(keys);
+    if (pos < 0)
+        return false;
+    cur_ = pos;
+    bof_ = eof_ = false;
+    afterMove();
+    return true;
+}
+
+bool Table::locate(const QString& fieldName, const QVariant& value) {
+    const Field& f = fieldByName(fieldName);
+    beforeMove();
+    int pos = -1;
+    if (f.type() == FieldType::String || f.type() == FieldType::Memo) {
+        // Exact, case-sensitive match of the text; an empty field matches empty text.
+        const QString wanted = value.toString();
+        auto it = locateIndex_.find(f.index());
+        if (it == locateIndex_.end()) {
+            QHash<QString, int> index;
+            index.reserve(static_cast<qsizetype>(rows_.size()));
+            for (int i = static_cast<int>(rows_.size()) - 1; i >= 0; --i)
+                index.insert(rows_[static_cast<size_t>(i)].values[f.index()].toString(), i);
+            it = locateIndex_.insert(f.index(), index);
+        }
+        pos = it->value(wanted, -1);
+    } else {
+        const QVariant stored = f.toStored(value);
+        for (size_t i = 0; i < rows_.size(); ++i) {
+            if (compareValues(rows_[i].values[f.index()], stored) == 0) {
+                pos = static_cast<int>(i);
+                break;
+            }
+        }
+    }
+    if (pos < 0)
+        return false;
+    cur_ = pos;
+    bof_ = eof_ = false;
+    afterMove();
+    return true;
+}
+
+// ---------------------------------------------------------------- reading fields
+
+const QVariant& Table::rawValue(int fieldIndex) const {
+    if (scratch_)
+        return scratch_->values[fieldIndex];
+    if (isEditing())
+        return buffer_.values[fieldIndex];
+    if (!isActive())
+        return nullValue;
+    ensureCurrent();
+    if (cur_ < 0)
+        return nullValue;
+    return rows_[static_cast<size_t>(cur_)].values[fieldIndex];
+}
+
+QVariant Table::valueAt(int row, int fieldIndex) const {
+    if (!isActive())
+        return {};
+    ensureFull();
+    if (row < 0 || row >= static_cast<int>(rows_.size()) || fieldIndex < 0 ||
+        fieldIndex >= fieldCount())
+        return {};
+    if (state_ == State::Edit && row == cur_)
+        return buffer_.values[fieldIndex];
+    return rows_[static_cast<size_t>(row)].values[fieldIndex];
+}
+
+QVariant Table::lookup(const QVariantList& keys, const QString& resultField) const {
+    const Field& result = fieldByName(resultField);
+    if (keys.isEmpty() || keys.size() > indexFields_.size() || result.isCalculated())
+        return {};
+    const QVariantList key = storedKeys(keys);
+    if (!keyUsable(key))
+        return {};
+    if (isActive() && !stale_ && loaded_ && !partial_) {
+        // The loaded range holds every record whose link fields equal the loaded key.
+        const int linked = static_cast<int>(loadedKey_.size());
+        bool inRange = key.size() >= linked;
+        for (int i = 0; inRange && i < linked; ++i)
+            inRange = compareValues(key[i], loadedKey_[i]) == 0;
+        if (inRange && !filtered_) {
+            const int pos = keyPosition(keys);
+            return pos < 0 ? QVariant() : rows_[static_cast<size_t>(pos)].values[result.index()];
+        }
+    }
+    auto* self = const_cast<Table*>(this);
+    const bool temporary = !resolved_;
+    TableRef ref = temporary ? store_->resolve(tableName_) : ref_;
+    QVariant out;
+    try {
+        QStringList terms;
+        for (int i = 0; i < key.size(); ++i)
+            terms << quoted(indexFields_[i]) + QStringLiteral(" = ?");
+        const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY rowid LIMIT 1")
+                                .arg(quoted(result.name()), ref.sql(),
+                                     terms.join(QStringLiteral(" AND ")));
+        QSqlQuery q = store_->prepare(sql);
+        for (int i = 0; i < key.size(); ++i)
+            q.bindValue(i, key[i]);
+        store_->execPrepared(q);
+        if (q.next())
+            out = q.value(0);
+    } catch (...) {
+        if (temporary)
+            store_->release(ref);
+        throw;
+    }
+    if (temporary)
+        store_->release(ref);
+    Q_UNUSED(self);
+    return out;
+}
+
+// ---------------------------------------------------------------- editing
+
+void Table::startInsert(int position) {
+    const int total = fieldCount();
+    buffer_ = Row{};
+    buffer_.values.resize(total);
+    changed_ = QBitArray(storedCount_);
+    if (master_) {
+        // The link fields come from the master before the new-record rule runs.
+        const QVariantList key = masterKey();
+        for (int i = 0; i < key.size() && i < indexPos_.size(); ++i) {
+            buffer_.values[indexPos_[i]] = key[i];
+            changed_.setBit(indexPos_[i]);
+        }
+    }
+    insertAt_ = position;
+    setState(State::Insert);
+    if (onNewRecord)
+        onNewRecord(*this);
+    modified_ = false;
+    computeCalcFields(buffer_);
+    Q_EMIT dataChanged();
+    Q_EMIT currentChanged();
+}
+
+void Table::insert() {
+    requireActive();
+    ensureCurrent();
+    checkBrowseMode();
+    checkDetailsBrowseMode();
+    startInsert(partial_ || !loaded_ ? -1 : std::max(cur_, 0));
+}
+
+void Table::append() {
+    requireActive();
+    ensureCurrent();
+    checkBrowseMode();
+    checkDetailsBrowseMode();
+    startInsert(partial_ || !loaded_ ? -1 : static_cast<int>(rows_.size()));
+}
+
+void Table::edit() {
+    requireActive();
+    ensureCurrent();
+    if (isEditing())
+        return;
+    if (cur_ < 0) {
+        // Editing an empty view starts a new record.
+        insert();
+        return;
+    }
+    buffer_ = rows_[static_cast<size_t>(cur_)];
+    changed_ = QBitArray(storedCount_);
+    modified_ = false;
+    setState(State::Edit);
+}
+
+void Table::setRawValue(Field& f, const QVariant& stored) {
+    const int i = f.index();
+    if (f.isCalculated()) {
+        if (scratch_) {
+            scratch_->values[i] = stored;
+            return;
+        }
+        if (!isEditing())
+            throw DatabaseError::notEditing();
+        buffer_.values[i] = stored;
+        Q_EMIT fieldChanged(i);
+        return;
+    }
+    if (f.isReadOnly())
+        throw DatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(f.name()));
+    if (!isEditing() || scratch_)
+        throw DatabaseError::notEditing();
+    buffer_.values[i] = stored;
+    changed_.setBit(i);
+    modified_ = true;
+    Q_EMIT fieldChanged(i);
+    f.changed();
+}
+
+int Table::compareRowKeys(const Row& a, const Row& b) const {
+    for (int p : indexPos_) {
+        if (const int c = compareValues(a.values[p], b.values[p]); c != 0)
+            return c;
+    }
+    return a.rowid < b.rowid ? -1 : (a.rowid > b.rowid ? 1 : 0);
+}
+
+int Table::sortedPosition(const Row& row) const {
+    const auto it = std::upper_bound(rows_.begin(), rows_.end(), row, [&](const Row& a, const Row& b) {
+        return compareRowKeys(a, b) < 0;
+    });
+    return static_cast<int>(it - rows_.begin());
+}
+
+void Table::post() {
+    requireActive();
+    if (!isEditing())
+        throw DatabaseError::notEditing();
+    const bool inserting = state_ == State::Insert;
+    bool keyChanged = inserting;
+    if (inserting) {
+        QStringList cols;
+        QStringList marks;
+        QList<int> positions;
+        for (int i = 0; i < storedCount_; ++i) {
+            if (fields_[static_cast<size_t>(i)]->type() == FieldType::AutoInc)
+                continue;
+            cols << quoted(fields_[static_cast<size_t>(i)]->name());
+            marks << QStringLiteral("?");
+            positions << i;
+        }
+        QSqlQuery& q = cachedQuery(QStringLiteral("insert"),
+                                   QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                       .arg(ref_.sql(), cols.join(QStringLiteral(", ")),
+                                            marks.join(QStringLiteral(", "))));
+        for (int k = 0; k < positions.size(); ++k)
+            q.bindValue(k, buffer_.values[positions[k]]);
+        store_->execPrepared(q);
+        buffer_.rowid = q.lastInsertId().toLongLong();
+        q.finish();
+        for (int i = 0; i < storedCount_; ++i) {
+            if (fields_[static_cast<size_t>(i)]->type() == FieldType::AutoInc)
+                buffer_.values[i] = qlonglong(buffer_.rowid);
+        }
+    } else if (changed_.count(true) > 0) {
+        QStringList sets;
+        QList<int> positions;
+        QString key = QStringLiteral("update:");
+        for (int i = 0; i < storedCount_; ++i) {
+            if (!changed_.testBit(i))
+                continue;
+            sets << quoted(fields_[static_cast<size_t>(i)]->name()) + QStringLiteral(" = ?");
+            positions << i;
+            key += QString::number(i) + QLatin1Char(',');
+            if (indexPos_.contains(i))
+                keyChanged = true;
+        }
+        QSqlQuery& q = cachedQuery(key, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                            .arg(ref_.sql(), sets.join(QStringLiteral(", "))));
+        for (int k = 0; k < positions.size(); ++k)
+            q.bindValue(k, buffer_.values[positions[k]]);
+        q.bindValue(static_cast<int>(positions.size()), buffer_.rowid);
+        store_->execPrepared(q);
+        q.finish();
+    }
+
+    computeCalcFields(buffer_);
+    if (inserting) {
+        if (loaded_ && !partial_ && !stale_) {
+            const int pos = sortedPosition(buffer_);
+            rows_.insert(rows_.begin() + pos, std::move(buffer_));
+            cur_ = pos;
+        } else {
+            // Appending reads none of the rows: the range is read at the next move.
+            rows_.clear();
+            rows_.push_back(std::move(buffer_));
+            cur_ = 0;
+            partial_ = true;
+            loaded_ = true;
+            stale_ = false;
+            loadedKey_ = master_ ? masterKey() : QVariantList();
+        }
+    } else if (cur_ >= 0) {
+        rows_[static_cast<size_t>(cur_)] = std::move(buffer_);
+        if (keyChanged && !indexPos_.isEmpty() && !partial_) {
+            Row moved = std::move(rows_[static_cast<size_t>(cur_)]);
+            rows_.erase(rows_.begin() + cur_);
+            const int pos = sortedPosition(moved);
+            rows_.insert(rows_.begin() + pos, std::move(moved));
+            cur_ = pos;
+        }
+    }
+    buffer_ = Row{};
+    changed_ = QBitArray(storedCount_);
+    modified_ = false;
+    insertAt_ = -1;
+    eof_ = bof_ = false;
+    setState(State::Browse);
+    invalidateDetails(false, keyChanged);
+    locateIndex_.clear();
+    Q_EMIT dataChanged();
+    Q_EMIT currentChanged();
+}
+
+void Table::cancel() {
+    if (!isEditing())
+        return;
+    buffer_ = Row{};
+    changed_ = QBitArray(storedCount_);
+    modified_ = false;
+    insertAt_ = -1;
+    setState(State::Browse);
+    eof_ = bof_ = rows_.empty();
+    Q_EMIT dataChanged();
+    Q_EMIT currentChanged();
+}
+
+void Table::checkBrowseMode() {
+    if (!isEditing())
+        return;
+    if (modified_)
+        post();
+    else
+        cancel();
+}
+
+void Table::deleteRecord() {
+    requireActive();
+    ensureFull();
+    if (state_ == State::Insert) {
+        cancel();
+        return;
+    }
+    if (rows_.empty() || cur_ < 0)
+        throw DatabaseError::emptyDataset();
+    if (state_ == State::Edit)
+        cancel();
+    checkDetailsBrowseMode();
+    QSqlQuery& q = cachedQuery(QStringLiteral("delete"),
+                               QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(ref_.sql()));
+    q.bindValue(0, rows_[static_cast<size_t>(cur_)].rowid);
+    store_->execPrepared(q);
+    q.finish();
+    rows_.erase(rows_.begin() + cur_);
+    if (cur_ < static_cast<int>(rows_.size())) {
+        eof_ = false;
+    } else if (!rows_.empty()) {
+        cur_ = static_cast<int>(rows_.size()) - 1;
+        eof_ = true;
+    } else {
+        cur_ = -1;
+        eof_ = bof_ = true;
+    }
+    invalidateDetails(false, true);
+    rowsChanged();
+}
+
+} // namespace vok

@@ -1,0 +1,199 @@
+#pragma once
+
+#include "field.h"
+#include "store.h"
+#include "tabledef.h"
+
+#include <QBitArray>
+#include <QObject>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace vok {
+
+// A record-set: a cursor over the current range of one table file. It holds only the rows of
+// its range (a detail: the rows of its master's current record; with the filter on: the rows
+// the filter accepts), reads them when first used, and posts changes through the store.
+//
+// Rules the windows rely on:
+// - before the table moves, a pending insert or edit is posted when something was changed,
+//   dropped otherwise; a detail does the same before it follows its master;
+// - editing an empty view inserts;
+// - refusals are DatabaseError with the layer's fixed texts.
+class Table : public QObject {
+    Q_OBJECT
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+
+    Table(Store* store, const QString& name, QObject* parent = nullptr);
+    ~Table() override;
+
+    Store* store() const { return store_; }
+
+    // --- definition (only while closed) ---
+    void setTableName(const QString& fileName);
+    const QString& tableName() const { return tableName_; }
+    void setFieldDefs(const QList<FieldDef>& fields);
+    void addCalculatedField(const FieldDef& def);
+    // Order of the rows and key of keyed searches; the leading fields are the link fields of a
+    // detail. Empty: the table's own order (order of entry).
+    void setIndexFieldNames(const QStringList& fields);
+    const QStringList& indexFieldNames() const { return indexFields_; }
+    // Makes this table a detail: its leading index fields equal the master's given fields.
+    void setMaster(Table* master, const QStringList& masterFields);
+    Table* master() const { return master_; }
+    const QList<Table*>& details() const { return details_; }
+
+    // --- events of the data module ---
+    std::function<void(Table&)> onNewRecord;
+    std::function<void(Table&)> onCalcFields;
+    std::function<bool(Table&)> onFilterRecord;
+    std::function<void(Table&)> onAfterScroll;
+
+    void setFiltered(bool on);
+    bool isFiltered() const { return filtered_; }
+
+    // --- open and close ---
+    void open();
+    void close();
+    bool isActive() const { return state_ != State::Inactive; }
+    State state() const { return state_; }
+    bool isEditing() const { return state_ == State::Edit || state_ == State::Insert; }
+    bool isModified() const { return modified_; }
+
+    // --- navigation ---
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool eof() const;
+    bool bof() const;
+    bool isEmpty() const;
+    int recordCount() const;
+    // Position of the current record in the range, from 0; -1 when empty.
+    int recNo() const;
+    void moveTo(int row);
+    // Keyed search on the leading index fields, within the current range.
+    bool findKey(const QVariantList& keys);
+    // First record of the range whose field equals the value exactly.
+    bool locate(const QString& fieldName, const QVariant& value);
+    // Re-reads the range and stays on the same record where it still exists.
+    void refresh();
+    // Re-reads the current record from the store (inside a transaction, before a change that
+    // must not overwrite another user's). False when the record is gone.
+    bool refreshRecord();
+
+    // --- editing ---
+    void insert();
+    void append();
+    void edit();
+    void post();
+    void cancel();
+    void deleteRecord();
+    // Posts a pending change when the user changed something, drops it otherwise.
+    void checkBrowseMode();
+
+    // --- fields ---
+    int fieldCount() const { return static_cast<int>(fields_.size()); }
+    Field& field(int index) const;
+    Field& fieldByName(const QString& name) const;
+    Field* findField(const QString& name) const;
+    QStringList fieldNames() const;
+
+    // Reading rows of the range without moving (grids, lookups).
+    QVariant valueAt(int row, int fieldIndex) const;
+    // Looks up a field of the record with the given index-key values without moving: the loaded
+    // range first, the store otherwise. Null when there is no such record.
+    QVariant lookup(const QVariantList& keys, const QString& resultField) const;
+
+    // Row of the edit buffer while inserting: where a grid shows the new record.
+    int insertRow() const { return insertAt_; }
+
+Q_SIGNALS:
+    // Observers: controls follow data and state through these.
+    void stateChanged();
+    void dataChanged();                // the rows of the range changed (reloaded, posted, deleted)
+    void currentChanged();             // the cursor moved to another record
+    void fieldChanged(int fieldIndex); // a field of the edit buffer was set
+
+private:
+    friend class Field;
+    struct Row {
+        qint64 rowid = 0;
+        QVector<QVariant> values;
+    };
+    class ScratchScope;
+
+    const QVariant& rawValue(int fieldIndex) const;
+    void setRawValue(Field& f, const QVariant& stored);
+    void ensureCurrent() const;
+    void ensureFull() const;
+    void loadRange(bool keepPosition);
+    QVariantList masterKey() const;
+    static bool keyUsable(const QVariantList& key);
+    void invalidateDetails(bool force, bool notify);
+    void checkDetailsBrowseMode();
+    void beforeMove();
+    void afterMove();
+    void requireActive() const;
+    void startInsert(int position);
+    void computeCalcFields(Row& row);
+    bool acceptRow(Row& row);
+    int keyPosition(const QVariantList& keys) const;
+    int sortedPosition(const Row& row) const;
+    int compareRowKeys(const Row& a, const Row& b) const;
+    QVariantList storedKeys(const QVariantList& keys) const;
+    void buildSql();
+    void releaseQueries();
+    void onRolledBack();
+    void setState(State s);
+    void rowsChanged();
+    QSqlQuery& cachedQuery(const QString& key, const QString& sql);
+
+    Store* store_;
+    QString tableName_;
+    TableRef ref_;
+    bool resolved_ = false;
+    std::vector<std::unique_ptr<Field>> fields_;
+    int storedCount_ = 0;
+    QHash<QString, int> byName_;
+    QStringList indexFields_;
+    QList<int> indexPos_;
+    bool integerIndex_ = false;
+    Table* master_ = nullptr;
+    QStringList masterFields_;
+    QList<Table*> details_;
+    bool filtered_ = false;
+
+    State state_ = State::Inactive;
+    std::vector<Row> rows_;
+    int cur_ = -1;
+    bool eof_ = true;
+    bool bof_ = true;
+    bool loaded_ = false;
+    bool stale_ = false;
+    bool forceReload_ = false;
+    bool relocate_ = false;
+    bool partial_ = false; // only rows appended since opening are known; read the range on a move
+    QVariantList loadedKey_;
+
+    Row buffer_;
+    QBitArray changed_;
+    bool modified_ = false;
+    int insertAt_ = -1;
+    Row* scratch_ = nullptr; // the row being filtered or calculated
+
+    // First row of each text value, per field, for exact-match searches over large ranges.
+    mutable QHash<int, QHash<QString, int>> locateIndex_;
+
+    QString columnList_;
+    QString selectSql_;
+    QHash<QString, std::shared_ptr<QSqlQuery>> queries_;
+};
+
+} // namespace vok

@@ -1,0 +1,459 @@
+// The record-set layer against a real SQLite data folder.
+#include "framework/dataset/databaseerror.h"
+#include "framework/dataset/engineconfig.h"
+#include "framework/dataset/shortdate.h"
+#include "framework/dataset/store.h"
+#include "framework/dataset/table.h"
+#include "framework/dataset/transaction.h"
+#include "support/testenvironment.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QtTest>
+
+using namespace vok;
+
+namespace {
+
+const TableDef parentDef{QStringLiteral("parent"),
+                         {{QStringLiteral("P_id"), FieldType::AutoInc, 0},
+                          {QStringLiteral("P_name"), FieldType::String, 10},
+                          {QStringLiteral("P_flag"), FieldType::Boolean, 0},
+                          {QStringLiteral("P_day"), FieldType::Date, 0},
+                          {QStringLiteral("P_amount"), FieldType::Float, 0},
+                          {QStringLiteral("P_count"), FieldType::Integer, 0},
+                          {QStringLiteral("P_note"), FieldType::Memo, 10}},
+                         {}};
+const TableDef childDef{QStringLiteral("child"),
+                        {{QStringLiteral("C_parent"), FieldType::Integer, 0},
+                         {QStringLiteral("C_id"), FieldType::AutoInc, 0},
+                         {QStringLiteral("C_name"), FieldType::String, 20}},
+                        {{QStringLiteral("child_key"), {QStringLiteral("C_parent"), QStringLiteral("C_id")}, false}}};
+
+} // namespace
+
+class TestDataset : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+    std::unique_ptr<Store> store;
+    std::unique_ptr<Table> parent;
+    std::unique_ptr<Table> child;
+    QString folder;
+
+    int count(const QString& sql) {
+        QSqlQuery q = store->exec(sql);
+        return q.next() ? q.value(0).toInt() : -1;
+    }
+
+private Q_SLOTS:
+    void init() {
+        env = std::make_unique<TestEnvironment>();
+        folder = QDir(env->root()).filePath(QStringLiteral("data"));
+        EngineConfig::Settings settings;
+        Store::createDatabase(folder, {parentDef, childDef}, settings);
+        store = std::make_unique<Store>();
+        store->setParams({QStringLiteral("path=") + folder});
+        store->exec(QStringLiteral("INSERT INTO parent (P_name) VALUES ('one'), ('two'), ('three')"));
+        store->exec(QStringLiteral("INSERT INTO child (C_parent, C_name) VALUES "
+                                   "(1, 'a'), (1, 'b'), (2, 'c'), (3, 'd'), (3, 'e'), (3, 'f')"));
+        parent = std::make_unique<Table>(store.get(), QStringLiteral("parent"));
+        parent->setTableName(QStringLiteral("parent.DB"));
+        parent->setFieldDefs(parentDef.fields);
+        parent->setIndexFieldNames({QStringLiteral("P_id")});
+        parent->fieldByName(QStringLiteral("P_flag")).setDisplayValues(QStringLiteral("Yes;No"));
+        child = std::make_unique<Table>(store.get(), QStringLiteral("child"));
+        child->setTableName(QStringLiteral("child.DB"));
+        child->setFieldDefs(childDef.fields);
+        child->setIndexFieldNames({QStringLiteral("C_parent"), QStringLiteral("C_id")});
+        child->setMaster(parent.get(), {QStringLiteral("P_id")});
+        parent->open();
+        child->open();
+    }
+
+    void cleanup() {
+        child.reset();
+        parent.reset();
+        store.reset();
+        env.reset();
+    }
+
+    void detailFollowsItsMaster() {
+        QStringList seen;
+        parent->first();
+        while (!parent->eof()) {
+            QStringList names;
+            for (child->first(); !child->eof(); child->next())
+                names << child->fieldByName(QStringLiteral("C_name")).asString();
+            seen << names.join(QString());
+            parent->next();
+        }
+        QCOMPARE(seen, (QStringList{QStringLiteral("ab"), QStringLiteral("c"), QStringLiteral("def")}));
+        // The last record stays current at the end, as the tree walk relies on.
+        QCOMPARE(parent->fieldByName(QStringLiteral("P_name")).asString(), QStringLiteral("three"));
+    }
+
+    void insertIntoDetailTakesMasterKeyBeforeNewRecordRule() {
+        parent->findKey({2});
+        int seenKey = -1;
+        child->onNewRecord = [&](Table& t) { seenKey = t.fieldByName(QStringLiteral("C_parent")).asInteger(); };
+        child->insert();
+        QCOMPARE(seenKey, 2);
+        child->fieldByName(QStringLiteral("C_name")).setAsString(QStringLiteral("new"));
+        child->post();
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM child WHERE C_parent = 2")), 2);
+        QCOMPARE(child->recordCount(), 2);
+        QVERIFY(child->fieldByName(QStringLiteral("C_id")).asInteger() > 6);
+    }
+
+    void pendingChangeIsPostedOrDroppedBeforeAMove_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("parentRows");
+        QTest::addColumn<QString>("firstName");
+        QTest::newRow("edited record is posted") << "edit" << 3 << "changed";
+        QTest::newRow("untouched edit is dropped") << "edit-untouched" << 3 << "one";
+        QTest::newRow("typed insert is posted") << "insert" << 4 << "one";
+        QTest::newRow("untouched insert is dropped") << "insert-untouched" << 3 << "one";
+        QTest::newRow("insert with only rule defaults is dropped") << "insert-defaults" << 3 << "one";
+    }
+    void pendingChangeIsPostedOrDroppedBeforeAMove() {
+        QFETCH(QString, action);
+        QFETCH(int, parentRows);
+        QFETCH(QString, firstName);
+        parent->onNewRecord = [&](Table& t) {
+            if (action == QLatin1String("insert-defaults"))
+                t.fieldByName(QStringLiteral("P_count")).setAsInteger(0);
+        };
+        parent->first();
+        if (action.startsWith(QLatin1String("edit"))) {
+            parent->edit();
+            if (action == QLatin1String("edit"))
+                parent->fieldByName(QStringLiteral("P_name")).setAsString(QStringLiteral("changed"));
+        } else {
+            parent->insert();
+            if (action == QLatin1String("insert"))
+                parent->fieldByName(QStringLiteral("P_name")).setAsString(QStringLiteral("typed"));
+        }
+        parent->next();
+        QCOMPARE(parent->state(), Table::State::Browse);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM parent")), parentRows);
+        QSqlQuery q = store->exec(QStringLiteral("SELECT P_name FROM parent ORDER BY P_id LIMIT 1"));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), firstName);
+    }
+
+    void detailPendingInsertIsPostedBeforeItFollows() {
+        parent->first();
+        child->append();
+        child->fieldByName(QStringLiteral("C_name")).setAsString(QStringLiteral("late"));
+        parent->next();
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM child WHERE C_parent = 1 AND C_name = 'late'")), 1);
+        QCOMPARE(child->recordCount(), 1); // now the rows of parent 2
+    }
+
+    void refusals_data() {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("delete from an empty view")
+            << "delete-empty" << "Cannot perform this operation on an empty dataset";
+        QTest::newRow("post while browsing") << "post" << "Dataset not in edit or insert mode";
+        QTest::newRow("set a field while browsing") << "set" << "Dataset not in edit or insert mode";
+        QTest::newRow("rename an open table")
+            << "rename" << "Cannot perform this operation on an open dataset";
+        QTest::newRow("redefine an open table")
+            << "redefine" << "Cannot perform this operation on an open dataset";
+    }
+    void refusals() {
+        QFETCH(QString, operation);
+        QFETCH(QString, message);
+        try {
+            if (operation == QLatin1String("delete-empty")) {
+                store->exec(QStringLiteral("DELETE FROM child WHERE C_parent = 2"));
+                parent->findKey({2});
+                child->deleteRecord();
+            } else if (operation == QLatin1String("post")) {
+                parent->post();
+            } else if (operation == QLatin1String("set")) {
+                parent->fieldByName(QStringLiteral("P_name")).setAsString(QStringLiteral("x"));
+            } else if (operation == QLatin1String("rename")) {
+                parent->setTableName(QStringLiteral("other.DB"));
+            } else {
+                parent->setFieldDefs({});
+            }
+            QFAIL("no refusal");
+        } catch (const DatabaseError& e) {
+            QCOMPARE(e.message(), message);
+        }
+    }
+
+    void editingAnEmptyViewInserts() {
+        store->exec(QStringLiteral("DELETE FROM child WHERE C_parent = 2"));
+        parent->findKey({2});
+        QVERIFY(child->isEmpty());
+        child->edit();
+        QCOMPARE(child->state(), Table::State::Insert);
+        QCOMPARE(child->fieldByName(QStringLiteral("C_parent")).asInteger(), 2);
+    }
+
+    void keyedSearch_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QString>("current");
+        QTest::newRow("existing key") << 2 << true << "two";
+        QTest::newRow("missing key leaves the cursor") << 9 << false << "three";
+    }
+    void keyedSearch() {
+        QFETCH(int, key);
+        QFETCH(bool, found);
+        QFETCH(QString, current);
+        parent->last();
+        QCOMPARE(parent->findKey({key}), found);
+        QCOMPARE(parent->fieldByName(QStringLiteral("P_name")).asString(), current);
+    }
+
+    void keyedSearchOnTwoFieldsStaysWithinTheRange() {
+        parent->findKey({1});
+        QVERIFY(child->findKey({1, 2}));
+        QCOMPARE(child->fieldByName(QStringLiteral("C_name")).asString(), QStringLiteral("b"));
+        QVERIFY(!child->findKey({3, 4})); // a child of another parent
+    }
+
+    void filterSwitchesOnAndOff() {
+        QString wanted = QStringLiteral("two");
+        parent->onFilterRecord = [&](Table& t) {
+            return t.fieldByName(QStringLiteral("P_name")).asString() == wanted;
+        };
+        parent->setFiltered(true);
+        QCOMPARE(parent->recordCount(), 1);
+        QCOMPARE(child->recordCount(), 1);
+        QCOMPARE(child->fieldByName(QStringLiteral("C_name")).asString(), QStringLiteral("c"));
+        parent->setFiltered(false);
+        QCOMPARE(parent->recordCount(), 3);
+        wanted = QStringLiteral("nobody");
+        parent->setFiltered(true);
+        QVERIFY(parent->isEmpty());
+        QVERIFY(child->isEmpty());
+    }
+
+    void calculatedFieldsAreComputedPerRecord() {
+        child->close();
+        child->addCalculatedField({QStringLiteral("Upper"), FieldType::String, 3});
+        child->onCalcFields = [](Table& t) {
+            t.fieldByName(QStringLiteral("Upper"))
+                .setAsString(t.fieldByName(QStringLiteral("C_name")).asString().toUpper() + "xyz");
+        };
+        child->open();
+        parent->findKey({3});
+        QStringList seen;
+        for (child->first(); !child->eof(); child->next())
+            seen << child->fieldByName(QStringLiteral("Upper")).asString();
+        QCOMPARE(seen, (QStringList{"Dxy", "Exy", "Fxy"}));
+    }
+
+    void emptyValuesRead() {
+        parent->first();
+        QCOMPARE(parent->fieldByName(QStringLiteral("P_count")).asInteger(), 0);
+        QCOMPARE(parent->fieldByName(QStringLiteral("P_amount")).asFloat(), 0.0);
+        QCOMPARE(parent->fieldByName(QStringLiteral("P_flag")).asBoolean(), false);
+        QCOMPARE(parent->fieldByName(QStringLiteral("P_day")).asDate(), QDate(1899, 12, 30));
+        QCOMPARE(parent->fieldByName(QStringLiteral("P_day")).asString(), QString());
+        QVERIFY(parent->fieldByName(QStringLiteral("P_note")).isNull());
+    }
+
+    void typedWritesAndReads_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("string cut to its size") << "P_name" << "abcdefghijklmno" << "abcdefghij" << "abcdefghij";
+        QTest::newRow("memo kept whole") << "P_note" << "a long memo text" << "a long memo text" << "a long memo text";
+        QTest::newRow("flag display value true") << "P_flag" << "Yes" << "1" << "Yes";
+        QTest::newRow("flag display value false") << "P_flag" << "no" << "0" << "No";
+        QTest::newRow("short date") << "P_day" << "3/7/2024" << "2024-03-07" << "03/07/2024";
+        QTest::newRow("two-digit year") << "P_day" << "12/31/99" << "1999-12-31" << "12/31/1999";
+        QTest::newRow("float") << "P_amount" << "12.5" << "12.5" << "12.5";
+        QTest::newRow("integer") << "P_count" << " 42 " << "42" << "42";
+        QTest::newRow("empty text clears") << "P_count" << "" << "" << "";
+    }
+    void typedWritesAndReads() {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        parent->first();
+        parent->edit();
+        parent->fieldByName(field).setAsString(typed);
+        parent->post();
+        QSqlQuery q = store->exec(QStringLiteral("SELECT \"%1\" FROM parent WHERE P_id = 1").arg(field));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), stored);
+        QCOMPARE(parent->fieldByName(field).displayText(), shown);
+    }
+
+    void conversionErrorsKeepTheRecordEditable_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("date") << "P_day" << "31/31/2024" << "'31/31/2024' is not a valid date";
+        QTest::newRow("integer") << "P_count" << "x1" << "'x1' is not a valid integer value";
+        QTest::newRow("float") << "P_amount" << "1..2" << "'1..2' is not a valid floating point value";
+    }
+    void conversionErrorsKeepTheRecordEditable() {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        parent->first();
+        parent->edit();
+        parent->fieldByName(QStringLiteral("P_name")).setAsString(QStringLiteral("kept"));
+        try {
+            parent->fieldByName(field).setAsString(text);
+            QFAIL("accepted");
+        } catch (const DatabaseError& e) {
+            QCOMPARE(e.message(), message);
+        }
+        QCOMPARE(parent->state(), Table::State::Edit);
+        parent->post();
+        QCOMPARE(parent->fieldByName(QStringLiteral("P_name")).asString(), QStringLiteral("kept"));
+    }
+
+    void autoIncFieldRefusesWrites() {
+        parent->insert();
+        try {
+            parent->fieldByName(QStringLiteral("P_id")).setAsInteger(99);
+            QFAIL("accepted");
+        } catch (const DatabaseError& e) {
+            QCOMPARE(e.message(), QStringLiteral("Field 'P_id' cannot be modified"));
+        }
+    }
+
+    void deletingWalksToTheEnd() {
+        parent->findKey({3});
+        child->first();
+        int deleted = 0;
+        while (!child->eof()) {
+            child->deleteRecord();
+            ++deleted;
+        }
+        QCOMPARE(deleted, 3);
+        QVERIFY(child->isEmpty());
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM child WHERE C_parent = 3")), 0);
+    }
+
+    void appendingReadsNoRowsYetKeepsTheRange() {
+        Table all(store.get(), QStringLiteral("all"));
+        all.setTableName(QStringLiteral("child.DB"));
+        all.setFieldDefs(childDef.fields);
+        all.open();
+        all.append();
+        all.fieldByName(QStringLiteral("C_name")).setAsString(QStringLiteral("appended"));
+        all.post();
+        QCOMPARE(all.fieldByName(QStringLiteral("C_name")).asString(), QStringLiteral("appended"));
+        const int id = all.fieldByName(QStringLiteral("C_id")).asInteger();
+        QCOMPARE(id, 7);
+        all.first();
+        QCOMPARE(all.recordCount(), 7);
+        all.last();
+        QCOMPARE(all.fieldByName(QStringLiteral("C_id")).asInteger(), 7);
+    }
+
+    void rollbackRestoresWhatTheRecordSetsShow() {
+        parent->findKey({2});
+        {
+            Transaction tx(*store);
+            parent->edit();
+            parent->fieldByName(QStringLiteral("P_count")).setAsInteger(5);
+            parent->post();
+            child->append();
+            child->fieldByName(QStringLiteral("C_name")).setAsString(QStringLiteral("undone"));
+            child->post();
+            QCOMPARE(child->recordCount(), 2);
+        } // no commit: undone
+        QCOMPARE(parent->fieldByName(QStringLiteral("P_count")).asInteger(), 0);
+        QCOMPARE(parent->fieldByName(QStringLiteral("P_name")).asString(), QStringLiteral("two"));
+        QCOMPARE(child->recordCount(), 1);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM child")), 6);
+    }
+
+    void lookupDoesNotMove() {
+        parent->findKey({1});
+        child->first();
+        QCOMPARE(child->lookup({3, 5}, QStringLiteral("C_name")).toString(), QStringLiteral("e"));
+        QCOMPARE(child->lookup({1, 2}, QStringLiteral("C_name")).toString(), QStringLiteral("b"));
+        QVERIFY(child->lookup({2, 5}, QStringLiteral("C_name")).isNull());
+        QCOMPARE(child->fieldByName(QStringLiteral("C_name")).asString(), QStringLiteral("a"));
+        QCOMPARE(parent->fieldByName(QStringLiteral("P_id")).asInteger(), 1);
+    }
+
+    void observersHearOfMovesAndDetailChanges() {
+        QSignalSpy moved(parent.get(), &Table::currentChanged);
+        QSignalSpy detail(child.get(), &Table::dataChanged);
+        parent->first();
+        parent->next();
+        QVERIFY(moved.count() >= 2);
+        QVERIFY(detail.count() >= 2);
+        QCOMPARE(child->fieldByName(QStringLiteral("C_name")).asString(), QStringLiteral("c"));
+    }
+
+    void storeNeverCreatesTheDatabase() {
+        Store other;
+        const QString empty = QDir(env->root()).filePath(QStringLiteral("nothing"));
+        QDir().mkpath(empty);
+        other.setParams({QStringLiteral("path=") + empty});
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, other.open());
+        QVERIFY(!QFileInfo::exists(QDir(empty).filePath(QStringLiteral("vok.sqlite"))));
+    }
+
+    void missingTableFailsToOpen() {
+        Table t(store.get(), QStringLiteral("ghost"));
+        t.setTableName(QStringLiteral("ghost.DB"));
+        t.setFieldDefs(childDef.fields);
+        try {
+            t.open();
+            QFAIL("opened");
+        } catch (const DatabaseError& e) {
+            QVERIFY(e.message().contains(QStringLiteral("ghost.DB")));
+        }
+        QVERIFY(!t.isActive());
+    }
+
+    void personalFileIsCreatedAttachedAndReleased() {
+        const QString file = QDir(folder).filePath(QStringLiteral("Some One.db"));
+        store->createFile(file, childDef);
+        Table t(store.get(), QStringLiteral("personal"));
+        t.setTableName(QStringLiteral("Some One.db"));
+        t.setFieldDefs(childDef.fields);
+        t.open();
+        t.append();
+        t.fieldByName(QStringLiteral("C_name")).setAsString(QStringLiteral("line"));
+        t.post();
+        t.close();
+        QSqlQuery q = store->exec(QStringLiteral("PRAGMA database_list"));
+        int databases = 0;
+        while (q.next())
+            ++databases;
+        QCOMPARE(databases, 1); // detached again
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, store->createFile(file, childDef));
+    }
+
+    void shortDatePattern_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("pattern");
+        QTest::newRow("US") << "en_US" << "MM/dd/yyyy";
+        QTest::newRow("UK") << "en_GB" << "dd/MM/yyyy";
+        QTest::newRow("Germany") << "de_DE" << "dd.MM.yyyy";
+        QTest::newRow("France") << "fr_FR" << "dd/MM/yyyy";
+    }
+    void shortDatePattern() {
+        QFETCH(QString, locale);
+        QFETCH(QString, pattern);
+        QLocale::setDefault(QLocale(locale));
+        QCOMPARE(ShortDate::pattern(), pattern);
+        QCOMPARE(ShortDate::parse(ShortDate::format(QDate(2024, 3, 7))), QDate(2024, 3, 7));
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDataset)
+#include "tst_dataset.moc"

@@ -1,0 +1,45 @@
+#include "testenvironment.h"
+
+#include "data/datafolder.h"
+#include "framework/ui/clock.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QSettings>
+
+TestEnvironment::TestEnvironment(const QDateTime& now) : dir_(std::make_unique<QTemporaryDir>()) {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    qputenv("VOK_ENGINE_CONFIG", QDir(dir_->path()).filePath(QStringLiteral("engine.cfg")).toLocal8Bit());
+    vok::Clock::setFixed(now);
+    QDir().mkpath(QDir(dir_->path()).filePath(QStringLiteral("etc")));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope,
+                       QDir(dir_->path()).filePath(QStringLiteral("etc")));
+}
+
+TestEnvironment::~TestEnvironment() { vok::Clock::reset(); }
+
+QString TestEnvironment::emptyFolder(const QString& name) {
+    const QString path = QDir(dir_->path()).filePath(name);
+    DataFolder::create(path);
+    return path;
+}
+
+QString TestEnvironment::demoFolder(const QString& name) {
+    const QString path = QDir(dir_->path()).filePath(name);
+    DataFolder::createDemo(path, vok::Clock::today());
+    return path;
+}
+
+void TestEnvironment::writeSettings(const QString& data, const QString& language) {
+    const QString file = QDir(dir_->path()).filePath(QStringLiteral("etc/Vok.conf"));
+    QFile::remove(file);
+    QSettings s(file, QSettings::IniFormat);
+    s.beginGroup(QStringLiteral("Vok"));
+    if (!data.isNull())
+        s.setValue(QStringLiteral("Data"), data);
+    if (!language.isNull())
+        s.setValue(QStringLiteral("Language"), language);
+    s.endGroup();
+    s.sync();
+}
