@@ -7,6 +7,7 @@
 #include "framework/ui/guard.h"
 
 #include <QEvent>
+#include <QMenuBar>
 #include <QVBoxLayout>
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
@@ -34,6 +35,45 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     SDLabel5 = makeLabel("SDLabel5");
     SDLabel6 = makeLabel("SDLabel6");
     setCentralWidget(central);
+
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    const auto action = [this](QWidget* parent, const char* name, const QString& text) {
+        auto* a = new QAction(text, this);
+        a->setObjectName(QLatin1String(name));
+        parent->addAction(a);
+        return a;
+    };
+    const auto menu = [bar](const char* name, const QString& text) {
+        auto* m = bar->addMenu(text);
+        m->setObjectName(QLatin1String(name));
+        return m;
+    };
+    AddaProject1 = action(bar, "AddaProject1", QStringLiteral("Add a Project"));
+    Memberslist1 = action(bar, "Memberslist1", QStringLiteral("Team Members"));
+    Timesheetentry1 = menu("Timesheetentry1", QStringLiteral("Time Sheets"));
+    TimeSheetEntry2 = action(Timesheetentry1, "TimeSheetEntry2", QStringLiteral("Time Sheet Entry"));
+    UpdateTimeSheets1 = action(Timesheetentry1, "UpdateTimeSheets1", QStringLiteral("Update Time Sheets"));
+    CostSheets1 = menu("CostSheets1", QStringLiteral("Cost Sheets"));
+    CostEntry1 = action(CostSheets1, "CostEntry1", QStringLiteral("Cost Entry"));
+    UpdateCostEntries1 = action(CostSheets1, "UpdateCostEntries1", QStringLiteral("Update Cost Entries"));
+    Reports1 = menu("Reports1", QStringLiteral("Reports"));
+    PrintPERT1 = action(Reports1, "PrintPERT1", QStringLiteral("Print Time Line report"));
+    Format1 = action(Reports1, "Format1", QStringLiteral("Print Project report"));
+    Print1 = action(Reports1, "Print1", QStringLiteral("Print Project Layout report"));
+    PrintTimesheetreport1 =
+        action(Reports1, "PrintTimesheetreport1", QStringLiteral("Print Time sheet report"));
+    PrintCostsreport1 = action(Reports1, "PrintCostsreport1", QStringLiteral("Print Costs report"));
+    Changelanguage1 = menu("Changelanguage1", QStringLiteral("Change language"));
+    English1 = action(Changelanguage1, "English1", QStringLiteral("English"));
+    Franais1 = action(Changelanguage1, "Franais1", QString::fromUtf8("Français"));
+    Espagnol1 = action(Changelanguage1, "Espagnol1", QStringLiteral("Espagnol"));
+    Help1 = menu("Help1", QStringLiteral("Help"));
+    Helpfiles1 = action(Help1, "Helpfiles1", QStringLiteral("Help files"));
+    Emailusforhelp1 = action(Help1, "Emailusforhelp1", QStringLiteral("Email us for help"));
+    Emailustobuysourcecode1 =
+        action(Help1, "Emailustobuysourcecode1", QStringLiteral("Buy the source code (US$ 49)"));
+    Exit1 = action(bar, "Exit1", QStringLiteral("Exit"));
 }
 
 void TForm1::setDataModule(TDataModule2* dm) {
@@ -41,7 +81,7 @@ void TForm1::setDataModule(TDataModule2* dm) {
     dm_->setPrintProjectSource([this] { return PrintProject->text(); });
 }
 
-QStringList& TForm1::memberPickList(int grid) { return pickLists_[grid - 1]; }
+QStringList TForm1::memberPickList(int grid) const { return pickLists_[grid - 1]; }
 
 bool TForm1::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate)
@@ -74,7 +114,7 @@ void TForm1::firstActivation() {
     vok::Field& name = members->fieldByName(QStringLiteral("Member_name"));
     while (!members->eof()) {
         for (int grid : {3, 2, 1})
-            memberPickList(grid).append(name.asString());
+            pickLists_[grid - 1].append(name.asString());
         members->next();
     }
 

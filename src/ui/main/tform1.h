@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QAction>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
 #include <QStringList>
 #include <QTreeWidget>
 #include <functional>
@@ -23,6 +25,32 @@ public:
     // Applies a caption set (0 English, 1 French, 2 Spanish, other English); set at start-up.
     std::function<void(int)> translateInterface;
 
+    // Main menu bar: the eight items and their sub-items. Windows of other folders connect their
+    // handlers to these actions.
+    QAction* AddaProject1;
+    QAction* Memberslist1;
+    QMenu* Timesheetentry1;
+    QAction* TimeSheetEntry2;
+    QAction* UpdateTimeSheets1;
+    QMenu* CostSheets1;
+    QAction* CostEntry1;
+    QAction* UpdateCostEntries1;
+    QMenu* Reports1;
+    QAction* PrintPERT1;
+    QAction* Format1;
+    QAction* Print1;
+    QAction* PrintTimesheetreport1;
+    QAction* PrintCostsreport1;
+    QMenu* Changelanguage1;
+    QAction* English1;
+    QAction* Franais1;
+    QAction* Espagnol1;
+    QMenu* Help1;
+    QAction* Helpfiles1;
+    QAction* Emailusforhelp1;
+    QAction* Emailustobuysourcecode1;
+    QAction* Exit1;
+
     QTreeWidget* TreeView1;
     QLabel* PrintProject;
     QLabel* SDLabel1;
@@ -35,8 +63,8 @@ public:
     QStringList idstrings;
     QStringList CriticalList;
 
-    // Member pick lists of the "Member" columns of the three team grids.
-    QStringList& memberPickList(int grid);
+    // The pick list of the "Member" column of DBGrid3, DBGrid2 or DBGrid1 (grid 3, 2 or 1).
+    QStringList memberPickList(int grid) const;
 
 public Q_SLOTS:
     // First activation: settings, connection, tables, pick lists, language, tree. Runs once.
