@@ -3,6 +3,8 @@
 #include "data/datafolder.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/ui/clock.h"
+#include "mergecostscommand.h"
+#include "mergetimesheetscommand.h"
 
 #include <QApplication>
 #include <QDate>
@@ -76,6 +78,10 @@ int main(int argc, char** argv) {
     const Command commands[] = {
         {"init", initFolder},
         {"demo", demoFolder},
+        {"merge-timesheets",
+         [](const QStringList& a) { return MergeTimeSheetsCommand::run(a, out(), err()); }},
+        {"merge-costs",
+         [](const QStringList& a) { return MergeCostsCommand::run(a, out(), err()); }},
     };
     for (const Command& c : commands) {
         if (name != QLatin1String(c.name))

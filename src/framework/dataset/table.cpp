@@ -170,8 +170,8 @@ void Table::open() {
     if (isActive())
         return;
     if (master_ && masterFields_.size() > indexFields_.size())
-        throw DatabaseError(
-            QStringLiteral("%1: a detail needs index fields for its master link").arg(objectName()));
+        throw DatabaseError(QStringLiteral("%1: a detail needs index fields for its master link")
+                                .arg(objectName()));
     ref_ = store_->resolve(tableName_);
     resolved_ = true;
     try {
@@ -182,9 +182,9 @@ void Table::open() {
                 return c.compare(name, Qt::CaseInsensitive) == 0;
             });
             if (!present)
-                throw DatabaseError(QStringLiteral("Field '%1' not found in table %2")
-                                        .arg(name, tableName_),
-                                    DatabaseError::Kind::Engine);
+                throw DatabaseError(
+                    QStringLiteral("Field '%1' not found in table %2").arg(name, tableName_),
+                    DatabaseError::Kind::Engine);
         }
         indexPos_.clear();
         integerIndex_ = true;
@@ -237,12 +237,14 @@ void Table::close() {
     Q_EMIT currentChanged();
 }
 
-void Table::releaseQueries() { queries_.clear(); }
+void Table::releaseQueries() {
+    queries_.clear();
+}
 
-QSqlQuery& Table::cachedQuery(const QString& key, const QString& sql) {
+QSqlQuery& Table::cachedQuery(const QString& key, const std::function<QString()>& sql) {
     auto it = queries_.find(key);
     if (it == queries_.end())
-        it = queries_.insert(key, std::make_shared<QSqlQuery>(store_->prepare(sql)));
+        it = queries_.insert(key, std::make_shared<QSqlQuery>(store_->prepare(sql())));
     return **it;
 }
 
@@ -305,7 +307,7 @@ void Table::loadRange(bool keepPosition) {
 
     std::vector<Row> rows;
     if (!master_ || keyUsable(key)) {
-        QSqlQuery& q = cachedQuery(QStringLiteral("select"), selectSql_);
+        QSqlQuery& q = cachedQuery(QStringLiteral("select"), [this] { return selectSql_; });
         for (int i = 0; i < key.size(); ++i)
             q.bindValue(i, key[i]);
         store_->execPrepared(q);
@@ -424,9 +426,9 @@ bool Table::refreshRecord() {
     ensureCurrent();
     if (isEditing() || cur_ < 0)
         return cur_ >= 0;
-    QSqlQuery& q = cachedQuery(QStringLiteral("byrowid"),
-                               QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                                   .arg(columnList_, ref_.sql()));
+    QSqlQuery& q = cachedQuery(QStringLiteral("byrowid"), [this] {
+        return QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(columnList_, ref_.sql());
+    });
     Row& row = rows_[static_cast<size_t>(cur_)];
     q.bindValue(0, row.rowid);
     store_->execPrepared(q);
@@ -440,11 +442,18 @@ bool Table::refreshRecord() {
         rowsChanged();
         return false;
     }
-    for (int i = 0; i < storedCount_; ++i)
-        row.values[i] = q.value(i + 1);
+    for (int i = 0; i < storedCount_; ++i) {
+        QVariant fresh = q.value(i + 1);
+        if (fresh != row.values[i]) {
+            // Only the searches over a field whose value changed need their index again.
+            locateIndex_.remove(i);
+            row.values[i] = std::move(fresh);
+        }
+    }
     q.finish();
     computeCalcFields(row);
-    locateIndex_.clear();
+    for (int i = storedCount_; i < fieldCount(); ++i)
+        locateIndex_.remove(i);
     Q_EMIT currentChanged();
     return true;
 }
@@ -711,9 +720,9 @@ QVariant Table::lookup(const QVariantList& keys, const QString& resultField) con
         QStringList terms;
         for (int i = 0; i < key.size(); ++i)
             terms << quoted(indexFields_[i]) + QStringLiteral(" = ?");
-        const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY rowid LIMIT 1")
-                                .arg(quoted(result.name()), ref.sql(),
-                                     terms.join(QStringLiteral(" AND ")));
+        const QString sql =
+            QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY rowid LIMIT 1")
+                .arg(quoted(result.name()), ref.sql(), terms.join(QStringLiteral(" AND ")));
         QSqlQuery q = store_->prepare(sql);
         for (int i = 0; i < key.size(); ++i)
             q.bindValue(i, key[i]);
@@ -766,7 +775,9 @@ void Table::insert() {
 
 void Table::append() {
     requireActive();
-    ensureCurrent();
+    // Appending reads none of the rows: a range not read since opening is read at the next move.
+    if (loaded_)
+        ensureCurrent();
     checkBrowseMode();
     checkDetailsBrowseMode();
     startInsert(partial_ || !loaded_ ? -1 : static_cast<int>(rows_.size()));
@@ -821,9 +832,9 @@ int Table::compareRowKeys(const Row& a, const Row& b) const {
 }
 
 int Table::sortedPosition(const Row& row) const {
-    const auto it = std::upper_bound(rows_.begin(), rows_.end(), row, [&](const Row& a, const Row& b) {
-        return compareRowKeys(a, b) < 0;
-    });
+    const auto it =
+        std::upper_bound(rows_.begin(), rows_.end(), row,
+                         [&](const Row& a, const Row& b) { return compareRowKeys(a, b) < 0; });
     return static_cast<int>(it - rows_.begin());
 }
 
@@ -834,20 +845,21 @@ void Table::post() {
     const bool inserting = state_ == State::Insert;
     bool keyChanged = inserting;
     if (inserting) {
-        QStringList cols;
-        QStringList marks;
         QList<int> positions;
         for (int i = 0; i < storedCount_; ++i) {
-            if (fields_[static_cast<size_t>(i)]->type() == FieldType::AutoInc)
-                continue;
-            cols << quoted(fields_[static_cast<size_t>(i)]->name());
-            marks << QStringLiteral("?");
-            positions << i;
+            if (fields_[static_cast<size_t>(i)]->type() != FieldType::AutoInc)
+                positions << i;
         }
-        QSqlQuery& q = cachedQuery(QStringLiteral("insert"),
-                                   QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                       .arg(ref_.sql(), cols.join(QStringLiteral(", ")),
-                                            marks.join(QStringLiteral(", "))));
+        QSqlQuery& q = cachedQuery(QStringLiteral("insert"), [&] {
+            QStringList cols;
+            QStringList marks;
+            for (int i : positions) {
+                cols << quoted(fields_[static_cast<size_t>(i)]->name());
+                marks << QStringLiteral("?");
+            }
+            return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(ref_.sql(), cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+        });
         for (int k = 0; k < positions.size(); ++k)
             q.bindValue(k, buffer_.values[positions[k]]);
         store_->execPrepared(q);
@@ -858,20 +870,23 @@ void Table::post() {
                 buffer_.values[i] = qlonglong(buffer_.rowid);
         }
     } else if (changed_.count(true) > 0) {
-        QStringList sets;
         QList<int> positions;
         QString key = QStringLiteral("update:");
         for (int i = 0; i < storedCount_; ++i) {
             if (!changed_.testBit(i))
                 continue;
-            sets << quoted(fields_[static_cast<size_t>(i)]->name()) + QStringLiteral(" = ?");
             positions << i;
             key += QString::number(i) + QLatin1Char(',');
             if (indexPos_.contains(i))
                 keyChanged = true;
         }
-        QSqlQuery& q = cachedQuery(key, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                            .arg(ref_.sql(), sets.join(QStringLiteral(", "))));
+        QSqlQuery& q = cachedQuery(key, [&] {
+            QStringList sets;
+            for (int i : positions)
+                sets << quoted(fields_[static_cast<size_t>(i)]->name()) + QStringLiteral(" = ?");
+            return QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                .arg(ref_.sql(), sets.join(QStringLiteral(", ")));
+        });
         for (int k = 0; k < positions.size(); ++k)
             q.bindValue(k, buffer_.values[positions[k]]);
         q.bindValue(static_cast<int>(positions.size()), buffer_.rowid);
@@ -880,6 +895,16 @@ void Table::post() {
     }
 
     computeCalcFields(buffer_);
+    // The exact-match indexes stay valid for fields this post did not change, as long as no row
+    // moved; an inserted or moved row shifts the rows after it.
+    if (inserting || keyChanged) {
+        locateIndex_.clear();
+    } else {
+        for (int i = 0; i < fieldCount(); ++i) {
+            if (i >= storedCount_ || changed_.testBit(i))
+                locateIndex_.remove(i); // calculated fields were computed again
+        }
+    }
     if (inserting) {
         if (loaded_ && !partial_ && !stale_) {
             const int pos = sortedPosition(buffer_);
@@ -912,7 +937,6 @@ void Table::post() {
     eof_ = bof_ = false;
     setState(State::Browse);
     invalidateDetails(false, keyChanged);
-    locateIndex_.clear();
     Q_EMIT dataChanged();
     Q_EMIT currentChanged();
 }
@@ -951,8 +975,9 @@ void Table::deleteRecord() {
     if (state_ == State::Edit)
         cancel();
     checkDetailsBrowseMode();
-    QSqlQuery& q = cachedQuery(QStringLiteral("delete"),
-                               QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(ref_.sql()));
+    QSqlQuery& q = cachedQuery(QStringLiteral("delete"), [this] {
+        return QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(ref_.sql());
+    });
     q.bindValue(0, rows_[static_cast<size_t>(cur_)].rowid);
     store_->execPrepared(q);
     q.finish();

@@ -153,7 +153,8 @@ private:
     void onRolledBack();
     void setState(State s);
     void rowsChanged();
-    QSqlQuery& cachedQuery(const QString& key, const QString& sql);
+    // The prepared statement of a key; the SQL text is built only when it is not prepared yet.
+    QSqlQuery& cachedQuery(const QString& key, const std::function<QString()>& sql);
 
     Store* store_;
     QString tableName_;

@@ -1,0 +1,237 @@
+// Merging 10 members' time sheets of 10,000 lines each into a folder of 1,000 projects with
+// 10 major activities of 10 actions each: the record-set merge against plain SQL doing the same
+// resolution, rows, totals and removal in the same run.
+#include "data/datafolder.h"
+#include "data/schema.h"
+#include "data/tdatamodule2.h"
+#include "framework/dataset/store.h"
+#include "framework/dataset/transaction.h"
+#include "timesheets/memberfile.h"
+#include "timesheets/timesheetmerge.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr int Projects = 1000;
+constexpr int Majors = 10;
+constexpr int Actions = 10;
+// Smaller runs for profiling: bench_merge [members [lines per member]].
+int Members = 10;
+int LinesPerMember = 10000;
+
+QTextStream& out() {
+    static QTextStream s(stdout);
+    return s;
+}
+
+QString memberName(int m) {
+    return QStringLiteral("Member %1").arg(m + 1);
+}
+
+// Lines spread over the whole folder at the three levels, with a few names that do not exist.
+void writeMemberFiles(const QString& dir) {
+    vok::Store store;
+    store.setParams({QStringLiteral("path=") + dir});
+    store.open();
+    for (int m = 0; m < Members; ++m) {
+        const QString file = MemberFile::fileName(memberName(m));
+        store.createFile(QDir(dir).filePath(file), Schema::memberTimeSheetFile());
+        const vok::TableRef ref = store.resolve(file);
+        {
+            vok::Transaction tx(store);
+            QSqlQuery q = store.prepare(
+                QStringLiteral("INSERT INTO %1 (MemberTS_project, MemberTS_Major, MemberTS_Action, "
+                               "MemberTS_Date_from, MemberTS_Date_to, MemberTS_Hours, "
+                               "MemberTS_Notes) VALUES (?,?,?,?,?,?,?)")
+                    .arg(ref.sql()));
+            for (int k = 0; k < LinesPerMember; ++k) {
+                const int p = (k * 7 + m * 131) % Projects + 1;
+                const int mj = (k * 3 + m) % Majors + 1;
+                const int a = (k + m * 7) % Actions + 1;
+                const int level = k % 5; // 0 project, 1 major activity, else action
+                const bool unknown = k % 100 == 99;
+                q.addBindValue(unknown ? QStringLiteral("No such project %1").arg(k % 7)
+                                       : QStringLiteral("Project %1").arg(p));
+                q.addBindValue(level >= 1 ? QVariant(QStringLiteral("Major %1.%2").arg(p).arg(mj))
+                                          : QVariant());
+                q.addBindValue(
+                    level >= 2 ? QVariant(QStringLiteral("Action %1.%2.%3").arg(p).arg(mj).arg(a))
+                               : QVariant());
+                const QDate from = QDate(2024, 1, 1).addDays(k % 300);
+                q.addBindValue(from.toString(Qt::ISODate));
+                q.addBindValue(from.addDays(k % 5).toString(Qt::ISODate));
+                q.addBindValue(0.25 * (k % 32 + 1));
+                q.addBindValue(k % 3 == 0 ? QVariant(QStringLiteral("Line %1").arg(k))
+                                          : QVariant());
+                store.execPrepared(q);
+            }
+            q.finish();
+            tx.commit();
+        }
+        store.release(ref);
+    }
+    store.close();
+}
+
+QStringList memberNames() {
+    QStringList names;
+    for (int m = 0; m < Members; ++m)
+        names << memberName(m);
+    return names;
+}
+
+qint64 recordSetMerge(const QString& dir, int& lines) {
+    TDataModule2 dm;
+    dm.DataPath = dir;
+    dm.connectTo(dir);
+    for (vok::Table* t : {dm.projects, dm.Major, dm.Action})
+        t->open();
+    QElapsedTimer timer;
+    timer.start();
+    TimeSheetMerge merge(dm);
+    lines = merge.run(memberNames()).lines;
+    return timer.nsecsElapsed();
+}
+
+// The same work in plain SQL: names joined to numbers (0 when not found, and 0 below a level not
+// found), one row per line, the three totals raised, the lines removed; one unit per file.
+qint64 sqlMerge(const QString& dir, int& lines) {
+    vok::Store store;
+    store.setParams({QStringLiteral("path=") + dir});
+    store.open();
+    QElapsedTimer timer;
+    timer.start();
+    lines = 0;
+    for (const QString& member : memberNames()) {
+        const vok::TableRef ref = store.resolve(MemberFile::fileName(member));
+        {
+            vok::Transaction tx(store);
+            QSqlQuery last =
+                store.exec(QStringLiteral("SELECT COALESCE(MAX(ProjectTS_id), 0) FROM ProjectTS"));
+            last.next();
+            const qlonglong before = last.value(0).toLongLong();
+            last.finish();
+            QSqlQuery insert = store.exec(
+                QStringLiteral(
+                    "INSERT INTO ProjectTS (ProjectTS_project_id, ProjectTS_major_id, "
+                    "ProjectTS_action_id, ProjectTS_date_from, ProjectTS_member, "
+                    "ProjectTS_date_to, "
+                    "ProjectTS_hours, ProjectTS_Notes) "
+                    "SELECT COALESCE(p.Zel_Project_id, 0), COALESCE(m.Major_id, 0), "
+                    "COALESCE(a.Action_id, 0), COALESCE(l.MemberTS_Date_from, '1899-12-30'), ?, "
+                    "COALESCE(l.MemberTS_Date_to, '1899-12-30'), COALESCE(l.MemberTS_Hours, 0), "
+                    "l.MemberTS_Notes FROM %1 l "
+                    "LEFT JOIN projects p ON p.Zel_project = l.MemberTS_project "
+                    "LEFT JOIN major m ON m.Major_project_id = p.Zel_Project_id AND "
+                    "m.Major_item = l.MemberTS_Major "
+                    "LEFT JOIN action a ON a.Action_project_id = m.Major_project_id AND "
+                    "a.Action_major_id = m.Major_id AND a.Action_name = l.MemberTS_Action "
+                    "ORDER BY l.MemberTS_id")
+                    .arg(ref.sql()),
+                {member});
+            lines += insert.numRowsAffected();
+            insert.finish();
+            const auto raise = [&](const char* table, const char* total, const char* id,
+                                   const char* rowId) {
+                store.exec(QStringLiteral("UPDATE %1 SET %2 = COALESCE(%2, 0) + s.hours FROM "
+                                          "(SELECT %4 AS id, SUM(ProjectTS_hours) AS hours FROM "
+                                          "ProjectTS WHERE ProjectTS_id > ? AND %4 <> 0 GROUP BY "
+                                          "%4) AS s WHERE %3 = s.id")
+                               .arg(QLatin1String(table), QLatin1String(total), QLatin1String(id),
+                                    QLatin1String(rowId)),
+                           {before});
+            };
+            raise("projects", "Zel_hours", "Zel_Project_id", "ProjectTS_project_id");
+            raise("major", "Major_hours", "Major_id", "ProjectTS_major_id");
+            raise("action", "Action_hours", "Action_id", "ProjectTS_action_id");
+            store.exec(QStringLiteral("DELETE FROM %1").arg(ref.sql()));
+            tx.commit();
+        }
+        store.release(ref);
+    }
+    const qint64 elapsed = timer.nsecsElapsed();
+    store.close();
+    return elapsed;
+}
+
+// Rows and totals of a folder, to show that both ways did the same.
+QString fingerprint(const QString& dir) {
+    vok::Store store;
+    store.setParams({QStringLiteral("path=") + dir});
+    store.open();
+    QSqlQuery q = store.exec(QStringLiteral(
+        "SELECT (SELECT COUNT(*) FROM ProjectTS), (SELECT SUM(ProjectTS_project_id * 7 + "
+        "ProjectTS_major_id * 3 + ProjectTS_action_id) FROM ProjectTS), (SELECT SUM(Zel_hours) "
+        "FROM projects), (SELECT SUM(Major_hours) FROM major), (SELECT SUM(Action_hours) FROM "
+        "action)"));
+    q.next();
+    const QString f = QStringLiteral("rows %1, key sum %2, hours %3 / %4 / %5")
+                          .arg(q.value(0).toLongLong())
+                          .arg(q.value(1).toLongLong())
+                          .arg(q.value(2).toDouble())
+                          .arg(q.value(3).toDouble())
+                          .arg(q.value(4).toDouble());
+    q.finish();
+    store.close();
+    return f;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc > 1)
+        Members = std::max(1, std::atoi(argv[1]));
+    if (argc > 2)
+        LinesPerMember = std::max(1, std::atoi(argv[2]));
+    QTemporaryDir tmp;
+    qputenv("VOK_ENGINE_CONFIG",
+            QDir(tmp.path()).filePath(QStringLiteral("engine.cfg")).toLocal8Bit());
+    const QString recordSetDir = QDir(tmp.path()).filePath(QStringLiteral("recordset"));
+    const QString sqlDir = QDir(tmp.path()).filePath(QStringLiteral("sql"));
+    for (const QString& dir : {recordSetDir, sqlDir}) {
+        DataFolder::createSized(dir, Projects, Majors, Actions);
+        writeMemberFiles(dir);
+    }
+    const int total = Members * LinesPerMember;
+    out() << "merge: " << total << " lines (" << Members << " members x " << LinesPerMember
+          << ") into " << Projects << " x " << Majors << " x " << Actions << "\n";
+
+    int sqlLines = 0;
+    const qint64 sqlNs = sqlMerge(sqlDir, sqlLines);
+    int recordSetLines = 0;
+    const qint64 recordSetNs = recordSetMerge(recordSetDir, recordSetLines);
+
+    const double sqlRate = sqlLines / (sqlNs / 1e9);
+    const double recordSetRate = recordSetLines / (recordSetNs / 1e9);
+    const double ratio = double(recordSetNs) / double(sqlNs);
+    out() << QStringLiteral("  record-set merge: %1 lines in %2 s = %3 lines/s\n")
+                 .arg(recordSetLines)
+                 .arg(recordSetNs / 1e9, 0, 'f', 3)
+                 .arg(recordSetRate, 0, 'f', 0);
+    out() << QStringLiteral("  plain SQL:        %1 lines in %2 s = %3 lines/s\n")
+                 .arg(sqlLines)
+                 .arg(sqlNs / 1e9, 0, 'f', 3)
+                 .arg(sqlRate, 0, 'f', 0);
+    out() << QStringLiteral(
+                 "  ratio record-set / SQL: %1x (goal <= 3x); rate goal >= 20000 lines/s\n")
+                 .arg(ratio, 0, 'f', 2);
+    const QString a = fingerprint(recordSetDir);
+    const QString b = fingerprint(sqlDir);
+    out() << "  record-set result: " << a << "\n  plain SQL result:  " << b << "\n";
+    out().flush();
+    if (a != b || recordSetLines != total || sqlLines != total) {
+        std::fprintf(stderr, "bench_merge: the two merges disagree\n");
+        return 1;
+    }
+    return 0;
+}

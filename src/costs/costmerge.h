@@ -1,0 +1,24 @@
+#pragma once
+
+#include "timesheets/entrymerge.h"
+
+#include <functional>
+
+class TDataModule2;
+
+// Merges the whole cost entry file into the project cost table in one unit of work, raising the
+// actual costs of the projects, major activities and actions named.
+class CostMerge {
+public:
+    explicit CostMerge(TDataModule2& dm);
+
+    // Passed on to the merge (see EntryMerge::afterLine).
+    std::function<void(int line)> afterLine;
+
+    // Opens the cost table and the cost entry file (unless the entry window left it open), merges
+    // every line and closes both, also when the merge fails.
+    MergeReport run();
+
+private:
+    TDataModule2& dm_;
+};

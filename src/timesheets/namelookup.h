@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+class TDataModule2;
+
+// The numbers a line names by text: project, major activity and action.
+struct LineIds {
+    int project = 0;
+    int major = 0;
+    int action = 0;
+};
+
+// Resolves names to record numbers through the shared record-sets, leaving each on the record
+// found: the project among all projects, the major activity among the current project's, the
+// action among the current major activity's. The first exact match (same characters, same case)
+// wins; 0 means not found.
+class NameLookup {
+public:
+    explicit NameLookup(TDataModule2& dm);
+
+    int FindProjectId(const QString& name);
+    int FindMajorId(const QString& name);
+    int FindActionId(const QString& name);
+
+    // The three lookups in order. An empty name names nothing and gives 0; a level whose level
+    // above gave 0 gives 0 too, so that a line is never booked under another project's or major
+    // activity's record. Names given but not found are added to notFound once each.
+    LineIds resolve(const QString& project, const QString& major, const QString& action);
+
+    // Names given but not found, in the order first met, e.g. `project "Roof"`.
+    const QStringList& notFound() const { return notFound_; }
+    void clearNotFound() {
+        notFound_.clear();
+        seen_.clear();
+    }
+
+private:
+    void missing(const QString& what);
+
+    TDataModule2& dm_;
+    QStringList notFound_;
+    QSet<QString> seen_;
+};

@@ -1,0 +1,98 @@
+#include "timesheetmerge.h"
+
+#include "data/tdatamodule2.h"
+#include "framework/dataset/databaseerror.h"
+#include "memberfile.h"
+
+#include <QFileInfo>
+
+namespace {
+
+EntryLayout timeSheetLayout() {
+    EntryLayout l;
+    l.project = QStringLiteral("MemberTS_project");
+    l.major = QStringLiteral("MemberTS_Major");
+    l.action = QStringLiteral("MemberTS_Action");
+    l.dateFrom = QStringLiteral("MemberTS_Date_from");
+    l.dateTo = QStringLiteral("MemberTS_Date_to");
+    l.quantity = QStringLiteral("MemberTS_Hours");
+    l.notes = QStringLiteral("MemberTS_Notes");
+    l.rowProject = QStringLiteral("ProjectTS_project_id");
+    l.rowMajor = QStringLiteral("ProjectTS_major_id");
+    l.rowAction = QStringLiteral("ProjectTS_action_id");
+    l.rowDateFrom = QStringLiteral("ProjectTS_date_from");
+    l.rowDateTo = QStringLiteral("ProjectTS_date_to");
+    l.rowQuantity = QStringLiteral("ProjectTS_hours");
+    l.rowNotes = QStringLiteral("ProjectTS_Notes");
+    l.rowMember = QStringLiteral("ProjectTS_member");
+    l.projectTotal = QStringLiteral("Zel_hours");
+    l.majorTotal = QStringLiteral("Major_hours");
+    l.actionTotal = QStringLiteral("Action_hours");
+    return l;
+}
+
+} // namespace
+
+TimeSheetMerge::TimeSheetMerge(TDataModule2& dm) : dm_(dm) {}
+
+MergeReport TimeSheetMerge::run(const QStringList& members) {
+    dm_.DataPath = MemberFile::withTrailingSeparator(dm_.DataPath);
+    MergeReport total;
+    dm_.TimeSheets->open();
+    try {
+        for (int i = 0; i < members.size(); ++i) {
+            if (beforeMember && !beforeMember(i, static_cast<int>(members.size()))) {
+                total.cancelled = true;
+                break;
+            }
+            const MergeReport report = mergeMember(members[i]);
+            total.add(report);
+            if (afterMember)
+                afterMember(members[i], report);
+        }
+    } catch (...) {
+        dm_.TimeSheets->close();
+        throw;
+    }
+    dm_.TimeSheets->close();
+    return total;
+}
+
+MergeReport TimeSheetMerge::mergeMember(const QString& member) {
+    MergeReport report;
+    if (const QString refusal = MemberFile::refusal(member); !refusal.isEmpty()) {
+        report.skipped << QStringLiteral("%1: %2").arg(member, refusal);
+        return report;
+    }
+    const QString file = MemberFile::fileName(member);
+    if (!QFileInfo(dm_.Database1->filePath(file)).isFile()) {
+        report.skipped << QStringLiteral("%1: no time sheet file").arg(member);
+        return report;
+    }
+    vok::Table& lines = *dm_.MemberTS;
+    if (lines.isActive()) {
+        lines.checkBrowseMode();
+        lines.close();
+    }
+    // The file is attached when opened, which cannot happen inside a unit of work: open first.
+    lines.setTableName(file);
+    lines.open();
+    EntryMerge merge(dm_, lines, *dm_.TimeSheets, timeSheetLayout(),
+                     {dm_.ProjectTS, dm_.MajorTS, dm_.ActionTS});
+    merge.afterLine = afterLine;
+    try {
+        report = merge.run(member);
+    } catch (const vok::DatabaseError& e) {
+        lines.close();
+        throw vok::DatabaseError(
+            QStringLiteral(
+                "The time sheet of %1 was not merged; it and the totals are unchanged. %2")
+                .arg(MemberFile::trimmedName(member), e.message()),
+            e.kind());
+    } catch (...) {
+        lines.close();
+        throw;
+    }
+    lines.close();
+    return report;
+}

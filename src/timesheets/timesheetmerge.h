@@ -1,0 +1,34 @@
+#pragma once
+
+#include "entrymerge.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class TDataModule2;
+
+// Merges chosen members' personal time-sheet files into the project time sheet table, each file
+// in a unit of work of its own, raising the actual hours of the projects, major activities and
+// actions named. The member file is closed afterwards, also when its merge fails.
+class TimeSheetMerge {
+public:
+    explicit TimeSheetMerge(TDataModule2& dm);
+
+    // Called before each chosen member with its position and the number chosen; returning false
+    // stops there (the members merged so far stay merged).
+    std::function<bool(int index, int count)> beforeMember;
+    // Called after each member's file has been merged.
+    std::function<void(const QString& member, const MergeReport& report)> afterMember;
+    // Passed on to each file's merge (see EntryMerge::afterLine).
+    std::function<void(int line)> afterLine;
+
+    // Members are named as listed in the members table; rows carry that name untrimmed. A member
+    // without a file, or whose name cannot name a file of the data folder, is skipped.
+    MergeReport run(const QStringList& members);
+
+private:
+    MergeReport mergeMember(const QString& member);
+
+    TDataModule2& dm_;
+};
