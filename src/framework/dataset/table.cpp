@@ -170,8 +170,8 @@ void Table::open() {
     if (isActive())
         return;
     if (master_ && masterFields_.size() > indexFields_.size())
-        throw DatabaseError(QStringLiteral("%1: a detail needs index fields for its master link")
-                                .arg(objectName()));
+        throw DatabaseError(
+            QStringLiteral("%1: a detail needs index fields for its master link").arg(objectName()));
     ref_ = store_->resolve(tableName_);
     resolved_ = true;
     try {
@@ -182,9 +182,9 @@ void Table::open() {
                 return c.compare(name, Qt::CaseInsensitive) == 0;
             });
             if (!present)
-                throw DatabaseError(
-                    QStringLiteral("Field '%1' not found in table %2").arg(name, tableName_),
-                    DatabaseError::Kind::Engine);
+                throw DatabaseError(QStringLiteral("Field '%1' not found in table %2")
+                                        .arg(name, tableName_),
+                                    DatabaseError::Kind::Engine);
         }
         indexPos_.clear();
         integerIndex_ = true;
@@ -237,9 +237,7 @@ void Table::close() {
     Q_EMIT currentChanged();
 }
 
-void Table::releaseQueries() {
-    queries_.clear();
-}
+void Table::releaseQueries() { queries_.clear(); }
 
 QSqlQuery& Table::cachedQuery(const QString& key, const std::function<QString()>& sql) {
     auto it = queries_.find(key);
@@ -720,9 +718,9 @@ QVariant Table::lookup(const QVariantList& keys, const QString& resultField) con
         QStringList terms;
         for (int i = 0; i < key.size(); ++i)
             terms << quoted(indexFields_[i]) + QStringLiteral(" = ?");
-        const QString sql =
-            QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY rowid LIMIT 1")
-                .arg(quoted(result.name()), ref.sql(), terms.join(QStringLiteral(" AND ")));
+        const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY rowid LIMIT 1")
+                                .arg(quoted(result.name()), ref.sql(),
+                                     terms.join(QStringLiteral(" AND ")));
         QSqlQuery q = store_->prepare(sql);
         for (int i = 0; i < key.size(); ++i)
             q.bindValue(i, key[i]);
@@ -832,9 +830,9 @@ int Table::compareRowKeys(const Row& a, const Row& b) const {
 }
 
 int Table::sortedPosition(const Row& row) const {
-    const auto it =
-        std::upper_bound(rows_.begin(), rows_.end(), row,
-                         [&](const Row& a, const Row& b) { return compareRowKeys(a, b) < 0; });
+    const auto it = std::upper_bound(rows_.begin(), rows_.end(), row, [&](const Row& a, const Row& b) {
+        return compareRowKeys(a, b) < 0;
+    });
     return static_cast<int>(it - rows_.begin());
 }
 
