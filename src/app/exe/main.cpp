@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
         VokApplication::showApplicationError(e.kindName(), e.message());
         return 1;
     } catch (const std::exception& e) {
-        VokApplication::showApplicationError(QStringLiteral("Exception"), QString::fromUtf8(e.what()));
+        VokApplication::showApplicationError(QStringLiteral("Exception"),
+                                             QString::fromUtf8(e.what()));
         return 1;
     }
     form1->show();

@@ -50,6 +50,8 @@ bool Messages::confirm(const QString& text) {
                         QMessageBox::Yes | QMessageBox::No}) == QMessageBox::Yes;
 }
 
-void Messages::setHandler(Handler h) { handler() = std::move(h); }
+void Messages::setHandler(Handler h) {
+    handler() = std::move(h);
+}
 
 } // namespace vok
