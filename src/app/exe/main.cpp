@@ -4,12 +4,24 @@
 #include "app/vokapplication.h"
 #include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
+#include "framework/ui/messages.h"
 #include "ui/main/tform1.h"
 
+#include <cstdio>
 #include <memory>
 
 int main(int argc, char** argv) {
     VokApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("VOK_UNATTENDED")) {
+        // Scripted runs: every box is written to standard error and answered with its first
+        // button, or No where it asks.
+        vok::Messages::setHandler([](const vok::Messages::Request& r) {
+            std::fprintf(stderr, "[%s] %s\n", qPrintable(r.title), qPrintable(r.text));
+            if (r.buttons & QMessageBox::No)
+                return QMessageBox::No;
+            return QMessageBox::Ok;
+        });
+    }
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TDataModule2> dataModule2;
     try {

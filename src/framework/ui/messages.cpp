@@ -29,8 +29,7 @@ QMessageBox::Icon qtIcon(Messages::Icon icon) {
 } // namespace
 
 QString Messages::applicationTitle() {
-    const QString name = QApplication::applicationDisplayName();
-    return name.isEmpty() ? QStringLiteral("Vok") : name;
+    return QStringLiteral("Vok");
 }
 
 QMessageBox::StandardButton Messages::show(const Request& request) {
