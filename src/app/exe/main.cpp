@@ -11,6 +11,12 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::fprintf(stderr, "vok: there is no display to show the window on. Run Vok on a desktop, "
+                             "or under a virtual display:\n  xvfb-run -a vok\n");
+        return 1;
+    }
     VokApplication app(argc, argv);
     if (qEnvironmentVariableIsSet("VOK_UNATTENDED")) {
         // Scripted runs: every box is written to standard error and answered with its first
