@@ -240,10 +240,10 @@ void Table::releaseQueries() {
     statements_.clear();
 }
 
-Statement& Table::cachedStatement(const QString& key, const QString& sql) const {
+Statement& Table::cachedStatement(const QString& key, const std::function<QString()>& sql) const {
     auto it = statements_.find(key);
     if (it == statements_.end())
-        it = statements_.insert(key, std::make_shared<Statement>(*store_, sql));
+        it = statements_.insert(key, std::make_shared<Statement>(*store_, sql()));
     return **it;
 }
 
@@ -306,7 +306,7 @@ void Table::loadRange(bool keepPosition) {
 
     std::vector<Row> rows;
     if (!master_ || keyUsable(key)) {
-        Statement& q = cachedStatement(QStringLiteral("select"), selectSql_);
+        Statement& q = cachedStatement(QStringLiteral("select"), [this] { return selectSql_; });
         q.reset();
         for (int i = 0; i < key.size(); ++i)
             q.bind(i, key[i]);
@@ -430,9 +430,9 @@ bool Table::refreshRecord() {
     ensureCurrent();
     if (isEditing() || cur_ < 0)
         return cur_ >= 0;
-    Statement& q = cachedStatement(
-        QStringLiteral("byrowid"),
-        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(columnList_, ref_.sql()));
+    Statement& q = cachedStatement(QStringLiteral("byrowid"), [this] {
+        return QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(columnList_, ref_.sql());
+    });
     Row& row = rows_[static_cast<size_t>(cur_)];
     q.reset();
     q.bind(0, row.rowid);
@@ -733,8 +733,9 @@ QVariant Table::lookup(const QVariantList& keys, const QString& resultField) con
             .arg(quoted(result.name()), ref.sql(), terms.join(QStringLiteral(" AND ")));
     };
     if (resolved_) {
-        Statement& q = cachedStatement(
-            QStringLiteral("lookup:%1:%2").arg(result.index()).arg(key.size()), sqlFor(ref_));
+        Statement& q =
+            cachedStatement(QStringLiteral("lookup:%1:%2").arg(result.index()).arg(key.size()),
+                            [&] { return sqlFor(ref_); });
         return read(ref_, q);
     }
     const TableRef ref = store_->resolve(tableName_);
@@ -855,20 +856,22 @@ void Table::post() {
     const bool inserting = state_ == State::Insert;
     bool keyChanged = inserting;
     if (inserting) {
-        QStringList cols;
-        QStringList marks;
         QList<int> positions;
         for (int i = 0; i < storedCount_; ++i) {
-            if (fields_[static_cast<size_t>(i)]->type() == FieldType::AutoInc)
-                continue;
-            cols << quoted(fields_[static_cast<size_t>(i)]->name());
-            marks << QStringLiteral("?");
-            positions << i;
+            if (fields_[static_cast<size_t>(i)]->type() != FieldType::AutoInc)
+                positions << i;
         }
-        Statement& q = cachedStatement(QStringLiteral("insert"),
-                                       QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                           .arg(ref_.sql(), cols.join(QStringLiteral(", ")),
-                                                marks.join(QStringLiteral(", "))));
+        // The SQL text is built only the first time; the statement is kept.
+        Statement& q = cachedStatement(QStringLiteral("insert"), [&] {
+            QStringList cols;
+            QStringList marks;
+            for (int i : positions) {
+                cols << quoted(fields_[static_cast<size_t>(i)]->name());
+                marks << QStringLiteral("?");
+            }
+            return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(ref_.sql(), cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+        });
         q.reset();
         for (int k = 0; k < positions.size(); ++k)
             q.bind(k, buffer_.values[positions[k]]);
@@ -879,20 +882,23 @@ void Table::post() {
                 buffer_.values[i] = qlonglong(buffer_.rowid);
         }
     } else if (changed_.count(true) > 0) {
-        QStringList sets;
         QList<int> positions;
         QString key = QStringLiteral("update:");
         for (int i = 0; i < storedCount_; ++i) {
             if (!changed_.testBit(i))
                 continue;
-            sets << quoted(fields_[static_cast<size_t>(i)]->name()) + QStringLiteral(" = ?");
             positions << i;
             key += QString::number(i) + QLatin1Char(',');
             if (indexPos_.contains(i))
                 keyChanged = true;
         }
-        Statement& q = cachedStatement(key, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                                .arg(ref_.sql(), sets.join(QStringLiteral(", "))));
+        Statement& q = cachedStatement(key, [&] {
+            QStringList sets;
+            for (int i : positions)
+                sets << quoted(fields_[static_cast<size_t>(i)]->name()) + QStringLiteral(" = ?");
+            return QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                .arg(ref_.sql(), sets.join(QStringLiteral(", ")));
+        });
         q.reset();
         for (int k = 0; k < positions.size(); ++k)
             q.bind(k, buffer_.values[positions[k]]);
@@ -981,8 +987,9 @@ void Table::deleteRecord() {
     if (state_ == State::Edit)
         cancel();
     checkDetailsBrowseMode();
-    Statement& q = cachedStatement(
-        QStringLiteral("delete"), QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(ref_.sql()));
+    Statement& q = cachedStatement(QStringLiteral("delete"), [this] {
+        return QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(ref_.sql());
+    });
     q.reset();
     q.bind(0, rows_[static_cast<size_t>(cur_)].rowid);
     q.run();

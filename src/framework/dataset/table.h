@@ -153,7 +153,8 @@ private:
     void onRolledBack();
     void setState(State s);
     void rowsChanged();
-    Statement& cachedStatement(const QString& key, const QString& sql) const;
+    // The prepared statement of a key; its SQL text is built only when it is not prepared yet.
+    Statement& cachedStatement(const QString& key, const std::function<QString()>& sql) const;
 
     Store* store_;
     QString tableName_;
