@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -37,8 +38,46 @@ QString memberName(int m) {
     return QStringLiteral("Member %1").arg(m + 1);
 }
 
-// Lines spread over the whole folder at the three levels, with a few names that do not exist.
-void writeMemberFiles(const QString& dir) {
+enum class Spread {
+    Runs,  // a member's lines come in runs of five on one major activity, as a week of work is
+           // booked
+    Apart, // every line on another project: each line moves all three record-sets
+};
+
+struct LineNames {
+    QString project;
+    QString major;
+    QString action;
+};
+
+// Line k of member m: at project level, major activity level or action level, with one line in a
+// hundred naming a project that does not exist.
+LineNames lineNames(Spread spread, int m, int k) {
+    int p = 0;
+    int mj = 0;
+    int a = 0;
+    if (spread == Spread::Runs) {
+        const int run = k / 5;
+        p = (run * 37 + m * 131) % Projects + 1;
+        mj = (run * 3 + m) % Majors + 1;
+        a = (k + run) % Actions + 1;
+    } else {
+        p = (k * 7 + m * 131) % Projects + 1;
+        mj = (k * 3 + m) % Majors + 1;
+        a = (k + m * 7) % Actions + 1;
+    }
+    const int level = k % 5; // 0 project, 1 major activity, else action
+    LineNames n;
+    n.project = k % 100 == 99 ? QStringLiteral("No such project %1").arg(k % 7)
+                              : QStringLiteral("Project %1").arg(p);
+    if (level >= 1)
+        n.major = QStringLiteral("Major %1.%2").arg(p).arg(mj);
+    if (level >= 2)
+        n.action = QStringLiteral("Action %1.%2.%3").arg(p).arg(mj).arg(a);
+    return n;
+}
+
+void writeMemberFiles(const QString& dir, Spread spread) {
     vok::Store store;
     store.setParams({QStringLiteral("path=") + dir});
     store.open();
@@ -54,18 +93,13 @@ void writeMemberFiles(const QString& dir) {
                                "MemberTS_Notes) VALUES (?,?,?,?,?,?,?)")
                     .arg(ref.sql()));
             for (int k = 0; k < LinesPerMember; ++k) {
-                const int p = (k * 7 + m * 131) % Projects + 1;
-                const int mj = (k * 3 + m) % Majors + 1;
-                const int a = (k + m * 7) % Actions + 1;
-                const int level = k % 5; // 0 project, 1 major activity, else action
-                const bool unknown = k % 100 == 99;
-                q.addBindValue(unknown ? QStringLiteral("No such project %1").arg(k % 7)
-                                       : QStringLiteral("Project %1").arg(p));
-                q.addBindValue(level >= 1 ? QVariant(QStringLiteral("Major %1.%2").arg(p).arg(mj))
-                                          : QVariant());
-                q.addBindValue(
-                    level >= 2 ? QVariant(QStringLiteral("Action %1.%2.%3").arg(p).arg(mj).arg(a))
-                               : QVariant());
+                const LineNames n = lineNames(spread, m, k);
+                const auto orNull = [](const QString& s) {
+                    return s.isEmpty() ? QVariant() : QVariant(s);
+                };
+                q.addBindValue(n.project);
+                q.addBindValue(orNull(n.major));
+                q.addBindValue(orNull(n.action));
                 const QDate from = QDate(2024, 1, 1).addDays(k % 300);
                 q.addBindValue(from.toString(Qt::ISODate));
                 q.addBindValue(from.addDays(k % 5).toString(Qt::ISODate));
@@ -185,6 +219,49 @@ QString fingerprint(const QString& dir) {
     return f;
 }
 
+// A copy of the sized folder with the members' files of one spread.
+QString prepare(const QString& root, const QString& base, const QString& name, Spread spread) {
+    const QString dir = QDir(root).filePath(name);
+    QDir().mkpath(dir);
+    QFile::copy(QDir(base).filePath(QLatin1String(vok::Store::DatabaseFile)),
+                QDir(dir).filePath(QLatin1String(vok::Store::DatabaseFile)));
+    writeMemberFiles(dir, spread);
+    return dir;
+}
+
+// Runs both merges on one spread and prints their figures; false when they disagree.
+bool measure(const QString& root, const QString& base, Spread spread, const char* title) {
+    const QString tag = spread == Spread::Runs ? QStringLiteral("runs") : QStringLiteral("apart");
+    const QString sqlDir = prepare(root, base, QStringLiteral("sql-") + tag, spread);
+    const QString recordSetDir = prepare(root, base, QStringLiteral("recordset-") + tag, spread);
+
+    int sqlLines = 0;
+    const qint64 sqlNs = sqlMerge(sqlDir, sqlLines);
+    int recordSetLines = 0;
+    const qint64 recordSetNs = recordSetMerge(recordSetDir, recordSetLines);
+
+    const double sqlRate = sqlLines / (sqlNs / 1e9);
+    const double recordSetRate = recordSetLines / (recordSetNs / 1e9);
+    const double ratio = double(recordSetNs) / double(sqlNs);
+    out() << title << "\n";
+    out() << QStringLiteral("  record-set merge: %1 lines in %2 s = %3 lines/s (goal >= 20000)\n")
+                 .arg(recordSetLines)
+                 .arg(recordSetNs / 1e9, 0, 'f', 3)
+                 .arg(recordSetRate, 0, 'f', 0);
+    out() << QStringLiteral("  plain SQL:        %1 lines in %2 s = %3 lines/s\n")
+                 .arg(sqlLines)
+                 .arg(sqlNs / 1e9, 0, 'f', 3)
+                 .arg(sqlRate, 0, 'f', 0);
+    out() << QStringLiteral("  ratio record-set / plain SQL: %1x (goal <= 3x)\n")
+                 .arg(ratio, 0, 'f', 2);
+    const QString a = fingerprint(recordSetDir);
+    const QString b = fingerprint(sqlDir);
+    out() << "  record-set result: " << a << "\n  plain SQL result:  " << b << "\n";
+    out().flush();
+    const int total = Members * LinesPerMember;
+    return a == b && recordSetLines == total && sqlLines == total;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -196,40 +273,17 @@ int main(int argc, char** argv) {
     QTemporaryDir tmp;
     qputenv("VOK_ENGINE_CONFIG",
             QDir(tmp.path()).filePath(QStringLiteral("engine.cfg")).toLocal8Bit());
-    const QString recordSetDir = QDir(tmp.path()).filePath(QStringLiteral("recordset"));
-    const QString sqlDir = QDir(tmp.path()).filePath(QStringLiteral("sql"));
-    for (const QString& dir : {recordSetDir, sqlDir}) {
-        DataFolder::createSized(dir, Projects, Majors, Actions);
-        writeMemberFiles(dir);
-    }
-    const int total = Members * LinesPerMember;
-    out() << "merge: " << total << " lines (" << Members << " members x " << LinesPerMember
-          << ") into " << Projects << " x " << Majors << " x " << Actions << "\n";
-
-    int sqlLines = 0;
-    const qint64 sqlNs = sqlMerge(sqlDir, sqlLines);
-    int recordSetLines = 0;
-    const qint64 recordSetNs = recordSetMerge(recordSetDir, recordSetLines);
-
-    const double sqlRate = sqlLines / (sqlNs / 1e9);
-    const double recordSetRate = recordSetLines / (recordSetNs / 1e9);
-    const double ratio = double(recordSetNs) / double(sqlNs);
-    out() << QStringLiteral("  record-set merge: %1 lines in %2 s = %3 lines/s\n")
-                 .arg(recordSetLines)
-                 .arg(recordSetNs / 1e9, 0, 'f', 3)
-                 .arg(recordSetRate, 0, 'f', 0);
-    out() << QStringLiteral("  plain SQL:        %1 lines in %2 s = %3 lines/s\n")
-                 .arg(sqlLines)
-                 .arg(sqlNs / 1e9, 0, 'f', 3)
-                 .arg(sqlRate, 0, 'f', 0);
-    out() << QStringLiteral(
-                 "  ratio record-set / SQL: %1x (goal <= 3x); rate goal >= 20000 lines/s\n")
-                 .arg(ratio, 0, 'f', 2);
-    const QString a = fingerprint(recordSetDir);
-    const QString b = fingerprint(sqlDir);
-    out() << "  record-set result: " << a << "\n  plain SQL result:  " << b << "\n";
-    out().flush();
-    if (a != b || recordSetLines != total || sqlLines != total) {
+    const QString base = QDir(tmp.path()).filePath(QStringLiteral("base"));
+    DataFolder::createSized(base, Projects, Majors, Actions);
+    out() << "merge: " << Members * LinesPerMember << " lines (" << Members << " members x "
+          << LinesPerMember << ") into " << Projects << " x " << Majors << " x " << Actions
+          << "; one line in 100 names no project\n";
+    bool same = measure(tmp.path(), base, Spread::Runs,
+                        "lines in runs of five on one major activity (a week booked at a time):");
+    same = measure(tmp.path(), base, Spread::Apart,
+                   "every line on another project (each line moves all three record-sets):") &&
+           same;
+    if (!same) {
         std::fprintf(stderr, "bench_merge: the two merges disagree\n");
         return 1;
     }

@@ -120,11 +120,15 @@ void EntryMerge::mergeLines(const QString& member, MergeReport& report) {
         if (ids.action != 0)
             raise(action, actionTotal, quantity);
 
-        source_.deleteRecord();
         ++lines;
         if (afterLine)
             afterLine(lines);
+        source_.next();
     }
+    // The merged lines go in the same unit, last first, which keeps each removal cheap.
+    source_.last();
+    while (!source_.isEmpty())
+        source_.deleteRecord();
     tx.commit();
     report.lines = lines;
     report.notFound = lookup.notFound();
