@@ -2,9 +2,14 @@
 // and runs the message loop.
 #include "app/storageconfiguration.h"
 #include "app/vokapplication.h"
+#include "costs/tform18.h"
+#include "costs/tform19.h"
 #include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/ui/messages.h"
+#include "timesheets/tform10.h"
+#include "timesheets/tform11.h"
+#include "timesheets/tform12.h"
 #include "ui/main/tform1.h"
 
 #include <cstdio>
@@ -13,8 +18,9 @@
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        std::fprintf(stderr, "vok: there is no display to show the window on. Run Vok on a desktop, "
-                             "or under a virtual display:\n  xvfb-run -a vok\n");
+        std::fprintf(stderr,
+                     "vok: there is no display to show the window on. Run Vok on a desktop, "
+                     "or under a virtual display:\n  xvfb-run -a vok\n");
         return 1;
     }
     VokApplication app(argc, argv);
@@ -30,10 +36,24 @@ int main(int argc, char** argv) {
     }
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TDataModule2> dataModule2;
+    std::unique_ptr<TForm10> form10;
+    std::unique_ptr<TForm11> form11;
+    std::unique_ptr<TForm12> form12;
+    std::unique_ptr<TForm18> form18;
+    std::unique_ptr<TForm19> form19;
     try {
         form1 = std::make_unique<TForm1>();
         dataModule2 = std::make_unique<TDataModule2>();
         form1->setDataModule(dataModule2.get());
+        form10 = std::make_unique<TForm10>(dataModule2.get());
+        form11 = std::make_unique<TForm11>(dataModule2.get(), form10.get());
+        form11->connectMenu(form1->TimeSheetEntry2);
+        form12 = std::make_unique<TForm12>(dataModule2.get());
+        form12->connectMenu(form1->UpdateTimeSheets1);
+        form18 = std::make_unique<TForm18>(dataModule2.get());
+        form18->connectMenu(form1->CostEntry1);
+        form19 = std::make_unique<TForm19>(dataModule2.get());
+        form19->connectMenu(form1->UpdateCostEntries1);
         StorageConfiguration::writeEntries();
     } catch (const vok::DatabaseError& e) {
         VokApplication::showApplicationError(e.kindName(), e.message());
@@ -45,7 +65,13 @@ int main(int argc, char** argv) {
     }
     form1->show();
     const int rc = app.exec();
-    form1.reset(); // the windows go before the record-sets they show
+    // The windows go before the record-sets they show.
+    form19.reset();
+    form18.reset();
+    form12.reset();
+    form11.reset();
+    form10.reset();
+    form1.reset();
     dataModule2.reset();
     return rc;
 }

@@ -1,0 +1,48 @@
+#include "tform19.h"
+
+#include "costmerge.h"
+#include "data/tdatamodule2.h"
+#include "framework/ui/guard.h"
+#include "framework/ui/messages.h"
+#include "framework/ui/modal.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QPushButton>
+
+TForm19::TForm19(TDataModule2* dm, QWidget* parent) : QDialog(parent), dm_(dm) {
+    setObjectName(QStringLiteral("Form19"));
+    setWindowTitle(QStringLiteral("Update Cost Entries"));
+    resize(280, 80);
+    Button1 = new QPushButton(QStringLiteral("Update"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    connect(Button1, &QPushButton::clicked, this, &TForm19::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm19::Button2Click);
+    auto* layout = new QHBoxLayout(this);
+    layout->addStretch(1);
+    layout->addWidget(Button1);
+    layout->addWidget(Button2);
+    layout->addStretch(1);
+}
+
+void TForm19::connectMenu(QAction* item) {
+    connect(item, &QAction::triggered, this,
+            [this] { vok::Guard::run([this] { UpdateCostEntries1Click(); }); });
+}
+
+void TForm19::UpdateCostEntries1Click() {
+    vok::Modal::exec(this);
+}
+
+void TForm19::Button1Click() {
+    if (!vok::Guard::run([this] { CostMerge(*dm_).run(); }))
+        return;
+    vok::Messages::inform(QStringLiteral("Process Complete"));
+    accept();
+}
+
+void TForm19::Button2Click() {
+    reject();
+}

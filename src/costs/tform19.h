@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+
+class QAction;
+class QPushButton;
+class TDataModule2;
+
+// "Update Cost Entries": merges the whole cost entry file into the project cost table.
+class TForm19 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm19(TDataModule2* dm, QWidget* parent = nullptr);
+
+    // Runs the menu item "Cost Sheets" > "Update Cost Entries".
+    void connectMenu(QAction* item);
+
+    QPushButton* Button1;
+    QPushButton* Button2;
+
+public Q_SLOTS:
+    // The menu item: shows the window.
+    void UpdateCostEntries1Click();
+    // "Update": merges, tells "Process Complete" and closes; after a failure the window stays.
+    void Button1Click();
+    // "Cancel"
+    void Button2Click();
+
+private:
+    TDataModule2* dm_;
+};

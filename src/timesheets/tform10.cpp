@@ -1,0 +1,41 @@
+#include "tform10.h"
+
+#include "data/tdatamodule2.h"
+#include "framework/ui/guard.h"
+
+namespace {
+
+EntryLayout lineFields() {
+    EntryLayout l;
+    l.project = QStringLiteral("MemberTS_project");
+    l.major = QStringLiteral("MemberTS_Major");
+    l.action = QStringLiteral("MemberTS_Action");
+    l.dateFrom = QStringLiteral("MemberTS_Date_from");
+    l.dateTo = QStringLiteral("MemberTS_Date_to");
+    l.quantity = QStringLiteral("MemberTS_Hours");
+    l.notes = QStringLiteral("MemberTS_Notes");
+    return l;
+}
+
+} // namespace
+
+TForm10::TForm10(TDataModule2* dm, QWidget* parent)
+    : EntryWindow(dm, dm->MemberTS, lineFields(), QStringLiteral("Hours"), parent), dm_(dm) {
+    setObjectName(QStringLiteral("Form10"));
+    setWindowTitle(QStringLiteral("Time Sheet Entry"));
+}
+
+void TForm10::Set_fields_state(bool on) {
+    setEntryControlsEnabled(on);
+}
+
+void TForm10::Button1Click() {
+    dm_->MemberTS->close();
+    close();
+}
+
+void TForm10::done(int result) {
+    // Closing the file ends a pending line without asking, as "Close" does.
+    vok::Guard::run([this] { dm_->MemberTS->close(); });
+    EntryWindow::done(result);
+}

@@ -1,0 +1,96 @@
+#include "tform11.h"
+
+#include "data/schema.h"
+#include "data/tdatamodule2.h"
+#include "framework/ui/guard.h"
+#include "framework/ui/messages.h"
+#include "framework/ui/modal.h"
+#include "memberfile.h"
+#include "tform10.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TForm11::TForm11(TDataModule2* dm, TForm10* form10, QWidget* parent)
+    : QDialog(parent), dm_(dm), form10_(form10) {
+    setObjectName(QStringLiteral("Form11"));
+    setWindowTitle(QStringLiteral("Select a Member"));
+    resize(300, 110);
+    Label1 = new QLabel(QStringLiteral("Member name"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    MemberName = new QComboBox(this);
+    MemberName->setObjectName(QStringLiteral("MemberName"));
+    MemberName->setEditable(false);
+    Label1->setBuddy(MemberName);
+    Button1 = new QPushButton(QStringLiteral("Ok"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setDefault(true);
+    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    connect(Button1, &QPushButton::clicked, this, &TForm11::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm11::Button2Click);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(MemberName);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+}
+
+void TForm11::connectMenu(QAction* item) {
+    connect(item, &QAction::triggered, this,
+            [this] { vok::Guard::run([this] { Timesheetentry1Click(); }); });
+}
+
+void TForm11::Timesheetentry1Click() {
+    MemberName->clear();
+    vok::Table& members = *dm_->Members;
+    if (!members.isActive())
+        members.open();
+    const vok::Field& name = members.fieldByName(QStringLiteral("Member_name"));
+    for (members.first(); !members.eof(); members.next())
+        MemberName->addItem(name.asString());
+    MemberName->setCurrentIndex(-1);
+    vok::Modal::exec(this);
+}
+
+void TForm11::Button1Click() {
+    vok::Guard::run([this] { openMember(); });
+    // "Ok" closes the window whatever happened.
+    accept();
+}
+
+void TForm11::Button2Click() {
+    reject();
+}
+
+void TForm11::openMember() {
+    const QString member = MemberName->currentText();
+    if (member.isEmpty()) {
+        vok::Messages::inform(QStringLiteral("You must select a team member."));
+        return;
+    }
+    if (const QString refusal = MemberFile::refusal(member); !refusal.isEmpty()) {
+        vok::Messages::show({vok::Messages::Icon::Warning, vok::Messages::applicationTitle(),
+                             refusal, QMessageBox::Ok});
+        return;
+    }
+    dm_->DataPath = MemberFile::withTrailingSeparator(dm_->DataPath);
+    const QString file = MemberFile::fileName(member);
+    vok::Table& lines = *dm_->MemberTS;
+    lines.close(); // one member's file at a time
+    const QString path = dm_->Database1->filePath(file);
+    if (!QFileInfo::exists(path))
+        dm_->Database1->createFile(path, Schema::memberTimeSheetFile());
+    lines.setTableName(file);
+    vok::Modal::exec(form10_);
+}

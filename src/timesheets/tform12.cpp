@@ -1,0 +1,92 @@
+#include "tform12.h"
+
+#include "data/tdatamodule2.h"
+#include "framework/ui/guard.h"
+#include "framework/ui/modal.h"
+#include "memberfile.h"
+#include "timesheetmerge.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TForm12::TForm12(TDataModule2* dm, QWidget* parent) : QDialog(parent), dm_(dm) {
+    setObjectName(QStringLiteral("Form12"));
+    setWindowTitle(QStringLiteral("Update Time Sheets"));
+    resize(300, 320);
+    Label1 = new QLabel(QStringLiteral("Select team members"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    ListBox1 = new QListWidget(this);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    Label1->setBuddy(ListBox1);
+    Button1 = new QPushButton(QStringLiteral("Update"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    connect(Button1, &QPushButton::clicked, this, &TForm12::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm12::Button2Click);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(ListBox1, 1);
+    layout->addLayout(buttons);
+}
+
+void TForm12::connectMenu(QAction* item) {
+    connect(item, &QAction::triggered, this,
+            [this] { vok::Guard::run([this] { UpdateTimeSheets1Click(); }); });
+}
+
+void TForm12::UpdateTimeSheets1Click() {
+    ListBox1->clear();
+    vok::Table& members = *dm_->Members;
+    if (!members.isActive())
+        members.open();
+    const vok::Field& name = members.fieldByName(QStringLiteral("Member_name"));
+    for (members.first(); !members.eof(); members.next())
+        ListBox1->addItem(name.asString());
+    vok::Modal::exec(this);
+}
+
+void TForm12::Button1Click() {
+    // After a failure the window stays open: the member whose file failed is unchanged.
+    if (vok::Guard::run([this] { update(); }))
+        accept();
+}
+
+void TForm12::Button2Click() {
+    reject();
+}
+
+void TForm12::update() {
+    QStringList chosen;
+    for (int i = 0; i < ListBox1->count(); ++i) {
+        if (ListBox1->item(i)->isSelected())
+            chosen << ListBox1->item(i)->text();
+    }
+    QProgressDialog progress(QString(), QStringLiteral("Stop"), 0, static_cast<int>(chosen.size()),
+                             this);
+    progress.setWindowTitle(windowTitle());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500); // shown only when the merge takes a while
+    TimeSheetMerge merge(*dm_);
+    merge.beforeMember = [&](int index, int count) {
+        progress.setLabelText(QStringLiteral("Merging the time sheet of %1 (%2 of %3)")
+                                  .arg(MemberFile::trimmedName(chosen[index]))
+                                  .arg(index + 1)
+                                  .arg(count));
+        progress.setValue(index);
+        return !progress.wasCanceled();
+    };
+    merge.run(chosen);
+    progress.setValue(progress.maximum());
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class TDataModule2;
+
+// "Update Time Sheets": merges the chosen members' time-sheet files into the project time sheet
+// table. A large merge shows its progress and can be stopped between two members.
+class TForm12 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm12(TDataModule2* dm, QWidget* parent = nullptr);
+
+    // Runs the menu item "Time Sheets" > "Update Time Sheets".
+    void connectMenu(QAction* item);
+
+    QLabel* Label1;
+    QListWidget* ListBox1;
+    QPushButton* Button1;
+    QPushButton* Button2;
+
+public Q_SLOTS:
+    // The menu item: lists the members and shows the window.
+    void UpdateTimeSheets1Click();
+    // "Update"
+    void Button1Click();
+    // "Cancel"
+    void Button2Click();
+
+private:
+    void update();
+
+    TDataModule2* dm_;
+};
