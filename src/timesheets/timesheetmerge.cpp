@@ -74,13 +74,13 @@ MergeReport TimeSheetMerge::mergeMember(const QString& member) {
         lines.checkBrowseMode();
         lines.close();
     }
-    // The file is attached when opened, which cannot happen inside a unit of work: open first.
-    lines.setTableName(file);
-    lines.open();
     EntryMerge merge(dm_, lines, *dm_.TimeSheets, timeSheetLayout(),
                      {dm_.ProjectTS, dm_.MajorTS, dm_.ActionTS});
     merge.afterLine = afterLine;
     try {
+        // The file is attached when opened, which cannot happen inside a unit of work: open first.
+        lines.setTableName(file);
+        lines.open();
         report = merge.run(member);
     } catch (const vok::DatabaseError& e) {
         lines.close();

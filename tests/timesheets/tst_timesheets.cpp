@@ -5,6 +5,7 @@
 #include "framework/dataset/transaction.h"
 #include "framework/ui/messages.h"
 #include "framework/ui/modal.h"
+#include "framework/widgets/dbdateedit.h"
 #include "framework/widgets/dbedit.h"
 #include "framework/widgets/dblookupcombobox.h"
 #include "framework/widgets/dbmemo.h"
@@ -20,9 +21,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QMetaEnum>
 #include <QProcess>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QToolButton>
 #include <QtTest>
 
 using vok::DBNavigator;
@@ -417,6 +420,297 @@ private Q_SLOTS:
         QCOMPARE(dm().DataPath, fx->folder() + QLatin1Char('/'));
         merge({});
         QCOMPARE(dm().DataPath, fx->folder() + QLatin1Char('/'));
+    }
+
+    // ------------------------------------------------------------ choosing a member
+
+    // Shows "Select a Member" through its menu item; `choose` picks in the window and presses "Ok".
+    void selectMember(TForm11& form11, const std::function<void()>& choose) {
+        int chosenWhenShown = 0;
+        vok::Modal::setHandler([&](QDialog* d) {
+            modals << d;
+            if (d == &form11) {
+                chosenWhenShown = form11.MemberName->currentIndex();
+                choose();
+            }
+            return int(QDialog::Accepted);
+        });
+        form11.Timesheetentry1Click();
+        QCOMPARE(chosenWhenShown, -1); // the choice starts empty
+    }
+
+    void choosingAMemberOpensItsFileCreatedOnFirstUse() {
+        TForm10 form10(&dm());
+        TForm11 form11(&dm(), &form10);
+        const QString file = QStringLiteral("Ana Morales.db");
+        for (int use = 1; use <= 2; ++use) {
+            modals.clear();
+            selectMember(form11, [&] {
+                QCOMPARE(form11.MemberName->count(), 3);
+                QCOMPARE(form11.MemberName->itemText(1), QStringLiteral(" Crew"));
+                form11.MemberName->setCurrentIndex(2);
+                form11.Button1Click();
+            });
+            QCOMPARE(modals, (QList<QDialog*>{&form11, &form10}));
+            QCOMPARE(form11.result(), int(QDialog::Accepted));
+            QCOMPARE(dm().MemberTS->tableName(), file);
+            QCOMPARE(fx->memberLines(file), use - 1); // an existing file is used as it is
+            if (use == 1)
+                fx->writeMemberLines(file, MergeFixture::parse({"Bridge|||1"}));
+        }
+        const vok::TableRef ref = dm().Database1->resolve(file);
+        QCOMPARE(dm().Database1->columns(ref),
+                 (QStringList{"MemberTS_id", "MemberTS_member", "MemberTS_project",
+                              "MemberTS_Major", "MemberTS_Action", "MemberTS_Date_from",
+                              "MemberTS_Date_to", "MemberTS_Hours", "MemberTS_Notes"}));
+        dm().Database1->release(ref);
+    }
+
+    void okWithoutAMemberCreatesNothing() {
+        TForm10 form10(&dm());
+        TForm11 form11(&dm(), &form10);
+        const QStringList files = folderFiles(fx->folder());
+        selectMember(form11, [&] { form11.Button1Click(); });
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text, QStringLiteral("You must select a team member."));
+        QCOMPARE(modals, QList<QDialog*>{&form11}); // no entry window
+        QCOMPARE(form11.result(), int(QDialog::Accepted));
+        QCOMPARE(folderFiles(fx->folder()), files);
+    }
+
+    void unsafeMemberNamesAreRefusedAndCreateNothing_data() {
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("parent folder") << "../intruder"
+                                       << "cannot name a time sheet file";
+        QTest::newRow("separator") << "Site/Crew"
+                                   << "the character '/'";
+        QTest::newRow("shared table") << "Costentry"
+                                      << "shared table";
+        QTest::newRow("blanks only") << "   "
+                                     << "more than blanks";
+    }
+    void unsafeMemberNamesAreRefusedAndCreateNothing() {
+        QFETCH(QString, member);
+        QFETCH(QString, says);
+        dm().Database1->exec(QStringLiteral("INSERT INTO members (Member_name) VALUES (?)"),
+                             {member});
+        dm().Members->refresh();
+        TForm10 form10(&dm());
+        TForm11 form11(&dm(), &form10);
+        const QStringList files = folderFiles(fx->folder());
+        const QStringList around = folderFiles(fx->env().root());
+        selectMember(form11, [&] {
+            form11.MemberName->setCurrentIndex(form11.MemberName->findText(member));
+            form11.Button1Click();
+        });
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].icon, Messages::Icon::Warning);
+        QVERIFY2(shown[0].text.contains(says), qPrintable(shown[0].text));
+        QCOMPARE(modals, QList<QDialog*>{&form11});
+        QCOMPARE(folderFiles(fx->folder()), files);
+        QCOMPARE(folderFiles(fx->env().root()), around);
+        QVERIFY(!dm().MemberTS->isActive());
+    }
+
+    // ------------------------------------------------------------ the entry window
+
+    // The entry window on Site Crew's file of two lines, shown and activated.
+    void openEntryWindow(TForm10& form10) {
+        fx->writeMemberLines(crewFile,
+                             MergeFixture::parse({"Bridge|Design|Survey|8", "Tunnel|Design||4"}));
+        dm().MemberTS->setTableName(crewFile);
+        form10.show();
+        form10.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form10));
+        QVERIFY(dm().MemberTS->isActive());
+    }
+
+    static QList<QWidget*> entryControls(TForm10& f) {
+        return QList<QWidget*>{f.DBLookupComboBox2, f.DBLookupComboBox3, f.DBLookupComboBox4}
+               << QList<QWidget*>{f.DBEdit1, f.DBEdit2, f.DBEdit3} << f.DBMemo1;
+    }
+
+    void entryControlsFollowTheNavigator_data() {
+        QTest::addColumn<QString>("buttons");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("just opened") << "" << false;
+        QTest::newRow("Next") << "Next" << false;
+        QTest::newRow("Last") << "Last" << false;
+        QTest::newRow("Insert") << "Insert" << true;
+        QTest::newRow("Insert, Post") << "Insert Post" << false;
+        QTest::newRow("Insert, Cancel") << "Insert Cancel" << false;
+        QTest::newRow("Edit") << "Edit" << true;
+        QTest::newRow("Edit, Prior") << "Next Edit Prior" << false;
+        QTest::newRow("Delete") << "Delete" << false;
+    }
+    void entryControlsFollowTheNavigator() {
+        QFETCH(QString, buttons);
+        QFETCH(bool, enabled);
+        TForm10 form10(&dm());
+        openEntryWindow(form10);
+        const QMetaEnum names = QMetaEnum::fromType<DBNavigator::Button>();
+        for (const QString& b : buttons.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            QTest::mouseClick(form10.DBNavigator1->button(
+                                  DBNavigator::Button(names.keyToValue(b.toLatin1().constData()))),
+                              Qt::LeftButton);
+        for (QWidget* w : entryControls(form10))
+            QVERIFY2(w->isEnabled() == enabled, qPrintable(w->objectName()));
+        QVERIFY(form10.DBNavigator1->isEnabled());
+        QVERIFY(form10.Button1->isEnabled());
+    }
+
+    void newLineStartsTodayWithNoHoursAndNoNames() {
+        TForm10 form10(&dm());
+        openEntryWindow(form10);
+        QTest::mouseClick(form10.DBNavigator1->button(DBNavigator::Button::Insert), Qt::LeftButton);
+        QCOMPARE(form10.DBEdit1->text(), QStringLiteral("03/01/2024"));
+        QCOMPARE(form10.DBEdit2->text(), QStringLiteral("03/01/2024"));
+        QCOMPARE(form10.DBEdit3->text(), QStringLiteral("0"));
+        QCOMPARE(form10.DBLookupComboBox2->currentText(), QString());
+        // A line naming nothing is accepted.
+        QTest::mouseClick(form10.DBNavigator1->button(DBNavigator::Button::Post), Qt::LeftButton);
+        QCOMPARE(fx->memberLines(crewFile), 3);
+    }
+
+    void lookupListsOfferTheChosenProjectsActivities() {
+        TForm10 form10(&dm());
+        openEntryWindow(form10);
+        QCOMPARE(form10.DBLookupComboBox2->currentText(), QStringLiteral("Bridge"));
+        QCOMPARE(form10.DBLookupComboBox3->items(), (QStringList{"Design", "Build"}));
+        QTest::mouseClick(form10.DBNavigator1->button(DBNavigator::Button::Insert), Qt::LeftButton);
+        auto choose = [](vok::DBLookupComboBox* list, const QString& text) {
+            Q_EMIT list->activated(list->findText(text));
+        };
+        choose(form10.DBLookupComboBox2, QStringLiteral("Tunnel"));
+        QCOMPARE(dm().projects->fieldByName(QStringLiteral("Zel_project")).asString(),
+                 QStringLiteral("Tunnel"));
+        QCOMPARE(form10.DBLookupComboBox3->items(), QStringList{"Design"});
+        choose(form10.DBLookupComboBox3, QStringLiteral("Design"));
+        QCOMPARE(form10.DBLookupComboBox4->items(), QStringList{"Survey"});
+        choose(form10.DBLookupComboBox4, QStringLiteral("Survey"));
+        QTest::mouseClick(form10.DBNavigator1->button(DBNavigator::Button::Post), Qt::LeftButton);
+        QCOMPARE(fx->value(QStringLiteral("SELECT MemberTS_project || '/' || MemberTS_Major || '/' "
+                                          "|| MemberTS_Action FROM %1 ORDER BY MemberTS_id DESC")
+                               .arg(dm().Database1->resolve(crewFile).sql())),
+                 QStringLiteral("Tunnel/Design/Survey"));
+    }
+
+    void closingDropsTheUnpostedLineAndTheFile_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Close") << "Close";
+        QTest::newRow("title bar") << "title bar";
+        QTest::newRow("Escape") << "Escape";
+    }
+    void closingDropsTheUnpostedLineAndTheFile() {
+        QFETCH(QString, how);
+        TForm10 form10(&dm());
+        openEntryWindow(form10);
+        QTest::mouseClick(form10.DBNavigator1->button(DBNavigator::Button::Insert), Qt::LeftButton);
+        form10.DBEdit3->setFocus();
+        form10.DBEdit3->selectAll();
+        QTest::keyClicks(form10.DBEdit3, QStringLiteral("5"));
+        QCOMPARE(dm().MemberTS->fieldByName(QStringLiteral("MemberTS_Hours")).asFloat(), 5.0);
+        if (how == QLatin1String("Close"))
+            QTest::mouseClick(form10.Button1, Qt::LeftButton);
+        else if (how == QLatin1String("title bar"))
+            form10.close();
+        else
+            QTest::keyClick(&form10, Qt::Key_Escape);
+        QVERIFY(!form10.isVisible());
+        QVERIFY(!dm().MemberTS->isActive());
+        QCOMPARE(shown.size(), 0); // nothing asks
+        QCOMPARE(fx->memberLines(crewFile), 2);
+        QCOMPARE(attachedFiles(), QStringList{QStringLiteral("main")});
+    }
+
+    // ------------------------------------------------------------ the update window
+
+    void updateWindowMergesTheChosenMembers_data() {
+        QTest::addColumn<QList<int>>("chosen");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("none chosen") << QList<int>{} << QStringList{};
+        QTest::newRow("Site Crew") << QList<int>{0} << QStringList{"1,0,0"};
+        QTest::newRow("both with files") << QList<int>{0, 1} << QStringList{"1,0,0", "2,0,0"};
+    }
+    void updateWindowMergesTheChosenMembers() {
+        QFETCH(QList<int>, chosen);
+        QFETCH(QStringList, rows);
+        fx->writeMemberLines(crewFile, MergeFixture::parse({"Bridge|||1"}));
+        fx->writeMemberLines(QStringLiteral("Crew.db"), MergeFixture::parse({"Tunnel|||2"}));
+        TForm12 form12(&dm());
+        int listed = 0;
+        vok::Modal::setHandler([&](QDialog* d) {
+            modals << d;
+            listed = form12.ListBox1->count();
+            for (int i : chosen)
+                form12.ListBox1->item(i)->setSelected(true);
+            form12.Button1Click();
+            return form12.result();
+        });
+        form12.UpdateTimeSheets1Click();
+        QCOMPARE(listed, 3);
+        QCOMPARE(modals, QList<QDialog*>{&form12});
+        QCOMPARE(form12.result(), int(QDialog::Accepted));
+        QCOMPARE(shown.size(), 0); // no message
+        QCOMPARE(fx->rowNumbers(QStringLiteral("ProjectTS")), rows);
+        QVERIFY(!dm().TimeSheets->isActive());
+    }
+
+    // ------------------------------------------------------------ vokctl
+
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("args"); // DIR stands for the data folder
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("says"); // on standard output, or standard error on failure
+        QTest::addColumn<int>("linesLeft");
+        QTest::newRow("all members") << QStringList{"--data", "DIR", "--all"} << 0
+                                     << "Merged 2 lines from 1 member file." << 0;
+        QTest::newRow("one member") << QStringList{"--data", "DIR", "--member", "Site Crew"} << 0
+                                    << "Site Crew: 2 lines merged" << 0;
+        QTest::newRow("names not found are listed")
+            << QStringList{"--data", "DIR", "--member", "Site Crew"} << 0 << "  project \"Nowhere\""
+            << 0;
+        QTest::newRow("member without a file")
+            << QStringList{"--data", "DIR", "--member", "Ana Morales"} << 0
+            << "Skipped Ana Morales: no time sheet file" << 2;
+        QTest::newRow("no member named") << QStringList{"--data", "DIR"} << 2 << "usage:" << 2;
+        QTest::newRow("members and all")
+            << QStringList{"--data", "DIR", "--all", "--member", "Site Crew"} << 2 << "usage:" << 2;
+        QTest::newRow("no data folder") << QStringList{"--all"} << 2 << "usage:" << 2;
+        QTest::newRow("missing data folder")
+            << QStringList{"--data", "DIR/none", "--all"} << 1 << "does not exist" << 2;
+        QTest::newRow("a file that is no time sheet")
+            << QStringList{"--data", "DIR", "--member", "Ana Morales"} << 1
+            << "The time sheet of Ana Morales was not merged" << 2;
+    }
+    void commandLine() {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, says);
+        QFETCH(int, linesLeft);
+        fx->writeMemberLines(crewFile, MergeFixture::parse({"Bridge|Design||3", "Nowhere|||1"}));
+        if (QByteArray(QTest::currentDataTag()) == "a file that is no time sheet") {
+            QFile junk(QDir(fx->folder()).filePath(QStringLiteral("Ana Morales.db")));
+            QVERIFY(junk.open(QIODevice::WriteOnly));
+            junk.write(QByteArray(4096, 'x'));
+        }
+        const auto before = fx->totals(QStringLiteral("hours"));
+        for (QString& a : args)
+            a.replace(QStringLiteral("DIR"), fx->folder());
+        QProcess vokctl;
+        vokctl.start(QStringLiteral(VOKCTL),
+                     QStringList{QStringLiteral("merge-timesheets")} + args);
+        QVERIFY(vokctl.waitForFinished(60000));
+        const QString out = QString::fromUtf8(vokctl.readAllStandardOutput());
+        const QString err = QString::fromUtf8(vokctl.readAllStandardError());
+        QCOMPARE(vokctl.exitCode(), exitCode);
+        QVERIFY2((exitCode == 0 ? out : err).contains(says), qPrintable(out + err));
+        QCOMPARE(fx->memberLines(crewFile), linesLeft);
+        // The totals Vok then shows were raised by the merged lines only.
+        dm().projects->refresh();
+        QCOMPARE(MergeFixture::changes(before, fx->totals(QStringLiteral("hours"))),
+                 linesLeft == 0 ? QStringLiteral("M1+3 P1+3") : QString());
     }
 };
 

@@ -406,6 +406,64 @@ private Q_SLOTS:
         QCOMPARE(all.fieldByName(QStringLiteral("C_id")).asInteger(), 7);
     }
 
+    void appendingToAFreshRangeReadsNone() {
+        // Each row read is calculated once: counting calculations counts the rows read.
+        Table all(store.get(), QStringLiteral("all"));
+        all.setTableName(QStringLiteral("child.DB"));
+        all.setFieldDefs(childDef.fields);
+        all.addCalculatedField({QStringLiteral("Seen"), FieldType::String, 1});
+        int calculated = 0;
+        all.onCalcFields = [&](Table&) { ++calculated; };
+        all.open();
+        for (const char* name : {"x", "y"}) {
+            all.append();
+            all.fieldByName(QStringLiteral("C_name")).setAsString(QLatin1String(name));
+            all.post();
+        }
+        QCOMPARE(calculated, 4); // the two new records, when started and when posted
+        all.first();
+        QCOMPARE(calculated, 4 + 8);
+        QCOMPARE(all.recordCount(), 8);
+    }
+
+    void exactSearchFollowsChangedValues_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("found");   // names that locate finds, with their P_id
+        QTest::addColumn<QString>("missing"); // names it no longer finds
+        QTest::newRow("posted rename") << "rename" << "deux=2 one=1 three=3" << "two";
+        QTest::newRow("posted other field") << "count" << "one=1 two=2 three=3" << "";
+        QTest::newRow("another user's rename read again") << "refresh" << "zwei=2 one=1" << "two";
+        QTest::newRow("inserted record") << "insert" << "four=4 three=3 one=1" << "";
+    }
+    void exactSearchFollowsChangedValues() {
+        QFETCH(QString, change);
+        QFETCH(QString, found);
+        QFETCH(QString, missing);
+        QVERIFY(parent->locate(QStringLiteral("P_name"), QStringLiteral("two"))); // index built
+        if (change == QLatin1String("rename") || change == QLatin1String("count")) {
+            parent->edit();
+            if (change == QLatin1String("rename"))
+                parent->fieldByName(QStringLiteral("P_name")).setAsString(QStringLiteral("deux"));
+            else
+                parent->fieldByName(QStringLiteral("P_count")).setAsInteger(9);
+            parent->post();
+        } else if (change == QLatin1String("refresh")) {
+            store->exec(QStringLiteral("UPDATE parent SET P_name = 'zwei' WHERE P_id = 2"));
+            QVERIFY(parent->refreshRecord());
+        } else {
+            parent->append();
+            parent->fieldByName(QStringLiteral("P_name")).setAsString(QStringLiteral("four"));
+            parent->post();
+        }
+        for (const QString& pair : found.split(QLatin1Char(' '))) {
+            const QStringList p = pair.split(QLatin1Char('='));
+            QVERIFY2(parent->locate(QStringLiteral("P_name"), p[0]), qPrintable(p[0]));
+            QCOMPARE(parent->fieldByName(QStringLiteral("P_id")).asString(), p[1]);
+        }
+        for (const QString& name : missing.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            QVERIFY2(!parent->locate(QStringLiteral("P_name"), name), qPrintable(name));
+    }
+
     void rollbackRestoresWhatTheRecordSetsShow() {
         parent->findKey({2});
         {

@@ -1,0 +1,229 @@
+// The cost entry file, its merge into the project cost table, the entry and update windows and
+// vokctl merge-costs, against real data folders.
+#include "costs/costmerge.h"
+#include "costs/tform18.h"
+#include "costs/tform19.h"
+#include "framework/dataset/databaseerror.h"
+#include "framework/ui/messages.h"
+#include "framework/ui/modal.h"
+#include "framework/widgets/dbdateedit.h"
+#include "framework/widgets/dbedit.h"
+#include "mergefixture.h"
+
+#include <QProcess>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+using vok::DBNavigator;
+using vok::Messages;
+
+class TestCosts : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<MergeFixture> fx;
+    QList<Messages::Request> shown;
+
+    TDataModule2& dm() { return fx->dm(); }
+
+    static EntryLine costLine(const QString& names, const QVariant& amount) {
+        EntryLine l = MergeFixture::parse({names}).value(0);
+        l.from = QStringLiteral("2024-02-05T00:00:00");
+        l.to = QStringLiteral("2024-02-06T00:00:00");
+        l.quantity = amount;
+        return l;
+    }
+
+    int pendingCosts() {
+        return fx->value(QStringLiteral("SELECT COUNT(*) FROM Costentry")).toInt();
+    }
+
+private Q_SLOTS:
+    void init() {
+        fx = std::make_unique<MergeFixture>();
+        shown.clear();
+        Messages::setHandler([this](const Messages::Request& r) {
+            shown << r;
+            return QMessageBox::Ok;
+        });
+        vok::Modal::setHandler([](QDialog*) { return int(QDialog::Accepted); });
+    }
+
+    void cleanup() {
+        vok::Modal::setHandler({});
+        Messages::setHandler({});
+        fx.reset();
+    }
+
+    void mergeRaisesActualCosts_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("changes");
+        QTest::newRow("action level raises all three")
+            << QStringList{"Bridge|Build|Survey|250.5"} << QStringList{"1,2,3"}
+            << "A3+250.5 M2+250.5 P1+250.5";
+        QTest::newRow("project only raises the project")
+            << QStringList{"Tunnel|||99.99"} << QStringList{"2,0,0"} << "P2+99.99";
+        QTest::newRow("unknown project: number 0, no total")
+            << QStringList{"Nowhere|Design|Survey|10"} << QStringList{"0,0,0"} << "";
+        QTest::newRow("unknown major activity: its action is not looked up elsewhere")
+            << QStringList{"Bridge|Nope|Survey|10"} << QStringList{"1,0,0"} << "P1+10";
+        QTest::newRow("the first of two projects of one name")
+            << QStringList{"Twin|Plan||5"} << QStringList{"3,4,0"} << "M4+5 P3+5";
+        QTest::newRow("every line of the file")
+            << QStringList{"Bridge|Design||1", "Bridge|Design||2", "Tunnel|||4"}
+            << QStringList{"1,1,0", "1,1,0", "2,0,0"} << "M1+3 P1+3 P2+4";
+        QTest::newRow("empty file") << QStringList{} << QStringList{} << "";
+    }
+    void mergeRaisesActualCosts() {
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, changes);
+        QList<EntryLine> entries;
+        for (const EntryLine& l : MergeFixture::parse(lines))
+            entries << costLine(l.project + '|' + l.major + '|' + l.action, l.quantity);
+        fx->writeCostLines(entries);
+        const auto before = fx->totals(QStringLiteral("costs"));
+        const auto hours = fx->totals(QStringLiteral("hours"));
+        QCOMPARE(CostMerge(dm()).run().lines, lines.size());
+        QCOMPARE(fx->rowNumbers(QStringLiteral("ProjectCost")), rows);
+        QCOMPARE(MergeFixture::changes(before, fx->totals(QStringLiteral("costs"))), changes);
+        QCOMPARE(fx->totals(QStringLiteral("hours")), hours);
+        QCOMPARE(pendingCosts(), 0);
+        QVERIFY(!dm().Costs->isActive());
+        QVERIFY(!dm().CostEntry->isActive());
+    }
+
+    void rowHoldsDatesWithoutTimeOfDay_data() {
+        QTest::addColumn<QVariant>("from");
+        QTest::addColumn<QVariant>("amount");
+        QTest::addColumn<QString>("row");
+        QTest::newRow("time of day dropped")
+            << QVariant(QStringLiteral("2024-02-05T14:30:00")) << QVariant(12.5)
+            << "2024-02-05/2024-02-06/12.5/paint";
+        QTest::newRow("empty date and amount")
+            << QVariant() << QVariant() << "1899-12-30/2024-02-06/0.0/paint";
+    }
+    void rowHoldsDatesWithoutTimeOfDay() {
+        QFETCH(QVariant, from);
+        QFETCH(QVariant, amount);
+        QFETCH(QString, row);
+        EntryLine l = costLine(QStringLiteral("Bridge"), amount);
+        l.from = from;
+        l.to = QStringLiteral("2024-02-06T09:15:00");
+        l.notes = QStringLiteral("paint");
+        fx->writeCostLines({l});
+        CostMerge(dm()).run();
+        QCOMPARE(fx->value(QStringLiteral(
+                     "SELECT ProjectCost_date_from || '/' || ProjectCost_date_to || '/' || "
+                     "ProjectCost_Amount || '/' || ProjectCost_Notes FROM ProjectCost")),
+                 row);
+    }
+
+    void failureLeavesTheCostsAsTheyWere() {
+        fx->writeCostLines({costLine(QStringLiteral("Bridge|Design|Survey"), 10),
+                            costLine(QStringLiteral("Tunnel"), 20)});
+        const auto before = fx->totals(QStringLiteral("costs"));
+        CostMerge failing(dm());
+        failing.afterLine = [](int line) {
+            if (line == 1)
+                throw vok::DatabaseError(QStringLiteral("locked"));
+        };
+        QVERIFY_THROWS_EXCEPTION(vok::DatabaseError, failing.run());
+        QCOMPARE(fx->rowNumbers(QStringLiteral("ProjectCost")), QStringList{});
+        QCOMPARE(fx->totals(QStringLiteral("costs")), before);
+        QCOMPARE(pendingCosts(), 2);
+        QVERIFY(!dm().CostEntry->isActive());
+        QCOMPARE(CostMerge(dm()).run().lines, 2); // each line exactly once
+        QCOMPARE(MergeFixture::changes(before, fx->totals(QStringLiteral("costs"))),
+                 QStringLiteral("A1+10 M1+10 P1+10 P2+20"));
+    }
+
+    // ------------------------------------------------------------ windows
+
+    void updateSaysProcessCompleteOnlyWhenDone_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<bool>("entryTableMissing");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty file") << QStringList{} << false << "Process Complete";
+        QTest::newRow("lines") << QStringList{"Bridge|||5"} << false << "Process Complete";
+        QTest::newRow("failure") << QStringList{} << true << "Costentry";
+    }
+    void updateSaysProcessCompleteOnlyWhenDone() {
+        QFETCH(QStringList, lines);
+        QFETCH(bool, entryTableMissing);
+        QFETCH(QString, message);
+        for (const EntryLine& l : MergeFixture::parse(lines))
+            fx->writeCostLines({costLine(l.project, l.quantity)});
+        if (entryTableMissing)
+            dm().Database1->exec(QStringLiteral("DROP TABLE Costentry"));
+        TForm19 form19(&dm());
+        form19.show();
+        form19.Button1Click();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.contains(message), qPrintable(shown[0].text));
+        QCOMPARE(form19.isVisible(), entryTableMissing); // stays open after a failure
+        QCOMPARE(fx->rowNumbers(QStringLiteral("ProjectCost")).size(), lines.size());
+    }
+
+    void entryFileStaysOpenAfterCloseAndItsLineIsMerged() {
+        fx->writeCostLines({costLine(QStringLiteral("Tunnel"), 20)});
+        TForm18 form18(&dm());
+        form18.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form18));
+        QVERIFY(dm().CostEntry->isActive());
+        QTest::mouseClick(form18.DBNavigator1->button(DBNavigator::Button::Insert), Qt::LeftButton);
+        // A new cost line starts empty.
+        QCOMPARE(form18.DBEdit1->text(), QString());
+        QCOMPARE(form18.DBEdit3->text(), QString());
+        form18.DBEdit3->setFocus();
+        QTest::keyClicks(form18.DBEdit3, QStringLiteral("75"));
+        QTest::mouseClick(form18.Button1, Qt::LeftButton);
+        QVERIFY(!form18.isVisible());
+        // Reopened, the window is where it was: the same line, still typed in.
+        QCOMPARE(dm().CostEntry->state(), vok::Table::State::Insert);
+        form18.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form18));
+        QCOMPARE(form18.DBEdit3->text(), QStringLiteral("$75.00"));
+        QVERIFY(form18.DBEdit3->isEnabled());
+        form18.hide();
+        // Updating right away merges every line, the one being typed included.
+        TForm19 form19(&dm());
+        form19.Button1Click();
+        QCOMPARE(fx->rowNumbers(QStringLiteral("ProjectCost")), (QStringList{"2,0,0", "0,0,0"}));
+        QCOMPARE(pendingCosts(), 0);
+    }
+
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("merges") << QStringList{"--data", "DIR"} << 0
+                                << "Merged 2 lines from the cost entry file.";
+        QTest::newRow("names not found")
+            << QStringList{"--data", "DIR"} << 0 << "  project \"Nowhere\"";
+        QTest::newRow("no data folder") << QStringList{} << 2 << "usage:";
+        QTest::newRow("missing data folder")
+            << QStringList{"--data", "DIR/none"} << 1 << "does not exist";
+    }
+    void commandLine() {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, says);
+        fx->writeCostLines(
+            {costLine(QStringLiteral("Bridge"), 5), costLine(QStringLiteral("Nowhere"), 1)});
+        for (QString& a : args)
+            a.replace(QStringLiteral("DIR"), fx->folder());
+        QProcess vokctl;
+        vokctl.start(QStringLiteral(VOKCTL), QStringList{QStringLiteral("merge-costs")} + args);
+        QVERIFY(vokctl.waitForFinished(60000));
+        const QString out = QString::fromUtf8(vokctl.readAllStandardOutput());
+        const QString err = QString::fromUtf8(vokctl.readAllStandardError());
+        QCOMPARE(vokctl.exitCode(), exitCode);
+        QVERIFY2((exitCode == 0 ? out : err).contains(says), qPrintable(out + err));
+        QCOMPARE(pendingCosts(), exitCode == 0 ? 0 : 2);
+    }
+};
+
+QTEST_MAIN(TestCosts)
+#include "tst_costs.moc"
