@@ -430,10 +430,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("found");   // names that locate finds, with their P_id
         QTest::addColumn<QString>("missing"); // names it no longer finds
-        QTest::newRow("posted rename") << "rename" << "deux=2 one=1 three=3" << "two";
-        QTest::newRow("posted other field") << "count" << "one=1 two=2 three=3" << "";
-        QTest::newRow("another user's rename read again") << "refresh" << "zwei=2 one=1" << "two";
-        QTest::newRow("inserted record") << "insert" << "four=4 three=3 one=1" << "";
+        QTest::newRow("posted rename") << "rename"
+                                       << "deux=2 one=1 three=3"
+                                       << "two";
+        QTest::newRow("posted other field") << "count"
+                                            << "one=1 two=2 three=3"
+                                            << "";
+        QTest::newRow("another user's rename read again") << "refresh"
+                                                          << "zwei=2 one=1"
+                                                          << "two";
+        QTest::newRow("inserted record") << "insert"
+                                         << "four=4 three=3 one=1"
+                                         << "";
     }
     void exactSearchFollowsChangedValues() {
         QFETCH(QString, change);
