@@ -10,6 +10,7 @@
 #include "framework/widgets/dbedit.h"
 #include "mergefixture.h"
 
+#include <QAction>
 #include <QProcess>
 #include <QPushButton>
 #include <QToolButton>
@@ -158,8 +159,14 @@ private Q_SLOTS:
         if (entryTableMissing)
             dm().Database1->exec(QStringLiteral("DROP TABLE Costentry"));
         TForm19 form19(&dm());
-        form19.show();
-        form19.Button1Click();
+        QAction menuItem;
+        form19.connectMenu(&menuItem);
+        vok::Modal::setHandler([&](QDialog* d) {
+            d->show();
+            form19.Button1Click();
+            return d->result();
+        });
+        menuItem.trigger();
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown[0].text.contains(message), qPrintable(shown[0].text));
         QCOMPARE(form19.isVisible(), entryTableMissing); // stays open after a failure
@@ -169,7 +176,13 @@ private Q_SLOTS:
     void entryFileStaysOpenAfterCloseAndItsLineIsMerged() {
         fx->writeCostLines({costLine(QStringLiteral("Tunnel"), 20)});
         TForm18 form18(&dm());
-        form18.show();
+        QAction menuItem;
+        form18.connectMenu(&menuItem);
+        vok::Modal::setHandler([](QDialog* d) {
+            d->show(); // left open for the test to type in
+            return 0;
+        });
+        menuItem.trigger();
         QVERIFY(QTest::qWaitForWindowActive(&form18));
         QVERIFY(dm().CostEntry->isActive());
         QTest::mouseClick(form18.DBNavigator1->button(DBNavigator::Button::Insert), Qt::LeftButton);

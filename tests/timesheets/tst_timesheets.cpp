@@ -17,6 +17,7 @@
 #include "timesheets/tform12.h"
 #include "timesheets/timesheetmerge.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -426,6 +427,8 @@ private Q_SLOTS:
 
     // Shows "Select a Member" through its menu item; `choose` picks in the window and presses "Ok".
     void selectMember(TForm11& form11, const std::function<void()>& choose) {
+        QAction menuItem;
+        form11.connectMenu(&menuItem);
         int chosenWhenShown = 0;
         vok::Modal::setHandler([&](QDialog* d) {
             modals << d;
@@ -435,7 +438,7 @@ private Q_SLOTS:
             }
             return int(QDialog::Accepted);
         });
-        form11.Timesheetentry1Click();
+        menuItem.trigger();
         QCOMPARE(chosenWhenShown, -1); // the choice starts empty
     }
 
@@ -639,6 +642,8 @@ private Q_SLOTS:
         fx->writeMemberLines(crewFile, MergeFixture::parse({"Bridge|||1"}));
         fx->writeMemberLines(QStringLiteral("Crew.db"), MergeFixture::parse({"Tunnel|||2"}));
         TForm12 form12(&dm());
+        QAction menuItem;
+        form12.connectMenu(&menuItem);
         int listed = 0;
         vok::Modal::setHandler([&](QDialog* d) {
             modals << d;
@@ -648,7 +653,7 @@ private Q_SLOTS:
             form12.Button1Click();
             return form12.result();
         });
-        form12.UpdateTimeSheets1Click();
+        menuItem.trigger();
         QCOMPARE(listed, 3);
         QCOMPARE(modals, QList<QDialog*>{&form12});
         QCOMPARE(form12.result(), int(QDialog::Accepted));
