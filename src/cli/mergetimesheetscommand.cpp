@@ -2,6 +2,7 @@
 
 #include "data/tdatamodule2.h"
 #include "mergecommand.h"
+#include "timesheets/memberlist.h"
 #include "timesheets/timesheetmerge.h"
 
 #include <QTextStream>
@@ -37,11 +38,8 @@ int MergeTimeSheetsCommand::run(const QStringList& arguments, QTextStream& out, 
 
     TDataModule2 dm;
     MergeCommand::connect(dm, folder);
-    if (all) {
-        vok::Field& name = dm.Members->fieldByName(QStringLiteral("Member_name"));
-        for (dm.Members->first(); !dm.Members->eof(); dm.Members->next())
-            members << name.asString();
-    }
+    if (all)
+        members = MemberList::names(*dm.Members);
 
     TimeSheetMerge merge(dm);
     merge.afterMember = [&](const QString& member, const MergeReport& report) {

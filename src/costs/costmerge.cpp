@@ -3,9 +3,7 @@
 #include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
 
-namespace {
-
-EntryLayout costLayout() {
+EntryLayout CostMerge::layout() {
     EntryLayout l;
     l.project = QStringLiteral("Cost_project");
     l.major = QStringLiteral("Cost_Major");
@@ -27,8 +25,6 @@ EntryLayout costLayout() {
     return l;
 }
 
-} // namespace
-
 CostMerge::CostMerge(TDataModule2& dm) : dm_(dm) {}
 
 MergeReport CostMerge::run() {
@@ -42,7 +38,7 @@ MergeReport CostMerge::run() {
     try {
         costs.open();
         entries.open();
-        EntryMerge merge(dm_, entries, costs, costLayout(),
+        EntryMerge merge(dm_, entries, costs, layout(),
                          {dm_.ProjectCost, dm_.MajorCost, dm_.ActionCost});
         merge.afterLine = afterLine;
         report = merge.run();

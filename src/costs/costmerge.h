@@ -19,6 +19,9 @@ public:
     // every line and closes both, also when the merge fails.
     MergeReport run();
 
+    // The fields of a cost line, of the row it becomes and of the costs it raises.
+    static EntryLayout layout();
+
 private:
     TDataModule2& dm_;
 };

@@ -1,29 +1,14 @@
 #include "tform18.h"
 
+#include "costmerge.h"
 #include "data/tdatamodule2.h"
 #include "framework/ui/guard.h"
 #include "framework/ui/modal.h"
 
 #include <QAction>
 
-namespace {
-
-EntryLayout lineFields() {
-    EntryLayout l;
-    l.project = QStringLiteral("Cost_project");
-    l.major = QStringLiteral("Cost_Major");
-    l.action = QStringLiteral("Cost_Action");
-    l.dateFrom = QStringLiteral("Cost_Date_from");
-    l.dateTo = QStringLiteral("Cost_Date_to");
-    l.quantity = QStringLiteral("Cost_Amount");
-    l.notes = QStringLiteral("Cost_Notes");
-    return l;
-}
-
-} // namespace
-
 TForm18::TForm18(TDataModule2* dm, QWidget* parent)
-    : EntryWindow(dm, dm->CostEntry, lineFields(), QStringLiteral("Amount"), parent) {
+    : EntryWindow(dm, dm->CostEntry, CostMerge::layout(), QStringLiteral("Amount"), parent) {
     setObjectName(QStringLiteral("Form18"));
     setWindowTitle(QStringLiteral("Cost Entries"));
 }

@@ -5,26 +5,22 @@
 #include "framework/ui/guard.h"
 #include "framework/ui/messages.h"
 #include "framework/ui/modal.h"
+#include "timesheets/dialogbuttons.h"
 
 #include <QAction>
-#include <QHBoxLayout>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 TForm19::TForm19(TDataModule2* dm, QWidget* parent) : QDialog(parent), dm_(dm) {
     setObjectName(QStringLiteral("Form19"));
     setWindowTitle(QStringLiteral("Update Cost Entries"));
     resize(280, 80);
-    Button1 = new QPushButton(QStringLiteral("Update"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
+    Button1 = DialogButtons::make(this, "Button1", QStringLiteral("Update"));
+    Button2 = DialogButtons::make(this, "Button2", QStringLiteral("Cancel"));
     connect(Button1, &QPushButton::clicked, this, &TForm19::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm19::Button2Click);
-    auto* layout = new QHBoxLayout(this);
-    layout->addStretch(1);
-    layout->addWidget(Button1);
-    layout->addWidget(Button2);
-    layout->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(DialogButtons::row(Button1, Button2, true));
 }
 
 void TForm19::connectMenu(QAction* item) {

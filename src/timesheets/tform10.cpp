@@ -2,25 +2,11 @@
 
 #include "data/tdatamodule2.h"
 #include "framework/ui/guard.h"
-
-namespace {
-
-EntryLayout lineFields() {
-    EntryLayout l;
-    l.project = QStringLiteral("MemberTS_project");
-    l.major = QStringLiteral("MemberTS_Major");
-    l.action = QStringLiteral("MemberTS_Action");
-    l.dateFrom = QStringLiteral("MemberTS_Date_from");
-    l.dateTo = QStringLiteral("MemberTS_Date_to");
-    l.quantity = QStringLiteral("MemberTS_Hours");
-    l.notes = QStringLiteral("MemberTS_Notes");
-    return l;
-}
-
-} // namespace
+#include "timesheetmerge.h"
 
 TForm10::TForm10(TDataModule2* dm, QWidget* parent)
-    : EntryWindow(dm, dm->MemberTS, lineFields(), QStringLiteral("Hours"), parent), dm_(dm) {
+    : EntryWindow(dm, dm->MemberTS, TimeSheetMerge::layout(), QStringLiteral("Hours"), parent),
+      dm_(dm) {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("Time Sheet Entry"));
 }

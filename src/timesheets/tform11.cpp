@@ -2,16 +2,17 @@
 
 #include "data/schema.h"
 #include "data/tdatamodule2.h"
+#include "dialogbuttons.h"
 #include "framework/ui/guard.h"
 #include "framework/ui/messages.h"
 #include "framework/ui/modal.h"
 #include "memberfile.h"
+#include "memberlist.h"
 #include "tform10.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -27,23 +28,17 @@ TForm11::TForm11(TDataModule2* dm, TForm10* form10, QWidget* parent)
     MemberName->setObjectName(QStringLiteral("MemberName"));
     MemberName->setEditable(false);
     Label1->setBuddy(MemberName);
-    Button1 = new QPushButton(QStringLiteral("Ok"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1 = DialogButtons::make(this, "Button1", QStringLiteral("Ok"));
     Button1->setDefault(true);
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2 = DialogButtons::make(this, "Button2", QStringLiteral("Cancel"));
     connect(Button1, &QPushButton::clicked, this, &TForm11::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm11::Button2Click);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addWidget(MemberName);
     layout->addStretch(1);
-    layout->addLayout(buttons);
+    layout->addLayout(DialogButtons::row(Button1, Button2));
 }
 
 void TForm11::connectMenu(QAction* item) {
@@ -53,12 +48,7 @@ void TForm11::connectMenu(QAction* item) {
 
 void TForm11::Timesheetentry1Click() {
     MemberName->clear();
-    vok::Table& members = *dm_->Members;
-    if (!members.isActive())
-        members.open();
-    const vok::Field& name = members.fieldByName(QStringLiteral("Member_name"));
-    for (members.first(); !members.eof(); members.next())
-        MemberName->addItem(name.asString());
+    MemberName->addItems(MemberList::names(*dm_->Members));
     MemberName->setCurrentIndex(-1);
     vok::Modal::exec(this);
 }

@@ -1,13 +1,14 @@
 #include "tform12.h"
 
 #include "data/tdatamodule2.h"
+#include "dialogbuttons.h"
 #include "framework/ui/guard.h"
 #include "framework/ui/modal.h"
 #include "memberfile.h"
+#include "memberlist.h"
 #include "timesheetmerge.h"
 
 #include <QAction>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressDialog>
@@ -24,21 +25,15 @@ TForm12::TForm12(TDataModule2* dm, QWidget* parent) : QDialog(parent), dm_(dm) {
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     Label1->setBuddy(ListBox1);
-    Button1 = new QPushButton(QStringLiteral("Update"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
+    Button1 = DialogButtons::make(this, "Button1", QStringLiteral("Update"));
+    Button2 = DialogButtons::make(this, "Button2", QStringLiteral("Cancel"));
     connect(Button1, &QPushButton::clicked, this, &TForm12::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm12::Button2Click);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addWidget(ListBox1, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(DialogButtons::row(Button1, Button2));
 }
 
 void TForm12::connectMenu(QAction* item) {
@@ -48,12 +43,7 @@ void TForm12::connectMenu(QAction* item) {
 
 void TForm12::UpdateTimeSheets1Click() {
     ListBox1->clear();
-    vok::Table& members = *dm_->Members;
-    if (!members.isActive())
-        members.open();
-    const vok::Field& name = members.fieldByName(QStringLiteral("Member_name"));
-    for (members.first(); !members.eof(); members.next())
-        ListBox1->addItem(name.asString());
+    ListBox1->addItems(MemberList::names(*dm_->Members));
     vok::Modal::exec(this);
 }
 

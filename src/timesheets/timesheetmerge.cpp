@@ -6,9 +6,7 @@
 
 #include <QFileInfo>
 
-namespace {
-
-EntryLayout timeSheetLayout() {
+EntryLayout TimeSheetMerge::layout() {
     EntryLayout l;
     l.project = QStringLiteral("MemberTS_project");
     l.major = QStringLiteral("MemberTS_Major");
@@ -30,8 +28,6 @@ EntryLayout timeSheetLayout() {
     l.actionTotal = QStringLiteral("Action_hours");
     return l;
 }
-
-} // namespace
 
 TimeSheetMerge::TimeSheetMerge(TDataModule2& dm) : dm_(dm) {}
 
@@ -74,7 +70,7 @@ MergeReport TimeSheetMerge::mergeMember(const QString& member) {
         lines.checkBrowseMode();
         lines.close();
     }
-    EntryMerge merge(dm_, lines, *dm_.TimeSheets, timeSheetLayout(),
+    EntryMerge merge(dm_, lines, *dm_.TimeSheets, layout(),
                      {dm_.ProjectTS, dm_.MajorTS, dm_.ActionTS});
     merge.afterLine = afterLine;
     try {

@@ -27,6 +27,9 @@ public:
     // without a file, or whose name cannot name a file of the data folder, is skipped.
     MergeReport run(const QStringList& members);
 
+    // The fields of a time sheet line, of the row it becomes and of the hours it raises.
+    static EntryLayout layout();
+
 private:
     MergeReport mergeMember(const QString& member);
 

@@ -11,7 +11,6 @@
 #include "mergefixture.h"
 
 #include <QAction>
-#include <QProcess>
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
@@ -225,15 +224,10 @@ private Q_SLOTS:
         QFETCH(QString, says);
         fx->writeCostLines(
             {costLine(QStringLiteral("Bridge"), 5), costLine(QStringLiteral("Nowhere"), 1)});
-        for (QString& a : args)
-            a.replace(QStringLiteral("DIR"), fx->folder());
-        QProcess vokctl;
-        vokctl.start(QStringLiteral(VOKCTL), QStringList{QStringLiteral("merge-costs")} + args);
-        QVERIFY(vokctl.waitForFinished(60000));
-        const QString out = QString::fromUtf8(vokctl.readAllStandardOutput());
-        const QString err = QString::fromUtf8(vokctl.readAllStandardError());
-        QCOMPARE(vokctl.exitCode(), exitCode);
-        QVERIFY2((exitCode == 0 ? out : err).contains(says), qPrintable(out + err));
+        const MergeFixture::Run run =
+            fx->vokctl(QStringLiteral(VOKCTL), QStringList{QStringLiteral("merge-costs")} + args);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2((exitCode == 0 ? run.out : run.err).contains(says), qPrintable(run.out + run.err));
         QCOMPARE(pendingCosts(), exitCode == 0 ? 0 : 2);
     }
 };

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSqlQuery>
 
 MergeFixture::MergeFixture() : env_(std::make_unique<TestEnvironment>()) {
@@ -141,6 +142,21 @@ QStringList MergeFixture::rowNumbers(const QString& table) {
         out << QStringLiteral("%1,%2,%3")
                    .arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString());
     return out;
+}
+
+MergeFixture::Run MergeFixture::vokctl(const QString& program, const QStringList& args) const {
+    QStringList arguments = args;
+    for (QString& a : arguments)
+        a.replace(QStringLiteral("DIR"), folder_);
+    QProcess process;
+    process.start(program, arguments);
+    Run run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
 }
 
 QString MergeFixture::value(const QString& sql, const QVariantList& binds) {

@@ -56,6 +56,14 @@ public:
     QStringList rowNumbers(const QString& table);
     QString value(const QString& sql, const QVariantList& binds = {});
 
+    // Runs vokctl with the arguments, "DIR" standing for the data folder.
+    struct Run {
+        int exitCode = -1;
+        QString out;
+        QString err;
+    };
+    Run vokctl(const QString& program, const QStringList& args) const;
+
 private:
     std::unique_ptr<TestEnvironment> env_;
     QString folder_;

@@ -23,7 +23,6 @@
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMetaEnum>
-#include <QProcess>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QToolButton>
@@ -701,16 +700,10 @@ private Q_SLOTS:
             junk.write(QByteArray(4096, 'x'));
         }
         const auto before = fx->totals(QStringLiteral("hours"));
-        for (QString& a : args)
-            a.replace(QStringLiteral("DIR"), fx->folder());
-        QProcess vokctl;
-        vokctl.start(QStringLiteral(VOKCTL),
-                     QStringList{QStringLiteral("merge-timesheets")} + args);
-        QVERIFY(vokctl.waitForFinished(60000));
-        const QString out = QString::fromUtf8(vokctl.readAllStandardOutput());
-        const QString err = QString::fromUtf8(vokctl.readAllStandardError());
-        QCOMPARE(vokctl.exitCode(), exitCode);
-        QVERIFY2((exitCode == 0 ? out : err).contains(says), qPrintable(out + err));
+        const MergeFixture::Run run = fx->vokctl(
+            QStringLiteral(VOKCTL), QStringList{QStringLiteral("merge-timesheets")} + args);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2((exitCode == 0 ? run.out : run.err).contains(says), qPrintable(run.out + run.err));
         QCOMPARE(fx->memberLines(crewFile), linesLeft);
         // The totals Vok then shows were raised by the merged lines only.
         dm().projects->refresh();
