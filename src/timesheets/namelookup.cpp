@@ -2,31 +2,30 @@
 
 #include "data/tdatamodule2.h"
 
-namespace {
+NameLookup::Level::Level(vok::Table& t, const char* nameField, const char* idField)
+    : table(t), name(QLatin1String(nameField)), id(t.fieldByName(QLatin1String(idField))) {}
 
-int find(vok::Table& table, const QString& nameField, const QString& idField, const QString& name) {
+int NameLookup::Level::find(const QString& wanted) const {
     if (!table.isActive())
         table.open();
-    if (!table.locate(nameField, name))
-        return 0;
-    return table.fieldByName(idField).asInteger();
+    return table.locate(name, wanted) ? id.asInteger() : 0;
 }
 
-} // namespace
-
-NameLookup::NameLookup(TDataModule2& dm) : dm_(dm) {}
+NameLookup::NameLookup(TDataModule2& dm)
+    : project_(*dm.projects, "Zel_project", "Zel_Project_id"),
+      major_(*dm.Major, "Major_item", "Major_id"), action_(*dm.Action, "Action_name", "Action_id") {
+}
 
 int NameLookup::FindProjectId(const QString& name) {
-    return find(*dm_.projects, QStringLiteral("Zel_project"), QStringLiteral("Zel_Project_id"),
-                name);
+    return project_.find(name);
 }
 
 int NameLookup::FindMajorId(const QString& name) {
-    return find(*dm_.Major, QStringLiteral("Major_item"), QStringLiteral("Major_id"), name);
+    return major_.find(name);
 }
 
 int NameLookup::FindActionId(const QString& name) {
-    return find(*dm_.Action, QStringLiteral("Action_name"), QStringLiteral("Action_id"), name);
+    return action_.find(name);
 }
 
 void NameLookup::missing(const QString& what) {

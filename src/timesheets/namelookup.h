@@ -5,6 +5,10 @@
 #include <QStringList>
 
 class TDataModule2;
+namespace vok {
+class Field;
+class Table;
+} // namespace vok
 
 // The numbers a line names by text: project, major activity and action.
 struct LineIds {
@@ -40,7 +44,17 @@ public:
 private:
     void missing(const QString& what);
 
-    TDataModule2& dm_;
+    // One record-set searched by name.
+    struct Level {
+        Level(vok::Table& t, const char* nameField, const char* idField);
+        int find(const QString& wanted) const;
+        vok::Table& table;
+        QString name;
+        vok::Field& id;
+    };
+    Level project_;
+    Level major_;
+    Level action_;
     QStringList notFound_;
     QSet<QString> seen_;
 };
