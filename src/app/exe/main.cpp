@@ -4,6 +4,8 @@
 #include "app/vokapplication.h"
 #include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
+#include "reports/tform4.h"
+#include "reports/tform5.h"
 #include "ui/main/tform1.h"
 
 #include <memory>
@@ -12,20 +14,28 @@ int main(int argc, char** argv) {
     VokApplication app(argc, argv);
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TDataModule2> dataModule2;
+    std::unique_ptr<TForm4> form4;
+    std::unique_ptr<TForm5> form5;
     try {
         form1 = std::make_unique<TForm1>();
         dataModule2 = std::make_unique<TDataModule2>();
         form1->setDataModule(dataModule2.get());
+        form4 = std::make_unique<TForm4>(form1.get(), dataModule2.get());
+        form5 = std::make_unique<TForm5>(form1.get(), dataModule2.get(), form4.get());
+        form4->setReport(form5.get());
         StorageConfiguration::writeEntries();
     } catch (const vok::DatabaseError& e) {
         VokApplication::showApplicationError(e.kindName(), e.message());
         return 1;
     } catch (const std::exception& e) {
-        VokApplication::showApplicationError(QStringLiteral("Exception"), QString::fromUtf8(e.what()));
+        VokApplication::showApplicationError(QStringLiteral("Exception"),
+                                             QString::fromUtf8(e.what()));
         return 1;
     }
     form1->show();
     const int rc = app.exec();
+    form5.reset();
+    form4.reset();
     form1.reset(); // the windows go before the record-sets they show
     dataModule2.reset();
     return rc;
