@@ -16,9 +16,11 @@ bool isPlaceholder(QChar c) {
 NumberMask::NumberMask(const QString& mask) {
     const QStringList sections = mask.split(QLatin1Char(';'));
     positive_ = parse(sections.value(0));
-    if (sections.size() > 1)
+    hasNegative_ = sections.size() > 1;
+    if (hasNegative_)
         negative_ = parse(sections[1]);
-    if (sections.size() > 2)
+    hasZero_ = sections.size() > 2;
+    if (hasZero_)
         zero_ = parse(sections[2]);
 }
 
@@ -91,10 +93,10 @@ QString NumberMask::format(double value, const QLocale& locale) const {
     // a zero and prints without parentheses or sign.
     const double shown = std::round(value * std::pow(10.0, positive_.maxDecimals)) /
                          std::pow(10.0, positive_.maxDecimals);
-    if (shown == 0 && zero_.valid)
+    if (shown == 0 && hasZero_)
         return apply(zero_, 0, locale);
     if (shown < 0) {
-        if (negative_.valid)
+        if (hasNegative_)
             return apply(negative_, -value, locale);
         return QStringLiteral("-") + apply(positive_, -value, locale);
     }

@@ -31,6 +31,8 @@ private:
     Section positive_;
     Section negative_;
     Section zero_;
+    bool hasNegative_ = false;
+    bool hasZero_ = false;
 };
 
 } // namespace vok

@@ -12,8 +12,8 @@ ReportBand* ReportElement::band() const {
     return static_cast<ReportBand*>(parent());
 }
 
-qreal ReportElement::contentHeight(const ReportContext&) const {
-    return height();
+qreal ReportElement::growth(const ReportContext&) const {
+    return 0;
 }
 
 ReportItem ReportElement::baseItem(ReportItem::Kind kind) const {

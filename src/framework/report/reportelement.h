@@ -36,9 +36,9 @@ public:
     int tag() const { return tag_; }
     void setTag(int tag) { tag_ = tag; }
 
-    // Height the element needs with its current content; stretching texts grow, others keep
-    // their height.
-    virtual qreal contentHeight(const ReportContext& context) const;
+    // How much taller than its box the element needs to be for its current content; only
+    // stretching texts grow.
+    virtual qreal growth(const ReportContext& context) const;
     // The item for the current content, in band coordinates.
     virtual ReportItem layOut(const ReportContext& context) const = 0;
 

@@ -17,20 +17,19 @@ QString ReportFieldText::displayText(const ReportContext&) const {
     return table_->fieldByName(fieldName_).displayText();
 }
 
-qreal ReportFieldText::contentHeight(const ReportContext& context) const {
-    const qreal fixed = boxHeight(context);
+qreal ReportFieldText::growth(const ReportContext& context) const {
     if (!stretch_)
-        return fixed;
+        return 0;
     const qreal needed = context.setup.fromInch96(
         font().wrappedHeight(displayText(context), width() / context.setup.fromInch96(1)));
-    return std::max(fixed, needed);
+    return std::max<qreal>(0, needed - boxHeight(context));
 }
 
 ReportItem ReportFieldText::layOut(const ReportContext& context) const {
     ReportItem item = ReportLabel::layOut(context);
     if (stretch_) {
         item.wordWrap = true;
-        item.box.setHeight(contentHeight(context));
+        item.box.setHeight(boxHeight(context) + growth(context));
     }
     return item;
 }

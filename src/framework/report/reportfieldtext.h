@@ -20,7 +20,7 @@ public:
     void setStretch(bool on) { stretch_ = on; }
 
     QString displayText(const ReportContext& context) const override;
-    qreal contentHeight(const ReportContext& context) const override;
+    qreal growth(const ReportContext& context) const override;
     ReportItem layOut(const ReportContext& context) const override;
 
 private:

@@ -147,7 +147,7 @@ qreal ReportRunner::bandHeight(const ReportBand* band) const {
     qreal growth = 0;
     for (const ReportElement* e : band->elements()) {
         if (e->isVisible())
-            growth = std::max(growth, e->contentHeight(context_) - e->height());
+            growth = std::max(growth, e->growth(context_));
     }
     return band->height() + growth;
 }
