@@ -30,6 +30,7 @@ ReportItem ReportFieldText::layOut(const ReportContext& context) const {
     if (stretch_) {
         item.wordWrap = true;
         item.box.setHeight(boxHeight(context) + growth(context));
+        item.overflows = false;
     }
     return item;
 }

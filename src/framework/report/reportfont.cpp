@@ -20,30 +20,27 @@ const QImage& measuringDevice() {
     return image;
 }
 
-QString cacheKey(const ReportFont& f) {
-    return f.family + QLatin1Char('|') + QString::number(f.pointSize) + QLatin1Char('|') +
-           QLatin1Char(f.bold ? 'b' : '-') + QLatin1Char(f.italic ? 'i' : '-') +
-           QLatin1Char(f.underline ? 'u' : '-');
-}
-
 // Font engines round the pixel size to a whole number (an 8 point font at 96 dpi would be
 // measured at 11 instead of 10.67 pixels), so texts are measured at this many times their size
 // and the results scaled back.
 constexpr qreal magnification = 64;
 
 const QFontMetricsF& metricsOf(const ReportFont& font) {
-    static QHash<QString, QFontMetricsF> cache;
-    const QString key = cacheKey(font);
-    auto it = cache.constFind(key);
+    static QHash<ReportFont, QFontMetricsF> cache;
+    auto it = cache.constFind(font);
     if (it == cache.constEnd()) {
         QFont large = font.toQFont();
         large.setPointSizeF(font.pointSize * magnification);
-        it = cache.insert(key, QFontMetricsF(large, &measuringDevice()));
+        it = cache.insert(font, QFontMetricsF(large, &measuringDevice()));
     }
     return it.value();
 }
 
 } // namespace
+
+size_t qHash(const ReportFont& font, size_t seed) {
+    return qHashMulti(seed, font.family, font.pointSize, font.bold, font.italic, font.underline);
+}
 
 ReportFont::ReportFont(QString family, qreal pointSize, bool bold, bool underline)
     : family(std::move(family)), pointSize(pointSize), bold(bold), underline(underline) {}

@@ -35,4 +35,6 @@ public:
     static void installSubstitutions();
 };
 
+size_t qHash(const ReportFont& font, size_t seed = 0);
+
 } // namespace vok

@@ -33,6 +33,7 @@ struct ReportItem {
     bool wordWrap = false;
     bool opaque = true; // white background over the whole box
     bool frameBottom = false;
+    bool overflows = false; // the text needs more room than its box, which cuts it off
 
     // Shapes (and the frame line of a text).
     QColor fill = Qt::white;

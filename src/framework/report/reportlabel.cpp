@@ -41,6 +41,10 @@ ReportItem ReportLabel::layOut(const ReportContext& context) const {
         x = left();
     item.box.setLeft(x);
     item.box.setWidth(boxWidth);
+    // A wrapped text is always cut at its box: devices may break its lines a little
+    // differently from the measurement.
+    item.overflows = wordWrap_ || textWidth > boxWidth + 0.01 ||
+                     context.setup.fromInch96(font_.lineHeight()) > item.box.height() + 0.01;
     return item;
 }
 

@@ -3,6 +3,7 @@
 #include "framework/dataset/databaseerror.h"
 #include "reportdocument.h"
 
+#include <QHash>
 #include <QPainter>
 #include <QPrinter>
 
@@ -21,49 +22,80 @@ QLineF scaled(const QLineF& l, qreal s) {
 QPen penOf(const ReportItem& item, qreal s) {
     if (item.penStyle == Qt::NoPen)
         return QPen(Qt::NoPen);
-    QPen pen(item.pen, std::max<qreal>(item.penWidth, 0.5) * s, item.penStyle, Qt::FlatCap);
-    return pen;
+    return QPen(item.pen, std::max<qreal>(item.penWidth, 0.5) * s, item.penStyle, Qt::FlatCap);
 }
 
-void paintText(QPainter& p, const ReportItem& item, qreal s) {
-    const QRectF box = scaled(item.box, s);
-    p.setClipRect(box, Qt::IntersectClip);
-    if (item.opaque)
-        p.fillRect(box, Qt::white);
-    p.setFont(item.font.toQFont());
-    p.setPen(item.textColor);
-    const int flags = static_cast<int>(item.alignment) | Qt::AlignTop |
-                      (item.wordWrap ? Qt::TextWordWrap : Qt::TextSingleLine);
-    p.drawText(box, flags, item.text);
-}
+// Paints one page; fonts are made once per run of pages.
+class PagePainter {
+public:
+    PagePainter(QPainter& painter, qreal scale) : p_(painter), s_(scale) {}
 
-void paintItem(QPainter& p, const ReportItem& item, qreal s) {
-    p.save();
-    p.setClipRect(scaled(item.clip, s));
-    switch (item.kind) {
-    case ReportItem::Kind::Text:
-        paintText(p, item, s);
-        break;
-    case ReportItem::Kind::Rectangle:
-        p.setPen(penOf(item, s));
-        p.setBrush(item.fill);
-        p.drawRect(scaled(item.box, s));
-        break;
-    case ReportItem::Kind::HorizontalLine:
-    case ReportItem::Kind::VerticalLine:
-    case ReportItem::Kind::TopAndBottomLines:
-        break;
+    void paint(const ReportItem& item) {
+        // Clipping costs a path in every PDF and print job: only where something could stick
+        // out of its band or its box.
+        const qreal halfPen = item.kind == ReportItem::Kind::Text ? 0 : item.penWidth / 2;
+        const bool clipBand =
+            !item.clip.contains(item.box.adjusted(-halfPen, -halfPen, halfPen, halfPen));
+        const bool clipText = item.kind == ReportItem::Kind::Text && item.overflows;
+        if (clipBand || clipText) {
+            p_.save();
+            p_.setClipRect(scaled(item.clip, s_));
+        }
+        const QRectF box = scaled(item.box, s_);
+        switch (item.kind) {
+        case ReportItem::Kind::Text:
+            paintText(item, box, clipText);
+            break;
+        case ReportItem::Kind::Rectangle:
+            p_.setPen(penOf(item, s_));
+            p_.setBrush(item.fill);
+            p_.drawRect(box);
+            break;
+        case ReportItem::Kind::HorizontalLine:
+        case ReportItem::Kind::VerticalLine:
+        case ReportItem::Kind::TopAndBottomLines:
+            break;
+        }
+        const QList<QLineF> lines = item.lines();
+        if (!lines.isEmpty()) {
+            p_.setPen(penOf(item, s_));
+            for (const QLineF& l : lines)
+                p_.drawLine(scaled(l, s_));
+        }
+        if (clipBand || clipText)
+            p_.restore();
     }
-    const QList<QLineF> lines = item.lines();
-    if (!lines.isEmpty()) {
-        p.setClipping(false);
-        p.setClipRect(scaled(item.clip, s));
-        p.setPen(penOf(item, s));
-        for (const QLineF& l : lines)
-            p.drawLine(scaled(l, s));
+
+private:
+    void paintText(const ReportItem& item, const QRectF& box, bool clip) {
+        if (item.opaque)
+            p_.fillRect(box, Qt::white);
+        if (item.text.isEmpty())
+            return;
+        if (clip) {
+            p_.save();
+            p_.setClipRect(box, Qt::IntersectClip);
+        }
+        p_.setFont(font(item.font));
+        p_.setPen(item.textColor);
+        const int flags = static_cast<int>(item.alignment) | Qt::AlignTop |
+                          (item.wordWrap ? Qt::TextWordWrap : Qt::TextSingleLine);
+        p_.drawText(box, flags, item.text);
+        if (clip)
+            p_.restore();
     }
-    p.restore();
-}
+
+    const QFont& font(const ReportFont& f) {
+        auto it = fonts_.constFind(f);
+        if (it == fonts_.constEnd())
+            it = fonts_.insert(f, f.toQFont());
+        return it.value();
+    }
+
+    QPainter& p_;
+    qreal s_;
+    QHash<ReportFont, QFont> fonts_;
+};
 
 } // namespace
 
@@ -71,9 +103,10 @@ void ReportPainter::paint(QPainter& painter, const ReportPage& page, const PageS
     const qreal s = painter.device()->logicalDpiX() / setup.unitsPerInch();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
+    PagePainter pagePainter(painter, s);
     for (const ReportItem& item : page.items) {
         if (item.visible)
-            paintItem(painter, item, s);
+            pagePainter.paint(item);
     }
 }
 
