@@ -31,6 +31,10 @@ constexpr int captionLimit = 1050;
 constexpr int dayColumns = 105;
 constexpr int monthLabels = 17;
 constexpr int scaleTag = 9;
+// The date texts of a row (from y 3) reach down to the bottom of its bar, so a date box that
+// overlaps a bar's end covers it cleanly.
+constexpr int majorTextHeight = 18;
+constexpr int actionTextHeight = 17;
 
 const QColor completedColour(0, 128, 0);
 const QColor criticalColour(255, 0, 0);
@@ -182,11 +186,11 @@ void TForm5::buildBarRows() {
     const auto bar = [](ReportBand* band, const char* name, qreal y) {
         return shape(band, name, ReportShape::Shape::Rectangle, chartLeft, y, 0, 17);
     };
-    const auto arrow = [](ReportBand* band, const char* name) {
+    const auto arrow = [](ReportBand* band, const char* name, qreal height) {
         auto* l = new ReportLabel(band, QLatin1String(name));
         l->setText(QStringLiteral("-->"));
         l->setFont(arial(8));
-        l->setGeometry(0, 4, 15, 0);
+        l->setGeometry(0, 4, 15, height);
         return l;
     };
     const auto overlay = [](ReportBand* band, const char* name, qreal y) {
@@ -206,10 +210,10 @@ void TForm5::buildBarRows() {
     QRDBText3->setWordWrap(true);
     QRShape2 = bar(QRSubDetail1, "QRShape2", 4);
     MajorFromDate = fieldText(QRSubDetail1, "MajorFromDate", dm_->Major, "Major_from_date", 0, 3,
-                              63, 0, arial(8));
-    MajorEndDate =
-        fieldText(QRSubDetail1, "MajorEndDate", dm_->Major, "Major_to_date", 0, 3, 63, 0, arial(8));
-    MajorDateLabel = arrow(QRSubDetail1, "MajorDateLabel");
+                              63, majorTextHeight, arial(8));
+    MajorEndDate = fieldText(QRSubDetail1, "MajorEndDate", dm_->Major, "Major_to_date", 0, 3, 63,
+                             majorTextHeight, arial(8));
+    MajorDateLabel = arrow(QRSubDetail1, "MajorDateLabel", majorTextHeight - 1);
     QRShapeComplete1 = overlay(QRSubDetail1, "QRShapeComplete1", 4);
 
     QRSubDetail2 = rowBand("QRSubDetail2", QRSubDetail1, dm_->Action);
@@ -221,10 +225,10 @@ void TForm5::buildBarRows() {
     QRDBText4->setWordWrap(true);
     QRShape3 = bar(QRSubDetail2, "QRShape3", 3);
     ActionFromDate = fieldText(QRSubDetail2, "ActionFromDate", dm_->Action, "Action_from_date", 0,
-                               3, 55, 0, arial(8));
+                               3, 55, actionTextHeight, arial(8));
     ActionEndDate = fieldText(QRSubDetail2, "ActionEndDate", dm_->Action, "Action_to_date", 0, 3,
-                              55, 0, arial(8));
-    ActionDateLabel = arrow(QRSubDetail2, "ActionDateLabel");
+                              55, actionTextHeight, arial(8));
+    ActionDateLabel = arrow(QRSubDetail2, "ActionDateLabel", actionTextHeight - 1);
     QRShapeComplete2 = overlay(QRSubDetail2, "QRShapeComplete2", 3);
 
     majorRow_ = {dm_->Major,

@@ -46,11 +46,14 @@ public:
         case ReportItem::Kind::Text:
             paintText(item, box, clipText);
             break;
-        case ReportItem::Kind::Rectangle:
+        case ReportItem::Kind::Rectangle: {
+            // The outline lies inside the box, so a rectangle covers exactly its box.
+            const qreal inset = item.penStyle == Qt::NoPen ? 0 : item.penWidth * s_ / 2;
             p_.setPen(penOf(item, s_));
             p_.setBrush(item.fill);
-            p_.drawRect(box);
+            p_.drawRect(box.adjusted(inset, inset, -inset, -inset));
             break;
+        }
         case ReportItem::Kind::HorizontalLine:
         case ReportItem::Kind::VerticalLine:
         case ReportItem::Kind::TopAndBottomLines:
