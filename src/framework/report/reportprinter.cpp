@@ -9,10 +9,12 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScreen>
 #include <QStandardPaths>
 
 namespace vok {
@@ -83,6 +85,9 @@ void ReportPrinter::preview(const ReportDocument& document, QPrinter& printer) {
     printer.setPrintRange(QPrinter::AllPages);
     QPrintPreviewDialog dialog(&printer);
     dialog.setWindowTitle(document.title);
+    // Large enough to read a page without zooming first.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        dialog.resize(screen->availableGeometry().size() * 0.85);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&document](QPrinter* target) { ReportPainter::paint(*target, document); });
     Modal::exec(&dialog);
