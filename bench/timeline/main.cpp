@@ -2,14 +2,10 @@
 // out and written to a PDF, against a baseline that reads the same rows with raw SQL and paints
 // the same boxes and texts straight into a PDF.
 #include "data/datafolder.h"
-#include "data/tdatamodule2.h"
-#include "framework/dataset/table.h"
 #include "framework/report/reportdocument.h"
 #include "framework/report/reportpdf.h"
 #include "framework/ui/clock.h"
-#include "reports/tform4.h"
-#include "reports/tform5.h"
-#include "ui/main/tform1.h"
+#include "reports/timelinesession.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -111,15 +107,8 @@ int main(int argc, char** argv) {
     DataFolder::createSized(folder, 1, 40, 24);
     vok::Clock::setFixed(QDateTime(QDate(2024, 1, 15), QTime(9, 0)));
 
-    TDataModule2 dm;
-    TForm1 form1;
-    form1.setDataModule(&dm);
-    dm.connectTo(folder);
-    for (vok::Table* t : {dm.projects, dm.Major, dm.Action})
-        t->open();
-    TForm4 form4(&form1, &dm);
-    TForm5 form5(&form1, &dm, &form4);
-    form4.setReport(&form5);
+    TimeLineSession session(folder);
+    TForm4& form4 = session.form4;
     form4.ComboBox1->setEditText(QStringLiteral("Project 1"));
 
     const QString pdf = QDir(dir.path()).filePath(QStringLiteral("timeline.pdf"));

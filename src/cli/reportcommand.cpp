@@ -1,15 +1,12 @@
 #include "reportcommand.h"
 
 #include "app/storageconfiguration.h"
-#include "data/tdatamodule2.h"
 #include "framework/dataset/table.h"
 #include "framework/report/reportdocument.h"
 #include "framework/report/reportlayoutjson.h"
 #include "framework/report/reportpdf.h"
 #include "framework/ui/clock.h"
-#include "reports/tform4.h"
-#include "reports/tform5.h"
-#include "ui/main/tform1.h"
+#include "reports/timelinesession.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -70,16 +67,8 @@ int timeline(const QHash<QString, QString>& options) {
     }
 
     StorageConfiguration::writeEntries();
-    TDataModule2 dm;
-    TForm1 form1;
-    form1.setDataModule(&dm);
-    dm.DataPath = folder;
-    dm.connectTo(folder);
-    for (vok::Table* t : {dm.projects, dm.Major, dm.Action})
-        t->open();
-    TForm4 form4(&form1, &dm);
-    TForm5 form5(&form1, &dm, &form4);
-    form4.setReport(&form5);
+    TimeLineSession session(folder);
+    TForm4& form4 = session.form4;
 
     if (!choose(form4.RadioGroup1Items,
                 options.value(QStringLiteral("--start"), QStringLiteral("project")),
@@ -91,7 +80,7 @@ int timeline(const QHash<QString, QString>& options) {
         return usageError(QStringLiteral("--scale takes day or month"));
 
     const QString project = options.value(QStringLiteral("--project"));
-    if (!dm.projects->locate(QStringLiteral("Zel_project"), project)) {
+    if (!session.dm.projects->locate(QStringLiteral("Zel_project"), project)) {
         errors() << "vokctl report: no project is named '" << project << "'\n";
         return 1;
     }

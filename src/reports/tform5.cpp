@@ -63,9 +63,9 @@ ReportFont arial(qreal size, bool bold = false, bool underline = false) {
     return ReportFont(QStringLiteral("Arial"), size, bold, underline);
 }
 
-ReportLabel* label(ReportBand* band, const char* name, const QString& text, qreal x, qreal y,
+ReportLabel* label(ReportBand* band, const QString& name, const QString& text, qreal x, qreal y,
                    const ReportFont& font) {
-    auto* l = new ReportLabel(band, QLatin1String(name));
+    auto* l = new ReportLabel(band, name);
     l->setText(text);
     l->setFont(font);
     l->setAutoSize(true);
@@ -73,19 +73,20 @@ ReportLabel* label(ReportBand* band, const char* name, const QString& text, qrea
     return l;
 }
 
-ReportFieldText* fieldText(ReportBand* band, const char* name, vok::Table* table, const char* field,
-                           qreal x, qreal y, qreal width, qreal height, const ReportFont& font) {
-    auto* t = new ReportFieldText(band, QLatin1String(name));
-    t->setField(table, QLatin1String(field));
+ReportFieldText* fieldText(ReportBand* band, const QString& name, vok::Table* table,
+                           const QString& field, qreal x, qreal y, qreal width, qreal height,
+                           const ReportFont& font) {
+    auto* t = new ReportFieldText(band, name);
+    t->setField(table, field);
     t->setFont(font);
     t->setGeometry(x, y, width, height);
     t->setAutoSize(width <= 0);
     return t;
 }
 
-ReportShape* shape(ReportBand* band, const char* name, ReportShape::Shape kind, qreal x, qreal y,
+ReportShape* shape(ReportBand* band, const QString& name, ReportShape::Shape kind, qreal x, qreal y,
                    qreal width, qreal height) {
-    auto* s = new ReportShape(band, kind, QLatin1String(name));
+    auto* s = new ReportShape(band, kind, name);
     s->setGeometry(x, y, width, height);
     return s;
 }
@@ -175,6 +176,33 @@ void TForm5::buildProjectRow() {
         fieldText(QRBand2, "QRDBText5", dm_->projects, "Zel_date_to", 88, 3, 0, 0, arial(8));
 }
 
+TForm5::BarRow TForm5::buildRow(ReportBand* band, vok::Table* table, const QString& prefix,
+                                const RowLayout& layout) {
+    // Elements in printing order: name, bar, start date, end date, arrow, overlay.
+    BarRow row{table, prefix};
+    row.name =
+        fieldText(band, layout.name, table, layout.nameField, layout.nameBox.x(),
+                  layout.nameBox.y(), layout.nameBox.width(), layout.nameBox.height(), arial(8));
+    row.name->setWordWrap(true);
+    row.bar =
+        shape(band, layout.bar, ReportShape::Shape::Rectangle, chartLeft, layout.barTop, 0, 17);
+    row.fromText = fieldText(band, prefix + QStringLiteral("FromDate"), table,
+                             prefix + QStringLiteral("_from_date"), 0, 3, layout.dateWidth,
+                             layout.textHeight, arial(8));
+    row.toText = fieldText(band, prefix + QStringLiteral("EndDate"), table,
+                           prefix + QStringLiteral("_to_date"), 0, 3, layout.dateWidth,
+                           layout.textHeight, arial(8));
+    row.arrow = new ReportLabel(band, prefix + QStringLiteral("DateLabel"));
+    row.arrow->setText(QStringLiteral("-->"));
+    row.arrow->setFont(arial(8));
+    row.arrow->setGeometry(0, 4, 15, layout.textHeight - 1);
+    row.overlay =
+        shape(band, layout.overlay, ReportShape::Shape::Rectangle, chartLeft, layout.barTop, 0, 17);
+    row.overlay->setBrushColor(percentColour);
+    row.overlay->setPenColor(percentColour);
+    return row;
+}
+
 void TForm5::buildBarRows() {
     const auto rowBand = [this](const char* name, ReportBand* master, vok::Table* table) {
         ReportBand* band = QuickRep1->addBand(ReportBand::Kind::SubDetail, QLatin1String(name), 24);
@@ -183,76 +211,34 @@ void TForm5::buildBarRows() {
         band->setPrintIfEmpty(true);
         return band;
     };
-    const auto bar = [](ReportBand* band, const char* name, qreal y) {
-        return shape(band, name, ReportShape::Shape::Rectangle, chartLeft, y, 0, 17);
-    };
-    const auto arrow = [](ReportBand* band, const char* name, qreal height) {
-        auto* l = new ReportLabel(band, QLatin1String(name));
-        l->setText(QStringLiteral("-->"));
-        l->setFont(arial(8));
-        l->setGeometry(0, 4, 15, height);
-        return l;
-    };
-    const auto overlay = [](ReportBand* band, const char* name, qreal y) {
-        ReportShape* s = shape(band, name, ReportShape::Shape::Rectangle, chartLeft, y, 0, 17);
-        s->setBrushColor(percentColour);
-        s->setPenColor(percentColour);
-        return s;
-    };
 
-    // Elements in printing order: name, bar, start date, end date, arrow, overlay.
     QRSubDetail1 = rowBand("QRSubDetail1", QRBand2, dm_->Major);
     QRSubDetail1->beforePrint = [this](ReportBand&, bool& print) {
         QRSubDetail1BeforePrint(print);
     };
-    QRDBText3 =
-        fieldText(QRSubDetail1, "QRDBText3", dm_->Major, "Major_item", 8, 4, 137, 17, arial(8));
-    QRDBText3->setWordWrap(true);
-    QRShape2 = bar(QRSubDetail1, "QRShape2", 4);
-    MajorFromDate = fieldText(QRSubDetail1, "MajorFromDate", dm_->Major, "Major_from_date", 0, 3,
-                              63, majorTextHeight, arial(8));
-    MajorEndDate = fieldText(QRSubDetail1, "MajorEndDate", dm_->Major, "Major_to_date", 0, 3, 63,
-                             majorTextHeight, arial(8));
-    MajorDateLabel = arrow(QRSubDetail1, "MajorDateLabel", majorTextHeight - 1);
-    QRShapeComplete1 = overlay(QRSubDetail1, "QRShapeComplete1", 4);
+    majorRow_ = buildRow(QRSubDetail1, dm_->Major, QStringLiteral("Major"),
+                         {"QRDBText3", "Major_item", QRectF(8, 4, 137, 17), "QRShape2",
+                          "QRShapeComplete1", 4, 63, majorTextHeight});
+    QRDBText3 = majorRow_.name;
+    QRShape2 = majorRow_.bar;
+    MajorFromDate = majorRow_.fromText;
+    MajorEndDate = majorRow_.toText;
+    MajorDateLabel = majorRow_.arrow;
+    QRShapeComplete1 = majorRow_.overlay;
 
     QRSubDetail2 = rowBand("QRSubDetail2", QRSubDetail1, dm_->Action);
     QRSubDetail2->beforePrint = [this](ReportBand&, bool& print) {
         QRSubDetail2BeforePrint(print);
     };
-    QRDBText4 =
-        fieldText(QRSubDetail2, "QRDBText4", dm_->Action, "Action_name", 13, 3, 132, 17, arial(8));
-    QRDBText4->setWordWrap(true);
-    QRShape3 = bar(QRSubDetail2, "QRShape3", 3);
-    ActionFromDate = fieldText(QRSubDetail2, "ActionFromDate", dm_->Action, "Action_from_date", 0,
-                               3, 55, actionTextHeight, arial(8));
-    ActionEndDate = fieldText(QRSubDetail2, "ActionEndDate", dm_->Action, "Action_to_date", 0, 3,
-                              55, actionTextHeight, arial(8));
-    ActionDateLabel = arrow(QRSubDetail2, "ActionDateLabel", actionTextHeight - 1);
-    QRShapeComplete2 = overlay(QRSubDetail2, "QRShapeComplete2", 3);
-
-    majorRow_ = {dm_->Major,
-                 QRShape2,
-                 MajorFromDate,
-                 MajorDateLabel,
-                 MajorEndDate,
-                 QRShapeComplete1,
-                 QStringLiteral("Major_from_date"),
-                 QStringLiteral("Major_to_date"),
-                 QStringLiteral("Major_completed"),
-                 QStringLiteral("Major_critical"),
-                 QStringLiteral("Major_perc_complete")};
-    actionRow_ = {dm_->Action,
-                  QRShape3,
-                  ActionFromDate,
-                  ActionDateLabel,
-                  ActionEndDate,
-                  QRShapeComplete2,
-                  QStringLiteral("Action_from_date"),
-                  QStringLiteral("Action_to_date"),
-                  QStringLiteral("Action_completed"),
-                  QStringLiteral("Action_critical"),
-                  QStringLiteral("Action_perc_complete")};
+    actionRow_ = buildRow(QRSubDetail2, dm_->Action, QStringLiteral("Action"),
+                          {"QRDBText4", "Action_name", QRectF(13, 3, 132, 17), "QRShape3",
+                           "QRShapeComplete2", 3, 55, actionTextHeight});
+    QRDBText4 = actionRow_.name;
+    QRShape3 = actionRow_.bar;
+    ActionFromDate = actionRow_.fromText;
+    ActionEndDate = actionRow_.toText;
+    ActionDateLabel = actionRow_.arrow;
+    QRShapeComplete2 = actionRow_.overlay;
 }
 
 void TForm5::buildPageLines() {
@@ -362,17 +348,20 @@ void TForm5::placeBar(const BarRow& row) const {
     row.fromText->setVisible(true);
     row.toText->setVisible(true);
 
-    const bool completed = t->fieldByName(row.completed).asBoolean();
-    const QColor colour = completed                                  ? completedColour
-                          : t->fieldByName(row.critical).asBoolean() ? criticalColour
-                                                                     : otherColour;
+    const auto field = [&](const char* suffix) -> vok::Field& {
+        return t->fieldByName(row.prefix + QLatin1String(suffix));
+    };
+    const bool completed = field("_completed").asBoolean();
+    const QColor colour = completed                        ? completedColour
+                          : field("_critical").asBoolean() ? criticalColour
+                                                           : otherColour;
     row.bar->setBrushColor(colour);
     row.bar->setPenColor(colour);
 
     const double start = startInstant();
     const int u = scaleFactor();
-    const double from = dayNumber(t->fieldByName(row.from).asDate());
-    const double to = dayNumber(t->fieldByName(row.to).asDate());
+    const double from = dayNumber(field("_from_date").asDate());
+    const double to = dayNumber(field("_to_date").asDate());
     double width = std::trunc((to + 1 - from) * u);
     double left = std::trunc((from - start) * u + chartLeft);
 
@@ -419,7 +408,7 @@ void TForm5::placeBar(const BarRow& row) const {
     // share or the bar gives no width to draw.
     // Whole units, counted exactly: 29 % of 100 is 29, where 29 * 0.01 * 100 in floating point
     // truncates to 28.
-    const int percent = t->fieldByName(row.percent).asInteger();
+    const int percent = field("_perc_complete").asInteger();
     const double done = std::trunc(percent * width / 100.0);
     const bool overlayShown = !completed && percent != 0 && percent <= 100 && barShown && done > 0;
     row.overlay->setVisible(overlayShown);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QRectF>
 #include <QString>
 
 class TDataModule2;
@@ -71,23 +72,33 @@ public:
     void QRSubDetail2BeforePrint(bool& PrintBand);
 
 private:
+    // The elements of a major activity or action row and where its fields are.
     struct BarRow {
-        vok::Table* table;
-        vok::ReportShape* bar;
-        vok::ReportFieldText* fromText;
-        vok::ReportLabel* arrow;
-        vok::ReportFieldText* toText;
-        vok::ReportShape* overlay;
-        QString from;
-        QString to;
-        QString completed;
-        QString critical;
-        QString percent;
+        vok::Table* table = nullptr;
+        QString prefix; // "Major" or "Action": fields prefix + "_from_date"...
+        vok::ReportFieldText* name = nullptr;
+        vok::ReportShape* bar = nullptr;
+        vok::ReportFieldText* fromText = nullptr;
+        vok::ReportLabel* arrow = nullptr;
+        vok::ReportFieldText* toText = nullptr;
+        vok::ReportShape* overlay = nullptr;
+    };
+    struct RowLayout {
+        const char* name;
+        const char* nameField;
+        QRectF nameBox;
+        const char* bar;
+        const char* overlay;
+        qreal barTop;
+        qreal dateWidth;
+        qreal textHeight;
     };
 
     void buildHeader();
     void buildProjectRow();
     void buildBarRows();
+    BarRow buildRow(vok::ReportBand* band, vok::Table* table, const QString& prefix,
+                    const RowLayout& layout);
     void buildPageLines();
     void placeBar(const BarRow& row) const;
     // The scale's start as a day number with the time of day as fraction: the project's start,
