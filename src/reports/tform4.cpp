@@ -91,8 +91,7 @@ TForm4::TForm4(TForm1* form1, TDataModule2* dm, QWidget* parent)
     connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm4::Button3Click);
-    if (form1_)
-        connect(form1_->PrintPERT1, &QAction::triggered, this, &TForm4::PrintPERT1Click);
+    connect(form1_->PrintPERT1, &QAction::triggered, this, &TForm4::PrintPERT1Click);
 }
 
 void TForm4::PrintPERT1Click() {

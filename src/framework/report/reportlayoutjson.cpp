@@ -50,14 +50,16 @@ QJsonObject itemJson(const ReportItem& item) {
         font.insert(QStringLiteral("underline"), item.font.underline);
         o.insert(QStringLiteral("font"), font);
         o.insert(QStringLiteral("color"), item.textColor.name());
-        o.insert(QStringLiteral("fill"), item.opaque ? QStringLiteral("#ffffff") : QString());
+        if (item.opaque)
+            o.insert(QStringLiteral("fill"), QStringLiteral("#ffffff"));
         o.insert(QStringLiteral("alignment"), alignmentName(item.alignment));
         o.insert(QStringLiteral("wordWrap"), item.wordWrap);
         if (item.frameBottom)
             o.insert(QStringLiteral("frameBottom"), true);
-    } else {
-        if (item.kind == ReportItem::Kind::Rectangle)
-            o.insert(QStringLiteral("fill"), item.fill.name());
+    } else if (item.kind == ReportItem::Kind::Rectangle) {
+        o.insert(QStringLiteral("fill"), item.fill.name());
+    }
+    if (item.kind != ReportItem::Kind::Text || item.frameBottom) {
         o.insert(QStringLiteral("pen"), item.pen.name());
         o.insert(QStringLiteral("penStyle"), ReportItem::penStyleName(item.penStyle));
         o.insert(QStringLiteral("penWidth"), item.penWidth);

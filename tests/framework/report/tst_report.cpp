@@ -480,6 +480,28 @@ private Q_SLOTS:
         QCOMPARE(item.penStyle, Qt::DotLine);
     }
 
+    void framesAlongTheBottom() {
+        load({2});
+        masterDetail();
+        ReportBand* d = report->bands().at(2);
+        d->setFrameBottom(true);
+        auto* name = new ReportLabel(d, QStringLiteral("framed"));
+        name->setGeometry(8, 0, 199, 17);
+        name->setFrameBottom(true);
+        const ReportPage page = report->run().pages[0];
+        const QList<ReportItem> framed = page.itemsNamed(QStringLiteral("framed"));
+        QCOMPARE(framed.size(), 2);
+        // The text's frame: along the bottom of its box (row 1 starts at 48 + 100 + 20).
+        QCOMPARE(framed[0].lines(), QList<QLineF>{QLineF(56, 185, 255, 185)});
+        // The band's frame: a line across the band at its bottom edge, once per row.
+        QList<QLineF> bandLines;
+        for (const ReportItem& item : page.items) {
+            if (item.band == QLatin1String("D") && item.id.isEmpty())
+                bandLines << item.lines();
+        }
+        QCOMPARE(bandLines, (QList<QLineF>{QLineF(48, 188, 768, 188), QLineF(48, 208, 768, 208)}));
+    }
+
     void pageLevelElementsPrintLastOnEveryPage() {
         load({60});
         masterDetail();
