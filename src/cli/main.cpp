@@ -37,7 +37,6 @@ int initFolder(const QStringList& args) {
         err() << usage;
         return 2;
     }
-    StorageConfiguration::writeEntries();
     DataFolder::create(args[0]);
     out() << "Created an empty data folder in " << args[0] << "\n";
     return 0;
@@ -48,7 +47,6 @@ int demoFolder(const QStringList& args) {
         err() << usage;
         return 2;
     }
-    StorageConfiguration::writeEntries();
     DataFolder::createDemo(args[0], vok::Clock::today());
     out() << "Created a demo data folder in " << args[0] << "\n";
     return 0;
@@ -83,6 +81,9 @@ int main(int argc, char** argv) {
         if (name != QLatin1String(c.name))
             continue;
         try {
+            // The same storage configuration as Vok writes at every start: shared locking, so
+            // a running Vok and this command wait for each other instead of failing.
+            StorageConfiguration::writeEntries();
             return c.run(args);
         } catch (const vok::DatabaseError& e) {
             err() << "vokctl " << name << ": " << e.message() << "\n";

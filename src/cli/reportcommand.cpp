@@ -1,6 +1,5 @@
 #include "reportcommand.h"
 
-#include "app/storageconfiguration.h"
 #include "framework/dataset/table.h"
 #include "framework/report/reportdocument.h"
 #include "framework/report/reportlayoutjson.h"
@@ -66,7 +65,6 @@ int timeline(const QHash<QString, QString>& options) {
         vok::Clock::setFixed(today);
     }
 
-    StorageConfiguration::writeEntries();
     TimeLineSession session(folder);
     TForm4& form4 = session.form4;
 

@@ -4,14 +4,33 @@
 #include "app/vokapplication.h"
 #include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
+#include "framework/ui/messages.h"
 #include "reports/tform4.h"
 #include "reports/tform5.h"
 #include "ui/main/tform1.h"
 
+#include <cstdio>
 #include <memory>
 
 int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::fprintf(stderr,
+                     "vok: there is no display to show the window on. Run Vok on a desktop, "
+                     "or under a virtual display:\n  xvfb-run -a vok\n");
+        return 1;
+    }
     VokApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("VOK_UNATTENDED")) {
+        // Scripted runs: every box is written to standard error and answered with its first
+        // button, or No where it asks.
+        vok::Messages::setHandler([](const vok::Messages::Request& r) {
+            std::fprintf(stderr, "[%s] %s\n", qPrintable(r.title), qPrintable(r.text));
+            if (r.buttons & QMessageBox::No)
+                return QMessageBox::No;
+            return QMessageBox::Ok;
+        });
+    }
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TDataModule2> dataModule2;
     std::unique_ptr<TForm4> form4;

@@ -52,11 +52,14 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     AddaProject1 = action(bar, "AddaProject1", QStringLiteral("Add a Project"));
     Memberslist1 = action(bar, "Memberslist1", QStringLiteral("Team Members"));
     Timesheetentry1 = menu("Timesheetentry1", QStringLiteral("Time Sheets"));
-    TimeSheetEntry2 = action(Timesheetentry1, "TimeSheetEntry2", QStringLiteral("Time Sheet Entry"));
-    UpdateTimeSheets1 = action(Timesheetentry1, "UpdateTimeSheets1", QStringLiteral("Update Time Sheets"));
+    TimeSheetEntry2 =
+        action(Timesheetentry1, "TimeSheetEntry2", QStringLiteral("Time Sheet Entry"));
+    UpdateTimeSheets1 =
+        action(Timesheetentry1, "UpdateTimeSheets1", QStringLiteral("Update Time Sheets"));
     CostSheets1 = menu("CostSheets1", QStringLiteral("Cost Sheets"));
     CostEntry1 = action(CostSheets1, "CostEntry1", QStringLiteral("Cost Entry"));
-    UpdateCostEntries1 = action(CostSheets1, "UpdateCostEntries1", QStringLiteral("Update Cost Entries"));
+    UpdateCostEntries1 =
+        action(CostSheets1, "UpdateCostEntries1", QStringLiteral("Update Cost Entries"));
     Reports1 = menu("Reports1", QStringLiteral("Reports"));
     PrintPERT1 = action(Reports1, "PrintPERT1", QStringLiteral("Print Time Line report"));
     Format1 = action(Reports1, "Format1", QStringLiteral("Print Project report"));
@@ -81,7 +84,9 @@ void TForm1::setDataModule(TDataModule2* dm) {
     dm_->setPrintProjectSource([this] { return PrintProject->text(); });
 }
 
-QStringList TForm1::memberPickList(int grid) const { return pickLists_[grid - 1]; }
+QStringList TForm1::memberPickList(int grid) const {
+    return pickLists_[grid - 1];
+}
 
 bool TForm1::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate)

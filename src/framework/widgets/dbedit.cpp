@@ -1,0 +1,102 @@
+#include "dbedit.h"
+
+#include "datalink.h"
+#include "framework/dataset/databaseerror.h"
+#include "framework/dataset/field.h"
+#include "framework/dataset/table.h"
+#include "framework/ui/errorbox.h"
+#include "framework/ui/guard.h"
+
+#include <QFocusEvent>
+#include <QTimer>
+
+namespace vok {
+
+DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent), link_(new DataLink(this)) {
+    link_->onChange = [this](DataLink::Changes changes) {
+        // A refused text survives a change of state only; another record replaces it.
+        if (hasInvalidText() && !(changes & (DataLink::RecordChanged | DataLink::RowsChanged)))
+            return;
+        reload();
+    };
+    link_->holdExit = [this] { return hasInvalidText(); };
+    connect(this, &QLineEdit::textEdited, this, &DBEdit::onTextEdited);
+}
+
+void DBEdit::setDataSource(Table* table, const QString& fieldName) {
+    link_->setTable(table);
+    link_->setFieldName(fieldName);
+    const Field* f = link_->field();
+    setMaxLength(f && f->type() == FieldType::String && f->size() > 0 ? f->size() : 32767);
+    link_->deliver();
+}
+
+void DBEdit::reload() {
+    invalidMessage_.clear();
+    const Field* f = link_->field();
+    QString text;
+    if (f && link_->isActive())
+        text = hasFocus() ? f->editText() : f->displayText();
+    if (text != this->text())
+        setText(text);
+    setModified(false);
+    loaded_ = f && link_->isActive() ? f->value() : QVariant();
+}
+
+void DBEdit::onTextEdited(const QString& text) {
+    if (!link_->canModify()) {
+        reload();
+        return;
+    }
+    Guard::run([&] {
+        Field& f = *link_->field();
+        try {
+            f.toStored(text);
+        } catch (const DatabaseError& e) {
+            if (e.kind() != DatabaseError::Kind::Convert)
+                throw;
+            // Kept in the control (the user may still be typing it); the field goes back to
+            // what it held before, so a half-typed value is never stored.
+            invalidMessage_ = refusal(e);
+            link_->write([&] {
+                if (f.value() != loaded_)
+                    f.setValue(loaded_);
+            });
+            return;
+        }
+        invalidMessage_.clear();
+        link_->write([&] { f.setAsString(text); });
+    });
+}
+
+QString DBEdit::refusal(const DatabaseError& error) const {
+    return error.message();
+}
+
+void DBEdit::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    if (!hasInvalidText() && !isModified())
+        reload();
+}
+
+void DBEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    if (!DataLink::leavesControl(event))
+        return;
+    if (hasInvalidText())
+        reportRefusal();
+    else
+        reload();
+}
+
+void DBEdit::reportRefusal() {
+    // After the focus change has settled: the control takes the focus back and says why.
+    const QString message = invalidMessage_;
+    QTimer::singleShot(0, this, [this, message] {
+        if (isVisible())
+            setFocus(Qt::OtherFocusReason);
+        ErrorBox::show(message);
+    });
+}
+
+} // namespace vok

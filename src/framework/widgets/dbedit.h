@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QVariant>
+
+namespace vok {
+
+class DataLink;
+class DatabaseError;
+class Table;
+
+// A one-line edit of one field of the current record. What the user types goes into the field
+// at once (the record-set enters edit state at the first keystroke). A text the field cannot take
+// ("abc" in a number) stays in the control while the field keeps its value; it is reported when
+// the focus leaves, the control takes the focus back and the record stays editable, and leaving
+// is not reported (dataLink()->exited) until the text is put right. Shows the field's display
+// text, and its edit text while focused.
+class DBEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit DBEdit(QWidget* parent = nullptr);
+
+    void setDataSource(Table* table, const QString& fieldName);
+    DataLink* dataLink() const { return link_; }
+
+    // A text the field refused is waiting in the control.
+    bool hasInvalidText() const { return !invalidMessage_.isEmpty(); }
+    // Reads the field again, dropping a refused text.
+    void reload();
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    // The message shown for a refused text.
+    virtual QString refusal(const DatabaseError& error) const;
+
+private:
+    void onTextEdited(const QString& text);
+    void reportRefusal();
+
+    DataLink* link_;
+    QString invalidMessage_;
+    QVariant loaded_; // the field's value when the control last read it
+};
+
+} // namespace vok
