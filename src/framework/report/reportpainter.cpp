@@ -120,6 +120,8 @@ void ReportPainter::paint(QPrinter& printer, const ReportDocument& document) {
         from = std::max(from, printer.fromPage());
         to = std::min(to, printer.toPage() > 0 ? printer.toPage() : to);
     }
+    if (from > to)
+        return; // a page range past the end: nothing to send
     const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
     QPainter painter;
     if (!painter.begin(&printer))
