@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPrinter>
+#include <QTextLayout>
 
 namespace vok {
 
@@ -81,11 +82,36 @@ private:
         }
         p_.setFont(font(item.font));
         p_.setPen(item.textColor);
-        const int flags = static_cast<int>(item.alignment) | Qt::AlignTop |
-                          (item.wordWrap ? Qt::TextWordWrap : Qt::TextSingleLine);
-        p_.drawText(box, flags, item.text);
+        if (item.wordWrap)
+            paintWrapped(item, box);
+        else
+            p_.drawText(box, static_cast<int>(item.alignment) | Qt::AlignTop | Qt::TextSingleLine,
+                        item.text);
         if (clip)
             p_.restore();
+    }
+
+    // Wrapped text shows the whole lines that fit in its box (always the first), not the top
+    // of a line cut in half.
+    void paintWrapped(const ReportItem& item, const QRectF& box) {
+        QTextLayout layout(item.text, p_.font(), p_.device());
+        QTextOption option(item.alignment);
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QList<QTextLine> shown;
+        qreal y = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(box.width());
+            if (!shown.isEmpty() && y + line.height() > box.height() + 0.5)
+                break;
+            line.setPosition(QPointF(0, y));
+            y += line.height();
+            shown << line;
+        }
+        layout.endLayout();
+        for (const QTextLine& line : shown)
+            line.draw(&p_, box.topLeft());
     }
 
     const QFont& font(const ReportFont& f) {
