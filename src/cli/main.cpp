@@ -5,6 +5,7 @@
 #include "framework/ui/clock.h"
 #include "mergecostscommand.h"
 #include "mergetimesheetscommand.h"
+#include "reportcommand.h"
 
 #include <QApplication>
 #include <QDate>
@@ -76,6 +77,7 @@ int main(int argc, char** argv) {
     const Command commands[] = {
         {"init", initFolder},
         {"demo", demoFolder},
+        {"report", ReportCommand::run},
         {"merge-timesheets",
          [](const QStringList& a) { return MergeTimeSheetsCommand::run(a, out(), err()); }},
         {"merge-costs",

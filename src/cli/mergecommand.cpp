@@ -1,6 +1,5 @@
 #include "mergecommand.h"
 
-#include "app/storageconfiguration.h"
 #include "data/tdatamodule2.h"
 #include "timesheets/entrymerge.h"
 
@@ -16,7 +15,6 @@ QString MergeCommand::takeDataFolder(QStringList& args) {
 }
 
 void MergeCommand::connect(TDataModule2& dm, const QString& folder) {
-    StorageConfiguration::writeEntries();
     dm.DataPath = folder;
     dm.Database1->setNetworkControlDir(folder);
     dm.connectTo(folder);

@@ -13,7 +13,7 @@ class MergeCommand {
 public:
     // Takes "--data DIR" out of the arguments; empty when it is missing.
     static QString takeDataFolder(QStringList& args);
-    // Connects the data module to the folder as the application does at start.
+    // Connects the data module to the folder and opens the record-sets the merges search.
     static void connect(TDataModule2& dm, const QString& folder);
     // The lines merged and the names not found.
     static void printSummary(QTextStream& out, const MergeReport& report, const QString& what);

@@ -7,6 +7,8 @@
 #include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/ui/messages.h"
+#include "reports/tform4.h"
+#include "reports/tform5.h"
 #include "timesheets/tform10.h"
 #include "timesheets/tform11.h"
 #include "timesheets/tform12.h"
@@ -36,6 +38,8 @@ int main(int argc, char** argv) {
     }
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TDataModule2> dataModule2;
+    std::unique_ptr<TForm4> form4;
+    std::unique_ptr<TForm5> form5;
     std::unique_ptr<TForm10> form10;
     std::unique_ptr<TForm11> form11;
     std::unique_ptr<TForm12> form12;
@@ -45,6 +49,9 @@ int main(int argc, char** argv) {
         form1 = std::make_unique<TForm1>();
         dataModule2 = std::make_unique<TDataModule2>();
         form1->setDataModule(dataModule2.get());
+        form4 = std::make_unique<TForm4>(form1.get(), dataModule2.get());
+        form5 = std::make_unique<TForm5>(form1.get(), dataModule2.get(), form4.get());
+        form4->setReport(form5.get());
         form10 = std::make_unique<TForm10>(dataModule2.get());
         form11 = std::make_unique<TForm11>(dataModule2.get(), form10.get());
         form11->connectMenu(form1->TimeSheetEntry2);
@@ -71,6 +78,8 @@ int main(int argc, char** argv) {
     form12.reset();
     form11.reset();
     form10.reset();
+    form5.reset();
+    form4.reset();
     form1.reset();
     dataModule2.reset();
     return rc;
