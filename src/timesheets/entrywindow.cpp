@@ -51,6 +51,10 @@ EntryWindow::EntryWindow(TDataModule2* dm, vok::Table* entries, const EntryLayou
                                const QString& listField) {
         auto* c = new vok::DBLookupComboBox(this);
         c->setObjectName(QLatin1String(name));
+        // As wide as a usual name whatever the list holds when the window first shows.
+        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        c->setMinimumContentsLength(24);
+        c->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         c->setDataSource(entries_, field);
         c->setListSource(list, listField);
         return c;
@@ -73,7 +77,7 @@ EntryWindow::EntryWindow(TDataModule2* dm, vok::Table* entries, const EntryLayou
     DBEdit3->setDataSource(entries_, fields.quantity);
     for (QLineEdit* e : {static_cast<QLineEdit*>(DBEdit1), static_cast<QLineEdit*>(DBEdit2),
                          static_cast<QLineEdit*>(DBEdit3)})
-        e->setMaximumWidth(120);
+        e->setFixedWidth(120);
 
     DBMemo1 = new vok::DBMemo(this);
     DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
@@ -97,10 +101,13 @@ EntryWindow::EntryWindow(TDataModule2* dm, vok::Table* entries, const EntryLayou
         {Label4, DBEdit1},           {Label5, DBEdit2},           {Label6, DBEdit3}};
     for (int r = 0; r < rows.size(); ++r) {
         grid->addWidget(rows[r].first, r, 0);
-        grid->addWidget(rows[r].second, r, 1);
+        // The lists fill the column; the short edits keep to the left.
+        const bool list = qobject_cast<QComboBox*>(rows[r].second) != nullptr;
+        grid->addWidget(rows[r].second, r, 1, list ? Qt::Alignment() : Qt::AlignLeft);
         rows[r].first->setBuddy(rows[r].second);
     }
-    grid->setColumnStretch(1, 3);
+    grid->setColumnStretch(0, 0);
+    grid->setColumnStretch(1, 1);
     auto* notes = new QVBoxLayout;
     notes->addWidget(Label7);
     notes->addWidget(DBMemo1, 1);
