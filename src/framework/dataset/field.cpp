@@ -22,6 +22,21 @@ DatabaseError convertError(const QString& text, const char* what) {
                          DatabaseError::Kind::Convert);
 }
 
+// The stored form of a date, "yyyy-MM-dd". QDate::toString goes through a printf-style formatter,
+// which shows in merges that store two dates per line.
+QString isoDate(const QDate& d) {
+    const int y = d.year();
+    if (y < 0 || y > 9999)
+        return d.toString(Qt::ISODate);
+    const auto digit = [](int v) { return QChar(u'0' + v); };
+    const int m = d.month();
+    const int day = d.day();
+    const QChar text[10] = {digit(y / 1000), digit(y / 100 % 10), digit(y / 10 % 10), digit(y % 10),
+                            QChar(u'-'),     digit(m / 10),       digit(m % 10),      QChar(u'-'),
+                            digit(day / 10), digit(day % 10)};
+    return QString(text, 10);
+}
+
 bool parseNumber(const QString& input, double& out) {
     const QString text = input.trimmed();
     bool ok = false;
@@ -171,7 +186,7 @@ QVariant Field::toStored(const QVariant& value) const {
         }
         if (!d.isValid())
             return {};
-        return d.toString(Qt::ISODate);
+        return isoDate(d);
     }
     case FieldType::DateTime: {
         QDateTime dt;

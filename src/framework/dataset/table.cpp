@@ -2,6 +2,7 @@
 
 #include "databaseerror.h"
 
+#include <QVarLengthArray>
 #include <algorithm>
 
 namespace vok {
@@ -185,6 +186,9 @@ void Table::open() {
                     QStringLiteral("Field '%1' not found in table %2").arg(name, tableName_),
                     DatabaseError::Kind::Engine);
         }
+        masterPos_.clear();
+        for (const QString& mf : master_ ? masterFields_ : QStringList())
+            masterPos_ << master_->fieldByName(mf).index();
         indexPos_.clear();
         integerIndex_ = true;
         for (const QString& f : indexFields_) {
@@ -268,8 +272,8 @@ QVariantList Table::masterKey() const {
     master_->ensureCurrent();
     if (!master_->isEditing() && master_->cur_ < 0)
         return key;
-    for (const QString& mf : masterFields_)
-        key << master_->rawValue(master_->fieldByName(mf).index());
+    for (int pos : masterPos_)
+        key << master_->rawValue(pos);
     return key;
 }
 
@@ -355,13 +359,10 @@ void Table::loadRange(bool keepPosition) {
 void Table::invalidateDetails(bool force, bool notify) {
     if (details_.isEmpty())
         return;
-    QList<Table*> all;
-    QList<Table*> todo = details_;
-    while (!todo.isEmpty()) {
-        Table* d = todo.takeFirst();
-        all << d;
-        todo << d->details_;
-    }
+    // Every detail below this table, level by level; called at every move, so kept off the heap.
+    QVarLengthArray<Table*, 32> all(details_.begin(), details_.end());
+    for (qsizetype i = 0; i < all.size(); ++i)
+        all.append(all[i]->details_.constData(), all[i]->details_.size());
     for (Table* d : all) {
         d->stale_ = true;
         if (force)

@@ -168,6 +168,7 @@ private:
     bool integerIndex_ = false;
     Table* master_ = nullptr;
     QStringList masterFields_;
+    QList<int> masterPos_; // the master fields' positions, found when opening
     QList<Table*> details_;
     bool filtered_ = false;
 

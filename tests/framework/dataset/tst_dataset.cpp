@@ -305,6 +305,14 @@ private Q_SLOTS:
                                         << "12/31/99"
                                         << "1999-12-31"
                                         << "12/31/1999";
+        QTest::newRow("date of serial day 0") << "P_day"
+                                              << "12/30/1899"
+                                              << "1899-12-30"
+                                              << "12/30/1899";
+        QTest::newRow("year below 1000") << "P_day"
+                                         << "0999-01-05"
+                                         << "0999-01-05"
+                                         << "01/05/0999";
         QTest::newRow("float") << "P_amount"
                                << "12.5"
                                << "12.5"
