@@ -1,7 +1,6 @@
 #include "entrymerge.h"
 
 #include "data/tdatamodule2.h"
-#include "framework/dataset/databaseerror.h"
 #include "framework/dataset/transaction.h"
 #include "namelookup.h"
 
