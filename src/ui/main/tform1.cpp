@@ -38,6 +38,12 @@ QString text(const char* s) {
     return QString::fromUtf8(s);
 }
 
+// Gives a control the name that the language tables and other windows know it by.
+template <typename T> T* named(T* object, const char* name) {
+    object->setObjectName(QLatin1String(name));
+    return object;
+}
+
 const RecordTab::Fields projectFields{
     "Zel_project",       "Project Name", "Zel_description", nullptr,          "Zel_completed",
     "Zel_date_from",     "Zel_date_to",  "Zel_leader",      "Project leader", "Zel_client",
@@ -266,152 +272,78 @@ void TForm1::buildPages() {
     TabSheet16 = addTab(ActionPageControl, "TabSheet16", QStringLiteral("Cost entries"));
 
     // Record tabs: the controls under their names.
-    Label2 = ProjectRecord->nameLabel;
-    Label3 = ProjectRecord->descriptionLabel;
-    Label4 = ProjectRecord->fromLabel;
-    Label5 = ProjectRecord->toLabel;
-    Label6 = ProjectRecord->leaderLabel;
-    Label7 = ProjectRecord->clientLabel;
-    Label9 = ProjectRecord->percentLabel;
-    Label10 = ProjectRecord->hoursLabel;
-    Label11 = ProjectRecord->actualLabel;
-    DBEdit2 = ProjectRecord->name;
-    DBMemo1 = ProjectRecord->description;
-    DBCheckBox1 = ProjectRecord->completed;
-    DBEdit3 = ProjectRecord->from;
-    DBEdit4 = ProjectRecord->to;
-    SDLabel3 = ProjectRecord->fromFormat;
-    SDLabel4 = ProjectRecord->toFormat;
-    DBLookupComboBox1 = ProjectRecord->leader;
-    DBEdit5 = ProjectRecord->client;
-    DBEdit6 = ProjectRecord->percent;
-    DBEdit7 = ProjectRecord->hours;
-    DBEdit1 = ProjectRecord->actual;
-    SpeedButton6 = ProjectRecord->wordButton;
-    Button5 = ProjectRecord->ok;
-    Button6 = ProjectRecord->cancel;
+    Label2 = named(ProjectRecord->nameLabel, "Label2");
+    Label3 = named(ProjectRecord->descriptionLabel, "Label3");
+    Label4 = named(ProjectRecord->fromLabel, "Label4");
+    Label5 = named(ProjectRecord->toLabel, "Label5");
+    Label6 = named(ProjectRecord->leaderLabel, "Label6");
+    Label7 = named(ProjectRecord->clientLabel, "Label7");
+    Label9 = named(ProjectRecord->percentLabel, "Label9");
+    Label10 = named(ProjectRecord->hoursLabel, "Label10");
+    Label11 = named(ProjectRecord->actualLabel, "Label11");
+    DBEdit2 = named(ProjectRecord->name, "DBEdit2");
+    DBMemo1 = named(ProjectRecord->description, "DBMemo1");
+    DBCheckBox1 = named(ProjectRecord->completed, "DBCheckBox1");
+    DBEdit3 = named(ProjectRecord->from, "DBEdit3");
+    DBEdit4 = named(ProjectRecord->to, "DBEdit4");
+    SDLabel3 = named(ProjectRecord->fromFormat, "SDLabel3");
+    SDLabel4 = named(ProjectRecord->toFormat, "SDLabel4");
+    DBLookupComboBox1 = named(ProjectRecord->leader, "DBLookupComboBox1");
+    DBEdit5 = named(ProjectRecord->client, "DBEdit5");
+    DBEdit6 = named(ProjectRecord->percent, "DBEdit6");
+    DBEdit7 = named(ProjectRecord->hours, "DBEdit7");
+    DBEdit1 = named(ProjectRecord->actual, "DBEdit1");
+    SpeedButton6 = named(ProjectRecord->wordButton, "SpeedButton6");
+    Button5 = named(ProjectRecord->ok, "Button5");
+    Button6 = named(ProjectRecord->cancel, "Button6");
 
-    Label12 = MajorRecord->nameLabel;
-    Label13 = MajorRecord->descriptionLabel;
-    Label14 = MajorRecord->fromLabel;
-    Label16 = MajorRecord->toLabel;
-    Label17 = MajorRecord->leaderLabel;
-    Label18 = MajorRecord->percentLabel;
-    Label20 = MajorRecord->hoursLabel;
-    Label21 = MajorRecord->actualLabel;
-    DBEdit8 = MajorRecord->name;
-    DBMemo2 = MajorRecord->description;
-    DBCheckBox2 = MajorRecord->critical;
-    DBCheckBox3 = MajorRecord->completed;
-    DBEdit9 = MajorRecord->from;
-    DBEdit10 = MajorRecord->to;
-    SDLabel1 = MajorRecord->fromFormat;
-    SDLabel2 = MajorRecord->toFormat;
-    DBLookupComboBox2 = MajorRecord->leader;
-    DBEdit11 = MajorRecord->percent;
-    DBEdit12 = MajorRecord->hours;
-    DBEdit14 = MajorRecord->actual;
-    SpeedButton8 = MajorRecord->wordButton;
-    Button3 = MajorRecord->ok;
-    Button4 = MajorRecord->cancel;
+    Label12 = named(MajorRecord->nameLabel, "Label12");
+    Label13 = named(MajorRecord->descriptionLabel, "Label13");
+    Label14 = named(MajorRecord->fromLabel, "Label14");
+    Label16 = named(MajorRecord->toLabel, "Label16");
+    Label17 = named(MajorRecord->leaderLabel, "Label17");
+    Label18 = named(MajorRecord->percentLabel, "Label18");
+    Label20 = named(MajorRecord->hoursLabel, "Label20");
+    Label21 = named(MajorRecord->actualLabel, "Label21");
+    DBEdit8 = named(MajorRecord->name, "DBEdit8");
+    DBMemo2 = named(MajorRecord->description, "DBMemo2");
+    DBCheckBox2 = named(MajorRecord->critical, "DBCheckBox2");
+    DBCheckBox3 = named(MajorRecord->completed, "DBCheckBox3");
+    DBEdit9 = named(MajorRecord->from, "DBEdit9");
+    DBEdit10 = named(MajorRecord->to, "DBEdit10");
+    SDLabel1 = named(MajorRecord->fromFormat, "SDLabel1");
+    SDLabel2 = named(MajorRecord->toFormat, "SDLabel2");
+    DBLookupComboBox2 = named(MajorRecord->leader, "DBLookupComboBox2");
+    DBEdit11 = named(MajorRecord->percent, "DBEdit11");
+    DBEdit12 = named(MajorRecord->hours, "DBEdit12");
+    DBEdit14 = named(MajorRecord->actual, "DBEdit14");
+    SpeedButton8 = named(MajorRecord->wordButton, "SpeedButton8");
+    Button3 = named(MajorRecord->ok, "Button3");
+    Button4 = named(MajorRecord->cancel, "Button4");
 
-    Label15 = ActionRecord->nameLabel;
-    Label22 = ActionRecord->descriptionLabel;
-    Label23 = ActionRecord->fromLabel;
-    Label26 = ActionRecord->toLabel;
-    Label19 = ActionRecord->leaderLabel;
-    Label27 = ActionRecord->percentLabel;
-    Label30 = ActionRecord->hoursLabel;
-    Label31 = ActionRecord->actualLabel;
-    DBEdit13 = ActionRecord->name;
-    DBMemo3 = ActionRecord->description;
-    DBCheckBox4 = ActionRecord->critical;
-    DBCheckBox5 = ActionRecord->completed;
-    DBEdit15 = ActionRecord->from;
-    DBEdit16 = ActionRecord->to;
-    SDLabel5 = ActionRecord->fromFormat;
-    SDLabel6 = ActionRecord->toFormat;
-    DBLookupComboBox3 = ActionRecord->leader;
-    DBEdit17 = ActionRecord->percent;
-    DBEdit18 = ActionRecord->hours;
-    DBEdit19 = ActionRecord->actual;
-    SpeedButton7 = ActionRecord->wordButton;
-    Button1 = ActionRecord->ok;
-    Button2 = ActionRecord->cancel;
-
-    // Object names, the names the language tables and other windows use.
-    for (const auto& [object, name] : std::initializer_list<std::pair<QObject*, const char*>>{
-             {Label2, "Label2"},
-             {Label3, "Label3"},
-             {Label4, "Label4"},
-             {Label5, "Label5"},
-             {Label6, "Label6"},
-             {Label7, "Label7"},
-             {Label9, "Label9"},
-             {Label10, "Label10"},
-             {Label11, "Label11"},
-             {DBEdit2, "DBEdit2"},
-             {DBMemo1, "DBMemo1"},
-             {DBCheckBox1, "DBCheckBox1"},
-             {DBEdit3, "DBEdit3"},
-             {DBEdit4, "DBEdit4"},
-             {SDLabel3, "SDLabel3"},
-             {SDLabel4, "SDLabel4"},
-             {DBLookupComboBox1, "DBLookupComboBox1"},
-             {DBEdit5, "DBEdit5"},
-             {DBEdit6, "DBEdit6"},
-             {DBEdit7, "DBEdit7"},
-             {DBEdit1, "DBEdit1"},
-             {SpeedButton6, "SpeedButton6"},
-             {Button5, "Button5"},
-             {Button6, "Button6"},
-             {Label12, "Label12"},
-             {Label13, "Label13"},
-             {Label14, "Label14"},
-             {Label16, "Label16"},
-             {Label17, "Label17"},
-             {Label18, "Label18"},
-             {Label20, "Label20"},
-             {Label21, "Label21"},
-             {DBEdit8, "DBEdit8"},
-             {DBMemo2, "DBMemo2"},
-             {DBCheckBox2, "DBCheckBox2"},
-             {DBCheckBox3, "DBCheckBox3"},
-             {DBEdit9, "DBEdit9"},
-             {DBEdit10, "DBEdit10"},
-             {SDLabel1, "SDLabel1"},
-             {SDLabel2, "SDLabel2"},
-             {DBLookupComboBox2, "DBLookupComboBox2"},
-             {DBEdit11, "DBEdit11"},
-             {DBEdit12, "DBEdit12"},
-             {DBEdit14, "DBEdit14"},
-             {SpeedButton8, "SpeedButton8"},
-             {Button3, "Button3"},
-             {Button4, "Button4"},
-             {Label15, "Label15"},
-             {Label22, "Label22"},
-             {Label23, "Label23"},
-             {Label26, "Label26"},
-             {Label19, "Label19"},
-             {Label27, "Label27"},
-             {Label30, "Label30"},
-             {Label31, "Label31"},
-             {DBEdit13, "DBEdit13"},
-             {DBMemo3, "DBMemo3"},
-             {DBCheckBox4, "DBCheckBox4"},
-             {DBCheckBox5, "DBCheckBox5"},
-             {DBEdit15, "DBEdit15"},
-             {DBEdit16, "DBEdit16"},
-             {SDLabel5, "SDLabel5"},
-             {SDLabel6, "SDLabel6"},
-             {DBLookupComboBox3, "DBLookupComboBox3"},
-             {DBEdit17, "DBEdit17"},
-             {DBEdit18, "DBEdit18"},
-             {DBEdit19, "DBEdit19"},
-             {SpeedButton7, "SpeedButton7"},
-             {Button1, "Button1"},
-             {Button2, "Button2"}})
-        object->setObjectName(QLatin1String(name));
+    Label15 = named(ActionRecord->nameLabel, "Label15");
+    Label22 = named(ActionRecord->descriptionLabel, "Label22");
+    Label23 = named(ActionRecord->fromLabel, "Label23");
+    Label26 = named(ActionRecord->toLabel, "Label26");
+    Label19 = named(ActionRecord->leaderLabel, "Label19");
+    Label27 = named(ActionRecord->percentLabel, "Label27");
+    Label30 = named(ActionRecord->hoursLabel, "Label30");
+    Label31 = named(ActionRecord->actualLabel, "Label31");
+    DBEdit13 = named(ActionRecord->name, "DBEdit13");
+    DBMemo3 = named(ActionRecord->description, "DBMemo3");
+    DBCheckBox4 = named(ActionRecord->critical, "DBCheckBox4");
+    DBCheckBox5 = named(ActionRecord->completed, "DBCheckBox5");
+    DBEdit15 = named(ActionRecord->from, "DBEdit15");
+    DBEdit16 = named(ActionRecord->to, "DBEdit16");
+    SDLabel5 = named(ActionRecord->fromFormat, "SDLabel5");
+    SDLabel6 = named(ActionRecord->toFormat, "SDLabel6");
+    DBLookupComboBox3 = named(ActionRecord->leader, "DBLookupComboBox3");
+    DBEdit17 = named(ActionRecord->percent, "DBEdit17");
+    DBEdit18 = named(ActionRecord->hours, "DBEdit18");
+    DBEdit19 = named(ActionRecord->actual, "DBEdit19");
+    SpeedButton7 = named(ActionRecord->wordButton, "SpeedButton7");
+    Button1 = named(ActionRecord->ok, "Button1");
+    Button2 = named(ActionRecord->cancel, "Button2");
 
     // Team, notes, contacts, time sheets and cost entries.
     DBGrid3 =

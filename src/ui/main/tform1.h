@@ -219,6 +219,8 @@ public:
     bool positionOnSelectedNode(int parts = 3);
     // Whether a level is adding a new record (its Ok button shows).
     bool isAdding() const;
+    // The right-click menu of the tree: that of the level of the last selected node.
+    QMenu* attachedPopup() const { return attachedPopup_; }
 
 public Q_SLOTS:
     // First activation: settings, connection, tables, pick lists, language, tree. Runs once.
