@@ -6,7 +6,7 @@
 // written by Vok.
 class Settings {
 public:
-    QString data;            // the data folder; empty: the storage engine's default folder
+    QString data;           // the data folder; empty: the storage engine's default folder
     QString language = "0"; // the interface language index, as text
 
     static Settings read();

@@ -19,7 +19,8 @@ void StorageConfiguration::SetBdeConfig(const QString& pathAndEntry, const QStri
             return;
         }
     }
-    throw vok::DatabaseError(pathAndEntry + QStringLiteral(" entry was not found in configuration file"));
+    throw vok::DatabaseError(pathAndEntry +
+                             QStringLiteral(" entry was not found in configuration file"));
 }
 
 void StorageConfiguration::writeEntries() {
@@ -27,6 +28,7 @@ void StorageConfiguration::writeEntries() {
     SetBdeConfig(QStringLiteral("\\DRIVERS\\PARADOX\\TABLE CREATE\\;BLOCK SIZE"),
                  QStringLiteral("16384"));
     SetBdeConfig(QStringLiteral("\\SYSTEM\\INIT\\;LOCAL SHARE"), QStringLiteral("True"));
-    SetBdeConfig(QStringLiteral("\\DRIVERS\\PARADOX\\INIT\\;LANGDRIVER"), QStringLiteral("DBWINUS0"));
+    SetBdeConfig(QStringLiteral("\\DRIVERS\\PARADOX\\INIT\\;LANGDRIVER"),
+                 QStringLiteral("DBWINUS0"));
     SetBdeConfig(QStringLiteral("\\SYSTEM\\INIT\\;LANGDRIVER"), QStringLiteral("DBWINUS0"));
 }

@@ -26,11 +26,10 @@ void VokApplication::showApplicationError(const QString& kind, const QString& me
     const QString module = QFileInfo(applicationFilePath()).fileName();
     const QString stop =
         !message.isEmpty() && message.back() > QLatin1Char('.') ? QStringLiteral(".") : QString();
-    const QString text = QStringLiteral("Exception %1 in module %2 at %3.\n%4%5")
-                             .arg(kind, module.isEmpty() ? QStringLiteral("vok") : module,
-                                  QStringLiteral("%1").arg(0, 8, 16, QLatin1Char('0')).toUpper(),
-                                  message, stop);
-    vok::Messages::show(vok::Messages::Request{vok::Messages::Icon::Stop,
-                                               QStringLiteral("Application Error"), text,
-                                               QMessageBox::Ok});
+    const QString text =
+        QStringLiteral("Exception %1 in module %2 at %3.\n%4%5")
+            .arg(kind, module.isEmpty() ? QStringLiteral("vok") : module,
+                 QStringLiteral("%1").arg(0, 8, 16, QLatin1Char('0')).toUpper(), message, stop);
+    vok::Messages::show(vok::Messages::Request{
+        vok::Messages::Icon::Stop, QStringLiteral("Application Error"), text, QMessageBox::Ok});
 }

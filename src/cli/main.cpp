@@ -36,7 +36,6 @@ int initFolder(const QStringList& args) {
         err() << usage;
         return 2;
     }
-    StorageConfiguration::writeEntries();
     DataFolder::create(args[0]);
     out() << "Created an empty data folder in " << args[0] << "\n";
     return 0;
@@ -47,7 +46,6 @@ int demoFolder(const QStringList& args) {
         err() << usage;
         return 2;
     }
-    StorageConfiguration::writeEntries();
     DataFolder::createDemo(args[0], vok::Clock::today());
     out() << "Created a demo data folder in " << args[0] << "\n";
     return 0;
@@ -81,6 +79,9 @@ int main(int argc, char** argv) {
         if (name != QLatin1String(c.name))
             continue;
         try {
+            // The same storage configuration as Vok writes at every start: shared locking, so
+            // a running Vok and this command wait for each other instead of failing.
+            StorageConfiguration::writeEntries();
             return c.run(args);
         } catch (const vok::DatabaseError& e) {
             err() << "vokctl " << name << ": " << e.message() << "\n";

@@ -22,7 +22,9 @@ vok::EngineConfig::Settings engineSettings() {
     return config.settings();
 }
 
-QString iso(const QDate& d) { return d.toString(Qt::ISODate); }
+QString iso(const QDate& d) {
+    return d.toString(Qt::ISODate);
+}
 
 // Inserts rows through one prepared statement per table.
 class Writer {
@@ -38,8 +40,9 @@ public:
             marks << QStringLiteral("?");
             binds << it.value();
         }
-        const QString sql = QStringLiteral("INSERT INTO main.\"%1\" (%2) VALUES (%3)")
-                                .arg(table, cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+        const QString sql =
+            QStringLiteral("INSERT INTO main.\"%1\" (%2) VALUES (%3)")
+                .arg(table, cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
         QSqlQuery q = store_.exec(sql, binds);
         return q.lastInsertId().toLongLong();
     }
@@ -60,7 +63,8 @@ const Person people[] = {
     {"Ben Okafor", "Architect", "ben.okafor@example.com", "+1 555 0101"},
     {"Chloé Martin", "Web Developer", "chloe.martin@example.com", "+33 1 55 00 01 02"},
     {"David Kim", "Designer", "david.kim@example.com", "+1 555 0103"},
-    {"Eva Lindqvist", "Event Coordinator", "eva.lindqvist@example.com", "+46 8 555 010 44 ext. 2201"},
+    {"Eva Lindqvist", "Event Coordinator", "eva.lindqvist@example.com",
+     "+46 8 555 010 44 ext. 2201"},
     {"Site Crew", "Construction crew", "crew@example.com", "+1 555 0105"},
 };
 
@@ -251,20 +255,20 @@ void DataFolder::createDemo(const QString& dir, const QDate& today) {
         Ids id;
         id.start = today.addDays(plan.startOffset);
         const bool projectDone = plan.startOffset + plan.days < 0;
-        id.project = w.insert(
-            QStringLiteral("projects"),
-            {{QStringLiteral("Zel_project"), QString::fromUtf8(plan.name)},
-             {QStringLiteral("Zel_description"), QString::fromUtf8(plan.objectives)},
-             {QStringLiteral("Zel_date_from"), iso(id.start)},
-             {QStringLiteral("Zel_date_to"), iso(id.start.addDays(plan.days - 1))},
-             {QStringLiteral("Zel_leader"), QString::fromUtf8(plan.leader)},
-             {QStringLiteral("Zel_client"), QString::fromUtf8(plan.client)},
-             {QStringLiteral("Zel_completed"), projectDone ? 1 : 0},
-             {QStringLiteral("Zel_budget_hours"), 40.0 * plan.majors.size() * 6},
-             {QStringLiteral("Zel_hours"), 0.0},
-             {QStringLiteral("Zel_Budget"), 25000.0 * plan.majors.size()},
-             {QStringLiteral("Zel_actual"), 0.0},
-             {QStringLiteral("Zel_perc_complete"), projectDone ? 100 : 35}});
+        id.project =
+            w.insert(QStringLiteral("projects"),
+                     {{QStringLiteral("Zel_project"), QString::fromUtf8(plan.name)},
+                      {QStringLiteral("Zel_description"), QString::fromUtf8(plan.objectives)},
+                      {QStringLiteral("Zel_date_from"), iso(id.start)},
+                      {QStringLiteral("Zel_date_to"), iso(id.start.addDays(plan.days - 1))},
+                      {QStringLiteral("Zel_leader"), QString::fromUtf8(plan.leader)},
+                      {QStringLiteral("Zel_client"), QString::fromUtf8(plan.client)},
+                      {QStringLiteral("Zel_completed"), projectDone ? 1 : 0},
+                      {QStringLiteral("Zel_budget_hours"), 40.0 * plan.majors.size() * 6},
+                      {QStringLiteral("Zel_hours"), 0.0},
+                      {QStringLiteral("Zel_Budget"), 25000.0 * plan.majors.size()},
+                      {QStringLiteral("Zel_actual"), 0.0},
+                      {QStringLiteral("Zel_perc_complete"), projectDone ? 100 : 35}});
         const QVariantHash pkey{{QStringLiteral("ProjectTeam_project_id"), id.project}};
         for (const char* m : plan.team)
             teamRow(QStringLiteral("ProjectTeam"), QStringLiteral("ProjectTeam"), pkey, m);
@@ -282,23 +286,23 @@ void DataFolder::createDemo(const QString& dir, const QDate& today) {
                 completed = completed && a.completed;
             }
             percent /= std::max<qsizetype>(1, major.actions.size());
-            const qlonglong m = w.insert(
-                QStringLiteral("major"),
-                {{QStringLiteral("Major_project_id"), id.project},
-                 {QStringLiteral("Major_item"), QString::fromUtf8(major.name)},
-                 {QStringLiteral("Major_description"),
-                  QStringLiteral("%1 for %2.").arg(QString::fromUtf8(major.name),
-                                                   QString::fromUtf8(plan.name))},
-                 {QStringLiteral("Major_leader"), QString::fromUtf8(major.leader)},
-                 {QStringLiteral("Major_from_date"), iso(id.start.addDays(first))},
-                 {QStringLiteral("Major_to_date"), iso(id.start.addDays(last))},
-                 {QStringLiteral("Major_critical"), critical ? 1 : 0},
-                 {QStringLiteral("Major_completed"), completed ? 1 : 0},
-                 {QStringLiteral("Major_budget_hours"), 60.0 * major.actions.size()},
-                 {QStringLiteral("Major_hours"), 0.0},
-                 {QStringLiteral("Major_budget"), 6000.0 * major.actions.size()},
-                 {QStringLiteral("Major_actual"), 0.0},
-                 {QStringLiteral("Major_perc_complete"), completed ? 100 : percent}});
+            const qlonglong m =
+                w.insert(QStringLiteral("major"),
+                         {{QStringLiteral("Major_project_id"), id.project},
+                          {QStringLiteral("Major_item"), QString::fromUtf8(major.name)},
+                          {QStringLiteral("Major_description"),
+                           QStringLiteral("%1 for %2.")
+                               .arg(QString::fromUtf8(major.name), QString::fromUtf8(plan.name))},
+                          {QStringLiteral("Major_leader"), QString::fromUtf8(major.leader)},
+                          {QStringLiteral("Major_from_date"), iso(id.start.addDays(first))},
+                          {QStringLiteral("Major_to_date"), iso(id.start.addDays(last))},
+                          {QStringLiteral("Major_critical"), critical ? 1 : 0},
+                          {QStringLiteral("Major_completed"), completed ? 1 : 0},
+                          {QStringLiteral("Major_budget_hours"), 60.0 * major.actions.size()},
+                          {QStringLiteral("Major_hours"), 0.0},
+                          {QStringLiteral("Major_budget"), 6000.0 * major.actions.size()},
+                          {QStringLiteral("Major_actual"), 0.0},
+                          {QStringLiteral("Major_perc_complete"), completed ? 100 : percent}});
             id.majors << m;
             teamRow(QStringLiteral("MajorTeam"), QStringLiteral("MajorTeam"),
                     {{QStringLiteral("MajorTeam_project_id"), id.project},
@@ -337,8 +341,11 @@ void DataFolder::createDemo(const QString& dir, const QDate& today) {
 
     // Notes at each level.
     const auto stamp = [&](int project, int day, int hour) {
-        return ids[project].start.addDays(day).startOfDay().addSecs(hour * 3600).toString(
-            QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+        return ids[project]
+            .start.addDays(day)
+            .startOfDay()
+            .addSecs(hour * 3600)
+            .toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
     };
     const struct {
         int project;
@@ -373,14 +380,15 @@ void DataFolder::createDemo(const QString& dir, const QDate& today) {
               {QStringLiteral("Majornotes_memberid"), QStringLiteral("CM")},
               {QStringLiteral("Majornotes_note"),
                QStringLiteral("Payment provider sandbox access granted.")}});
-    w.insert(QStringLiteral("actionnotes"),
-             {{QStringLiteral("Actionnotes_project_id"), ids[0].project},
-              {QStringLiteral("Actionnotes_major_id"), ids[0].majors[0]},
-              {QStringLiteral("Actionnotes_action_id"), ids[0].actions[0][2]},
-              {QStringLiteral("Actionnotes_stamp"), stamp(0, 29, 16)},
-              {QStringLiteral("Actionnotes_memberid"), QStringLiteral("AM")},
-              {QStringLiteral("Actionnotes_note"),
-               QStringLiteral("Application filed, reference RB-2231. Answer expected in ten days.")}});
+    w.insert(
+        QStringLiteral("actionnotes"),
+        {{QStringLiteral("Actionnotes_project_id"), ids[0].project},
+         {QStringLiteral("Actionnotes_major_id"), ids[0].majors[0]},
+         {QStringLiteral("Actionnotes_action_id"), ids[0].actions[0][2]},
+         {QStringLiteral("Actionnotes_stamp"), stamp(0, 29, 16)},
+         {QStringLiteral("Actionnotes_memberid"), QStringLiteral("AM")},
+         {QStringLiteral("Actionnotes_note"),
+          QStringLiteral("Application filed, reference RB-2231. Answer expected in ten days.")}});
 
     // Contacts.
     const struct {
@@ -397,8 +405,9 @@ void DataFolder::createDemo(const QString& dir, const QDate& today) {
         const char* country;
         const char* pcode;
     } contacts[] = {
-        {0, "Margaret Hale", "Head Librarian", "Riverside Public Library", "m.hale@riverside.example",
-         "+1 555 0200", 12, "12 Main Street", "Riverside", "CA", "USA", "92501"},
+        {0, "Margaret Hale", "Head Librarian", "Riverside Public Library",
+         "m.hale@riverside.example", "+1 555 0200", 12, "12 Main Street", "Riverside", "CA", "USA",
+         "92501"},
         {0, "Tom Becker", "Permit Officer", "City of Riverside", "permits@riverside.example",
          "+1 555 0210", 0, "3900 Main Street", "Riverside", "CA", "USA", "92522"},
         {1, "Sofia Russo", "Marketing Lead", "Northwind Outfitters", "sofia@northwind.example",
@@ -518,13 +527,14 @@ void DataFolder::createDemo(const QString& dir, const QDate& today) {
         {"Annual Conference 2027", "", "", 0, 2500.00, "Venue deposit"},
     };
     for (const auto& c : pendingCosts) {
-        QVariantHash v{{QStringLiteral("Cost_project"), QString::fromUtf8(c.project)},
-                       {QStringLiteral("Cost_Date_from"),
-                        today.addDays(c.from).startOfDay().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))},
-                       {QStringLiteral("Cost_Date_to"),
-                        today.addDays(c.from).startOfDay().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))},
-                       {QStringLiteral("Cost_Amount"), c.amount},
-                       {QStringLiteral("Cost_Notes"), QString::fromUtf8(c.notes)}};
+        QVariantHash v{
+            {QStringLiteral("Cost_project"), QString::fromUtf8(c.project)},
+            {QStringLiteral("Cost_Date_from"),
+             today.addDays(c.from).startOfDay().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))},
+            {QStringLiteral("Cost_Date_to"),
+             today.addDays(c.from).startOfDay().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))},
+            {QStringLiteral("Cost_Amount"), c.amount},
+            {QStringLiteral("Cost_Notes"), QString::fromUtf8(c.notes)}};
         if (*c.major)
             v.insert(QStringLiteral("Cost_Major"), QString::fromUtf8(c.major));
         if (*c.action)
@@ -576,58 +586,60 @@ void DataFolder::createSized(const QString& dir, int projects, int majors, int a
     store.setParams({QStringLiteral("path=") + dir});
     store.open();
     {
-    Transaction tx(store);
-    QSqlQuery p = store.prepare(QStringLiteral(
-        "INSERT INTO projects (Zel_Project_id, Zel_project, Zel_description, Zel_date_from, "
-        "Zel_date_to, Zel_leader, Zel_client, Zel_completed, Zel_perc_complete, Zel_actual) "
-        "VALUES (?,?,?,?,?,?,?,0,0,0)"));
-    QSqlQuery m = store.prepare(QStringLiteral(
-        "INSERT INTO major (Major_project_id, Major_id, Major_item, Major_leader, Major_from_date, "
-        "Major_to_date, Major_critical, Major_completed, Major_perc_complete, Major_actual) "
-        "VALUES (?,?,?,?,?,?,0,0,0,0)"));
-    QSqlQuery a = store.prepare(QStringLiteral(
-        "INSERT INTO action (Action_project_id, Action_major_id, Action_id, Action_name, "
-        "Action_responsible, Action_from_date, Action_to_date, Action_critical, Action_completed, "
-        "Action_perc_complete, Action_actual) VALUES (?,?,?,?,?,?,?,0,0,0,0)"));
-    const QDate start(2024, 1, 1);
-    qlonglong majorId = 0;
-    qlonglong actionId = 0;
-    for (int pi = 1; pi <= projects; ++pi) {
-        const QDate ps = start.addDays(pi % 200);
-        p.addBindValue(pi);
-        p.addBindValue(QStringLiteral("Project %1").arg(pi));
-        p.addBindValue(QStringLiteral("Objectives of project %1").arg(pi));
-        p.addBindValue(iso(ps));
-        p.addBindValue(iso(ps.addDays(100)));
-        p.addBindValue(QStringLiteral("Leader %1").arg(pi % 17));
-        p.addBindValue(QStringLiteral("Client %1").arg(pi % 31));
-        store.execPrepared(p);
-        for (int mi = 1; mi <= majors; ++mi) {
-            ++majorId;
-            m.addBindValue(pi);
-            m.addBindValue(majorId);
-            m.addBindValue(QStringLiteral("Major %1.%2").arg(pi).arg(mi));
-            m.addBindValue(QStringLiteral("Leader %1").arg(mi));
-            m.addBindValue(iso(ps.addDays(mi * 5)));
-            m.addBindValue(iso(ps.addDays(mi * 5 + 20)));
-            store.execPrepared(m);
-            for (int ai = 1; ai <= actions; ++ai) {
-                ++actionId;
-                a.addBindValue(pi);
-                a.addBindValue(majorId);
-                a.addBindValue(actionId);
-                a.addBindValue(QStringLiteral("Action %1.%2.%3").arg(pi).arg(mi).arg(ai));
-                a.addBindValue(QStringLiteral("Member %1").arg(ai));
-                a.addBindValue(iso(ps.addDays(mi * 5 + ai)));
-                a.addBindValue(iso(ps.addDays(mi * 5 + ai + 3)));
-                store.execPrepared(a);
+        Transaction tx(store);
+        QSqlQuery p = store.prepare(QStringLiteral(
+            "INSERT INTO projects (Zel_Project_id, Zel_project, Zel_description, Zel_date_from, "
+            "Zel_date_to, Zel_leader, Zel_client, Zel_completed, Zel_perc_complete, Zel_actual) "
+            "VALUES (?,?,?,?,?,?,?,0,0,0)"));
+        QSqlQuery m = store.prepare(QStringLiteral(
+            "INSERT INTO major (Major_project_id, Major_id, Major_item, Major_leader, "
+            "Major_from_date, "
+            "Major_to_date, Major_critical, Major_completed, Major_perc_complete, Major_actual) "
+            "VALUES (?,?,?,?,?,?,0,0,0,0)"));
+        QSqlQuery a = store.prepare(QStringLiteral(
+            "INSERT INTO action (Action_project_id, Action_major_id, Action_id, Action_name, "
+            "Action_responsible, Action_from_date, Action_to_date, Action_critical, "
+            "Action_completed, "
+            "Action_perc_complete, Action_actual) VALUES (?,?,?,?,?,?,?,0,0,0,0)"));
+        const QDate start(2024, 1, 1);
+        qlonglong majorId = 0;
+        qlonglong actionId = 0;
+        for (int pi = 1; pi <= projects; ++pi) {
+            const QDate ps = start.addDays(pi % 200);
+            p.addBindValue(pi);
+            p.addBindValue(QStringLiteral("Project %1").arg(pi));
+            p.addBindValue(QStringLiteral("Objectives of project %1").arg(pi));
+            p.addBindValue(iso(ps));
+            p.addBindValue(iso(ps.addDays(100)));
+            p.addBindValue(QStringLiteral("Leader %1").arg(pi % 17));
+            p.addBindValue(QStringLiteral("Client %1").arg(pi % 31));
+            store.execPrepared(p);
+            for (int mi = 1; mi <= majors; ++mi) {
+                ++majorId;
+                m.addBindValue(pi);
+                m.addBindValue(majorId);
+                m.addBindValue(QStringLiteral("Major %1.%2").arg(pi).arg(mi));
+                m.addBindValue(QStringLiteral("Leader %1").arg(mi));
+                m.addBindValue(iso(ps.addDays(mi * 5)));
+                m.addBindValue(iso(ps.addDays(mi * 5 + 20)));
+                store.execPrepared(m);
+                for (int ai = 1; ai <= actions; ++ai) {
+                    ++actionId;
+                    a.addBindValue(pi);
+                    a.addBindValue(majorId);
+                    a.addBindValue(actionId);
+                    a.addBindValue(QStringLiteral("Action %1.%2.%3").arg(pi).arg(mi).arg(ai));
+                    a.addBindValue(QStringLiteral("Member %1").arg(ai));
+                    a.addBindValue(iso(ps.addDays(mi * 5 + ai)));
+                    a.addBindValue(iso(ps.addDays(mi * 5 + ai + 3)));
+                    store.execPrepared(a);
+                }
             }
         }
-    }
-    p.finish();
-    m.finish();
-    a.finish();
-    tx.commit();
+        p.finish();
+        m.finish();
+        a.finish();
+        tx.commit();
     }
     store.close();
 }

@@ -9,15 +9,33 @@ using vok::TableDef;
 
 namespace {
 
-FieldDef autoInc(const char* n) { return {QLatin1String(n), FieldType::AutoInc, 0}; }
-FieldDef integer(const char* n) { return {QLatin1String(n), FieldType::Integer, 0}; }
-FieldDef text(const char* n, int size) { return {QLatin1String(n), FieldType::String, size}; }
-FieldDef memo(const char* n, int size) { return {QLatin1String(n), FieldType::Memo, size}; }
-FieldDef date(const char* n) { return {QLatin1String(n), FieldType::Date, 0}; }
-FieldDef dateTime(const char* n) { return {QLatin1String(n), FieldType::DateTime, 0}; }
-FieldDef boolean(const char* n) { return {QLatin1String(n), FieldType::Boolean, 0}; }
-FieldDef real(const char* n) { return {QLatin1String(n), FieldType::Float, 0}; }
-FieldDef money(const char* n) { return {QLatin1String(n), FieldType::Currency, 0}; }
+FieldDef autoInc(const char* n) {
+    return {QLatin1String(n), FieldType::AutoInc, 0};
+}
+FieldDef integer(const char* n) {
+    return {QLatin1String(n), FieldType::Integer, 0};
+}
+FieldDef text(const char* n, int size) {
+    return {QLatin1String(n), FieldType::String, size};
+}
+FieldDef memo(const char* n, int size) {
+    return {QLatin1String(n), FieldType::Memo, size};
+}
+FieldDef date(const char* n) {
+    return {QLatin1String(n), FieldType::Date, 0};
+}
+FieldDef dateTime(const char* n) {
+    return {QLatin1String(n), FieldType::DateTime, 0};
+}
+FieldDef boolean(const char* n) {
+    return {QLatin1String(n), FieldType::Boolean, 0};
+}
+FieldDef real(const char* n) {
+    return {QLatin1String(n), FieldType::Float, 0};
+}
+FieldDef money(const char* n) {
+    return {QLatin1String(n), FieldType::Currency, 0};
+}
 
 IndexDef index(const char* name, std::initializer_list<const char*> fields) {
     IndexDef i;
@@ -30,18 +48,18 @@ IndexDef index(const char* name, std::initializer_list<const char*> fields) {
 QList<TableDef> build() {
     QList<TableDef> t;
     t << TableDef{QStringLiteral("projects"),
-                  {autoInc("Zel_Project_id"), text("Zel_project", 100), memo("Zel_description", 200),
-                   date("Zel_date_from"), date("Zel_date_to"), text("Zel_leader", 60),
-                   text("Zel_client", 60), boolean("Zel_completed"), real("Zel_budget_hours"),
-                   real("Zel_hours"), money("Zel_Budget"), money("Zel_actual"),
-                   integer("Zel_perc_complete")},
+                  {autoInc("Zel_Project_id"), text("Zel_project", 100),
+                   memo("Zel_description", 200), date("Zel_date_from"), date("Zel_date_to"),
+                   text("Zel_leader", 60), text("Zel_client", 60), boolean("Zel_completed"),
+                   real("Zel_budget_hours"), real("Zel_hours"), money("Zel_Budget"),
+                   money("Zel_actual"), integer("Zel_perc_complete")},
                   {}};
     t << TableDef{QStringLiteral("major"),
                   {integer("Major_project_id"), autoInc("Major_id"), text("Major_item", 100),
-                   memo("Major_description", 200), text("Major_leader", 60), date("Major_from_date"),
-                   date("Major_to_date"), boolean("Major_critical"), boolean("Major_completed"),
-                   real("Major_budget_hours"), real("Major_hours"), money("Major_budget"),
-                   money("Major_actual"), integer("Major_perc_complete")},
+                   memo("Major_description", 200), text("Major_leader", 60),
+                   date("Major_from_date"), date("Major_to_date"), boolean("Major_critical"),
+                   boolean("Major_completed"), real("Major_budget_hours"), real("Major_hours"),
+                   money("Major_budget"), money("Major_actual"), integer("Major_perc_complete")},
                   {index("major_key", {"Major_project_id", "Major_id"})}};
     t << TableDef{QStringLiteral("action"),
                   {integer("Action_project_id"), integer("Action_major_id"), autoInc("Action_id"),
@@ -74,12 +92,11 @@ QList<TableDef> build() {
                    text("ProjectTeam_member", 60), text("ProjectTeam_email", 100),
                    text("ProjectTeam_tel", 20)},
                   {index("projectteam_key", {"ProjectTeam_project_id", "ProjectTeam_id"})}};
-    t << TableDef{QStringLiteral("MajorTeam"),
-                  {integer("MajorTeam_project_id"), integer("MajorTeam_major_id"),
-                   autoInc("MajorTeam_id"), text("MajorTeam_member", 60),
-                   text("MajorTeam_email", 100), text("MajorTeam_tel", 20)},
-                  {index("majorteam_key",
-                         {"MajorTeam_project_id", "MajorTeam_major_id", "MajorTeam_id"})}};
+    t << TableDef{
+        QStringLiteral("MajorTeam"),
+        {integer("MajorTeam_project_id"), integer("MajorTeam_major_id"), autoInc("MajorTeam_id"),
+         text("MajorTeam_member", 60), text("MajorTeam_email", 100), text("MajorTeam_tel", 20)},
+        {index("majorteam_key", {"MajorTeam_project_id", "MajorTeam_major_id", "MajorTeam_id"})}};
     t << TableDef{QStringLiteral("actionTeam"),
                   {integer("ActionTeam_project_id"), integer("ActionTeam_major_id"),
                    integer("ActionTeam_action_id"), autoInc("ActionTeam_id"),
@@ -100,22 +117,22 @@ QList<TableDef> build() {
                    text("ProjectContact_City", 100), text("ProjectContact_State", 100),
                    text("ProjectContact_Country", 100), text("ProjectContact_PCode", 20)},
                   {index("projectcontact_key", {"ProjectContact_project_id", "Projectnotes_id"})}};
-    t << TableDef{QStringLiteral("ProjectTS"),
-                  {integer("ProjectTS_project_id"), integer("ProjectTS_major_id"),
-                   integer("ProjectTS_action_id"), date("ProjectTS_date_from"),
-                   autoInc("ProjectTS_id"), text("ProjectTS_member", 60), date("ProjectTS_date_to"),
-                   real("ProjectTS_hours"), memo("ProjectTS_Notes", 200)},
-                  {index("projectts_key", {"ProjectTS_project_id", "ProjectTS_major_id",
-                                           "ProjectTS_action_id", "ProjectTS_date_from",
-                                           "ProjectTS_id"})}};
+    t << TableDef{
+        QStringLiteral("ProjectTS"),
+        {integer("ProjectTS_project_id"), integer("ProjectTS_major_id"),
+         integer("ProjectTS_action_id"), date("ProjectTS_date_from"), autoInc("ProjectTS_id"),
+         text("ProjectTS_member", 60), date("ProjectTS_date_to"), real("ProjectTS_hours"),
+         memo("ProjectTS_Notes", 200)},
+        {index("projectts_key", {"ProjectTS_project_id", "ProjectTS_major_id",
+                                 "ProjectTS_action_id", "ProjectTS_date_from", "ProjectTS_id"})}};
     t << TableDef{QStringLiteral("ProjectCost"),
                   {integer("ProjectCost_project_id"), integer("ProjectCost_major_id"),
                    integer("ProjectCost_action_id"), date("ProjectCost_date_from"),
                    autoInc("ProjectCost_id"), date("ProjectCost_date_to"),
                    money("ProjectCost_Amount"), memo("ProjectCost_Notes", 200)},
-                  {index("projectcost_key", {"ProjectCost_project_id", "ProjectCost_major_id",
-                                             "ProjectCost_action_id", "ProjectCost_date_from",
-                                             "ProjectCost_id"})}};
+                  {index("projectcost_key",
+                         {"ProjectCost_project_id", "ProjectCost_major_id", "ProjectCost_action_id",
+                          "ProjectCost_date_from", "ProjectCost_id"})}};
     t << TableDef{QStringLiteral("Costentry"),
                   {autoInc("Cost_id"), text("Cost_project", 100), text("Cost_Major", 100),
                    text("Cost_Action", 100), dateTime("Cost_Date_from"), dateTime("Cost_Date_to"),
@@ -144,7 +161,8 @@ const TableDef& Schema::table(const QString& name) {
 
 QString Schema::fileName(const QString& table) {
     const QString name = Schema::table(table).name;
-    return name + (name == QLatin1String("Costentry") ? QStringLiteral(".db") : QStringLiteral(".DB"));
+    return name +
+           (name == QLatin1String("Costentry") ? QStringLiteral(".db") : QStringLiteral(".DB"));
 }
 
 bool Schema::isSharedTableName(const QString& baseName) {

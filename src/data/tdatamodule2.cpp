@@ -17,7 +17,9 @@ QStringList names(std::initializer_list<const char*> list) {
     return out;
 }
 
-FieldDef calcName(const char* name) { return FieldDef{QLatin1String(name), FieldType::String, 20}; }
+FieldDef calcName(const char* name) {
+    return FieldDef{QLatin1String(name), FieldType::String, 20};
+}
 
 void setFlagTexts(Table* t, const char* field, const char* texts) {
     t->fieldByName(QLatin1String(field)).setDisplayValues(QLatin1String(texts));
@@ -79,13 +81,14 @@ TDataModule2::TDataModule2(QObject* parent) : QObject(parent), Database1(new vok
     MajorNotes->setIndexFieldNames(
         names({"Majornotes_project_id", "Majornotes_major_id", "Majornotes_id"}));
     MajorNotes->setMaster(Major, majorKey);
-    ActionNotes->setIndexFieldNames(names(
-        {"Actionnotes_project_id", "Actionnotes_major_id", "Actionnotes_action_id", "Actionnotes_id"}));
+    ActionNotes->setIndexFieldNames(names({"Actionnotes_project_id", "Actionnotes_major_id",
+                                           "Actionnotes_action_id", "Actionnotes_id"}));
     ActionNotes->setMaster(Action, actionKey);
 
     ProjectTeam->setIndexFieldNames(names({"ProjectTeam_project_id", "ProjectTeam_id"}));
     ProjectTeam->setMaster(projects, projectKey);
-    MajorTeam->setIndexFieldNames(names({"MajorTeam_project_id", "MajorTeam_major_id", "MajorTeam_id"}));
+    MajorTeam->setIndexFieldNames(
+        names({"MajorTeam_project_id", "MajorTeam_major_id", "MajorTeam_id"}));
     MajorTeam->setMaster(Major, majorKey);
     ActionTeam->setIndexFieldNames(names(
         {"ActionTeam_project_id", "ActionTeam_major_id", "ActionTeam_action_id", "ActionTeam_id"}));
@@ -94,8 +97,9 @@ TDataModule2::TDataModule2(QObject* parent) : QObject(parent), Database1(new vok
     Contacts->setIndexFieldNames(names({"ProjectContact_project_id", "Projectnotes_id"}));
     Contacts->setMaster(projects, projectKey);
 
-    const QStringList tsIndex = names({"ProjectTS_project_id", "ProjectTS_major_id",
-                                       "ProjectTS_action_id", "ProjectTS_date_from", "ProjectTS_id"});
+    const QStringList tsIndex =
+        names({"ProjectTS_project_id", "ProjectTS_major_id", "ProjectTS_action_id",
+               "ProjectTS_date_from", "ProjectTS_id"});
     for (Table* t : {ProjectTS, MajorTS, ActionTS})
         t->setIndexFieldNames(tsIndex);
     ProjectTS->setMaster(projects, projectKey);
@@ -163,9 +167,9 @@ Table* TDataModule2::makeTable(const char* name, const QString& file) {
 }
 
 QList<Table*> TDataModule2::tables() const {
-    return {projects,    Major,     Action,     ProjectNotes, MajorNotes, ActionNotes, ProjectTeam,
-            MajorTeam,   ActionTeam, Members,   Contacts,     ProjectTS,  MajorTS,     ActionTS,
-            TimeSheets,  MemberTS,  ProjectCost, MajorCost,   ActionCost, Costs,       CostEntry};
+    return {projects,   Major,      Action,      ProjectNotes, MajorNotes, ActionNotes, ProjectTeam,
+            MajorTeam,  ActionTeam, Members,     Contacts,     ProjectTS,  MajorTS,     ActionTS,
+            TimeSheets, MemberTS,   ProjectCost, MajorCost,    ActionCost, Costs,       CostEntry};
 }
 
 void TDataModule2::connectTo(const QString& dataPath) {
@@ -232,8 +236,8 @@ void TDataModule2::copyMember(Field& member, const QString& emailField, const QS
             team.fieldByName(emailField)
                 .setAsString(Members->fieldByName(QStringLiteral("Member_email")).asString());
             // The team row's telephone holds 20 characters; the field cuts the rest.
-            team.fieldByName(telField)
-                .setAsString(Members->fieldByName(QStringLiteral("Member_tel")).asString());
+            team.fieldByName(telField).setAsString(
+                Members->fieldByName(QStringLiteral("Member_tel")).asString());
             return;
         }
         Members->next();

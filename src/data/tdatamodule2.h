@@ -72,7 +72,8 @@ private:
     vok::Table* makeTable(const char* name, const QString& file);
     void copyMember(vok::Field& member, const QString& emailField, const QString& telField);
     QString majorName(const QVariant& project, const QVariant& major) const;
-    QString actionName(const QVariant& project, const QVariant& major, const QVariant& action) const;
+    QString actionName(const QVariant& project, const QVariant& major,
+                       const QVariant& action) const;
 
     std::function<QString()> printProjectSource_;
     QString printProjectFallback_;

@@ -10,14 +10,17 @@
 
 TestEnvironment::TestEnvironment(const QDateTime& now) : dir_(std::make_unique<QTemporaryDir>()) {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    qputenv("VOK_ENGINE_CONFIG", QDir(dir_->path()).filePath(QStringLiteral("engine.cfg")).toLocal8Bit());
+    qputenv("VOK_ENGINE_CONFIG",
+            QDir(dir_->path()).filePath(QStringLiteral("engine.cfg")).toLocal8Bit());
     vok::Clock::setFixed(now);
     QDir().mkpath(QDir(dir_->path()).filePath(QStringLiteral("etc")));
     QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope,
                        QDir(dir_->path()).filePath(QStringLiteral("etc")));
 }
 
-TestEnvironment::~TestEnvironment() { vok::Clock::reset(); }
+TestEnvironment::~TestEnvironment() {
+    vok::Clock::reset();
+}
 
 QString TestEnvironment::emptyFolder(const QString& name) {
     const QString path = QDir(dir_->path()).filePath(name);

@@ -4,12 +4,30 @@
 #include "app/vokapplication.h"
 #include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
+#include "framework/ui/messages.h"
 #include "ui/main/tform1.h"
 
+#include <cstdio>
 #include <memory>
 
 int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::fprintf(stderr, "vok: there is no display to show the window on. Run Vok on a desktop, "
+                             "or under a virtual display:\n  xvfb-run -a vok\n");
+        return 1;
+    }
     VokApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("VOK_UNATTENDED")) {
+        // Scripted runs: every box is written to standard error and answered with its first
+        // button, or No where it asks.
+        vok::Messages::setHandler([](const vok::Messages::Request& r) {
+            std::fprintf(stderr, "[%s] %s\n", qPrintable(r.title), qPrintable(r.text));
+            if (r.buttons & QMessageBox::No)
+                return QMessageBox::No;
+            return QMessageBox::Ok;
+        });
+    }
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TDataModule2> dataModule2;
     try {
@@ -21,7 +39,8 @@ int main(int argc, char** argv) {
         VokApplication::showApplicationError(e.kindName(), e.message());
         return 1;
     } catch (const std::exception& e) {
-        VokApplication::showApplicationError(QStringLiteral("Exception"), QString::fromUtf8(e.what()));
+        VokApplication::showApplicationError(QStringLiteral("Exception"),
+                                             QString::fromUtf8(e.what()));
         return 1;
     }
     form1->show();

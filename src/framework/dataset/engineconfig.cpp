@@ -116,7 +116,9 @@ const EngineConfig::Node* EngineConfig::node(const QString& nodePath) const {
     return nullptr;
 }
 
-bool EngineConfig::hasNode(const QString& nodePath) const { return node(nodePath) != nullptr; }
+bool EngineConfig::hasNode(const QString& nodePath) const {
+    return node(nodePath) != nullptr;
+}
 
 QList<EngineConfig::Entry> EngineConfig::entries(const QString& nodePath) const {
     const Node* n = node(nodePath);

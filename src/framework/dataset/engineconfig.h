@@ -46,9 +46,9 @@ public:
     QString value(const QString& nodePath, const QString& name, const QString& fallback) const;
     Settings settings() const;
 
-    static const QString systemInit;      // "\SYSTEM\INIT\"
-    static const QString paradoxInit;     // "\DRIVERS\PARADOX\INIT\"
-    static const QString paradoxCreate;   // "\DRIVERS\PARADOX\TABLE CREATE\"
+    static const QString systemInit;    // "\SYSTEM\INIT\"
+    static const QString paradoxInit;   // "\DRIVERS\PARADOX\INIT\"
+    static const QString paradoxCreate; // "\DRIVERS\PARADOX\TABLE CREATE\"
 
 private:
     struct Node {

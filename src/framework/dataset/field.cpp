@@ -45,7 +45,9 @@ void Field::setDisplayValues(const QString& values) {
     falseText_ = semi < 0 ? QString() : values.mid(semi + 1);
 }
 
-QString Field::displayValues() const { return trueText_ + QLatin1Char(';') + falseText_; }
+QString Field::displayValues() const {
+    return trueText_ + QLatin1Char(';') + falseText_;
+}
 
 QVariant Field::typed(const QVariant& raw) const {
     if (raw.isNull() || !raw.isValid())
@@ -194,10 +196,12 @@ QVariant Field::toStored(const QVariant& value) const {
             if (t.isEmpty())
                 return {};
             if (t.compare(trueText_, Qt::CaseInsensitive) == 0 ||
-                t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 || t == QLatin1String("1"))
+                t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ||
+                t == QLatin1String("1"))
                 return qlonglong(1);
             if (t.compare(falseText_, Qt::CaseInsensitive) == 0 ||
-                t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0 || t == QLatin1String("0"))
+                t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0 ||
+                t == QLatin1String("0"))
                 return qlonglong(0);
             throw convertError(text, "boolean value");
         }
@@ -225,15 +229,25 @@ QVariant Field::toStored(const QVariant& value) const {
     return value;
 }
 
-QVariant Field::value() const { return typed(table_->rawValue(index_)); }
+QVariant Field::value() const {
+    return typed(table_->rawValue(index_));
+}
 
-bool Field::isNull() const { return table_->rawValue(index_).isNull(); }
+bool Field::isNull() const {
+    return table_->rawValue(index_).isNull();
+}
 
-QString Field::asString() const { return textOf(table_->rawValue(index_)); }
+QString Field::asString() const {
+    return textOf(table_->rawValue(index_));
+}
 
-QString Field::displayText() const { return displayTextOf(table_->rawValue(index_)); }
+QString Field::displayText() const {
+    return displayTextOf(table_->rawValue(index_));
+}
 
-QString Field::editText() const { return textOf(table_->rawValue(index_)); }
+QString Field::editText() const {
+    return textOf(table_->rawValue(index_));
+}
 
 int Field::asInteger() const {
     const QVariant v = value();
@@ -340,9 +354,13 @@ bool Field::asBoolean() const {
     }
 }
 
-void Field::setValue(const QVariant& value) { table_->setRawValue(*this, toStored(value)); }
+void Field::setValue(const QVariant& value) {
+    table_->setRawValue(*this, toStored(value));
+}
 
-void Field::setAsString(const QString& text) { setValue(QVariant(text)); }
+void Field::setAsString(const QString& text) {
+    setValue(QVariant(text));
+}
 
 void Field::changed() {
     if (onChange_)

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QStandardPaths>
@@ -24,7 +25,9 @@ std::atomic<int> connectionCounter{0};
 
 } // namespace
 
-QString TableRef::sql() const { return quoted(schema) + QLatin1Char('.') + quoted(table); }
+QString TableRef::sql() const {
+    return quoted(schema) + QLatin1Char('.') + quoted(table);
+}
 
 Store::Store(QObject* parent)
     : QObject(parent),
@@ -37,7 +40,9 @@ Store::~Store() {
     }
 }
 
-void Store::setParams(const QStringList& params) { params_ = params; }
+void Store::setParams(const QStringList& params) {
+    params_ = params;
+}
 
 QString Store::path() const {
     for (const QString& p : params_) {
@@ -62,7 +67,8 @@ QString Store::filePath(const QString& fileName) const {
 }
 
 QString Store::uriFor(const QString& file, const char* mode) {
-    QString uri = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()).toString(QUrl::FullyEncoded);
+    QString uri =
+        QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()).toString(QUrl::FullyEncoded);
     return uri + QStringLiteral("?mode=") + QLatin1String(mode);
 }
 
@@ -80,7 +86,21 @@ QString Store::uriFor(const QString& file, const char* mode) {
     throw DatabaseError(text, DatabaseError::Kind::Engine);
 }
 
-QSqlDatabase Store::database() const { return QSqlDatabase::database(connection_, false); }
+QSqlDatabase Store::database() const {
+    return QSqlDatabase::database(connection_, false);
+}
+
+sqlite3* Store::handle() {
+    if (!open_)
+        open();
+    const QVariant v = database().driver()->handle();
+    if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0) {
+        if (sqlite3* h = *static_cast<sqlite3* const*>(v.constData()))
+            return h;
+    }
+    throw DatabaseError(QStringLiteral("The connection has no SQLite handle"),
+                        DatabaseError::Kind::Engine);
+}
 
 void Store::open() {
     if (open_)
@@ -250,7 +270,8 @@ QStringList Store::columns(const TableRef& ref) {
     const QString key = ref.sql();
     if (auto it = columns_.constFind(key); it != columns_.constEnd())
         return *it;
-    QSqlQuery q = exec(QStringLiteral("PRAGMA %1.table_info(%2)").arg(ref.schema, quoted(ref.table)));
+    QSqlQuery q =
+        exec(QStringLiteral("PRAGMA %1.table_info(%2)").arg(ref.schema, quoted(ref.table)));
     QStringList names;
     while (q.next())
         names << q.value(1).toString();
@@ -258,7 +279,8 @@ QStringList Store::columns(const TableRef& ref) {
     return names;
 }
 
-QString Store::createTableSql(const TableDef& def, const QString& schema, const QString& collation) {
+QString Store::createTableSql(const TableDef& def, const QString& schema,
+                              const QString& collation) {
     QStringList cols;
     for (const FieldDef& f : def.fields) {
         QString col = quoted(f.name) + QLatin1Char(' ') + sqlType(f);
@@ -280,8 +302,8 @@ QStringList Store::createIndexSql(const TableDef& def, const QString& schema) {
         for (const QString& f : idx.fields)
             cols << quoted(f);
         out << QStringLiteral("CREATE %1INDEX %2.%3 ON %4 (%5)")
-                   .arg(idx.unique ? QStringLiteral("UNIQUE ") : QString(), schema, quoted(idx.name),
-                        quoted(def.name), cols.join(QStringLiteral(", ")));
+                   .arg(idx.unique ? QStringLiteral("UNIQUE ") : QString(), schema,
+                        quoted(idx.name), quoted(def.name), cols.join(QStringLiteral(", ")));
     }
     return out;
 }
@@ -290,14 +312,17 @@ void Store::createFile(const QString& file, const TableDef& def) {
     if (!open_)
         open();
     if (depth_ > 0)
-        throw DatabaseError(QStringLiteral("Cannot create %1 while a transaction is running").arg(file),
-                            DatabaseError::Kind::Engine);
+        throw DatabaseError(
+            QStringLiteral("Cannot create %1 while a transaction is running").arg(file),
+            DatabaseError::Kind::Engine);
     if (QFileInfo::exists(file))
-        throw DatabaseError(QStringLiteral("%1 already exists").arg(file), DatabaseError::Kind::Engine);
+        throw DatabaseError(QStringLiteral("%1 already exists").arg(file),
+                            DatabaseError::Kind::Engine);
     const QString alias = QStringLiteral("newfile%1").arg(++aliasCounter_);
     QSqlQuery q(database());
-    if (!q.exec(QStringLiteral("ATTACH DATABASE '%1' AS %2")
-                    .arg(uriFor(file, "rwc").replace(QLatin1Char('\''), QStringLiteral("''")), alias)))
+    if (!q.exec(
+            QStringLiteral("ATTACH DATABASE '%1' AS %2")
+                .arg(uriFor(file, "rwc").replace(QLatin1Char('\''), QStringLiteral("''")), alias)))
         fail(q.lastError(), QStringLiteral("Cannot create %1").arg(file));
     try {
         exec(QStringLiteral("PRAGMA %1.page_size=%2").arg(alias).arg(settings_.pageSize));
@@ -329,8 +354,7 @@ void Store::createDatabase(const QString& folder, const QList<TableDef>& tables,
     if (!QDir().mkpath(folder))
         throw DatabaseError(QStringLiteral("Cannot create the folder %1").arg(folder),
                             DatabaseError::Kind::Engine);
-    const QString name =
-        QStringLiteral("vok-create-%1").arg(connectionCounter.fetch_add(1));
+    const QString name = QStringLiteral("vok-create-%1").arg(connectionCounter.fetch_add(1));
     bool ok = false;
     QString error;
     {
@@ -339,11 +363,10 @@ void Store::createDatabase(const QString& folder, const QList<TableDef>& tables,
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
         if (db.open()) {
             QSqlQuery q(db);
-            QStringList statements{
-                QStringLiteral("PRAGMA page_size=%1").arg(settings.pageSize),
-                QStringLiteral("PRAGMA journal_mode=DELETE"),
-                QStringLiteral("PRAGMA user_version=%1").arg(settings.level),
-                QStringLiteral("BEGIN")};
+            QStringList statements{QStringLiteral("PRAGMA page_size=%1").arg(settings.pageSize),
+                                   QStringLiteral("PRAGMA journal_mode=DELETE"),
+                                   QStringLiteral("PRAGMA user_version=%1").arg(settings.level),
+                                   QStringLiteral("BEGIN")};
             for (const TableDef& t : tables) {
                 statements << createTableSql(t, QStringLiteral("main"), settings.collation());
                 statements << createIndexSql(t, QStringLiteral("main"));

@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QVariantList>
 
+struct sqlite3;
+
 namespace vok {
 
 // Where a record-set's rows live: a table of the data folder's database, or the one table of a
@@ -48,6 +50,8 @@ public:
     void close();
     bool isOpen() const { return open_; }
     QSqlDatabase database() const;
+    // The engine handle of the open connection, for prepared statements.
+    sqlite3* handle();
     const EngineConfig::Settings& settings() const { return settings_; }
 
     // Finds the table behind a file name: "projects.DB" names the table projects of the

@@ -2,7 +2,6 @@
 
 #include "databaseerror.h"
 
-#include <QSqlError>
 #include <algorithm>
 
 namespace vok {
@@ -170,8 +169,8 @@ void Table::open() {
     if (isActive())
         return;
     if (master_ && masterFields_.size() > indexFields_.size())
-        throw DatabaseError(
-            QStringLiteral("%1: a detail needs index fields for its master link").arg(objectName()));
+        throw DatabaseError(QStringLiteral("%1: a detail needs index fields for its master link")
+                                .arg(objectName()));
     ref_ = store_->resolve(tableName_);
     resolved_ = true;
     try {
@@ -182,9 +181,9 @@ void Table::open() {
                 return c.compare(name, Qt::CaseInsensitive) == 0;
             });
             if (!present)
-                throw DatabaseError(QStringLiteral("Field '%1' not found in table %2")
-                                        .arg(name, tableName_),
-                                    DatabaseError::Kind::Engine);
+                throw DatabaseError(
+                    QStringLiteral("Field '%1' not found in table %2").arg(name, tableName_),
+                    DatabaseError::Kind::Engine);
         }
         indexPos_.clear();
         integerIndex_ = true;
@@ -237,12 +236,14 @@ void Table::close() {
     Q_EMIT currentChanged();
 }
 
-void Table::releaseQueries() { queries_.clear(); }
+void Table::releaseQueries() {
+    statements_.clear();
+}
 
-QSqlQuery& Table::cachedQuery(const QString& key, const QString& sql) {
-    auto it = queries_.find(key);
-    if (it == queries_.end())
-        it = queries_.insert(key, std::make_shared<QSqlQuery>(store_->prepare(sql)));
+Statement& Table::cachedStatement(const QString& key, const QString& sql) const {
+    auto it = statements_.find(key);
+    if (it == statements_.end())
+        it = statements_.insert(key, std::make_shared<Statement>(*store_, sql));
     return **it;
 }
 
@@ -305,23 +306,28 @@ void Table::loadRange(bool keepPosition) {
 
     std::vector<Row> rows;
     if (!master_ || keyUsable(key)) {
-        QSqlQuery& q = cachedQuery(QStringLiteral("select"), selectSql_);
+        Statement& q = cachedStatement(QStringLiteral("select"), selectSql_);
+        q.reset();
         for (int i = 0; i < key.size(); ++i)
-            q.bindValue(i, key[i]);
-        store_->execPrepared(q);
+            q.bind(i, key[i]);
         const int n = storedCount_;
         const int total = fieldCount();
-        while (q.next()) {
-            Row r;
-            r.rowid = q.value(0).toLongLong();
-            r.values.resize(total);
-            for (int i = 0; i < n; ++i)
-                r.values[i] = q.value(i + 1);
-            computeCalcFields(r);
-            if (acceptRow(r))
-                rows.push_back(std::move(r));
+        try {
+            while (q.step()) {
+                Row r;
+                r.rowid = q.int64(0);
+                r.values.resize(total);
+                for (int i = 0; i < n; ++i)
+                    r.values[i] = q.value(i + 1);
+                computeCalcFields(r);
+                if (acceptRow(r))
+                    rows.push_back(std::move(r));
+            }
+        } catch (...) {
+            q.reset();
+            throw;
         }
-        q.finish();
+        q.reset();
     }
     rows_ = std::move(rows);
     locateIndex_.clear();
@@ -424,14 +430,14 @@ bool Table::refreshRecord() {
     ensureCurrent();
     if (isEditing() || cur_ < 0)
         return cur_ >= 0;
-    QSqlQuery& q = cachedQuery(QStringLiteral("byrowid"),
-                               QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                                   .arg(columnList_, ref_.sql()));
+    Statement& q = cachedStatement(
+        QStringLiteral("byrowid"),
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(columnList_, ref_.sql()));
     Row& row = rows_[static_cast<size_t>(cur_)];
-    q.bindValue(0, row.rowid);
-    store_->execPrepared(q);
-    if (!q.next()) {
-        q.finish();
+    q.reset();
+    q.bind(0, row.rowid);
+    if (!q.step()) {
+        q.reset();
         rows_.erase(rows_.begin() + cur_);
         if (cur_ >= static_cast<int>(rows_.size()))
             cur_ = static_cast<int>(rows_.size()) - 1;
@@ -442,7 +448,7 @@ bool Table::refreshRecord() {
     }
     for (int i = 0; i < storedCount_; ++i)
         row.values[i] = q.value(i + 1);
-    q.finish();
+    q.reset();
     computeCalcFields(row);
     locateIndex_.clear();
     Q_EMIT currentChanged();
@@ -703,31 +709,37 @@ QVariant Table::lookup(const QVariantList& keys, const QString& resultField) con
             return pos < 0 ? QVariant() : rows_[static_cast<size_t>(pos)].values[result.index()];
         }
     }
-    auto* self = const_cast<Table*>(this);
-    const bool temporary = !resolved_;
-    TableRef ref = temporary ? store_->resolve(tableName_) : ref_;
+    QStringList terms;
+    for (int i = 0; i < key.size(); ++i)
+        terms << quoted(indexFields_[i]) + QStringLiteral(" = ?");
+    const auto read = [&](const TableRef& ref, Statement& q) {
+        q.reset();
+        for (int i = 0; i < key.size(); ++i)
+            q.bind(i, key[i]);
+        QVariant out = q.step() ? q.value(0) : QVariant();
+        q.reset();
+        Q_UNUSED(ref);
+        return out;
+    };
+    const auto sqlFor = [&](const TableRef& ref) {
+        return QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY rowid LIMIT 1")
+            .arg(quoted(result.name()), ref.sql(), terms.join(QStringLiteral(" AND ")));
+    };
+    if (resolved_) {
+        Statement& q = cachedStatement(
+            QStringLiteral("lookup:%1:%2").arg(result.index()).arg(key.size()), sqlFor(ref_));
+        return read(ref_, q);
+    }
+    const TableRef ref = store_->resolve(tableName_);
     QVariant out;
     try {
-        QStringList terms;
-        for (int i = 0; i < key.size(); ++i)
-            terms << quoted(indexFields_[i]) + QStringLiteral(" = ?");
-        const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY rowid LIMIT 1")
-                                .arg(quoted(result.name()), ref.sql(),
-                                     terms.join(QStringLiteral(" AND ")));
-        QSqlQuery q = store_->prepare(sql);
-        for (int i = 0; i < key.size(); ++i)
-            q.bindValue(i, key[i]);
-        store_->execPrepared(q);
-        if (q.next())
-            out = q.value(0);
+        Statement q(*store_, sqlFor(ref));
+        out = read(ref, q);
     } catch (...) {
-        if (temporary)
-            store_->release(ref);
+        store_->release(ref);
         throw;
     }
-    if (temporary)
-        store_->release(ref);
-    Q_UNUSED(self);
+    store_->release(ref);
     return out;
 }
 
@@ -821,9 +833,9 @@ int Table::compareRowKeys(const Row& a, const Row& b) const {
 }
 
 int Table::sortedPosition(const Row& row) const {
-    const auto it = std::upper_bound(rows_.begin(), rows_.end(), row, [&](const Row& a, const Row& b) {
-        return compareRowKeys(a, b) < 0;
-    });
+    const auto it =
+        std::upper_bound(rows_.begin(), rows_.end(), row,
+                         [&](const Row& a, const Row& b) { return compareRowKeys(a, b) < 0; });
     return static_cast<int>(it - rows_.begin());
 }
 
@@ -844,15 +856,15 @@ void Table::post() {
             marks << QStringLiteral("?");
             positions << i;
         }
-        QSqlQuery& q = cachedQuery(QStringLiteral("insert"),
-                                   QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                       .arg(ref_.sql(), cols.join(QStringLiteral(", ")),
-                                            marks.join(QStringLiteral(", "))));
+        Statement& q = cachedStatement(QStringLiteral("insert"),
+                                       QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                           .arg(ref_.sql(), cols.join(QStringLiteral(", ")),
+                                                marks.join(QStringLiteral(", "))));
+        q.reset();
         for (int k = 0; k < positions.size(); ++k)
-            q.bindValue(k, buffer_.values[positions[k]]);
-        store_->execPrepared(q);
-        buffer_.rowid = q.lastInsertId().toLongLong();
-        q.finish();
+            q.bind(k, buffer_.values[positions[k]]);
+        q.run();
+        buffer_.rowid = q.lastInsertId();
         for (int i = 0; i < storedCount_; ++i) {
             if (fields_[static_cast<size_t>(i)]->type() == FieldType::AutoInc)
                 buffer_.values[i] = qlonglong(buffer_.rowid);
@@ -870,13 +882,13 @@ void Table::post() {
             if (indexPos_.contains(i))
                 keyChanged = true;
         }
-        QSqlQuery& q = cachedQuery(key, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                            .arg(ref_.sql(), sets.join(QStringLiteral(", "))));
+        Statement& q = cachedStatement(key, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                                .arg(ref_.sql(), sets.join(QStringLiteral(", "))));
+        q.reset();
         for (int k = 0; k < positions.size(); ++k)
-            q.bindValue(k, buffer_.values[positions[k]]);
-        q.bindValue(static_cast<int>(positions.size()), buffer_.rowid);
-        store_->execPrepared(q);
-        q.finish();
+            q.bind(k, buffer_.values[positions[k]]);
+        q.bind(static_cast<int>(positions.size()), buffer_.rowid);
+        q.run();
     }
 
     computeCalcFields(buffer_);
@@ -951,11 +963,11 @@ void Table::deleteRecord() {
     if (state_ == State::Edit)
         cancel();
     checkDetailsBrowseMode();
-    QSqlQuery& q = cachedQuery(QStringLiteral("delete"),
-                               QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(ref_.sql()));
-    q.bindValue(0, rows_[static_cast<size_t>(cur_)].rowid);
-    store_->execPrepared(q);
-    q.finish();
+    Statement& q = cachedStatement(
+        QStringLiteral("delete"), QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(ref_.sql()));
+    q.reset();
+    q.bind(0, rows_[static_cast<size_t>(cur_)].rowid);
+    q.run();
     rows_.erase(rows_.begin() + cur_);
     if (cur_ < static_cast<int>(rows_.size())) {
         eof_ = false;

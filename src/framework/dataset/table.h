@@ -1,12 +1,12 @@
 #pragma once
 
 #include "field.h"
+#include "statement.h"
 #include "store.h"
 #include "tabledef.h"
 
 #include <QBitArray>
 #include <QObject>
-#include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
 #include <functional>
@@ -153,7 +153,7 @@ private:
     void onRolledBack();
     void setState(State s);
     void rowsChanged();
-    QSqlQuery& cachedQuery(const QString& key, const QString& sql);
+    Statement& cachedStatement(const QString& key, const QString& sql) const;
 
     Store* store_;
     QString tableName_;
@@ -193,7 +193,7 @@ private:
 
     QString columnList_;
     QString selectSql_;
-    QHash<QString, std::shared_ptr<QSqlQuery>> queries_;
+    mutable QHash<QString, std::shared_ptr<Statement>> statements_;
 };
 
 } // namespace vok

@@ -4,7 +4,9 @@
 
 namespace vok {
 
-Transaction::Transaction(Store& store) : store_(store) { store_.begin(); }
+Transaction::Transaction(Store& store) : store_(store) {
+    store_.begin();
+}
 
 Transaction::~Transaction() {
     if (done_)

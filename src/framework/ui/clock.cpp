@@ -9,12 +9,20 @@ QDateTime& fixed() {
 }
 } // namespace
 
-QDateTime Clock::now() { return fixed().isValid() ? fixed() : QDateTime::currentDateTime(); }
+QDateTime Clock::now() {
+    return fixed().isValid() ? fixed() : QDateTime::currentDateTime();
+}
 
-void Clock::setFixed(const QDateTime& instant) { fixed() = instant; }
+void Clock::setFixed(const QDateTime& instant) {
+    fixed() = instant;
+}
 
-void Clock::reset() { fixed() = QDateTime(); }
+void Clock::reset() {
+    fixed() = QDateTime();
+}
 
-bool Clock::isFixed() { return fixed().isValid(); }
+bool Clock::isFixed() {
+    return fixed().isValid();
+}
 
 } // namespace vok

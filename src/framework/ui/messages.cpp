@@ -29,8 +29,7 @@ QMessageBox::Icon qtIcon(Messages::Icon icon) {
 } // namespace
 
 QString Messages::applicationTitle() {
-    const QString name = QApplication::applicationDisplayName();
-    return name.isEmpty() ? QStringLiteral("Vok") : name;
+    return QStringLiteral("Vok");
 }
 
 QMessageBox::StandardButton Messages::show(const Request& request) {
@@ -50,6 +49,8 @@ bool Messages::confirm(const QString& text) {
                         QMessageBox::Yes | QMessageBox::No}) == QMessageBox::Yes;
 }
 
-void Messages::setHandler(Handler h) { handler() = std::move(h); }
+void Messages::setHandler(Handler h) {
+    handler() = std::move(h);
+}
 
 } // namespace vok

@@ -17,6 +17,8 @@ int Modal::exec(QDialog* dialog) {
     return dialog->exec();
 }
 
-void Modal::setHandler(Handler h) { handler() = std::move(h); }
+void Modal::setHandler(Handler h) {
+    handler() = std::move(h);
+}
 
 } // namespace vok

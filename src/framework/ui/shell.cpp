@@ -22,6 +22,8 @@ bool Shell::open(const QString& target) {
     return QDesktopServices::openUrl(url);
 }
 
-void Shell::setHandler(Handler h) { handler() = std::move(h); }
+void Shell::setHandler(Handler h) {
+    handler() = std::move(h);
+}
 
 } // namespace vok

@@ -26,11 +26,12 @@ const TableDef parentDef{QStringLiteral("parent"),
                           {QStringLiteral("P_count"), FieldType::Integer, 0},
                           {QStringLiteral("P_note"), FieldType::Memo, 10}},
                          {}};
-const TableDef childDef{QStringLiteral("child"),
-                        {{QStringLiteral("C_parent"), FieldType::Integer, 0},
-                         {QStringLiteral("C_id"), FieldType::AutoInc, 0},
-                         {QStringLiteral("C_name"), FieldType::String, 20}},
-                        {{QStringLiteral("child_key"), {QStringLiteral("C_parent"), QStringLiteral("C_id")}, false}}};
+const TableDef childDef{
+    QStringLiteral("child"),
+    {{QStringLiteral("C_parent"), FieldType::Integer, 0},
+     {QStringLiteral("C_id"), FieldType::AutoInc, 0},
+     {QStringLiteral("C_name"), FieldType::String, 20}},
+    {{QStringLiteral("child_key"), {QStringLiteral("C_parent"), QStringLiteral("C_id")}, false}}};
 
 } // namespace
 
@@ -56,7 +57,8 @@ private Q_SLOTS:
         Store::createDatabase(folder, {parentDef, childDef}, settings);
         store = std::make_unique<Store>();
         store->setParams({QStringLiteral("path=") + folder});
-        store->exec(QStringLiteral("INSERT INTO parent (P_name) VALUES ('one'), ('two'), ('three')"));
+        store->exec(
+            QStringLiteral("INSERT INTO parent (P_name) VALUES ('one'), ('two'), ('three')"));
         store->exec(QStringLiteral("INSERT INTO child (C_parent, C_name) VALUES "
                                    "(1, 'a'), (1, 'b'), (2, 'c'), (3, 'd'), (3, 'e'), (3, 'f')"));
         parent = std::make_unique<Table>(store.get(), QStringLiteral("parent"));
@@ -90,7 +92,8 @@ private Q_SLOTS:
             seen << names.join(QString());
             parent->next();
         }
-        QCOMPARE(seen, (QStringList{QStringLiteral("ab"), QStringLiteral("c"), QStringLiteral("def")}));
+        QCOMPARE(seen,
+                 (QStringList{QStringLiteral("ab"), QStringLiteral("c"), QStringLiteral("def")}));
         // The last record stays current at the end, as the tree walk relies on.
         QCOMPARE(parent->fieldByName(QStringLiteral("P_name")).asString(), QStringLiteral("three"));
     }
@@ -98,7 +101,9 @@ private Q_SLOTS:
     void insertIntoDetailTakesMasterKeyBeforeNewRecordRule() {
         parent->findKey({2});
         int seenKey = -1;
-        child->onNewRecord = [&](Table& t) { seenKey = t.fieldByName(QStringLiteral("C_parent")).asInteger(); };
+        child->onNewRecord = [&](Table& t) {
+            seenKey = t.fieldByName(QStringLiteral("C_parent")).asInteger();
+        };
         child->insert();
         QCOMPARE(seenKey, 2);
         child->fieldByName(QStringLiteral("C_name")).setAsString(QStringLiteral("new"));
@@ -116,7 +121,8 @@ private Q_SLOTS:
         QTest::newRow("untouched edit is dropped") << "edit-untouched" << 3 << "one";
         QTest::newRow("typed insert is posted") << "insert" << 4 << "one";
         QTest::newRow("untouched insert is dropped") << "insert-untouched" << 3 << "one";
-        QTest::newRow("insert with only rule defaults is dropped") << "insert-defaults" << 3 << "one";
+        QTest::newRow("insert with only rule defaults is dropped")
+            << "insert-defaults" << 3 << "one";
     }
     void pendingChangeIsPostedOrDroppedBeforeAMove() {
         QFETCH(QString, action);
@@ -130,7 +136,8 @@ private Q_SLOTS:
         if (action.startsWith(QLatin1String("edit"))) {
             parent->edit();
             if (action == QLatin1String("edit"))
-                parent->fieldByName(QStringLiteral("P_name")).setAsString(QStringLiteral("changed"));
+                parent->fieldByName(QStringLiteral("P_name"))
+                    .setAsString(QStringLiteral("changed"));
         } else {
             parent->insert();
             if (action == QLatin1String("insert"))
@@ -139,7 +146,8 @@ private Q_SLOTS:
         parent->next();
         QCOMPARE(parent->state(), Table::State::Browse);
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM parent")), parentRows);
-        QSqlQuery q = store->exec(QStringLiteral("SELECT P_name FROM parent ORDER BY P_id LIMIT 1"));
+        QSqlQuery q =
+            store->exec(QStringLiteral("SELECT P_name FROM parent ORDER BY P_id LIMIT 1"));
         QVERIFY(q.next());
         QCOMPARE(q.value(0).toString(), firstName);
     }
@@ -149,7 +157,9 @@ private Q_SLOTS:
         child->append();
         child->fieldByName(QStringLiteral("C_name")).setAsString(QStringLiteral("late"));
         parent->next();
-        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM child WHERE C_parent = 1 AND C_name = 'late'")), 1);
+        QCOMPARE(count(QStringLiteral(
+                     "SELECT COUNT(*) FROM child WHERE C_parent = 1 AND C_name = 'late'")),
+                 1);
         QCOMPARE(child->recordCount(), 1); // now the rows of parent 2
     }
 
@@ -157,13 +167,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QString>("message");
         QTest::newRow("delete from an empty view")
-            << "delete-empty" << "Cannot perform this operation on an empty dataset";
-        QTest::newRow("post while browsing") << "post" << "Dataset not in edit or insert mode";
-        QTest::newRow("set a field while browsing") << "set" << "Dataset not in edit or insert mode";
-        QTest::newRow("rename an open table")
-            << "rename" << "Cannot perform this operation on an open dataset";
+            << "delete-empty"
+            << "Cannot perform this operation on an empty dataset";
+        QTest::newRow("post while browsing") << "post"
+                                             << "Dataset not in edit or insert mode";
+        QTest::newRow("set a field while browsing") << "set"
+                                                    << "Dataset not in edit or insert mode";
+        QTest::newRow("rename an open table") << "rename"
+                                              << "Cannot perform this operation on an open dataset";
         QTest::newRow("redefine an open table")
-            << "redefine" << "Cannot perform this operation on an open dataset";
+            << "redefine"
+            << "Cannot perform this operation on an open dataset";
     }
     void refusals() {
         QFETCH(QString, operation);
@@ -267,15 +281,42 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("string cut to its size") << "P_name" << "abcdefghijklmno" << "abcdefghij" << "abcdefghij";
-        QTest::newRow("memo kept whole") << "P_note" << "a long memo text" << "a long memo text" << "a long memo text";
-        QTest::newRow("flag display value true") << "P_flag" << "Yes" << "1" << "Yes";
-        QTest::newRow("flag display value false") << "P_flag" << "no" << "0" << "No";
-        QTest::newRow("short date") << "P_day" << "3/7/2024" << "2024-03-07" << "03/07/2024";
-        QTest::newRow("two-digit year") << "P_day" << "12/31/99" << "1999-12-31" << "12/31/1999";
-        QTest::newRow("float") << "P_amount" << "12.5" << "12.5" << "12.5";
-        QTest::newRow("integer") << "P_count" << " 42 " << "42" << "42";
-        QTest::newRow("empty text clears") << "P_count" << "" << "" << "";
+        QTest::newRow("string cut to its size") << "P_name"
+                                                << "abcdefghijklmno"
+                                                << "abcdefghij"
+                                                << "abcdefghij";
+        QTest::newRow("memo kept whole") << "P_note"
+                                         << "a long memo text"
+                                         << "a long memo text"
+                                         << "a long memo text";
+        QTest::newRow("flag display value true") << "P_flag"
+                                                 << "Yes"
+                                                 << "1"
+                                                 << "Yes";
+        QTest::newRow("flag display value false") << "P_flag"
+                                                  << "no"
+                                                  << "0"
+                                                  << "No";
+        QTest::newRow("short date") << "P_day"
+                                    << "3/7/2024"
+                                    << "2024-03-07"
+                                    << "03/07/2024";
+        QTest::newRow("two-digit year") << "P_day"
+                                        << "12/31/99"
+                                        << "1999-12-31"
+                                        << "12/31/1999";
+        QTest::newRow("float") << "P_amount"
+                               << "12.5"
+                               << "12.5"
+                               << "12.5";
+        QTest::newRow("integer") << "P_count"
+                                 << " 42 "
+                                 << "42"
+                                 << "42";
+        QTest::newRow("empty text clears") << "P_count"
+                                           << ""
+                                           << ""
+                                           << "";
     }
     void typedWritesAndReads() {
         QFETCH(QString, field);
@@ -286,7 +327,8 @@ private Q_SLOTS:
         parent->edit();
         parent->fieldByName(field).setAsString(typed);
         parent->post();
-        QSqlQuery q = store->exec(QStringLiteral("SELECT \"%1\" FROM parent WHERE P_id = 1").arg(field));
+        QSqlQuery q =
+            store->exec(QStringLiteral("SELECT \"%1\" FROM parent WHERE P_id = 1").arg(field));
         QVERIFY(q.next());
         QCOMPARE(q.value(0).toString(), stored);
         QCOMPARE(parent->fieldByName(field).displayText(), shown);
@@ -296,9 +338,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::newRow("date") << "P_day" << "31/31/2024" << "'31/31/2024' is not a valid date";
-        QTest::newRow("integer") << "P_count" << "x1" << "'x1' is not a valid integer value";
-        QTest::newRow("float") << "P_amount" << "1..2" << "'1..2' is not a valid floating point value";
+        QTest::newRow("date") << "P_day"
+                              << "31/31/2024"
+                              << "'31/31/2024' is not a valid date";
+        QTest::newRow("integer") << "P_count"
+                                 << "x1"
+                                 << "'x1' is not a valid integer value";
+        QTest::newRow("float") << "P_amount"
+                               << "1..2"
+                               << "'1..2' is not a valid floating point value";
     }
     void conversionErrorsKeepTheRecordEditable() {
         QFETCH(QString, field);
@@ -440,10 +488,14 @@ private Q_SLOTS:
     void shortDatePattern_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("pattern");
-        QTest::newRow("US") << "en_US" << "MM/dd/yyyy";
-        QTest::newRow("UK") << "en_GB" << "dd/MM/yyyy";
-        QTest::newRow("Germany") << "de_DE" << "dd.MM.yyyy";
-        QTest::newRow("France") << "fr_FR" << "dd/MM/yyyy";
+        QTest::newRow("US") << "en_US"
+                            << "MM/dd/yyyy";
+        QTest::newRow("UK") << "en_GB"
+                            << "dd/MM/yyyy";
+        QTest::newRow("Germany") << "de_DE"
+                                 << "dd.MM.yyyy";
+        QTest::newRow("France") << "fr_FR"
+                                << "dd/MM/yyyy";
     }
     void shortDatePattern() {
         QFETCH(QString, locale);

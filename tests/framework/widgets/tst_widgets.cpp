@@ -735,8 +735,8 @@ private Q_SLOTS:
         tasks->refresh();
         auto* grid = add(new DBCtrlGrid);
         CtrlGridDesign d;
-        d.lines = {{QStringLiteral("T_title"), QStringLiteral("Title"), true},
-                   {QStringLiteral("T_owner"), QString(), false}};
+        d.lines = {{QStringLiteral("T_title"), QStringLiteral("Title"), true, {}},
+                   {QStringLiteral("T_owner"), QString(), false, {}}};
         d.memoField = QStringLiteral("T_note");
         d.memoPlace = CtrlGridDesign::MemoPlace::Right;
         grid->setDesign(d);

@@ -1,0 +1,153 @@
+// Walks a 1,000 x 10 x 10 hierarchy through the record-sets (each project, each of its major
+// activities, each of their actions) and reads the same rows with three plain SELECTs, in one run.
+#include "data/datafolder.h"
+#include "data/tdatamodule2.h"
+#include "framework/dataset/engineconfig.h"
+#include "framework/dataset/statement.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+long peakKb() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+struct Walk {
+    qint64 projects = 0;
+    qint64 majors = 0;
+    qint64 actions = 0;
+    qint64 checksum = 0;
+};
+
+Walk walkRecordSets(TDataModule2& dm) {
+    Walk w;
+    vok::Table& p = *dm.projects;
+    vok::Table& m = *dm.Major;
+    vok::Table& a = *dm.Action;
+    const vok::Field& pname = p.fieldByName(QStringLiteral("Zel_project"));
+    const vok::Field& mname = m.fieldByName(QStringLiteral("Major_item"));
+    const vok::Field& aname = a.fieldByName(QStringLiteral("Action_name"));
+    const vok::Field& aid = a.fieldByName(QStringLiteral("Action_id"));
+    for (p.first(); !p.eof(); p.next()) {
+        ++w.projects;
+        w.checksum += pname.asString().size();
+        for (m.first(); !m.eof(); m.next()) {
+            ++w.majors;
+            w.checksum += mname.asString().size();
+            for (a.first(); !a.eof(); a.next()) {
+                ++w.actions;
+                w.checksum += aname.asString().size() + aid.asInteger();
+            }
+        }
+    }
+    return w;
+}
+
+// The baseline reads every column of every row through the same engine statements the
+// record-sets use.
+Walk rawSql(vok::Store& store) {
+    Walk w;
+    const auto readAll = [&](const char* sql, qint64& rows, int nameColumn, int idColumn) {
+        vok::Statement q(store, QLatin1String(sql));
+        const int columns = q.columnCount();
+        while (q.step()) {
+            ++rows;
+            for (int c = 0; c < columns; ++c)
+                (void)q.value(c);
+            w.checksum += q.value(nameColumn).toString().size();
+            if (idColumn >= 0)
+                w.checksum += q.int64(idColumn);
+        }
+    };
+    readAll("SELECT * FROM projects ORDER BY Zel_Project_id", w.projects, 1, -1);
+    readAll("SELECT * FROM major ORDER BY Major_project_id, Major_id", w.majors, 2, -1);
+    readAll("SELECT * FROM action ORDER BY Action_project_id, Action_major_id, Action_id",
+            w.actions, 3, 2);
+    return w;
+}
+
+// The same three SELECTs through the SQL driver's query objects, for comparison.
+qint64 driverSql(vok::Store& store) {
+    QElapsedTimer t;
+    t.start();
+    for (const char* sql : {"SELECT * FROM projects ORDER BY Zel_Project_id",
+                            "SELECT * FROM major ORDER BY Major_project_id, Major_id",
+                            "SELECT * FROM action ORDER BY Action_project_id, Action_major_id, "
+                            "Action_id"}) {
+        QSqlQuery q = store.exec(QLatin1String(sql));
+        const int columns = q.record().count();
+        while (q.next()) {
+            for (int c = 0; c < columns; ++c)
+                (void)q.value(c);
+        }
+    }
+    return t.nsecsElapsed();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const int projects = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 1000;
+    QTemporaryDir dir;
+    qputenv("VOK_ENGINE_CONFIG",
+            QDir(dir.path()).filePath(QStringLiteral("engine.cfg")).toLocal8Bit());
+    const QString folder = QDir(dir.path()).filePath(QStringLiteral("data"));
+    QElapsedTimer t;
+    t.start();
+    DataFolder::createSized(folder, projects, 10, 10);
+    std::printf("data folder: %d x 10 x 10 created in %lld ms\n", projects, t.elapsed());
+
+    TDataModule2 dm;
+    dm.connectTo(folder);
+    dm.projects->open();
+    dm.Major->open();
+    dm.Action->open();
+    const long before = peakKb();
+
+    // Warm the file cache once, then measure each side the same number of times, best of three.
+    rawSql(*dm.Database1);
+    qint64 bestWalk = -1;
+    qint64 bestRaw = -1;
+    Walk w;
+    Walk r;
+    for (int i = 0; i < 3; ++i) {
+        t.restart();
+        w = walkRecordSets(dm);
+        const qint64 walkNs = t.nsecsElapsed();
+        t.restart();
+        r = rawSql(*dm.Database1);
+        const qint64 rawNs = t.nsecsElapsed();
+        bestWalk = bestWalk < 0 ? walkNs : std::min(bestWalk, walkNs);
+        bestRaw = bestRaw < 0 ? rawNs : std::min(bestRaw, rawNs);
+    }
+    if (w.projects != r.projects || w.majors != r.majors || w.actions != r.actions ||
+        w.checksum != r.checksum) {
+        std::printf("MISMATCH: walk %lld/%lld/%lld sum %lld, raw %lld/%lld/%lld sum %lld\n",
+                    w.projects, w.majors, w.actions, w.checksum, r.projects, r.majors, r.actions,
+                    r.checksum);
+        return 1;
+    }
+    std::printf("rows: %lld projects, %lld major activities, %lld actions\n", w.projects, w.majors,
+                w.actions);
+    std::printf("record-set walk: %.1f ms\n", bestWalk / 1e6);
+    std::printf("raw SQL baseline: %.1f ms\n", bestRaw / 1e6);
+    const double ratio = double(bestWalk) / double(bestRaw);
+    std::printf("ratio: %.2f (goal <= 2)\n", ratio);
+    std::printf(
+        "for comparison, the same SELECTs through the SQL driver's query objects: %.1f ms\n",
+        driverSql(*dm.Database1) / 1e6);
+    std::printf("peak memory: %.1f MB (%.1f MB before the walks)\n", peakKb() / 1024.0,
+                before / 1024.0);
+    return ratio <= 2.0 ? 0 : 3;
+}

@@ -1,0 +1,208 @@
+// Start-up: the storage configuration written at every start, the first activation of the main
+// window, and an error before the message loop ending the process.
+#include "app/storageconfiguration.h"
+#include "data/tdatamodule2.h"
+#include "framework/dataset/databaseerror.h"
+#include "framework/dataset/engineconfig.h"
+#include "framework/ui/messages.h"
+#include "support/testenvironment.h"
+#include "ui/main/tform1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QtTest>
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+    QStringList boxes;
+
+    struct Window {
+        std::unique_ptr<TForm1> form = std::make_unique<TForm1>();
+        std::unique_ptr<TDataModule2> dm = std::make_unique<TDataModule2>();
+        QList<int> translations;
+        Window() {
+            form->setDataModule(dm.get());
+            form->translateInterface = [this](int index) { translations << index; };
+        }
+        ~Window() { form.reset(); }
+    };
+
+private Q_SLOTS:
+    void init() {
+        env = std::make_unique<TestEnvironment>();
+        boxes.clear();
+        vok::Messages::setHandler([this](const vok::Messages::Request& r) {
+            boxes << r.title + QStringLiteral(": ") + r.text;
+            return QMessageBox::Ok;
+        });
+    }
+    void cleanup() {
+        vok::Messages::setHandler({});
+        env.reset();
+    }
+
+    void setBdeConfigFindsTheEntry_data() {
+        QTest::addColumn<QString>("pathAndEntry");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("existing entry") << "\\SYSTEM\\INIT\\;LOCAL SHARE"
+                                        << "";
+        QTest::newRow("no semicolon") << "\\SYSTEM\\INIT\\LOCAL SHARE"
+                                      << "Invalid parameter passed to function.  There must be a "
+                                         "semi-colon delimited sting passed";
+        QTest::newRow("unknown entry")
+            << "\\SYSTEM\\INIT\\;LANGDRIVERS"
+            << "\\SYSTEM\\INIT\\;LANGDRIVERS entry was not found in configuration file";
+        QTest::newRow("letter case counts")
+            << "\\SYSTEM\\INIT\\;Local Share"
+            << "\\SYSTEM\\INIT\\;Local Share entry was not found in configuration file";
+        QTest::newRow("split at the first semicolon")
+            << "\\SYSTEM\\INIT\\;LOCAL SHARE;X"
+            << "\\SYSTEM\\INIT\\;LOCAL SHARE;X entry was not found in configuration file";
+        QTest::newRow("unknown node")
+            << "\\NOWHERE\\;LEVEL"
+            << "\\NOWHERE\\;LEVEL entry was not found in configuration file";
+    }
+    void setBdeConfigFindsTheEntry() {
+        QFETCH(QString, pathAndEntry);
+        QFETCH(QString, error);
+        try {
+            StorageConfiguration::SetBdeConfig(pathAndEntry, QStringLiteral("Written"));
+            QVERIFY(error.isEmpty());
+            vok::EngineConfig config;
+            config.initialise();
+            QCOMPARE(config.value(vok::EngineConfig::systemInit, QStringLiteral("LOCAL SHARE"), {}),
+                     QStringLiteral("Written"));
+        } catch (const vok::DatabaseError& e) {
+            QCOMPARE(e.message(), error);
+        }
+    }
+
+    void entriesAreHonouredByCreatedDatabases() {
+        StorageConfiguration::writeEntries();
+        vok::EngineConfig config;
+        config.initialise();
+        const vok::EngineConfig::Settings s = config.settings();
+        QCOMPARE(s.pageSize, 16384);
+        QVERIFY(s.localShare);
+        QCOMPARE(s.collation(), QStringLiteral("NOCASE"));
+        const QString folder = env->emptyFolder();
+        TDataModule2 dm;
+        dm.connectTo(folder);
+        QSqlQuery q = dm.Database1->exec(QStringLiteral("PRAGMA page_size"));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toInt(), 16384);
+        // Text sorts without regard to letter case.
+        dm.Database1->exec(QStringLiteral(
+            "INSERT INTO members (Member_name) VALUES ('bob'), ('Alice'), ('carl')"));
+        QSqlQuery sorted = dm.Database1->exec(
+            QStringLiteral("SELECT Member_name FROM members ORDER BY Member_name"));
+        QStringList names;
+        while (sorted.next())
+            names << sorted.value(0).toString();
+        QCOMPARE(names, (QStringList{"Alice", "bob", "carl"}));
+    }
+
+    void firstActivationAppliesTheLanguage_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QList<int>>("translations");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("absent") << QString() << QList<int>{} << "";
+        QTest::newRow("0: built-in English") << "0" << QList<int>{} << "";
+        QTest::newRow("1: French") << "1" << QList<int>{1} << "";
+        QTest::newRow("7: English applied") << "7" << QList<int>{7} << "";
+        QTest::newRow("-1: English applied") << "-1" << QList<int>{-1} << "";
+        QTest::newRow("not a number")
+            << "abc" << QList<int>{} << "Vok: 'abc' is not a valid integer value.";
+    }
+    void firstActivationAppliesTheLanguage() {
+        QFETCH(QString, language);
+        QFETCH(QList<int>, translations);
+        QFETCH(QString, box);
+        env->writeSettings(env->demoFolder(), language);
+        Window w;
+        w.form->FormActivate();
+        QCOMPARE(w.translations, translations);
+        QCOMPARE(boxes.join(QLatin1Char('\n')), box);
+        QVERIFY(w.dm->Members->isActive());
+        QCOMPARE(w.form->memberPickList(3).size(), 6);
+        QCOMPARE(w.form->memberPickList(1), w.form->memberPickList(3));
+        QCOMPARE(w.form->SDLabel4->text(), QStringLiteral("MM/dd/yyyy"));
+    }
+
+    void dataPathIsUsedAsGiven_data() {
+        QTest::addColumn<bool>("trailingSeparator");
+        QTest::newRow("without separator") << false;
+        QTest::newRow("with separator") << true;
+    }
+    void dataPathIsUsedAsGiven() {
+        QFETCH(bool, trailingSeparator);
+        const QString folder =
+            env->demoFolder() + (trailingSeparator ? QStringLiteral("/") : QString());
+        env->writeSettings(folder, QStringLiteral("0"));
+        Window w;
+        w.form->FormActivate();
+        QCOMPARE(w.dm->DataPath, folder);
+        QCOMPARE(w.dm->Database1->path(), folder);
+        QCOMPARE(w.dm->Database1->networkControlDir(), folder);
+        QVERIFY(boxes.isEmpty());
+        QVERIFY(w.dm->projects->recordCount() > 0);
+    }
+
+    void missingTableIsShownOnceAndTheApplicationGoesOn() {
+        const QString folder = env->demoFolder();
+        {
+            TDataModule2 dm;
+            dm.connectTo(folder);
+            dm.Database1->exec(QStringLiteral("DROP TABLE ProjectContact"));
+        }
+        env->writeSettings(folder, QStringLiteral("0"));
+        Window w;
+        w.form->FormActivate();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(
+            boxes[0].startsWith(QStringLiteral("Vok: Table does not exist: ProjectContact.DB")));
+        QVERIFY(!w.dm->Contacts->isActive());
+        // The pick lists were filled before the failure; a later activation does not retry.
+        QCOMPARE(w.form->memberPickList(2).size(), 0);
+        w.form->FormActivate();
+        QCOMPARE(boxes.size(), 1);
+    }
+
+    void laterActivationsReadNothingAgain() {
+        env->writeSettings(env->demoFolder(), QStringLiteral("1"));
+        Window w;
+        w.form->FormActivate();
+        env->writeSettings(env->emptyFolder(), QStringLiteral("2"));
+        w.form->FormActivate();
+        QCOMPARE(w.translations, QList<int>{1});
+        QCOMPARE(w.form->memberPickList(3).size(), 6);
+    }
+
+    void errorBeforeTheMessageLoopEndsTheProcess() {
+        // An engine configuration that cannot be written: its folder is a file.
+        QFile blocker(QDir(env->root()).filePath(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QProcess vok;
+        QProcessEnvironment pe = QProcessEnvironment::systemEnvironment();
+        pe.insert(QStringLiteral("VOK_ENGINE_CONFIG"),
+                  blocker.fileName() + QStringLiteral("/engine.cfg"));
+        pe.insert(QStringLiteral("VOK_UNATTENDED"), QStringLiteral("1"));
+        pe.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        vok.setProcessEnvironment(pe);
+        vok.start(QStringLiteral(VOK_BINARY), {});
+        QVERIFY(vok.waitForFinished(30000));
+        QCOMPARE(vok.exitCode(), 1);
+        const QString err = QString::fromLocal8Bit(vok.readAllStandardError());
+        QVERIFY2(err.contains(
+                     QStringLiteral("[Application Error] Exception EngineError in module vok at")),
+                 qPrintable(err));
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

@@ -1,0 +1,374 @@
+// The data folder's tables and the shared data module's links and rules.
+#include "data/datafolder.h"
+#include "data/schema.h"
+#include "data/tdatamodule2.h"
+#include "framework/dataset/databaseerror.h"
+#include "framework/dataset/statement.h"
+#include "support/testenvironment.h"
+
+#include <QDir>
+#include <QSqlQuery>
+#include <QtTest>
+
+using vok::Table;
+
+class TestData : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+    std::unique_ptr<TDataModule2> dm;
+    QString folder;
+
+    void openWorkingTables() {
+        dm->connectTo(folder);
+        for (Table* t : {dm->projects, dm->Major, dm->Action, dm->ProjectNotes, dm->MajorNotes,
+                         dm->ActionNotes, dm->ProjectTeam, dm->MajorTeam, dm->ActionTeam,
+                         dm->Members, dm->Contacts})
+            t->open();
+    }
+
+    QString text(Table* t, const char* field) {
+        return t->fieldByName(QLatin1String(field)).asString();
+    }
+
+    void exec(const QString& sql) {
+        dm->connectTo(folder);
+        dm->Database1->exec(sql);
+    }
+
+private Q_SLOTS:
+    void init() {
+        env = std::make_unique<TestEnvironment>();
+        folder = env->emptyFolder();
+        dm = std::make_unique<TDataModule2>();
+    }
+    void cleanup() {
+        dm.reset();
+        env.reset();
+    }
+
+    // The table files are a stored format shared by every installation of a team: pin them.
+    void newFolderHasTheTablesAndColumns_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("columns");
+        QTest::newRow("projects") << "projects"
+                                  << "Zel_Project_id INTEGER, Zel_project VARCHAR(100), "
+                                     "Zel_description TEXT, Zel_date_from DATE, "
+                                     "Zel_date_to DATE, Zel_leader VARCHAR(60), Zel_client "
+                                     "VARCHAR(60), Zel_completed BOOLEAN, "
+                                     "Zel_budget_hours REAL, Zel_hours REAL, Zel_Budget REAL, "
+                                     "Zel_actual REAL, Zel_perc_complete INTEGER";
+        QTest::newRow("major") << "major"
+                               << "Major_project_id INTEGER, Major_id INTEGER, Major_item "
+                                  "VARCHAR(100), Major_description TEXT, "
+                                  "Major_leader VARCHAR(60), Major_from_date DATE, Major_to_date "
+                                  "DATE, Major_critical BOOLEAN, "
+                                  "Major_completed BOOLEAN, Major_budget_hours REAL, Major_hours "
+                                  "REAL, Major_budget REAL, "
+                                  "Major_actual REAL, Major_perc_complete INTEGER";
+        QTest::newRow("action, actual hours before budget hours")
+            << "action"
+            << "Action_project_id INTEGER, Action_major_id INTEGER, Action_id INTEGER, Action_name "
+               "VARCHAR(100), "
+               "Action_description TEXT, Action_responsible VARCHAR(60), Action_from_date DATE, "
+               "Action_to_date DATE, Action_hours REAL, Action_budget REAL, Action_actual REAL, "
+               "Action_critical BOOLEAN, Action_completed BOOLEAN, Action_budget_hours REAL, "
+               "Action_perc_complete INTEGER";
+        QTest::newRow("notes") << "actionnotes"
+                               << "Actionnotes_project_id INTEGER, Actionnotes_major_id INTEGER, "
+                                  "Actionnotes_action_id INTEGER, "
+                                  "Actionnotes_id INTEGER, Actionnotes_stamp DATETIME, "
+                                  "Actionnotes_memberid VARCHAR(10), "
+                                  "Actionnotes_note TEXT";
+        QTest::newRow("team, telephone of 20")
+            << "MajorTeam"
+            << "MajorTeam_project_id INTEGER, MajorTeam_major_id INTEGER, MajorTeam_id INTEGER, "
+               "MajorTeam_member VARCHAR(60), MajorTeam_email VARCHAR(100), MajorTeam_tel "
+               "VARCHAR(20)";
+        QTest::newRow("members")
+            << "members"
+            << "Member_id INTEGER, Member_name VARCHAR(100), Member_title VARCHAR(100), "
+               "Member_email VARCHAR(60), Member_tel VARCHAR(60)";
+        QTest::newRow("contacts, numbered by Projectnotes_id")
+            << "ProjectContact"
+            << "ProjectContact_project_id INTEGER, Projectnotes_id INTEGER, ProjectContact_name "
+               "VARCHAR(100), "
+               "ProjectContact_title VARCHAR(100), ProjectContact_email VARCHAR(100), "
+               "ProjectContact_tel VARCHAR(20), ProjectContact_ext INTEGER, ProjectContact_Company "
+               "VARCHAR(100), "
+               "ProjectContact_adr1 VARCHAR(100), ProjectContact_adr2 VARCHAR(100), "
+               "ProjectContact_City VARCHAR(100), ProjectContact_State VARCHAR(100), "
+               "ProjectContact_Country VARCHAR(100), ProjectContact_PCode VARCHAR(20)";
+        QTest::newRow("time sheets, entry number fifth")
+            << "ProjectTS"
+            << "ProjectTS_project_id INTEGER, ProjectTS_major_id INTEGER, ProjectTS_action_id "
+               "INTEGER, "
+               "ProjectTS_date_from DATE, ProjectTS_id INTEGER, ProjectTS_member VARCHAR(60), "
+               "ProjectTS_date_to DATE, ProjectTS_hours REAL, ProjectTS_Notes TEXT";
+        QTest::newRow("costs")
+            << "ProjectCost"
+            << "ProjectCost_project_id INTEGER, ProjectCost_major_id INTEGER, "
+               "ProjectCost_action_id INTEGER, "
+               "ProjectCost_date_from DATE, ProjectCost_id INTEGER, ProjectCost_date_to DATE, "
+               "ProjectCost_Amount REAL, ProjectCost_Notes TEXT";
+        QTest::newRow("cost entry")
+            << "Costentry"
+            << "Cost_id INTEGER, Cost_project VARCHAR(100), Cost_Major VARCHAR(100), Cost_Action "
+               "VARCHAR(100), "
+               "Cost_Date_from DATETIME, Cost_Date_to DATETIME, Cost_Amount REAL, Cost_Notes TEXT";
+    }
+    void newFolderHasTheTablesAndColumns() {
+        QFETCH(QString, table);
+        QFETCH(QString, columns);
+        dm->connectTo(folder);
+        QSqlQuery q = dm->Database1->exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
+        QStringList seen;
+        while (q.next())
+            seen << q.value(1).toString() + QLatin1Char(' ') + q.value(2).toString();
+        QCOMPARE(seen.join(QStringLiteral(", ")), columns);
+    }
+
+    void everyTableIsCreatedWithItsKeyIndex() {
+        dm->connectTo(folder);
+        int tables = 0;
+        QSqlQuery q = dm->Database1->exec(QStringLiteral(
+            "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"));
+        while (q.next())
+            ++tables;
+        QCOMPARE(tables, 14);
+        // Links and keyed searches read through these leading fields.
+        QSqlQuery idx = dm->Database1->exec(QStringLiteral("PRAGMA index_info(projectts_key)"));
+        QStringList fields;
+        while (idx.next())
+            fields << idx.value(2).toString();
+        QCOMPARE(fields.mid(0, 3), (QStringList{"ProjectTS_project_id", "ProjectTS_major_id",
+                                                "ProjectTS_action_id"}));
+    }
+
+    void initRefusesAFolderThatHoldsData() {
+        QVERIFY_THROWS_EXCEPTION(vok::DatabaseError, DataFolder::create(folder));
+    }
+
+    void newRecordDefaults_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QStringList>("todayFields");
+        QTest::addColumn<QStringList>("falseFields");
+        QTest::addColumn<QStringList>("zeroFields");
+        QTest::addColumn<QStringList>("emptyFields");
+        QTest::newRow("project") << "projects" << QStringList{"Zel_date_from", "Zel_date_to"}
+                                 << QStringList{"Zel_completed"}
+                                 << QStringList{"Zel_perc_complete", "Zel_actual"}
+                                 << QStringList{"Zel_project", "Zel_budget_hours", "Zel_hours",
+                                                "Zel_Budget", "Zel_leader"};
+        QTest::newRow("major activity")
+            << "Major" << QStringList{"Major_from_date", "Major_to_date"}
+            << QStringList{"Major_critical", "Major_completed"}
+            << QStringList{"Major_perc_complete", "Major_actual"}
+            << QStringList{"Major_item", "Major_budget", "Major_hours"};
+        QTest::newRow("action") << "Action" << QStringList{"Action_from_date", "Action_to_date"}
+                                << QStringList{"Action_critical", "Action_completed"}
+                                << QStringList{"Action_perc_complete", "Action_actual"}
+                                << QStringList{"Action_name", "Action_budget", "Action_hours",
+                                               "Action_budget_hours"};
+    }
+    void newRecordDefaults() {
+        QFETCH(QString, table);
+        QFETCH(QStringList, todayFields);
+        QFETCH(QStringList, falseFields);
+        QFETCH(QStringList, zeroFields);
+        QFETCH(QStringList, emptyFields);
+        exec(QStringLiteral("INSERT INTO projects (Zel_project) VALUES ('p')"));
+        exec(QStringLiteral("INSERT INTO major (Major_project_id, Major_item) VALUES (1, 'm')"));
+        openWorkingTables();
+        Table* t = dm->findChild<Table*>(table);
+        QVERIFY(t);
+        t->insert();
+        for (const QString& f : todayFields)
+            QCOMPARE(t->fieldByName(f).asDate(), QDate(2024, 3, 1));
+        for (const QString& f : falseFields) {
+            QVERIFY(!t->fieldByName(f).isNull());
+            QCOMPARE(t->fieldByName(f).asBoolean(), false);
+        }
+        for (const QString& f : zeroFields) {
+            QVERIFY(!t->fieldByName(f).isNull());
+            QCOMPARE(t->fieldByName(f).asFloat(), 0.0);
+        }
+        for (const QString& f : emptyFields)
+            QVERIFY2(t->fieldByName(f).isNull(), qPrintable(f));
+    }
+
+    void newMajorActivityCarriesItsProjectBeforeAnythingIsTyped() {
+        exec(QStringLiteral(
+            "INSERT INTO projects (Zel_Project_id, Zel_project) VALUES (12, 'twelve'), (13, 'x')"));
+        openWorkingTables();
+        QVERIFY(dm->projects->findKey({12}));
+        dm->Major->insert();
+        QCOMPARE(dm->Major->fieldByName(QStringLiteral("Major_project_id")).asInteger(), 12);
+        dm->Major->fieldByName(QStringLiteral("Major_item")).setAsString(QStringLiteral("m"));
+        dm->Major->post();
+        dm->Action->insert();
+        QCOMPARE(dm->Action->fieldByName(QStringLiteral("Action_project_id")).asInteger(), 12);
+        QCOMPARE(dm->Action->fieldByName(QStringLiteral("Action_major_id")).asInteger(),
+                 dm->Major->fieldByName(QStringLiteral("Major_id")).asInteger());
+    }
+
+    void memberChangeCopiesAddressAndTelephone_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("email");
+        QTest::addColumn<QString>("tel");
+        QTest::newRow("exact name copies, telephone cut to 20") << "Eva Lindqvist"
+                                                                << "eva@example.com"
+                                                                << "+46 8 555 010 44 ext";
+        QTest::newRow("letter case differs: nothing") << "eva lindqvist"
+                                                      << ""
+                                                      << "";
+        QTest::newRow("trailing blank: nothing") << "Eva Lindqvist "
+                                                 << ""
+                                                 << "";
+        QTest::newRow("free-typed name: nothing") << "Someone Else"
+                                                  << ""
+                                                  << "";
+    }
+    void memberChangeCopiesAddressAndTelephone() {
+        QFETCH(QString, typed);
+        QFETCH(QString, email);
+        QFETCH(QString, tel);
+        exec(QStringLiteral("INSERT INTO projects (Zel_project) VALUES ('p')"));
+        exec(QStringLiteral("INSERT INTO members (Member_name, Member_email, Member_tel) VALUES "
+                            "('Ana', 'ana@example.com', '1'), "
+                            "('Eva Lindqvist', 'eva@example.com', '+46 8 555 010 44 ext. 2201')"));
+        openWorkingTables();
+        for (Table* team : {dm->ProjectTeam, dm->MajorTeam, dm->ActionTeam}) {
+            const QString prefix =
+                team == dm->ActionTeam ? QStringLiteral("ActionTeam") : team->objectName();
+            team->insert();
+            team->fieldByName(prefix + "_member").setAsString(typed);
+            QCOMPARE(team->fieldByName(prefix + "_email").asString(), email);
+            QCOMPARE(team->fieldByName(prefix + "_tel").asString(), tel);
+            team->cancel();
+        }
+    }
+
+    void memberChangeDoesNothingOutsideEditing() {
+        exec(QStringLiteral("INSERT INTO projects (Zel_project) VALUES ('p')"));
+        exec(QStringLiteral(
+            "INSERT INTO members (Member_name, Member_email) VALUES ('Ana', 'ana@example.com')"));
+        exec(QStringLiteral("INSERT INTO ProjectTeam (ProjectTeam_project_id, ProjectTeam_member) "
+                            "VALUES (1, 'Ana')"));
+        openWorkingTables();
+        dm->ProjectTeamProjectTeam_memberChange(
+            dm->ProjectTeam->fieldByName(QStringLiteral("ProjectTeam_member")));
+        QVERIFY(dm->ProjectTeam->fieldByName(QStringLiteral("ProjectTeam_email")).isNull());
+    }
+
+    void calculatedNamesOfTimeSheetAndCostRows() {
+        exec(QStringLiteral(
+            "INSERT INTO projects (Zel_project) VALUES ('Project with a long name')"));
+        exec(QStringLiteral("INSERT INTO major (Major_project_id, Major_item) VALUES (1, 'First "
+                            "major activity name'), (1, 'Second')"));
+        exec(QStringLiteral(
+            "INSERT INTO action (Action_project_id, Action_major_id, Action_name) VALUES "
+            "(1, 1, 'An action with a long name'), (1, 2, 'Other')"));
+        exec(QStringLiteral(
+            "INSERT INTO ProjectTS (ProjectTS_project_id, ProjectTS_major_id, ProjectTS_action_id, "
+            "ProjectTS_hours) "
+            "VALUES (1, 0, 0, 1), (1, 1, 0, 2), (1, 1, 1, 3), (1, 2, 2, 4), (1, 7, 0, 5)"));
+        exec(QStringLiteral("INSERT INTO ProjectCost (ProjectCost_project_id, "
+                            "ProjectCost_major_id, ProjectCost_action_id, ProjectCost_Amount) "
+                            "VALUES (1, 2, 2, 10), (1, 0, 0, 20)"));
+        openWorkingTables();
+        dm->projects->first();
+        dm->Major->first(); // the first major activity and its first action are current
+        dm->Action->first();
+        dm->ProjectTS->open();
+        QStringList rows;
+        for (dm->ProjectTS->first(); !dm->ProjectTS->eof(); dm->ProjectTS->next())
+            rows << QStringLiteral("%1|%2|%3")
+                        .arg(text(dm->ProjectTS, "ProjectName"), text(dm->ProjectTS, "MajorName"),
+                             text(dm->ProjectTS, "ActionName"));
+        QCOMPARE(rows, (QStringList{
+                           "Project with a long ||", "Project with a long |First major activity|",
+                           "Project with a long |First major activity|An action with a lon",
+                           "Project with a long |Second|Other", "Project with a long ||"}));
+        // Found without moving the working record-sets.
+        QCOMPARE(text(dm->Major, "Major_item"), QStringLiteral("First major activity name"));
+        QCOMPARE(text(dm->Action, "Action_name"), QStringLiteral("An action with a long name"));
+
+        dm->ProjectCost->open();
+        QStringList costs;
+        for (dm->ProjectCost->first(); !dm->ProjectCost->eof(); dm->ProjectCost->next())
+            costs << text(dm->ProjectCost, "majorname") + "|" + text(dm->ProjectCost, "actionname");
+        QCOMPARE(costs, (QStringList{"|", "Second|Other"}));
+
+        dm->MajorTS->open();
+        QCOMPARE(dm->MajorTS->recordCount(),
+                 2); // rows of the first major activity, its actions included
+        dm->ActionTS->open();
+        QCOMPARE(dm->ActionTS->recordCount(), 1);
+        QCOMPARE(text(dm->ActionTS, "ActionName"), QStringLiteral("An action with a lon"));
+    }
+
+    void projectFilterFollowsPrintProject_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("projects");
+        QTest::addColumn<int>("majorsOfFirst");
+        QTest::newRow("one project") << "Beta" << 1 << 1;
+        QTest::newRow("two projects of the same name") << "Alpha" << 2 << 2;
+        QTest::newRow("letter case counts") << "alpha" << 0 << 0;
+        QTest::newRow("no such project: empty, details too") << "Nobody" << 0 << 0;
+    }
+    void projectFilterFollowsPrintProject() {
+        QFETCH(QString, caption);
+        QFETCH(int, projects);
+        QFETCH(int, majorsOfFirst);
+        exec(QStringLiteral(
+            "INSERT INTO projects (Zel_project) VALUES ('Alpha'), ('Beta'), ('Alpha')"));
+        exec(QStringLiteral("INSERT INTO major (Major_project_id, Major_item) VALUES (1, 'a'), (1, "
+                            "'b'), (2, 'c')"));
+        openWorkingTables();
+        dm->setPrintProjectSource([&] { return caption; });
+        dm->projects->setFiltered(true);
+        QCOMPARE(dm->projects->recordCount(), projects);
+        QCOMPARE(dm->Major->recordCount(), majorsOfFirst);
+        dm->projects->setFiltered(false);
+        QCOMPARE(dm->projects->recordCount(), 3);
+    }
+
+    void demoFolderOpensAndItsTotalsMatchItsRows() {
+        env.reset();
+        env = std::make_unique<TestEnvironment>();
+        folder = env->demoFolder();
+        openWorkingTables();
+        QVERIFY(dm->projects->recordCount() >= 3);
+        vok::Store& s = *dm->Database1;
+        const auto scalar = [&](const QString& sql) {
+            QSqlQuery q = s.exec(sql);
+            return q.next() ? q.value(0).toDouble() : -1.0;
+        };
+        QCOMPARE(scalar(QStringLiteral(
+                     "SELECT COUNT(*) FROM projects p WHERE ABS(COALESCE(p.Zel_hours, 0) - "
+                     "(SELECT COALESCE(SUM(ProjectTS_hours), 0) FROM ProjectTS WHERE "
+                     "ProjectTS_project_id = p.Zel_Project_id)) > 0.001")),
+                 0.0);
+        QCOMPARE(scalar(QStringLiteral(
+                     "SELECT COUNT(*) FROM major m WHERE ABS(COALESCE(m.Major_actual, 0) - "
+                     "(SELECT COALESCE(SUM(ProjectCost_Amount), 0) FROM ProjectCost WHERE "
+                     "ProjectCost_major_id = m.Major_id)) > 0.001")),
+                 0.0);
+        QCOMPARE(scalar(QStringLiteral(
+                     "SELECT COUNT(*) FROM action a WHERE ABS(COALESCE(a.Action_hours, 0) - "
+                     "(SELECT COALESCE(SUM(ProjectTS_hours), 0) FROM ProjectTS WHERE "
+                     "ProjectTS_action_id = a.Action_id)) > 0.001")),
+                 0.0);
+        QVERIFY(scalar(QStringLiteral("SELECT COUNT(*) FROM ProjectTS")) > 5);
+        QVERIFY(scalar(QStringLiteral("SELECT COUNT(*) FROM Costentry")) > 0);
+        dm->MemberTS->setTableName(QStringLiteral("Site Crew.db"));
+        dm->MemberTS->open();
+        QVERIFY(dm->MemberTS->recordCount() > 0);
+        QCOMPARE(dm->MemberTS->fieldByName(QStringLiteral("MemberTS_project")).asString(),
+                 QStringLiteral("Riverside Library Renovation"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestData)
+#include "tst_data.moc"
