@@ -32,7 +32,10 @@
 
 namespace {
 
+// Each tree item keeps its absolute index (its entry in ProjectList); a major activity also the
+// number of its actions, whose items are made when it is first opened.
 constexpr int NodeIndexRole = Qt::UserRole;
+constexpr int ChildCountRole = Qt::UserRole + 1;
 
 QString text(const char* s) {
     return QString::fromUtf8(s);
@@ -214,6 +217,7 @@ void TForm1::buildTree() {
     // A right click opens the menu of the selected node without selecting another one.
     TreeView1->viewport()->installEventFilter(this);
     connect(TreeView1, &QWidget::customContextMenuRequested, this, &TForm1::showPopup);
+    connect(TreeView1, &QTreeWidget::itemExpanded, this, &TForm1::makeChildren);
     connect(TreeView1, &QTreeWidget::currentItemChanged, this,
             [this] { selectionTimer_->start(); });
     box->addWidget(TreeView1);
@@ -637,6 +641,8 @@ void TForm1::LoadTree() {
     TreeView1->clear();
     ProjectList.clear();
     CriticalList.clear();
+    captions_.clear();
+    projectStart_.clear();
     if (!dm_ || !dm_->projects->isActive())
         return;
     // The pages would follow every step of the walk; the rebuilt tree selects nothing.
@@ -647,66 +653,110 @@ void TForm1::LoadTree() {
     vok::Table* actions = dm_->Action;
     // Other installations may have changed the tables: read them again.
     projects->refresh();
-    vok::Field& projectId = projects->fieldByName(QStringLiteral("Zel_Project_id"));
-    vok::Field& projectName = projects->fieldByName(QStringLiteral("Zel_project"));
-    vok::Field& projectDone = projects->fieldByName(QStringLiteral("Zel_completed"));
-    vok::Field& majorId = majors->fieldByName(QStringLiteral("Major_id"));
-    vok::Field& majorName = majors->fieldByName(QStringLiteral("Major_item"));
-    vok::Field& majorDone = majors->fieldByName(QStringLiteral("Major_completed"));
-    vok::Field& majorCritical = majors->fieldByName(QStringLiteral("Major_critical"));
-    vok::Field& actionId = actions->fieldByName(QStringLiteral("Action_id"));
-    vok::Field& actionName = actions->fieldByName(QStringLiteral("Action_name"));
-    vok::Field& actionDone = actions->fieldByName(QStringLiteral("Action_completed"));
-    vok::Field& actionCritical = actions->fieldByName(QStringLiteral("Action_critical"));
+    const vok::Field& projectId = projects->fieldByName(QStringLiteral("Zel_Project_id"));
+    const vok::Field& projectName = projects->fieldByName(QStringLiteral("Zel_project"));
+    const vok::Field& projectDone = projects->fieldByName(QStringLiteral("Zel_completed"));
+    const vok::Field& majorId = majors->fieldByName(QStringLiteral("Major_id"));
+    const vok::Field& majorName = majors->fieldByName(QStringLiteral("Major_item"));
+    const vok::Field& majorDone = majors->fieldByName(QStringLiteral("Major_completed"));
+    const vok::Field& majorCritical = majors->fieldByName(QStringLiteral("Major_critical"));
+    // Actions are read from the rows of their range: stored text, number and 0/1 flags.
+    const int actionName = actions->fieldByName(QStringLiteral("Action_name")).index();
+    const int actionId = actions->fieldByName(QStringLiteral("Action_id")).index();
+    const int actionDone = actions->fieldByName(QStringLiteral("Action_completed")).index();
+    const int actionCritical = actions->fieldByName(QStringLiteral("Action_critical")).index();
 
-    const QColor completedColour(0x00, 0x80, 0x00);
-    const QColor criticalColour(0xc0, 0x00, 0x00);
-    // A node's status: "1" completed, "2" critical and not completed, "0" otherwise.
-    const auto addNode = [&](QTreeWidgetItem* parent, const QString& caption, const QString& id,
-                             bool done, bool critical) {
-        auto* item =
-            parent ? new QTreeWidgetItem(parent, {caption}) : new QTreeWidgetItem({caption});
-        item->setData(0, NodeIndexRole, static_cast<int>(ProjectList.size()));
-        ProjectList << id;
-        const QString status =
-            done ? QStringLiteral("1") : (critical ? QStringLiteral("2") : QStringLiteral("0"));
-        CriticalList << status;
-        if (done)
-            item->setForeground(0, completedColour);
-        else if (critical)
-            item->setForeground(0, criticalColour);
-        return item;
+    const QString statusCodes[] = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")};
+    // A node's entries: identity, status ("1" completed, "2" critical and not completed, "0"
+    // otherwise) and caption.
+    const auto addEntry = [&](QString caption, QString id, bool done, bool critical) {
+        ProjectList << std::move(id);
+        CriticalList << statusCodes[done ? 1 : (critical ? 2 : 0)];
+        captions_ << std::move(caption);
+        return static_cast<int>(ProjectList.size()) - 1;
     };
 
     QList<QTreeWidgetItem*> top;
     for (projects->first(); !projects->eof(); projects->next()) {
         const QString p = projectId.asString();
-        QTreeWidgetItem* projectNode =
-            addNode(nullptr, projectName.asString(), p, projectDone.asBoolean(), false);
+        const int projectIndex =
+            addEntry(projectName.asString(), p, projectDone.asBoolean(), false);
+        projectStart_.push_back(projectIndex);
+        QTreeWidgetItem* projectNode = makeItem(nullptr, projectIndex);
         for (majors->first(); !majors->eof(); majors->next()) {
-            const QString pm = p + QLatin1Char(',') + majorId.asString();
-            QTreeWidgetItem* majorNode = addNode(projectNode, majorName.asString(), pm,
-                                                 majorDone.asBoolean(), majorCritical.asBoolean());
-            for (actions->first(); !actions->eof(); actions->next())
-                addNode(majorNode, actionName.asString(),
-                        pm + QLatin1Char(',') + actionId.asString(), actionDone.asBoolean(),
-                        actionCritical.asBoolean());
+            const QString pm = p + QLatin1Char(',') + majorId.asString() + QLatin1Char(',');
+            const int majorIndex = addEntry(majorName.asString(), pm.chopped(1),
+                                            majorDone.asBoolean(), majorCritical.asBoolean());
+            QTreeWidgetItem* majorNode = makeItem(projectNode, majorIndex);
+            const int count = actions->recordCount();
+            for (int row = 0; row < count; ++row)
+                addEntry(actions->valueAt(row, actionName).toString(),
+                         pm + QString::number(actions->valueAt(row, actionId).toLongLong()),
+                         actions->valueAt(row, actionDone).toLongLong() != 0,
+                         actions->valueAt(row, actionCritical).toLongLong() != 0);
+            // Collapsed after the rebuild: its action nodes are made when it is first opened.
+            if (count > 0) {
+                majorNode->setData(0, ChildCountRole, count);
+                majorNode->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+            }
         }
         top << projectNode;
     }
+    // The walk ends on the last project, its last major activity and that one's last action.
+    if (!actions->isEmpty())
+        actions->last();
     TreeView1->addTopLevelItems(top);
     // Every project open one level: its major activities show, their actions do not.
     for (QTreeWidgetItem* item : std::as_const(top))
         item->setExpanded(true);
 }
 
+QTreeWidgetItem* TForm1::makeItem(QTreeWidgetItem* parent, int index) const {
+    auto* item = parent ? new QTreeWidgetItem(parent, QStringList(captions_.value(index)))
+                        : new QTreeWidgetItem(QStringList(captions_.value(index)));
+    item->setData(0, NodeIndexRole, index);
+    const QString& status = CriticalList.at(index);
+    if (status == QLatin1String("1"))
+        item->setForeground(0, QColor(0x00, 0x80, 0x00)); // completed: green
+    else if (status == QLatin1String("2"))
+        item->setForeground(0, QColor(0xc0, 0x00, 0x00)); // critical: red
+    return item;
+}
+
+void TForm1::makeChildren(QTreeWidgetItem* item) const {
+    const int count = item->data(0, ChildCountRole).toInt();
+    if (count == 0 || item->childCount() > 0)
+        return;
+    const int first = nodeIndex(item) + 1;
+    QList<QTreeWidgetItem*> children;
+    children.reserve(count);
+    for (int i = first; i < first + count; ++i)
+        children << makeItem(nullptr, i);
+    item->addChildren(children);
+}
+
+int TForm1::nodeIndex(const QTreeWidgetItem* item) const {
+    return item ? item->data(0, NodeIndexRole).toInt() : -1;
+}
+
 QTreeWidgetItem* TForm1::findNode(const QString& id) const {
     const int index = static_cast<int>(ProjectList.indexOf(id));
     if (index < 0)
         return nullptr;
-    for (QTreeWidgetItemIterator it(TreeView1); *it; ++it) {
-        if ((*it)->data(0, NodeIndexRole).toInt() == index)
-            return *it;
+    const auto next = std::upper_bound(projectStart_.begin(), projectStart_.end(), index);
+    QTreeWidgetItem* project =
+        TreeView1->topLevelItem(static_cast<int>(next - projectStart_.begin()) - 1);
+    if (!project || nodeIndex(project) == index)
+        return project;
+    for (int k = 0; k < project->childCount(); ++k) {
+        QTreeWidgetItem* major = project->child(k);
+        const int at = nodeIndex(major);
+        if (at == index)
+            return major;
+        if (index > at && index <= at + major->data(0, ChildCountRole).toInt()) {
+            makeChildren(major);
+            return major->child(index - at - 1);
+        }
     }
     return nullptr;
 }
@@ -715,7 +765,7 @@ QString TForm1::selectedNode() const {
     const QTreeWidgetItem* item = TreeView1->currentItem();
     if (!item || !item->isSelected())
         return {};
-    return ProjectList.value(item->data(0, NodeIndexRole).toInt());
+    return ProjectList.value(nodeIndex(item));
 }
 
 bool TForm1::selectNode(const QString& id) {

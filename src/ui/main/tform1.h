@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 #include <array>
 #include <functional>
+#include <vector>
 
 class QTimer;
 class RecordTab;
@@ -209,6 +210,10 @@ public:
     // Sets the three pick lists to every Member_name of Members, in the table's order.
     void refillMemberPickLists();
 
+    // The node with that identity string, and the absolute index of a node (its entry in
+    // ProjectList: the nodes before it in depth-first order, collapsed ones counted).
+    QTreeWidgetItem* findNode(const QString& id) const;
+    int nodeIndex(const QTreeWidgetItem* item) const;
     // The identity string of the selected tree node ("12,3"), empty when none is selected.
     QString selectedNode() const;
     // Selects the node with that identity string and acts on it at once; false when the tree
@@ -301,11 +306,14 @@ private:
     void deleteProject();
     void storePendingEdits();
     QString recordId(int level) const;
-    QTreeWidgetItem* findNode(const QString& id) const;
     void showPopup(const QPoint& pos);
+    QTreeWidgetItem* makeItem(QTreeWidgetItem* parent, int index) const;
+    void makeChildren(QTreeWidgetItem* item) const;
 
     TDataModule2* dm_ = nullptr;
     std::array<Level, 3> levels_;
     QMenu* attachedPopup_ = nullptr;
+    std::vector<int> projectStart_; // absolute index of each project node
+    QStringList captions_;          // caption of each node, by absolute index
     QTimer* selectionTimer_ = nullptr;
 };

@@ -99,15 +99,31 @@ class TestMainWindow : public QObject {
         return out.join(QLatin1Char(' '));
     }
 
+    // The node with that identity string, found by walking the tree depth first.
     QTreeWidgetItem* node(const QString& id) {
         const int index = static_cast<int>(form->ProjectList.indexOf(id));
-        for (QTreeWidgetItemIterator it(form->TreeView1); *it; ++it) {
-            if ((*it)->data(0, Qt::UserRole).toInt() == index)
+        nodeCount(); // makes the action nodes
+        int i = 0;
+        for (QTreeWidgetItemIterator it(form->TreeView1); *it; ++it, ++i) {
+            if (i == index) {
+                if (form->findNode(id) != *it || form->nodeIndex(*it) != index)
+                    qWarning("findNode or nodeIndex disagrees with the tree");
                 return *it;
+            }
         }
         return nullptr;
     }
+    // Every node, the actions of collapsed major activities included (their items are made
+    // when a major activity is first opened).
     int nodeCount() {
+        for (int p = 0; p < form->TreeView1->topLevelItemCount(); ++p) {
+            QTreeWidgetItem* project = form->TreeView1->topLevelItem(p);
+            for (int m = 0; m < project->childCount(); ++m) {
+                const bool open = project->child(m)->isExpanded();
+                project->child(m)->setExpanded(true);
+                project->child(m)->setExpanded(open);
+            }
+        }
         int n = 0;
         for (QTreeWidgetItemIterator it(form->TreeView1); *it; ++it)
             ++n;
