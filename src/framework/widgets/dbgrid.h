@@ -33,6 +33,10 @@ public:
     void setPickList(int column, const QStringList& items);
     void setColumnReadOnly(int column, bool readOnly);
     void setConfirmDelete(bool on) { confirmDelete_ = on; }
+    // When first shown, columns wider together than the grid shrink in proportion so that every
+    // title shows; the user can widen them again.
+    void setFitColumnsWhenShown(bool on) { fitWhenShown_ = on; }
+    void fitColumns();
 
     // Deletes the current row (Ctrl+Del).
     void deleteCurrent();
@@ -41,6 +45,7 @@ protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void onChange(DataLink::Changes changes);
@@ -53,6 +58,7 @@ private:
     DataLink* link_;
     TableModel* model_;
     bool confirmDelete_ = false;
+    bool fitWhenShown_ = false;
 };
 
 } // namespace vok

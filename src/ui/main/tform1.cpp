@@ -26,6 +26,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -75,6 +76,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Vok Project Dadiduzoro"));
     resize(796, 565);
+    if (const QScreen* s = screen()) // centred on the screen
+        move(s->availableGeometry().center() - rect().center());
     buildMenus();
 
     auto* central = new QWidget(this);
@@ -417,6 +420,7 @@ vok::DBGrid* TForm1::buildTeamTab(QWidget* tab, const char* gridName, const char
     grid->addColumn(p + QStringLiteral("_tel"), QStringLiteral("Telephone"), 117);
     grid->setToolTip(QStringLiteral(
         "Use arrow keys to navigate from one entry to another.  Ctrl-Del to delete an entry."));
+    grid->setFitColumnsWhenShown(true);
     box->addWidget(grid, 1);
     auto* buttons = new QHBoxLayout;
     mailButton = new QToolButton(tab);
@@ -924,6 +928,9 @@ QString TForm1::recordId(int level) const {
 
 void TForm1::finishAdding(int level, bool store) {
     const Level& l = levels_[level];
+    // A text a field refused is reported by its control; Ok waits until it is put right.
+    if (store && l.record->hasInvalidText())
+        return;
     QString saved;
     try {
         if (store) {

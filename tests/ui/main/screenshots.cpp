@@ -3,6 +3,7 @@
 // doc/main-window.png is the project page from this run.
 #include "data/tdatamodule2.h"
 #include "framework/dataset/table.h"
+#include "framework/widgets/dbedit.h"
 #include "support/testenvironment.h"
 #include "ui/main/tform1.h"
 
@@ -55,6 +56,13 @@ int main(int argc, char** argv) {
         }
         p.page->setCurrentIndex(0);
     }
+    // Adding: Ok and Cancel show, the tree and the menu bar wait.
+    form.selectNode(major);
+    form.AddAction2->trigger();
+    form.DBEdit13->setText(QStringLiteral("New action"));
+    save(&form, out, QStringLiteral("adding"));
+    form.Button2->click();
+
     form.selectNode(project);
     save(&form, out, QStringLiteral("main-window"));
     return 0;

@@ -11,6 +11,7 @@
 #include "framework/widgets/dbedit.h"
 #include "framework/widgets/dbgrid.h"
 #include "framework/widgets/dbmemo.h"
+#include "framework/widgets/tablemodel.h"
 #include "support/testenvironment.h"
 #include "ui/main/tform1.h"
 
@@ -508,6 +509,28 @@ private Q_SLOTS:
         QVERIFY(!typed || nameEdit(level)->text() != QStringLiteral("Dropped"));
     }
 
+    void okWaitsUntilARefusedDateIsPutRight() {
+        select(QStringLiteral("12"));
+        action(QStringLiteral("AddMajor1"))->trigger();
+        typeInto(form->DBEdit8, QStringLiteral("Fresh"));
+        focus(form->DBEdit9);
+        form->DBEdit9->selectAll();
+        QTest::keyClicks(form->DBEdit9, QStringLiteral("13/13/2024"));
+        QTest::mouseClick(form->Button3, Qt::LeftButton);
+        QTRY_COMPARE(shown.size(), 1);
+        QVERIFY(form->isAdding());
+        QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM major WHERE Major_item = 'Fresh'")),
+                 QStringLiteral("0"));
+        QTRY_VERIFY(form->DBEdit9->hasFocus());
+        form->DBEdit9->selectAll();
+        QTest::keyClicks(form->DBEdit9, QStringLiteral("03/13/2024"));
+        QTest::mouseClick(form->Button3, Qt::LeftButton);
+        QVERIFY(!form->isAdding());
+        QCOMPARE(
+            value(QStringLiteral("SELECT Major_from_date FROM major WHERE Major_item = 'Fresh'")),
+            QStringLiteral("2024-03-13"));
+    }
+
     // ------------------------------------------------------------ editing in place
 
     void editsAreStored_data() {
@@ -731,7 +754,14 @@ private Q_SLOTS:
         QCOMPARE(form->SDLabel1->text(), QStringLiteral("MM/dd/yyyy"));
         QCOMPARE(form->DBGrid1->columnTitle(1), QStringLiteral("email"));
         QCOMPARE(form->DBGrid3->columnTitle(1), QStringLiteral("Email"));
-        QCOMPARE(form->DBGrid3->columnWidth(0), 200);
+        // Declared 200, 176 and 117 wide; shown in proportion within the page, every title seen.
+        QCOMPARE(form->DBGrid3->tableModel()->column(0).width, 200);
+        select(QStringLiteral("12"));
+        form->ProjectPageControl->setCurrentWidget(form->TabSheet2);
+        vok::DBGrid* grid = form->DBGrid3;
+        const int shown = grid->columnWidth(0) + grid->columnWidth(1) + grid->columnWidth(2);
+        QVERIFY(shown <= grid->viewport()->width());
+        QVERIFY(qAbs(grid->columnWidth(0) * 176 - grid->columnWidth(1) * 200) < 400);
     }
 
     void teamMemberPickedFromTheListBringsAddressAndTelephone() {
