@@ -896,6 +896,9 @@ void TForm1::startAdding(int level) {
         positionOnSelectedNode(level);
     l.table->insert();
     setBusy(true);
+    // The record's team, notes and the rest have no key to hang on until it is stored.
+    for (int tab = 1; tab < l.page->count(); ++tab)
+        l.page->setTabEnabled(tab, false);
     l.record->name->setFocus(Qt::OtherFocusReason);
 }
 
@@ -944,6 +947,8 @@ void TForm1::finishAdding(int level, bool store) {
     }
     l.record->ok->hide();
     l.record->cancel->hide();
+    for (int tab = 1; tab < l.page->count(); ++tab)
+        l.page->setTabEnabled(tab, true);
     setBusy(false);
     if (store) {
         LoadTree();

@@ -433,6 +433,9 @@ private Q_SLOTS:
         QVERIFY(!menuEnabled());
         QCOMPARE(visiblePage(), page(level));
         QVERIFY(okButton(level)->isVisible());
+        // Nothing can hang on the new record before it is stored.
+        QVERIFY(!page(level)->isTabEnabled(1));
+        QVERIFY(!page(level)->isTabEnabled(page(level)->count() - 1));
         typeInto(nameEdit(level), QStringLiteral("Newcomer"));
         // Leaving a field while adding stores nothing yet.
         focus(form->TreeView1->isEnabled() ? form->TreeView1
@@ -447,6 +450,7 @@ private Q_SLOTS:
             0);
         QTest::mouseClick(okButton(level), Qt::LeftButton);
         QVERIFY(!form->isAdding());
+        QVERIFY(page(level)->isTabEnabled(1));
         QVERIFY(form->TreeView1->isEnabled());
         QVERIFY(menuEnabled());
         QCOMPARE(nodeCount(), before + 1);
