@@ -12,9 +12,10 @@ class TableModel;
 
 // A grid of the records of a record-set, edited in place. The cursor of the record-set and the
 // grid's current row move together. Moving down past the last row (or Tab past its last cell)
-// adds a new row; a new row left untouched is dropped when the focus leaves the grid, a changed
-// row is stored then. Ctrl+Del deletes the current row (asking "Delete record?" when told to).
-// Columns are resizable; a column may offer a pick list. The title row is white on teal.
+// adds a new row, as does typing into the blank row of an empty grid; a new row left untouched is
+// dropped when the focus leaves the grid, a changed row is stored then. Ctrl+Del deletes the
+// current row (asking "Delete record?" when told to). Columns are resizable; a column may offer a
+// pick list. The title row is white on teal.
 class DBGrid : public QTableView {
     Q_OBJECT
 public:
