@@ -3,6 +3,7 @@
 #include "data/datafolder.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/ui/clock.h"
+#include "reportcommand.h"
 
 #include <QApplication>
 #include <QDate>
@@ -74,6 +75,7 @@ int main(int argc, char** argv) {
     const Command commands[] = {
         {"init", initFolder},
         {"demo", demoFolder},
+        {"report", ReportCommand::run},
     };
     for (const Command& c : commands) {
         if (name != QLatin1String(c.name))

@@ -5,6 +5,8 @@
 #include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/ui/messages.h"
+#include "reports/tform4.h"
+#include "reports/tform5.h"
 #include "ui/main/tform1.h"
 
 #include <cstdio>
@@ -13,8 +15,9 @@
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        std::fprintf(stderr, "vok: there is no display to show the window on. Run Vok on a desktop, "
-                             "or under a virtual display:\n  xvfb-run -a vok\n");
+        std::fprintf(stderr,
+                     "vok: there is no display to show the window on. Run Vok on a desktop, "
+                     "or under a virtual display:\n  xvfb-run -a vok\n");
         return 1;
     }
     VokApplication app(argc, argv);
@@ -30,10 +33,15 @@ int main(int argc, char** argv) {
     }
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TDataModule2> dataModule2;
+    std::unique_ptr<TForm4> form4;
+    std::unique_ptr<TForm5> form5;
     try {
         form1 = std::make_unique<TForm1>();
         dataModule2 = std::make_unique<TDataModule2>();
         form1->setDataModule(dataModule2.get());
+        form4 = std::make_unique<TForm4>(form1.get(), dataModule2.get());
+        form5 = std::make_unique<TForm5>(form1.get(), dataModule2.get(), form4.get());
+        form4->setReport(form5.get());
         StorageConfiguration::writeEntries();
     } catch (const vok::DatabaseError& e) {
         VokApplication::showApplicationError(e.kindName(), e.message());
@@ -45,6 +53,8 @@ int main(int argc, char** argv) {
     }
     form1->show();
     const int rc = app.exec();
+    form5.reset();
+    form4.reset();
     form1.reset(); // the windows go before the record-sets they show
     dataModule2.reset();
     return rc;

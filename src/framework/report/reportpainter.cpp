@@ -1,0 +1,168 @@
+#include "reportpainter.h"
+
+#include "framework/dataset/databaseerror.h"
+#include "reportdocument.h"
+
+#include <QHash>
+#include <QPainter>
+#include <QPrinter>
+#include <QTextLayout>
+
+namespace vok {
+
+namespace {
+
+QRectF scaled(const QRectF& r, qreal s) {
+    return QRectF(r.left() * s, r.top() * s, r.width() * s, r.height() * s);
+}
+
+QLineF scaled(const QLineF& l, qreal s) {
+    return QLineF(l.p1() * s, l.p2() * s);
+}
+
+QPen penOf(const ReportItem& item, qreal s) {
+    if (item.penStyle == Qt::NoPen)
+        return QPen(Qt::NoPen);
+    return QPen(item.pen, std::max<qreal>(item.penWidth, 0.5) * s, item.penStyle, Qt::FlatCap);
+}
+
+// Paints one page; fonts are made once per run of pages.
+class PagePainter {
+public:
+    PagePainter(QPainter& painter, qreal scale) : p_(painter), s_(scale) {}
+
+    void paint(const ReportItem& item) {
+        // Clipping costs a path in every PDF and print job: only where something could stick
+        // out of its band or its box.
+        const qreal halfPen = item.kind == ReportItem::Kind::Text ? 0 : item.penWidth / 2;
+        const bool clipBand =
+            !item.clip.contains(item.box.adjusted(-halfPen, -halfPen, halfPen, halfPen));
+        const bool clipText = item.kind == ReportItem::Kind::Text && item.overflows;
+        if (clipBand || clipText) {
+            p_.save();
+            p_.setClipRect(scaled(item.clip, s_));
+        }
+        const QRectF box = scaled(item.box, s_);
+        switch (item.kind) {
+        case ReportItem::Kind::Text:
+            paintText(item, box, clipText);
+            break;
+        case ReportItem::Kind::Rectangle: {
+            // The outline lies inside the box, so a rectangle covers exactly its box.
+            const qreal inset = item.penStyle == Qt::NoPen ? 0 : item.penWidth * s_ / 2;
+            p_.setPen(penOf(item, s_));
+            p_.setBrush(item.fill);
+            p_.drawRect(box.adjusted(inset, inset, -inset, -inset));
+            break;
+        }
+        case ReportItem::Kind::HorizontalLine:
+        case ReportItem::Kind::VerticalLine:
+        case ReportItem::Kind::TopAndBottomLines:
+            break;
+        }
+        const QList<QLineF> lines = item.lines();
+        if (!lines.isEmpty()) {
+            p_.setPen(penOf(item, s_));
+            for (const QLineF& l : lines)
+                p_.drawLine(scaled(l, s_));
+        }
+        if (clipBand || clipText)
+            p_.restore();
+    }
+
+private:
+    void paintText(const ReportItem& item, const QRectF& box, bool clip) {
+        if (item.opaque)
+            p_.fillRect(box, Qt::white);
+        if (item.text.isEmpty())
+            return;
+        if (clip) {
+            p_.save();
+            p_.setClipRect(box, Qt::IntersectClip);
+        }
+        p_.setFont(font(item.font));
+        p_.setPen(item.textColor);
+        if (item.wordWrap)
+            paintWrapped(item, box);
+        else
+            p_.drawText(box, static_cast<int>(item.alignment) | Qt::AlignTop | Qt::TextSingleLine,
+                        item.text);
+        if (clip)
+            p_.restore();
+    }
+
+    // Wrapped text shows the whole lines that fit in its box (always the first), not the top
+    // of a line cut in half.
+    void paintWrapped(const ReportItem& item, const QRectF& box) {
+        QTextLayout layout(item.text, p_.font(), p_.device());
+        QTextOption option(item.alignment);
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QList<QTextLine> shown;
+        qreal y = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(box.width());
+            if (!shown.isEmpty() && y + line.height() > box.height() + 0.5)
+                break;
+            line.setPosition(QPointF(0, y));
+            y += line.height();
+            shown << line;
+        }
+        layout.endLayout();
+        for (const QTextLine& line : shown)
+            line.draw(&p_, box.topLeft());
+    }
+
+    const QFont& font(const ReportFont& f) {
+        auto it = fonts_.constFind(f);
+        if (it == fonts_.constEnd())
+            it = fonts_.insert(f, f.toQFont());
+        return it.value();
+    }
+
+    QPainter& p_;
+    qreal s_;
+    QHash<ReportFont, QFont> fonts_;
+};
+
+} // namespace
+
+void ReportPainter::paint(QPainter& painter, const ReportPage& page, const PageSetup& setup) {
+    const qreal s = painter.device()->logicalDpiX() / setup.unitsPerInch();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    PagePainter pagePainter(painter, s);
+    for (const ReportItem& item : page.items) {
+        if (item.visible)
+            pagePainter.paint(item);
+    }
+}
+
+void ReportPainter::paint(QPrinter& printer, const ReportDocument& document) {
+    int from = 1;
+    int to = static_cast<int>(document.pages.size());
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        from = std::max(from, printer.fromPage());
+        to = std::min(to, printer.toPage() > 0 ? printer.toPage() : to);
+    }
+    if (from > to)
+        return; // a page range past the end: nothing to send
+    const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw DatabaseError(QStringLiteral("The report could not be sent to the printer %1")
+                                .arg(printer.printerName()));
+    bool first = true;
+    for (int copy = 0; copy < copies; ++copy) {
+        for (int n = from; n <= to; ++n) {
+            if (!first)
+                printer.newPage();
+            first = false;
+            paint(painter, document.pages[n - 1], document.setup);
+        }
+    }
+    painter.end();
+}
+
+} // namespace vok

@@ -1,0 +1,24 @@
+#include "reportsysdata.h"
+
+#include "framework/dataset/shortdate.h"
+
+namespace vok {
+
+ReportSysData::ReportSysData(ReportBand* band, Data data, const QString& name)
+    : ReportLabel(band, name), data_(data) {
+    setAutoSize(true);
+}
+
+QString ReportSysData::displayText(const ReportContext& context) const {
+    switch (data_) {
+    case Data::Date:
+        return text() + ShortDate::format(context.now.date());
+    case Data::DateTime:
+        return text() + ShortDate::formatDateTime(context.now);
+    case Data::PageNumber:
+        return text() + QString::number(context.pageNumber);
+    }
+    return text();
+}
+
+} // namespace vok
