@@ -642,6 +642,10 @@ void TForm1::firstActivation() {
 void TForm1::LoadTree() {
     const QSignalBlocker block(TreeView1);
     selectionTimer_->stop();
+    // Other installations may have changed the tables: read them again. A pending record that
+    // cannot be stored fails here, and the tree stays as it was.
+    if (dm_ && dm_->projects->isActive())
+        dm_->projects->refresh();
     TreeView1->clear();
     ProjectList.clear();
     CriticalList.clear();
@@ -655,8 +659,6 @@ void TForm1::LoadTree() {
     vok::Table* projects = dm_->projects;
     vok::Table* majors = dm_->Major;
     vok::Table* actions = dm_->Action;
-    // Other installations may have changed the tables: read them again.
-    projects->refresh();
     const vok::Field& projectId = projects->fieldByName(QStringLiteral("Zel_Project_id"));
     const vok::Field& projectName = projects->fieldByName(QStringLiteral("Zel_project"));
     const vok::Field& projectDone = projects->fieldByName(QStringLiteral("Zel_completed"));
@@ -935,15 +937,13 @@ void TForm1::finishAdding(int level, bool store) {
     if (store && l.record->hasInvalidText())
         return;
     QString saved;
-    try {
-        if (store) {
-            l.table->post();
-            saved = recordId(level);
-        } else {
-            l.table->cancel();
-        }
-    } catch (const vok::DatabaseError&) {
-        // Left pending; the record-set layer reports it at the table's next move.
+    if (store) {
+        // A record that cannot be stored is reported now and the page stays in add mode, so
+        // that it can be put right or dropped with Cancel.
+        l.table->post();
+        saved = recordId(level);
+    } else {
+        l.table->cancel();
     }
     l.record->ok->hide();
     l.record->cancel->hide();

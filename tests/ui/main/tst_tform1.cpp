@@ -535,6 +535,26 @@ private Q_SLOTS:
             QStringLiteral("2024-03-13"));
     }
 
+    void okThatCannotStoreKeepsAdding() {
+        sql(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON major "
+                           "BEGIN SELECT RAISE(ABORT, 'no room for it'); END"));
+        select(QStringLiteral("12,3"));
+        const QStringList list = form->ProjectList;
+        action(QStringLiteral("AddMajor2"))->trigger();
+        typeInto(form->DBEdit8, QStringLiteral("Stuck"));
+        QTest::mouseClick(form->Button3, Qt::LeftButton);
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].text.contains(QStringLiteral("no room for it")));
+        QVERIFY(form->isAdding());
+        QCOMPARE(form->ProjectList, list);
+        QTest::mouseClick(form->Button4, Qt::LeftButton);
+        QVERIFY(!form->isAdding());
+        QCOMPARE(dm->Major->state(), Table::State::Browse);
+        QCOMPARE(form->selectedNode(), QStringLiteral("12,3"));
+        form->selectNode(QStringLiteral("14")); // moving on raises nothing
+        QCOMPARE(shown.size(), 1);
+    }
+
     // ------------------------------------------------------------ editing in place
 
     void editsAreStored_data() {
