@@ -30,6 +30,11 @@ QString ShortDate::pattern() {
     if (!out.contains(QLatin1String("dd")) || !out.contains(QLatin1String("MM")) ||
         !out.contains(QLatin1String("yyyy")))
         return QStringLiteral("dd/MM/yyyy");
+    // Formats that name the month separate the parts with blanks; numbers need a visible mark.
+    out = out.simplified();
+    if (out.contains(QLatin1Char(' ')) &&
+        !out.contains(QRegularExpression(QStringLiteral("[^A-Za-z ]"))))
+        out.replace(QLatin1Char(' '), QLatin1Char('/'));
     return out;
 }
 

@@ -57,6 +57,14 @@ void DBCtrlGrid::setDesign(const CtrlGridDesign& design) {
     rebuild();
 }
 
+void DBCtrlGrid::setLineCaption(int line, const QString& caption) {
+    if (line < 0 || line >= design_.lines.size())
+        return;
+    design_.lines[line].caption = caption;
+    for (DBCtrlGridPanel* p : std::as_const(panels_))
+        p->setCaption(line, caption);
+}
+
 void DBCtrlGrid::setPanelGrid(int columns, int rows) {
     columns_ = std::max(1, columns);
     rowsDown_ = std::max(1, rows);

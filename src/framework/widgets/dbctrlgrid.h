@@ -30,6 +30,8 @@ public:
     // The panels' content; set before the grid size.
     void setDesign(const CtrlGridDesign& design);
     const CtrlGridDesign& design() const { return design_; }
+    // Changes the caption of a line in every panel.
+    void setLineCaption(int line, const QString& caption);
     // Panels across and down.
     void setPanelGrid(int columns, int rows);
     // A fixed panel size (otherwise the panels share the grid's room).

@@ -30,6 +30,7 @@ DBCtrlGridPanel::DBCtrlGridPanel(const CtrlGridDesign& design, QWidget* parent)
             QLabel* caption = nullptr;
             if (!line.caption.isEmpty()) {
                 caption = new QLabel(line.caption, this);
+                caption->setObjectName(line.captionName);
                 form->addWidget(caption, r, 0);
             }
             auto* value = new QLabel(this);

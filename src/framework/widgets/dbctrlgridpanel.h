@@ -19,6 +19,7 @@ struct CtrlGridDesign {
         QString field;
         QString caption;
         bool bold = false;
+        QString captionName; // object name of the caption label in every panel
     };
     enum class MemoPlace { Fill, Right };
 

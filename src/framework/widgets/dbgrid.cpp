@@ -181,4 +181,23 @@ void DBGrid::mousePressEvent(QMouseEvent* event) {
     QTableView::mousePressEvent(event);
 }
 
+void DBGrid::fitColumns() {
+    const int room = viewport()->width();
+    int total = 0;
+    for (int c = 0; c < model_->columnCount(); ++c)
+        total += model_->column(c).width;
+    if (total <= room || total <= 0)
+        return;
+    for (int c = 0; c < model_->columnCount(); ++c)
+        setColumnWidth(c, model_->column(c).width * room / total);
+}
+
+void DBGrid::showEvent(QShowEvent* event) {
+    QTableView::showEvent(event);
+    if (fitWhenShown_) {
+        fitWhenShown_ = false;
+        fitColumns();
+    }
+}
+
 } // namespace vok

@@ -12,9 +12,10 @@ class TableModel;
 
 // A grid of the records of a record-set, edited in place. The cursor of the record-set and the
 // grid's current row move together. Moving down past the last row (or Tab past its last cell)
-// adds a new row; a new row left untouched is dropped when the focus leaves the grid, a changed
-// row is stored then. Ctrl+Del deletes the current row (asking "Delete record?" when told to).
-// Columns are resizable; a column may offer a pick list. The title row is white on teal.
+// adds a new row, as does typing into the blank row of an empty grid; a new row left untouched is
+// dropped when the focus leaves the grid, a changed row is stored then. Ctrl+Del deletes the
+// current row (asking "Delete record?" when told to). Columns are resizable; a column may offer a
+// pick list. The title row is white on teal.
 class DBGrid : public QTableView {
     Q_OBJECT
 public:
@@ -33,6 +34,10 @@ public:
     void setPickList(int column, const QStringList& items);
     void setColumnReadOnly(int column, bool readOnly);
     void setConfirmDelete(bool on) { confirmDelete_ = on; }
+    // When first shown, columns wider together than the grid shrink in proportion so that every
+    // title shows; the user can widen them again.
+    void setFitColumnsWhenShown(bool on) { fitWhenShown_ = on; }
+    void fitColumns();
 
     // Deletes the current row (Ctrl+Del).
     void deleteCurrent();
@@ -41,6 +46,7 @@ protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void onChange(DataLink::Changes changes);
@@ -53,6 +59,7 @@ private:
     DataLink* link_;
     TableModel* model_;
     bool confirmDelete_ = false;
+    bool fitWhenShown_ = false;
 };
 
 } // namespace vok

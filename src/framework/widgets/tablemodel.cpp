@@ -29,7 +29,9 @@ int TableModel::fieldIndex(int column) const {
 int TableModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid())
         return 0;
-    return rows_.count();
+    // An empty range shows one blank row: typing into it starts the first record.
+    const int n = rows_.count();
+    return n == 0 && link_->isActive() ? 1 : n;
 }
 
 int TableModel::columnCount(const QModelIndex& parent) const {

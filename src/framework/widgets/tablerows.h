@@ -1,12 +1,13 @@
 #pragma once
 
+#include "framework/dataset/table.h"
+
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
 namespace vok {
-
-class Table;
 
 // The rows a list control shows for a record-set: the records of its range, and while a record
 // is being inserted, that new record at the place where it will stand.
@@ -33,7 +34,7 @@ public:
 private:
     int insertPosition() const;
 
-    const Table* table_;
+    QPointer<const Table> table_;
 };
 
 } // namespace vok

@@ -1,51 +1,131 @@
 #include "tform1.h"
 
 #include "app/settings.h"
+#include "compacttabstyle.h"
 #include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/dataset/shortdate.h"
+#include "framework/dataset/table.h"
+#include "framework/dataset/transaction.h"
 #include "framework/ui/guard.h"
+#include "framework/ui/messages.h"
+#include "framework/widgets/dbcheckbox.h"
+#include "framework/widgets/dbcombobox.h"
+#include "framework/widgets/dbctrlgrid.h"
+#include "framework/widgets/dbdateedit.h"
+#include "framework/widgets/dbedit.h"
+#include "framework/widgets/dbgrid.h"
+#include "framework/widgets/dbmemo.h"
+#include "recordtab.h"
 
-#include <QEvent>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
+
+namespace {
+
+// Each tree item keeps its absolute index (its entry in ProjectList); a major activity also the
+// number of its actions, whose items are made when it is first opened.
+constexpr int NodeIndexRole = Qt::UserRole;
+constexpr int ChildCountRole = Qt::UserRole + 1;
+
+QString text(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+// Gives a control the name that the language tables and other windows know it by.
+template <typename T> T* named(T* object, const char* name) {
+    object->setObjectName(QLatin1String(name));
+    return object;
+}
+
+const RecordTab::Fields projectFields{
+    "Zel_project",       "Project Name", "Zel_description", nullptr,          "Zel_completed",
+    "Zel_date_from",     "Zel_date_to",  "Zel_leader",      "Project leader", "Zel_client",
+    "Zel_perc_complete", "Zel_hours",    "Zel_actual"};
+const RecordTab::Fields majorFields{"Major_item",     "Major Name",          "Major_description",
+                                    "Major_critical", "Major_completed",     "Major_from_date",
+                                    "Major_to_date",  "Major_leader",        "Major leader",
+                                    nullptr,          "Major_perc_complete", "Major_hours",
+                                    "Major_actual"};
+const RecordTab::Fields actionFields{
+    "Action_name",     "Action Name",          "Action_description",
+    "Action_critical", "Action_completed",     "Action_from_date",
+    "Action_to_date",  "Action_responsible",   "Action Leader",
+    nullptr,           "Action_perc_complete", "Action_hours",
+    "Action_actual"};
+
+// Deletes every record of a record-set's current view.
+void deleteAll(vok::Table* t) {
+    while (!t->isEmpty())
+        t->deleteRecord();
+}
+
+} // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Vok Project Dadiduzoro"));
     resize(796, 565);
+    if (const QScreen* s = screen()) // centred on the screen
+        move(s->availableGeometry().center() - rect().center());
+    buildMenus();
+
     auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
-    TreeView1 = new QTreeWidget(central);
-    TreeView1->setObjectName(QStringLiteral("TreeView1"));
-    TreeView1->setHeaderHidden(true);
-    layout->addWidget(TreeView1);
+    auto* row = new QHBoxLayout(central);
+    row->setContentsMargins(4, 4, 4, 4);
+    row->setSpacing(4);
+    GroupBox1 = new QGroupBox(QStringLiteral("Current Projects"), central);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setFixedWidth(321);
+    row->addWidget(GroupBox1);
+    buildTree();
+
+    auto* pages = new QWidget(central);
+    pages->setObjectName(QStringLiteral("Pages"));
+    auto* stack = new QGridLayout(pages);
+    stack->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(pages, 1);
     PrintProject = new QLabel(central);
     PrintProject->setObjectName(QStringLiteral("PrintProject"));
     PrintProject->hide();
-    const auto makeLabel = [&](const char* name) {
-        auto* l = new QLabel(central);
-        l->setObjectName(QLatin1String(name));
-        return l;
-    };
-    SDLabel1 = makeLabel("SDLabel1");
-    SDLabel2 = makeLabel("SDLabel2");
-    SDLabel3 = makeLabel("SDLabel3");
-    SDLabel4 = makeLabel("SDLabel4");
-    SDLabel5 = makeLabel("SDLabel5");
-    SDLabel6 = makeLabel("SDLabel6");
     setCentralWidget(central);
+    buildPages();
+    for (const Level& l : levels_)
+        stack->addWidget(l.page, 0, 0); // one over the other; at most one shows
 
+    selectionTimer_ = new QTimer(this);
+    selectionTimer_->setSingleShot(true);
+    selectionTimer_->setInterval(50);
+    connect(selectionTimer_, &QTimer::timeout, this,
+            [this] { vok::Guard::run([this] { TreeView1Change(); }); });
+    hidePages();
+}
+
+TForm1::~TForm1() = default;
+
+// ---------------------------------------------------------------- building
+
+void TForm1::buildMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    const auto action = [this](QWidget* parent, const char* name, const QString& text) {
-        auto* a = new QAction(text, this);
+    const auto action = [this](QWidget* parent, const char* name, const QString& caption) {
+        auto* a = new QAction(caption, this);
         a->setObjectName(QLatin1String(name));
         parent->addAction(a);
         return a;
     };
-    const auto menu = [bar](const char* name, const QString& text) {
-        auto* m = bar->addMenu(text);
+    const auto menu = [bar](const char* name, const QString& caption) {
+        auto* m = bar->addMenu(caption);
         m->setObjectName(QLatin1String(name));
         return m;
     };
@@ -77,16 +157,436 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Emailustobuysourcecode1 =
         action(Help1, "Emailustobuysourcecode1", QStringLiteral("Buy the source code (US$ 49)"));
     Exit1 = action(bar, "Exit1", QStringLiteral("Exit"));
+
+    const auto popup = [this](const char* name) {
+        auto* m = new QMenu(this);
+        m->setObjectName(QLatin1String(name));
+        return m;
+    };
+    ProjectPopup = popup("ProjectPopup");
+    AddProject1 = action(ProjectPopup, "AddProject1", QStringLiteral("Add Project"));
+    AddMajor1 = action(ProjectPopup, "AddMajor1", QStringLiteral("Add Major"));
+    Deleteproject1 = action(ProjectPopup, "Deleteproject1", QStringLiteral("Delete Project"));
+    Copyproject1 = action(ProjectPopup, "Copyproject1", QStringLiteral("Copy project"));
+    MajorPopup = popup("MajorPopup");
+    AddMajor2 = action(MajorPopup, "AddMajor2", QStringLiteral("Add Major"));
+    AddAction1 = action(MajorPopup, "AddAction1", QStringLiteral("Add Action"));
+    DeleteMajor1 = action(MajorPopup, "DeleteMajor1", QStringLiteral("Delete Major"));
+    ActionPopup = popup("ActionPopup");
+    AddAction2 = action(ActionPopup, "AddAction2", QStringLiteral("Add Action"));
+    DeleteAction1 = action(ActionPopup, "DeleteAction1", QStringLiteral("Delete Action"));
+    PopupMenu1 = popup("PopupMenu1");
+    Addcontact1 = action(PopupMenu1, "Addcontact1", QStringLiteral("Add contact"));
+    DeleteContact1 = action(PopupMenu1, "DeleteContact1", QStringLiteral("Delete Contact"));
+    EditContact1 = action(PopupMenu1, "EditContact1", QStringLiteral("Edit Contact"));
+    attachedPopup_ = ProjectPopup;
+
+    // Every command runs through the guard, which shows an escaping error.
+    const auto handle = [this](QAction* a, void (TForm1::*slot)()) {
+        connect(a, &QAction::triggered, this,
+                [this, slot] { vok::Guard::run([&] { (this->*slot)(); }); });
+    };
+    handle(AddaProject1, &TForm1::AddProject1Click);
+    handle(AddProject1, &TForm1::AddProject1Click);
+    handle(AddMajor1, &TForm1::AddMajor1Click);
+    handle(AddMajor2, &TForm1::AddMajor1Click);
+    handle(AddAction1, &TForm1::AddAction1Click);
+    handle(AddAction2, &TForm1::AddAction1Click);
+    handle(Deleteproject1, &TForm1::Deleteproject1Click);
+    handle(DeleteMajor1, &TForm1::DeleteMajor1Click);
+    handle(DeleteAction1, &TForm1::DeleteAction1Click);
+    handle(Exit1, &TForm1::Exit1Click);
+}
+
+void TForm1::buildTree() {
+    auto* box = new QVBoxLayout(GroupBox1);
+    box->setContentsMargins(6, 6, 6, 6);
+    TreeView1 = new QTreeWidget(GroupBox1);
+    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setColumnCount(1);
+    TreeView1->setIndentation(19);
+    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeView1->setUniformRowHeights(true);
+    TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    TreeView1->setFont(font);
+    QPalette palette = TreeView1->palette();
+    palette.setColor(QPalette::Text, Qt::black);
+    TreeView1->setPalette(palette);
+    TreeView1->setToolTip(QStringLiteral("Right click on a selected item to add and delete"));
+    TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    // A right click opens the menu of the selected node without selecting another one.
+    TreeView1->viewport()->installEventFilter(this);
+    connect(TreeView1, &QWidget::customContextMenuRequested, this, &TForm1::showPopup);
+    connect(TreeView1, &QTreeWidget::itemExpanded, this, &TForm1::makeChildren);
+    connect(TreeView1, &QTreeWidget::currentItemChanged, this,
+            [this] { selectionTimer_->start(); });
+    box->addWidget(TreeView1);
+}
+
+QTabWidget* TForm1::buildPage(const char* name) {
+    auto* page = new QTabWidget(centralWidget() ? centralWidget() : this);
+    page->setObjectName(QLatin1String(name));
+    page->setMinimumSize(457, 473);
+    // Six captions side by side within the page's width.
+    page->tabBar()->setStyle(new CompactTabStyle(page));
+    return page;
+}
+
+QWidget* TForm1::addTab(QTabWidget* page, const char* name, const QString& caption) {
+    auto* tab = new QWidget(page);
+    tab->setObjectName(QLatin1String(name));
+    page->addTab(tab, caption);
+    return tab;
+}
+
+void TForm1::buildPages() {
+    ProjectPageControl = buildPage("ProjectPageControl");
+    MajorPageControl = buildPage("MajorPageControl");
+    ActionPageControl = buildPage("ActionPageControl");
+
+    // Project page.
+    ProjectRecord = new RecordTab(projectFields, ProjectPageControl);
+    TabSheet1 = ProjectRecord;
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    ProjectPageControl->addTab(TabSheet1, QStringLiteral("Project"));
+    TabSheet2 = addTab(ProjectPageControl, "TabSheet2", QStringLiteral("Team Members"));
+    TabSheet8 = addTab(ProjectPageControl, "TabSheet8", QStringLiteral("Notes"));
+    TabSheet10 = addTab(ProjectPageControl, "TabSheet10", QStringLiteral("Contacts"));
+    TabSheet9 = addTab(ProjectPageControl, "TabSheet9", QStringLiteral("Time Sheets"));
+    TabSheet11 = addTab(ProjectPageControl, "TabSheet11", QStringLiteral("Cost entries"));
+
+    // Major activity page.
+    MajorRecord = new RecordTab(majorFields, MajorPageControl);
+    TabSheet4 = MajorRecord;
+    TabSheet4->setObjectName(QStringLiteral("TabSheet4"));
+    MajorPageControl->addTab(TabSheet4, QStringLiteral("Major Activity"));
+    TabSheet5 = addTab(MajorPageControl, "TabSheet5", QStringLiteral("Team Members"));
+    TabSheet12 = addTab(MajorPageControl, "TabSheet12", QStringLiteral("Notes"));
+    TabSheet3 = addTab(MajorPageControl, "TabSheet3", QStringLiteral("Time Sheets"));
+    TabSheet13 = addTab(MajorPageControl, "TabSheet13", QStringLiteral("Cost entries"));
+
+    // Action page.
+    ActionRecord = new RecordTab(actionFields, ActionPageControl);
+    TabSheet7 = ActionRecord;
+    TabSheet7->setObjectName(QStringLiteral("TabSheet7"));
+    ActionPageControl->addTab(TabSheet7, QStringLiteral("Action"));
+    TabSheet14 = addTab(ActionPageControl, "TabSheet14", QStringLiteral("Team Members"));
+    TabSheet15 = addTab(ActionPageControl, "TabSheet15", QStringLiteral("Notes"));
+    TabSheet6 = addTab(ActionPageControl, "TabSheet6", QStringLiteral("Time Sheets"));
+    TabSheet16 = addTab(ActionPageControl, "TabSheet16", QStringLiteral("Cost entries"));
+
+    // Record tabs: the controls under their names.
+    Label2 = named(ProjectRecord->nameLabel, "Label2");
+    Label3 = named(ProjectRecord->descriptionLabel, "Label3");
+    Label4 = named(ProjectRecord->fromLabel, "Label4");
+    Label5 = named(ProjectRecord->toLabel, "Label5");
+    Label6 = named(ProjectRecord->leaderLabel, "Label6");
+    Label7 = named(ProjectRecord->clientLabel, "Label7");
+    Label9 = named(ProjectRecord->percentLabel, "Label9");
+    Label10 = named(ProjectRecord->hoursLabel, "Label10");
+    Label11 = named(ProjectRecord->actualLabel, "Label11");
+    DBEdit2 = named(ProjectRecord->name, "DBEdit2");
+    DBMemo1 = named(ProjectRecord->description, "DBMemo1");
+    DBCheckBox1 = named(ProjectRecord->completed, "DBCheckBox1");
+    DBEdit3 = named(ProjectRecord->from, "DBEdit3");
+    DBEdit4 = named(ProjectRecord->to, "DBEdit4");
+    SDLabel3 = named(ProjectRecord->fromFormat, "SDLabel3");
+    SDLabel4 = named(ProjectRecord->toFormat, "SDLabel4");
+    DBLookupComboBox1 = named(ProjectRecord->leader, "DBLookupComboBox1");
+    DBEdit5 = named(ProjectRecord->client, "DBEdit5");
+    DBEdit6 = named(ProjectRecord->percent, "DBEdit6");
+    DBEdit7 = named(ProjectRecord->hours, "DBEdit7");
+    DBEdit1 = named(ProjectRecord->actual, "DBEdit1");
+    SpeedButton6 = named(ProjectRecord->wordButton, "SpeedButton6");
+    Button5 = named(ProjectRecord->ok, "Button5");
+    Button6 = named(ProjectRecord->cancel, "Button6");
+
+    Label12 = named(MajorRecord->nameLabel, "Label12");
+    Label13 = named(MajorRecord->descriptionLabel, "Label13");
+    Label14 = named(MajorRecord->fromLabel, "Label14");
+    Label16 = named(MajorRecord->toLabel, "Label16");
+    Label17 = named(MajorRecord->leaderLabel, "Label17");
+    Label18 = named(MajorRecord->percentLabel, "Label18");
+    Label20 = named(MajorRecord->hoursLabel, "Label20");
+    Label21 = named(MajorRecord->actualLabel, "Label21");
+    DBEdit8 = named(MajorRecord->name, "DBEdit8");
+    DBMemo2 = named(MajorRecord->description, "DBMemo2");
+    DBCheckBox2 = named(MajorRecord->critical, "DBCheckBox2");
+    DBCheckBox3 = named(MajorRecord->completed, "DBCheckBox3");
+    DBEdit9 = named(MajorRecord->from, "DBEdit9");
+    DBEdit10 = named(MajorRecord->to, "DBEdit10");
+    SDLabel1 = named(MajorRecord->fromFormat, "SDLabel1");
+    SDLabel2 = named(MajorRecord->toFormat, "SDLabel2");
+    DBLookupComboBox2 = named(MajorRecord->leader, "DBLookupComboBox2");
+    DBEdit11 = named(MajorRecord->percent, "DBEdit11");
+    DBEdit12 = named(MajorRecord->hours, "DBEdit12");
+    DBEdit14 = named(MajorRecord->actual, "DBEdit14");
+    SpeedButton8 = named(MajorRecord->wordButton, "SpeedButton8");
+    Button3 = named(MajorRecord->ok, "Button3");
+    Button4 = named(MajorRecord->cancel, "Button4");
+
+    Label15 = named(ActionRecord->nameLabel, "Label15");
+    Label22 = named(ActionRecord->descriptionLabel, "Label22");
+    Label23 = named(ActionRecord->fromLabel, "Label23");
+    Label26 = named(ActionRecord->toLabel, "Label26");
+    Label19 = named(ActionRecord->leaderLabel, "Label19");
+    Label27 = named(ActionRecord->percentLabel, "Label27");
+    Label30 = named(ActionRecord->hoursLabel, "Label30");
+    Label31 = named(ActionRecord->actualLabel, "Label31");
+    DBEdit13 = named(ActionRecord->name, "DBEdit13");
+    DBMemo3 = named(ActionRecord->description, "DBMemo3");
+    DBCheckBox4 = named(ActionRecord->critical, "DBCheckBox4");
+    DBCheckBox5 = named(ActionRecord->completed, "DBCheckBox5");
+    DBEdit15 = named(ActionRecord->from, "DBEdit15");
+    DBEdit16 = named(ActionRecord->to, "DBEdit16");
+    SDLabel5 = named(ActionRecord->fromFormat, "SDLabel5");
+    SDLabel6 = named(ActionRecord->toFormat, "SDLabel6");
+    DBLookupComboBox3 = named(ActionRecord->leader, "DBLookupComboBox3");
+    DBEdit17 = named(ActionRecord->percent, "DBEdit17");
+    DBEdit18 = named(ActionRecord->hours, "DBEdit18");
+    DBEdit19 = named(ActionRecord->actual, "DBEdit19");
+    SpeedButton7 = named(ActionRecord->wordButton, "SpeedButton7");
+    Button1 = named(ActionRecord->ok, "Button1");
+    Button2 = named(ActionRecord->cancel, "Button2");
+
+    // Team, notes, contacts, time sheets and cost entries.
+    DBGrid3 =
+        buildTeamTab(TabSheet2, "DBGrid3", "ProjectTeam", "Email", SpeedButton1, "SpeedButton1");
+    DBGrid2 =
+        buildTeamTab(TabSheet5, "DBGrid2", "MajorTeam", "Email", SpeedButton3, "SpeedButton3");
+    DBGrid1 =
+        buildTeamTab(TabSheet14, "DBGrid1", "ActionTeam", "email", SpeedButton2, "SpeedButton2");
+    ProjectNotesGrid = buildNotesTab(TabSheet8, "ProjectNotesGrid", "Projectnotes_note");
+    MajorNotesGrid = buildNotesTab(TabSheet12, "MajorNotesGrid", "Majornotes_note");
+    ActionNotesGrid = buildNotesTab(TabSheet15, "ActionNotesGrid", "Actionnotes_note");
+    buildContactsTab(TabSheet10);
+    DBCtrlGrid1 =
+        buildTimeSheetTab(TabSheet9, "DBCtrlGrid1", {"Label28", "Label29", "Label32", "Label33"});
+    DBCtrlGrid2 =
+        buildTimeSheetTab(TabSheet3, "DBCtrlGrid2", {"Label1", "Label8", "Label34", "Label35"});
+    DBCtrlGrid3 =
+        buildTimeSheetTab(TabSheet6, "DBCtrlGrid3", {"Label41", "Label42", "Label36", "Label39"});
+    DBCtrlGrid5 = buildCostTab(TabSheet11, "DBCtrlGrid5", {"Label24", "Label25", "Label40"});
+    DBCtrlGrid6 = buildCostTab(TabSheet13, "DBCtrlGrid6", {"Label37", "Label38", "Label43"});
+    DBCtrlGrid7 = buildCostTab(TabSheet16, "DBCtrlGrid7", {"Label44", "Label45", "Label46"});
+
+    levels_[ProjectLevel] = {ProjectPageControl, ProjectRecord, TabSheet9, TabSheet11,
+                             ProjectPopup};
+    levels_[MajorLevel] = {MajorPageControl, MajorRecord, TabSheet3, TabSheet13, MajorPopup};
+    levels_[ActionLevel] = {ActionPageControl, ActionRecord, TabSheet6, TabSheet16, ActionPopup};
+
+    // Tab changes open and close the time-sheet and cost views; Ok and Cancel end adding.
+    connect(ProjectPageControl, &QTabWidget::currentChanged, this,
+            [this] { vok::Guard::run([this] { ProjectPageControlChange(); }); });
+    connect(MajorPageControl, &QTabWidget::currentChanged, this,
+            [this] { vok::Guard::run([this] { MajorPageControlChange(); }); });
+    connect(ActionPageControl, &QTabWidget::currentChanged, this,
+            [this] { vok::Guard::run([this] { ActionPageControlChange(); }); });
+    const auto click = [this](QPushButton* b, void (TForm1::*slot)()) {
+        connect(b, &QPushButton::clicked, this,
+                [this, slot] { vok::Guard::run([&] { (this->*slot)(); }); });
+    };
+    click(Button5, &TForm1::Button5Click);
+    click(Button6, &TForm1::Button6Click);
+    click(Button3, &TForm1::Button3Click);
+    click(Button4, &TForm1::Button4Click);
+    click(Button1, &TForm1::Button1Click);
+    click(Button2, &TForm1::Button2Click);
+    connect(DBEdit2, &QLineEdit::textChanged, this, &TForm1::DBEdit2Change);
+    connect(DBEdit8, &QLineEdit::textChanged, this, &TForm1::DBEdit8Change);
+    connect(DBEdit13, &QLineEdit::textChanged, this, &TForm1::DBEdit13Change);
+    const auto exits = [this](RecordTab* tab, void (TForm1::*slot)()) {
+        for (vok::DataLink* link : tab->dataLinks())
+            connect(link, &vok::DataLink::exited, this, slot);
+    };
+    exits(ProjectRecord, &TForm1::DBEdit2Exit);
+    exits(MajorRecord, &TForm1::DBEdit8Exit);
+    exits(ActionRecord, &TForm1::DBEdit13Exit);
+}
+
+vok::DBGrid* TForm1::buildTeamTab(QWidget* tab, const char* gridName, const char* prefix,
+                                  const char* emailTitle, QToolButton*& mailButton,
+                                  const char* mailName) {
+    auto* box = new QVBoxLayout(tab);
+    box->setContentsMargins(6, 6, 6, 6);
+    auto* grid = new vok::DBGrid(tab);
+    grid->setObjectName(QLatin1String(gridName));
+    const QString p = QLatin1String(prefix);
+    grid->addColumn(p + QStringLiteral("_member"), QStringLiteral("Member"), 200);
+    grid->addColumn(p + QStringLiteral("_email"), text(emailTitle), 176);
+    grid->addColumn(p + QStringLiteral("_tel"), QStringLiteral("Telephone"), 117);
+    grid->setToolTip(QStringLiteral(
+        "Use arrow keys to navigate from one entry to another.  Ctrl-Del to delete an entry."));
+    grid->setFitColumnsWhenShown(true);
+    box->addWidget(grid, 1);
+    auto* buttons = new QHBoxLayout;
+    mailButton = new QToolButton(tab);
+    mailButton->setObjectName(QLatin1String(mailName));
+    mailButton->setText(QStringLiteral("Member Email"));
+    buttons->addWidget(mailButton);
+    buttons->addStretch(1);
+    box->addLayout(buttons);
+    return grid;
+}
+
+vok::DBCtrlGrid* TForm1::buildNotesTab(QWidget* tab, const char* gridName, const char* noteField) {
+    auto* box = new QVBoxLayout(tab);
+    box->setContentsMargins(6, 6, 6, 6);
+    auto* grid = new vok::DBCtrlGrid(tab);
+    grid->setObjectName(QLatin1String(gridName));
+    vok::CtrlGridDesign design;
+    design.memoField = text(noteField);
+    grid->setDesign(design);
+    grid->setPanelGrid(1, 3);
+    grid->setEditable(true);
+    grid->setToolTip(QStringLiteral(
+        "Use the TAB key to go to the next entry.  Use Ctrl-Del to delete an entry."));
+    box->addWidget(grid);
+    return grid;
+}
+
+vok::DBCtrlGrid* TForm1::buildTimeSheetTab(QWidget* tab, const char* gridName,
+                                           std::array<const char*, 4> labelNames) {
+    auto* box = new QVBoxLayout(tab);
+    box->setContentsMargins(6, 6, 6, 6);
+    auto* grid = new vok::DBCtrlGrid(tab);
+    grid->setObjectName(QLatin1String(gridName));
+    vok::CtrlGridDesign design;
+    design.lines = {
+        {QStringLiteral("ProjectTS_date_from"), QStringLiteral("From date"), false,
+         text(labelNames[0])},
+        {QStringLiteral("ProjectTS_date_to"), QStringLiteral("To date"), false,
+         text(labelNames[1])},
+        {QStringLiteral("ProjectTS_hours"), QStringLiteral("Hours"), false, text(labelNames[2])},
+        {QStringLiteral("ProjectTS_member"), QStringLiteral("Member"), false, text(labelNames[3])}};
+    design.memoField = QStringLiteral("ProjectTS_Notes");
+    design.memoPlace = vok::CtrlGridDesign::MemoPlace::Right;
+    grid->setDesign(design);
+    grid->setPanelGrid(1, 4);
+    box->addWidget(grid);
+    return grid;
+}
+
+vok::DBCtrlGrid* TForm1::buildCostTab(QWidget* tab, const char* gridName,
+                                      std::array<const char*, 3> labelNames) {
+    auto* box = new QVBoxLayout(tab);
+    box->setContentsMargins(6, 6, 6, 6);
+    auto* grid = new vok::DBCtrlGrid(tab);
+    grid->setObjectName(QLatin1String(gridName));
+    vok::CtrlGridDesign design;
+    design.lines = {{QStringLiteral("ProjectCost_date_from"), QStringLiteral("From date"), false,
+                     text(labelNames[0])},
+                    {QStringLiteral("ProjectCost_date_to"), QStringLiteral("To date"), false,
+                     text(labelNames[1])},
+                    {QStringLiteral("ProjectCost_Amount"), QStringLiteral("Amount"), false,
+                     text(labelNames[2])}};
+    design.memoField = QStringLiteral("ProjectCost_Notes");
+    design.memoPlace = vok::CtrlGridDesign::MemoPlace::Right;
+    grid->setDesign(design);
+    grid->setPanelGrid(1, 4);
+    box->addWidget(grid);
+    return grid;
+}
+
+void TForm1::buildContactsTab(QWidget* tab) {
+    auto* box = new QVBoxLayout(tab);
+    box->setContentsMargins(6, 6, 6, 6);
+    DBCtrlGrid4 = new vok::DBCtrlGrid(tab);
+    DBCtrlGrid4->setObjectName(QStringLiteral("DBCtrlGrid4"));
+    vok::CtrlGridDesign design;
+    design.lines = {{QStringLiteral("ProjectContact_name"), QString(), true, {}},
+                    {QStringLiteral("ProjectContact_Company"), QString(), false, {}},
+                    {QStringLiteral("ProjectContact_tel"), QString(), false, {}},
+                    {QStringLiteral("ProjectContact_ext"), QString(), false, {}},
+                    {QStringLiteral("ProjectContact_email"), QString(), false, {}}};
+    DBCtrlGrid4->setDesign(design);
+    DBCtrlGrid4->setPanelGrid(2, 4);
+    DBCtrlGrid4->setPanelSize(QSize(212, 90));
+    DBCtrlGrid4->setToolTip(
+        QStringLiteral("Use the right click to add, edit and delete a contact"));
+    DBCtrlGrid4->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(DBCtrlGrid4, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenu1->popup(DBCtrlGrid4->mapToGlobal(pos)); });
+    box->addWidget(DBCtrlGrid4, 1);
+    auto* buttons = new QHBoxLayout;
+    const auto button = [&](QToolButton*& b, const char* name, const char* caption) {
+        b = new QToolButton(tab);
+        b->setObjectName(QLatin1String(name));
+        b->setText(text(caption));
+        buttons->addWidget(b);
+    };
+    button(SpeedButton4, "SpeedButton4", "Contact Email");
+    button(SpeedButton5, "SpeedButton5", "Word document");
+    button(SpeedButton9, "SpeedButton9", "Print list");
+    buttons->addStretch(1);
+    box->addLayout(buttons);
 }
 
 void TForm1::setDataModule(TDataModule2* dm) {
     dm_ = dm;
     dm_->setPrintProjectSource([this] { return PrintProject->text(); });
+    bindControls();
 }
 
-QStringList TForm1::memberPickList(int grid) const {
-    return pickLists_[grid - 1];
+void TForm1::bindControls() {
+    levels_[ProjectLevel].table = dm_->projects;
+    levels_[ProjectLevel].timeSheets = dm_->ProjectTS;
+    levels_[ProjectLevel].costs = dm_->ProjectCost;
+    levels_[MajorLevel].table = dm_->Major;
+    levels_[MajorLevel].timeSheets = dm_->MajorTS;
+    levels_[MajorLevel].costs = dm_->MajorCost;
+    levels_[ActionLevel].table = dm_->Action;
+    levels_[ActionLevel].timeSheets = dm_->ActionTS;
+    levels_[ActionLevel].costs = dm_->ActionCost;
+    for (const Level& l : levels_)
+        l.record->bind(l.table, dm_->Members);
+
+    DBGrid3->setDataSource(dm_->ProjectTeam);
+    DBGrid2->setDataSource(dm_->MajorTeam);
+    DBGrid1->setDataSource(dm_->ActionTeam);
+    ProjectNotesGrid->setDataSource(dm_->ProjectNotes);
+    MajorNotesGrid->setDataSource(dm_->MajorNotes);
+    ActionNotesGrid->setDataSource(dm_->ActionNotes);
+    DBCtrlGrid4->setDataSource(dm_->Contacts);
+    DBCtrlGrid1->setDataSource(dm_->ProjectTS);
+    DBCtrlGrid2->setDataSource(dm_->MajorTS);
+    DBCtrlGrid3->setDataSource(dm_->ActionTS);
+    DBCtrlGrid5->setDataSource(dm_->ProjectCost);
+    DBCtrlGrid6->setDataSource(dm_->MajorCost);
+    DBCtrlGrid7->setDataSource(dm_->ActionCost);
 }
+
+// ---------------------------------------------------------------- pick lists
+
+QStringList TForm1::memberPickList(int grid) const {
+    switch (grid) {
+    case 3:
+        return DBGrid3->pickList(0);
+    case 2:
+        return DBGrid2->pickList(0);
+    case 1:
+        return DBGrid1->pickList(0);
+    default:
+        return {};
+    }
+}
+
+void TForm1::refillMemberPickLists() {
+    for (vok::DBGrid* g : {DBGrid3, DBGrid2, DBGrid1})
+        g->setPickList(0, {});
+    dm_->Members->first();
+    vok::Field& name = dm_->Members->fieldByName(QStringLiteral("Member_name"));
+    while (!dm_->Members->eof()) {
+        for (vok::DBGrid* g : {DBGrid3, DBGrid2, DBGrid1})
+            g->setPickList(0, g->pickList(0) << name.asString());
+        dm_->Members->next();
+    }
+}
+
+// ---------------------------------------------------------------- first activation
 
 bool TForm1::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate)
@@ -115,11 +615,12 @@ void TForm1::firstActivation() {
                           dm_->ActionTeam, dm_->Members, dm_->Contacts})
         t->open();
 
+    // From the record Members opened on, appended to each team grid's pick list.
     vok::Table* members = dm_->Members;
     vok::Field& name = members->fieldByName(QStringLiteral("Member_name"));
     while (!members->eof()) {
-        for (int grid : {3, 2, 1})
-            pickLists_[grid - 1].append(name.asString());
+        for (vok::DBGrid* g : {DBGrid3, DBGrid2, DBGrid1})
+            g->setPickList(0, g->pickList(0) << name.asString());
         members->next();
     }
 
@@ -136,8 +637,512 @@ void TForm1::firstActivation() {
     LoadTree();
 }
 
+// ---------------------------------------------------------------- the tree
+
 void TForm1::LoadTree() {
+    const QSignalBlocker block(TreeView1);
+    selectionTimer_->stop();
+    // Other installations may have changed the tables: read them again. A pending record that
+    // cannot be stored fails here, and the tree stays as it was.
+    if (dm_ && dm_->projects->isActive())
+        dm_->projects->refresh();
     TreeView1->clear();
     ProjectList.clear();
     CriticalList.clear();
+    captions_.clear();
+    projectStart_.clear();
+    if (!dm_ || !dm_->projects->isActive())
+        return;
+    // The pages would follow every step of the walk; the rebuilt tree selects nothing.
+    hidePages();
+
+    vok::Table* projects = dm_->projects;
+    vok::Table* majors = dm_->Major;
+    vok::Table* actions = dm_->Action;
+    const vok::Field& projectId = projects->fieldByName(QStringLiteral("Zel_Project_id"));
+    const vok::Field& projectName = projects->fieldByName(QStringLiteral("Zel_project"));
+    const vok::Field& projectDone = projects->fieldByName(QStringLiteral("Zel_completed"));
+    const vok::Field& majorId = majors->fieldByName(QStringLiteral("Major_id"));
+    const vok::Field& majorName = majors->fieldByName(QStringLiteral("Major_item"));
+    const vok::Field& majorDone = majors->fieldByName(QStringLiteral("Major_completed"));
+    const vok::Field& majorCritical = majors->fieldByName(QStringLiteral("Major_critical"));
+    // Actions are read from the rows of their range: stored text, number and 0/1 flags.
+    const int actionName = actions->fieldByName(QStringLiteral("Action_name")).index();
+    const int actionId = actions->fieldByName(QStringLiteral("Action_id")).index();
+    const int actionDone = actions->fieldByName(QStringLiteral("Action_completed")).index();
+    const int actionCritical = actions->fieldByName(QStringLiteral("Action_critical")).index();
+
+    const QString statusCodes[] = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")};
+    // A node's entries: identity, status ("1" completed, "2" critical and not completed, "0"
+    // otherwise) and caption.
+    const auto addEntry = [&](QString caption, QString id, bool done, bool critical) {
+        ProjectList << std::move(id);
+        CriticalList << statusCodes[done ? 1 : (critical ? 2 : 0)];
+        captions_ << std::move(caption);
+        return static_cast<int>(ProjectList.size()) - 1;
+    };
+
+    QList<QTreeWidgetItem*> top;
+    for (projects->first(); !projects->eof(); projects->next()) {
+        const QString p = projectId.asString();
+        const int projectIndex =
+            addEntry(projectName.asString(), p, projectDone.asBoolean(), false);
+        projectStart_.push_back(projectIndex);
+        QTreeWidgetItem* projectNode = makeItem(nullptr, projectIndex);
+        for (majors->first(); !majors->eof(); majors->next()) {
+            const QString pm = p + QLatin1Char(',') + majorId.asString() + QLatin1Char(',');
+            const int majorIndex = addEntry(majorName.asString(), pm.chopped(1),
+                                            majorDone.asBoolean(), majorCritical.asBoolean());
+            QTreeWidgetItem* majorNode = makeItem(projectNode, majorIndex);
+            const int count = actions->recordCount();
+            for (int row = 0; row < count; ++row)
+                addEntry(actions->valueAt(row, actionName).toString(),
+                         pm + QString::number(actions->valueAt(row, actionId).toLongLong()),
+                         actions->valueAt(row, actionDone).toLongLong() != 0,
+                         actions->valueAt(row, actionCritical).toLongLong() != 0);
+            // Collapsed after the rebuild: its action nodes are made when it is first opened.
+            if (count > 0) {
+                majorNode->setData(0, ChildCountRole, count);
+                majorNode->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+            }
+        }
+        top << projectNode;
+    }
+    // The walk ends on the last project, its last major activity and that one's last action.
+    if (!actions->isEmpty())
+        actions->last();
+    TreeView1->addTopLevelItems(top);
+    // Every project open one level: its major activities show, their actions do not.
+    for (QTreeWidgetItem* item : std::as_const(top))
+        item->setExpanded(true);
+}
+
+QTreeWidgetItem* TForm1::makeItem(QTreeWidgetItem* parent, int index) const {
+    auto* item = parent ? new QTreeWidgetItem(parent, QStringList(captions_.value(index)))
+                        : new QTreeWidgetItem(QStringList(captions_.value(index)));
+    item->setData(0, NodeIndexRole, index);
+    const QString& status = CriticalList.at(index);
+    if (status == QLatin1String("1"))
+        item->setForeground(0, QColor(0x00, 0x80, 0x00)); // completed: green
+    else if (status == QLatin1String("2"))
+        item->setForeground(0, QColor(0xc0, 0x00, 0x00)); // critical: red
+    return item;
+}
+
+void TForm1::makeChildren(QTreeWidgetItem* item) const {
+    const int count = item->data(0, ChildCountRole).toInt();
+    if (count == 0 || item->childCount() > 0)
+        return;
+    const int first = nodeIndex(item) + 1;
+    QList<QTreeWidgetItem*> children;
+    children.reserve(count);
+    for (int i = first; i < first + count; ++i)
+        children << makeItem(nullptr, i);
+    item->addChildren(children);
+}
+
+int TForm1::nodeIndex(const QTreeWidgetItem* item) const {
+    return item ? item->data(0, NodeIndexRole).toInt() : -1;
+}
+
+QTreeWidgetItem* TForm1::findNode(const QString& id) const {
+    const int index = static_cast<int>(ProjectList.indexOf(id));
+    if (index < 0)
+        return nullptr;
+    const auto next = std::upper_bound(projectStart_.begin(), projectStart_.end(), index);
+    QTreeWidgetItem* project =
+        TreeView1->topLevelItem(static_cast<int>(next - projectStart_.begin()) - 1);
+    if (!project || nodeIndex(project) == index)
+        return project;
+    for (int k = 0; k < project->childCount(); ++k) {
+        QTreeWidgetItem* major = project->child(k);
+        const int at = nodeIndex(major);
+        if (at == index)
+            return major;
+        if (index > at && index <= at + major->data(0, ChildCountRole).toInt()) {
+            makeChildren(major);
+            return major->child(index - at - 1);
+        }
+    }
+    return nullptr;
+}
+
+QString TForm1::selectedNode() const {
+    const QTreeWidgetItem* item = TreeView1->currentItem();
+    if (!item || !item->isSelected())
+        return {};
+    return ProjectList.value(nodeIndex(item));
+}
+
+bool TForm1::selectNode(const QString& id) {
+    QTreeWidgetItem* item = findNode(id);
+    if (!item)
+        return false;
+    {
+        const QSignalBlocker block(TreeView1);
+        TreeView1->setCurrentItem(item);
+        TreeView1->scrollToItem(item);
+    }
+    selectionTimer_->stop();
+    TreeView1Change();
+    return true;
+}
+
+bool TForm1::positionOnSelectedNode(int parts) {
+    const QString id = selectedNode();
+    if (id.isEmpty())
+        return false;
+    idstrings = id.split(QLatin1Char(','));
+    const int p = idstrings.value(0).toInt();
+    dm_->projects->findKey({p});
+    if (parts >= 2 && idstrings.size() >= 2)
+        dm_->Major->findKey({p, idstrings[1].toInt()});
+    if (parts >= 3 && idstrings.size() >= 3)
+        dm_->Action->findKey({p, idstrings[1].toInt(), idstrings[2].toInt()});
+    return true;
+}
+
+void TForm1::TreeView1Change() {
+    hidePages();
+    if (!dm_ || !positionOnSelectedNode(3))
+        return;
+    const int level = static_cast<int>(idstrings.size()) - 1;
+    if (level < ProjectLevel || level > ActionLevel)
+        return;
+    showPage(level);
+    attachedPopup_ = levels_[level].popup;
+}
+
+void TForm1::hidePages() {
+    for (const Level& l : levels_)
+        l.page->hide();
+}
+
+void TForm1::showPage(int level) {
+    QTabWidget* page = levels_[level].page;
+    {
+        // Bringing the record tab to the front is no tab change: views left open stay open.
+        const QSignalBlocker block(page);
+        page->setCurrentIndex(0);
+    }
+    page->show();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == TreeView1->viewport()) {
+        const QEvent::Type t = event->type();
+        if ((t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease ||
+             t == QEvent::MouseButtonDblClick) &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::showPopup(const QPoint& pos) {
+    if (TreeView1->isEnabled() && attachedPopup_)
+        attachedPopup_->popup(TreeView1->viewport()->mapToGlobal(pos));
+}
+
+// ---------------------------------------------------------------- tabs
+
+void TForm1::pageChanged(int level) {
+    const Level& l = levels_[level];
+    QWidget* front = l.page->currentWidget();
+    if (front == l.timeSheetTab)
+        l.timeSheets->open();
+    else
+        l.timeSheets->close();
+    if (front == l.costTab)
+        l.costs->open();
+    else
+        l.costs->close();
+}
+
+void TForm1::ProjectPageControlChange() {
+    pageChanged(ProjectLevel);
+}
+void TForm1::MajorPageControlChange() {
+    pageChanged(MajorLevel);
+}
+void TForm1::ActionPageControlChange() {
+    pageChanged(ActionLevel);
+}
+
+// ---------------------------------------------------------------- adding
+
+bool TForm1::isAdding() const {
+    return std::any_of(levels_.begin(), levels_.end(),
+                       [](const Level& l) { return l.record->ok->isVisibleTo(l.record); });
+}
+
+void TForm1::setBusy(bool busy) {
+    TreeView1->setEnabled(!busy);
+    for (QAction* a :
+         {AddaProject1, Memberslist1, Timesheetentry1->menuAction(), CostSheets1->menuAction(),
+          Reports1->menuAction(), Changelanguage1->menuAction(), Help1->menuAction(), Exit1})
+        a->setEnabled(!busy);
+}
+
+void TForm1::startAdding(int level) {
+    if (level > ProjectLevel && selectedNode().isEmpty())
+        return;
+    const Level& l = levels_[level];
+    hidePages();
+    showPage(level);
+    l.record->ok->show();
+    l.record->cancel->show();
+    // The new major activity goes to the selected node's project, the new action to its major
+    // activity: a major or action node adds a sibling.
+    if (level > ProjectLevel)
+        positionOnSelectedNode(level);
+    l.table->insert();
+    setBusy(true);
+    // The record's team, notes and the rest have no key to hang on until it is stored.
+    for (int tab = 1; tab < l.page->count(); ++tab)
+        l.page->setTabEnabled(tab, false);
+    l.record->name->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::AddProject1Click() {
+    startAdding(ProjectLevel);
+}
+void TForm1::AddMajor1Click() {
+    startAdding(MajorLevel);
+}
+void TForm1::AddAction1Click() {
+    startAdding(ActionLevel);
+}
+
+QString TForm1::recordId(int level) const {
+    const auto value = [](vok::Table* t, const char* field) {
+        return t->fieldByName(QLatin1String(field)).asString();
+    };
+    switch (level) {
+    case ProjectLevel:
+        return value(dm_->projects, "Zel_Project_id");
+    case MajorLevel:
+        return value(dm_->Major, "Major_project_id") + QLatin1Char(',') +
+               value(dm_->Major, "Major_id");
+    default:
+        return value(dm_->Action, "Action_project_id") + QLatin1Char(',') +
+               value(dm_->Action, "Action_major_id") + QLatin1Char(',') +
+               value(dm_->Action, "Action_id");
+    }
+}
+
+void TForm1::finishAdding(int level, bool store) {
+    const Level& l = levels_[level];
+    // A text a field refused is reported by its control; Ok waits until it is put right.
+    if (store && l.record->hasInvalidText())
+        return;
+    QString saved;
+    if (store) {
+        // A record that cannot be stored is reported now and the page stays in add mode, so
+        // that it can be put right or dropped with Cancel.
+        l.table->post();
+        saved = recordId(level);
+    } else {
+        l.table->cancel();
+    }
+    l.record->ok->hide();
+    l.record->cancel->hide();
+    for (int tab = 1; tab < l.page->count(); ++tab)
+        l.page->setTabEnabled(tab, true);
+    setBusy(false);
+    if (store) {
+        LoadTree();
+        if (!saved.isEmpty())
+            selectNode(saved);
+    } else {
+        // Back to the node that is selected, or to no page.
+        TreeView1Change();
+    }
+}
+
+void TForm1::Button5Click() {
+    finishAdding(ProjectLevel, true);
+}
+void TForm1::Button6Click() {
+    finishAdding(ProjectLevel, false);
+}
+void TForm1::Button3Click() {
+    finishAdding(MajorLevel, true);
+}
+void TForm1::Button4Click() {
+    finishAdding(MajorLevel, false);
+}
+void TForm1::Button1Click() {
+    finishAdding(ActionLevel, true);
+}
+void TForm1::Button2Click() {
+    finishAdding(ActionLevel, false);
+}
+
+// ---------------------------------------------------------------- editing in place
+
+void TForm1::postRecord(int level) {
+    const Level& l = levels_[level];
+    // While adding, only Ok stores; a refused text keeps the record as it is being typed.
+    if (!dm_ || l.record->ok->isVisibleTo(l.record) || l.record->hasInvalidText())
+        return;
+    try {
+        l.table->post();
+    } catch (const vok::DatabaseError&) {
+        // Nothing to store (browsing), or left pending for the next move to report.
+    }
+}
+
+void TForm1::DBEdit2Exit() {
+    postRecord(ProjectLevel);
+}
+void TForm1::DBEdit8Exit() {
+    postRecord(MajorLevel);
+}
+void TForm1::DBEdit13Exit() {
+    postRecord(ActionLevel);
+}
+
+void TForm1::renameNode(int level) {
+    const Level& l = levels_[level];
+    if (!l.record->name->isModified() || l.record->ok->isVisibleTo(l.record))
+        return;
+    if (QTreeWidgetItem* item = TreeView1->currentItem())
+        item->setText(0, l.record->name->text());
+}
+
+void TForm1::DBEdit2Change() {
+    renameNode(ProjectLevel);
+}
+void TForm1::DBEdit8Change() {
+    renameNode(MajorLevel);
+}
+void TForm1::DBEdit13Change() {
+    renameNode(ActionLevel);
+}
+
+// ---------------------------------------------------------------- deleting
+
+void TForm1::deleteAction() {
+    deleteAll(dm_->ActionTeam);
+    deleteAll(dm_->ActionNotes);
+    dm_->Action->deleteRecord();
+}
+
+void TForm1::deleteMajor() {
+    while (!dm_->Action->isEmpty()) {
+        dm_->Action->first();
+        deleteAction();
+    }
+    deleteAll(dm_->MajorTeam);
+    deleteAll(dm_->MajorNotes);
+    dm_->Major->deleteRecord();
+}
+
+void TForm1::deleteProject() {
+    while (!dm_->Major->isEmpty()) {
+        dm_->Major->first();
+        deleteMajor();
+    }
+    deleteAll(dm_->ProjectTeam);
+    deleteAll(dm_->ProjectNotes);
+    deleteAll(dm_->Contacts);
+    // Every time-sheet and cost row of the project, whatever it was booked on.
+    for (vok::Table* rows : {dm_->ProjectTS, dm_->ProjectCost}) {
+        rows->open();
+        const auto close = qScopeGuard([rows] { rows->close(); });
+        deleteAll(rows);
+    }
+    dm_->projects->deleteRecord();
+}
+
+void TForm1::deleteNode(int level) {
+    static const char* const questions[] = {
+        "Are you certain that you want to delete this project?",
+        "Are you certain that you want to delete this major activity?",
+        "Are you certain that you want to delete this Action?"};
+    if (!dm_ || selectedNode().isEmpty())
+        return;
+    if (!vok::Messages::confirm(QLatin1String(questions[level])))
+        return;
+    hidePages();
+    setBusy(true);
+    const auto done = qScopeGuard([this] { setBusy(false); });
+    positionOnSelectedNode(level + 1);
+    {
+        // All or nothing: a failure leaves every table, and the tree, as they were.
+        vok::Transaction work(*dm_->Database1);
+        switch (level) {
+        case ProjectLevel:
+            deleteProject();
+            break;
+        case MajorLevel:
+            deleteMajor();
+            break;
+        default:
+            deleteAction();
+        }
+        work.commit();
+    }
+    setBusy(false);
+    LoadTree();
+}
+
+void TForm1::Deleteproject1Click() {
+    deleteNode(ProjectLevel);
+}
+void TForm1::DeleteMajor1Click() {
+    deleteNode(MajorLevel);
+}
+void TForm1::DeleteAction1Click() {
+    deleteNode(ActionLevel);
+}
+
+// ---------------------------------------------------------------- leaving
+
+void TForm1::storePendingEdits() {
+    if (!dm_)
+        return;
+    const auto post = [](vok::Table* t) {
+        try {
+            t->post();
+        } catch (const vok::DatabaseError&) {
+        }
+    };
+    post(dm_->Action);
+    post(dm_->Major);
+    post(dm_->projects);
+    // A team row or note still being typed is stored too, rather than lost with its table.
+    for (vok::Table* t : {dm_->ProjectNotes, dm_->MajorNotes, dm_->ActionNotes, dm_->ProjectTeam,
+                          dm_->MajorTeam, dm_->ActionTeam, dm_->Members, dm_->Contacts}) {
+        try {
+            t->checkBrowseMode();
+        } catch (const vok::DatabaseError&) {
+        }
+    }
+}
+
+void TForm1::Exit1Click() {
+    storePendingEdits();
+    if (dm_) {
+        for (vok::Table* t :
+             {dm_->projects, dm_->Major, dm_->Action, dm_->ProjectNotes, dm_->MajorNotes,
+              dm_->ActionNotes, dm_->ProjectTeam, dm_->MajorTeam, dm_->ActionTeam, dm_->Members,
+              dm_->ProjectTS, dm_->MajorTS, dm_->ActionTS, dm_->Contacts})
+            t->close();
+        dm_->Database1->close();
+    }
+    close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // Closed by its title bar: what was typed is not thrown away, a record being added is.
+    if (dm_ && dm_->Database1->isOpen()) {
+        for (const Level& l : levels_) {
+            if (l.record->ok->isVisibleTo(l.record))
+                l.table->cancel();
+        }
+        storePendingEdits();
+    }
+    QMainWindow::closeEvent(event);
 }

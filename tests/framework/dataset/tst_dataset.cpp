@@ -570,6 +570,8 @@ private Q_SLOTS:
                                  << "dd.MM.yyyy";
         QTest::newRow("France") << "fr_FR"
                                 << "dd/MM/yyyy";
+        QTest::newRow("C, whose format names the month") << "C"
+                                                         << "dd/MM/yyyy";
     }
     void shortDatePattern() {
         QFETCH(QString, locale);

@@ -625,7 +625,8 @@ private Q_SLOTS:
                 leaveTo();
             if (i == 0 && typeIntoNewRow) {
                 QCOMPARE(tasks->state(), Table::State::Insert);
-                QTest::keyClicks(grid, QStringLiteral("Ship"));
+                QTest::keyClick(grid, 'S'); // opens the cell editor
+                QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("hip"));
                 pressReturn(QApplication::focusWidget());
             }
         }
@@ -634,6 +635,24 @@ private Q_SLOTS:
         if (typeIntoNewRow)
             QCOMPARE(sql(QStringLiteral("SELECT T_person FROM tasks WHERE T_id = 4")),
                      QStringLiteral("1"));
+    }
+
+    void gridEmptyShowsABlankRowToTypeInto() {
+        DBGrid* grid = taskGrid();
+        people->last(); // Cid: no tasks
+        showWindow();
+        QCOMPARE(grid->model()->rowCount(), 1);
+        focus(grid);
+        grid->setCurrentIndex(grid->model()->index(0, 0));
+        QTest::keyClick(grid, 'F'); // opens the cell editor
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("irst"));
+        pressReturn(QApplication::focusWidget());
+        QCOMPARE(tasks->state(), Table::State::Insert);
+        leaveTo();
+        QCOMPARE(sql(QStringLiteral("SELECT T_title FROM tasks WHERE T_person = 3")),
+                 QStringLiteral("First"));
+        QCOMPARE(grid->model()->rowCount(), 1);
+        QCOMPARE(cell(grid, 0, 0), QStringLiteral("First"));
     }
 
     void gridCtrlDelDeletes_data() {
@@ -735,8 +754,8 @@ private Q_SLOTS:
         tasks->refresh();
         auto* grid = add(new DBCtrlGrid);
         CtrlGridDesign d;
-        d.lines = {{QStringLiteral("T_title"), QStringLiteral("Title"), true},
-                   {QStringLiteral("T_owner"), QString(), false}};
+        d.lines = {{QStringLiteral("T_title"), QStringLiteral("Title"), true, {}},
+                   {QStringLiteral("T_owner"), QString(), false, {}}};
         d.memoField = QStringLiteral("T_note");
         d.memoPlace = CtrlGridDesign::MemoPlace::Right;
         grid->setDesign(d);

@@ -1,0 +1,136 @@
+// Builds the main window's tree for a 1,000 x 10 x 10 data folder (111,000 nodes) and positions
+// the tables on a selected action, against a raw-SQL baseline reading the same rows with three
+// plain SELECTs, in one run.
+#include "data/datafolder.h"
+#include "data/tdatamodule2.h"
+#include "framework/dataset/statement.h"
+#include "ui/main/tform1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+// Every column of every row of the three tables the tree shows, in the tree's order.
+qint64 rawSql(vok::Store& store, qint64& rows) {
+    QElapsedTimer t;
+    t.start();
+    rows = 0;
+    for (const char* sql : {"SELECT * FROM projects ORDER BY Zel_Project_id",
+                            "SELECT * FROM major ORDER BY Major_project_id, Major_id",
+                            "SELECT * FROM action ORDER BY Action_project_id, Action_major_id, "
+                            "Action_id"}) {
+        vok::Statement q(store, QLatin1String(sql));
+        const int columns = q.columnCount();
+        while (q.step()) {
+            ++rows;
+            for (int c = 0; c < columns; ++c)
+                (void)q.value(c);
+        }
+    }
+    return t.nsecsElapsed();
+}
+
+// The hierarchy walked through the record-sets alone, as the tree walks it, without the tree.
+void walkRecordSets(TDataModule2& dm) {
+    vok::Table& p = *dm.projects;
+    vok::Table& m = *dm.Major;
+    vok::Table& a = *dm.Action;
+    for (p.first(); !p.eof(); p.next())
+        for (m.first(); !m.eof(); m.next())
+            for (int row = 0, n = a.recordCount(); row < n; ++row)
+                (void)a.valueAt(row, 0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int projects = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 1000;
+    QTemporaryDir dir;
+    qputenv("VOK_ENGINE_CONFIG",
+            QDir(dir.path()).filePath(QStringLiteral("engine.cfg")).toLocal8Bit());
+    const QString folder = QDir(dir.path()).filePath(QStringLiteral("data"));
+    QElapsedTimer t;
+    t.start();
+    DataFolder::createSized(folder, projects, 10, 10);
+    std::printf("data folder: %d x 10 x 10 created in %lld ms\n", projects, t.elapsed());
+
+    // The window as the first activation leaves it: every working table open, the window shown.
+    TForm1 form;
+    TDataModule2 dm;
+    form.setDataModule(&dm);
+    dm.connectTo(folder);
+    for (vok::Table* table :
+         {dm.projects, dm.Major, dm.Action, dm.ProjectNotes, dm.MajorNotes, dm.ActionNotes,
+          dm.ProjectTeam, dm.MajorTeam, dm.ActionTeam, dm.Members, dm.Contacts})
+        table->open();
+    form.show();
+
+    // The three measures take turns, best of five each, so that they see the same machine.
+    qint64 rows = 0;
+    rawSql(*dm.Database1, rows); // warm the file cache
+    qint64 raw = -1;
+    qint64 tree = -1;
+    qint64 walk = -1;
+    const auto keepBest = [](qint64& best, qint64 ns) {
+        best = best < 0 ? ns : std::min(best, ns);
+    };
+    for (int i = 0; i < 5; ++i) {
+        keepBest(raw, rawSql(*dm.Database1, rows));
+        t.restart();
+        form.LoadTree();
+        keepBest(tree, t.nsecsElapsed());
+        t.restart();
+        walkRecordSets(dm);
+        keepBest(walk, t.nsecsElapsed());
+    }
+    const qint64 nodes = form.ProjectList.size();
+    if (nodes != rows) {
+        std::printf("MISMATCH: %lld nodes for %lld rows\n", nodes, rows);
+        return 1;
+    }
+
+    // An action in the middle of the tree, selected as the user does; the action page shows.
+    const QString id = QStringLiteral("%1,%2,%3")
+                           .arg(projects / 2)
+                           .arg((projects / 2) * 10 - 5)
+                           .arg(((projects / 2) * 10 - 5) * 10 - 5);
+    const QString target =
+        form.ProjectList.contains(id) ? id : form.ProjectList.value(nodes / 2 + 2);
+    qint64 positioning = -1;
+    qint64 selection = -1;
+    for (int i = 0; i < 3; ++i) {
+        form.selectNode(form.ProjectList.value(i % 2 == 0 ? 1 : nodes - 1)); // from elsewhere
+        QApplication::processEvents();
+        form.selectNode(target);
+        t.restart();
+        form.positionOnSelectedNode(3);
+        const qint64 p = t.nsecsElapsed();
+        form.selectNode(form.ProjectList.value(1));
+        QApplication::processEvents();
+        t.restart();
+        form.selectNode(target);
+        QApplication::processEvents();
+        const qint64 s = t.nsecsElapsed();
+        positioning = positioning < 0 ? p : std::min(positioning, p);
+        selection = selection < 0 ? s : std::min(selection, s);
+    }
+
+    const double ratio = double(tree) / double(raw);
+    std::printf("nodes: %lld (%d projects)\n", nodes, projects);
+    std::printf("LoadTree into the tree widget: %.1f ms (goal <= 1000 ms)\n", tree / 1e6);
+    std::printf("raw SQL baseline, three SELECTs: %.1f ms\n", raw / 1e6);
+    std::printf("of the tree's time, walking the record-sets alone: %.1f ms (%.2f x baseline)\n",
+                walk / 1e6, double(walk) / double(raw));
+    std::printf("ratio: %.2f (goal <= 3)\n", ratio);
+    std::printf("positioning on action %s: %.2f ms (goal <= 20 ms)\n", qPrintable(target),
+                positioning / 1e6);
+    std::printf("selecting it, positioning and showing its page: %.2f ms\n", selection / 1e6);
+    return tree <= 1000'000'000 && ratio <= 3.0 && positioning <= 20'000'000 ? 0 : 3;
+}

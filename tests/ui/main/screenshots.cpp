@@ -1,0 +1,69 @@
+// Renders the main window on the demo data, every page and tab, into PNG files:
+//   xvfb-run -a -s "-screen 0 1280x800x24" build/tests/ui/main/vok_screenshots OUTDIR
+// doc/main-window.png is the project page from this run.
+#include "data/tdatamodule2.h"
+#include "framework/dataset/table.h"
+#include "framework/widgets/dbedit.h"
+#include "support/testenvironment.h"
+#include "ui/main/tform1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+
+namespace {
+
+void save(QWidget* w, const QString& dir, const QString& name) {
+    QTest::qWait(120);
+    w->grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("shots");
+    QDir().mkpath(out);
+    TestEnvironment env;
+    const QString data = env.demoFolder();
+    env.writeSettings(data, QStringLiteral("0"));
+
+    TForm1 form;
+    TDataModule2 dm;
+    form.setDataModule(&dm);
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form))
+        return 1;
+    form.FormActivate();
+    save(&form, out, QStringLiteral("tree"));
+
+    struct Pick {
+        QString id;
+        QTabWidget* page;
+        QString name;
+    };
+    // The first project, its first major activity, and that activity's first action.
+    const QString project = form.ProjectList.value(0);
+    const QString major = form.ProjectList.value(1);
+    const QString action = form.ProjectList.value(2);
+    for (const Pick& p : {Pick{project, form.ProjectPageControl, QStringLiteral("project")},
+                          Pick{major, form.MajorPageControl, QStringLiteral("major")},
+                          Pick{action, form.ActionPageControl, QStringLiteral("action")}}) {
+        form.selectNode(p.id);
+        for (int tab = 0; tab < p.page->count(); ++tab) {
+            p.page->setCurrentIndex(tab);
+            save(&form, out, QStringLiteral("%1-%2").arg(p.name).arg(tab));
+        }
+        p.page->setCurrentIndex(0);
+    }
+    // Adding: Ok and Cancel show, the tree and the menu bar wait.
+    form.selectNode(major);
+    form.AddAction2->trigger();
+    form.DBEdit13->setText(QStringLiteral("New action"));
+    save(&form, out, QStringLiteral("adding"));
+    form.Button2->click();
+
+    form.selectNode(project);
+    save(&form, out, QStringLiteral("main-window"));
+    return 0;
+}
