@@ -6,6 +6,7 @@
 #include "framework/dataset/databaseerror.h"
 #include "framework/ui/messages.h"
 #include "framework/ui/modal.h"
+#include "framework/widgets/dbctrlgrid.h"
 #include "framework/widgets/dbdateedit.h"
 #include "framework/widgets/dbedit.h"
 #include "mergefixture.h"
@@ -204,6 +205,21 @@ private Q_SLOTS:
         form19.Button1Click();
         QCOMPARE(fx->rowNumbers(QStringLiteral("ProjectCost")), (QStringList{"2,0,0", "0,0,0"}));
         QCOMPARE(pendingCosts(), 0);
+    }
+
+    void mainWindowShowsTheMergedRowsAndCosts() {
+        fx->writeCostLines({costLine(QStringLiteral("Bridge|Design"), 250)});
+        MergeFixture::MainWindow main = fx->openMainWindow();
+        TForm1& form = *main.form;
+        QVERIFY(form.selectNode(QStringLiteral("1")));
+        form.ProjectPageControl->setCurrentWidget(form.TabSheet11);
+        QCOMPARE(form.DBCtrlGrid5->rowCount(), 0);
+        TForm19 form19(main.dm.get());
+        form19.Button1Click();
+        QCOMPARE(shown.value(0).text, QStringLiteral("Process Complete"));
+        QCOMPARE(form.DBCtrlGrid5->rowCount(), 1);
+        form.ProjectPageControl->setCurrentWidget(form.TabSheet1);
+        QCOMPARE(form.DBEdit1->text(), QStringLiteral("$1,250.00"));
     }
 
     void commandLine_data() {

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QSqlQuery>
+#include <QtTest>
 
 MergeFixture::MergeFixture() : env_(std::make_unique<TestEnvironment>()) {
     StorageConfiguration::writeEntries(); // as at start: several machines share the folder
@@ -142,6 +143,19 @@ QStringList MergeFixture::rowNumbers(const QString& table) {
         out << QStringLiteral("%1,%2,%3")
                    .arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString());
     return out;
+}
+
+MergeFixture::MainWindow MergeFixture::openMainWindow() {
+    env_->writeSettings(folder_, QStringLiteral("0"));
+    MainWindow w;
+    w.form = std::make_unique<TForm1>();
+    w.dm = std::make_unique<TDataModule2>();
+    w.form->setDataModule(w.dm.get());
+    w.form->show();
+    w.form->activateWindow();
+    if (!QTest::qWaitForWindowActive(w.form.get()) || !w.dm->Database1->isOpen())
+        qWarning("the main window did not open the data folder");
+    return w;
 }
 
 MergeFixture::Run MergeFixture::vokctl(const QString& program, const QStringList& args) const {

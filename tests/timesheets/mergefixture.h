@@ -2,6 +2,7 @@
 
 #include "data/tdatamodule2.h"
 #include "support/testenvironment.h"
+#include "ui/main/tform1.h"
 
 #include <QMap>
 #include <QString>
@@ -55,6 +56,14 @@ public:
     // The numbers of the rows of ProjectTS or ProjectCost in their order of entry: "p,m,a".
     QStringList rowNumbers(const QString& table);
     QString value(const QString& sql, const QVariantList& binds = {});
+
+    // The main window on the fixture's folder with a data module of its own, activated as at
+    // start-up (settings read, tables opened, tree built).
+    struct MainWindow {
+        std::unique_ptr<TDataModule2> dm;
+        std::unique_ptr<TForm1> form; // goes first
+    };
+    MainWindow openMainWindow();
 
     // Runs vokctl with the arguments, "DIR" standing for the data folder.
     struct Run {

@@ -5,6 +5,7 @@
 #include "framework/dataset/transaction.h"
 #include "framework/ui/messages.h"
 #include "framework/ui/modal.h"
+#include "framework/widgets/dbctrlgrid.h"
 #include "framework/widgets/dbdateedit.h"
 #include "framework/widgets/dbedit.h"
 #include "framework/widgets/dblookupcombobox.h"
@@ -342,6 +343,30 @@ private Q_SLOTS:
         QCOMPARE(dm().ProjectTS->fieldByName(QStringLiteral("MajorName")).asString(),
                  QStringLiteral("Design"));
         QCOMPARE(hours->text(), QStringLiteral("106"));
+    }
+
+    void mainWindowShowsTheMergedRowsAndHours() {
+        fx->writeMemberLines(crewFile, MergeFixture::parse({"Bridge|Design||6", "Bridge|||1.5"}));
+        MergeFixture::MainWindow main = fx->openMainWindow();
+        TForm1& form = *main.form;
+        QVERIFY(form.selectNode(QStringLiteral("1")));
+        QCOMPARE(form.DBEdit7->text(), QStringLiteral("100"));
+        form.ProjectPageControl->setCurrentWidget(form.TabSheet9);
+        QCOMPARE(form.DBCtrlGrid1->rowCount(), 0);
+
+        TForm12 form12(main.dm.get());
+        QAction menuItem;
+        form12.connectMenu(&menuItem);
+        vok::Modal::setHandler([&](QDialog*) {
+            form12.ListBox1->item(0)->setSelected(true); // Site Crew
+            form12.Button1Click();
+            return form12.result();
+        });
+        menuItem.trigger();
+
+        QCOMPARE(form.DBCtrlGrid1->rowCount(), 2);
+        form.ProjectPageControl->setCurrentWidget(form.TabSheet1);
+        QCOMPARE(form.DBEdit7->text(), QStringLiteral("107.5"));
     }
 
     // ------------------------------------------------------------ member files
