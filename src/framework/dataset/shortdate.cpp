@@ -32,8 +32,8 @@ QString ShortDate::pattern() {
         return QStringLiteral("dd/MM/yyyy");
     // Formats that name the month separate the parts with blanks; numbers need a visible mark.
     out = out.simplified();
-    if (out.contains(QLatin1Char(' ')) &&
-        !out.contains(QRegularExpression(QStringLiteral("[^A-Za-z ]"))))
+    static const QRegularExpression mark(QStringLiteral("[^A-Za-z ]")); // compiled once
+    if (out.contains(QLatin1Char(' ')) && !out.contains(mark))
         out.replace(QLatin1Char(' '), QLatin1Char('/'));
     return out;
 }
