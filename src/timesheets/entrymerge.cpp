@@ -11,11 +11,12 @@ namespace {
 
 // Adds to a total of the record the lookup left current. The unit of work re-read the records
 // under its write lock before the first line, so the value read here includes what other machines
-// merged before, and no other machine can change it until the unit ends.
+// merged before, and no other machine can change it until the unit ends. The edit stays pending
+// while the following lines name the same record; the record-set posts it when it moves, and the
+// unit posts what is left before it commits.
 void raise(Table& table, Field& total, double quantity) {
     table.edit();
     total.setAsFloat(total.asFloat() + quantity);
-    table.post();
 }
 
 } // namespace
@@ -124,6 +125,8 @@ void EntryMerge::mergeLines(const QString& member, MergeReport& report) {
             afterLine(lines);
         source_.next();
     }
+    for (Table* t : {&action, &major, &projects})
+        t->checkBrowseMode();
     // The merged lines go in the same unit, last first, which keeps each removal cheap.
     source_.last();
     while (!source_.isEmpty())

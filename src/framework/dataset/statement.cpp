@@ -7,7 +7,14 @@
 
 namespace vok {
 
-Statement::Statement(Store& store, const QString& sql) : db_(store.handle()), sql_(sql) {
+Statement::Statement(Store& store, const QString& sql, const TableRef& writes)
+    : Statement(store, sql) {
+    hasTable_ = true;
+    ref_ = writes;
+}
+
+Statement::Statement(Store& store, const QString& sql)
+    : store_(&store), db_(store.handle()), sql_(sql) {
     const QByteArray text = sql.toUtf8();
     if (sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()), &stmt_, nullptr) !=
         SQLITE_OK)
@@ -63,7 +70,17 @@ void Statement::bind(int index, const QVariant& value) {
         fail(QString());
 }
 
+void Statement::noteWrite() {
+    if (sqlite3_stmt_readonly(stmt_))
+        return;
+    if (hasTable_)
+        store_->noteWrite(ref_);
+    else
+        store_->noteOtherWrite();
+}
+
 bool Statement::step() {
+    noteWrite();
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW)
         return true;

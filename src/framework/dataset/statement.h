@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -8,14 +10,15 @@ struct sqlite3_stmt;
 
 namespace vok {
 
-class Store;
-
 // A prepared statement on the store's connection, stepped row by row. The record-sets read and
 // write through these: the SQL driver's own query object rebuilds column metadata at every
 // execution, which costs more than reading a small range.
 class Statement {
 public:
     Statement(Store& store, const QString& sql);
+    // A statement that writes to this table tells the store so, which keeps the record-sets'
+    // range caches of other tables valid; any other writing statement invalidates them all.
+    Statement(Store& store, const QString& sql, const TableRef& writes);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -39,6 +42,11 @@ public:
 private:
     [[noreturn]] void fail(const QString& context) const;
 
+    void noteWrite();
+
+    Store* store_ = nullptr;
+    TableRef ref_;
+    bool hasTable_ = false;
     sqlite3* db_ = nullptr;
     sqlite3_stmt* stmt_ = nullptr;
     QString sql_;

@@ -1,9 +1,11 @@
 #include "store.h"
 
 #include "databaseerror.h"
+#include "statement.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
@@ -25,9 +27,9 @@ std::atomic<int> connectionCounter{0};
 
 } // namespace
 
-QString TableRef::sql() const {
-    return quoted(schema) + QLatin1Char('.') + quoted(table);
-}
+TableRef::TableRef(QString schemaName, QString tableName)
+    : schema(std::move(schemaName)), table(std::move(tableName)),
+      sql_(quoted(schema) + QLatin1Char('.') + quoted(table)) {}
 
 Store::Store(QObject* parent)
     : QObject(parent),
@@ -147,6 +149,9 @@ void Store::close() {
         }
         depth_ = 0;
     }
+    dataVersionQuery_.reset();
+    dataVersion_ = -1;
+    ++otherWrites_;
     attached_.clear();
     pendingDetach_.clear();
     columns_.clear();
@@ -174,6 +179,11 @@ void Store::execPrepared(QSqlQuery& query) {
 }
 
 QSqlQuery Store::exec(const QString& sql, const QVariantList& binds) {
+    static const QRegularExpression writes(
+        QStringLiteral("^\\s*(INSERT|UPDATE|DELETE|REPLACE|CREATE|DROP|ALTER)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    if (writes.match(sql).hasMatch())
+        noteOtherWrite();
     QSqlQuery q = prepare(sql);
     for (int i = 0; i < binds.size(); ++i)
         q.bindValue(i, binds[i]);
@@ -427,12 +437,29 @@ void Store::rollback() {
             exec(QStringLiteral("RELEASE vok%1").arg(depth_));
         }
     } catch (...) {
+        ++otherWrites_;
         Q_EMIT rolledBack();
         throw;
     }
     if (depth_ == 0)
         detachPending();
+    ++otherWrites_;
     Q_EMIT rolledBack();
+}
+
+Store::Stamp Store::stamp(const TableRef& ref) {
+    if (depth_ == 0) {
+        if (!dataVersionQuery_)
+            dataVersionQuery_ =
+                std::make_unique<Statement>(*this, QStringLiteral("PRAGMA main.data_version"));
+        const qlonglong version = dataVersionQuery_->step() ? dataVersionQuery_->int64(0) : -1;
+        dataVersionQuery_->reset();
+        if (version != dataVersion_) {
+            dataVersion_ = version;
+            ++external_;
+        }
+    }
+    return Stamp{tableWrites_.value(ref.sql()), otherWrites_, external_};
 }
 
 } // namespace vok

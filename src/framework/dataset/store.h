@@ -9,17 +9,26 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariantList>
+#include <memory>
 
 struct sqlite3;
 
 namespace vok {
 
+class Statement;
+
 // Where a record-set's rows live: a table of the data folder's database, or the one table of a
 // personal file attached to the connection.
 struct TableRef {
+    TableRef() = default;
+    TableRef(QString schemaName, QString tableName);
     QString schema;
     QString table;
-    QString sql() const;
+    // The quoted "schema"."table", built once.
+    const QString& sql() const { return sql_; }
+
+private:
+    QString sql_;
 };
 
 // The connection to a data folder: its database vok.sqlite, personal files attached while they
@@ -78,6 +87,22 @@ public:
     void rollback();
     int transactionDepth() const { return depth_; }
 
+    // What has written to a table since a record-set read it: its own writes through this
+    // connection, other statements of this connection, and commits by other processes.
+    struct Stamp {
+        quint64 table = 0;
+        quint64 other = 0;
+        quint64 external = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    // The stamp as it stands now; outside a transaction it asks the engine whether another
+    // process has committed (inside one, the unit's write lock keeps them out).
+    Stamp stamp(const TableRef& ref);
+    quint64 tableWrites(const TableRef& ref) const { return tableWrites_.value(ref.sql()); }
+    quint64 otherWrites() const { return otherWrites_; }
+    void noteWrite(const TableRef& ref) { ++tableWrites_[ref.sql()]; }
+    void noteOtherWrite() { ++otherWrites_; }
+
     [[noreturn]] static void fail(const QSqlError& error, const QString& context);
 
 Q_SIGNALS:
@@ -106,6 +131,11 @@ private:
     QHash<QString, Attached> attached_; // canonical file path -> alias
     QStringList pendingDetach_;
     QHash<QString, QStringList> columns_;
+    QHash<QString, quint64> tableWrites_;
+    quint64 otherWrites_ = 0;
+    quint64 external_ = 0;
+    qlonglong dataVersion_ = -1;
+    std::unique_ptr<Statement> dataVersionQuery_;
 };
 
 } // namespace vok

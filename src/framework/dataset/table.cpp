@@ -2,6 +2,7 @@
 
 #include "databaseerror.h"
 
+#include <QSet>
 #include <QVarLengthArray>
 #include <algorithm>
 
@@ -220,6 +221,7 @@ void Table::open() {
 void Table::close() {
     if (!isActive())
         return;
+    clearRangeCache();
     releaseQueries();
     rows_.clear();
     locateIndex_.clear();
@@ -244,11 +246,110 @@ void Table::releaseQueries() {
     statements_.clear();
 }
 
-Statement& Table::cachedStatement(const QString& key, const std::function<QString()>& sql) const {
+Statement& Table::cachedStatement(const QString& key, const std::function<QString()>& sql,
+                                  bool writes) const {
     auto it = statements_.find(key);
     if (it == statements_.end())
-        it = statements_.insert(key, std::make_shared<Statement>(*store_, sql()));
+        it = statements_.insert(key, writes ? std::make_shared<Statement>(*store_, sql(), ref_)
+                                            : std::make_shared<Statement>(*store_, sql()));
     return **it;
+}
+
+// ---------------------------------------------------------------- range cache
+
+bool Table::cachesRanges() const {
+    return master_ && !filtered_ && storedCount_ == fieldCount() &&
+           ref_.schema == QLatin1String("main");
+}
+
+QByteArray Table::rangeKey(const QVariantList& key) {
+    QByteArray out;
+    for (const QVariant& v : key) {
+        if (v.isNull()) {
+            out += 'n';
+        } else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int) {
+            const qlonglong n = v.toLongLong();
+            out += 'i';
+            out.append(reinterpret_cast<const char*>(&n), sizeof n);
+        } else {
+            out += 's';
+            out += v.toString().toUtf8();
+            out += '\0';
+        }
+    }
+    return out;
+}
+
+void Table::stashRange(const QVariantList& key, std::vector<Row>&& rows) {
+    if (rows.size() > MaxCachedRows / 4)
+        return;
+    const QByteArray k = rangeKey(key);
+    auto it = rangeCache_.find(k);
+    if (it != rangeCache_.end()) {
+        cachedRows_ -= it->size();
+        *it = std::move(rows);
+    } else {
+        it = rangeCache_.insert(k, std::move(rows));
+    }
+    cachedRows_ += it->size();
+    rangeOrder_.push_back(k);
+    while (cachedRows_ > MaxCachedRows && !rangeOrder_.empty()) {
+        const QByteArray oldest = rangeOrder_.front();
+        rangeOrder_.pop_front();
+        if (oldest == k)
+            continue;
+        if (auto old = rangeCache_.find(oldest); old != rangeCache_.end()) {
+            cachedRows_ -= old->size();
+            rangeCache_.erase(old);
+        }
+    }
+    if (rangeOrder_.size() > 2 * static_cast<size_t>(rangeCache_.size()) + 64) {
+        // Keys taken out again leave stale places in the order; rebuild it now and then.
+        std::deque<QByteArray> order;
+        QSet<QByteArray> seen;
+        for (auto it = rangeOrder_.rbegin(); it != rangeOrder_.rend(); ++it) {
+            // The latest place of a key counts.
+            if (rangeCache_.contains(*it) && !seen.contains(*it)) {
+                seen.insert(*it);
+                order.push_front(*it);
+            }
+        }
+        rangeOrder_ = std::move(order);
+    }
+}
+
+bool Table::takeCachedRange(const QVariantList& key, std::vector<Row>& rows) {
+    const auto it = rangeCache_.find(rangeKey(key));
+    if (it == rangeCache_.end())
+        return false;
+    rows = std::move(*it);
+    cachedRows_ -= rows.size();
+    rangeCache_.erase(it);
+    return true;
+}
+
+void Table::clearRangeCache() {
+    rangeCache_.clear();
+    rangeOrder_.clear();
+    cachedRows_ = 0;
+}
+
+QVariantList Table::linkKeyOf(const Row& row) const {
+    QVariantList key;
+    for (int i = 0; i < masterPos_.size() && i < indexPos_.size(); ++i)
+        key << row.values[indexPos_[i]];
+    return key;
+}
+
+void Table::keepCacheAfterOwnWrite(quint64 writesBefore, quint64 otherBefore, bool rangesChanged) {
+    if (!cachesRanges())
+        return;
+    if (rangesChanged || cacheStamp_.table != writesBefore || cacheStamp_.other != otherBefore) {
+        clearRangeCache();
+        return;
+    }
+    // Only this record-set wrote, to its current range, which it keeps up to date itself.
+    cacheStamp_.table = store_->tableWrites(ref_);
 }
 
 void Table::setState(State s) {
@@ -309,7 +410,19 @@ void Table::loadRange(bool keepPosition) {
     const QVariantList key = master_ ? masterKey() : QVariantList();
 
     std::vector<Row> rows;
-    if (!master_ || keyUsable(key)) {
+    bool cached = false;
+    if (cachesRanges()) {
+        const Store::Stamp now = store_->stamp(ref_);
+        if (now == cacheStamp_ && !forceReload_) {
+            if (loaded_ && !partial_ && keyUsable(loadedKey_) && loadedKey_ != key)
+                stashRange(loadedKey_, std::move(rows_));
+        } else {
+            clearRangeCache();
+            cacheStamp_ = now;
+        }
+        cached = keyUsable(key) && takeCachedRange(key, rows);
+    }
+    if (!cached && (!master_ || keyUsable(key))) {
         Statement& q = cachedStatement(QStringLiteral("select"), [this] { return selectSql_; });
         q.reset();
         for (int i = 0; i < key.size(); ++i)
@@ -402,6 +515,7 @@ void Table::setFiltered(bool on) {
         checkDetailsBrowseMode();
     }
     filtered_ = on;
+    clearRangeCache();
     if (!isActive())
         return;
     loadRange(false);
@@ -421,6 +535,7 @@ void Table::refresh() {
     requireActive();
     checkBrowseMode();
     checkDetailsBrowseMode();
+    forceReload_ = true;
     loadRange(true);
     invalidateDetails(true, true);
     rowsChanged();
@@ -464,6 +579,7 @@ bool Table::refreshRecord() {
 }
 
 void Table::onRolledBack() {
+    clearRangeCache();
     if (!isActive())
         return;
     // What was posted inside the undone unit is gone from the store; a pending change was made
@@ -628,7 +744,25 @@ int Table::keyPosition(const QVariantList& keys) const {
     return -1;
 }
 
+bool Table::staysOn(int pos, const QList<int>& searched) const {
+    // Found where it stands: nothing moves, so a pending edit stays pending (it is posted when
+    // the table really moves), unless the edit changed what was searched.
+    if (pos < 0 || pos != cur_ || partial_ || state_ == State::Insert)
+        return false;
+    if (state_ == State::Edit) {
+        for (int i : searched) {
+            if (i < storedCount_ && changed_.testBit(i))
+                return false;
+        }
+    }
+    return true;
+}
+
 bool Table::findKey(const QVariantList& keys) {
+    requireActive();
+    ensureCurrent();
+    if (!partial_ && staysOn(keyPosition(keys), indexPos_.mid(0, keys.size())))
+        return true;
     beforeMove();
     const int pos = keyPosition(keys);
     if (pos < 0)
@@ -639,13 +773,9 @@ bool Table::findKey(const QVariantList& keys) {
     return true;
 }
 
-bool Table::locate(const QString& fieldName, const QVariant& value) {
-    const Field& f = fieldByName(fieldName);
-    beforeMove();
-    int pos = -1;
+int Table::positionOf(const Field& f, const QVariant& value) const {
     if (f.type() == FieldType::String || f.type() == FieldType::Memo) {
         // Exact, case-sensitive match of the text; an empty field matches empty text.
-        const QString wanted = value.toString();
         auto it = locateIndex_.find(f.index());
         if (it == locateIndex_.end()) {
             QHash<QString, int> index;
@@ -654,16 +784,24 @@ bool Table::locate(const QString& fieldName, const QVariant& value) {
                 index.insert(rows_[static_cast<size_t>(i)].values[f.index()].toString(), i);
             it = locateIndex_.insert(f.index(), index);
         }
-        pos = it->value(wanted, -1);
-    } else {
-        const QVariant stored = f.toStored(value);
-        for (size_t i = 0; i < rows_.size(); ++i) {
-            if (compareValues(rows_[i].values[f.index()], stored) == 0) {
-                pos = static_cast<int>(i);
-                break;
-            }
-        }
+        return it->value(value.toString(), -1);
     }
+    const QVariant stored = f.toStored(value);
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        if (compareValues(rows_[i].values[f.index()], stored) == 0)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool Table::locate(const QString& fieldName, const QVariant& value) {
+    const Field& f = fieldByName(fieldName);
+    requireActive();
+    ensureCurrent();
+    if (!partial_ && staysOn(positionOf(f, value), {f.index()}))
+        return true;
+    beforeMove();
+    const int pos = positionOf(f, value);
     if (pos < 0)
         return false;
     cur_ = pos;
@@ -856,6 +994,8 @@ void Table::post() {
         throw DatabaseError::notEditing();
     const bool inserting = state_ == State::Insert;
     bool keyChanged = inserting;
+    const quint64 writesBefore = store_->tableWrites(ref_);
+    const quint64 otherBefore = store_->otherWrites();
     if (inserting) {
         QList<int> positions;
         for (int i = 0; i < storedCount_; ++i) {
@@ -863,16 +1003,20 @@ void Table::post() {
                 positions << i;
         }
         // The SQL text is built only the first time; the statement is kept.
-        Statement& q = cachedStatement(QStringLiteral("insert"), [&] {
-            QStringList cols;
-            QStringList marks;
-            for (int i : positions) {
-                cols << quoted(fields_[static_cast<size_t>(i)]->name());
-                marks << QStringLiteral("?");
-            }
-            return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                .arg(ref_.sql(), cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-        });
+        Statement& q = cachedStatement(
+            QStringLiteral("insert"),
+            [&] {
+                QStringList cols;
+                QStringList marks;
+                for (int i : positions) {
+                    cols << quoted(fields_[static_cast<size_t>(i)]->name());
+                    marks << QStringLiteral("?");
+                }
+                return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                    .arg(ref_.sql(), cols.join(QStringLiteral(", ")),
+                         marks.join(QStringLiteral(", ")));
+            },
+            true);
         q.reset();
         for (int k = 0; k < positions.size(); ++k)
             q.bind(k, buffer_.values[positions[k]]);
@@ -893,13 +1037,17 @@ void Table::post() {
             if (indexPos_.contains(i))
                 keyChanged = true;
         }
-        Statement& q = cachedStatement(key, [&] {
-            QStringList sets;
-            for (int i : positions)
-                sets << quoted(fields_[static_cast<size_t>(i)]->name()) + QStringLiteral(" = ?");
-            return QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                .arg(ref_.sql(), sets.join(QStringLiteral(", ")));
-        });
+        Statement& q = cachedStatement(
+            key,
+            [&] {
+                QStringList sets;
+                for (int i : positions)
+                    sets << quoted(fields_[static_cast<size_t>(i)]->name()) +
+                                QStringLiteral(" = ?");
+                return QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                    .arg(ref_.sql(), sets.join(QStringLiteral(", ")));
+            },
+            true);
         q.reset();
         for (int k = 0; k < positions.size(); ++k)
             q.bind(k, buffer_.values[positions[k]]);
@@ -907,6 +1055,10 @@ void Table::post() {
         q.run();
     }
 
+    // A row that left or joined a range other than the current one makes cached ranges wrong.
+    keepCacheAfterOwnWrite(
+        writesBefore, otherBefore,
+        keyChanged && (!loaded_ || partial_ || stale_ || linkKeyOf(buffer_) != loadedKey_));
     computeCalcFields(buffer_);
     // The exact-match indexes stay valid for fields this post did not change, as long as no row
     // moved; an inserted or moved row shifts the rows after it.
@@ -938,16 +1090,22 @@ void Table::post() {
         if (keyChanged && !indexPos_.isEmpty() && !partial_) {
             Row moved = std::move(rows_[static_cast<size_t>(cur_)]);
             rows_.erase(rows_.begin() + cur_);
-            const int pos = sortedPosition(moved);
-            rows_.insert(rows_.begin() + pos, std::move(moved));
-            cur_ = pos;
+            if (master_ && linkKeyOf(moved) != loadedKey_) {
+                // It now belongs to another master: it leaves this range.
+                if (cur_ >= static_cast<int>(rows_.size()))
+                    cur_ = static_cast<int>(rows_.size()) - 1;
+            } else {
+                const int pos = sortedPosition(moved);
+                rows_.insert(rows_.begin() + pos, std::move(moved));
+                cur_ = pos;
+            }
         }
     }
     buffer_ = Row{};
     changed_ = QBitArray(storedCount_);
     modified_ = false;
     insertAt_ = -1;
-    eof_ = bof_ = false;
+    eof_ = bof_ = rows_.empty();
     setState(State::Browse);
     invalidateDetails(false, keyChanged);
     Q_EMIT dataChanged();
@@ -988,12 +1146,15 @@ void Table::deleteRecord() {
     if (state_ == State::Edit)
         cancel();
     checkDetailsBrowseMode();
-    Statement& q = cachedStatement(QStringLiteral("delete"), [this] {
-        return QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(ref_.sql());
-    });
+    const quint64 writesBefore = store_->tableWrites(ref_);
+    const quint64 otherBefore = store_->otherWrites();
+    Statement& q = cachedStatement(
+        QStringLiteral("delete"),
+        [this] { return QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(ref_.sql()); }, true);
     q.reset();
     q.bind(0, rows_[static_cast<size_t>(cur_)].rowid);
     q.run();
+    keepCacheAfterOwnWrite(writesBefore, otherBefore, false);
     rows_.erase(rows_.begin() + cur_);
     if (cur_ < static_cast<int>(rows_.size())) {
         eof_ = false;

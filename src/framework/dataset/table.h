@@ -6,9 +6,12 @@
 #include "tabledef.h"
 
 #include <QBitArray>
+#include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -145,6 +148,8 @@ private:
     void computeCalcFields(Row& row);
     bool acceptRow(Row& row);
     int keyPosition(const QVariantList& keys) const;
+    int positionOf(const Field& f, const QVariant& value) const;
+    bool staysOn(int pos, const QList<int>& searched) const;
     int sortedPosition(const Row& row) const;
     int compareRowKeys(const Row& a, const Row& b) const;
     QVariantList storedKeys(const QVariantList& keys) const;
@@ -154,7 +159,19 @@ private:
     void setState(State s);
     void rowsChanged();
     // The prepared statement of a key; its SQL text is built only when it is not prepared yet.
-    Statement& cachedStatement(const QString& key, const std::function<QString()>& sql) const;
+    // Statements that write tell the store which table they change.
+    Statement& cachedStatement(const QString& key, const std::function<QString()>& sql,
+                               bool writes = false) const;
+    // Ranges a detail has left, reused while nothing but this record-set has written to its
+    // table: moving back and forth between masters then reads nothing again.
+    bool cachesRanges() const;
+    void stashRange(const QVariantList& key, std::vector<Row>&& rows);
+    bool takeCachedRange(const QVariantList& key, std::vector<Row>& rows);
+    void clearRangeCache();
+    // After this record-set's own write: the cache stays valid if it was before.
+    void keepCacheAfterOwnWrite(quint64 writesBefore, quint64 otherBefore, bool rangesChanged);
+    QVariantList linkKeyOf(const Row& row) const;
+    static QByteArray rangeKey(const QVariantList& key);
 
     Store* store_;
     QString tableName_;
@@ -196,6 +213,12 @@ private:
     QString columnList_;
     QString selectSql_;
     mutable QHash<QString, std::shared_ptr<Statement>> statements_;
+
+    static constexpr size_t MaxCachedRows = 20000;
+    QHash<QByteArray, std::vector<Row>> rangeCache_;
+    std::deque<QByteArray> rangeOrder_; // oldest first, for eviction
+    size_t cachedRows_ = 0;
+    Store::Stamp cacheStamp_;
 };
 
 } // namespace vok

@@ -53,6 +53,13 @@ private Q_SLOTS:
     void init() {
         env = std::make_unique<TestEnvironment>();
         folder = QDir(env->root()).filePath(QStringLiteral("data"));
+        {
+            // Shared locking, as every start of Vok configures it.
+            EngineConfig config;
+            config.initialise();
+            config.writeEntry(EngineConfig::systemInit, QStringLiteral("LOCAL SHARE"),
+                              QStringLiteral("True"));
+        }
         EngineConfig::Settings settings;
         Store::createDatabase(folder, {parentDef, childDef}, settings);
         store = std::make_unique<Store>();
@@ -557,6 +564,85 @@ private Q_SLOTS:
             ++databases;
         QCOMPARE(databases, 1); // detached again
         QVERIFY_THROWS_EXCEPTION(DatabaseError, store->createFile(file, childDef));
+    }
+
+    // Ranges a detail leaves are kept and reused; every kind of write must show when it returns.
+    void returningToAMasterShowsEveryWrite_data() {
+        QTest::addColumn<QString>("writer");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("nothing written") << "none" << QStringList{"a", "b"};
+        QTest::newRow("its own edit") << "own-edit" << QStringList{"a", "edited"};
+        QTest::newRow("its own insert") << "own-insert" << QStringList{"a", "b", "added"};
+        QTest::newRow("its own delete") << "own-delete" << QStringList{"b"};
+        QTest::newRow("another record-set on the file")
+            << "other-table" << QStringList{"a", "b", "other"};
+        QTest::newRow("another connection")
+            << "other-connection" << QStringList{"a", "b", "remote"};
+        QTest::newRow("a statement of the store") << "store-sql" << QStringList{"a", "b", "raw"};
+        QTest::newRow("an undone unit") << "rollback" << QStringList{"a", "b"};
+        QTest::newRow("a row moved to another master") << "moved" << QStringList{"a", "b", "c"};
+    }
+    void returningToAMasterShowsEveryWrite() {
+        QFETCH(QString, writer);
+        QFETCH(QStringList, names);
+        const auto namesOf = [&] {
+            QStringList out;
+            for (child->first(); !child->eof(); child->next())
+                out << child->fieldByName(QStringLiteral("C_name")).asString();
+            return out;
+        };
+        parent->findKey({1});
+        QCOMPARE(namesOf(), (QStringList{"a", "b"}));
+        parent->findKey({2}); // parent 1's rows are now kept aside
+        QCOMPARE(namesOf(), QStringList{"c"});
+        if (writer == QLatin1String("own-edit") || writer == QLatin1String("own-insert") ||
+            writer == QLatin1String("own-delete")) {
+            parent->findKey({1});
+            if (writer == QLatin1String("own-edit")) {
+                child->last();
+                child->edit();
+                child->fieldByName(QStringLiteral("C_name")).setAsString(QStringLiteral("edited"));
+                child->post();
+            } else if (writer == QLatin1String("own-insert")) {
+                child->append();
+                child->fieldByName(QStringLiteral("C_name")).setAsString(QStringLiteral("added"));
+                child->post();
+            } else {
+                child->first();
+                child->deleteRecord();
+            }
+            parent->findKey({2});
+            QCOMPARE(namesOf(), QStringList{"c"});
+        } else if (writer == QLatin1String("other-table")) {
+            Table other(store.get(), QStringLiteral("other"));
+            other.setTableName(QStringLiteral("child.DB"));
+            other.setFieldDefs(childDef.fields);
+            other.open();
+            other.append();
+            other.fieldByName(QStringLiteral("C_parent")).setAsInteger(1);
+            other.fieldByName(QStringLiteral("C_name")).setAsString(QStringLiteral("other"));
+            other.post();
+        } else if (writer == QLatin1String("other-connection")) {
+            Store remote;
+            remote.setParams({QStringLiteral("path=") + folder});
+            remote.exec(
+                QStringLiteral("INSERT INTO child (C_parent, C_name) VALUES (1, 'remote')"));
+        } else if (writer == QLatin1String("store-sql")) {
+            store->exec(QStringLiteral("INSERT INTO child (C_parent, C_name) VALUES (1, 'raw')"));
+        } else if (writer == QLatin1String("rollback")) {
+            Transaction tx(*store);
+            child->append();
+            child->fieldByName(QStringLiteral("C_name")).setAsString(QStringLiteral("undone"));
+            child->post();
+        } else if (writer == QLatin1String("moved")) {
+            child->first(); // "c" of parent 2 moves to parent 1
+            child->edit();
+            child->fieldByName(QStringLiteral("C_parent")).setAsInteger(1);
+            child->post();
+            QCOMPARE(namesOf(), QStringList{});
+        }
+        parent->findKey({1});
+        QCOMPARE(namesOf(), names);
     }
 
     void shortDatePattern_data() {
