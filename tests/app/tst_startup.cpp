@@ -131,6 +131,8 @@ private Q_SLOTS:
         QCOMPARE(w.form->memberPickList(3).size(), 6);
         QCOMPARE(w.form->memberPickList(1), w.form->memberPickList(3));
         QCOMPARE(w.form->SDLabel4->text(), QStringLiteral("MM/dd/yyyy"));
+        // The conversion error skips the rest: the tree stays empty.
+        QCOMPARE(w.form->TreeView1->topLevelItemCount(), box.isEmpty() ? 4 : 0);
     }
 
     void dataPathIsUsedAsGiven_data() {
@@ -170,6 +172,25 @@ private Q_SLOTS:
         QCOMPARE(w.form->memberPickList(2).size(), 0);
         w.form->FormActivate();
         QCOMPARE(boxes.size(), 1);
+    }
+
+    void missingDataFolderIsShownOnce() {
+        env->writeSettings(QDir(env->root()).filePath(QStringLiteral("nowhere")),
+                           QStringLiteral("0"));
+        Window w;
+        w.form->FormActivate();
+        w.form->FormActivate(); // the window activated again when the box closed
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes[0].contains(QStringLiteral("nowhere")), qPrintable(boxes[0]));
+        QVERIFY(!w.dm->Database1->isOpen());
+    }
+
+    void firstShowRunsTheActivationWithoutAWindowManager() {
+        env->writeSettings(env->demoFolder(), QStringLiteral("0"));
+        Window w;
+        w.form->show();
+        QTRY_VERIFY(w.dm->projects->isActive());
+        QCOMPARE(w.form->TreeView1->topLevelItemCount(), 4);
     }
 
     void laterActivationsReadNothingAgain() {

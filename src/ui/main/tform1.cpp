@@ -589,8 +589,14 @@ void TForm1::refillMemberPickLists() {
 // ---------------------------------------------------------------- first activation
 
 bool TForm1::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate)
+    if (e->type() == QEvent::WindowActivate) {
         FormActivate();
+    } else if (e->type() == QEvent::Show && !shown_) {
+        // Without a window manager (a virtual display) the window is never activated; the
+        // first activation then runs as soon as the window shows.
+        shown_ = true;
+        QTimer::singleShot(0, this, &TForm1::FormActivate);
+    }
     return QMainWindow::event(e);
 }
 
@@ -599,7 +605,9 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::firstActivation() {
-    if (!dm_ || dm_->Database1->isOpen())
+    // Once per process: also when the connection could not be opened, since the error box
+    // closing activates the window again and would ask for the same error forever.
+    if (!dm_ || dm_->Database1->isOpen() || connectionTried_)
         return;
     const Settings settings = Settings::read();
     dm_->DataPath = settings.data;
@@ -610,6 +618,7 @@ void TForm1::firstActivation() {
         l->setText(pattern);
 
     dm_->connectTo(dm_->DataPath);
+    connectionTried_ = true;
     for (vok::Table* t : {dm_->projects, dm_->Major, dm_->Action, dm_->ProjectNotes,
                           dm_->MajorNotes, dm_->ActionNotes, dm_->ProjectTeam, dm_->MajorTeam,
                           dm_->ActionTeam, dm_->Members, dm_->Contacts})

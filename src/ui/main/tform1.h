@@ -292,6 +292,8 @@ private:
     void bindControls();
 
     void firstActivation();
+    bool shown_ = false;
+    bool connectionTried_ = false;
     void hidePages();
     void showPage(int level);
     void pageChanged(int level);
