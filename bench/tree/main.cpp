@@ -3,7 +3,7 @@
 // plain SELECTs, in one run.
 #include "data/datafolder.h"
 #include "data/tdatamodule2.h"
-#include "framework/dataset/statement.h"
+#include "rawhierarchy.h"
 #include "ui/main/tform1.h"
 
 #include <QApplication>
@@ -13,26 +13,6 @@
 #include <cstdio>
 
 namespace {
-
-// Every column of every row of the three tables the tree shows, in the tree's order.
-qint64 rawSql(vok::Store& store, qint64& rows) {
-    QElapsedTimer t;
-    t.start();
-    rows = 0;
-    for (const char* sql : {"SELECT * FROM projects ORDER BY Zel_Project_id",
-                            "SELECT * FROM major ORDER BY Major_project_id, Major_id",
-                            "SELECT * FROM action ORDER BY Action_project_id, Action_major_id, "
-                            "Action_id"}) {
-        vok::Statement q(store, QLatin1String(sql));
-        const int columns = q.columnCount();
-        while (q.step()) {
-            ++rows;
-            for (int c = 0; c < columns; ++c)
-                (void)q.value(c);
-        }
-    }
-    return t.nsecsElapsed();
-}
 
 // The hierarchy walked through the record-sets alone, as the tree walks it, without the tree.
 void walkRecordSets(TDataModule2& dm) {
@@ -73,8 +53,7 @@ int main(int argc, char** argv) {
     form.show();
 
     // The three measures take turns, best of five each, so that they see the same machine.
-    qint64 rows = 0;
-    rawSql(*dm.Database1, rows); // warm the file cache
+    qint64 rows = RawHierarchy::read(*dm.Database1).rows(); // also warms the file cache
     qint64 raw = -1;
     qint64 tree = -1;
     qint64 walk = -1;
@@ -82,7 +61,7 @@ int main(int argc, char** argv) {
         best = best < 0 ? ns : std::min(best, ns);
     };
     for (int i = 0; i < 5; ++i) {
-        keepBest(raw, rawSql(*dm.Database1, rows));
+        keepBest(raw, RawHierarchy::read(*dm.Database1).nanoseconds);
         t.restart();
         form.LoadTree();
         keepBest(tree, t.nsecsElapsed());

@@ -27,15 +27,9 @@ Statement::~Statement() {
 }
 
 void Statement::fail(const QString& context) const {
-    const int code = sqlite3_extended_errcode(db_);
-    QString text = QString::fromUtf8(sqlite3_errmsg(db_));
-    if ((code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED)
-        text = QStringLiteral("The data is locked by another user of the data folder; try again "
-                              "in a moment (%1)")
-                   .arg(text);
-    if (!context.isEmpty())
-        text = context + QStringLiteral(": ") + text;
-    throw DatabaseError(text, DatabaseError::Kind::Engine);
+    const int code = sqlite3_extended_errcode(db_) & 0xff;
+    throw Store::engineError(QString::fromUtf8(sqlite3_errmsg(db_)),
+                             code == SQLITE_BUSY || code == SQLITE_LOCKED, context);
 }
 
 void Statement::bind(int index, const QVariant& value) {

@@ -17,19 +17,13 @@ namespace vok {
 
 namespace {
 
-QString quoted(const QString& name) {
-    QString q = name;
-    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
-}
-
 std::atomic<int> connectionCounter{0};
 
 } // namespace
 
 TableRef::TableRef(QString schemaName, QString tableName)
     : schema(std::move(schemaName)), table(std::move(tableName)),
-      sql_(quoted(schema) + QLatin1Char('.') + quoted(table)) {}
+      sql_(quotedName(schema) + QLatin1Char('.') + quotedName(table)) {}
 
 Store::Store(QObject* parent)
     : QObject(parent),
@@ -78,14 +72,20 @@ QString Store::uriFor(const QString& file, const char* mode) {
     QString text = error.databaseText();
     if (text.isEmpty())
         text = error.text();
-    if (error.nativeErrorCode() == QLatin1String("5") ||
-        text.contains(QLatin1String("database is locked")))
+    throw engineError(text,
+                      error.nativeErrorCode() == QLatin1String("5") ||
+                          text.contains(QLatin1String("database is locked")),
+                      context);
+}
+
+DatabaseError Store::engineError(QString text, bool locked, const QString& context) {
+    if (locked)
         text = QStringLiteral("The data is locked by another user of the data folder; try again "
                               "in a moment (%1)")
                    .arg(text);
     if (!context.isEmpty())
         text = context + QStringLiteral(": ") + text;
-    throw DatabaseError(text, DatabaseError::Kind::Engine);
+    return DatabaseError(text, DatabaseError::Kind::Engine);
 }
 
 QSqlDatabase Store::database() const {
@@ -281,7 +281,7 @@ QStringList Store::columns(const TableRef& ref) {
     if (auto it = columns_.constFind(key); it != columns_.constEnd())
         return *it;
     QSqlQuery q =
-        exec(QStringLiteral("PRAGMA %1.table_info(%2)").arg(ref.schema, quoted(ref.table)));
+        exec(QStringLiteral("PRAGMA %1.table_info(%2)").arg(ref.schema, quotedName(ref.table)));
     QStringList names;
     while (q.next())
         names << q.value(1).toString();
@@ -293,7 +293,7 @@ QString Store::createTableSql(const TableDef& def, const QString& schema,
                               const QString& collation) {
     QStringList cols;
     for (const FieldDef& f : def.fields) {
-        QString col = quoted(f.name) + QLatin1Char(' ') + sqlType(f);
+        QString col = quotedName(f.name) + QLatin1Char(' ') + sqlType(f);
         if (f.type == FieldType::AutoInc)
             col += QStringLiteral(" PRIMARY KEY AUTOINCREMENT");
         if ((f.type == FieldType::String || f.type == FieldType::Memo) &&
@@ -302,7 +302,7 @@ QString Store::createTableSql(const TableDef& def, const QString& schema,
         cols << col;
     }
     return QStringLiteral("CREATE TABLE %1.%2 (%3)")
-        .arg(schema, quoted(def.name), cols.join(QStringLiteral(", ")));
+        .arg(schema, quotedName(def.name), cols.join(QStringLiteral(", ")));
 }
 
 QStringList Store::createIndexSql(const TableDef& def, const QString& schema) {
@@ -310,10 +310,11 @@ QStringList Store::createIndexSql(const TableDef& def, const QString& schema) {
     for (const IndexDef& idx : def.indexes) {
         QStringList cols;
         for (const QString& f : idx.fields)
-            cols << quoted(f);
+            cols << quotedName(f);
         out << QStringLiteral("CREATE %1INDEX %2.%3 ON %4 (%5)")
                    .arg(idx.unique ? QStringLiteral("UNIQUE ") : QString(), schema,
-                        quoted(idx.name), quoted(def.name), cols.join(QStringLiteral(", ")));
+                        quotedName(idx.name), quotedName(def.name),
+                        cols.join(QStringLiteral(", ")));
     }
     return out;
 }

@@ -15,6 +15,7 @@ struct sqlite3;
 
 namespace vok {
 
+class DatabaseError;
 class Statement;
 
 // Where a record-set's rows live: a table of the data folder's database, or the one table of a
@@ -104,6 +105,8 @@ public:
     void noteOtherWrite() { ++otherWrites_; }
 
     [[noreturn]] static void fail(const QSqlError& error, const QString& context);
+    // The engine's error as the user reads it; a lock held by another process says so.
+    static DatabaseError engineError(QString text, bool locked, const QString& context);
 
 Q_SIGNALS:
     // A transaction was undone: record-sets drop what they cached.

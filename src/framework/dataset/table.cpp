@@ -10,12 +10,6 @@ namespace vok {
 
 namespace {
 
-QString quoted(const QString& name) {
-    QString q = name;
-    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
-}
-
 // Order of stored values: empty first, numbers by value, text by characters.
 int compareValues(const QVariant& a, const QVariant& b) {
     const bool an = a.isNull();
@@ -149,19 +143,19 @@ QStringList Table::fieldNames() const {
 void Table::buildSql() {
     QStringList cols{QStringLiteral("rowid")};
     for (int i = 0; i < storedCount_; ++i)
-        cols << quoted(fields_[static_cast<size_t>(i)]->name());
+        cols << quotedName(fields_[static_cast<size_t>(i)]->name());
     columnList_ = cols.join(QStringLiteral(", "));
 
     QString where;
     if (master_) {
         QStringList terms;
         for (int i = 0; i < masterFields_.size(); ++i)
-            terms << quoted(indexFields_.value(i)) + QStringLiteral(" = ?");
+            terms << quotedName(indexFields_.value(i)) + QStringLiteral(" = ?");
         where = QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "));
     }
     QStringList order;
     for (const QString& f : indexFields_)
-        order << quoted(f);
+        order << quotedName(f);
     order << QStringLiteral("rowid");
     selectSql_ = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
                      .arg(columnList_, ref_.sql(), where, order.join(QStringLiteral(", ")));
@@ -857,7 +851,7 @@ QVariant Table::lookup(const QVariantList& keys, const QString& resultField) con
     }
     QStringList terms;
     for (int i = 0; i < key.size(); ++i)
-        terms << quoted(indexFields_[i]) + QStringLiteral(" = ?");
+        terms << quotedName(indexFields_[i]) + QStringLiteral(" = ?");
     const auto read = [&](const TableRef& ref, Statement& q) {
         q.reset();
         for (int i = 0; i < key.size(); ++i)
@@ -869,7 +863,7 @@ QVariant Table::lookup(const QVariantList& keys, const QString& resultField) con
     };
     const auto sqlFor = [&](const TableRef& ref) {
         return QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY rowid LIMIT 1")
-            .arg(quoted(result.name()), ref.sql(), terms.join(QStringLiteral(" AND ")));
+            .arg(quotedName(result.name()), ref.sql(), terms.join(QStringLiteral(" AND ")));
     };
     if (resolved_) {
         Statement& q =
@@ -1009,7 +1003,7 @@ void Table::post() {
                 QStringList cols;
                 QStringList marks;
                 for (int i : positions) {
-                    cols << quoted(fields_[static_cast<size_t>(i)]->name());
+                    cols << quotedName(fields_[static_cast<size_t>(i)]->name());
                     marks << QStringLiteral("?");
                 }
                 return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
@@ -1042,7 +1036,7 @@ void Table::post() {
             [&] {
                 QStringList sets;
                 for (int i : positions)
-                    sets << quoted(fields_[static_cast<size_t>(i)]->name()) +
+                    sets << quotedName(fields_[static_cast<size_t>(i)]->name()) +
                                 QStringLiteral(" = ?");
                 return QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
                     .arg(ref_.sql(), sets.join(QStringLiteral(", ")));

@@ -40,4 +40,10 @@ QString sqlType(const FieldDef& def) {
     return QStringLiteral("TEXT");
 }
 
+QString quotedName(const QString& name) {
+    QString q = name;
+    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
 } // namespace vok

@@ -36,5 +36,7 @@ struct TableDef {
 };
 
 QString sqlType(const FieldDef& def);
+// A table or column name as an SQL identifier.
+QString quotedName(const QString& name);
 
 } // namespace vok
