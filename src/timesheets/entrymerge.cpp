@@ -1,6 +1,7 @@
 #include "entrymerge.h"
 
 #include "data/tdatamodule2.h"
+#include "framework/dataset/heldnotices.h"
 #include "framework/dataset/transaction.h"
 #include "namelookup.h"
 
@@ -38,6 +39,8 @@ EntryMerge::EntryMerge(TDataModule2& dm, Table& source, Table& target, EntryLayo
       views_(std::move(views)) {}
 
 MergeReport EntryMerge::run(const QString& member) {
+    // The windows showing these record-sets hear of the merge once, when it ends.
+    const vok::HeldNotices held(dm_.tables());
     MergeReport report;
     try {
         mergeLines(member, report);

@@ -208,8 +208,7 @@ void Table::open() {
     changed_ = QBitArray(storedCount_);
     setState(State::Browse);
     invalidateDetails(true, true);
-    Q_EMIT dataChanged();
-    Q_EMIT currentChanged();
+    notifyData();
 }
 
 void Table::close() {
@@ -232,8 +231,7 @@ void Table::close() {
     }
     setState(State::Inactive);
     invalidateDetails(true, true);
-    Q_EMIT dataChanged();
-    Q_EMIT currentChanged();
+    notifyData();
 }
 
 void Table::releaseQueries() {
@@ -346,11 +344,44 @@ void Table::keepCacheAfterOwnWrite(quint64 writesBefore, quint64 otherBefore, bo
     cacheStamp_.table = store_->tableWrites(ref_);
 }
 
+void Table::notifyData() {
+    if (controlsDisabled_ > 0) {
+        heldNotice_ = true;
+        return;
+    }
+    Q_EMIT dataChanged();
+    Q_EMIT currentChanged();
+}
+
+void Table::notifyMoved() {
+    if (controlsDisabled_ > 0) {
+        heldNotice_ = true;
+        return;
+    }
+    Q_EMIT currentChanged();
+}
+
+void Table::disableControls() {
+    ++controlsDisabled_;
+}
+
+void Table::enableControls() {
+    if (controlsDisabled_ == 0 || --controlsDisabled_ > 0 || !heldNotice_)
+        return;
+    heldNotice_ = false;
+    Q_EMIT stateChanged();
+    Q_EMIT dataChanged();
+    Q_EMIT currentChanged();
+}
+
 void Table::setState(State s) {
     if (state_ == s)
         return;
     state_ = s;
-    Q_EMIT stateChanged();
+    if (controlsDisabled_ > 0)
+        heldNotice_ = true;
+    else
+        Q_EMIT stateChanged();
 }
 
 void Table::requireActive() const {
@@ -480,8 +511,7 @@ void Table::invalidateDetails(bool force, bool notify) {
     for (Table* d : all) {
         if (!d->isActive())
             continue;
-        Q_EMIT d->dataChanged();
-        Q_EMIT d->currentChanged();
+        d->notifyData();
     }
 }
 
@@ -519,8 +549,7 @@ void Table::setFiltered(bool on) {
 
 void Table::rowsChanged() {
     locateIndex_.clear();
-    Q_EMIT dataChanged();
-    Q_EMIT currentChanged();
+    notifyData();
     if (onAfterScroll)
         onAfterScroll(*this);
 }
@@ -568,7 +597,7 @@ bool Table::refreshRecord() {
     computeCalcFields(row);
     for (int i = storedCount_; i < fieldCount(); ++i)
         locateIndex_.remove(i);
-    Q_EMIT currentChanged();
+    notifyMoved();
     return true;
 }
 
@@ -586,8 +615,7 @@ void Table::onRolledBack() {
     stale_ = true;
     forceReload_ = true;
     relocate_ = true;
-    Q_EMIT dataChanged();
-    Q_EMIT currentChanged();
+    notifyData();
 }
 
 // ---------------------------------------------------------------- navigation
@@ -612,7 +640,7 @@ void Table::beforeMove() {
 
 void Table::afterMove() {
     invalidateDetails(false, true);
-    Q_EMIT currentChanged();
+    notifyMoved();
     if (onAfterScroll)
         onAfterScroll(*this);
 }
@@ -905,8 +933,7 @@ void Table::startInsert(int position) {
         onNewRecord(*this);
     modified_ = false;
     computeCalcFields(buffer_);
-    Q_EMIT dataChanged();
-    Q_EMIT currentChanged();
+    notifyData();
 }
 
 void Table::insert() {
@@ -953,7 +980,10 @@ void Table::setRawValue(Field& f, const QVariant& stored) {
         if (!isEditing())
             throw DatabaseError::notEditing();
         buffer_.values[i] = stored;
-        Q_EMIT fieldChanged(i);
+        if (controlsDisabled_ > 0)
+            heldNotice_ = true;
+        else
+            Q_EMIT fieldChanged(i);
         return;
     }
     if (f.isReadOnly())
@@ -963,7 +993,10 @@ void Table::setRawValue(Field& f, const QVariant& stored) {
     buffer_.values[i] = stored;
     changed_.setBit(i);
     modified_ = true;
-    Q_EMIT fieldChanged(i);
+    if (controlsDisabled_ > 0)
+        heldNotice_ = true;
+    else
+        Q_EMIT fieldChanged(i);
     f.changed();
 }
 
@@ -1102,8 +1135,7 @@ void Table::post() {
     eof_ = bof_ = rows_.empty();
     setState(State::Browse);
     invalidateDetails(false, keyChanged);
-    Q_EMIT dataChanged();
-    Q_EMIT currentChanged();
+    notifyData();
 }
 
 void Table::cancel() {
@@ -1115,8 +1147,7 @@ void Table::cancel() {
     insertAt_ = -1;
     setState(State::Browse);
     eof_ = bof_ = rows_.empty();
-    Q_EMIT dataChanged();
-    Q_EMIT currentChanged();
+    notifyData();
 }
 
 void Table::checkBrowseMode() {

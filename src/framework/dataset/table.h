@@ -114,6 +114,12 @@ public:
     // range first, the store otherwise. Null when there is no such record.
     QVariant lookup(const QVariantList& keys, const QString& resultField) const;
 
+    // Holds the observers' notices while a batch runs (nestable); the controls hear once, at
+    // the end, that everything may have changed.
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const { return controlsDisabled_ > 0; }
+
     // Row of the edit buffer while inserting: where a grid shows the new record.
     int insertRow() const { return insertAt_; }
 
@@ -158,6 +164,8 @@ private:
     void onRolledBack();
     void setState(State s);
     void rowsChanged();
+    void notifyData();
+    void notifyMoved();
     // The prepared statement of a key; its SQL text is built only when it is not prepared yet.
     // Statements that write tell the store which table they change.
     Statement& cachedStatement(const QString& key, const std::function<QString()>& sql,
@@ -213,6 +221,9 @@ private:
     QString columnList_;
     QString selectSql_;
     mutable QHash<QString, std::shared_ptr<Statement>> statements_;
+
+    int controlsDisabled_ = 0;
+    bool heldNotice_ = false;
 
     static constexpr size_t MaxCachedRows = 20000;
     QHash<QByteArray, std::vector<Row>> rangeCache_;

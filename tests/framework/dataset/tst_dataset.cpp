@@ -1,6 +1,7 @@
 // The record-set layer against a real SQLite data folder.
 #include "framework/dataset/databaseerror.h"
 #include "framework/dataset/engineconfig.h"
+#include "framework/dataset/heldnotices.h"
 #include "framework/dataset/shortdate.h"
 #include "framework/dataset/store.h"
 #include "framework/dataset/table.h"
@@ -523,6 +524,24 @@ private Q_SLOTS:
         QVERIFY(moved.count() >= 2);
         QVERIFY(detail.count() >= 2);
         QCOMPARE(child->fieldByName(QStringLiteral("C_name")).asString(), QStringLiteral("c"));
+    }
+
+    void heldNoticesReachTheControlsOnceAtTheEnd() {
+        QSignalSpy moved(parent.get(), &Table::currentChanged);
+        QSignalSpy detail(child.get(), &Table::dataChanged);
+        {
+            HeldNotices held({parent.get(), child.get()});
+            for (parent->first(); !parent->eof(); parent->next()) {
+                child->append();
+                child->fieldByName(QStringLiteral("C_name")).setAsString(QStringLiteral("batch"));
+                child->post();
+            }
+            QCOMPARE(moved.count(), 0);
+            QCOMPARE(detail.count(), 0);
+        }
+        QCOMPARE(moved.count(), 1);
+        QCOMPARE(detail.count(), 1);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM child WHERE C_name = 'batch'")), 3);
     }
 
     void storeNeverCreatesTheDatabase() {
