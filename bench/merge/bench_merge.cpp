@@ -6,6 +6,7 @@
 #include "data/tdatamodule2.h"
 #include "framework/dataset/store.h"
 #include "framework/dataset/transaction.h"
+#include "sizedfolder.h"
 #include "timesheets/memberfile.h"
 #include "timesheets/timesheetmerge.h"
 #include "ui/main/tform1.h"
@@ -297,21 +298,18 @@ int main(int argc, char** argv) {
         Members = std::max(1, std::atoi(argv[1]));
     if (argc > 2)
         LinesPerMember = std::max(1, std::atoi(argv[2]));
-    QTemporaryDir tmp;
-    qputenv("VOK_ENGINE_CONFIG",
-            QDir(tmp.path()).filePath(QStringLiteral("engine.cfg")).toLocal8Bit());
-    const QString base = QDir(tmp.path()).filePath(QStringLiteral("base"));
-    DataFolder::createSized(base, Projects, Majors, Actions);
+    const SizedFolder sized(Projects, Majors, Actions);
+    const QString& base = sized.path();
     out() << "merge: " << Members * LinesPerMember << " lines (" << Members << " members x "
           << LinesPerMember << ") into " << Projects << " x " << Majors << " x " << Actions
           << "; one line in 100 names no project\n";
     const QString only = argc > 3 ? QString::fromLatin1(argv[3]) : QString();
     bool same = true;
     if (only != QLatin1String("apart"))
-        same = measure(tmp.path(), base, Spread::Runs,
+        same = measure(sized.root(), base, Spread::Runs,
                        "lines in runs of five on one major activity (a week booked at a time):");
     if (only != QLatin1String("runs"))
-        same = measure(tmp.path(), base, Spread::Apart,
+        same = measure(sized.root(), base, Spread::Apart,
                        "every line on another project (each line moves all three record-sets):") &&
                same;
     if (!same) {

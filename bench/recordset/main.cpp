@@ -4,6 +4,7 @@
 #include "data/tdatamodule2.h"
 #include "framework/dataset/engineconfig.h"
 #include "rawhierarchy.h"
+#include "sizedfolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -76,14 +77,9 @@ qint64 driverSql(vok::Store& store) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int projects = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 1000;
-    QTemporaryDir dir;
-    qputenv("VOK_ENGINE_CONFIG",
-            QDir(dir.path()).filePath(QStringLiteral("engine.cfg")).toLocal8Bit());
-    const QString folder = QDir(dir.path()).filePath(QStringLiteral("data"));
+    const SizedFolder sized(projects, 10, 10);
+    const QString& folder = sized.path();
     QElapsedTimer t;
-    t.start();
-    DataFolder::createSized(folder, projects, 10, 10);
-    std::printf("data folder: %d x 10 x 10 created in %lld ms\n", projects, t.elapsed());
 
     TDataModule2 dm;
     dm.connectTo(folder);

@@ -4,6 +4,7 @@
 #include "data/datafolder.h"
 #include "data/tdatamodule2.h"
 #include "rawhierarchy.h"
+#include "sizedfolder.h"
 #include "ui/main/tform1.h"
 
 #include <QApplication>
@@ -32,14 +33,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int projects = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 1000;
-    QTemporaryDir dir;
-    qputenv("VOK_ENGINE_CONFIG",
-            QDir(dir.path()).filePath(QStringLiteral("engine.cfg")).toLocal8Bit());
-    const QString folder = QDir(dir.path()).filePath(QStringLiteral("data"));
+    const SizedFolder sized(projects, 10, 10);
+    const QString& folder = sized.path();
     QElapsedTimer t;
-    t.start();
-    DataFolder::createSized(folder, projects, 10, 10);
-    std::printf("data folder: %d x 10 x 10 created in %lld ms\n", projects, t.elapsed());
 
     // The window as the first activation leaves it: every working table open, the window shown.
     TForm1 form;
