@@ -5,15 +5,6 @@
 
 #include <QTextStream>
 
-QString MergeCommand::takeDataFolder(QStringList& args) {
-    const qsizetype at = args.indexOf(QStringLiteral("--data"));
-    if (at < 0 || at + 1 >= args.size())
-        return {};
-    const QString folder = args.at(at + 1);
-    args.remove(at, 2);
-    return folder;
-}
-
 void MergeCommand::connect(TDataModule2& dm, const QString& folder) {
     dm.DataPath = folder;
     dm.Database1->setNetworkControlDir(folder);

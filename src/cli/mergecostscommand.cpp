@@ -4,18 +4,20 @@
 #include "data/tdatamodule2.h"
 #include "mergecommand.h"
 
-#include <QTextStream>
+#include <QCommandLineParser>
 
-int MergeCostsCommand::run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    QStringList args = arguments;
-    const QString folder = MergeCommand::takeDataFolder(args);
-    if (folder.isEmpty() || !args.isEmpty()) {
-        err << "usage: vokctl merge-costs --data DIR\n";
-        return 2;
-    }
+void MergeCostsCommand::define(QCommandLineParser& parser) const {
+    parser.addOption(dataOption());
+}
+
+int MergeCostsCommand::run(const QCommandLineParser& parser) const {
+    const QString folder = required(parser, QStringLiteral("data"));
+    if (!parser.positionalArguments().isEmpty())
+        throw UsageError(
+            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
     TDataModule2 dm;
     MergeCommand::connect(dm, folder);
     CostMerge merge(dm);
-    MergeCommand::printSummary(out, merge.run(), QStringLiteral(" from the cost entry file"));
+    MergeCommand::printSummary(out(), merge.run(), QStringLiteral(" from the cost entry file"));
     return 0;
 }

@@ -1,11 +1,14 @@
 #pragma once
 
-#include <QStringList>
-
-class QTextStream;
+#include "command.h"
 
 // vokctl merge-costs --data DIR
-class MergeCostsCommand {
+class MergeCostsCommand : public Command {
 public:
-    static int run(const QStringList& args, QTextStream& out, QTextStream& err);
+    QString name() const override { return QStringLiteral("merge-costs"); }
+    QString summary() const override {
+        return QStringLiteral("merge the cost entry file into the project costs");
+    }
+    void define(QCommandLineParser& parser) const override;
+    int run(const QCommandLineParser& parser) const override;
 };

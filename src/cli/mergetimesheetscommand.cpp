@@ -5,36 +5,29 @@
 #include "timesheets/memberlist.h"
 #include "timesheets/timesheetmerge.h"
 
-#include <QTextStream>
+#include <QCommandLineParser>
 
-namespace {
+void MergeTimeSheetsCommand::define(QCommandLineParser& parser) const {
+    parser.addOption(dataOption());
+    parser.addOption({QStringLiteral("member"),
+                      QStringLiteral("A member whose file is merged; repeat it, or name further "
+                                     "members after it."),
+                      QStringLiteral("NAME")});
+    parser.addOption({QStringLiteral("all"), QStringLiteral("Merge the files of every member.")});
+    parser.addPositionalArgument(QStringLiteral("[NAME...]"),
+                                 QStringLiteral("Further members, after --member."));
+}
 
-const char* usage = "usage: vokctl merge-timesheets --data DIR (--member NAME ... | --all)\n";
-
-} // namespace
-
-int MergeTimeSheetsCommand::run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    QStringList args = arguments;
-    const QString folder = MergeCommand::takeDataFolder(args);
-    bool all = false;
-    bool memberOption = false;
-    QStringList members;
-    for (const QString& arg : std::as_const(args)) {
-        if (arg == QLatin1String("--all")) {
-            all = true;
-        } else if (arg == QLatin1String("--member")) {
-            memberOption = true;
-        } else if (memberOption && !arg.startsWith(QLatin1String("--"))) {
-            members << arg;
-        } else {
-            err << "vokctl merge-timesheets: unexpected argument '" << arg << "'\n" << usage;
-            return 2;
-        }
-    }
-    if (folder.isEmpty() || all == memberOption || (memberOption && members.isEmpty())) {
-        err << usage;
-        return 2;
-    }
+int MergeTimeSheetsCommand::run(const QCommandLineParser& parser) const {
+    const QString folder = required(parser, QStringLiteral("data"));
+    const bool all = parser.isSet(QStringLiteral("all"));
+    QStringList members = parser.values(QStringLiteral("member"));
+    if (all == !members.isEmpty())
+        throw UsageError(QStringLiteral("name the members with --member, or give --all"));
+    if (all && !parser.positionalArguments().isEmpty())
+        throw UsageError(
+            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+    members += parser.positionalArguments();
 
     TDataModule2 dm;
     MergeCommand::connect(dm, folder);
@@ -44,15 +37,15 @@ int MergeTimeSheetsCommand::run(const QStringList& arguments, QTextStream& out, 
     TimeSheetMerge merge(dm);
     merge.afterMember = [&](const QString& member, const MergeReport& report) {
         if (!report.skipped.isEmpty())
-            out << "Skipped " << report.skipped.join(QStringLiteral("; ")) << "\n";
+            out() << "Skipped " << report.skipped.join(QStringLiteral("; ")) << "\n";
         else
-            out << member << ": " << report.lines << (report.lines == 1 ? " line" : " lines")
-                << " merged\n";
-        out.flush();
+            out() << member << ": " << report.lines << (report.lines == 1 ? " line" : " lines")
+                  << " merged\n";
+        out().flush();
     };
     const MergeReport report = merge.run(members);
     MergeCommand::printSummary(
-        out, report,
+        out(), report,
         QStringLiteral(" from %1 member %2")
             .arg(report.sources)
             .arg(report.sources == 1 ? QStringLiteral("file") : QStringLiteral("files")));

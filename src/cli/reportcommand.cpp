@@ -10,30 +10,16 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QCommandLineParser>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
-#include <QTextStream>
 
 namespace {
 
-QTextStream& errors() {
-    static QTextStream s(stderr);
-    return s;
-}
-
-const char* reportUsage = "usage: vokctl report KIND --data DIR --project NAME [options] --pdf "
-                          "FILE [--layout-json FILE]\n"
-                          "  KIND: timeline | project | layout | timesheets | costs | contacts\n"
-                          "  timeline options: [--start project|today] [--scale day|month] "
-                          "[--today YYYY-MM-DD[THH:MM]]\n";
-
-int usageError(const QString& message) {
-    errors() << "vokctl report: " << message << "\n" << reportUsage;
-    errors().flush();
-    return 2;
-}
+const QStringList kinds{QStringLiteral("timeline"), QStringLiteral("project"),
+                        QStringLiteral("layout"),   QStringLiteral("timesheets"),
+                        QStringLiteral("costs"),    QStringLiteral("contacts")};
 
 QDateTime parseToday(const QString& text) {
     const QDateTime withTime = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd'T'HH:mm"));
@@ -44,54 +30,53 @@ QDateTime parseToday(const QString& text) {
 }
 
 // Sets a radio group of the dialog from an option's value.
+// An omitted option takes the first choice.
 bool choose(QButtonGroup* group, const QString& value, const QStringList& names) {
-    const int index = static_cast<int>(names.indexOf(value));
+    const int index = value.isEmpty() ? 0 : static_cast<int>(names.indexOf(value));
     if (index < 0)
         return false;
     group->button(index)->setChecked(true);
     return true;
 }
 
-int timeline(const QHash<QString, QString>& options) {
-    const QString folder = options.value(QStringLiteral("--data"));
+int timeline(const QCommandLineParser& options) {
+    const QString folder = Command::required(options, QStringLiteral("data"));
     if (!QFileInfo::exists(QDir(folder).filePath(QStringLiteral("vok.sqlite")))) {
-        errors() << "vokctl report: " << folder << " is not a Vok data folder\n";
-        return 1;
+        throw std::runtime_error(
+            QStringLiteral("%1 is not a Vok data folder").arg(folder).toStdString());
     }
-    if (options.contains(QStringLiteral("--today"))) {
-        const QDateTime today = parseToday(options.value(QStringLiteral("--today")));
+    if (options.isSet(QStringLiteral("today"))) {
+        const QDateTime today = parseToday(Command::single(options, QStringLiteral("today")));
         if (!today.isValid())
-            return usageError(QStringLiteral("--today takes YYYY-MM-DD or YYYY-MM-DDTHH:MM"));
+            throw UsageError(QStringLiteral("--today takes YYYY-MM-DD or YYYY-MM-DDTHH:MM"));
         vok::Clock::setFixed(today);
     }
 
     TimeLineSession session(folder);
     TForm4& form4 = session.form4;
 
-    if (!choose(form4.RadioGroup1Items,
-                options.value(QStringLiteral("--start"), QStringLiteral("project")),
+    if (!choose(form4.RadioGroup1Items, Command::single(options, QStringLiteral("start")),
                 {QStringLiteral("project"), QStringLiteral("today")}))
-        return usageError(QStringLiteral("--start takes project or today"));
-    if (!choose(form4.RadioGroup2Items,
-                options.value(QStringLiteral("--scale"), QStringLiteral("day")),
+        throw UsageError(QStringLiteral("--start takes project or today"));
+    if (!choose(form4.RadioGroup2Items, Command::single(options, QStringLiteral("scale")),
                 {QStringLiteral("day"), QStringLiteral("month")}))
-        return usageError(QStringLiteral("--scale takes day or month"));
+        throw UsageError(QStringLiteral("--scale takes day or month"));
 
-    const QString project = options.value(QStringLiteral("--project"));
+    const QString project = Command::required(options, QStringLiteral("project"));
     if (!session.dm.projects->locate(QStringLiteral("Zel_project"), project)) {
-        errors() << "vokctl report: no project is named '" << project << "'\n";
-        return 1;
+        throw std::runtime_error(
+            QStringLiteral("no project is named '%1'").arg(project).toStdString());
     }
     form4.ComboBox1->setEditText(project);
     const vok::ReportDocument document = form4.runReport();
 
-    const QString pdf = options.value(QStringLiteral("--pdf"));
+    const QString pdf = Command::required(options, QStringLiteral("pdf"));
     vok::ReportPdf::write(document, pdf);
-    QTextStream out(stdout);
+    QTextStream& out = Command::out();
     out << "Wrote " << document.pages.size() << (document.pages.size() == 1 ? " page" : " pages")
         << " to " << pdf << "\n";
-    if (options.contains(QStringLiteral("--layout-json"))) {
-        const QString json = options.value(QStringLiteral("--layout-json"));
+    if (options.isSet(QStringLiteral("layout-json"))) {
+        const QString json = Command::single(options, QStringLiteral("layout-json"));
         vok::ReportLayoutJson::write(document, json);
         out << "Wrote the layout to " << json << "\n";
     }
@@ -100,35 +85,32 @@ int timeline(const QHash<QString, QString>& options) {
 
 } // namespace
 
-int ReportCommand::run(const QStringList& args) {
-    const QStringList kinds{QStringLiteral("timeline"), QStringLiteral("project"),
-                            QStringLiteral("layout"),   QStringLiteral("timesheets"),
-                            QStringLiteral("costs"),    QStringLiteral("contacts")};
-    if (args.isEmpty())
-        return usageError(QStringLiteral("which report?"));
-    const QString kind = args.first();
-    if (!kinds.contains(kind))
-        return usageError(QStringLiteral("unknown report '%1'").arg(kind));
+void ReportCommand::define(QCommandLineParser& parser) const {
+    parser.addPositionalArgument(QStringLiteral("KIND"), kinds.join(QStringLiteral(" | ")));
+    parser.addOption(dataOption());
+    const auto option = [&](const char* name, const char* description, const char* value) {
+        parser.addOption({QLatin1String(name), QLatin1String(description), QLatin1String(value)});
+    };
+    option("project", "The project, by name.", "NAME");
+    option("pdf", "The PDF file to write.", "FILE");
+    option("layout-json", "Also write the laid-out pages as JSON.", "FILE");
+    option("today", "Print as of this date (time line).", "YYYY-MM-DD[THH:MM]");
+    option("start", "Where the time line starts: project or today.", "project|today");
+    option("scale", "The time line's scale: day or month.", "day|month");
+}
 
-    const QStringList known{QStringLiteral("--data"),       QStringLiteral("--project"),
-                            QStringLiteral("--start"),      QStringLiteral("--scale"),
-                            QStringLiteral("--today"),      QStringLiteral("--pdf"),
-                            QStringLiteral("--layout-json")};
-    QHash<QString, QString> options;
-    for (qsizetype i = 1; i < args.size(); i += 2) {
-        if (!known.contains(args[i]))
-            return usageError(QStringLiteral("unknown option '%1'").arg(args[i]));
-        if (i + 1 >= args.size())
-            return usageError(QStringLiteral("%1 needs a value").arg(args[i]));
-        options.insert(args[i], args[i + 1]);
-    }
-    for (const char* required : {"--data", "--project", "--pdf"}) {
-        if (options.value(QLatin1String(required)).isEmpty())
-            return usageError(QStringLiteral("%1 is required").arg(QLatin1String(required)));
-    }
+int ReportCommand::run(const QCommandLineParser& parser) const {
+    const QStringList args = parser.positionalArguments();
+    if (args.size() != 1)
+        throw UsageError(QStringLiteral("which report?"));
+    const QString& kind = args.first();
+    if (!kinds.contains(kind))
+        throw UsageError(QStringLiteral("unknown report '%1'").arg(kind));
+    for (const char* option : {"data", "project", "pdf"})
+        required(parser, QLatin1String(option));
     if (kind != QLatin1String("timeline")) {
-        errors() << "vokctl report: the " << kind << " report is not available yet\n";
+        err() << "vokctl report: the " << kind << " report is not available yet\n";
         return 3;
     }
-    return timeline(options);
+    return timeline(parser);
 }

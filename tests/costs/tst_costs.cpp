@@ -230,7 +230,10 @@ private Q_SLOTS:
                                 << "Merged 2 lines from the cost entry file.";
         QTest::newRow("names not found")
             << QStringList{"--data", "DIR"} << 0 << "  project \"Nowhere\"";
-        QTest::newRow("no data folder") << QStringList{} << 2 << "usage:";
+        QTest::newRow("the --opt=value form") << QStringList{"--data=DIR"} << 0 << "Merged 2 lines";
+        QTest::newRow("no data folder") << QStringList{} << 2 << "--data is required";
+        QTest::newRow("unknown option")
+            << QStringList{"--data", "DIR", "--dry-run"} << 2 << "Unknown option 'dry-run'";
         QTest::newRow("missing data folder")
             << QStringList{"--data", "DIR/none"} << 1 << "does not exist";
     }

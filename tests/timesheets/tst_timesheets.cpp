@@ -703,10 +703,12 @@ private Q_SLOTS:
         QTest::newRow("member without a file")
             << QStringList{"--data", "DIR", "--member", "Ana Morales"} << 0
             << "Skipped Ana Morales: no time sheet file" << 2;
-        QTest::newRow("no member named") << QStringList{"--data", "DIR"} << 2 << "usage:" << 2;
+        QTest::newRow("no member named")
+            << QStringList{"--data", "DIR"} << 2 << "name the members with --member" << 2;
         QTest::newRow("members and all")
-            << QStringList{"--data", "DIR", "--all", "--member", "Site Crew"} << 2 << "usage:" << 2;
-        QTest::newRow("no data folder") << QStringList{"--all"} << 2 << "usage:" << 2;
+            << QStringList{"--data", "DIR", "--all", "--member", "Site Crew"} << 2
+            << "name the members with --member" << 2;
+        QTest::newRow("no data folder") << QStringList{"--all"} << 2 << "--data is required" << 2;
         QTest::newRow("missing data folder")
             << QStringList{"--data", "DIR/none", "--all"} << 1 << "does not exist" << 2;
         QTest::newRow("a file that is no time sheet")

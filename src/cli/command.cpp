@@ -1,0 +1,34 @@
+#include "command.h"
+
+#include <QCommandLineParser>
+
+QCommandLineOption Command::dataOption() {
+    return QCommandLineOption(QStringLiteral("data"), QStringLiteral("The data folder."),
+                              QStringLiteral("DIR"));
+}
+
+QString Command::required(const QCommandLineParser& parser, const QString& option) {
+    const QString value = single(parser, option);
+    if (value.isEmpty())
+        throw UsageError(QStringLiteral("--%1 is required").arg(option));
+    return value;
+}
+
+QString Command::single(const QCommandLineParser& parser, const QString& option) {
+    const QStringList values = parser.values(option);
+    if (values.size() > 1)
+        throw UsageError(QStringLiteral("--%1 is given more than once").arg(option));
+    return values.isEmpty() ? QString() : values.first();
+}
+
+QTextStream& Command::out() {
+    static QTextStream s(stdout);
+    return s;
+}
+
+QTextStream& Command::err() {
+    static QTextStream s(stderr);
+    return s;
+}
+
+UsageError::UsageError(const QString& message) : std::runtime_error(message.toStdString()) {}
