@@ -41,7 +41,7 @@ bool choose(QButtonGroup* group, const QString& value, const QStringList& names)
 
 int timeline(const QCommandLineParser& options) {
     const QString folder = Command::required(options, QStringLiteral("data"));
-    if (!QFileInfo::exists(QDir(folder).filePath(QStringLiteral("vok.sqlite")))) {
+    if (!vok::Store::holdsData(folder)) {
         throw std::runtime_error(
             QStringLiteral("%1 is not a Vok data folder").arg(folder).toStdString());
     }

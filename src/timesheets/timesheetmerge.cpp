@@ -61,7 +61,7 @@ MergeReport TimeSheetMerge::mergeMember(const QString& member) {
         return report;
     }
     const QString file = MemberFile::fileName(member);
-    if (!QFileInfo(dm_.Database1->filePath(file)).isFile()) {
+    if (!dm_.Database1->fileExists(file)) {
         report.skipped << QStringLiteral("%1: no time sheet file").arg(member);
         return report;
     }
