@@ -4,6 +4,7 @@
 #include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/dataset/statement.h"
+#include "support/engines.h"
 #include "support/testenvironment.h"
 
 #include <QDir>
@@ -37,7 +38,10 @@ class TestData : public QObject {
     }
 
 private Q_SLOTS:
+    void initTestCase_data() { Engines::addRows(); }
+
     void init() {
+        VOK_INIT_ENGINE();
         env = std::make_unique<TestEnvironment>();
         folder = env->emptyFolder();
         dm = std::make_unique<TDataModule2>();
@@ -118,6 +122,7 @@ private Q_SLOTS:
                "Cost_Date_from DATETIME, Cost_Date_to DATETIME, Cost_Amount REAL, Cost_Notes TEXT";
     }
     void newFolderHasTheTablesAndColumns() {
+        VOK_FOLDER_ONLY("pins the file format of a data folder");
         QFETCH(QString, table);
         QFETCH(QString, columns);
         dm->connectTo(folder);
@@ -129,6 +134,7 @@ private Q_SLOTS:
     }
 
     void everyTableIsCreatedWithItsKeyIndex() {
+        VOK_FOLDER_ONLY("reads the data folder's own catalogue");
         dm->connectTo(folder);
         int tables = 0;
         QSqlQuery q = dm->Database1->exec(QStringLiteral(

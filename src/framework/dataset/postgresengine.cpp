@@ -95,7 +95,8 @@ void PostgresEngine::connect(const QString& location, const EngineConfig::Settin
     if (schema_.isEmpty()) {
         close();
         throw DatabaseError(
-            QStringLiteral("%1 names no schema to keep the tables in").arg(location),
+            QStringLiteral("The data location %1 does not exist (no schema to keep the tables in)")
+                .arg(location),
             DatabaseError::Kind::Engine);
     }
 }

@@ -1,6 +1,7 @@
 #include "store.h"
 
 #include "databaseerror.h"
+#include "postgresstatement.h"
 #include "storestatement.h"
 
 #include <QDir>
@@ -149,9 +150,31 @@ void Store::execPrepared(QSqlQuery& query) {
 }
 
 QSqlQuery Store::exec(const QString& sql, const QVariantList& binds) {
+    if (binds.isEmpty()) {
+        // Run as it stands: the server's driver cannot prepare every kind of statement.
+        ensureOpen();
+        QSqlQuery q(database());
+        q.setForwardOnly(!isServer());
+        const bool writes = StoreStatement::writes(sql);
+        if (writes)
+            noteOtherWrite();
+        if (!q.exec(sql))
+            fail(q.lastError(), QString());
+        if (writes && depth_ == 0)
+            engine_->noteOwnWrite();
+        return q;
+    }
     QSqlQuery q = prepare(sql);
-    for (int i = 0; i < binds.size(); ++i)
-        q.bindValue(i, binds[i]);
+    const bool server = isServer();
+    for (int i = 0; i < binds.size(); ++i) {
+        const QVariant& b = binds[i];
+        // The server's driver writes numbers into the statement as typed literals, which a
+        // flag column refuses; as text the server reads each value as its column's type.
+        if (server && !b.isNull() && b.typeId() != QMetaType::QString)
+            q.bindValue(i, QString::fromUtf8(PostgresStatement::text(b)));
+        else
+            q.bindValue(i, b);
+    }
     execPrepared(q);
     return q;
 }
