@@ -2,6 +2,7 @@
 
 #include "app/storageconfiguration.h"
 #include "command.h"
+#include "copydatacommand.h"
 #include "democommand.h"
 #include "framework/dataset/databaseerror.h"
 #include "initcommand.h"
@@ -18,6 +19,7 @@ CommandLine::CommandLine() {
     commands_.push_back(std::make_unique<ReportCommand>());
     commands_.push_back(std::make_unique<MergeTimeSheetsCommand>());
     commands_.push_back(std::make_unique<MergeCostsCommand>());
+    commands_.push_back(std::make_unique<CopyDataCommand>());
 }
 
 CommandLine::~CommandLine() = default;

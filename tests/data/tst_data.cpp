@@ -1,5 +1,6 @@
 // The data folder's tables and the shared data module's links and rules.
 #include "data/datafolder.h"
+#include "data/datafoldercopy.h"
 #include "data/schema.h"
 #include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
@@ -338,6 +339,70 @@ private Q_SLOTS:
         QCOMPARE(dm->Major->recordCount(), majorsOfFirst);
         dm->projects->setFiltered(false);
         QCOMPARE(dm->projects->recordCount(), 3);
+    }
+
+    // Every row of every table and sheet, as stored; a date-time at midnight as its date (a
+    // sheet's dates are date-times on the server).
+    static QStringList contents(const QString& location) {
+        vok::Store s;
+        s.setParams({QStringLiteral("path=") + location});
+        QStringList out;
+        const auto dump = [&](const QString& file, const vok::TableDef& def) {
+            const vok::TableRef ref = s.resolve(file);
+            QStringList columns;
+            for (const vok::FieldDef& f : def.fields)
+                columns << f.name;
+            const auto q = s.statement(
+                QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                    .arg(columns.join(QLatin1Char(',')), ref.sql(), def.autoIncField()));
+            while (q->step()) {
+                QStringList row{file};
+                for (int c = 0; c < columns.size(); ++c)
+                    row << q->value(c).toString().remove(QStringLiteral("T00:00:00"));
+                out << row.join(QLatin1Char('|'));
+            }
+            s.release(ref);
+        };
+        for (const vok::TableDef& def : Schema::tables())
+            dump(Schema::fileName(def.name), def);
+        for (const QString& sheet : s.files())
+            dump(sheet, Schema::memberTimeSheetFile());
+        return out;
+    }
+
+    // A team moves its folder onto the server (or back): all of it arrives, or nothing does.
+    void copyDataMovesEverythingOrNothing_data() {
+        QTest::addColumn<bool>("spoiled");
+        QTest::newRow("there and back") << false;
+        QTest::newRow("a value the server refuses") << true;
+    }
+    void copyDataMovesEverythingOrNothing() {
+        QFETCH(bool, spoiled);
+        const bool serverThere = !Engines::isServer() && Engines::unavailable().isEmpty() &&
+                                 !qEnvironmentVariableIsEmpty("VOK_TEST_POSTGRESQL");
+        const QString other = serverThere ? QStringLiteral("postgresql") : QStringLiteral("sqlite");
+        const QString demo = env->demoFolder(QStringLiteral("from"));
+        const QString there = env->location(QStringLiteral("there"), other);
+        if (spoiled) {
+            if (!serverThere)
+                QSKIP("only the server refuses what a folder holds");
+            dm->connectTo(demo);
+            dm->Database1->exec(
+                QStringLiteral("UPDATE action SET Action_hours = 'many' WHERE Action_id = 3"));
+            dm->Database1->close();
+            QVERIFY_THROWS_EXCEPTION(vok::DatabaseError, DataFolderCopy::run(demo, there));
+            QVERIFY(!vok::Store::holdsData(there));
+            return;
+        }
+        const DataFolderCopy::Report report = DataFolderCopy::run(demo, there);
+        QCOMPARE(report.sheets, QStringList{QStringLiteral("Site Crew.db")});
+        QVERIFY_THROWS_EXCEPTION(vok::DatabaseError, DataFolderCopy::run(demo, there));
+        const QString back = env->location(QStringLiteral("back"));
+        DataFolderCopy::run(there, back);
+        const QStringList original = contents(demo);
+        QCOMPARE(contents(there), original);
+        QCOMPARE(contents(back), original);
+        QVERIFY(original.size() > 100);
     }
 
     void demoFolderOpensAndItsTotalsMatchItsRows() {

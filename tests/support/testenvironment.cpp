@@ -67,7 +67,11 @@ TestEnvironment::~TestEnvironment() {
 }
 
 QString TestEnvironment::location(const QString& name) {
-    if (engine_ != QLatin1String("postgresql"))
+    return location(name, engine_);
+}
+
+QString TestEnvironment::location(const QString& name, const QString& engine) {
+    if (engine != QLatin1String("postgresql"))
         return QDir(dir_->path()).filePath(name);
     // A schema of its own per data folder, selected through the URI's search path.
     const QString schema = QStringLiteral("vok_%1_%2")

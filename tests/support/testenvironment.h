@@ -18,6 +18,8 @@ public:
     QString root() const { return dir_->path(); }
     // Where a new data folder would live, not yet created: a folder, or a URI on the server.
     QString location(const QString& name = QStringLiteral("data"));
+    // The same on a given engine ("sqlite" or "postgresql").
+    QString location(const QString& name, const QString& engine);
     // A new data folder: empty, or with the demo data.
     QString emptyFolder(const QString& name = QStringLiteral("data"));
     QString demoFolder(const QString& name = QStringLiteral("demo"));

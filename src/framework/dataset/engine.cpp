@@ -29,6 +29,13 @@ std::unique_ptr<Engine> Engine::forLocation(const QString& location) {
     return std::make_unique<SqliteEngine>();
 }
 
+void Engine::createAndBegin(const QString& location, const QList<TableDef>& tables,
+                            const EngineConfig::Settings& settings) {
+    createDatabase(location, tables, settings);
+    open(location, settings);
+    beginUnit();
+}
+
 QSqlDatabase Engine::database() const {
     return QSqlDatabase::database(connection_, false);
 }

@@ -43,6 +43,10 @@ public:
     // Creates the location's database with the given tables; refuses one that holds Vok data.
     virtual void createDatabase(const QString& location, const QList<TableDef>& tables,
                                 const EngineConfig::Settings& settings) = 0;
+    // The same, leaving the connection open on it inside a unit of work that the caller fills
+    // and ends: on the server the tables and what goes into them are one transaction.
+    virtual void createAndBegin(const QString& location, const QList<TableDef>& tables,
+                                const EngineConfig::Settings& settings);
     // Whether the location holds Vok data (its projects table), without opening it for work.
     virtual bool holdsData(const QString& location) = 0;
 
@@ -80,6 +84,8 @@ public:
     virtual TableRef openSheet(const QString& fileName, int unitDepth) = 0;
     virtual void releaseSheet(const TableRef& ref, int unitDepth) = 0;
     virtual bool sheetExists(const QString& fileName) = 0;
+    // The file names of every member's sheet.
+    virtual QStringList sheetFiles() = 0;
     virtual void createSheet(const QString& fileName, const TableDef& def, int unitDepth) = 0;
     // Runs after the outermost unit ended.
     virtual void afterUnit() {}

@@ -221,6 +221,18 @@ QStringList PostgresEngine::changeTrackingSql() {
 
 void PostgresEngine::createDatabase(const QString& location, const QList<TableDef>& tables,
                                     const EngineConfig::Settings& settings) {
+    createAndBegin(location, tables, settings);
+    try {
+        commitUnit();
+    } catch (...) {
+        close();
+        throw;
+    }
+    close();
+}
+
+void PostgresEngine::createAndBegin(const QString& location, const QList<TableDef>& tables,
+                                    const EngineConfig::Settings& settings) {
     settings_ = settings;
     connect(location, settings);
     try {
@@ -234,20 +246,21 @@ void PostgresEngine::createDatabase(const QString& location, const QList<TableDe
             statements << createTableSql(t, ref, settings);
             statements << triggerSql(ref);
         }
-        statements << QStringLiteral("COMMIT");
         for (const QString& sql : statements)
             scalar(sql);
+        // The unit holds the write lock from here, as every unit does.
+        unitNumber_ =
+            scalar(QStringLiteral("SELECT %1.vok_note_change()").arg(schemaName())).toLongLong();
+        seen_ = unitNumber_ - 1;
+        ownBumps_ = 0;
     } catch (const DatabaseError& e) {
-        try {
-            scalar(QStringLiteral("ROLLBACK"));
-        } catch (...) {
-        }
+        if (PQtransactionStatus(handle()) != PQTRANS_IDLE)
+            PQclear(PQexec(handle(), "ROLLBACK"));
         close();
         throw DatabaseError(
             QStringLiteral("Cannot create the tables in %1: %2").arg(location, e.message()),
             DatabaseError::Kind::Engine);
     }
-    close();
 }
 
 void PostgresEngine::beginUnit() {
@@ -400,8 +413,11 @@ TableRef PostgresEngine::openSheet(const QString& fileName, int /*unitDepth*/) {
 
 void PostgresEngine::syncAutoIncrement(const TableRef& ref) {
     const QString column = rowId(ref);
-    QString bare = column.mid(1, column.size() - 2);
-    bare.replace(QStringLiteral("\"\""), QStringLiteral("\""));
+    QString bare = column;
+    if (bare.startsWith(QLatin1Char('"'))) {
+        bare = bare.mid(1, bare.size() - 2);
+        bare.replace(QStringLiteral("\"\""), QStringLiteral("\""));
+    }
     scalar(QStringLiteral("SELECT setval(pg_get_serial_sequence(?, ?), COALESCE(MAX(%1), 0) + 1, "
                           "false) FROM %2")
                .arg(column, ref.sql()),
@@ -409,6 +425,14 @@ void PostgresEngine::syncAutoIncrement(const TableRef& ref) {
 }
 
 void PostgresEngine::releaseSheet(const TableRef& /*ref*/, int /*unitDepth*/) {}
+
+QStringList PostgresEngine::sheetFiles() {
+    auto q = prepare(QStringLiteral("SELECT file_name FROM vok_sheets ORDER BY file_name"));
+    QStringList names;
+    while (q->step())
+        names << q->value(0).toString();
+    return names;
+}
 
 bool PostgresEngine::sheetExists(const QString& fileName) {
     return !scalar(QStringLiteral("SELECT 1 FROM vok_sheets WHERE file_name = ?"), {fileName})

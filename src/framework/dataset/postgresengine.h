@@ -50,6 +50,9 @@ public:
     TableRef openSheet(const QString& fileName, int unitDepth) override;
     void releaseSheet(const TableRef& ref, int unitDepth) override;
     bool sheetExists(const QString& fileName) override;
+    QStringList sheetFiles() override;
+    void createAndBegin(const QString& location, const QList<TableDef>& tables,
+                        const EngineConfig::Settings& settings) override;
     void createSheet(const QString& fileName, const TableDef& def, int unitDepth) override;
     void syncAutoIncrement(const TableRef& ref) override;
 

@@ -288,6 +288,10 @@ void SqliteEngine::detachPending() {
     }
 }
 
+QStringList SqliteEngine::sheetFiles() {
+    return QDir(folder_).entryList({QStringLiteral("*.db")}, QDir::Files, QDir::Name);
+}
+
 bool SqliteEngine::sheetExists(const QString& fileName) {
     return QFileInfo(filePath(fileName)).isFile();
 }

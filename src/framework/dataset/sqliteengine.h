@@ -42,6 +42,7 @@ public:
     TableRef openSheet(const QString& fileName, int unitDepth) override;
     void releaseSheet(const TableRef& ref, int unitDepth) override;
     bool sheetExists(const QString& fileName) override;
+    QStringList sheetFiles() override;
     void createSheet(const QString& fileName, const TableDef& def, int unitDepth) override;
     void afterUnit() override;
 

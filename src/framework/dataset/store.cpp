@@ -206,6 +206,25 @@ QStringList Store::columns(const TableRef& ref) {
     return names;
 }
 
+QStringList Store::files() {
+    return engine().sheetFiles();
+}
+
+void Store::createAndBegin(const QList<TableDef>& tables) {
+    if (open_)
+        throw DatabaseError(QStringLiteral("Cannot create %1 while it is open").arg(location()),
+                            DatabaseError::Kind::Engine);
+    EngineConfig config;
+    config.initialise();
+    settings_ = config.settings();
+    const QString where = location();
+    auto engine = Engine::forLocation(where);
+    engine->createAndBegin(where, tables, settings_);
+    engine_ = std::move(engine);
+    open_ = true;
+    depth_ = 1;
+}
+
 bool Store::fileExists(const QString& fileName) {
     return engine().sheetExists(fileName);
 }

@@ -63,12 +63,18 @@ public:
 
     // A member's sheet by its file name: whether it exists, and its creation with one table.
     bool fileExists(const QString& fileName);
+    // The file names of every member's sheet.
+    QStringList files();
     void createFile(const QString& fileName, const TableDef& def);
     // Creates a new database with the given tables (a folder, or a server database named by a
     // URI); refuses one that already holds Vok data.
     static void createDatabase(const QString& location, const QList<TableDef>& tables,
                                const EngineConfig::Settings& settings);
     static bool holdsData(const QString& location);
+    // Creates the database at this store's location and opens it inside a unit of work, for the
+    // caller to fill and commit (or roll back): on a server the tables and their rows are one
+    // transaction.
+    void createAndBegin(const QList<TableDef>& tables);
     // After rows were written with their AutoInc numbers given: new rows continue after them.
     void syncAutoIncrement(const QString& table);
 
