@@ -405,6 +405,28 @@ private Q_SLOTS:
         QVERIFY(original.size() > 100);
     }
 
+    // A server is a round trip away: walking the hierarchy as the tree does reads the major
+    // activities and actions of many masters per statement, not one statement per master.
+    void walkingTheHierarchyReadsManyRangesPerStatement() {
+        folder = env->location(QStringLiteral("sized"));
+        DataFolder::createSized(folder, 100, 10, 10);
+        openWorkingTables();
+        const quint64 before = dm->Database1->statementsRun();
+        int majors = 0;
+        int actions = 0;
+        for (dm->projects->first(); !dm->projects->eof(); dm->projects->next()) {
+            for (dm->Major->first(); !dm->Major->eof(); dm->Major->next()) {
+                ++majors;
+                actions += dm->Action->recordCount();
+            }
+        }
+        const quint64 statements = dm->Database1->statementsRun() - before;
+        QCOMPARE(majors, 1000);
+        QCOMPARE(actions, 10000);
+        qInfo("%llu statements for 1,100 masters", statements);
+        QVERIFY2(statements <= 60, qPrintable(QString::number(statements)));
+    }
+
     void demoFolderOpensAndItsTotalsMatchItsRows() {
         env.reset();
         env = std::make_unique<TestEnvironment>();

@@ -69,6 +69,7 @@ void Engine::closeDatabase() {
 }
 
 void Engine::execute(const QString& sql) {
+    countStatement();
     QSqlQuery q(database());
     if (!q.exec(sql))
         fail(q.lastError(), QString());

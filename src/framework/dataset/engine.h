@@ -38,6 +38,9 @@ public:
     virtual void open(const QString& location, const EngineConfig::Settings& settings) = 0;
     virtual void close() = 0;
     bool isOpen() const { return open_; }
+    // Statements executed on this connection so far: on a server, the round trips.
+    quint64 statementsRun() const { return *runs_; }
+    void countStatement() { ++*runs_; }
     QSqlDatabase database() const;
     virtual std::unique_ptr<Statement> prepare(const QString& sql) = 0;
     // Creates the location's database with the given tables; refuses one that holds Vok data.
@@ -109,6 +112,8 @@ protected:
 
     QString connection_;
     bool open_ = false;
+    // Shared with the statements, which may outlive a closed connection.
+    std::shared_ptr<quint64> runs_ = std::make_shared<quint64>(0);
 };
 
 } // namespace vok

@@ -122,11 +122,13 @@ void PostgresEngine::close() {
 }
 
 std::unique_ptr<Statement> PostgresEngine::prepare(const QString& sql) {
-    return std::make_unique<PostgresStatement>(handle(), sql, alive_, [this] { noteOwnWrite(); });
+    return std::make_unique<PostgresStatement>(handle(), sql, alive_, runs_,
+                                               [this] { noteOwnWrite(); });
 }
 
 QVariant PostgresEngine::scalar(const QString& sql) {
     PGconn* conn = handle();
+    countStatement();
     PGresult* r = PQexec(conn, sql.toUtf8().constData());
     const ExecStatusType status = PQresultStatus(r);
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
@@ -140,6 +142,7 @@ QVariant PostgresEngine::scalar(const QString& sql) {
 
 QVariant PostgresEngine::scalar(const QString& sql, const QVariantList& binds) {
     PGconn* conn = handle();
+    countStatement();
     int count = 0;
     const QByteArray text = PostgresStatement::numberedParameters(sql, count);
     QList<QByteArray> values;

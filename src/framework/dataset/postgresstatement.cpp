@@ -31,8 +31,10 @@ constexpr Oid timestampOid = 1114;
 } // namespace
 
 PostgresStatement::PostgresStatement(pg_conn* conn, const QString& sql, std::shared_ptr<bool> alive,
+                                     std::shared_ptr<quint64> runs,
                                      std::function<void()> afterWrite)
-    : conn_(conn), alive_(std::move(alive)), afterWrite_(std::move(afterWrite)),
+    : conn_(conn), alive_(std::move(alive)), runs_(std::move(runs)),
+      afterWrite_(std::move(afterWrite)),
       name_("vok" + QByteArray::number(statementCounter.fetch_add(1))),
       writes_(StoreStatement::writes(sql)) {
     const QByteArray text = numberedParameters(sql, paramCount_);
@@ -159,6 +161,7 @@ void PostgresStatement::execute() {
     for (int i = 0; i < paramCount_; ++i)
         params[i] = nulls_[i] ? nullptr : values_[i].constData();
     const bool outsideUnit = PQtransactionStatus(conn_) == PQTRANS_IDLE;
+    ++*runs_;
     PGresult* r =
         PQexecPrepared(conn_, name_.constData(), paramCount_, params.data(), nullptr, nullptr, 0);
     const ExecStatusType status = PQresultStatus(r);

@@ -19,7 +19,7 @@ class PostgresStatement : public Statement {
 public:
     // afterWrite runs when a statement that writes has changed data outside a unit of work.
     PostgresStatement(pg_conn* conn, const QString& sql, std::shared_ptr<bool> alive,
-                      std::function<void()> afterWrite);
+                      std::shared_ptr<quint64> runs, std::function<void()> afterWrite);
     ~PostgresStatement() override;
 
     // "?" marks become $1, $2, ... outside quoted text and names.
@@ -47,6 +47,7 @@ private:
 
     pg_conn* conn_;
     std::shared_ptr<bool> alive_;
+    std::shared_ptr<quint64> runs_;
     std::function<void()> afterWrite_;
     QByteArray name_;
     int paramCount_ = 0;

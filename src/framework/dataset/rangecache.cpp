@@ -91,7 +91,7 @@ void RangeCache::cover(const QVariantList& from, const QVariantList& to) {
 
 bool RangeCache::covers(const QVariantList& key) const {
     return !coveredFrom_.isEmpty() && compare(coveredFrom_, key) <= 0 &&
-           compare(key, coveredTo_) <= 0;
+           (coveredTo_.isEmpty() || compare(key, coveredTo_) <= 0);
 }
 
 void RangeCache::forget(const QVariantList& key) {

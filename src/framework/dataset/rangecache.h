@@ -23,8 +23,8 @@ public:
 
     void stash(const QVariantList& key, std::vector<TableRow>&& rows);
     bool take(const QVariantList& key, std::vector<TableRow>& rows);
-    // Keys from `from` up to `to` (both included) were read ahead: a key between them that has
-    // no rows cached has none in the table.
+    // Keys from `from` up to `to` (both included; an empty `to` is the table's end) were read
+    // ahead: a key between them that has no rows cached has none in the table.
     void cover(const QVariantList& from, const QVariantList& to);
     bool covers(const QVariantList& key) const;
     // A range taken out is not coming back: a read-ahead that held it no longer tells.

@@ -75,7 +75,7 @@ void SqliteEngine::close() {
 }
 
 std::unique_ptr<Statement> SqliteEngine::prepare(const QString& sql) {
-    return std::make_unique<SqliteStatement>(handle(), sql, alive_);
+    return std::make_unique<SqliteStatement>(handle(), sql, alive_, runs_);
 }
 
 bool SqliteEngine::holdsData(const QString& location) {
@@ -133,8 +133,11 @@ void SqliteEngine::rollbackUnit() {
 }
 
 bool SqliteEngine::changedElsewhere() {
+    // A look at the file's change counter, not a statement on the data: not counted.
     if (!dataVersionQuery_)
-        dataVersionQuery_ = prepare(QStringLiteral("PRAGMA main.data_version"));
+        dataVersionQuery_ =
+            std::make_unique<SqliteStatement>(handle(), QStringLiteral("PRAGMA main.data_version"),
+                                              alive_, std::make_shared<quint64>(0));
     const qlonglong version = dataVersionQuery_->step() ? dataVersionQuery_->int64(0) : -1;
     dataVersionQuery_->reset();
     if (version == dataVersion_)

@@ -7,8 +7,9 @@
 
 namespace vok {
 
-SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql, std::shared_ptr<bool> alive)
-    : db_(db), alive_(std::move(alive)) {
+SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql, std::shared_ptr<bool> alive,
+                                 std::shared_ptr<quint64> runs)
+    : db_(db), alive_(std::move(alive)), runs_(std::move(runs)) {
     const QByteArray text = sql.toUtf8();
     if (sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()), &stmt_, nullptr) !=
         SQLITE_OK)
@@ -59,22 +60,29 @@ void SqliteStatement::bind(int index, const QVariant& value) {
 }
 
 bool SqliteStatement::step() {
+    if (!started_) {
+        started_ = true;
+        ++*runs_;
+    }
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW)
         return true;
     if (rc == SQLITE_DONE)
         return false;
     sqlite3_reset(stmt_);
+    started_ = false;
     fail();
 }
 
 void SqliteStatement::reset() {
+    started_ = false;
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);
 }
 
 int SqliteStatement::run() {
     step();
+    started_ = false;
     sqlite3_reset(stmt_);
     return sqlite3_changes(db_);
 }

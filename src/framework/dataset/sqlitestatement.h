@@ -12,7 +12,8 @@ namespace vok {
 // A statement prepared on SQLite's own handle.
 class SqliteStatement : public Statement {
 public:
-    SqliteStatement(sqlite3* db, const QString& sql, std::shared_ptr<bool> alive);
+    SqliteStatement(sqlite3* db, const QString& sql, std::shared_ptr<bool> alive,
+                    std::shared_ptr<quint64> runs);
     ~SqliteStatement() override;
 
     void bind(int index, const QVariant& value) override;
@@ -32,6 +33,8 @@ private:
     sqlite3* db_ = nullptr;
     sqlite3_stmt* stmt_ = nullptr;
     std::shared_ptr<bool> alive_;
+    std::shared_ptr<quint64> runs_;
+    bool started_ = false;
 };
 
 } // namespace vok

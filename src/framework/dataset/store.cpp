@@ -140,6 +140,7 @@ QSqlQuery Store::prepare(const QString& sql) {
 }
 
 void Store::execPrepared(QSqlQuery& query) {
+    engine_->countStatement();
     const bool writes = StoreStatement::writes(query.lastQuery());
     if (writes)
         noteOtherWrite();
@@ -158,6 +159,7 @@ QSqlQuery Store::exec(const QString& sql, const QVariantList& binds) {
         const bool writes = StoreStatement::writes(sql);
         if (writes)
             noteOtherWrite();
+        engine_->countStatement();
         if (!q.exec(sql))
             fail(q.lastError(), QString());
         if (writes && depth_ == 0)

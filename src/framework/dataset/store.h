@@ -92,6 +92,8 @@ public:
     void commit();
     void rollback();
     int transactionDepth() const { return depth_; }
+    // Statements executed since the connection opened: on a server, its round trips.
+    quint64 statementsRun() const { return engine_ ? engine_->statementsRun() : 0; }
 
     // What has written to a table since a record-set read it: its own writes through this
     // connection, other statements of this connection, and commits by other connections.

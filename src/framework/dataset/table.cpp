@@ -135,6 +135,21 @@ void Table::buildSql() {
     order << rowId_;
     selectSql_ = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
                      .arg(columnList_, ref_.sql(), where, order.join(QStringLiteral(", ")));
+    if (master_) {
+        // The ranges from a master's key on, in key order, so many masters' rows in one read.
+        QStringList link;
+        QStringList marks;
+        for (int i = 0; i < masterFields_.size(); ++i) {
+            link << quotedName(indexFields_.value(i));
+            marks << QStringLiteral("?");
+        }
+        const QString from = link.size() == 1 ? link.first() + QStringLiteral(" >= ?")
+                                              : QStringLiteral("(%1) >= (%2)")
+                                                    .arg(link.join(QStringLiteral(", ")),
+                                                         marks.join(QStringLiteral(", ")));
+        aheadSql_ = QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT ?")
+                        .arg(columnList_, ref_.sql(), from, order.join(QStringLiteral(", ")));
+    }
 }
 
 void Table::open() {
@@ -162,12 +177,19 @@ void Table::open() {
             masterPos_ << master_->fieldByName(mf).index();
         indexPos_.clear();
         integerIndex_ = true;
+        linksIntegers_ = true;
         for (const QString& f : indexFields_) {
             Field& fld = fieldByName(f);
             indexPos_ << fld.index();
-            if (fld.type() != FieldType::Integer && fld.type() != FieldType::AutoInc)
+            const bool number =
+                fld.type() == FieldType::Integer || fld.type() == FieldType::AutoInc;
+            if (!number) {
                 integerIndex_ = false;
+                if (indexPos_.size() <= masterFields_.size())
+                    linksIntegers_ = false;
+            }
         }
+        forwardMoves_ = 0;
         rowId_ = store_->engine().rowId(ref_);
         QStringList columns;
         QList<bool> autoInc;
@@ -353,10 +375,10 @@ void Table::loadRange(bool keepPosition) {
     if (cachesRanges()) {
         const Store::Stamp now = store_->stamp(ref_);
         if (now == cache_.stamp && !forceReload_) {
-            if (loaded_ && !partial_ && keyUsable(loadedKey_) && loadedKey_ != key)
+            if (keyUsable(loadedKey_) && loadedKey_ != key && loaded_ && !partial_)
                 cache_.stash(loadedKey_, std::move(rows_));
-            else if (keyUsable(loadedKey_) && loadedKey_ != key)
-                cache_.forget(loadedKey_);
+            else if (keyUsable(loadedKey_))
+                cache_.forget(loadedKey_); // not kept, or read again: a read-ahead no longer tells
         } else {
             cache_.clear();
             cache_.stamp = now;
@@ -364,28 +386,11 @@ void Table::loadRange(bool keepPosition) {
         cached = keyUsable(key) && (cache_.take(key, rows) || cache_.covers(key));
     }
     if (!cached && (!master_ || keyUsable(key))) {
-        Statement& q = cachedStatement(QStringLiteral("select"), [this] { return selectSql_; });
-        q.reset();
-        for (int i = 0; i < key.size(); ++i)
-            q.bind(i, key[i]);
-        const int n = storedCount_;
-        const int total = fieldCount();
-        try {
-            while (q.step()) {
-                Row r;
-                r.rowid = q.int64(0);
-                r.values.resize(total);
-                for (int i = 0; i < n; ++i)
-                    r.values[i] = q.value(i + 1);
-                computeCalcFields(r);
-                if (acceptRow(r))
-                    rows.push_back(std::move(r));
-            }
-        } catch (...) {
-            q.reset();
-            throw;
-        }
-        q.reset();
+        const bool forward = cachesRanges() && linksIntegers_ && keyUsable(key) &&
+                             keyUsable(loadedKey_) && RangeCache::compare(key, loadedKey_) > 0;
+        forwardMoves_ = forward ? forwardMoves_ + 1 : 0;
+        if (!forward || !readAhead(key, rows))
+            readRange(key, rows);
     }
     rows_ = std::move(rows);
     locateIndex_.clear();
@@ -408,6 +413,85 @@ void Table::loadRange(bool keepPosition) {
     bof_ = rows_.empty() || !keepPosition;
     eof_ = rows_.empty();
     invalidateDetails(false, false);
+}
+
+void Table::readRange(const QVariantList& key, std::vector<Row>& rows) {
+    Statement& q = cachedStatement(QStringLiteral("select"), [this] { return selectSql_; });
+    q.reset();
+    for (int i = 0; i < key.size(); ++i)
+        q.bind(i, key[i]);
+    const int n = storedCount_;
+    const int total = fieldCount();
+    try {
+        while (q.step()) {
+            Row r;
+            r.rowid = q.int64(0);
+            r.values.resize(total);
+            for (int i = 0; i < n; ++i)
+                r.values[i] = q.value(i + 1);
+            computeCalcFields(r);
+            if (acceptRow(r))
+                rows.push_back(std::move(r));
+        }
+    } catch (...) {
+        q.reset();
+        throw;
+    }
+    q.reset();
+}
+
+bool Table::readAhead(const QVariantList& key, std::vector<Row>& rows) {
+    // The window grows while the walk goes on, as a file system reads ahead.
+    aheadRows_ = forwardMoves_ <= 1 ? 256 : std::min(aheadRows_ * 2, 4096);
+    Statement& q = cachedStatement(QStringLiteral("ahead"), [this] { return aheadSql_; });
+    q.reset();
+    for (int i = 0; i < key.size(); ++i)
+        q.bind(i, key[i]);
+    q.bind(static_cast<int>(key.size()), aheadRows_);
+    std::vector<Row> read;
+    read.reserve(static_cast<size_t>(aheadRows_));
+    const int n = storedCount_;
+    try {
+        while (q.step()) {
+            Row r;
+            r.rowid = q.int64(0);
+            r.values.resize(n);
+            for (int i = 0; i < n; ++i)
+                r.values[i] = q.value(i + 1);
+            read.push_back(std::move(r));
+        }
+    } catch (...) {
+        q.reset();
+        throw;
+    }
+    q.reset();
+    // A full window may end inside a range: only the ranges before its last key are whole.
+    const bool toTheEnd = static_cast<int>(read.size()) < aheadRows_;
+    size_t end = read.size();
+    if (!toTheEnd) {
+        const QVariantList last = linkKeyOf(read.back());
+        while (end > 0 && RangeCache::compare(linkKeyOf(read[end - 1]), last) == 0)
+            --end;
+        if (end == 0)
+            return false;
+    }
+    QVariantList upTo = key;
+    for (size_t i = 0; i < end;) {
+        const QVariantList group = linkKeyOf(read[i]);
+        size_t j = i;
+        while (j < end && RangeCache::compare(linkKeyOf(read[j]), group) == 0)
+            ++j;
+        std::vector<Row> range(std::make_move_iterator(read.begin() + static_cast<qsizetype>(i)),
+                               std::make_move_iterator(read.begin() + static_cast<qsizetype>(j)));
+        if (RangeCache::compare(group, key) == 0)
+            rows = std::move(range);
+        else
+            cache_.stash(group, std::move(range));
+        upTo = group;
+        i = j;
+    }
+    cache_.cover(key, toTheEnd ? QVariantList() : upTo);
+    return true;
 }
 
 void Table::invalidateDetails(bool force, bool notify) {

@@ -148,6 +148,10 @@ private:
     void ensureCurrent() const;
     void ensureFull() const;
     void loadRange(bool keepPosition);
+    void readRange(const QVariantList& key, std::vector<Row>& rows);
+    // Reads the ranges of the following masters with this one, in one statement, when the
+    // master is being walked in order; false when this range alone fills the window.
+    bool readAhead(const QVariantList& key, std::vector<Row>& rows);
     QVariantList masterKey() const;
     static bool keyUsable(const QVariantList& key);
     void invalidateDetails(bool force, bool notify);
@@ -224,6 +228,10 @@ private:
 
     QString columnList_;
     QString selectSql_;
+    QString aheadSql_;
+    bool linksIntegers_ = false; // the link fields are numbers: their order is the same everywhere
+    int forwardMoves_ = 0;       // masters followed in order, one after the other
+    int aheadRows_ = 0;
     mutable QHash<QString, std::shared_ptr<Statement>> statements_;
 
     int controlsDisabled_ = 0;
