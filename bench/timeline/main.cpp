@@ -6,6 +6,7 @@
 #include "framework/report/reportpdf.h"
 #include "framework/ui/clock.h"
 #include "reports/timelinesession.h"
+#include "sizedfolder.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -102,9 +103,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTextStream out(stdout);
+    const SizedFolder sized(1, 40, 24);
     QTemporaryDir dir;
-    const QString folder = QDir(dir.path()).filePath(QStringLiteral("data"));
-    DataFolder::createSized(folder, 1, 40, 24);
+    const QString& folder = sized.path();
     vok::Clock::setFixed(QDateTime(QDate(2024, 1, 15), QTime(9, 0)));
 
     TimeLineSession session(folder);

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "serverscratch.h"
+
 // A fixed world for a test: US English locale, a fixed clock, the engine configuration and the
 // per-machine settings in a temporary folder, and data folders created inside it, on the engine
 // of the test's row: folders on SQLite, schemas of the test server on PostgreSQL (each named by
@@ -29,5 +31,5 @@ public:
 private:
     std::unique_ptr<QTemporaryDir> dir_;
     QString engine_;
-    QStringList schemas_;
+    ServerScratch scratch_;
 };

@@ -64,6 +64,12 @@ public:
     virtual bool changedElsewhere() = 0;
     // This connection wrote outside a unit.
     virtual void noteOwnWrite() {}
+    // Writes sent without waiting are answered and checked; before anything else uses the
+    // connection.
+    virtual void flush() {}
+    // A number for a new row of the table, taken ahead so that an insert need not wait for the
+    // engine's answer; 0 when the engine gives numbers only as it inserts.
+    virtual qlonglong reserveRowId(const TableRef& /*ref*/) { return 0; }
 
     // --- dialect ---
     // Column of a table that identifies a row: SQLite's rowid, the AutoInc key on the server.

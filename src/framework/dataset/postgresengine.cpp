@@ -114,6 +114,9 @@ void PostgresEngine::open(const QString& location, const EngineConfig::Settings&
 void PostgresEngine::close() {
     if (!open_)
         return;
+    discardPipeline();
+    inUnit_ = false;
+    reservedIds_.clear();
     counterQuery_.reset();
     *alive_ = false;
     rowIds_.clear();
@@ -122,11 +125,11 @@ void PostgresEngine::close() {
 }
 
 std::unique_ptr<Statement> PostgresEngine::prepare(const QString& sql) {
-    return std::make_unique<PostgresStatement>(handle(), sql, alive_, runs_,
-                                               [this] { noteOwnWrite(); });
+    return std::make_unique<PostgresStatement>(*this, handle(), sql, alive_, runs_);
 }
 
 QVariant PostgresEngine::scalar(const QString& sql) {
+    flush();
     PGconn* conn = handle();
     countStatement();
     PGresult* r = PQexec(conn, sql.toUtf8().constData());
@@ -141,6 +144,7 @@ QVariant PostgresEngine::scalar(const QString& sql) {
 }
 
 QVariant PostgresEngine::scalar(const QString& sql, const QVariantList& binds) {
+    flush();
     PGconn* conn = handle();
     countStatement();
     int count = 0;
@@ -252,6 +256,7 @@ void PostgresEngine::createAndBegin(const QString& location, const QList<TableDe
         for (const QString& sql : statements)
             scalar(sql);
         // The unit holds the write lock from here, as every unit does.
+        inUnit_ = true;
         unitNumber_ =
             scalar(QStringLiteral("SELECT %1.vok_note_change()").arg(schemaName())).toLongLong();
         seen_ = unitNumber_ - 1;
@@ -275,6 +280,7 @@ void PostgresEngine::beginUnit() {
             PQclear(PQexec(handle(), "ROLLBACK"));
         throw;
     }
+    inUnit_ = true;
     // The number before this unit's: anything between the last look and it is another's.
     if (seen_ >= 0 && unitNumber_ - 1 != seen_ + ownBumps_)
         foundAtBegin_ = true;
@@ -284,6 +290,16 @@ void PostgresEngine::beginUnit() {
 }
 
 void PostgresEngine::commitUnit() {
+    try {
+        flush();
+    } catch (...) {
+        inUnit_ = false;
+        discardPipeline();
+        PQclear(PQexec(handle(), "ROLLBACK"));
+        seen_ = unitNumber_ - 1;
+        throw;
+    }
+    inUnit_ = false;
     scalar(QStringLiteral("COMMIT"));
     seen_ = unitNumber_;
     ++ownCommits_;
@@ -291,6 +307,8 @@ void PostgresEngine::commitUnit() {
 }
 
 void PostgresEngine::rollbackUnit() {
+    inUnit_ = false;
+    discardPipeline();
     scalar(QStringLiteral("ROLLBACK"));
     seen_ = unitNumber_ - 1;
 }
@@ -307,7 +325,7 @@ bool PostgresEngine::changedElsewhere() {
         return true;
     }
     // Inside a unit the counter's lock keeps other writers out.
-    if (PQtransactionStatus(handle()) != PQTRANS_IDLE)
+    if (inUnit_ || PQtransactionStatus(handle()) != PQTRANS_IDLE)
         return false;
     const quint64 process = processCommits.load();
     const bool othersHere = process - processSeen_ > ownCommits_ - ownCommitsSeen_;
@@ -414,13 +432,93 @@ TableRef PostgresEngine::openSheet(const QString& fileName, int /*unitDepth*/) {
     return TableRef{QString(), QStringLiteral("vok_sheet_%1").arg(id.toLongLong())};
 }
 
-void PostgresEngine::syncAutoIncrement(const TableRef& ref) {
-    const QString column = rowId(ref);
-    QString bare = column;
+QString PostgresEngine::bareRowId(const TableRef& ref) {
+    QString bare = rowId(ref);
     if (bare.startsWith(QLatin1Char('"'))) {
         bare = bare.mid(1, bare.size() - 2);
         bare.replace(QStringLiteral("\"\""), QStringLiteral("\""));
     }
+    return bare;
+}
+
+bool PostgresEngine::enterPipeline() {
+    if (!inUnit_)
+        return false;
+    if (!pipeline_) {
+        if (!PQenterPipelineMode(handle()))
+            return false;
+        pipeline_ = true;
+    }
+    return true;
+}
+
+void PostgresEngine::queued() {
+    // Answers pile up on the server's side of the socket: take them now and then.
+    if (++pending_ >= 1000)
+        flush();
+}
+
+void PostgresEngine::flush() {
+    if (!pipeline_)
+        return;
+    PGconn* conn = handle();
+    pipeline_ = false;
+    const int pending = pending_;
+    pending_ = 0;
+    PQpipelineSync(conn);
+    QString error;
+    bool locked = false;
+    bool changed = false;
+    for (int i = 0; i < pending; ++i) {
+        PGresult* r = PQgetResult(conn);
+        const ExecStatusType status = PQresultStatus(r);
+        if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
+            changed = changed || std::atoi(PQcmdTuples(r)) != 1;
+        } else if (status != PGRES_PIPELINE_ABORTED && error.isEmpty()) {
+            const char* primary = PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY);
+            const QByteArray code(PQresultErrorField(r, PG_DIAG_SQLSTATE));
+            error = QString::fromUtf8(primary ? primary : PQerrorMessage(conn)).trimmed();
+            locked = code == "55P03" || code == "40P01" || code == "40001";
+        }
+        PQclear(r);
+        PQclear(PQgetResult(conn)); // the end of that statement's answers
+    }
+    PQclear(PQgetResult(conn)); // the synchronisation point
+    PQexitPipelineMode(conn);
+    if (!error.isEmpty())
+        throw Engine::error(error, locked, QString());
+    if (changed)
+        throw DatabaseError(QStringLiteral("The record was changed or deleted by another user"));
+}
+
+void PostgresEngine::discardPipeline() {
+    try {
+        flush();
+    } catch (...) {
+        // The unit is being undone: what went wrong in it goes with it.
+    }
+}
+
+qlonglong PostgresEngine::reserveRowId(const TableRef& ref) {
+    if (!inUnit_)
+        return 0;
+    QList<qlonglong>& ids = reservedIds_[ref.sql()];
+    if (ids.isEmpty()) {
+        auto q = prepare(QStringLiteral("SELECT nextval(pg_get_serial_sequence(?, ?)) FROM "
+                                        "generate_series(1, ?)"));
+        q->bind(0, ref.sql());
+        q->bind(1, bareRowId(ref));
+        q->bind(2, reserveBlock_);
+        while (q->step())
+            ids << q->int64(0);
+        reserveBlock_ = std::min(reserveBlock_ * 4, 4096);
+    }
+    return ids.isEmpty() ? 0 : ids.takeFirst();
+}
+
+void PostgresEngine::syncAutoIncrement(const TableRef& ref) {
+    const QString column = rowId(ref);
+    const QString bare = bareRowId(ref);
     scalar(QStringLiteral("SELECT setval(pg_get_serial_sequence(?, ?), COALESCE(MAX(%1), 0) + 1, "
                           "false) FROM %2")
                .arg(column, ref.sql()),

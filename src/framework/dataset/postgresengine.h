@@ -38,6 +38,12 @@ public:
     void rollbackUnit() override;
     bool changedElsewhere() override;
     void noteOwnWrite() override;
+    void flush() override;
+    qlonglong reserveRowId(const TableRef& ref) override;
+    // Starts sending writes without waiting, inside a unit only; false outside one.
+    bool enterPipeline();
+    // A write went out without its answer.
+    void queued();
 
     QString rowId(const TableRef& ref) override;
     QString returningRowId(const TableRef& ref) override;
@@ -72,6 +78,15 @@ private:
     QString triggerSql(const TableRef& ref);
     QString schemaName();
 
+    // Drops the answers of writes sent without waiting (the unit is being undone).
+    void discardPipeline();
+    QString bareRowId(const TableRef& ref);
+
+    bool inUnit_ = false;
+    bool pipeline_ = false;
+    int pending_ = 0;
+    QHash<QString, QList<qlonglong>> reservedIds_;
+    int reserveBlock_ = 16;
     QString location_;
     QString schema_;
     EngineConfig::Settings settings_;

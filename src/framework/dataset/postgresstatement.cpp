@@ -2,6 +2,7 @@
 
 #include "databaseerror.h"
 #include "engine.h"
+#include "postgresengine.h"
 #include "storestatement.h"
 
 #include <QDate>
@@ -30,13 +31,12 @@ constexpr Oid timestampOid = 1114;
 
 } // namespace
 
-PostgresStatement::PostgresStatement(pg_conn* conn, const QString& sql, std::shared_ptr<bool> alive,
-                                     std::shared_ptr<quint64> runs,
-                                     std::function<void()> afterWrite)
-    : conn_(conn), alive_(std::move(alive)), runs_(std::move(runs)),
-      afterWrite_(std::move(afterWrite)),
+PostgresStatement::PostgresStatement(PostgresEngine& engine, pg_conn* conn, const QString& sql,
+                                     std::shared_ptr<bool> alive, std::shared_ptr<quint64> runs)
+    : engine_(engine), conn_(conn), alive_(std::move(alive)), runs_(std::move(runs)),
       name_("vok" + QByteArray::number(statementCounter.fetch_add(1))),
       writes_(StoreStatement::writes(sql)) {
+    engine_.flush();
     const QByteArray text = numberedParameters(sql, paramCount_);
     values_.resize(paramCount_);
     nulls_.fill(true, paramCount_);
@@ -48,8 +48,14 @@ PostgresStatement::PostgresStatement(pg_conn* conn, const QString& sql, std::sha
 
 PostgresStatement::~PostgresStatement() {
     clear();
-    if (*alive_ && PQstatus(conn_) == CONNECTION_OK)
-        PQclear(PQexec(conn_, QByteArray("DEALLOCATE " + name_).constData()));
+    if (!*alive_ || PQstatus(conn_) != CONNECTION_OK)
+        return;
+    try {
+        engine_.flush();
+    } catch (...) {
+        // The unit that wrote reports it; the statement goes all the same.
+    }
+    PQclear(PQexec(conn_, QByteArray("DEALLOCATE " + name_).constData()));
 }
 
 QByteArray PostgresStatement::numberedParameters(const QString& sql, int& count) {
@@ -156,6 +162,7 @@ void PostgresStatement::clear() {
 }
 
 void PostgresStatement::execute() {
+    engine_.flush();
     clear();
     QVarLengthArray<const char*, 16> params(paramCount_);
     for (int i = 0; i < paramCount_; ++i)
@@ -169,8 +176,8 @@ void PostgresStatement::execute() {
         fail(r, conn_);
     result_ = r;
     rows_ = PQntuples(r);
-    if (writes_ && outsideUnit && afterWrite_)
-        afterWrite_();
+    if (writes_ && outsideUnit)
+        engine_.noteOwnWrite();
 }
 
 bool PostgresStatement::step() {
@@ -187,6 +194,21 @@ bool PostgresStatement::step() {
 void PostgresStatement::reset() {
     clear();
     nulls_.fill(true);
+}
+
+bool PostgresStatement::runLater() {
+    if (!writes_ || !engine_.enterPipeline())
+        return false;
+    clear();
+    QVarLengthArray<const char*, 16> params(paramCount_);
+    for (int i = 0; i < paramCount_; ++i)
+        params[i] = nulls_[i] ? nullptr : values_[i].constData();
+    ++*runs_;
+    if (!PQsendQueryPrepared(conn_, name_.constData(), paramCount_, params.data(), nullptr, nullptr,
+                             0))
+        fail(nullptr, conn_);
+    engine_.queued();
+    return true;
 }
 
 int PostgresStatement::run() {

@@ -12,14 +12,15 @@ struct pg_result;
 
 namespace vok {
 
+class PostgresEngine;
+
 // A statement prepared on the server's connection through libpq: one round trip per execution,
 // parameters sent apart from the SQL text, the whole result read at once and handed out row by
 // row in the record-sets' stored form (flags as 0/1, date-times with a "T").
 class PostgresStatement : public Statement {
 public:
-    // afterWrite runs when a statement that writes has changed data outside a unit of work.
-    PostgresStatement(pg_conn* conn, const QString& sql, std::shared_ptr<bool> alive,
-                      std::shared_ptr<quint64> runs, std::function<void()> afterWrite);
+    PostgresStatement(PostgresEngine& engine, pg_conn* conn, const QString& sql,
+                      std::shared_ptr<bool> alive, std::shared_ptr<quint64> runs);
     ~PostgresStatement() override;
 
     // "?" marks become $1, $2, ... outside quoted text and names.
@@ -34,6 +35,7 @@ public:
     bool step() override;
     void reset() override;
     int run() override;
+    bool runLater() override;
 
     int columnCount() const override;
     bool isNull(int column) const override;
@@ -45,10 +47,10 @@ private:
     void execute();
     void clear();
 
+    PostgresEngine& engine_;
     pg_conn* conn_;
     std::shared_ptr<bool> alive_;
     std::shared_ptr<quint64> runs_;
-    std::function<void()> afterWrite_;
     QByteArray name_;
     int paramCount_ = 0;
     bool writes_ = false;

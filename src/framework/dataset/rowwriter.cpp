@@ -38,6 +38,26 @@ qlonglong RowWriter::insert(const QVector<QVariant>& values) {
         if (!autoInc_[i])
             positions << i;
     }
+    // With its number taken ahead, the row goes out without waiting for the engine's answer.
+    if (const qlonglong id = store_.engine().reserveRowId(ref_); id != 0) {
+        Statement& q = statement(QStringLiteral("insert-numbered"), [&] {
+            QStringList cols{rowId_};
+            QStringList marks{QStringLiteral("?")};
+            for (int i : positions) {
+                cols << quotedName(columns_[i]);
+                marks << QStringLiteral("?");
+            }
+            return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(ref_.sql(), cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+        });
+        q.reset();
+        q.bind(0, id);
+        for (int k = 0; k < positions.size(); ++k)
+            q.bind(k + 1, values[positions[k]]);
+        if (!q.runLater())
+            q.run();
+        return id;
+    }
     // The SQL text is built only the first time; the statement is kept.
     Statement& q = statement(QStringLiteral("insert"), [&] {
         QStringList cols;
@@ -81,7 +101,7 @@ bool RowWriter::update(qint64 rowid, const QVector<QVariant>& read, const QVecto
     for (int i : positions)
         q.bind(k++, values[i]);
     bindUnchanged(q, k, rowid, read);
-    return q.run() == 1;
+    return q.runLater() || q.run() == 1;
 }
 
 bool RowWriter::remove(qint64 rowid, const QVector<QVariant>& read) {
@@ -90,7 +110,7 @@ bool RowWriter::remove(qint64 rowid, const QVector<QVariant>& read) {
     });
     q.reset();
     bindUnchanged(q, 0, rowid, read);
-    return q.run() == 1;
+    return q.runLater() || q.run() == 1;
 }
 
 } // namespace vok

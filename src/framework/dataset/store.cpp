@@ -130,6 +130,7 @@ std::unique_ptr<Statement> Store::statement(const QString& sql, const TableRef& 
 
 QSqlQuery Store::prepare(const QString& sql) {
     ensureOpen();
+    engine_->flush();
     QSqlQuery q(database());
     // Forward-only queries of the server's driver keep the connection busy until read to the
     // end; the record-sets' statements share the connection, so results are read at once.
@@ -140,6 +141,7 @@ QSqlQuery Store::prepare(const QString& sql) {
 }
 
 void Store::execPrepared(QSqlQuery& query) {
+    engine_->flush();
     engine_->countStatement();
     const bool writes = StoreStatement::writes(query.lastQuery());
     if (writes)
@@ -159,6 +161,7 @@ QSqlQuery Store::exec(const QString& sql, const QVariantList& binds) {
         const bool writes = StoreStatement::writes(sql);
         if (writes)
             noteOtherWrite();
+        engine_->flush();
         engine_->countStatement();
         if (!q.exec(sql))
             fail(q.lastError(), QString());

@@ -37,6 +37,13 @@ bool StoreStatement::step() {
     return inner_->step();
 }
 
+bool StoreStatement::runLater() {
+    if (!inner_->runLater())
+        return false;
+    noteWrite();
+    return true;
+}
+
 int StoreStatement::run() {
     noteWrite();
     return inner_->run();

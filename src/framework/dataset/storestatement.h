@@ -25,6 +25,7 @@ public:
     bool step() override;
     void reset() override { inner_->reset(); }
     int run() override;
+    bool runLater() override;
 
     int columnCount() const override { return inner_->columnCount(); }
     bool isNull(int column) const override { return inner_->isNull(column); }

@@ -385,8 +385,12 @@ void Table::loadRange(bool keepPosition) {
         }
         cached = keyUsable(key) && (cache_.take(key, rows) || cache_.covers(key));
     }
+    // A walk: the master stands on the record after the one this range was last read for.
+    const int masterRow = master_ ? master_->cur_ : -1;
+    const bool walked = masterRow > 0 && masterRow == lastMasterRow_ + 1;
+    lastMasterRow_ = masterRow;
     if (!cached && (!master_ || keyUsable(key))) {
-        const bool forward = cachesRanges() && linksIntegers_ && keyUsable(key) &&
+        const bool forward = walked && cachesRanges() && linksIntegers_ && keyUsable(key) &&
                              keyUsable(loadedKey_) && RangeCache::compare(key, loadedKey_) > 0;
         forwardMoves_ = forward ? forwardMoves_ + 1 : 0;
         if (!forward || !readAhead(key, rows))

@@ -230,7 +230,8 @@ private:
     QString selectSql_;
     QString aheadSql_;
     bool linksIntegers_ = false; // the link fields are numbers: their order is the same everywhere
-    int forwardMoves_ = 0;       // masters followed in order, one after the other
+    int forwardMoves_ = 0;       // masters followed one after the other, each the next one
+    int lastMasterRow_ = -1;     // the master's record this range was read for
     int aheadRows_ = 0;
     mutable QHash<QString, std::shared_ptr<Statement>> statements_;
 
