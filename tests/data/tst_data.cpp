@@ -9,6 +9,8 @@
 #include "support/testenvironment.h"
 
 #include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -427,6 +429,43 @@ private Q_SLOTS:
         QCOMPARE(actions, 10000);
         qInfo("%llu statements for 1,100 masters", statements);
         QVERIFY2(statements <= 60, qPrintable(QString::number(statements)));
+    }
+
+    // The same data on both engines: the merges book the same rows and totals, and a report
+    // lays out the same pages.
+    void bothEnginesMergeAndReportAlike() {
+        if (!Engines::isServer())
+            QSKIP("compares a folder with the server, in the server's row");
+        const QString folder = env->location(QStringLiteral("folder"), QStringLiteral("sqlite"));
+        DataFolder::createDemo(folder, QDate(2024, 3, 1));
+        const QString server = env->location(QStringLiteral("server"));
+        DataFolderCopy::run(folder, server);
+        QStringList layouts;
+        for (const QString& data : {folder, server}) {
+            const QString json =
+                QDir(env->root()).filePath(QStringLiteral("layout%1.json").arg(layouts.size()));
+            const QList<QStringList> commands{
+                {QStringLiteral("merge-timesheets"), QStringLiteral("--data"), data,
+                 QStringLiteral("--member"), QStringLiteral("Site Crew")},
+                {QStringLiteral("merge-costs"), QStringLiteral("--data"), data},
+                {QStringLiteral("report"), QStringLiteral("timeline"), QStringLiteral("--data"),
+                 data, QStringLiteral("--project"), QStringLiteral("Riverside Library Renovation"),
+                 QStringLiteral("--today"), QStringLiteral("2024-03-01T09:00"),
+                 QStringLiteral("--pdf"), QDir(env->root()).filePath(QStringLiteral("t.pdf")),
+                 QStringLiteral("--layout-json"), json}};
+            for (const QStringList& args : commands) {
+                QProcess p;
+                p.start(QStringLiteral(VOKCTL), args);
+                QVERIFY(p.waitForFinished(60000));
+                QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+            }
+            QFile f(json);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            layouts << QString::fromUtf8(f.readAll());
+        }
+        QCOMPARE(contents(server), contents(folder));
+        QVERIFY(layouts[0].size() > 1000);
+        QCOMPARE(layouts[1], layouts[0]);
     }
 
     void demoFolderOpensAndItsTotalsMatchItsRows() {

@@ -25,6 +25,7 @@
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMetaEnum>
+#include <QProcess>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QToolButton>
@@ -698,6 +699,30 @@ private Q_SLOTS:
     }
 
     // ------------------------------------------------------------ vokctl
+
+    // Two installations update the same member's time sheet at the same moment: one merges the
+    // lines, the other waits for it and then finds none; nothing is counted twice.
+    void simultaneousMergesCountEachLineOnce() {
+        QStringList lines;
+        for (int i = 0; i < 300; ++i)
+            lines << QStringLiteral("Bridge|Design|Survey|1");
+        fx->writeMemberLines(crewFile, MergeFixture::parse(lines));
+        const auto before = fx->totals(QStringLiteral("hours"));
+        const QStringList args{QStringLiteral("merge-timesheets"), QStringLiteral("--data"),
+                               fx->folder(), QStringLiteral("--member"),
+                               QStringLiteral("Site Crew")};
+        QProcess first;
+        QProcess second;
+        first.start(QStringLiteral(VOKCTL), args);
+        second.start(QStringLiteral(VOKCTL), args);
+        QVERIFY(first.waitForFinished(60000));
+        QVERIFY(second.waitForFinished(60000));
+        QCOMPARE(first.exitCode() + second.exitCode(), 0);
+        QCOMPARE(fx->rowNumbers(QStringLiteral("ProjectTS")).size(), 300);
+        QCOMPARE(fx->memberLines(crewFile), 0);
+        QCOMPARE(MergeFixture::changes(before, fx->totals(QStringLiteral("hours"))),
+                 QStringLiteral("A1+300 M1+300 P1+300"));
+    }
 
     void commandLine_data() {
         QTest::addColumn<QStringList>("args"); // DIR stands for the data folder
