@@ -122,11 +122,11 @@ void TForm5::buildHeader() {
         label(QRBand1, "QRLabel1", QStringLiteral("Project Time Line"), 0, 8, arial(14, true));
     QRLabel1->setAlignToBand(true);
     QRLabel1->setAlignment(Qt::AlignHCenter);
-    label(QRBand1, "QRLabel2", QStringLiteral("Date:"), 9, 9, arial(10));
+    label(QRBand1, "QRLabel3", QStringLiteral("Date:"), 9, 9, arial(10));
     QRSysData1 =
         new ReportSysData(QRBand1, ReportSysData::Data::Date, QStringLiteral("QRSysData1"));
     QRSysData1->setGeometry(48, 8, 0, 0);
-    ReportLabel* page = label(QRBand1, "QRLabel3", QStringLiteral("Page #"), 1152, 8, arial(10));
+    ReportLabel* page = label(QRBand1, "QRLabel11", QStringLiteral("Page #"), 1152, 8, arial(10));
     page->setWidth(50); // right edge at 1202
     page->setAlignment(Qt::AlignRight);
     QRSysData2 =
@@ -135,9 +135,9 @@ void TForm5::buildHeader() {
 
     label(QRBand1, "QRLabel4", QStringLiteral("Legend"), 9, 25, arial(10, false, true));
     label(QRBand1, "QRLabel5", QStringLiteral("Red for Critical"), 8, 49, arial(8));
-    label(QRBand1, "QRLabel6", QStringLiteral("Green for Completed"), 8, 67, arial(8));
+    label(QRBand1, "QRLabel14", QStringLiteral("Green for Completed"), 8, 67, arial(8));
     ReportLabel* gray =
-        label(QRBand1, "QRLabel7", QStringLiteral("Gray for Non-critical & Not Completed"), 8, 84,
+        label(QRBand1, "QRLabel2", QStringLiteral("Gray for Non-critical & Not Completed"), 8, 84,
               arial(8));
     gray->setAutoSize(false);
     gray->setWordWrap(true);

@@ -196,6 +196,9 @@ void TForm1::buildMenus() {
     handle(DeleteMajor1, &TForm1::DeleteMajor1Click);
     handle(DeleteAction1, &TForm1::DeleteAction1Click);
     handle(Exit1, &TForm1::Exit1Click);
+    handle(English1, &TForm1::English1Click);
+    handle(Franais1, &TForm1::Franais1Click);
+    handle(Espagnol1, &TForm1::Espagnol1Click);
 }
 
 void TForm1::buildTree() {
@@ -1142,6 +1145,21 @@ void TForm1::Exit1Click() {
         dm_->Database1->close();
     }
     close();
+}
+
+// ---------------------------------------------------------------- language
+
+void TForm1::English1Click() {
+    if (translateInterface)
+        translateInterface(0);
+}
+void TForm1::Franais1Click() {
+    if (translateInterface)
+        translateInterface(1);
+}
+void TForm1::Espagnol1Click() {
+    if (translateInterface)
+        translateInterface(2);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -255,6 +255,10 @@ public Q_SLOTS:
     void DBEdit8Exit();
     void DBEdit13Exit();
     void Exit1Click();
+    // "Change language": English, Français, Espagnol.
+    void English1Click();
+    void Franais1Click();
+    void Espagnol1Click();
 
 protected:
     bool event(QEvent* e) override;

@@ -1,0 +1,410 @@
+// Interface languages: the caption table against every window and report made at start-up, the
+// switch from the menu and from the settings, and Qt's own texts.
+#include "app/settings.h"
+#include "costs/tform18.h"
+#include "costs/tform19.h"
+#include "data/tdatamodule2.h"
+#include "forms/forms.h"
+#include "framework/report/report.h"
+#include "framework/report/reportlabel.h"
+#include "framework/report/reportsysdata.h"
+#include "framework/ui/messages.h"
+#include "framework/ui/modal.h"
+#include "framework/widgets/dbctrlgrid.h"
+#include "framework/widgets/dbgrid.h"
+#include "lang/interfacelanguage.h"
+#include "reports/tform4.h"
+#include "reports/tform5.h"
+#include "support/testenvironment.h"
+#include "timesheets/tform10.h"
+#include "ui/main/tform1.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QLibraryInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+namespace {
+
+// Reads one text straight from a window, without the applier.
+using Read = std::function<QString(Forms&)>;
+
+QString reportText(QObject* report, const char* name) {
+    return report->findChild<vok::ReportLabel*>(QLatin1String(name))->text();
+}
+
+QString panelCaption(vok::DBCtrlGrid* grid, int line) {
+    // Every panel shows the line's caption.
+    QStringList shown;
+    for (int i = 0; i < grid->panelCount(); ++i)
+        shown << grid->panel(i)->caption(line)->text();
+    shown.removeDuplicates();
+    return shown.join(QLatin1Char('|'));
+}
+
+QString join(const QStringList& texts) {
+    return texts.join(QLatin1Char('|'));
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Read)
+
+class TestLanguages : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+    QStringList boxes;
+
+    // Every target's text as the windows show it now.
+    static QStringList texts(const Forms& forms) {
+        QStringList all;
+        for (const Caption& c : CaptionSet::all()) {
+            if (forms.language->applier().hasWindow(c.window))
+                all << c.target() + QStringLiteral(" = [") + forms.language->applier().text(c) +
+                           QLatin1Char(']');
+        }
+        return all;
+    }
+
+private Q_SLOTS:
+    void init() {
+        env = std::make_unique<TestEnvironment>();
+        boxes.clear();
+        vok::Messages::setHandler([this](const vok::Messages::Request& r) {
+            boxes << r.text;
+            return QMessageBox::Ok;
+        });
+    }
+    void cleanup() {
+        vok::Messages::setHandler({});
+        vok::Modal::setHandler({});
+        env.reset();
+    }
+
+    void everyTargetResolvesToAnElementOfItsKind_data() {
+        QTest::addColumn<int>("language");
+        QTest::newRow("English") << 0;
+        QTest::newRow("French") << 1;
+        QTest::newRow("Spanish") << 2;
+    }
+    void everyTargetResolvesToAnElementOfItsKind() {
+        QFETCH(int, language);
+        const QList<Caption>& table = CaptionSet::all();
+        QCOMPARE(table.size(), 292);
+        Forms forms;
+        forms.language->TranslateInterface(language);
+        QStringList problems;
+        QSet<QString> targets;
+        for (const Caption& c : table) {
+            if (const QString p = forms.language->applier().problem(c); !p.isEmpty())
+                problems << p;
+            else if (forms.language->applier().text(c) != c.texts[language])
+                problems << c.target() + QStringLiteral(": not written");
+            if (targets.contains(c.target()))
+                problems << c.target() + QStringLiteral(": named twice");
+            targets.insert(c.target());
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    }
+
+    void misnamedTargetIsReportedByName_data() {
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("no such component") << "TForm1\tLabel99\tlabel\t-\t\"a\"\t\"b\"\t\"c\""
+                                           << "TForm1.Label99 label: no such component";
+        QTest::newRow("of another kind")
+            << "TForm1\tSpeedButton1\tbutton\t-\t\"a\"\t\"b\"\t\"c\""
+            << "TForm1.SpeedButton1 button: the component is a QToolButton";
+        QTest::newRow("column past the last")
+            << "TForm1\tDBGrid1\tcolumn\t3\t\"a\"\t\"b\"\t\"c\""
+            << "TForm1.DBGrid1 column 3: the component is a vok::DBGrid without that index";
+        QTest::newRow("no such window") << "TForm99\t-\twindow\t-\t\"a\"\t\"b\"\t\"c\""
+                                        << "TForm99 window: there is no window TForm99";
+        QTest::newRow("a field is no label")
+            << "TForm5\tQRDBText2\treportlabel\t-\t\"a\"\t\"b\"\t\"c\""
+            << "TForm5.QRDBText2 reportlabel: the component is a vok::ReportFieldText";
+    }
+    void misnamedTargetIsReportedByName() {
+        QFETCH(QString, row);
+        QFETCH(QString, problem);
+        Forms forms;
+        const QList<Caption> captions = CaptionSet::parse(row);
+        QCOMPARE(captions.size(), 1);
+        QCOMPARE(forms.language->applier().problem(captions[0]), problem);
+    }
+
+    void englishOnFreshWindowsChangesNothing() {
+        Forms forms;
+        const QStringList built = texts(forms);
+        QStringList english;
+        for (const Caption& c : CaptionSet::all()) {
+            if (forms.language->applier().hasWindow(c.window))
+                english << c.target() + QStringLiteral(" = [") + c.texts[0] + QLatin1Char(']');
+        }
+        QCOMPARE(built, english);
+        forms.language->SetEnglishCaptions();
+        QCOMPARE(texts(forms), built);
+    }
+
+    void englishRestoresEveryBuiltText_data() {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("english");
+        QTest::newRow("French, then English") << 1 << 0;
+        QTest::newRow("Spanish, then English") << 2 << 0;
+        QTest::newRow("French, then 5") << 1 << 5;
+        QTest::newRow("Spanish, then -1") << 2 << -1;
+    }
+    void englishRestoresEveryBuiltText() {
+        QFETCH(int, first);
+        QFETCH(int, english);
+        Forms forms;
+        const QStringList built = texts(forms);
+        forms.language->TranslateInterface(first);
+        const QStringList translated = texts(forms);
+        int changed = 0;
+        for (int i = 0; i < built.size(); ++i)
+            changed += built[i] != translated[i];
+        QVERIFY2(changed > built.size() / 2, qPrintable(QString::number(changed)));
+        forms.language->TranslateInterface(english);
+        QCOMPARE(texts(forms), built);
+    }
+
+    void tellingRows_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<Read>("read");
+        QTest::addColumn<QString>("text");
+        const auto row = [](const char* name, int language, Read read, const char* text) {
+            QTest::newRow(name) << language << read << QString::fromUtf8(text);
+        };
+        row(
+            "main window", 2, [](Forms& f) { return f.form1->windowTitle(); },
+            "Gerencia De Proyecto Del Vok");
+        row(
+            "tab with a trailing blank", 2,
+            [](Forms& f) { return f.form1->ActionPageControl->tabText(0); }, "Acción ");
+        row(
+            "menu", 2, [](Forms& f) { return f.form1->Timesheetentry1->title(); },
+            "Hoja De Tiempo");
+        row(
+            "same text, another tab", 2,
+            [](Forms& f) { return f.form1->MajorPageControl->tabText(3); }, "Hojas De Tiempo");
+        row(
+            "project menu's Add Major", 1, [](Forms& f) { return f.form1->AddMajor1->text(); },
+            "Ajouter une Activité Majeur");
+        row(
+            "major menu's Add Major", 1, [](Forms& f) { return f.form1->AddMajor2->text(); },
+            "Ajouter un Activité Majeur");
+        row(
+            "menu item and its window", 2,
+            [](Forms& f) {
+                return join({f.form1->UpdateCostEntries1->text(), f.form19->windowTitle()});
+            },
+            "Entries del coste de la actualización|Entradas del coste de la actualización");
+        row(
+            "grid hint with two blanks", 2, [](Forms& f) { return f.form1->DBGrid1->toolTip(); },
+            "Utilice los claves de flecha para navegar a partir de una entrada a otra. Ctrl-Del  "
+            "suprimir una entrada.");
+        row(
+            "tree hint", 1, [](Forms& f) { return f.form1->TreeView1->toolTip(); },
+            "Clique de droit sur un item sélectionné pour ajouter et détruire");
+        row(
+            "grid columns", 1,
+            [](Forms& f) {
+                return join({f.form1->DBGrid1->columnTitle(1), f.form1->DBGrid3->columnTitle(1),
+                             f.form1->DBGrid2->columnTitle(0)});
+            },
+            "couriel|Couriel|Membre");
+        row(
+            "speed buttons", 2,
+            [](Forms& f) {
+                return join({f.form1->SpeedButton2->text(), f.form1->SpeedButton3->text()});
+            },
+            "Email Del Miembro|Email Miembro");
+        row(
+            "record tab label", 2, [](Forms& f) { return f.form1->Label19->text(); },
+            "Jefe De la Acción");
+        row(
+            "caption in every time-sheet panel", 2,
+            [](Forms& f) {
+                return join(
+                    {panelCaption(f.form1->DBCtrlGrid2, 0), panelCaption(f.form1->DBCtrlGrid7, 1)});
+            },
+            "Comience|Hasta");
+        row(
+            "radio group and items", 1,
+            [](Forms& f) {
+                return join({f.form4->RadioGroup2->title(),
+                             f.form4->RadioGroup2Items->button(0)->text(),
+                             f.form4->RadioGroup1Items->button(1)->text()});
+            },
+            "Échelle de temps|Jour|Aujourd'hui");
+        row(
+            "check box with trailing blanks", 1,
+            [](Forms& f) { return f.form4->CheckBox1->text(); }, "Montrer dialogue d'impression  ");
+        row(
+            "dialog window", 1, [](Forms& f) { return f.form4->windowTitle(); },
+            "Imprimer rapport de temps");
+        row(
+            "entry window", 2,
+            [](Forms& f) {
+                return join({f.form10->Label4->text(), f.form10->Button1->text(),
+                             f.form18->Label6->text()});
+            },
+            "Acción|Cercano|Importe");
+        row(
+            "report labels with trailing blanks", 1,
+            [](Forms& f) {
+                return join({reportText(f.form5.get(), "QRLabel14"),
+                             reportText(f.form5.get(), "QRLabel2"), QString()});
+            },
+            "Vert = completé    |Gris = Non Critique et Non Completé  |");
+        row(
+            "report page label", 2, [](Forms& f) { return reportText(f.form5.get(), "QRLabel11"); },
+            "Paginación #");
+        row(
+            "report date prefix", 2, [](Forms& f) { return f.form5->QRSysData3->text(); },
+            "Fecha actual:");
+    }
+    void tellingRows() {
+        QFETCH(int, language);
+        QFETCH(Read, read);
+        QFETCH(QString, text);
+        Forms forms;
+        forms.language->TranslateInterface(language);
+        QCOMPARE(read(forms), text);
+    }
+
+    void textsKeptEnglishStayEnglish_data() {
+        QTest::addColumn<int>("language");
+        QTest::newRow("French") << 1;
+        QTest::newRow("Spanish") << 2;
+    }
+    void textsKeptEnglishStayEnglish() {
+        QFETCH(int, language);
+        Forms forms;
+        forms.form1->SDLabel3->setText(QStringLiteral("MM/dd/yyyy"));
+        forms.language->TranslateInterface(language);
+        TForm1& f = *forms.form1;
+        QCOMPARE(f.Copyproject1->text(), QStringLiteral("Copy project"));
+        QCOMPARE(f.English1->text(), QStringLiteral("English"));
+        QCOMPARE(f.Franais1->text(), QString::fromUtf8("Français"));
+        QCOMPARE(f.Espagnol1->text(), QStringLiteral("Espagnol"));
+        QCOMPARE(f.SpeedButton9->text(), QStringLiteral("Print list"));
+        QCOMPARE(f.SDLabel3->text(), QStringLiteral("MM/dd/yyyy"));
+        QCOMPARE(forms.form5->MajorDateLabel->text(), QStringLiteral("-->"));
+    }
+
+    void menuSwitchesTheLanguageForThisRunOnly() {
+        env->writeSettings(env->demoFolder(), QStringLiteral("0"));
+        Forms forms;
+        forms.form1->FormActivate();
+        forms.form1->Espagnol1->trigger();
+        QCOMPARE(forms.form1->windowTitle(), QStringLiteral("Gerencia De Proyecto Del Vok"));
+        forms.form1->Franais1->trigger();
+        QCOMPARE(forms.form1->windowTitle(), QStringLiteral("Vok Gestion de Projet"));
+        forms.form1->English1->trigger();
+        QCOMPARE(forms.form1->windowTitle(), QStringLiteral("Vok Project Dadiduzoro"));
+        forms.form1->Franais1->trigger();
+        // The next start comes up as the settings say.
+        QCOMPARE(Settings::read().language, QStringLiteral("0"));
+        QVERIFY(boxes.isEmpty());
+    }
+
+    void settingsNameTheLanguageAtStart_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("absent") << QString() << "Vok Project Dadiduzoro"
+                                << "";
+        QTest::newRow("1: French") << "1"
+                                   << "Vok Gestion de Projet"
+                                   << "";
+        QTest::newRow("2: Spanish") << "2"
+                                    << "Gerencia De Proyecto Del Vok"
+                                    << "";
+        QTest::newRow("7: English") << "7"
+                                    << "Vok Project Dadiduzoro"
+                                    << "";
+        QTest::newRow("-1: English") << "-1"
+                                     << "Vok Project Dadiduzoro"
+                                     << "";
+        QTest::newRow("not a number") << "deux"
+                                      << "Vok Project Dadiduzoro"
+                                      << "'deux' is not a valid integer value.";
+    }
+    void settingsNameTheLanguageAtStart() {
+        QFETCH(QString, language);
+        QFETCH(QString, title);
+        QFETCH(QString, box);
+        env->writeSettings(env->demoFolder(), language);
+        Forms forms;
+        forms.form1->FormActivate();
+        QCOMPARE(forms.form1->windowTitle(), title);
+        QCOMPARE(boxes.join(QLatin1Char('\n')), box);
+        // A dialog never shown is in the same language.
+        QCOMPARE(forms.form10->Label4->text() == QStringLiteral("Action"),
+                 title != QStringLiteral("Gerencia De Proyecto Del Vok"));
+        QCOMPARE(forms.form1->TreeView1->topLevelItemCount(), box.isEmpty() ? 4 : 0);
+    }
+
+    void closedDialogOpensInTheLanguageChosen() {
+        env->writeSettings(env->demoFolder(), QStringLiteral("0"));
+        Forms forms;
+        forms.form1->FormActivate();
+        QStringList shown;
+        vok::Modal::setHandler([&](QDialog* dialog) {
+            auto* form4 = qobject_cast<TForm4*>(dialog);
+            shown << join({dialog->windowTitle(), form4->RadioGroup1Items->button(0)->text(),
+                           form4->Button3->text()});
+            return int(QDialog::Rejected);
+        });
+        forms.form1->PrintPERT1->trigger();
+        forms.form1->Franais1->trigger(); // while the dialog is closed
+        forms.form1->PrintPERT1->trigger();
+        QCOMPARE(shown, (QStringList{"Print Time Line report|Project Start Date|Close",
+                                     QString::fromUtf8("Imprimer rapport de temps|Date début du "
+                                                       "projet|Fermer")}));
+    }
+
+    void reportPrintsInTheLanguageChosen() {
+        env->writeSettings(env->demoFolder(), QStringLiteral("2"));
+        Forms forms;
+        forms.form1->FormActivate();
+        forms.form4->ComboBox1->setEditText(
+            forms.dataModule2->projects->fieldByName(QStringLiteral("Zel_project")).asString());
+        const vok::ReportDocument doc = forms.form4->runReport();
+        QVERIFY(!doc.pages.isEmpty());
+        const vok::ReportPage& page = doc.pages[0];
+        QCOMPARE(page.itemsNamed(QStringLiteral("QRLabel11")).value(0).text,
+                 QStringLiteral("Paginación #"));
+        QVERIFY(page.itemsNamed(QStringLiteral("QRSysData3"))
+                    .value(0)
+                    .text.startsWith(QStringLiteral("Fecha actual:03/01/2024")));
+    }
+
+    void qtTextsFollowTheLanguage() {
+        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                           QStringLiteral("/qtbase_fr.qm")))
+            QSKIP("Qt's translations (qt6-translations-l10n) are not installed");
+        Forms forms;
+        const auto cancel = [] {
+            QDialogButtonBox box(QDialogButtonBox::Cancel);
+            return box.button(QDialogButtonBox::Cancel)->text();
+        };
+        forms.language->TranslateInterface(1);
+        QCOMPARE(cancel(), QStringLiteral("Annuler"));
+        forms.language->TranslateInterface(2);
+        QCOMPARE(cancel(), QStringLiteral("Cancelar"));
+        forms.language->TranslateInterface(0);
+        QCOMPARE(cancel(), QStringLiteral("Cancel"));
+    }
+};
+
+QTEST_MAIN(TestLanguages)
+#include "tst_lang.moc"
