@@ -1,10 +1,7 @@
 // The main window on a real data folder, driven offscreen; confirmations answered through the
 // message service.
-#include "app/storageconfiguration.h"
 #include "data/tdatamodule2.h"
-#include "framework/dataset/store.h"
 #include "framework/dataset/table.h"
-#include "framework/ui/messages.h"
 #include "framework/widgets/datalink.h"
 #include "framework/widgets/dbctrlgrid.h"
 #include "framework/widgets/dbdateedit.h"
@@ -12,214 +9,21 @@
 #include "framework/widgets/dbgrid.h"
 #include "framework/widgets/dbmemo.h"
 #include "framework/widgets/tablemodel.h"
-#include "support/testenvironment.h"
+#include "mainwindowfixture.h"
 #include "ui/main/tform1.h"
 
 #include <QComboBox>
-#include <QSqlQuery>
 #include <QtTest>
 
 using vok::Messages;
 using vok::Table;
 
-namespace {
-
-// Project 12 with major activities 3 (actions 5, 6) and 4 (actions 8 critical, 9 completed);
-// project 14, completed, with major activity 7. Each level has a team, notes and time-sheet and
-// cost rows; project 12 has contacts.
-const char* const seedSql[] = {
-    "INSERT INTO members (Member_name, Member_email, Member_tel) VALUES "
-    "('Ann', 'ann@example.com', '111'), ('Bob', 'bob@example.com', '222')",
-    "INSERT INTO projects (Zel_Project_id, Zel_project, Zel_completed, Zel_date_from) VALUES "
-    "(12, 'Alpha', 0, '2024-01-01'), (14, 'Beta', 1, '2024-02-01')",
-    "INSERT INTO major (Major_project_id, Major_id, Major_item, Major_critical, Major_completed) "
-    "VALUES (12, 3, 'Design', 0, 0), (12, 4, 'Build', 1, 0), (14, 7, 'Only', 0, 0)",
-    "INSERT INTO action (Action_project_id, Action_major_id, Action_id, Action_name, "
-    "Action_critical, Action_completed) VALUES (12, 3, 5, 'Sketch', 0, 0), "
-    "(12, 3, 6, 'Review', 0, 0), (12, 4, 8, 'Pour', 1, 0), (12, 4, 9, 'Cure', 1, 1), "
-    "(14, 7, 10, 'Pack', 0, 0)",
-    "INSERT INTO ProjectTeam (ProjectTeam_project_id, ProjectTeam_member) VALUES (12, 'Ann'), "
-    "(14, 'Bob')",
-    "INSERT INTO MajorTeam (MajorTeam_project_id, MajorTeam_major_id, MajorTeam_member) VALUES "
-    "(12, 3, 'Ann'), (12, 4, 'Bob'), (14, 7, 'Bob')",
-    "INSERT INTO actionTeam (ActionTeam_project_id, ActionTeam_major_id, ActionTeam_action_id, "
-    "ActionTeam_member) VALUES (12, 3, 5, 'Ann'), (12, 3, 5, 'Bob'), (12, 3, 6, 'Ann'), "
-    "(12, 4, 8, 'Bob'), (14, 7, 10, 'Ann')",
-    "INSERT INTO Projectnotes (Projectnotes_project_id, Projectnotes_note) VALUES (12, 'p'), "
-    "(14, 'q')",
-    "INSERT INTO Majornotes (Majornotes_project_id, Majornotes_major_id, Majornotes_note) "
-    "VALUES (12, 3, 'm3'), (12, 4, 'm4'), (14, 7, 'm7')",
-    "INSERT INTO actionnotes (Actionnotes_project_id, Actionnotes_major_id, "
-    "Actionnotes_action_id, Actionnotes_note) VALUES (12, 3, 5, 'a5'), (12, 3, 6, 'a6'), "
-    "(12, 4, 9, 'a9'), (14, 7, 10, 'a10')",
-    "INSERT INTO ProjectContact (ProjectContact_project_id, ProjectContact_name) VALUES "
-    "(12, 'Carol'), (12, 'Dave'), (14, 'Erin')",
-    "INSERT INTO ProjectTS (ProjectTS_project_id, ProjectTS_major_id, ProjectTS_action_id, "
-    "ProjectTS_member, ProjectTS_hours) VALUES (12, 0, 0, 'Ann', 1), (12, 3, 0, 'Ann', 2), "
-    "(12, 3, 5, 'Bob', 3), (14, 7, 10, 'Ann', 4)",
-    "INSERT INTO ProjectCost (ProjectCost_project_id, ProjectCost_major_id, "
-    "ProjectCost_action_id, ProjectCost_Amount) VALUES (12, 0, 0, 10), (12, 3, 5, 20), "
-    "(14, 7, 0, 30)",
-};
-
-// Row counts that tell what a command removed, in one line.
-const char* const countSql[] = {
-    "SELECT COUNT(*) FROM projects",     "SELECT COUNT(*) FROM major",
-    "SELECT COUNT(*) FROM action",       "SELECT COUNT(*) FROM ProjectTeam",
-    "SELECT COUNT(*) FROM MajorTeam",    "SELECT COUNT(*) FROM actionTeam",
-    "SELECT COUNT(*) FROM Projectnotes", "SELECT COUNT(*) FROM Majornotes",
-    "SELECT COUNT(*) FROM actionnotes",  "SELECT COUNT(*) FROM ProjectContact",
-    "SELECT COUNT(*) FROM ProjectTS",    "SELECT COUNT(*) FROM ProjectCost",
-};
-
-} // namespace
-
-class TestMainWindow : public QObject {
+class TestMainWindow : public MainWindowFixture {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> env;
-    QString folder;
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TDataModule2> dm;
-    QList<Messages::Request> shown;
-    QList<QMessageBox::StandardButton> answers;
-
-    // Another connection to the data folder, as another installation would have.
-    std::unique_ptr<vok::Store> other;
-
-    QSqlQuery sql(const QString& query) { return other->exec(query); }
-    QString value(const QString& query) {
-        QSqlQuery q = sql(query);
-        return q.next() ? q.value(0).toString() : QStringLiteral("<none>");
-    }
-    // projects major action teams(p m a) notes(p m a) contacts ts cost
-    QString counts() {
-        QStringList out;
-        for (const char* q : countSql)
-            out << value(QLatin1String(q));
-        return out.join(QLatin1Char(' '));
-    }
-
-    // The node with that identity string, found by walking the tree depth first.
-    QTreeWidgetItem* node(const QString& id) {
-        const int index = static_cast<int>(form->ProjectList.indexOf(id));
-        nodeCount(); // makes the action nodes
-        int i = 0;
-        for (QTreeWidgetItemIterator it(form->TreeView1); *it; ++it, ++i) {
-            if (i == index) {
-                if (form->findNode(id) != *it || form->nodeIndex(*it) != index)
-                    qWarning("findNode or nodeIndex disagrees with the tree");
-                return *it;
-            }
-        }
-        return nullptr;
-    }
-    // Every node, the actions of collapsed major activities included (their items are made
-    // when a major activity is first opened).
-    int nodeCount() {
-        for (int p = 0; p < form->TreeView1->topLevelItemCount(); ++p) {
-            QTreeWidgetItem* project = form->TreeView1->topLevelItem(p);
-            for (int m = 0; m < project->childCount(); ++m) {
-                const bool open = project->child(m)->isExpanded();
-                project->child(m)->setExpanded(true);
-                project->child(m)->setExpanded(open);
-            }
-        }
-        int n = 0;
-        for (QTreeWidgetItemIterator it(form->TreeView1); *it; ++it)
-            ++n;
-        return n;
-    }
-    QTabWidget* visiblePage() {
-        for (QTabWidget* p :
-             {form->ProjectPageControl, form->MajorPageControl, form->ActionPageControl})
-            if (p->isVisible())
-                return p;
-        return nullptr;
-    }
-    // Selects a node as the user does and waits until the window acted on it.
-    void select(const QString& id) {
-        QTreeWidgetItem* item = node(id);
-        QVERIFY2(item, qPrintable(id));
-        form->TreeView1->setCurrentItem(item);
-        QTRY_COMPARE(form->idstrings.join(QLatin1Char(',')), id);
-        QTRY_VERIFY(visiblePage());
-    }
-    void focus(QWidget* w) {
-        w->setFocus(Qt::TabFocusReason);
-        QTRY_VERIFY(w->hasFocus());
-    }
-    void typeInto(QLineEdit* edit, const QString& text) {
-        focus(edit);
-        edit->end(false);
-        QTest::keyClicks(edit, text);
-    }
-    QAction* action(const QString& name) { return form->findChild<QAction*>(name); }
-    QTabWidget* page(int level) {
-        return std::array<QTabWidget*, 3>{form->ProjectPageControl, form->MajorPageControl,
-                                          form->ActionPageControl}[level];
-    }
-    QPushButton* okButton(int level) {
-        return std::array<QPushButton*, 3>{form->Button5, form->Button3, form->Button1}[level];
-    }
-    QPushButton* cancelButton(int level) {
-        return std::array<QPushButton*, 3>{form->Button6, form->Button4, form->Button2}[level];
-    }
-    vok::DBEdit* nameEdit(int level) {
-        return std::array<vok::DBEdit*, 3>{form->DBEdit2, form->DBEdit8, form->DBEdit13}[level];
-    }
-    bool menuEnabled() {
-        bool all = true;
-        bool none = true;
-        for (QAction* a :
-             {form->AddaProject1, form->Memberslist1, form->Timesheetentry1->menuAction(),
-              form->CostSheets1->menuAction(), form->Reports1->menuAction(),
-              form->Changelanguage1->menuAction(), form->Help1->menuAction(), form->Exit1}) {
-            all = all && a->isEnabled();
-            none = none && !a->isEnabled();
-        }
-        if (!all && !none)
-            qWarning("menu items partly enabled");
-        return all;
-    }
-
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnvironment>();
-        StorageConfiguration::writeEntries(); // as at start: shared locking
-        folder = env->emptyFolder();
-        {
-            vok::Store seed;
-            seed.setParams({QStringLiteral("path=") + folder});
-            for (const char* q : seedSql)
-                seed.exec(QLatin1String(q));
-        }
-        env->writeSettings(folder, QStringLiteral("0"));
-        other = std::make_unique<vok::Store>();
-        other->setParams({QStringLiteral("path=") + folder});
-        shown.clear();
-        answers.clear();
-        Messages::setHandler([this](const Messages::Request& r) {
-            shown << r;
-            return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
-        });
-        form = std::make_unique<TForm1>();
-        dm = std::make_unique<TDataModule2>();
-        form->setDataModule(dm.get());
-        form->show();
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        QVERIFY(dm->Database1->isOpen()); // activation opened the tables
-        QCOMPARE(shown.size(), 0);
-    }
-
-    void cleanup() {
-        other.reset();
-        form.reset();
-        dm.reset();
-        Messages::setHandler({});
-        env.reset();
-    }
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
 
     // ------------------------------------------------------------ the tree
 
@@ -319,7 +123,9 @@ private Q_SLOTS:
     void selectionIsActedOnForTheLastNodeOnly() {
         select(QStringLiteral("12"));
         int moves = 0;
-        connect(dm->projects, &Table::currentChanged, this, [&] { ++moves; });
+        // Disconnected when the test ends: the count lives on its stack.
+        QObject counter;
+        connect(dm->projects, &Table::currentChanged, &counter, [&] { ++moves; });
         form->TreeView1->setCurrentItem(node(QStringLiteral("12,4")));
         form->TreeView1->setCurrentItem(node(QStringLiteral("14")));
         QCOMPARE(form->idstrings, QStringList{QStringLiteral("12")}); // not yet
