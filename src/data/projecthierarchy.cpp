@@ -60,13 +60,6 @@ void ProjectHierarchy::remove(int at) {
     node.records->deleteRecord();
 }
 
-QVariantList ProjectHierarchy::currentKey(const vok::Table& records) {
-    QVariantList key;
-    for (const QString& f : records.indexFieldNames())
-        key << records.fieldByName(f).value();
-    return key;
-}
-
 QStringList ProjectHierarchy::ownerFields(const vok::Table& table, int owners) {
     return table.indexFieldNames().mid(0, owners);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QList>
-#include <QVariantList>
+#include <QStringList>
 #include <array>
 
 class TDataModule2;
@@ -45,9 +45,6 @@ public:
     // The caller runs it inside one transaction.
     void remove(int level);
 
-    // The key of the current record of a record-set of the hierarchy: its leading index fields,
-    // the owners' numbers first ("12", "12,3").
-    static QVariantList currentKey(const vok::Table& records);
     // The fields of a record-set that carry its owners' numbers: the first `owners` index fields.
     static QStringList ownerFields(const vok::Table& table, int owners);
 
