@@ -1,10 +1,10 @@
 // Interface languages: the caption table against every window and report made at start-up, the
 // switch from the menu and from the settings, and Qt's own texts.
+#include "app/exe/appwindows.h"
 #include "app/settings.h"
 #include "costs/tform18.h"
 #include "costs/tform19.h"
 #include "data/tdatamodule2.h"
-#include "forms/forms.h"
 #include "framework/report/report.h"
 #include "framework/report/reportlabel.h"
 #include "framework/report/reportsysdata.h"
@@ -32,7 +32,7 @@
 namespace {
 
 // Reads one text straight from a window, without the applier.
-using Read = std::function<QString(Forms&)>;
+using Read = std::function<QString(AppWindows&)>;
 
 QString reportText(QObject* report, const char* name) {
     return report->findChild<vok::ReportLabel*>(QLatin1String(name))->text();
@@ -62,7 +62,7 @@ class TestLanguages : public QObject {
     QStringList boxes;
 
     // Every target's text as the windows show it now.
-    static QStringList texts(const Forms& forms) {
+    static QStringList texts(const AppWindows& forms) {
         QStringList all;
         for (const Caption& c : CaptionSet::all()) {
             if (forms.language->applier().hasWindow(c.window))
@@ -97,7 +97,7 @@ private Q_SLOTS:
         QFETCH(int, language);
         const QList<Caption>& table = CaptionSet::all();
         QCOMPARE(table.size(), 292);
-        Forms forms;
+        AppWindows forms;
         forms.language->TranslateInterface(language);
         QStringList problems;
         QSet<QString> targets;
@@ -133,14 +133,14 @@ private Q_SLOTS:
     void misnamedTargetIsReportedByName() {
         QFETCH(QString, row);
         QFETCH(QString, problem);
-        Forms forms;
+        AppWindows forms;
         const QList<Caption> captions = CaptionSet::parse(row);
         QCOMPARE(captions.size(), 1);
         QCOMPARE(forms.language->applier().problem(captions[0]), problem);
     }
 
     void englishOnFreshWindowsChangesNothing() {
-        Forms forms;
+        AppWindows forms;
         const QStringList built = texts(forms);
         QStringList english;
         for (const Caption& c : CaptionSet::all()) {
@@ -163,7 +163,7 @@ private Q_SLOTS:
     void englishRestoresEveryBuiltText() {
         QFETCH(int, first);
         QFETCH(int, english);
-        Forms forms;
+        AppWindows forms;
         const QStringList built = texts(forms);
         forms.language->TranslateInterface(first);
         const QStringList translated = texts(forms);
@@ -183,62 +183,63 @@ private Q_SLOTS:
             QTest::newRow(name) << language << read << QString::fromUtf8(text);
         };
         row(
-            "main window", 2, [](Forms& f) { return f.form1->windowTitle(); },
+            "main window", 2, [](AppWindows& f) { return f.form1->windowTitle(); },
             "Gerencia De Proyecto Del Vok");
         row(
             "tab with a trailing blank", 2,
-            [](Forms& f) { return f.form1->ActionPageControl->tabText(0); }, "Acción ");
+            [](AppWindows& f) { return f.form1->ActionPageControl->tabText(0); }, "Acción ");
         row(
-            "menu", 2, [](Forms& f) { return f.form1->Timesheetentry1->title(); },
+            "menu", 2, [](AppWindows& f) { return f.form1->Timesheetentry1->title(); },
             "Hoja De Tiempo");
         row(
             "same text, another tab", 2,
-            [](Forms& f) { return f.form1->MajorPageControl->tabText(3); }, "Hojas De Tiempo");
+            [](AppWindows& f) { return f.form1->MajorPageControl->tabText(3); }, "Hojas De Tiempo");
         row(
-            "project menu's Add Major", 1, [](Forms& f) { return f.form1->AddMajor1->text(); },
+            "project menu's Add Major", 1, [](AppWindows& f) { return f.form1->AddMajor1->text(); },
             "Ajouter une Activité Majeur");
         row(
-            "major menu's Add Major", 1, [](Forms& f) { return f.form1->AddMajor2->text(); },
+            "major menu's Add Major", 1, [](AppWindows& f) { return f.form1->AddMajor2->text(); },
             "Ajouter un Activité Majeur");
         row(
             "menu item and its window", 2,
-            [](Forms& f) {
+            [](AppWindows& f) {
                 return join({f.form1->UpdateCostEntries1->text(), f.form19->windowTitle()});
             },
             "Entries del coste de la actualización|Entradas del coste de la actualización");
         row(
-            "grid hint with two blanks", 2, [](Forms& f) { return f.form1->DBGrid1->toolTip(); },
+            "grid hint with two blanks", 2,
+            [](AppWindows& f) { return f.form1->DBGrid1->toolTip(); },
             "Utilice los claves de flecha para navegar a partir de una entrada a otra. Ctrl-Del  "
             "suprimir una entrada.");
         row(
-            "tree hint", 1, [](Forms& f) { return f.form1->TreeView1->toolTip(); },
+            "tree hint", 1, [](AppWindows& f) { return f.form1->TreeView1->toolTip(); },
             "Clique de droit sur un item sélectionné pour ajouter et détruire");
         row(
             "grid columns", 1,
-            [](Forms& f) {
+            [](AppWindows& f) {
                 return join({f.form1->DBGrid1->columnTitle(1), f.form1->DBGrid3->columnTitle(1),
                              f.form1->DBGrid2->columnTitle(0)});
             },
             "couriel|Couriel|Membre");
         row(
             "speed buttons", 2,
-            [](Forms& f) {
+            [](AppWindows& f) {
                 return join({f.form1->SpeedButton2->text(), f.form1->SpeedButton3->text()});
             },
             "Email Del Miembro|Email Miembro");
         row(
-            "record tab label", 2, [](Forms& f) { return f.form1->Label19->text(); },
+            "record tab label", 2, [](AppWindows& f) { return f.form1->Label19->text(); },
             "Jefe De la Acción");
         row(
             "caption in every time-sheet panel", 2,
-            [](Forms& f) {
+            [](AppWindows& f) {
                 return join(
                     {panelCaption(f.form1->DBCtrlGrid2, 0), panelCaption(f.form1->DBCtrlGrid7, 1)});
             },
             "Comience|Hasta");
         row(
             "radio group and items", 1,
-            [](Forms& f) {
+            [](AppWindows& f) {
                 return join({f.form4->RadioGroup2->title(),
                              f.form4->RadioGroup2Items->button(0)->text(),
                              f.form4->RadioGroup1Items->button(1)->text()});
@@ -246,36 +247,37 @@ private Q_SLOTS:
             "Échelle de temps|Jour|Aujourd'hui");
         row(
             "check box with trailing blanks", 1,
-            [](Forms& f) { return f.form4->CheckBox1->text(); }, "Montrer dialogue d'impression  ");
+            [](AppWindows& f) { return f.form4->CheckBox1->text(); },
+            "Montrer dialogue d'impression  ");
         row(
-            "dialog window", 1, [](Forms& f) { return f.form4->windowTitle(); },
+            "dialog window", 1, [](AppWindows& f) { return f.form4->windowTitle(); },
             "Imprimer rapport de temps");
         row(
             "entry window", 2,
-            [](Forms& f) {
+            [](AppWindows& f) {
                 return join({f.form10->Label4->text(), f.form10->Button1->text(),
                              f.form18->Label6->text()});
             },
             "Acción|Cercano|Importe");
         row(
             "report labels with trailing blanks", 1,
-            [](Forms& f) {
+            [](AppWindows& f) {
                 return join({reportText(f.form5.get(), "QRLabel14"),
                              reportText(f.form5.get(), "QRLabel2"), QString()});
             },
             "Vert = completé    |Gris = Non Critique et Non Completé  |");
         row(
-            "report page label", 2, [](Forms& f) { return reportText(f.form5.get(), "QRLabel11"); },
-            "Paginación #");
+            "report page label", 2,
+            [](AppWindows& f) { return reportText(f.form5.get(), "QRLabel11"); }, "Paginación #");
         row(
-            "report date prefix", 2, [](Forms& f) { return f.form5->QRSysData3->text(); },
+            "report date prefix", 2, [](AppWindows& f) { return f.form5->QRSysData3->text(); },
             "Fecha actual:");
     }
     void tellingRows() {
         QFETCH(int, language);
         QFETCH(Read, read);
         QFETCH(QString, text);
-        Forms forms;
+        AppWindows forms;
         forms.language->TranslateInterface(language);
         QCOMPARE(read(forms), text);
     }
@@ -287,7 +289,7 @@ private Q_SLOTS:
     }
     void textsKeptEnglishStayEnglish() {
         QFETCH(int, language);
-        Forms forms;
+        AppWindows forms;
         forms.form1->SDLabel3->setText(QStringLiteral("MM/dd/yyyy"));
         forms.language->TranslateInterface(language);
         TForm1& f = *forms.form1;
@@ -302,7 +304,7 @@ private Q_SLOTS:
 
     void menuSwitchesTheLanguageForThisRunOnly() {
         env->writeSettings(env->demoFolder(), QStringLiteral("0"));
-        Forms forms;
+        AppWindows forms;
         forms.form1->FormActivate();
         forms.form1->Espagnol1->trigger();
         QCOMPARE(forms.form1->windowTitle(), QStringLiteral("Gerencia De Proyecto Del Vok"));
@@ -343,7 +345,7 @@ private Q_SLOTS:
         QFETCH(QString, title);
         QFETCH(QString, box);
         env->writeSettings(env->demoFolder(), language);
-        Forms forms;
+        AppWindows forms;
         forms.form1->FormActivate();
         QCOMPARE(forms.form1->windowTitle(), title);
         QCOMPARE(boxes.join(QLatin1Char('\n')), box);
@@ -355,7 +357,7 @@ private Q_SLOTS:
 
     void closedDialogOpensInTheLanguageChosen() {
         env->writeSettings(env->demoFolder(), QStringLiteral("0"));
-        Forms forms;
+        AppWindows forms;
         forms.form1->FormActivate();
         QStringList shown;
         vok::Modal::setHandler([&](QDialog* dialog) {
@@ -374,7 +376,7 @@ private Q_SLOTS:
 
     void reportPrintsInTheLanguageChosen() {
         env->writeSettings(env->demoFolder(), QStringLiteral("2"));
-        Forms forms;
+        AppWindows forms;
         forms.form1->FormActivate();
         forms.form4->ComboBox1->setEditText(
             forms.dataModule2->projects->fieldByName(QStringLiteral("Zel_project")).asString());
@@ -392,7 +394,7 @@ private Q_SLOTS:
         if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
                            QStringLiteral("/qtbase_fr.qm")))
             QSKIP("Qt's translations (qt6-translations-l10n) are not installed");
-        Forms forms;
+        AppWindows forms;
         const auto cancel = [] {
             QDialogButtonBox box(QDialogButtonBox::Cancel);
             return box.button(QDialogButtonBox::Cancel)->text();

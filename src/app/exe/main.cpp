@@ -2,7 +2,7 @@
 // and runs the message loop.
 #include "app/storageconfiguration.h"
 #include "app/vokapplication.h"
-#include "forms/forms.h"
+#include "appwindows.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/ui/messages.h"
 #include "ui/main/tform1.h"
@@ -29,9 +29,9 @@ int main(int argc, char** argv) {
             return QMessageBox::Ok;
         });
     }
-    std::unique_ptr<Forms> forms;
+    std::unique_ptr<AppWindows> windows;
     try {
-        forms = std::make_unique<Forms>();
+        windows = std::make_unique<AppWindows>();
         StorageConfiguration::writeEntries();
     } catch (const vok::DatabaseError& e) {
         VokApplication::showApplicationError(e.kindName(), e.message());
@@ -41,8 +41,8 @@ int main(int argc, char** argv) {
                                              QString::fromUtf8(e.what()));
         return 1;
     }
-    forms->form1->show();
+    windows->form1->show();
     const int rc = app.exec();
-    forms.reset();
+    windows.reset();
     return rc;
 }

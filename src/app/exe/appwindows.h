@@ -5,33 +5,41 @@
 
 class InterfaceLanguage;
 class QObject;
+
+class TDataModule17;
 class TDataModule2;
 class TForm1;
+class TForm3;
 class TForm4;
 class TForm5;
 class TForm10;
 class TForm11;
 class TForm12;
+class TForm15;
 class TForm18;
 class TForm19;
 
-// Every window, report and data module of the process, each made once in start-up order and
-// wired to the others, with the language switch that writes the captions of them all. The
-// program makes one at start; tests make one to have the windows as the user has them.
-class Forms {
+// Every window and data module of the process, created once in start-up order and connected to
+// the main window's commands, with the language switch that writes the captions of every window
+// and report: what Vok runs, and what the tests walk. No table is open yet.
+class AppWindows {
 public:
-    Forms();
-    ~Forms();
-    Forms(const Forms&) = delete;
-    Forms& operator=(const Forms&) = delete;
+    AppWindows();
+    // The windows go before the record-sets they show.
+    ~AppWindows();
+    AppWindows(const AppWindows&) = delete;
+    AppWindows& operator=(const AppWindows&) = delete;
 
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TDataModule2> dataModule2;
+    std::unique_ptr<TForm3> form3;
     std::unique_ptr<TForm4> form4;
     std::unique_ptr<TForm5> form5;
     std::unique_ptr<TForm10> form10;
     std::unique_ptr<TForm11> form11;
     std::unique_ptr<TForm12> form12;
+    std::unique_ptr<TForm15> form15;
+    std::unique_ptr<TDataModule17> dataModule17;
     std::unique_ptr<TForm18> form18;
     std::unique_ptr<TForm19> form19;
     // Applied at the first activation as the settings name it, and from "Change language".
