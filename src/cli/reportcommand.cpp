@@ -79,7 +79,8 @@ int choice(const QCommandLineParser& options, const QString& name, const QString
     const QString value = Command::single(options, name);
     const int index = value.isEmpty() ? 0 : static_cast<int>(names.indexOf(value));
     if (index < 0)
-        throw UsageError(QStringLiteral("--%1 takes %2").arg(name, names.join(QStringLiteral(" or "))));
+        throw UsageError(
+            QStringLiteral("--%1 takes %2").arg(name, names.join(QStringLiteral(" or "))));
     return index;
 }
 

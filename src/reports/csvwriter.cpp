@@ -9,8 +9,8 @@ namespace {
 
 QString quoted(const QString& field) {
     static const QString special = QStringLiteral(",\"\r\n");
-    const bool needsQuotes = std::any_of(field.begin(), field.end(),
-                                         [](QChar c) { return special.contains(c); });
+    const bool needsQuotes =
+        std::any_of(field.begin(), field.end(), [](QChar c) { return special.contains(c); });
     if (!needsQuotes)
         return field;
     QString out = field;

@@ -107,7 +107,6 @@ const ElementSpec elements[] = {
      .penWidth = totalPen},
 };
 
-
 QString csvValue(const vok::Field& f) {
     if (f.isNull())
         return {};
@@ -128,7 +127,9 @@ QString csvValue(const vok::Field& f) {
 PeriodReport::PeriodReport(TDataModule2* dm, const char* name, const QString& title, DataSet rows,
                            const char* prefix, std::span<const ElementSpec> own,
                            std::span<const CsvColumn> columns, QObject* parent)
-    : ReportForm(dm, name, title, ReportParts::letter(vok::PageSetup::Unit::Millimetre, 12.7), parent), rows_(dm->*rows),
+    : ReportForm(dm, name, title, ReportParts::letter(vok::PageSetup::Unit::Millimetre, 12.7),
+                 parent),
+      rows_(dm->*rows),
       dateFrom_(&rows_->fieldByName(QLatin1String(prefix) + QStringLiteral("_date_from"))),
       dateTo_(&rows_->fieldByName(QLatin1String(prefix) + QStringLiteral("_date_to"))),
       columns_(columns.begin(), columns.end()) {

@@ -68,7 +68,8 @@ ReportDialog::ReportDialog(TDataModule2* dm, const char* name, const QString& ti
 }
 
 void ReportDialog::connectMenu(QAction* item) {
-    connect(item, &QAction::triggered, this, [this] { vok::Guard::run([this] { openFromMenu(); }); });
+    connect(item, &QAction::triggered, this,
+            [this] { vok::Guard::run([this] { openFromMenu(); }); });
 }
 
 QString ReportDialog::projectName() const {

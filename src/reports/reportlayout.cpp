@@ -43,6 +43,7 @@ ReportShape* makeShape(ReportBand* band, const ElementSpec& spec, ReportShape::S
 ReportSysData* makeSysData(ReportBand* band, const ElementSpec& spec, ReportSysData::Data data) {
     auto* s = new ReportSysData(band, data, QLatin1String(spec.name));
     setText(s, spec);
+    s->setAutoSize(true); // what it prints is not known before the run
     return s;
 }
 

@@ -6,9 +6,9 @@ ReportSession::ReportSession(const QString& dataFolder) {
     dm.DataPath = dataFolder;
     dm.connectTo(dataFolder);
     dm.setPrintProjectSource([this] { return printProject; });
-    for (vok::Table* t : {dm.projects, dm.Major, dm.Action, dm.ProjectNotes, dm.MajorNotes,
-                          dm.ActionNotes, dm.ProjectTeam, dm.MajorTeam, dm.ActionTeam, dm.Members,
-                          dm.Contacts})
+    for (vok::Table* t :
+         {dm.projects, dm.Major, dm.Action, dm.ProjectNotes, dm.MajorNotes, dm.ActionNotes,
+          dm.ProjectTeam, dm.MajorTeam, dm.ActionTeam, dm.Members, dm.Contacts})
         t->open();
 }
 

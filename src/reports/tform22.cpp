@@ -63,13 +63,21 @@ const ElementSpec elements[] = {
      .text = "Contact name",
      .box = {8, 72, 0, 0},
      .font = heading},
-    {.band = "QRBand1", .name = "QRLabel3", .text = "Title", .box = {192, 72, 0, 0}, .font = heading},
+    {.band = "QRBand1",
+     .name = "QRLabel3",
+     .text = "Title",
+     .box = {192, 72, 0, 0},
+     .font = heading},
     {.band = "QRBand1",
      .name = "QRLabel4",
      .text = "Telephone",
      .box = {368, 72, 0, 0},
      .font = heading},
-    {.band = "QRBand1", .name = "QRLabel5", .text = "Email", .box = {552, 72, 0, 0}, .font = heading},
+    {.band = "QRBand1",
+     .name = "QRLabel5",
+     .text = "Email",
+     .box = {552, 72, 0, 0},
+     .font = heading},
     contact("QRDBText2", "ProjectContact_name", 8, 8, 176),
     contact("QRDBText3", "ProjectContact_title", 192, 8, 168),
     contact("QRDBText4", "ProjectContact_tel", 368, 8, 104),
@@ -83,22 +91,23 @@ const ElementSpec elements[] = {
     contact("QRDBText12", "ProjectContact_PCode", 32, 124, 400),
 };
 
-
 } // namespace
 
 TForm22::TForm22(TDataModule2* dm, QObject* parent)
-    : ReportForm(dm, "Form22", QStringLiteral("Contact List"), ReportParts::letter(vok::PageSetup::Unit::Inch96, 48), parent) {
+    : ReportForm(dm, "Form22", QStringLiteral("Contact List"),
+                 ReportParts::letter(vok::PageSetup::Unit::Inch96, 48), parent) {
     build(bands, elements);
 }
 
 void TForm22::connectButton(QAbstractButton* button, std::function<void()> positionOnProject) {
-    connect(button, &QAbstractButton::clicked, this, [this, position = std::move(positionOnProject)] {
-        vok::Guard::run([&] {
-            if (position)
-                position();
-            SpeedButton9Click();
-        });
-    });
+    connect(button, &QAbstractButton::clicked, this,
+            [this, position = std::move(positionOnProject)] {
+                vok::Guard::run([&] {
+                    if (position)
+                        position();
+                    SpeedButton9Click();
+                });
+            });
 }
 
 void TForm22::SpeedButton9Click() {

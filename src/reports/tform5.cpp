@@ -87,14 +87,36 @@ struct RowNames {
     qreal textHeight;
 };
 
-const RowNames majorRow{"QRSubDetail1", &TDataModule2::Major, "QRDBText3", "Major_item",
-                        QRectF(8, 4, 137, 17), "QRShape2", "MajorFromDate", "Major_from_date",
-                        "MajorEndDate", "Major_to_date", "MajorDateLabel", "QRShapeComplete1",
-                        4, 63, 18};
-const RowNames actionRow{"QRSubDetail2", &TDataModule2::Action, "QRDBText4", "Action_name",
-                         QRectF(13, 3, 132, 17), "QRShape3", "ActionFromDate", "Action_from_date",
-                         "ActionEndDate", "Action_to_date", "ActionDateLabel", "QRShapeComplete2",
-                         3, 55, 17};
+const RowNames majorRow{"QRSubDetail1",
+                        &TDataModule2::Major,
+                        "QRDBText3",
+                        "Major_item",
+                        QRectF(8, 4, 137, 17),
+                        "QRShape2",
+                        "MajorFromDate",
+                        "Major_from_date",
+                        "MajorEndDate",
+                        "Major_to_date",
+                        "MajorDateLabel",
+                        "QRShapeComplete1",
+                        4,
+                        63,
+                        18};
+const RowNames actionRow{"QRSubDetail2",
+                         &TDataModule2::Action,
+                         "QRDBText4",
+                         "Action_name",
+                         QRectF(13, 3, 132, 17),
+                         "QRShape3",
+                         "ActionFromDate",
+                         "Action_from_date",
+                         "ActionEndDate",
+                         "Action_to_date",
+                         "ActionDateLabel",
+                         "QRShapeComplete2",
+                         3,
+                         55,
+                         17};
 
 std::vector<ElementSpec> rowElements(const RowNames& r) {
     const auto field = [&](const char* name, const char* f, QRectF box) {

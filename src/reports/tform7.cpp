@@ -214,8 +214,8 @@ std::vector<ElementSpec> elements() {
         memo("ProjectDetailBnd", "QRDBText7", projects, "Zel_description", 8, 21),
 
         label("ProjectNotesBnd", "QRLabel5", "Project Notes", 104, 0, heading),
-        memo("ProjectNotesBnd", "QRDBText11", &TDataModule2::ProjectNotes, "Projectnotes_note",
-             104, 16),
+        memo("ProjectNotesBnd", "QRDBText11", &TDataModule2::ProjectNotes, "Projectnotes_note", 104,
+             16),
 
         label("MajorDetailBnd", "QRLabel4", "Major Activity", 24, 0, heading),
         label("MajorDetailBnd", "QRLabel20", "Start Date", 328, 0, heading),
@@ -231,8 +231,7 @@ std::vector<ElementSpec> elements() {
         memo("MajorDetailBnd", "QRDBText18", major, "Major_description", 328, 48),
 
         label("MajorNotesBnd", "QRLabel9", "Major Activity Notes", 104, 0, heading),
-        memo("MajorNotesBnd", "QRDBText22", &TDataModule2::MajorNotes, "Majornotes_note", 104,
-             16),
+        memo("MajorNotesBnd", "QRDBText22", &TDataModule2::MajorNotes, "Majornotes_note", 104, 16),
 
         label("ActionDetailBnd", "QRLabel10", "Action Name", 24, 0, heading),
         label("ActionDetailBnd", "QRLabel23", "Start Date", 328, 0, heading),
@@ -256,11 +255,11 @@ std::vector<ElementSpec> elements() {
     return e;
 }
 
-
 } // namespace
 
 TForm7::TForm7(TDataModule2* dm, std::function<ProjectReportOptions()> options, QObject* parent)
-    : ReportForm(dm, "Form7", QStringLiteral("Detailed Project Report"), ReportParts::letter(vok::PageSetup::Unit::Inch96, 48), parent),
+    : ReportForm(dm, "Form7", QStringLiteral("Detailed Project Report"),
+                 ReportParts::letter(vok::PageSetup::Unit::Inch96, 48), parent),
       options_(std::move(options)) {
     build(bands, elements());
     filterOnChosenProject();
@@ -285,8 +284,8 @@ void TForm7::QuickRep1BeforePrint() {
             band(n)->setEnabled(on);
     };
     enable({"MajorDetailBnd", "MajorTeamBnd", "MajorNotesBnd", "ActionDetailBnd", "ActionTeamBnd",
-            "ActionNotesBnd", "MajorTeamHdr", "ActionTeamHdr", "ProjectNotesBnd",
-            "ProjectTeamHdr", "ProjectTeamBnd"},
+            "ActionNotesBnd", "MajorTeamHdr", "ActionTeamHdr", "ProjectNotesBnd", "ProjectTeamHdr",
+            "ProjectTeamBnd"},
            true);
     if (!o.major)
         enable({"MajorDetailBnd", "MajorTeamBnd", "MajorNotesBnd", "ActionDetailBnd",
@@ -297,8 +296,8 @@ void TForm7::QuickRep1BeforePrint() {
     if (!o.notes)
         enable({"MajorNotesBnd", "ActionNotesBnd", "ProjectNotesBnd"}, false);
     if (!o.team)
-        enable({"MajorTeamBnd", "ActionTeamBnd", "MajorTeamHdr", "ActionTeamHdr",
-                "ProjectTeamHdr", "ProjectTeamBnd"},
+        enable({"MajorTeamBnd", "ActionTeamBnd", "MajorTeamHdr", "ActionTeamHdr", "ProjectTeamHdr",
+                "ProjectTeamBnd"},
                false);
 }
 

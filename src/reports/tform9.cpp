@@ -79,11 +79,11 @@ const ElementSpec elements[] = {
          false),
 };
 
-
 } // namespace
 
 TForm9::TForm9(TDataModule2* dm, QObject* parent)
-    : ReportForm(dm, "Form9", QStringLiteral("Project Layout Report"), ReportParts::letter(vok::PageSetup::Unit::Inch96, 48), parent) {
+    : ReportForm(dm, "Form9", QStringLiteral("Project Layout Report"),
+                 ReportParts::letter(vok::PageSetup::Unit::Inch96, 48), parent) {
     build(bands, elements);
     filterOnChosenProject();
 }

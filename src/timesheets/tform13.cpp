@@ -12,7 +12,7 @@ const vok::ReportFont heading = ReportParts::arial(10, true, true);
 
 // A column of a time sheet row, in a box of fixed width that cuts off what does not fit.
 ElementSpec column(const char* name, const char* field, qreal left, qreal width,
-                             Qt::Alignment align = Qt::AlignLeft) {
+                   Qt::Alignment align = Qt::AlignLeft) {
     return {.band = "QRSubDetail1",
             .name = name,
             .kind = Kind::Field,

@@ -9,13 +9,13 @@
 #include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/ui/messages.h"
+#include "reports/tform22.h"
 #include "reports/tform4.h"
 #include "reports/tform5.h"
 #include "reports/tform6.h"
 #include "reports/tform7.h"
 #include "reports/tform8.h"
 #include "reports/tform9.h"
-#include "reports/tform22.h"
 #include "timesheets/tform10.h"
 #include "timesheets/tform11.h"
 #include "timesheets/tform12.h"
@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
         form11->connectMenu(form1->TimeSheetEntry2);
         form12 = std::make_unique<TForm12>(dataModule2.get());
         form12->connectMenu(form1->UpdateTimeSheets1);
-        form13 = std::make_unique<TForm13>(dataModule2.get(),
-                                           [&form14] { return form14->options(); });
+        form13 =
+            std::make_unique<TForm13>(dataModule2.get(), [&form14] { return form14->options(); });
         form14 = std::make_unique<TForm14>(dataModule2.get());
         attach(form14.get(), form13.get(), form1->PrintTimesheetreport1);
         form18 = std::make_unique<TForm18>(dataModule2.get());
@@ -99,8 +99,8 @@ int main(int argc, char** argv) {
         form19 = std::make_unique<TForm19>(dataModule2.get());
         form19->connectMenu(form1->UpdateCostEntries1);
         form20 = std::make_unique<TForm20>(dataModule2.get());
-        form21 = std::make_unique<TForm21>(dataModule2.get(),
-                                           [&form20] { return form20->options(); });
+        form21 =
+            std::make_unique<TForm21>(dataModule2.get(), [&form20] { return form20->options(); });
         attach(form20.get(), form21.get(), form1->PrintCostsreport1);
         form22 = std::make_unique<TForm22>(dataModule2.get());
         // Like every command on the selected node, "Print list" positions on it first.

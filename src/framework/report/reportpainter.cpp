@@ -40,7 +40,10 @@ public:
         const bool clipText = item.kind == ReportItem::Kind::Text && item.overflows;
         if (clipBand || clipText) {
             p_.save();
-            p_.setClipRect(scaled(item.clip, s_));
+            // The line under a text lies on its box's bottom edge, often the band's: its pen
+            // may reach half its width below.
+            const qreal below = item.frameBottom ? item.penWidth / 2 : 0;
+            p_.setClipRect(scaled(item.clip.adjusted(0, 0, 0, below), s_));
         }
         const QRectF box = scaled(item.box, s_);
         switch (item.kind) {
@@ -94,7 +97,11 @@ private:
     // Wrapped text shows the whole lines that fit in its box (always the first), not the top
     // of a line cut in half.
     void paintWrapped(const ReportItem& item, const QRectF& box) {
-        QTextLayout layout(item.text, p_.font(), p_.device());
+        // A text layout breaks lines only at line separators, where a memo has line feeds.
+        QString text = item.text;
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        QTextLayout layout(text, p_.font(), p_.device());
         QTextOption option(item.alignment);
         option.setWrapMode(QTextOption::WordWrap);
         layout.setTextOption(option);
