@@ -1,12 +1,15 @@
 #include "reportpainter.h"
 
 #include "framework/dataset/databaseerror.h"
+#include "pagesetup.h"
 #include "reportdocument.h"
 
+#include <QFontMetricsF>
 #include <QHash>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextLayout>
+#include <algorithm>
 
 namespace vok {
 
@@ -29,7 +32,8 @@ QPen penOf(const ReportItem& item, qreal s) {
 // Paints one page; fonts are made once per run of pages.
 class PagePainter {
 public:
-    PagePainter(QPainter& painter, qreal scale) : p_(painter), s_(scale) {}
+    PagePainter(QPainter& painter, qreal scale, const PageSetup& setup)
+        : p_(painter), s_(scale), setup_(setup) {}
 
     void paint(const ReportItem& item) {
         // Clipping costs a path in every PDF and print job: only where something could stick
@@ -69,13 +73,19 @@ public:
             for (const QLineF& l : lines)
                 p_.drawLine(scaled(l, s_));
         }
-        if (clipBand || clipText)
+        if (clipBand || clipText) {
             p_.restore();
+            fontSet_ = false; // the font goes back with the rest of the state
+        }
+        const qreal half = item.kind == ReportItem::Kind::Text ? 0 : item.penWidth / 2;
+        painted_.append(item.box.adjusted(-half, -half, half, half));
     }
 
 private:
     void paintText(const ReportItem& item, const QRectF& box, bool clip) {
-        if (item.opaque)
+        // The paper is white: a text's background needs painting only over what is already
+        // there, and a page holds thousands of texts.
+        if (item.opaque && coversEarlier(item.box))
             p_.fillRect(box, Qt::white);
         if (item.text.isEmpty())
             return;
@@ -83,15 +93,32 @@ private:
             p_.save();
             p_.setClipRect(box, Qt::IntersectClip);
         }
-        p_.setFont(font(item.font));
+        if (!(fontSet_ && currentFont_ == item.font)) {
+            p_.setFont(font(item.font).font);
+            currentFont_ = item.font;
+            fontSet_ = true;
+        }
         p_.setPen(item.textColor);
         if (item.wordWrap)
             paintWrapped(item, box);
         else
-            p_.drawText(box, static_cast<int>(item.alignment) | Qt::AlignTop | Qt::TextSingleLine,
-                        item.text);
-        if (clip)
+            paintLine(item, box);
+        if (clip) {
             p_.restore();
+            fontSet_ = false;
+        }
+    }
+
+    // One line from the top of its box, placed by the width the layout measured: the painter
+    // then shapes the text but lays out no lines.
+    void paintLine(const ReportItem& item, const QRectF& box) {
+        qreal x = box.left();
+        if (item.alignment & (Qt::AlignRight | Qt::AlignHCenter)) {
+            const qreal width = setup_.fromInch96(item.font.textWidth(item.text)) * s_;
+            x = item.alignment & Qt::AlignRight ? box.right() - width
+                                                : box.left() + (box.width() - width) / 2;
+        }
+        p_.drawText(QPointF(x, box.top() + font(item.font).ascent), item.text);
     }
 
     // Wrapped text shows the whole lines that fit in its box (always the first), not the top
@@ -121,16 +148,32 @@ private:
             line.draw(&p_, box.topLeft());
     }
 
-    const QFont& font(const ReportFont& f) {
+    struct DeviceFont {
+        QFont font;
+        qreal ascent; // on the device painted on
+    };
+
+    const DeviceFont& font(const ReportFont& f) {
         auto it = fonts_.constFind(f);
-        if (it == fonts_.constEnd())
-            it = fonts_.insert(f, f.toQFont());
+        if (it == fonts_.constEnd()) {
+            const QFont qf = f.toQFont();
+            it = fonts_.insert(f, {qf, QFontMetricsF(qf, p_.device()).ascent()});
+        }
         return it.value();
+    }
+
+    bool coversEarlier(const QRectF& box) const {
+        return std::any_of(painted_.cbegin(), painted_.cend(),
+                           [&box](const QRectF& r) { return r.intersects(box); });
     }
 
     QPainter& p_;
     qreal s_;
-    QHash<ReportFont, QFont> fonts_;
+    const PageSetup& setup_;
+    QHash<ReportFont, DeviceFont> fonts_;
+    ReportFont currentFont_;
+    bool fontSet_ = false;
+    QList<QRectF> painted_; // what the page holds so far, in report units
 };
 
 } // namespace
@@ -139,7 +182,7 @@ void ReportPainter::paint(QPainter& painter, const ReportPage& page, const PageS
     const qreal s = painter.device()->logicalDpiX() / setup.unitsPerInch();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    PagePainter pagePainter(painter, s);
+    PagePainter pagePainter(painter, s, setup);
     for (const ReportItem& item : page.items) {
         if (item.visible)
             pagePainter.paint(item);
