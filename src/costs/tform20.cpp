@@ -3,5 +3,5 @@
 TForm20::TForm20(TDataModule2* dm, QWidget* parent)
     : PeriodDialog(dm, "Form20", QStringLiteral("Print Cost Entries"), parent),
       Project(projectBox()) {
-    resize(420, 220);
+    resize(420, 200);
 }

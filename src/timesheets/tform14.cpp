@@ -23,7 +23,7 @@ TForm14::TForm14(TDataModule2* dm, QWidget* parent)
     Member->setObjectName(QStringLiteral("Member"));
     Label4->setBuddy(Member);
     fields()->addRow(Label4, Member);
-    resize(420, 260);
+    resize(420, 230);
 }
 
 TimeSheetOptions TForm14::options() const {
