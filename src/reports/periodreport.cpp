@@ -25,80 +25,25 @@ const BandSpec bands[] = {
     {.name = "QRBand3", .kind = BandKind::Summary, .height = 10.6},
 };
 
-const vok::ReportFont plain = ReportParts::arial(10);
-const vok::ReportFont bold = ReportParts::arial(10, true);
-const vok::ReportFont heading = ReportParts::arial(10, true, true);
-
 // A pen 3 pixels of the screen wide, in millimetres.
 constexpr qreal totalPen = 3 * 25.4 / 96;
 
 // The page header's project data and the headings of the two date columns, and the line over
 // the total.
+using L = ReportLayout;
+
 const ElementSpec elements[] = {
-    {.band = "QRBand1",
-     .name = "QRSysData1",
-     .kind = Kind::Date,
-     .text = "Date: ",
-     .box = {2.1, 2.1, 0, 0}},
-    {.band = "QRBand1",
-     .name = "QRSysData2",
-     .kind = Kind::PageNumber,
-     .text = "Page # ",
-     .box = {0, 2.1, 187.6, 0},
-     .align = Qt::AlignRight},
-    {.band = "QRBand1",
-     .name = "QRDBText1",
-     .kind = Kind::Field,
-     .dataset = &TDataModule2::projects,
-     .field = "Zel_project",
-     .box = {0, 8.5, 0, 0},
-     .centred = true},
-    {.band = "QRBand1",
-     .name = "QRDBText2",
-     .kind = Kind::Field,
-     .dataset = &TDataModule2::projects,
-     .field = "Zel_client",
-     .box = {0, 13.8, 0, 0},
-     .centred = true},
-    {.band = "QRBand1",
-     .name = "QRDBText3",
-     .kind = Kind::Field,
-     .dataset = &TDataModule2::projects,
-     .field = "Zel_completed",
-     .box = {0, 19.1, 0, 0},
-     .centred = true},
-    {.band = "QRBand1",
-     .name = "QRLabel14",
-     .text = "Start Date",
-     .box = {2.1, 10.6, 0, 0},
-     .font = bold},
-    {.band = "QRBand1",
-     .name = "QRDBText4",
-     .kind = Kind::Field,
-     .dataset = &TDataModule2::projects,
-     .field = "Zel_date_from",
-     .box = {29.6, 10.6, 0, 0}},
-    {.band = "QRBand1",
-     .name = "QRLabel15",
-     .text = "End Date",
-     .box = {2.1, 16.9, 0, 0},
-     .font = bold},
-    {.band = "QRBand1",
-     .name = "QRDBText5",
-     .kind = Kind::Field,
-     .dataset = &TDataModule2::projects,
-     .field = "Zel_date_to",
-     .box = {29.6, 16.9, 0, 0}},
-    {.band = "QRBand1",
-     .name = "QRLabel1",
-     .text = "From date",
-     .box = {4.2, 31.8, 0, 0},
-     .font = heading},
-    {.band = "QRBand1",
-     .name = "QRLabel2",
-     .text = "To Date",
-     .box = {27.5, 31.8, 0, 0},
-     .font = heading},
+    L::runDate("QRBand1", "QRSysData1", Kind::Date, "Date: ", {2.1, 2.1}),
+    L::pageNumber("QRBand1", "QRSysData2", "Page # ", 187.6, 2.1),
+    L::centredField("QRBand1", "QRDBText1", &TDataModule2::projects, "Zel_project", 8.5),
+    L::centredField("QRBand1", "QRDBText2", &TDataModule2::projects, "Zel_client", 13.8),
+    L::centredField("QRBand1", "QRDBText3", &TDataModule2::projects, "Zel_completed", 19.1),
+    L::label("QRBand1", "QRLabel14", "Start Date", {2.1, 10.6}, ReportParts::bold()),
+    L::field("QRBand1", "QRDBText4", &TDataModule2::projects, "Zel_date_from", {29.6, 10.6, 0, 0}),
+    L::label("QRBand1", "QRLabel15", "End Date", {2.1, 16.9}, ReportParts::bold()),
+    L::field("QRBand1", "QRDBText5", &TDataModule2::projects, "Zel_date_to", {29.6, 16.9, 0, 0}),
+    L::label("QRBand1", "QRLabel1", "From date", {4.2, 31.8}, ReportParts::heading()),
+    L::label("QRBand1", "QRLabel2", "To Date", {27.5, 31.8}, ReportParts::heading()),
     // Its pen lies within the band's top edge.
     {.band = "QRBand3",
      .name = "QRShape1",
@@ -124,17 +69,51 @@ QString csvValue(const vok::Field& f) {
 
 } // namespace
 
-PeriodReport::PeriodReport(TDataModule2* dm, const char* name, const QString& title, DataSet rows,
-                           const char* prefix, std::span<const ElementSpec> own,
+namespace {
+
+// The title, the heading of the added-up column, and the total with its caption.
+std::vector<ElementSpec> titleAndTotal(const char* title, DataSet rows,
+                                       const PeriodReport::Total& total) {
+    const auto rightAligned = [](const char* band, const char* name, const char* text, QRectF box,
+                                 const vok::ReportFont& font) {
+        return ElementSpec{.band = band,
+                           .name = name,
+                           .text = text,
+                           .box = box,
+                           .font = font,
+                           .align = Qt::AlignRight,
+                           .fit = true};
+    };
+    return {L::title("QRBand1", "QRLabel12", title, 2.1, 14),
+            rightAligned("QRBand1", "QRLabel6", total.heading, {0, 31.8, 187.3, 0},
+                         ReportParts::heading()),
+            rightAligned("QRBand3", "QRLabel7", total.caption, {0, 4.2, total.captionRight, 0},
+                         ReportParts::bold()),
+            {.band = "QRBand3",
+             .name = "QRExpr1",
+             .kind = Kind::Sum,
+             .dataset = rows,
+             .field = total.field,
+             .box = {total.left, 4.2, 187.3 - total.left, 0},
+             .align = Qt::AlignRight,
+             .sumOf = "QRSubDetail1",
+             .mask = total.mask}};
+}
+
+} // namespace
+
+PeriodReport::PeriodReport(TDataModule2* dm, const char* name, const char* title, DataSet rows,
+                           const char* prefix, const Total& total, std::span<const ElementSpec> own,
                            std::span<const CsvColumn> columns, QObject* parent)
-    : ReportForm(dm, name, title, ReportParts::letter(vok::PageSetup::Unit::Millimetre, 12.7),
-                 parent),
+    : ReportForm(dm, name, QString::fromUtf8(title),
+                 ReportParts::letter(vok::PageSetup::Unit::Millimetre, 12.7), parent),
       rows_(dm->*rows),
       dateFrom_(&rows_->fieldByName(QLatin1String(prefix) + QStringLiteral("_date_from"))),
       dateTo_(&rows_->fieldByName(QLatin1String(prefix) + QStringLiteral("_date_to"))),
       columns_(columns.begin(), columns.end()) {
     build(bands, elements);
     band("QRSubDetail1")->setDataset(rows_);
+    ReportLayout::addElements(*QuickRep1, *dm_, titleAndTotal(title, rows, total));
     ReportLayout::addElements(*QuickRep1, *dm_, own);
     filterOnChosenProject({rows_});
 
@@ -149,6 +128,11 @@ PeriodReport::PeriodReport(TDataModule2* dm, const char* name, const QString& ti
     band("QRSubDetail1")->beforePrint = [this](vok::ReportBand&, bool& print) {
         QRSubDetail1BeforePrint(print);
     };
+}
+
+ElementSpec PeriodReport::column(const char* name, DataSet dataset, const char* field, qreal left,
+                                 qreal width, Qt::Alignment align) {
+    return L::field("QRSubDetail1", name, dataset, field, {left, 0, width, 4.5}, align);
 }
 
 bool PeriodReport::withinPeriod(const std::optional<QDate>& from,

@@ -30,11 +30,26 @@ public:
         const char* field; // none: the project's name
     };
 
+    // What a report adds up, and where: the heading of its column (ending at 187.3 mm like the
+    // total), the caption of the total and where it ends, and where the total's box begins.
+    struct Total {
+        const char* heading;
+        const char* caption;
+        qreal captionRight;
+        const char* field;
+        qreal left;
+        const char* mask = nullptr;
+    };
+
+    // A column of a row, in a box of fixed width that cuts off what does not fit.
+    static ElementSpec column(const char* name, DataSet dataset, const char* field, qreal left,
+                              qreal width, Qt::Alignment align = Qt::AlignLeft);
+
 protected:
     // `prefix` names the row's dates: prefix + "_date_from" and prefix + "_date_to". The
-    // report's own elements (title, its headings and columns, the total) come in `elements`.
-    PeriodReport(TDataModule2* dm, const char* name, const QString& title, DataSet rows,
-                 const char* prefix, std::span<const ElementSpec> elements,
+    // report's own headings and columns come in `elements`.
+    PeriodReport(TDataModule2* dm, const char* name, const char* title, DataSet rows,
+                 const char* prefix, const Total& total, std::span<const ElementSpec> elements,
                  std::span<const CsvColumn> columns, QObject* parent);
 
     // At the start of a run: read the choices the rows are tested against.

@@ -1,5 +1,7 @@
 #include "reportlayout.h"
 
+#include "reportparts.h"
+
 #include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/report/report.h"
@@ -48,6 +50,59 @@ ReportSysData* makeSysData(ReportBand* band, const ElementSpec& spec, ReportSysD
 }
 
 } // namespace
+
+ElementSpec ReportLayout::label(const char* band, const char* name, const char* text, QPointF at,
+                                const vok::ReportFont& font) {
+    return {.band = band, .name = name, .text = text, .box = {at, QSizeF()}, .font = font};
+}
+
+ElementSpec ReportLayout::field(const char* band, const char* name, DataSet dataset,
+                                const char* field, QRectF box, Qt::Alignment align) {
+    return {.band = band,
+            .name = name,
+            .kind = ElementSpec::Kind::Field,
+            .dataset = dataset,
+            .field = field,
+            .box = box,
+            .align = align};
+}
+
+ElementSpec ReportLayout::centredField(const char* band, const char* name, DataSet dataset,
+                                       const char* field, qreal y) {
+    ElementSpec e = ReportLayout::field(band, name, dataset, field, {0, y, 0, 0});
+    e.centred = true;
+    return e;
+}
+
+ElementSpec ReportLayout::title(const char* band, const char* name, const char* text, qreal y,
+                                qreal size) {
+    return {.band = band,
+            .name = name,
+            .text = text,
+            .box = {0, y, 0, 0},
+            .font = ReportParts::arial(size, true),
+            .centred = true};
+}
+
+ElementSpec ReportLayout::runDate(const char* band, const char* name, ElementSpec::Kind kind,
+                                  const char* prefix, QPointF at, const vok::ReportFont& font) {
+    return {.band = band,
+            .name = name,
+            .kind = kind,
+            .text = prefix,
+            .box = {at, QSizeF()},
+            .font = font};
+}
+
+ElementSpec ReportLayout::pageNumber(const char* band, const char* name, const char* prefix,
+                                     qreal right, qreal y) {
+    return {.band = band,
+            .name = name,
+            .kind = ElementSpec::Kind::PageNumber,
+            .text = prefix,
+            .box = {0, y, right, 0},
+            .align = Qt::AlignRight};
+}
 
 void ReportLayout::addBands(vok::Report& report, TDataModule2& dm,
                             std::span<const BandSpec> bands) {

@@ -72,9 +72,28 @@ struct ElementSpec {
     const char* mask = nullptr; // number mask of a sum
 };
 
-// Builds a report from its tables of bands and elements.
+// Builds a report from its tables of bands and elements, and makes the rows most tables hold.
 class ReportLayout {
 public:
+    // A caption at a place, sized to its text.
+    static ElementSpec label(const char* band, const char* name, const char* text, QPointF at,
+                             const vok::ReportFont& font = {});
+    // A field's text in a box; width 0 sizes it to its text.
+    static ElementSpec field(const char* band, const char* name, DataSet dataset, const char* field,
+                             QRectF box, Qt::Alignment align = Qt::AlignLeft);
+    // A field's text centred on the band.
+    static ElementSpec centredField(const char* band, const char* name, DataSet dataset,
+                                    const char* field, qreal y);
+    // The report's title, bold, centred on the band.
+    static ElementSpec title(const char* band, const char* name, const char* text, qreal y,
+                             qreal size);
+    // The date (or date and time) of the run after a prefix.
+    static ElementSpec runDate(const char* band, const char* name, ElementSpec::Kind kind,
+                               const char* prefix, QPointF at, const vok::ReportFont& font = {});
+    // The page number after a prefix, ending at `right`.
+    static ElementSpec pageNumber(const char* band, const char* name, const char* prefix,
+                                  qreal right, qreal y);
+
     static void addBands(vok::Report& report, TDataModule2& dm, std::span<const BandSpec> bands);
     static void addElements(vok::Report& report, TDataModule2& dm,
                             std::span<const ElementSpec> elements);

@@ -12,6 +12,10 @@ class ReportParts {
 public:
     // Arial at a size; the reports use no other family for their texts.
     static vok::ReportFont arial(qreal size = 10, bool bold = false, bool underline = false);
+    // Arial 10: bold captions, bold underlined column headings, underlined captions.
+    static vok::ReportFont bold() { return arial(10, true); }
+    static vok::ReportFont heading() { return arial(10, true, true); }
+    static vok::ReportFont underlined() { return arial(10, false, true); }
     // Letter paper, portrait, with the same margin on every side, in the report's unit.
     static vok::PageSetup letter(vok::PageSetup::Unit unit, qreal margin);
 

@@ -20,64 +20,25 @@ const BandSpec bands[] = {
      .frameBottom = true},
 };
 
-const vok::ReportFont heading = ReportParts::arial(10, true, true);
-
 // A field of the contact, in a box that ends short of the next column.
 ElementSpec contact(const char* name, const char* field, qreal x, qreal y, qreal width) {
-    return {.band = "QRBand2",
-            .name = name,
-            .kind = Kind::Field,
-            .dataset = &TDataModule2::Contacts,
-            .field = field,
-            .box = {x, y, width, 0}};
+    return ReportLayout::field("QRBand2", name, &TDataModule2::Contacts, field, {x, y, width, 0});
+}
+
+ElementSpec caption(const char* name, const char* text, qreal x) {
+    return ReportLayout::label("QRBand1", name, text, {x, 72}, ReportParts::heading());
 }
 
 // The captions are English in every language.
 const ElementSpec elements[] = {
-    {.band = "QRBand1",
-     .name = "QRLabel1",
-     .text = "Contact List",
-     .box = {0, 8, 0, 0},
-     .font = ReportParts::arial(16, true),
-     .centred = true},
-    {.band = "QRBand1",
-     .name = "QRSysData1",
-     .kind = Kind::DateTime,
-     .text = "Date: ",
-     .box = {8, 8, 0, 0}},
-    {.band = "QRBand1",
-     .name = "QRSysData2",
-     .kind = Kind::PageNumber,
-     .text = "Page: ",
-     .box = {0, 8, 710, 0},
-     .align = Qt::AlignRight},
-    {.band = "QRBand1",
-     .name = "QRDBText1",
-     .kind = Kind::Field,
-     .dataset = &TDataModule2::projects,
-     .field = "Zel_project",
-     .box = {0, 40, 0, 0},
-     .centred = true},
-    {.band = "QRBand1",
-     .name = "QRLabel2",
-     .text = "Contact name",
-     .box = {8, 72, 0, 0},
-     .font = heading},
-    {.band = "QRBand1",
-     .name = "QRLabel3",
-     .text = "Title",
-     .box = {192, 72, 0, 0},
-     .font = heading},
-    {.band = "QRBand1",
-     .name = "QRLabel4",
-     .text = "Telephone",
-     .box = {368, 72, 0, 0},
-     .font = heading},
-    {.band = "QRBand1",
-     .name = "QRLabel5",
-     .text = "Email",
-     .box = {552, 72, 0, 0},
-     .font = heading},
+    ReportLayout::title("QRBand1", "QRLabel1", "Contact List", 8, 16),
+    ReportLayout::runDate("QRBand1", "QRSysData1", Kind::DateTime, "Date: ", {8, 8}),
+    ReportLayout::pageNumber("QRBand1", "QRSysData2", "Page: ", 710, 8),
+    ReportLayout::centredField("QRBand1", "QRDBText1", &TDataModule2::projects, "Zel_project", 40),
+    caption("QRLabel2", "Contact name", 8),
+    caption("QRLabel3", "Title", 192),
+    caption("QRLabel4", "Telephone", 368),
+    caption("QRLabel5", "Email", 552),
     contact("QRDBText2", "ProjectContact_name", 8, 8, 176),
     contact("QRDBText3", "ProjectContact_title", 192, 8, 168),
     contact("QRDBText4", "ProjectContact_tel", 368, 8, 104),

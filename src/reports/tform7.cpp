@@ -11,10 +11,6 @@ namespace {
 using Kind = ElementSpec::Kind;
 using BandKind = vok::ReportBand::Kind;
 
-const vok::ReportFont bold = ReportParts::arial(10, true);
-const vok::ReportFont heading = ReportParts::arial(10, true, true);
-const vok::ReportFont underlined = ReportParts::arial(10, false, true);
-
 // Every sub-detail prints once with empty fields when its record-set has nothing for its
 // master; a major activity or action band that its handler cancels takes its team and notes
 // with it, so a project without major activities shows none of their blocks.
@@ -84,21 +80,7 @@ const BandSpec bands[] = {
      .printIfEmpty = true},
 };
 
-ElementSpec label(const char* band, const char* name, const char* text, qreal x, qreal y,
-                  const vok::ReportFont& font) {
-    return {.band = band, .name = name, .text = text, .box = {x, y, 0, 0}, .font = font};
-}
-
-// A field's text at (x, y), sized to it, or in a box of the given width.
-ElementSpec field(const char* band, const char* name, DataSet dataset, const char* f, qreal x,
-                  qreal y, qreal width = 0) {
-    return {.band = band,
-            .name = name,
-            .kind = Kind::Field,
-            .dataset = dataset,
-            .field = f,
-            .box = {x, y, width, 0}};
-}
+using L = ReportLayout;
 
 // A memo that grows downwards with its text, to the band's right edge less a margin.
 ElementSpec memo(const char* band, const char* name, DataSet dataset, const char* f, qreal x,
@@ -155,8 +137,10 @@ void addTeam(std::vector<ElementSpec>& out, const Team& t) {
     // Each column's text is cut short of the next column.
     const qreal widths[] = {280 - 104 - 8, t.telephone - 280 - 8, 720 - t.telephone};
     for (int i = 0; i < 3; ++i) {
-        out.push_back(label(t.header, t.captions[i], captions[i], captionX[i], 0, heading));
-        out.push_back(field(t.band, t.texts[i], t.dataset, t.fields[i], x[i], 0, widths[i]));
+        out.push_back(L::label(t.header, t.captions[i], captions[i], {captionX[i], 0},
+                               ReportParts::heading()));
+        out.push_back(
+            L::field(t.band, t.texts[i], t.dataset, t.fields[i], {x[i], 0, widths[i], 0}));
     }
 }
 
@@ -164,89 +148,60 @@ std::vector<ElementSpec> elements() {
     const DataSet projects = &TDataModule2::projects;
     const DataSet major = &TDataModule2::Major;
     const DataSet action = &TDataModule2::Action;
+    const vok::ReportFont bold = ReportParts::bold();
+    const vok::ReportFont heading = ReportParts::heading();
+    const vok::ReportFont underlined = ReportParts::underlined();
     std::vector<ElementSpec> e = {
-        {.band = "QRBand1",
-         .name = "QRLabel17",
-         .text = "Detailed Project Report",
-         .box = {0, 8, 0, 0},
-         .font = ReportParts::arial(14, true),
-         .centred = true},
-        {.band = "QRBand1",
-         .name = "QRSysData1",
-         .kind = Kind::Date,
-         .text = "Date: ",
-         .box = {8, 0, 0, 0}},
-        {.band = "QRBand1",
-         .name = "QRSysData2",
-         .kind = Kind::PageNumber,
-         .text = "Page # ",
-         .box = {0, 8, 709, 0},
-         .align = Qt::AlignRight},
-        {.band = "QRBand1",
-         .name = "QRDBText1",
-         .kind = Kind::Field,
-         .dataset = projects,
-         .field = "Zel_project",
-         .box = {0, 32, 0, 0},
-         .centred = true},
-        {.band = "QRBand1",
-         .name = "QRDBText2",
-         .kind = Kind::Field,
-         .dataset = projects,
-         .field = "Zel_client",
-         .box = {0, 52, 0, 0},
-         .centred = true},
-        {.band = "QRBand1",
-         .name = "QRDBText3",
-         .kind = Kind::Field,
-         .dataset = projects,
-         .field = "Zel_completed",
-         .box = {0, 72, 0, 0},
-         .centred = true},
-        label("QRBand1", "QRLabel14", "Start Date", 8, 40, bold),
-        field("QRBand1", "QRDBText4", projects, "Zel_date_from", 112, 40),
-        label("QRBand1", "QRLabel15", "End Date", 8, 64, bold),
-        field("QRBand1", "QRDBText5", projects, "Zel_date_to", 112, 64),
-        label("QRBand1", "QRLabel16", "Project Leader", 8, 88, bold),
-        field("QRBand1", "QRDBText6", projects, "Zel_leader", 112, 88),
+        L::title("QRBand1", "QRLabel17", "Detailed Project Report", 8, 14),
+        L::runDate("QRBand1", "QRSysData1", Kind::Date, "Date: ", {8, 0}),
+        L::pageNumber("QRBand1", "QRSysData2", "Page # ", 709, 8),
+        L::centredField("QRBand1", "QRDBText1", projects, "Zel_project", 32),
+        L::centredField("QRBand1", "QRDBText2", projects, "Zel_client", 52),
+        L::centredField("QRBand1", "QRDBText3", projects, "Zel_completed", 72),
+        L::label("QRBand1", "QRLabel14", "Start Date", {8, 40}, bold),
+        L::field("QRBand1", "QRDBText4", projects, "Zel_date_from", {112, 40, 0, 0}),
+        L::label("QRBand1", "QRLabel15", "End Date", {8, 64}, bold),
+        L::field("QRBand1", "QRDBText5", projects, "Zel_date_to", {112, 64, 0, 0}),
+        L::label("QRBand1", "QRLabel16", "Project Leader", {8, 88}, bold),
+        L::field("QRBand1", "QRDBText6", projects, "Zel_leader", {112, 88, 0, 0}),
 
-        label("ProjectDetailBnd", "QRLabel18", "Objectives", 8, 0, underlined),
+        L::label("ProjectDetailBnd", "QRLabel18", "Objectives", {8, 0}, underlined),
         memo("ProjectDetailBnd", "QRDBText7", projects, "Zel_description", 8, 21),
 
-        label("ProjectNotesBnd", "QRLabel5", "Project Notes", 104, 0, heading),
+        L::label("ProjectNotesBnd", "QRLabel5", "Project Notes", {104, 0}, heading),
         memo("ProjectNotesBnd", "QRDBText11", &TDataModule2::ProjectNotes, "Projectnotes_note", 104,
              16),
 
-        label("MajorDetailBnd", "QRLabel4", "Major Activity", 24, 0, heading),
-        label("MajorDetailBnd", "QRLabel20", "Start Date", 328, 0, heading),
-        label("MajorDetailBnd", "QRLabel21", "End Date", 424, 0, heading),
-        label("MajorDetailBnd", "QRLabel22", "Major Activity Leader", 512, 0, heading),
-        field("MajorDetailBnd", "QRDBText12", major, "Major_item", 24, 16, 289),
-        field("MajorDetailBnd", "QRDBText13", major, "Major_from_date", 328, 16),
-        field("MajorDetailBnd", "QRDBText14", major, "Major_to_date", 424, 16),
-        field("MajorDetailBnd", "QRDBText15", major, "Major_leader", 512, 16, 208),
-        field("MajorDetailBnd", "QRDBText16", major, "Major_completed", 48, 48),
-        field("MajorDetailBnd", "QRDBText17", major, "Major_critical", 176, 48),
-        label("MajorDetailBnd", "QRLabel26", "Objectives", 328, 35, underlined),
+        L::label("MajorDetailBnd", "QRLabel4", "Major Activity", {24, 0}, heading),
+        L::label("MajorDetailBnd", "QRLabel20", "Start Date", {328, 0}, heading),
+        L::label("MajorDetailBnd", "QRLabel21", "End Date", {424, 0}, heading),
+        L::label("MajorDetailBnd", "QRLabel22", "Major Activity Leader", {512, 0}, heading),
+        L::field("MajorDetailBnd", "QRDBText12", major, "Major_item", {24, 16, 289, 0}),
+        L::field("MajorDetailBnd", "QRDBText13", major, "Major_from_date", {328, 16, 0, 0}),
+        L::field("MajorDetailBnd", "QRDBText14", major, "Major_to_date", {424, 16, 0, 0}),
+        L::field("MajorDetailBnd", "QRDBText15", major, "Major_leader", {512, 16, 208, 0}),
+        L::field("MajorDetailBnd", "QRDBText16", major, "Major_completed", {48, 48, 0, 0}),
+        L::field("MajorDetailBnd", "QRDBText17", major, "Major_critical", {176, 48, 0, 0}),
+        L::label("MajorDetailBnd", "QRLabel26", "Objectives", {328, 35}, underlined),
         memo("MajorDetailBnd", "QRDBText18", major, "Major_description", 328, 48),
 
-        label("MajorNotesBnd", "QRLabel9", "Major Activity Notes", 104, 0, heading),
+        L::label("MajorNotesBnd", "QRLabel9", "Major Activity Notes", {104, 0}, heading),
         memo("MajorNotesBnd", "QRDBText22", &TDataModule2::MajorNotes, "Majornotes_note", 104, 16),
 
-        label("ActionDetailBnd", "QRLabel10", "Action Name", 24, 0, heading),
-        label("ActionDetailBnd", "QRLabel23", "Start Date", 328, 0, heading),
-        label("ActionDetailBnd", "QRLabel24", "End Date", 424, 0, heading),
-        label("ActionDetailBnd", "QRLabel25", "Action Leader", 512, 0, heading),
-        field("ActionDetailBnd", "QRDBText23", action, "Action_name", 24, 16, 281),
-        field("ActionDetailBnd", "QRDBText24", action, "Action_from_date", 328, 16),
-        field("ActionDetailBnd", "QRDBText25", action, "Action_to_date", 424, 16),
-        field("ActionDetailBnd", "QRDBText26", action, "Action_responsible", 512, 16, 208),
-        field("ActionDetailBnd", "QRDBText27", action, "Action_completed", 48, 48),
-        field("ActionDetailBnd", "QRDBText28", action, "Action_critical", 176, 48),
-        label("ActionDetailBnd", "QRLabel27", "Objectives", 328, 34, underlined),
+        L::label("ActionDetailBnd", "QRLabel10", "Action Name", {24, 0}, heading),
+        L::label("ActionDetailBnd", "QRLabel23", "Start Date", {328, 0}, heading),
+        L::label("ActionDetailBnd", "QRLabel24", "End Date", {424, 0}, heading),
+        L::label("ActionDetailBnd", "QRLabel25", "Action Leader", {512, 0}, heading),
+        L::field("ActionDetailBnd", "QRDBText23", action, "Action_name", {24, 16, 281, 0}),
+        L::field("ActionDetailBnd", "QRDBText24", action, "Action_from_date", {328, 16, 0, 0}),
+        L::field("ActionDetailBnd", "QRDBText25", action, "Action_to_date", {424, 16, 0, 0}),
+        L::field("ActionDetailBnd", "QRDBText26", action, "Action_responsible", {512, 16, 208, 0}),
+        L::field("ActionDetailBnd", "QRDBText27", action, "Action_completed", {48, 48, 0, 0}),
+        L::field("ActionDetailBnd", "QRDBText28", action, "Action_critical", {176, 48, 0, 0}),
+        L::label("ActionDetailBnd", "QRLabel27", "Objectives", {328, 34}, underlined),
         memo("ActionDetailBnd", "QRDBText29", action, "Action_description", 328, 48),
 
-        label("ActionNotesBnd", "QRLabel19", "Action Notes", 104, 0, heading),
+        L::label("ActionNotesBnd", "QRLabel19", "Action Notes", {104, 0}, heading),
         memo("ActionNotesBnd", "QRDBText33", &TDataModule2::ActionNotes, "Actionnotes_note", 104,
              16),
     };

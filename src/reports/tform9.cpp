@@ -47,23 +47,9 @@ ElementSpec name(const char* band, const char* element, DataSet dataset, const c
 }
 
 const ElementSpec elements[] = {
-    {.band = "QRBand1",
-     .name = "QRLabel1",
-     .text = "Project Layout Report",
-     .box = {0, 8, 0, 0},
-     .font = ReportParts::arial(14, true),
-     .centred = true},
-    {.band = "QRBand1",
-     .name = "QRSysData1",
-     .kind = Kind::Date,
-     .text = "Date: ",
-     .box = {6, 8, 0, 0}},
-    {.band = "QRBand1",
-     .name = "QRSysData2",
-     .kind = Kind::PageNumber,
-     .text = "Page #",
-     .box = {0, 8, 715, 0},
-     .align = Qt::AlignRight},
+    ReportLayout::title("QRBand1", "QRLabel1", "Project Layout Report", 8, 14),
+    ReportLayout::runDate("QRBand1", "QRSysData1", Kind::Date, "Date: ", {6, 8}),
+    ReportLayout::pageNumber("QRBand1", "QRSysData2", "Page #", 715, 8),
     name("QRBand1", "QRDBText1", &TDataModule2::projects, "Zel_project", {8, 56, 199, 17}, true),
     // Continues the project's underline to the trunk.
     line("QRBand1", "QRShape4", Kind::HorizontalLine, {206, 63, 58, 17}),

@@ -406,28 +406,14 @@ private Q_SLOTS:
         QTest::newRow("team") << false << "team"
                               << QStringList{P, "ProjectTeamHdr", "ProjectTeamBnd"};
         QTest::newRow("actions without major activities") << false << "actions" << QStringList{P};
-        QTest::newRow("major activities, notes and team") << false << "major notes team"
-                                                          << QStringList{P,
-                                                                         "ProjectTeamHdr",
-                                                                         "ProjectTeamBnd",
-                                                                         "ProjectNotesBnd",
-                                                                         "MajorDetailBnd",
-                                                                         "MajorTeamHdr",
-                                                                         "MajorTeamBnd",
-                                                                         "MajorNotesBnd"};
-        QTest::newRow("everything") << false << "major actions notes team"
-                                    << QStringList{P,
-                                                   "ProjectTeamHdr",
-                                                   "ProjectTeamBnd",
-                                                   "ProjectNotesBnd",
-                                                   "MajorDetailBnd",
-                                                   "MajorTeamHdr",
-                                                   "MajorTeamBnd",
-                                                   "MajorNotesBnd",
-                                                   "ActionDetailBnd",
-                                                   "ActionTeamHdr",
-                                                   "ActionTeamBnd",
-                                                   "ActionNotesBnd"};
+        const QStringList project{P, "ProjectTeamHdr", "ProjectTeamBnd", "ProjectNotesBnd"};
+        const QStringList major{"MajorDetailBnd", "MajorTeamHdr", "MajorTeamBnd", "MajorNotesBnd"};
+        const QStringList action{"ActionDetailBnd", "ActionTeamHdr", "ActionTeamBnd",
+                                 "ActionNotesBnd"};
+        QTest::newRow("major activities, notes and team")
+            << false << "major notes team" << project + major;
+        QTest::newRow("everything")
+            << false << "major actions notes team" << project + major + action;
         // No header over an empty team row, the notes caption over an empty note, and nothing
         // of a major activity the project does not have.
         QTest::newRow("everything of a bare project")
@@ -817,6 +803,15 @@ private Q_SLOTS:
         run("a date not in ISO form", {"timesheets", "--from", "01/02/2024", "--pdf", "OUT.pdf"}, 2,
             "--from takes a date as YYYY-MM-DD");
         run("no output", {"project"}, 2, "--pdf is required");
+        run("time line", {"timeline", "--pdf", "OUT.pdf"}, 0, "Wrote 1 page");
+        run("a scale that is none", {"timeline", "--scale", "week", "--pdf", "OUT.pdf"}, 2,
+            "--scale takes day or month");
+        run("an as-of date not in ISO form",
+            {"timeline", "--today", "1.3.2024", "--pdf", "OUT.pdf"}, 2, "--today takes");
+        run("unknown report", {"gantt", "--pdf", "OUT.pdf"}, 2, "unknown report");
+        QTest::newRow("not a data folder")
+            << QStringList{"layout", "--data", "NOWHERE", "--project", "X", "--pdf", "OUT.pdf"} << 1
+            << "is not a Vok data folder";
         QTest::newRow("unknown project")
             << QStringList{"contacts", "--data", "DEMO", "--project", "Nope", "--pdf", "OUT.pdf"}
             << 1 << "no project is named 'Nope'";
@@ -830,6 +825,7 @@ private Q_SLOTS:
         const QDir root(env->root());
         for (QString& a : args) {
             a.replace(QStringLiteral("DEMO"), demo);
+            a.replace(QStringLiteral("NOWHERE"), root.filePath(QStringLiteral("none")));
             for (const char* out : {"OUT.pdf", "OUT.csv", "OUT.json"})
                 a.replace(QLatin1String(out), root.filePath(QLatin1String(out)));
         }

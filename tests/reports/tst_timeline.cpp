@@ -746,52 +746,6 @@ private Q_SLOTS:
         QVERIFY(!form4->isVisible());
     }
 
-    void commandLine_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("message");
-        const QStringList base{"--project", "Riverside Library Renovation", "--pdf", "OUT.pdf"};
-        QTest::newRow("writes the time line")
-            << (QStringList{"timeline", "--data", "DEMO"} + base) << 0 << "Wrote 1 page";
-        QTest::newRow("unknown project")
-            << QStringList{"timeline", "--data", "DEMO", "--project", "Nope", "--pdf", "OUT.pdf"}
-            << 1 << "no project is named 'Nope'";
-        QTest::newRow("unknown report")
-            << (QStringList{"gantt", "--data", "DEMO"} + base) << 2 << "unknown report";
-        QTest::newRow("no pdf") << QStringList{"timeline", "--data", "DEMO", "--project", "X"} << 2
-                                << "--pdf is required";
-        QTest::newRow("bad scale")
-            << (QStringList{"timeline", "--data", "DEMO", "--scale", "week"} + base) << 2
-            << "--scale takes day or month";
-        QTest::newRow("bad date")
-            << (QStringList{"timeline", "--data", "DEMO", "--today", "1.3.2024"} + base) << 2
-            << "--today takes";
-        QTest::newRow("not a data folder") << (QStringList{"timeline", "--data", "NOWHERE"} + base)
-                                           << 1 << "is not a Vok data folder";
-    }
-
-    void commandLine() {
-        QFETCH(QStringList, args);
-        QFETCH(int, status);
-        QFETCH(QString, message);
-        const QString demo = env->demoFolder();
-        const QString pdf = QDir(env->root()).filePath(QStringLiteral("out.pdf"));
-        for (QString& a : args) {
-            a.replace(QStringLiteral("DEMO"), demo);
-            a.replace(QStringLiteral("OUT.pdf"), pdf);
-            a.replace(QStringLiteral("NOWHERE"),
-                      QDir(env->root()).filePath(QStringLiteral("none")));
-        }
-        QProcess p;
-        p.start(QStringLiteral(VOKCTL_PATH), QStringList{QStringLiteral("report")} + args);
-        QVERIFY(p.waitForFinished(60000));
-        const QString output =
-            QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
-        QCOMPARE(p.exitCode(), status);
-        QVERIFY2(output.contains(message), qPrintable(output));
-        QCOMPARE(QFileInfo::exists(pdf), status == 0);
-    }
-
     // The demo's first project began 40 days ago; its first action, completed, takes days 0 to 6.
     void commandLineLayout() {
         const QString demo = env->demoFolder();
