@@ -1,13 +1,17 @@
-// Renders the five print dialogs on the demo data, opened from their menu items, into PNG files:
+// Renders the five print dialogs on the demo data, opened from their menu items, and the preview
+// each one shows, into PNG files:
 //   xvfb-run -a -s "-screen 0 1280x800x24" build/tests/reports/vok_dialogshots OUTDIR
 #include "app/exe/appwindows.h"
 #include "framework/ui/modal.h"
+#include "reports/reportdialog.h"
 #include "support/testenvironment.h"
 #include "ui/main/tform1.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QPrintPreviewDialog>
+#include <QPushButton>
 #include <QTest>
 
 int main(int argc, char** argv) {
@@ -26,8 +30,12 @@ int main(int argc, char** argv) {
     QString name;
     vok::Modal::setHandler([&](QDialog* dialog) {
         dialog->show();
-        QTest::qWait(120);
-        dialog->grab().save(QDir(out).filePath(name + QStringLiteral(".png")));
+        QTest::qWait(300);
+        const bool preview = qobject_cast<QPrintPreviewDialog*>(dialog);
+        dialog->grab().save(QDir(out).filePath(
+            name + (preview ? QStringLiteral("-preview.png") : QStringLiteral(".png"))));
+        if (auto* print = qobject_cast<ReportDialog*>(dialog))
+            print->Button2->click();
         dialog->reject();
         return int(QDialog::Rejected);
     });
