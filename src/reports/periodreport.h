@@ -60,8 +60,6 @@ protected:
     // ignored. An empty row date counts as 30 December 1899.
     bool withinPeriod(const std::optional<QDate>& from, const std::optional<QDate>& to) const;
 
-    vok::Table* rows() const { return rows_; }
-
 private:
     void QRSubDetail1BeforePrint(bool& PrintBand);
     QStringList csvRow() const;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/dataset/databaseerror.h"
+#include "framework/report/reportelement.h"
 #include "reportlayout.h"
 #include "reportparts.h"
 
@@ -12,7 +14,6 @@ class TDataModule2;
 namespace vok {
 class PageSetup;
 class Report;
-class ReportElement;
 class Table;
 struct ReportDocument;
 } // namespace vok
@@ -34,8 +35,13 @@ public:
     void print(bool showSetupDialog);
 
     vok::ReportBand* band(const char* name) const;
+    // The element of that name; an error when there is none of that kind.
     template <class T = vok::ReportElement> T* element(const char* name) const {
-        return static_cast<T*>(ReportLayout::element(*QuickRep1, QLatin1String(name)));
+        T* e = qobject_cast<T*>(ReportLayout::element(*QuickRep1, QLatin1String(name)));
+        if (!e)
+            throw vok::DatabaseError(QStringLiteral("The report has no element %1 of that kind")
+                                         .arg(QLatin1String(name)));
+        return e;
     }
 
 protected:
