@@ -4,7 +4,7 @@
 #include "pagesetup.h"
 #include "reportdocument.h"
 
-#include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
 #include <QPainter>
 #include <QPrinter>
@@ -29,11 +29,18 @@ QPen penOf(const ReportItem& item, qreal s) {
     return QPen(item.pen, std::max<qreal>(item.penWidth, 0.5) * s, item.penStyle, Qt::FlatCap);
 }
 
-// Paints one page; fonts are made once per run of pages.
+} // namespace
+
+// Paints pages; fonts are made and texts shaped once per run of pages.
 class PagePainter {
 public:
     PagePainter(QPainter& painter, qreal scale, const PageSetup& setup)
         : p_(painter), s_(scale), setup_(setup) {}
+
+    void startPage() {
+        painted_.clear();
+        fontSet_ = false;
+    }
 
     void paint(const ReportItem& item) {
         // Clipping costs a path in every PDF and print job: only where something could stick
@@ -118,7 +125,22 @@ private:
             x = item.alignment & Qt::AlignRight ? box.right() - width
                                                 : box.left() + (box.width() - width) / 2;
         }
-        p_.drawText(QPointF(x, box.top() + font(item.font).ascent), item.text);
+        for (const QGlyphRun& run : shaped(item.font, item.text))
+            p_.drawGlyphRun(QPointF(x, box.top()), run);
+    }
+
+    // The glyphs of a line of text, placed from its top left corner.
+    const QList<QGlyphRun>& shaped(const ReportFont& f, const QString& text) {
+        QHash<QString, QList<QGlyphRun>>& known = shaped_[f];
+        if (auto it = known.constFind(text); it != known.constEnd())
+            return it.value();
+        if (known.size() > 20000)
+            known.clear();
+        QTextLayout layout(text, font(f).font, p_.device());
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        return known.insert(text, layout.glyphRuns()).value();
     }
 
     // Wrapped text shows the whole lines that fit in its box (always the first), not the top
@@ -150,15 +172,12 @@ private:
 
     struct DeviceFont {
         QFont font;
-        qreal ascent; // on the device painted on
     };
 
     const DeviceFont& font(const ReportFont& f) {
         auto it = fonts_.constFind(f);
-        if (it == fonts_.constEnd()) {
-            const QFont qf = f.toQFont();
-            it = fonts_.insert(f, {qf, QFontMetricsF(qf, p_.device()).ascent()});
-        }
+        if (it == fonts_.constEnd())
+            it = fonts_.insert(f, {f.toQFont()});
         return it.value();
     }
 
@@ -171,22 +190,31 @@ private:
     qreal s_;
     const PageSetup& setup_;
     QHash<ReportFont, DeviceFont> fonts_;
+    QHash<ReportFont, QHash<QString, QList<QGlyphRun>>> shaped_;
     ReportFont currentFont_;
     bool fontSet_ = false;
     QList<QRectF> painted_; // what the page holds so far, in report units
 };
 
-} // namespace
-
-void ReportPainter::paint(QPainter& painter, const ReportPage& page, const PageSetup& setup) {
-    const qreal s = painter.device()->logicalDpiX() / setup.unitsPerInch();
+ReportPainter::ReportPainter(QPainter& painter, const PageSetup& setup)
+    : pages_(std::make_unique<PagePainter>(
+          painter, painter.device()->logicalDpiX() / setup.unitsPerInch(), setup)) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    PagePainter pagePainter(painter, s, setup);
+}
+
+ReportPainter::~ReportPainter() = default;
+
+void ReportPainter::paintPage(const ReportPage& page) {
+    pages_->startPage();
     for (const ReportItem& item : page.items) {
         if (item.visible)
-            pagePainter.paint(item);
+            pages_->paint(item);
     }
+}
+
+void ReportPainter::paint(QPainter& painter, const ReportPage& page, const PageSetup& setup) {
+    ReportPainter(painter, setup).paintPage(page);
 }
 
 void ReportPainter::paint(QPrinter& printer, const ReportDocument& document) {
@@ -203,13 +231,14 @@ void ReportPainter::paint(QPrinter& printer, const ReportDocument& document) {
     if (!painter.begin(&printer))
         throw DatabaseError(QStringLiteral("The report could not be sent to the printer %1")
                                 .arg(printer.printerName()));
+    ReportPainter pages(painter, document.setup);
     bool first = true;
     for (int copy = 0; copy < copies; ++copy) {
         for (int n = from; n <= to; ++n) {
             if (!first)
                 printer.newPage();
             first = false;
-            paint(painter, document.pages[n - 1], document.setup);
+            pages.paintPage(document.pages[n - 1]);
         }
     }
     painter.end();
