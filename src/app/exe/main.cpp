@@ -1,6 +1,7 @@
 // Process entry: creates every window and data module once, writes the storage configuration,
 // and runs the message loop.
 #include "app/storageconfiguration.h"
+#include "app/terminationsignal.h"
 #include "app/vokapplication.h"
 #include "costs/tform18.h"
 #include "costs/tform19.h"
@@ -13,11 +14,14 @@
 #include "timesheets/tform11.h"
 #include "timesheets/tform12.h"
 #include "ui/main/tform1.h"
+#include "vokcommandline.h"
 
 #include <cstdio>
 #include <memory>
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> answered = VokCommandLine::answer(argc, argv))
+        return *answered;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         std::fprintf(stderr,
@@ -26,6 +30,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     VokApplication app(argc, argv);
+    // The desktop matches the windows to the menu entry and its icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vok.Vok"));
+    if (const std::optional<int> refused = VokCommandLine::refuse(QCoreApplication::arguments()))
+        return *refused;
     if (qEnvironmentVariableIsSet("VOK_UNATTENDED")) {
         // Scripted runs: every box is written to standard error and answered with its first
         // button, or No where it asks.
@@ -70,6 +78,12 @@ int main(int argc, char** argv) {
                                              QString::fromUtf8(e.what()));
         return 1;
     }
+    // The session ending closes Vok as its title bar would: what was typed is stored.
+    TerminationSignal termination;
+    QObject::connect(&termination, &TerminationSignal::received, form1.get(), [&form1] {
+        form1->close();
+        QCoreApplication::quit();
+    });
     form1->show();
     const int rc = app.exec();
     // The windows go before the record-sets they show.
