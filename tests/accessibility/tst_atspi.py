@@ -1,23 +1,51 @@
 #!/usr/bin/env python3
 """Vok as a screen reader or a dictation tool meets it: through the AT-SPI accessibility bus.
 
-Run under a virtual display in a D-Bus session; the accessibility bus starts on demand:
+Run in a D-Bus session; the script starts a virtual display of its own, and the accessibility
+bus starts on demand:
 
-    xvfb-run -a dbus-run-session -- /usr/bin/python3 tst_atspi.py --vok VOK --vokctl VOKCTL
+    dbus-run-session -- /usr/bin/python3 tst_atspi.py --vok VOK --vokctl VOKCTL
 
 With each tab of the project, major activity and action pages showing, every input of the main
 window must have an accessible name. Then a project is added whose name is set through the
 editable-text interface, as dictation does, and it must be stored under that name.
 """
 import argparse
+import ctypes
 import os
+import signal
 import sqlite3
 import subprocess
 import sys
 import tempfile
 import time
 
-import pyatspi
+
+def start_display():
+    """A virtual display on a number the X server picks itself (no race with other displays),
+    announced to the D-Bus session before the accessibility bus starts: its registry sends the
+    key and mouse events. The server must not reset when its first client (the bus launcher)
+    leaves, or Vok, connecting at that moment, finds no display."""
+    read_end, write_end = os.pipe()
+    # The server ends with this script, however the script ends.
+    libc = ctypes.CDLL(None)
+    PR_SET_PDEATHSIG = 1
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24",
+                               "-nolisten", "tcp", "-noreset"], pass_fds=[write_end],
+                              stderr=subprocess.DEVNULL,
+                              preexec_fn=lambda: libc.prctl(PR_SET_PDEATHSIG, int(signal.SIGTERM)))
+    os.close(write_end)
+    with os.fdopen(read_end) as announced:
+        number = announced.readline().strip()
+    if not number:
+        raise RuntimeError("the virtual display did not start")
+    os.environ["DISPLAY"] = f":{number}"
+    subprocess.run(["dbus-update-activation-environment", "DISPLAY"], check=True)
+    return server
+
+
+DISPLAY_SERVER = start_display()
+import pyatspi  # noqa: E402  (connects to the accessibility bus, which needs the display)
 
 INPUT_ROLES = {
     pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY, pyatspi.ROLE_PASSWORD_TEXT, pyatspi.ROLE_SPIN_BUTTON,
@@ -32,11 +60,17 @@ KEY_HOME, KEY_RIGHT, KEY_DOWN = 0xFF50, 0xFF53, 0xFF54
 TIMEOUT = 30
 
 
+class VokEnded(Exception):
+    pass
+
+
 def wait_for(what, probe, timeout=TIMEOUT):
     deadline = time.monotonic() + timeout
     while True:
         try:
             found = probe()
+        except VokEnded:
+            raise
         except Exception:  # a node that went away while it was read
             found = None
         if found:
@@ -76,6 +110,16 @@ def key(symbol):
     pyatspi.Registry.generateKeyboardEvent(symbol, None, pyatspi.KEY_SYM)
 
 
+def is_named(node):
+    """Whether a screen reader can say what an input is for. A combo box's name is its value;
+    what it is for comes from the label it is labelled by."""
+    for relation in node.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY and any(
+                relation.getTarget(i).name.strip() for i in range(relation.getNTargets())):
+            return True
+    return node.getRole() != pyatspi.ROLE_COMBO_BOX and bool(node.name.strip())
+
+
 def nameless_inputs(frame):
     """Showing inputs without a name, each described by the text that goes before it."""
     out = []
@@ -83,14 +127,16 @@ def nameless_inputs(frame):
     for n in descendants(frame, lambda n: True, lambda n: n.getRole() not in NO_DESCENT):
         if n.getRole() == pyatspi.ROLE_LABEL and n.name:
             last_text = n.name
-        elif n.getRole() in INPUT_ROLES and not n.name.strip():
+        elif n.getRole() in INPUT_ROLES and not is_named(n):
             out.append(f"{n.getRoleName()} after '{last_text}'")
     return out
 
 
-def find_vok(pid):
+def find_vok(vok):
+    if vok.poll() is not None:
+        raise VokEnded(f"Vok ended at start with status {vok.returncode}")
     for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.get_process_id() == pid:
+        if app is not None and app.get_process_id() == vok.pid:
             return app
     return None
 
@@ -154,6 +200,8 @@ def main():
     args = args.parse_args()
     problems = []
     with tempfile.TemporaryDirectory() as root:
+        # The storage engine's configuration too stays in the temporary folder.
+        os.environ["VOK_ENGINE_CONFIG"] = os.path.join(root, "engine.cfg")
         data = os.path.join(root, "data")
         subprocess.run([args.vokctl, "demo", data], check=True, stdout=subprocess.DEVNULL)
         os.makedirs(os.path.join(root, "xdg"))
@@ -162,23 +210,24 @@ def main():
         env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                    XDG_CONFIG_DIRS=os.path.join(root, "xdg"), VOK_UNATTENDED="1")
         vok = subprocess.Popen([args.vok], env=env, stderr=subprocess.PIPE, text=True)
+        errors = None
         try:
-            app = wait_for("Vok on the accessibility bus", lambda: find_vok(vok.pid))
+            app = wait_for("Vok on the accessibility bus", lambda: find_vok(vok))
             frame = wait_for("the main window", lambda: first(app, pyatspi.ROLE_FRAME))
             walk_pages(frame, problems)
             add_project_by_dictation(frame, os.path.join(data, "vok.sqlite"),
                                      "Dictated Project", problems)
             press(first(first(frame, pyatspi.ROLE_MENU_BAR), pyatspi.ROLE_MENU_ITEM, "Exit"))
             _, errors = vok.communicate(timeout=TIMEOUT)
-        except TimeoutError as e:
+        except (TimeoutError, subprocess.TimeoutExpired, VokEnded) as e:
             problems.append(str(e))
-            errors = ""
         finally:
             if vok.poll() is None:
                 vok.kill()
-                vok.communicate()
+            if errors is None:
+                errors = vok.communicate()[1]
         if vok.returncode != 0:
-            problems.append(f"Vok ended with status {vok.returncode}")
+            problems.append(f"Vok ended with status {vok.returncode}:\n{errors}")
         # Unattended, every message box is a line on standard error: none is expected.
         problems += [f"message: {line}" for line in errors.splitlines() if line.startswith("[")]
     for p in problems:
@@ -188,4 +237,9 @@ def main():
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    try:
+        status = main()
+    finally:
+        DISPLAY_SERVER.terminate()
+        DISPLAY_SERVER.wait()
+    sys.exit(status)

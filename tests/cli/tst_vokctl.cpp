@@ -77,7 +77,8 @@ private Q_SLOTS:
         QFETCH(QString, verb);
         const Run r = vokctl({verb, QStringLiteral("--help")});
         QCOMPARE(r.status, 0);
-        QVERIFY2(r.out.startsWith(QStringLiteral("Usage: vokctl ") + verb + u' '), qPrintable(r.out));
+        QVERIFY2(r.out.startsWith(QStringLiteral("Usage: vokctl ") + verb + u' '),
+                 qPrintable(r.out));
     }
 
     void everyVerbRefusesAnUnknownOption_data() { everyVerb_data(); }
@@ -85,8 +86,8 @@ private Q_SLOTS:
         QFETCH(QString, verb);
         const Run r = vokctl({verb, QStringLiteral("--no-such-option")});
         QCOMPARE(r.status, 2);
-        QVERIFY2(r.err.contains(QStringLiteral("vokctl %1: Unknown option 'no-such-option'.\n")
-                                    .arg(verb)),
+        QVERIFY2(r.err.contains(
+                     QStringLiteral("vokctl %1: Unknown option 'no-such-option'.\n").arg(verb)),
                  qPrintable(r.err));
         // The verb's help follows, so the user sees what it does take.
         QVERIFY2(r.err.contains(QStringLiteral("Usage: vokctl ") + verb), qPrintable(r.err));

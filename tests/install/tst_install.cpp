@@ -68,8 +68,8 @@ private Q_SLOTS:
                            QStringLiteral("--prefix"), prefix});
         QVERIFY2(r.status == 0, qPrintable(r.out + r.err));
         const QString demo = path(QStringLiteral("demo"));
-        QCOMPARE(run(installed(QStringLiteral("bin/vokctl")), {QStringLiteral("demo"), demo}).status,
-                 0);
+        QCOMPARE(
+            run(installed(QStringLiteral("bin/vokctl")), {QStringLiteral("demo"), demo}).status, 0);
         QDir().mkpath(path(QStringLiteral("xdg")));
         QFile conf(path(QStringLiteral("xdg/Vok.conf")));
         QVERIFY(conf.open(QIODevice::WriteOnly));
@@ -91,8 +91,7 @@ private Q_SLOTS:
         };
         // The help page and its pictures, as the source holds them.
         const QDir help(QStringLiteral(SOURCE_DIR "/doc/help"));
-        for (QDirIterator it(help.path(), QDir::Files, QDirIterator::Subdirectories);
-             it.hasNext();)
+        for (QDirIterator it(help.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
             expected << QStringLiteral("share/doc/vok/help/") + help.relativeFilePath(it.next());
         QStringList found;
         for (QDirIterator it(prefix, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
@@ -129,17 +128,18 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("says");
         const QString version = QStringLiteral(VOK_VERSION);
-        QTest::newRow("vok --version") << "vok" << QStringList{"--version"} << 0
-                                       << "vok " + version + "\n";
-        QTest::newRow("vok --help") << "vok" << QStringList{"--help"} << 0 << "Usage: vok [options]";
+        QTest::newRow("vok --version")
+            << "vok" << QStringList{"--version"} << 0 << "vok " + version + "\n";
+        QTest::newRow("vok --help")
+            << "vok" << QStringList{"--help"} << 0 << "Usage: vok [options]";
         QTest::newRow("vok, unknown option")
             << "vok" << QStringList{"--no-such-option"} << 2 << "Unknown option 'no-such-option'";
         QTest::newRow("vok, stray argument")
             << "vok" << QStringList{"project.db"} << 2 << "Unexpected argument 'project.db'";
-        QTest::newRow("vokctl --version") << "vokctl" << QStringList{"--version"} << 0
-                                          << "vokctl " + version + "\n";
-        QTest::newRow("vokctl --help") << "vokctl" << QStringList{"--help"} << 0
-                                       << "Usage: vokctl VERB [options]";
+        QTest::newRow("vokctl --version")
+            << "vokctl" << QStringList{"--version"} << 0 << "vokctl " + version + "\n";
+        QTest::newRow("vokctl --help")
+            << "vokctl" << QStringList{"--help"} << 0 << "Usage: vokctl VERB [options]";
     }
     void installedProgramsAnswer() {
         QFETCH(QString, program);
@@ -153,10 +153,11 @@ private Q_SLOTS:
 
     void installedVokctlPrintsATimeLine() {
         const QString pdf = path(QStringLiteral("timeline.pdf"));
-        const Run r = run(installed(QStringLiteral("bin/vokctl")),
-                          {QStringLiteral("report"), QStringLiteral("timeline"),
-                           QStringLiteral("--data=") + path(QStringLiteral("demo")),
-                           QStringLiteral("--project=Office Move"), QStringLiteral("--pdf=") + pdf});
+        const Run r =
+            run(installed(QStringLiteral("bin/vokctl")),
+                {QStringLiteral("report"), QStringLiteral("timeline"),
+                 QStringLiteral("--data=") + path(QStringLiteral("demo")),
+                 QStringLiteral("--project=Office Move"), QStringLiteral("--pdf=") + pdf});
         QVERIFY2(r.status == 0, qPrintable(r.err));
         const Run text = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
         QCOMPARE(text.status, 0);
