@@ -1,34 +1,19 @@
 // vokctl's command line, over every verb it lists: each has --help, takes --opt=value as it takes
 // "--opt value", refuses an unknown option with status 2, and is documented in the man page.
+#include "support/programrun.h"
+
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
 // Run in a folder of its own, so that paths given as values are alike from run to run.
-Run vokctl(const QStringList& arguments, const QString& folder = QDir::tempPath()) {
-    QProcess p;
+ProgramRun vokctl(const QStringList& arguments, const QString& folder = QDir::tempPath()) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("VOK_ENGINE_CONFIG"), folder + QStringLiteral("/engine.cfg"));
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(folder);
-    p.start(QStringLiteral(VOKCTL), arguments);
-    Run r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
-    r.err = QString::fromLocal8Bit(p.readAllStandardError());
-    return r;
+    return ProgramRun::of(QStringLiteral(VOKCTL), arguments, env, folder);
 }
 
 // The verbs, as `vokctl --help` lists them.
@@ -75,7 +60,7 @@ private Q_SLOTS:
     void everyVerbHasHelp_data() { everyVerb_data(); }
     void everyVerbHasHelp() {
         QFETCH(QString, verb);
-        const Run r = vokctl({verb, QStringLiteral("--help")});
+        const ProgramRun r = vokctl({verb, QStringLiteral("--help")});
         QCOMPARE(r.status, 0);
         QVERIFY2(r.out.startsWith(QStringLiteral("Usage: vokctl ") + verb + u' '),
                  qPrintable(r.out));
@@ -84,7 +69,7 @@ private Q_SLOTS:
     void everyVerbRefusesAnUnknownOption_data() { everyVerb_data(); }
     void everyVerbRefusesAnUnknownOption() {
         QFETCH(QString, verb);
-        const Run r = vokctl({verb, QStringLiteral("--no-such-option")});
+        const ProgramRun r = vokctl({verb, QStringLiteral("--no-such-option")});
         QCOMPARE(r.status, 2);
         QVERIFY2(r.err.contains(
                      QStringLiteral("vokctl %1: Unknown option 'no-such-option'.\n").arg(verb)),
@@ -124,8 +109,8 @@ private Q_SLOTS:
         const QString value = QStringLiteral("absent");
         QTemporaryDir spaced;
         QTemporaryDir joined;
-        Run a = vokctl({verb, QStringLiteral("--") + option, value}, spaced.path());
-        Run b = vokctl({verb, QStringLiteral("--%1=%2").arg(option, value)}, joined.path());
+        ProgramRun a = vokctl({verb, QStringLiteral("--") + option, value}, spaced.path());
+        ProgramRun b = vokctl({verb, QStringLiteral("--%1=%2").arg(option, value)}, joined.path());
         QVERIFY2(!b.err.contains(QStringLiteral("Unknown option")), qPrintable(b.err));
         QCOMPARE(b.status, a.status);
         QCOMPARE(b.err.replace(joined.path(), QStringLiteral("DIR")),

@@ -1,20 +1,12 @@
 // Vok installed as a desktop application: `cmake --install` into a temporary prefix, the desktop
 // files checked by the desktop's own validators, and the installed programs run from there.
+#include "support/programrun.h"
+
 #include <QDirIterator>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-} // namespace
 
 class TestInstall : public QObject {
     Q_OBJECT
@@ -36,17 +28,8 @@ class TestInstall : public QObject {
         return env;
     }
 
-    Run run(const QString& program, const QStringList& arguments) const {
-        QProcess p;
-        p.setProcessEnvironment(environment());
-        p.start(program, arguments);
-        Run r;
-        if (!p.waitForFinished(120000))
-            return r;
-        r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
-        r.err = QString::fromLocal8Bit(p.readAllStandardError());
-        return r;
+    ProgramRun run(const QString& program, const QStringList& arguments) const {
+        return ProgramRun::of(program, arguments, environment());
     }
 
     // Unattended, every message box Vok shows is a line on standard error.
@@ -63,9 +46,9 @@ private Q_SLOTS:
     void initTestCase() {
         QVERIFY(root.isValid());
         prefix = path(QStringLiteral("usr"));
-        const Run r = run(QStringLiteral(CMAKE_COMMAND),
-                          {QStringLiteral("--install"), QStringLiteral(BUILD_DIR),
-                           QStringLiteral("--prefix"), prefix});
+        const ProgramRun r = run(QStringLiteral(CMAKE_COMMAND),
+                                 {QStringLiteral("--install"), QStringLiteral(BUILD_DIR),
+                                  QStringLiteral("--prefix"), prefix});
         QVERIFY2(r.status == 0, qPrintable(r.out + r.err));
         const QString demo = path(QStringLiteral("demo"));
         QCOMPARE(
@@ -118,7 +101,7 @@ private Q_SLOTS:
     void desktopFilesPassTheirValidators() {
         QFETCH(QString, tool);
         QFETCH(QStringList, arguments);
-        const Run r = run(tool, arguments);
+        const ProgramRun r = run(tool, arguments);
         QVERIFY2(r.status == 0, qPrintable(tool + QStringLiteral(": ") + r.out + r.err));
     }
 
@@ -146,20 +129,20 @@ private Q_SLOTS:
         QFETCH(QStringList, arguments);
         QFETCH(int, status);
         QFETCH(QString, says);
-        const Run r = run(installed(QStringLiteral("bin/") + program), arguments);
+        const ProgramRun r = run(installed(QStringLiteral("bin/") + program), arguments);
         QCOMPARE(r.status, status);
         QVERIFY2((status == 0 ? r.out : r.err).contains(says), qPrintable(r.out + r.err));
     }
 
     void installedVokctlPrintsATimeLine() {
         const QString pdf = path(QStringLiteral("timeline.pdf"));
-        const Run r =
+        const ProgramRun r =
             run(installed(QStringLiteral("bin/vokctl")),
                 {QStringLiteral("report"), QStringLiteral("timeline"),
                  QStringLiteral("--data=") + path(QStringLiteral("demo")),
                  QStringLiteral("--project=Office Move"), QStringLiteral("--pdf=") + pdf});
         QVERIFY2(r.status == 0, qPrintable(r.err));
-        const Run text = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        const ProgramRun text = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
         QCOMPARE(text.status, 0);
         QVERIFY2(text.out.contains(QStringLiteral("Office Move")), qPrintable(text.out));
     }
