@@ -1,16 +1,8 @@
 // Every input of every window has a name for assistive tools: a label that is its buddy, or the
 // caption of the tab or group it fills. Read in-process through Qt's accessibility interfaces,
 // hidden pages and dialogs included; tst_atspi.py meets the main window over the real bus.
-#include "costs/tform18.h"
-#include "costs/tform19.h"
-#include "data/tdatamodule2.h"
-#include "reports/tform4.h"
-#include "reports/tform5.h"
+#include "app/exe/appwindows.h"
 #include "support/testenvironment.h"
-#include "timesheets/tform10.h"
-#include "timesheets/tform11.h"
-#include "timesheets/tform12.h"
-#include "ui/main/tform1.h"
 
 #include <QAbstractSpinBox>
 #include <QAccessible>
@@ -70,41 +62,15 @@ class TestAccessibleNames : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestEnvironment> env;
-    // Every window of the process, made as the start-up makes them.
-    std::unique_ptr<TForm1> form1;
-    std::unique_ptr<TDataModule2> dm;
-    std::unique_ptr<TForm4> form4;
-    std::unique_ptr<TForm5> form5;
-    std::unique_ptr<TForm10> form10;
-    std::unique_ptr<TForm11> form11;
-    std::unique_ptr<TForm12> form12;
-    std::unique_ptr<TForm18> form18;
-    std::unique_ptr<TForm19> form19;
+    std::unique_ptr<AppWindows> windows; // every window of the process, as the start-up makes them
 
 private Q_SLOTS:
     void initTestCase() {
         env = std::make_unique<TestEnvironment>();
-        form1 = std::make_unique<TForm1>();
-        dm = std::make_unique<TDataModule2>();
-        form1->setDataModule(dm.get());
-        form4 = std::make_unique<TForm4>(form1.get(), dm.get());
-        form5 = std::make_unique<TForm5>(form1.get(), dm.get(), form4.get());
-        form10 = std::make_unique<TForm10>(dm.get());
-        form11 = std::make_unique<TForm11>(dm.get(), form10.get());
-        form12 = std::make_unique<TForm12>(dm.get());
-        form18 = std::make_unique<TForm18>(dm.get());
-        form19 = std::make_unique<TForm19>(dm.get());
+        windows = std::make_unique<AppWindows>();
     }
     void cleanupTestCase() {
-        form19.reset();
-        form18.reset();
-        form12.reset();
-        form11.reset();
-        form10.reset();
-        form5.reset();
-        form4.reset();
-        form1.reset();
-        dm.reset();
+        windows.reset();
         env.reset();
     }
 
