@@ -9,6 +9,7 @@
 #include "ui/main/tform1.h"
 #include "vokcommandline.h"
 
+#include <QIcon>
 #include <cstdio>
 #include <memory>
 
@@ -23,8 +24,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     VokApplication app(argc, argv);
-    // The desktop matches the windows to the menu entry and its icon by this name.
+    // The desktop matches the windows to the menu entry and its icon by this name; window
+    // managers that read the icon from the window find it in the installed icon theme.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vok.Vok"));
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.vok.Vok")));
     if (const std::optional<int> refused = VokCommandLine::refuse(QCoreApplication::arguments()))
         return *refused;
     if (qEnvironmentVariableIsSet("VOK_UNATTENDED")) {
