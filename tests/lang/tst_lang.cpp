@@ -15,16 +15,29 @@
 #include "lang/interfacelanguage.h"
 #include "reports/tform4.h"
 #include "reports/tform5.h"
+#include "reports/tform6.h"
+#include "reports/tform7.h"
+#include "reports/tform8.h"
+#include "reports/tform9.h"
 #include "support/testenvironment.h"
 #include "timesheets/tform10.h"
+#include "timesheets/tform13.h"
+#include "timesheets/tform14.h"
 #include "ui/main/tform1.h"
+#include "ui/main/tform3.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
 #include <QLibraryInfo>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -45,6 +58,10 @@ QString panelCaption(vok::DBCtrlGrid* grid, int line) {
         shown << grid->panel(i)->caption(line)->text();
     shown.removeDuplicates();
     return shown.join(QLatin1Char('|'));
+}
+
+QString text(QObject* window, const char* name) {
+    return window->findChild<QAbstractButton*>(QLatin1String(name))->text();
 }
 
 QString join(const QStringList& texts) {
@@ -267,6 +284,41 @@ private Q_SLOTS:
             },
             "Vert = completé    |Gris = Non Critique et Non Completé  |");
         row(
+            "Close with a trailing blank", 2,
+            [](AppWindows& f) {
+                return join({text(f.form14.get(), "Button3"), text(f.form4.get(), "Button3")});
+            },
+            "Cercano |Cercano");
+        row(
+            "From date in a report and in its dialog", 2,
+            [](AppWindows& f) {
+                return join({reportText(f.form13.get(), "QRLabel1"),
+                             f.form14->findChild<QLabel*>(QStringLiteral("Label2"))->text()});
+            },
+            "Comience|A partir de fecha");
+        row(
+            "dialog titles and their menu items", 1,
+            [](AppWindows& f) {
+                return join({f.form6->windowTitle(), f.form1->Format1->text(),
+                             f.form8->windowTitle(), reportText(f.form9.get(), "QRLabel1")});
+            },
+            "Imprimer Rapport Projet|Imprimer rapport des projets|Imprimer rapport "
+            "hiarchique|Rapport Hiarchique");
+        row(
+            "page prefixes", 2,
+            [](AppWindows& f) {
+                return join({reportText(f.form7.get(), "QRSysData2"),
+                             reportText(f.form9.get(), "QRSysData2"),
+                             reportText(f.form7.get(), "QRLabel25")});
+            },
+            "Paginación #|Paginación #|Jefe");
+        row(
+            "members list columns", 2,
+            [](AppWindows& f) {
+                return f.form3->findChild<vok::DBGrid*>(QStringLiteral("DBGrid1"))->columnTitle(2);
+            },
+            "Dirección de email");
+        row(
             "report page label", 2,
             [](AppWindows& f) { return reportText(f.form5.get(), "QRLabel11"); }, "Paginación #");
         row(
@@ -388,6 +440,64 @@ private Q_SLOTS:
         QVERIFY(page.itemsNamed(QStringLiteral("QRSysData3"))
                     .value(0)
                     .text.startsWith(QStringLiteral("Fecha actual:03/01/2024")));
+    }
+
+    void vokctlPrintsInTheLanguageAsked_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("element");
+        QTest::addColumn<QString>("text");
+        const auto row = [](const char* name, const QStringList& args, const char* element,
+                            const char* text) {
+            QTest::newRow(name) << args << QString::fromLatin1(element) << QString::fromUtf8(text);
+        };
+        row("time line in Spanish", {"timeline", "--language=2"}, "QRLabel11", "Paginación #");
+        row("time sheets in Spanish", {"timesheets", "--language=2"}, "QRLabel1", "Comience");
+        row("costs in French", {"costs", "--language=1"}, "QRLabel6", "Montant");
+        row("layout in French", {"layout", "--language=1"}, "QRLabel1", "Rapport Hiarchique");
+        row("project report's date in Spanish", {"project", "--language=2"}, "QRSysData1",
+            "Fecha:");
+        row("7 is English", {"timeline", "--language=7"}, "QRLabel11", "Page #");
+        row("contact list stays English", {"contacts", "--language=1"}, "QRLabel1", "Contact List");
+    }
+    void vokctlPrintsInTheLanguageAsked() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, element);
+        QFETCH(QString, text);
+        const QString json = QDir(env->root()).filePath(QStringLiteral("layout.json"));
+        QProcess vokctl;
+        vokctl.start(QStringLiteral(VOKCTL),
+                     QStringList{QStringLiteral("report")}
+                         << args
+                         << QStringList{QStringLiteral("--data"), env->demoFolder(),
+                                        QStringLiteral("--project"), QStringLiteral("Office Move"),
+                                        QStringLiteral("--layout-json"), json});
+        QVERIFY(vokctl.waitForFinished(30000));
+        QVERIFY2(vokctl.exitCode() == 0, vokctl.readAllStandardError().constData());
+        QFile file(json);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QJsonArray items =
+            QJsonDocument::fromJson(
+                file.readAll())[QStringLiteral("pages")][0][QStringLiteral("items")]
+                .toArray();
+        QStringList printed;
+        for (const QJsonValue& item : items) {
+            if (item[QStringLiteral("id")].toString() == element)
+                printed << item[QStringLiteral("text")].toString();
+        }
+        QCOMPARE(printed.size(), 1);
+        QVERIFY2(printed[0].startsWith(text), qPrintable(printed[0]));
+    }
+
+    void vokctlRefusesALanguageThatIsNoNumber() {
+        QProcess vokctl;
+        vokctl.start(QStringLiteral(VOKCTL),
+                     {QStringLiteral("report"), QStringLiteral("layout"), QStringLiteral("--data"),
+                      env->emptyFolder(), QStringLiteral("--project"), QStringLiteral("P"),
+                      QStringLiteral("--pdf"), QStringLiteral("x.pdf"),
+                      QStringLiteral("--language"), QStringLiteral("French")});
+        QVERIFY(vokctl.waitForFinished(30000));
+        QVERIFY(vokctl.exitCode() != 0);
+        QVERIFY(vokctl.readAllStandardError().contains("--language takes"));
     }
 
     void qtTextsFollowTheLanguage() {
