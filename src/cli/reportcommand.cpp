@@ -5,6 +5,7 @@
 #include "framework/report/reportlayoutjson.h"
 #include "framework/report/reportpdf.h"
 #include "framework/ui/clock.h"
+#include "lang/captionapplier.h"
 #include "reports/csvwriter.h"
 #include "reports/reportsession.h"
 #include "reports/tform22.h"
@@ -140,6 +141,7 @@ void ReportCommand::define(QCommandLineParser& parser) const {
     option("pdf", "The PDF file to write.", "FILE");
     option("layout-json", "Also write the laid-out pages as JSON.", "FILE");
     option("today", "Print as of this date.", "YYYY-MM-DD[THH:MM]");
+    option("language", "Print in this language: 0 English, 1 French, 2 Spanish.", "N");
     option("start", "timeline: where the scale starts, project or today.", "project|today");
     option("scale", "timeline: the scale, day or month.", "day|month");
     option("from", "timesheets, costs: rows from this date on.", "YYYY-MM-DD");
@@ -177,6 +179,14 @@ int ReportCommand::run(const QCommandLineParser& parser) const {
             throw UsageError(QStringLiteral("--today takes YYYY-MM-DD or YYYY-MM-DDTHH:MM"));
         vok::Clock::setFixed(today);
     }
+    // Any other number is English, as in the settings.
+    int language = 0;
+    if (parser.isSet(QStringLiteral("language"))) {
+        bool ok = false;
+        language = single(parser, QStringLiteral("language")).toInt(&ok);
+        if (!ok)
+            throw UsageError(QStringLiteral("--language takes 0 English, 1 French or 2 Spanish"));
+    }
     if (!QFileInfo::exists(QDir(folder).filePath(QStringLiteral("vok.sqlite")))) {
         throw std::runtime_error(
             QStringLiteral("%1 is not a Vok data folder").arg(folder).toStdString());
@@ -184,6 +194,7 @@ int ReportCommand::run(const QCommandLineParser& parser) const {
 
     ReportSession session(folder);
     const std::unique_ptr<ReportForm> report = makeReport(kind, parser, session);
+    CaptionApplier({report.get()}).apply(CaptionSet::language(language));
     // As if the project were chosen in a dialog, or selected in the tree for the contacts.
     if (!session.locateProject(project)) {
         throw std::runtime_error(

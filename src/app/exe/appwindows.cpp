@@ -6,6 +6,7 @@
 #include "costs/tform21.h"
 #include "data/tdatamodule17.h"
 #include "data/tdatamodule2.h"
+#include "lang/interfacelanguage.h"
 #include "reports/tform22.h"
 #include "reports/tform4.h"
 #include "reports/tform5.h"
@@ -66,9 +67,14 @@ AppWindows::AppWindows() {
     form22 = std::make_unique<TForm22>(dataModule2.get());
     // Like every command on the selected node, "Print list" positions on it first.
     form22->connectButton(form1->SpeedButton9, [this] { form1->positionOnSelectedNode(1); });
+
+    language = std::make_unique<InterfaceLanguage>(windows(), form1.get());
+    form1->setTranslateInterface([this](int index) { language->TranslateInterface(index); });
 }
 
 AppWindows::~AppWindows() {
+    form1->setTranslateInterface({});
+    language.reset();
     form22.reset();
     form21.reset();
     form20.reset();
@@ -90,4 +96,11 @@ AppWindows::~AppWindows() {
     form1.reset();
     dataModule17.reset();
     dataModule2.reset();
+}
+
+QList<QObject*> AppWindows::windows() const {
+    return {form1.get(),  form3.get(),  form4.get(),  form5.get(),  form6.get(),
+            form7.get(),  form8.get(),  form9.get(),  form10.get(), form11.get(),
+            form12.get(), form13.get(), form14.get(), form15.get(), form18.get(),
+            form19.get(), form20.get(), form21.get(), form22.get()};
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <memory>
+
+class InterfaceLanguage;
+class QObject;
 
 class TDataModule17;
 class TDataModule2;
@@ -25,7 +29,8 @@ class TForm21;
 class TForm22;
 
 // Every window and data module of the process, created once in start-up order and connected to
-// the main window's commands: what Vok runs, and what the tests walk. No table is open yet.
+// the main window's commands, with the language switch that writes the captions of every window
+// and report: what Vok runs, and what the tests walk. No table is open yet.
 class AppWindows {
 public:
     AppWindows();
@@ -55,4 +60,9 @@ public:
     std::unique_ptr<TForm20> form20;
     std::unique_ptr<TForm21> form21;
     std::unique_ptr<TForm22> form22;
+    // Applied at the first activation as the settings name it, and from "Change language".
+    std::unique_ptr<InterfaceLanguage> language;
+
+    // The windows and reports, in start-up order.
+    QList<QObject*> windows() const;
 };

@@ -1200,6 +1200,11 @@ void TForm1::setCopyModule(TDataModule17* dm17) {
     updateCommands();
 }
 
+void TForm1::setTranslateInterface(std::function<void(int)> apply) {
+    translateInterface = std::move(apply);
+    updateCommands();
+}
+
 void TForm1::updateCommands() {
     Memberslist1->setVisible(form3_ != nullptr);
     Addcontact1->setVisible(form15_ != nullptr);

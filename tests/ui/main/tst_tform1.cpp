@@ -1248,8 +1248,11 @@ private Q_SLOTS:
                                p ? p->objectName() + QString::number(p->currentIndex()) : QString(),
                                QString::number(form->isAdding()),
                                QString::number(form->ProjectList.size()),
-                               QString::number(form->isVisible())};
+                               QString::number(form->isVisible()),
+                               form->windowTitle()};
         };
+        if (command == QLatin1String("English1"))
+            form->Franais1->trigger(); // English shows once another language is on
         const QStringList before = state();
         if (button)
             QTest::mouseClick(button, Qt::LeftButton);
