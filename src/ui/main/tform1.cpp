@@ -2,6 +2,9 @@
 
 #include "app/settings.h"
 #include "compacttabstyle.h"
+#include "data/projectcopy.h"
+#include "data/projecthierarchy.h"
+#include "data/tdatamodule17.h"
 #include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/dataset/shortdate.h"
@@ -9,6 +12,9 @@
 #include "framework/dataset/transaction.h"
 #include "framework/ui/guard.h"
 #include "framework/ui/messages.h"
+#include "framework/ui/modal.h"
+#include "framework/ui/shell.h"
+#include "framework/widgets/accessiblename.h"
 #include "framework/widgets/dbcheckbox.h"
 #include "framework/widgets/dbcombobox.h"
 #include "framework/widgets/dbctrlgrid.h"
@@ -16,9 +22,15 @@
 #include "framework/widgets/dbedit.h"
 #include "framework/widgets/dbgrid.h"
 #include "framework/widgets/dbmemo.h"
+#include "helppage.h"
+#include "mailto.h"
 #include "recordtab.h"
+#include "summarydocument.h"
+#include "tform15.h"
+#include "tform3.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -27,6 +39,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -40,6 +53,17 @@ constexpr int ChildCountRole = Qt::UserRole + 1;
 
 QString text(const char* s) {
     return QString::fromUtf8(s);
+}
+
+// The title of the tab a page stands under, for the controls that fill the page.
+std::function<QString()> tabCaption(QWidget* page) {
+    return [page] {
+        for (QWidget* w = page->parentWidget(); w; w = w->parentWidget()) {
+            if (const auto* tabs = qobject_cast<QTabWidget*>(w))
+                return tabs->tabText(tabs->indexOf(page));
+        }
+        return QString();
+    };
 }
 
 // Gives a control the name that the language tables and other windows know it by.
@@ -64,11 +88,9 @@ const RecordTab::Fields actionFields{
     nullptr,           "Action_perc_complete", "Action_hours",
     "Action_actual"};
 
-// Deletes every record of a record-set's current view.
-void deleteAll(vok::Table* t) {
-    while (!t->isEmpty())
-        t->deleteRecord();
-}
+// Where the Help menu's two messages go.
+const char* const supportAddress = "support@vok.example";
+const char* const salesAddress = "sales@vok.example";
 
 } // namespace
 
@@ -109,6 +131,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     connect(selectionTimer_, &QTimer::timeout, this,
             [this] { vok::Guard::run([this] { TreeView1Change(); }); });
     hidePages();
+    updateCommands();
 }
 
 TForm1::~TForm1() = default;
@@ -196,6 +219,23 @@ void TForm1::buildMenus() {
     handle(DeleteMajor1, &TForm1::DeleteMajor1Click);
     handle(DeleteAction1, &TForm1::DeleteAction1Click);
     handle(Exit1, &TForm1::Exit1Click);
+    handle(Copyproject1, &TForm1::Copyproject1Click);
+    handle(Memberslist1, &TForm1::Memberslist1Click);
+    handle(Addcontact1, &TForm1::Addcontact1Click);
+    handle(EditContact1, &TForm1::EditContact1Click);
+    handle(DeleteContact1, &TForm1::DeleteContact1Click);
+    handle(Helpfiles1, &TForm1::Helpfiles1Click);
+    handle(Emailusforhelp1, &TForm1::Emailusforhelp1Click);
+    handle(Emailustobuysourcecode1, &TForm1::Emailustobuysourcecode1Click);
+    handle(English1, &TForm1::English1Click);
+    handle(Franais1, &TForm1::Franais1Click);
+    handle(Espagnol1, &TForm1::Espagnol1Click);
+    // The commands that act on the selected project wait until one is selected.
+    connect(ProjectPopup, &QMenu::aboutToShow, this, [this] {
+        const bool selected = !selectedNode().isEmpty();
+        for (QAction* a : {AddMajor1, Deleteproject1, Copyproject1})
+            a->setEnabled(selected);
+    });
 }
 
 void TForm1::buildTree() {
@@ -203,6 +243,7 @@ void TForm1::buildTree() {
     box->setContentsMargins(6, 6, 6, 6);
     TreeView1 = new QTreeWidget(GroupBox1);
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    vok::AccessibleName::follow(TreeView1, [this] { return GroupBox1->title(); });
     TreeView1->setHeaderHidden(true);
     TreeView1->setColumnCount(1);
     TreeView1->setIndentation(19);
@@ -223,6 +264,17 @@ void TForm1::buildTree() {
     connect(TreeView1, &QTreeWidget::itemExpanded, this, &TForm1::makeChildren);
     connect(TreeView1, &QTreeWidget::currentItemChanged, this,
             [this] { selectionTimer_->start(); });
+    // A click that selects the current node (Qt makes the first node current, unselected, when
+    // the tree first takes the focus) changes no current item; a click on a node whose page does
+    // not show changes nothing at all. Both still show the node's page.
+    connect(TreeView1, &QTreeWidget::itemSelectionChanged, this,
+            [this] { selectionTimer_->start(); });
+    connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        const bool showing = std::any_of(levels_.begin(), levels_.end(),
+                                         [](const Level& l) { return l.page->isVisible(); });
+        if (!showing || idstrings.join(QLatin1Char(',')) != ProjectList.value(nodeIndex(item)))
+            selectionTimer_->start();
+    });
     box->addWidget(TreeView1);
 }
 
@@ -405,6 +457,18 @@ void TForm1::buildPages() {
     exits(ProjectRecord, &TForm1::DBEdit2Exit);
     exits(MajorRecord, &TForm1::DBEdit8Exit);
     exits(ActionRecord, &TForm1::DBEdit13Exit);
+    const auto press = [this](QToolButton* b, void (TForm1::*slot)()) {
+        connect(b, &QToolButton::clicked, this,
+                [this, slot] { vok::Guard::run([&] { (this->*slot)(); }); });
+    };
+    press(SpeedButton1, &TForm1::SpeedButton1Click);
+    press(SpeedButton3, &TForm1::SpeedButton1Click);
+    press(SpeedButton2, &TForm1::SpeedButton1Click);
+    press(SpeedButton4, &TForm1::SpeedButton4Click);
+    press(SpeedButton5, &TForm1::SpeedButton5Click);
+    press(SpeedButton6, &TForm1::SpeedButton6Click);
+    press(SpeedButton7, &TForm1::SpeedButton7Click);
+    press(SpeedButton8, &TForm1::SpeedButton8Click);
 }
 
 vok::DBGrid* TForm1::buildTeamTab(QWidget* tab, const char* gridName, const char* prefix,
@@ -414,6 +478,7 @@ vok::DBGrid* TForm1::buildTeamTab(QWidget* tab, const char* gridName, const char
     box->setContentsMargins(6, 6, 6, 6);
     auto* grid = new vok::DBGrid(tab);
     grid->setObjectName(QLatin1String(gridName));
+    vok::AccessibleName::follow(grid, tabCaption(tab));
     const QString p = QLatin1String(prefix);
     grid->addColumn(p + QStringLiteral("_member"), QStringLiteral("Member"), 200);
     grid->addColumn(p + QStringLiteral("_email"), text(emailTitle), 176);
@@ -440,6 +505,7 @@ vok::DBCtrlGrid* TForm1::buildNotesTab(QWidget* tab, const char* gridName, const
     vok::CtrlGridDesign design;
     design.memoField = text(noteField);
     grid->setDesign(design);
+    grid->setAccessibleCaption(tabCaption(tab));
     grid->setPanelGrid(1, 3);
     grid->setEditable(true);
     grid->setToolTip(QStringLiteral(
@@ -465,6 +531,7 @@ vok::DBCtrlGrid* TForm1::buildTimeSheetTab(QWidget* tab, const char* gridName,
     design.memoField = QStringLiteral("ProjectTS_Notes");
     design.memoPlace = vok::CtrlGridDesign::MemoPlace::Right;
     grid->setDesign(design);
+    grid->setAccessibleCaption(tabCaption(tab));
     grid->setPanelGrid(1, 4);
     box->addWidget(grid);
     return grid;
@@ -486,6 +553,7 @@ vok::DBCtrlGrid* TForm1::buildCostTab(QWidget* tab, const char* gridName,
     design.memoField = QStringLiteral("ProjectCost_Notes");
     design.memoPlace = vok::CtrlGridDesign::MemoPlace::Right;
     grid->setDesign(design);
+    grid->setAccessibleCaption(tabCaption(tab));
     grid->setPanelGrid(1, 4);
     box->addWidget(grid);
     return grid;
@@ -503,6 +571,7 @@ void TForm1::buildContactsTab(QWidget* tab) {
                     {QStringLiteral("ProjectContact_ext"), QString(), false, {}},
                     {QStringLiteral("ProjectContact_email"), QString(), false, {}}};
     DBCtrlGrid4->setDesign(design);
+    DBCtrlGrid4->setAccessibleCaption(tabCaption(tab));
     DBCtrlGrid4->setPanelGrid(2, 4);
     DBCtrlGrid4->setPanelSize(QSize(212, 90));
     DBCtrlGrid4->setToolTip(
@@ -510,6 +579,8 @@ void TForm1::buildContactsTab(QWidget* tab) {
     DBCtrlGrid4->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(DBCtrlGrid4, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->popup(DBCtrlGrid4->mapToGlobal(pos)); });
+    connect(DBCtrlGrid4, &vok::DBCtrlGrid::panelDoubleClicked, this,
+            [this] { vok::Guard::run([this] { DBCtrlGrid4DblClick(); }); });
     box->addWidget(DBCtrlGrid4, 1);
     auto* buttons = new QHBoxLayout;
     const auto button = [&](QToolButton*& b, const char* name, const char* caption) {
@@ -592,6 +663,7 @@ bool TForm1::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) {
         FormActivate();
     } else if (e->type() == QEvent::Show && !shown_) {
+        updateCommands(); // the caption sets are given by now
         // Without a window manager (a virtual display) the window is never activated; the
         // first activation then runs as soon as the window shows.
         shown_ = true;
@@ -619,10 +691,7 @@ void TForm1::firstActivation() {
 
     dm_->connectTo(dm_->DataPath);
     connectionTried_ = true;
-    for (vok::Table* t : {dm_->projects, dm_->Major, dm_->Action, dm_->ProjectNotes,
-                          dm_->MajorNotes, dm_->ActionNotes, dm_->ProjectTeam, dm_->MajorTeam,
-                          dm_->ActionTeam, dm_->Members, dm_->Contacts})
-        t->open();
+    dm_->openWorkingTables();
 
     // From the record Members opened on, appended to each team grid's pick list.
     vok::Table* members = dm_->Members;
@@ -1032,39 +1101,6 @@ void TForm1::DBEdit13Change() {
 
 // ---------------------------------------------------------------- deleting
 
-void TForm1::deleteAction() {
-    deleteAll(dm_->ActionTeam);
-    deleteAll(dm_->ActionNotes);
-    dm_->Action->deleteRecord();
-}
-
-void TForm1::deleteMajor() {
-    while (!dm_->Action->isEmpty()) {
-        dm_->Action->first();
-        deleteAction();
-    }
-    deleteAll(dm_->MajorTeam);
-    deleteAll(dm_->MajorNotes);
-    dm_->Major->deleteRecord();
-}
-
-void TForm1::deleteProject() {
-    while (!dm_->Major->isEmpty()) {
-        dm_->Major->first();
-        deleteMajor();
-    }
-    deleteAll(dm_->ProjectTeam);
-    deleteAll(dm_->ProjectNotes);
-    deleteAll(dm_->Contacts);
-    // Every time-sheet and cost row of the project, whatever it was booked on.
-    for (vok::Table* rows : {dm_->ProjectTS, dm_->ProjectCost}) {
-        rows->open();
-        const auto close = qScopeGuard([rows] { rows->close(); });
-        deleteAll(rows);
-    }
-    dm_->projects->deleteRecord();
-}
-
 void TForm1::deleteNode(int level) {
     static const char* const questions[] = {
         "Are you certain that you want to delete this project?",
@@ -1081,16 +1117,7 @@ void TForm1::deleteNode(int level) {
     {
         // All or nothing: a failure leaves every table, and the tree, as they were.
         vok::Transaction work(*dm_->Database1);
-        switch (level) {
-        case ProjectLevel:
-            deleteProject();
-            break;
-        case MajorLevel:
-            deleteMajor();
-            break;
-        default:
-            deleteAction();
-        }
+        ProjectHierarchy(*dm_).remove(level);
         work.commit();
     }
     setBusy(false);
@@ -1154,4 +1181,193 @@ void TForm1::closeEvent(QCloseEvent* event) {
         storePendingEdits();
     }
     QMainWindow::closeEvent(event);
+}
+
+// ---------------------------------------------------------------- windows beside the main one
+
+void TForm1::setMemberList(TForm3* form3) {
+    form3_ = form3;
+    updateCommands();
+}
+
+void TForm1::setContactWindow(TForm15* form15) {
+    form15_ = form15;
+    updateCommands();
+}
+
+void TForm1::setCopyModule(TDataModule17* dm17) {
+    dm17_ = dm17;
+    updateCommands();
+}
+
+void TForm1::setTranslateInterface(std::function<void(int)> apply) {
+    translateInterface = std::move(apply);
+    updateCommands();
+}
+
+void TForm1::updateCommands() {
+    Memberslist1->setVisible(form3_ != nullptr);
+    Addcontact1->setVisible(form15_ != nullptr);
+    EditContact1->setVisible(form15_ != nullptr);
+    Copyproject1->setVisible(dm17_ != nullptr);
+    Changelanguage1->menuAction()->setVisible(static_cast<bool>(translateInterface));
+}
+
+// ---------------------------------------------------------------- copying a project
+
+void TForm1::Copyproject1Click() {
+    if (!dm_ || !dm17_ || !positionOnSelectedNode(1))
+        return;
+    const ProjectCopy::Result copy = ProjectCopy(*dm_, *dm17_).run();
+    LoadTree();
+    selectNode(QString::number(copy.project));
+}
+
+// ---------------------------------------------------------------- members and contacts
+
+void TForm1::Memberslist1Click() {
+    if (!dm_ || !form3_)
+        return;
+    dm_->Members->first();
+    vok::Modal::exec(form3_);
+    refillMemberPickLists();
+}
+
+void TForm1::showContact(bool adding) {
+    if (!dm_ || !form15_)
+        return;
+    vok::Table* contacts = dm_->Contacts;
+    // A new contact belongs to the current project through the link; editing an empty list
+    // starts a new contact too.
+    if (adding)
+        contacts->insert();
+    else
+        contacts->edit();
+    if (vok::Modal::exec(form15_) != QDialog::Accepted)
+        contacts->cancel();
+}
+
+void TForm1::Addcontact1Click() {
+    showContact(true);
+}
+
+void TForm1::EditContact1Click() {
+    showContact(false);
+}
+
+void TForm1::DBCtrlGrid4DblClick() {
+    showContact(false);
+}
+
+void TForm1::DeleteContact1Click() {
+    if (!dm_ || !vok::Messages::confirm(QStringLiteral("Delete selected contact?")))
+        return;
+    dm_->Contacts->deleteRecord();
+}
+
+// ---------------------------------------------------------------- mail and help
+
+void TForm1::openWithShell(const QString& target) {
+    if (!vok::Shell::open(target))
+        vok::Messages::inform(
+            QStringLiteral("No program on this computer could open \"%1\".").arg(target));
+}
+
+void TForm1::SpeedButton1Click() {
+    const QString id = selectedNode();
+    if (!dm_ || id.isEmpty())
+        return;
+    idstrings = id.split(QLatin1Char(','));
+    // The team views already follow the selected node.
+    switch (idstrings.size()) {
+    case 1:
+        openWithShell(MailTo::team(*dm_->ProjectTeam, QStringLiteral("ProjectTeam_email")));
+        break;
+    case 2:
+        openWithShell(MailTo::team(*dm_->MajorTeam, QStringLiteral("MajorTeam_email")));
+        break;
+    case 3:
+        openWithShell(MailTo::team(*dm_->ActionTeam, QStringLiteral("ActionTeam_email")));
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm1::SpeedButton4Click() {
+    if (!dm_)
+        return;
+    openWithShell(MailTo::contact(
+        dm_->Contacts->fieldByName(QStringLiteral("ProjectContact_email")).asString()));
+}
+
+void TForm1::Helpfiles1Click() {
+    const QString page = HelpPage::path();
+    if (page.isEmpty()) {
+        vok::Messages::inform(QStringLiteral("The help page is missing; it belongs in %1.")
+                                  .arg(HelpPage::installedPath()));
+        return;
+    }
+    openWithShell(page);
+}
+
+void TForm1::Emailusforhelp1Click() {
+    openWithShell(QStringLiteral("mailto:") + QLatin1String(supportAddress) +
+                  QStringLiteral("?subject=Help required"));
+}
+
+void TForm1::Emailustobuysourcecode1Click() {
+    openWithShell(QStringLiteral("mailto:") + QLatin1String(salesAddress) +
+                  QStringLiteral("?subject=Source code"));
+}
+
+void TForm1::English1Click() {
+    if (translateInterface)
+        translateInterface(0);
+}
+
+void TForm1::Franais1Click() {
+    if (translateInterface)
+        translateInterface(1);
+}
+
+void TForm1::Espagnol1Click() {
+    if (translateInterface)
+        translateInterface(2);
+}
+
+// ---------------------------------------------------------------- summary documents
+
+void TForm1::openDocument(int kind) {
+    if (!dm_)
+        return;
+    const auto k = static_cast<SummaryDocument::Kind>(kind);
+    const auto document = SummaryDocument::build(SummaryDocument::lines(k, *dm_));
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    const QString file =
+        SummaryDocument::writeNew(*document, folder, SummaryDocument::title(k, *dm_));
+    if (!vok::Shell::open(file))
+        vok::Messages::show({vok::Messages::Icon::Error, vok::Messages::applicationTitle(),
+                             QStringLiteral("Word may not be installed\n\nThe document is saved as "
+                                            "%1")
+                                 .arg(QDir::toNativeSeparators(file)),
+                             QMessageBox::Ok});
+}
+
+void TForm1::SpeedButton6Click() {
+    openDocument(static_cast<int>(SummaryDocument::Kind::Project));
+}
+
+void TForm1::SpeedButton8Click() {
+    openDocument(static_cast<int>(SummaryDocument::Kind::Major));
+}
+
+void TForm1::SpeedButton7Click() {
+    openDocument(static_cast<int>(SummaryDocument::Kind::Action));
+}
+
+void TForm1::SpeedButton5Click() {
+    openDocument(static_cast<int>(SummaryDocument::Kind::Contact));
 }
