@@ -674,9 +674,17 @@ private Q_SLOTS:
         seedProjects();
         // The second action-team row cannot be stored: by then the project, its team, contacts,
         // first major activity and first action are written.
-        exec(QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON actionTeam WHEN "
-                            "NEW.ActionTeam_member = 'Bob' BEGIN SELECT RAISE(ABORT, 'disk "
-                            "full'); END"));
+        if (Engines::isServer()) {
+            exec(QStringLiteral("CREATE FUNCTION disk_full() RETURNS trigger LANGUAGE plpgsql AS "
+                                "$$ BEGIN IF NEW.ActionTeam_member = 'Bob' THEN RAISE EXCEPTION "
+                                "'disk full'; END IF; RETURN NEW; END $$"));
+            exec(QStringLiteral("CREATE TRIGGER full_disk BEFORE INSERT ON actionTeam FOR EACH "
+                                "ROW EXECUTE FUNCTION disk_full()"));
+        } else {
+            exec(QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON actionTeam WHEN "
+                                "NEW.ActionTeam_member = 'Bob' BEGIN SELECT RAISE(ABORT, 'disk "
+                                "full'); END"));
+        }
         dm->projects->findKey({12});
         // Typed before the copy: stored, not undone with it.
         dm->projects->edit();
@@ -690,7 +698,8 @@ private Q_SLOTS:
         for (Table* t : copies.tables())
             QVERIFY(!t->isActive());
         // Put right, the same record-sets copy the whole project.
-        exec(QStringLiteral("DROP TRIGGER full"));
+        exec(Engines::isServer() ? QStringLiteral("DROP TRIGGER full_disk ON actionTeam")
+                                 : QStringLiteral("DROP TRIGGER full"));
         dm->projects->findKey({12});
         const ProjectCopy::Result copy = ProjectCopy(*dm, copies).run();
         QCOMPARE(shape(copy.project), shape(12));

@@ -384,7 +384,8 @@ QString PostgresEngine::columnType(const FieldDef& def) const {
     case FieldType::DateTime:
         return QStringLiteral("TIMESTAMP");
     case FieldType::Boolean:
-        return QStringLiteral("BOOLEAN");
+        // 0 or 1, as on a folder: SQL written for either engine compares flags with numbers.
+        return QStringLiteral("SMALLINT");
     case FieldType::Float:
     case FieldType::Currency:
         return QStringLiteral("DOUBLE PRECISION");

@@ -140,6 +140,23 @@ QSqlQuery Store::prepare(const QString& sql) {
     return q;
 }
 
+void Store::afterHandWrittenInsert(const QString& sql) {
+    // SQL written by hand may give rows their numbers; on a folder the engine then goes on after
+    // the highest, and the server does the same from here.
+    static const QRegularExpression insert(QStringLiteral("^\\s*INSERT\\s+INTO\\s+(\\w+)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    if (!isServer())
+        return;
+    const QRegularExpressionMatch m = insert.match(sql);
+    if (!m.hasMatch())
+        return;
+    try {
+        engine_->syncAutoIncrement(TableRef(engine_->mainSchema(), m.captured(1).toLower()));
+    } catch (const DatabaseError&) {
+        // A table without numbers of its own.
+    }
+}
+
 void Store::execPrepared(QSqlQuery& query) {
     engine_->flush();
     engine_->countStatement();
@@ -150,6 +167,7 @@ void Store::execPrepared(QSqlQuery& query) {
         fail(query.lastError(), QString());
     if (writes && depth_ == 0)
         engine_->noteOwnWrite();
+    afterHandWrittenInsert(query.lastQuery());
 }
 
 QSqlQuery Store::exec(const QString& sql, const QVariantList& binds) {
@@ -167,6 +185,7 @@ QSqlQuery Store::exec(const QString& sql, const QVariantList& binds) {
             fail(q.lastError(), QString());
         if (writes && depth_ == 0)
             engine_->noteOwnWrite();
+        afterHandWrittenInsert(sql);
         return q;
     }
     QSqlQuery q = prepare(sql);

@@ -122,6 +122,7 @@ Q_SIGNALS:
 
 private:
     void ensureOpen();
+    void afterHandWrittenInsert(const QString& sql);
 
     QStringList params_;
     QString netDir_;
