@@ -75,6 +75,28 @@ void Engine::execute(const QString& sql) {
         fail(q.lastError(), QString());
 }
 
+QString Engine::columnType(const FieldDef& def) const {
+    switch (def.type) {
+    case FieldType::AutoInc:
+    case FieldType::Integer:
+        return QStringLiteral("INTEGER");
+    case FieldType::String:
+        return QStringLiteral("VARCHAR(%1)").arg(def.size);
+    case FieldType::Memo:
+        return QStringLiteral("TEXT");
+    case FieldType::Date:
+        return QStringLiteral("DATE");
+    case FieldType::DateTime:
+        return dateTimeType();
+    case FieldType::Boolean:
+        return flagType();
+    case FieldType::Float:
+    case FieldType::Currency:
+        return realType();
+    }
+    return QStringLiteral("TEXT");
+}
+
 QString Engine::collate(const FieldDef& /*def*/, const EngineConfig::Settings& /*settings*/) const {
     return {};
 }

@@ -78,7 +78,7 @@ public:
     virtual QString returningRowId(const TableRef& ref) = 0;
     // "a <same> b" is true when both are null or both are equal, as stored.
     virtual QString sameValue() const = 0;
-    virtual QString columnType(const FieldDef& def) const = 0;
+    QString columnType(const FieldDef& def) const;
     // CREATE TABLE and CREATE INDEX statements of a table, named as given.
     QStringList createTableSql(const TableDef& def, const TableRef& name,
                                const EngineConfig::Settings& settings) const;
@@ -114,6 +114,10 @@ protected:
     // Runs one statement through the driver, throwing its error.
     void execute(const QString& sql);
     virtual QString autoIncrementColumn(const FieldDef& def) const = 0;
+    // The column types that differ: date-times, flags (0 or 1) and floating point.
+    virtual QString dateTimeType() const = 0;
+    virtual QString flagType() const = 0;
+    virtual QString realType() const = 0;
     virtual QString collate(const FieldDef& def, const EngineConfig::Settings& settings) const;
 
     QString connection_;

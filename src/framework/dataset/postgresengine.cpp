@@ -128,11 +128,10 @@ std::unique_ptr<Statement> PostgresEngine::prepare(const QString& sql) {
     return std::make_unique<PostgresStatement>(*this, handle(), sql, alive_, runs_);
 }
 
-QVariant PostgresEngine::scalar(const QString& sql) {
-    flush();
-    PGconn* conn = handle();
-    countStatement();
-    PGresult* r = PQexec(conn, sql.toUtf8().constData());
+namespace {
+
+// The first field of a result's first row, in stored form; the result is freed.
+QVariant firstValue(PGresult* r, PGconn* conn) {
     const ExecStatusType status = PQresultStatus(r);
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
         PostgresStatement::fail(r, conn);
@@ -141,6 +140,16 @@ QVariant PostgresEngine::scalar(const QString& sql) {
         out = PostgresStatement::stored(PQgetvalue(r, 0, 0), PQgetlength(r, 0, 0), PQftype(r, 0));
     PQclear(r);
     return out;
+}
+
+} // namespace
+
+QVariant PostgresEngine::scalar(const QString& sql) {
+    flush();
+    PGconn* conn = handle();
+    countStatement();
+    PGresult* r = PQexec(conn, sql.toUtf8().constData());
+    return firstValue(r, conn);
 }
 
 QVariant PostgresEngine::scalar(const QString& sql, const QVariantList& binds) {
@@ -157,14 +166,7 @@ QVariant PostgresEngine::scalar(const QString& sql, const QVariantList& binds) {
         params.append(v.constData());
     PGresult* r = PQexecParams(conn, text.constData(), static_cast<int>(params.size()), nullptr,
                                params.data(), nullptr, nullptr, 0);
-    const ExecStatusType status = PQresultStatus(r);
-    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
-        PostgresStatement::fail(r, conn);
-    QVariant out;
-    if (PQntuples(r) > 0 && PQnfields(r) > 0 && !PQgetisnull(r, 0, 0))
-        out = PostgresStatement::stored(PQgetvalue(r, 0, 0), PQgetlength(r, 0, 0), PQftype(r, 0));
-    PQclear(r);
-    return out;
+    return firstValue(r, conn);
 }
 
 bool PostgresEngine::holdsVokData() {
@@ -370,27 +372,17 @@ QString PostgresEngine::sameValue() const {
     return QStringLiteral("IS NOT DISTINCT FROM ?");
 }
 
-QString PostgresEngine::columnType(const FieldDef& def) const {
-    switch (def.type) {
-    case FieldType::AutoInc:
-    case FieldType::Integer:
-        return QStringLiteral("INTEGER");
-    case FieldType::String:
-        return QStringLiteral("VARCHAR(%1)").arg(def.size);
-    case FieldType::Memo:
-        return QStringLiteral("TEXT");
-    case FieldType::Date:
-        return QStringLiteral("DATE");
-    case FieldType::DateTime:
-        return QStringLiteral("TIMESTAMP");
-    case FieldType::Boolean:
-        // 0 or 1, as on a folder: SQL written for either engine compares flags with numbers.
-        return QStringLiteral("SMALLINT");
-    case FieldType::Float:
-    case FieldType::Currency:
-        return QStringLiteral("DOUBLE PRECISION");
-    }
-    return QStringLiteral("TEXT");
+QString PostgresEngine::dateTimeType() const {
+    return QStringLiteral("TIMESTAMP");
+}
+
+QString PostgresEngine::flagType() const {
+    // 0 or 1, as on a folder: SQL written for either engine compares flags with numbers.
+    return QStringLiteral("SMALLINT");
+}
+
+QString PostgresEngine::realType() const {
+    return QStringLiteral("DOUBLE PRECISION");
 }
 
 QString PostgresEngine::autoIncrementColumn(const FieldDef& /*def*/) const {

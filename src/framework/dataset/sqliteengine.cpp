@@ -159,26 +159,16 @@ QString SqliteEngine::sameValue() const {
     return QStringLiteral("IS ? COLLATE BINARY");
 }
 
-QString SqliteEngine::columnType(const FieldDef& def) const {
-    switch (def.type) {
-    case FieldType::AutoInc:
-    case FieldType::Integer:
-        return QStringLiteral("INTEGER");
-    case FieldType::String:
-        return QStringLiteral("VARCHAR(%1)").arg(def.size);
-    case FieldType::Memo:
-        return QStringLiteral("TEXT");
-    case FieldType::Date:
-        return QStringLiteral("DATE");
-    case FieldType::DateTime:
-        return QStringLiteral("DATETIME");
-    case FieldType::Boolean:
-        return QStringLiteral("BOOLEAN");
-    case FieldType::Float:
-    case FieldType::Currency:
-        return QStringLiteral("REAL");
-    }
-    return QStringLiteral("TEXT");
+QString SqliteEngine::dateTimeType() const {
+    return QStringLiteral("DATETIME");
+}
+
+QString SqliteEngine::flagType() const {
+    return QStringLiteral("BOOLEAN");
+}
+
+QString SqliteEngine::realType() const {
+    return QStringLiteral("REAL");
 }
 
 QString SqliteEngine::autoIncrementColumn(const FieldDef& /*def*/) const {

@@ -34,7 +34,6 @@ public:
     QString rowId(const TableRef& ref) override;
     QString returningRowId(const TableRef& ref) override;
     QString sameValue() const override;
-    QString columnType(const FieldDef& def) const override;
 
     QString findTable(const QString& baseName) override;
     QString mainSchema() const override;
@@ -48,6 +47,9 @@ public:
 
 protected:
     QString autoIncrementColumn(const FieldDef& def) const override;
+    QString dateTimeType() const override;
+    QString flagType() const override;
+    QString realType() const override;
     QString collate(const FieldDef& def, const EngineConfig::Settings& settings) const override;
 
 private:
