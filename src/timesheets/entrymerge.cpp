@@ -95,8 +95,10 @@ void EntryMerge::mergeLines(const QString& member, MergeReport& report) {
     NameLookup lookup(dm_);
     vok::Transaction tx(*dm_.Database1);
     // Names and totals are read as they are now, under this unit's write lock; through the links
-    // the major activities and actions are read again too.
+    // the major activities and actions are read again too. So are the lines: an entry view left
+    // open may still show lines that another installation has merged since.
     projects.refresh();
+    source_.refresh();
     int lines = 0;
     source_.first();
     while (!source_.eof()) {

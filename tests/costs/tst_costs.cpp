@@ -207,6 +207,30 @@ private Q_SLOTS:
         QCOMPARE(pendingCosts(), 0);
     }
 
+    // Two installations on one folder: here the cost entry window was closed with its lines read
+    // (the file stays open); the other installation merges them; this one's update must find
+    // them gone rather than merge them a second time.
+    void linesMergedByAnotherInstallationAreNotMergedAgain() {
+        fx->writeCostLines({costLine(QStringLiteral("Bridge"), 1),
+                            costLine(QStringLiteral("Tunnel"), 2),
+                            costLine(QStringLiteral("Bridge|Design"), 3)});
+        TForm18 form18(&dm());
+        form18.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form18));
+        QTest::mouseClick(form18.DBNavigator1->button(DBNavigator::Button::Last), Qt::LeftButton);
+        QTest::mouseClick(form18.Button1, Qt::LeftButton);
+        QVERIFY(dm().CostEntry->isActive());
+
+        const auto before = fx->totals(QStringLiteral("costs"));
+        QCOMPARE(CostMerge(*fx->otherInstallation()).run().lines, 3);
+        QCOMPARE(CostMerge(dm()).run().lines, 0);
+
+        QCOMPARE(fx->rowNumbers(QStringLiteral("ProjectCost")),
+                 (QStringList{"1,0,0", "2,0,0", "1,1,0"}));
+        QCOMPARE(MergeFixture::changes(before, fx->totals(QStringLiteral("costs"))),
+                 QStringLiteral("M1+3 P1+4 P2+2"));
+    }
+
     void mainWindowShowsTheMergedRowsAndCosts() {
         fx->writeCostLines({costLine(QStringLiteral("Bridge|Design"), 250)});
         MergeFixture::MainWindow main = fx->openMainWindow();

@@ -305,6 +305,26 @@ private Q_SLOTS:
         QCOMPARE(fx->memberLines(QStringLiteral("Crew.db")), 1);
     }
 
+    // Here the entry window has read Site Crew's lines; another installation merges them; this
+    // installation's update must find them gone rather than merge them a second time.
+    void linesMergedByAnotherInstallationAreNotMergedAgain() {
+        fx->writeMemberLines(crewFile, MergeFixture::parse({"Bridge|||1", "Tunnel|||2"}));
+        TForm10 form10(&dm());
+        dm().MemberTS->setTableName(crewFile);
+        form10.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form10));
+        QTest::mouseClick(form10.DBNavigator1->button(DBNavigator::Button::Last), Qt::LeftButton);
+
+        const auto before = fx->totals(QStringLiteral("hours"));
+        QCOMPARE(TimeSheetMerge(*fx->otherInstallation()).run({QStringLiteral("Site Crew")}).lines,
+                 2);
+        QCOMPARE(merge({QStringLiteral("Site Crew")}).lines, 0);
+
+        QCOMPARE(fx->rowNumbers(QStringLiteral("ProjectTS")), (QStringList{"1,0,0", "2,0,0"}));
+        QCOMPARE(MergeFixture::changes(before, fx->totals(QStringLiteral("hours"))),
+                 QStringLiteral("P1+1 P2+2"));
+    }
+
     void anotherMachinesMergeIsNotLost() {
         fx->writeMemberLines(crewFile, MergeFixture::parse({"Bridge|Design|Survey|4"}));
         dm().projects->first(); // this machine has read Bridge's totals
