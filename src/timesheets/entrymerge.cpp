@@ -1,14 +1,60 @@
 #include "entrymerge.h"
 
 #include "data/tdatamodule2.h"
+#include "framework/dataset/databaseerror.h"
 #include "framework/dataset/heldnotices.h"
 #include "framework/dataset/transaction.h"
 #include "namelookup.h"
+
+#include <QDate>
+#include <cmath>
 
 using vok::Field;
 using vok::Table;
 
 namespace {
+
+// Reads `count` ASCII digits at `at`; -1 when they are not all digits.
+int digits(const QString& text, qsizetype at, int count) {
+    if (at + count > text.size())
+        return -1;
+    int n = 0;
+    for (int i = 0; i < count; ++i) {
+        const char16_t c = text[at + i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        n = n * 10 + (c - u'0');
+    }
+    return n;
+}
+
+// A stored date: "yyyy-MM-dd", optionally followed by a time of day "THH:mm[:ss[.zzz]]" (or with
+// a blank for the T), as the engine and other tools write them. Kept free of regular expressions:
+// a merge checks two dates on every line.
+bool isStoredDate(const QString& text) {
+    if (text.size() < 10 || text[4] != u'-' || text[7] != u'-')
+        return false;
+    if (!QDate::isValid(digits(text, 0, 4), digits(text, 5, 2), digits(text, 8, 2)) ||
+        digits(text, 0, 4) < 1)
+        return false;
+    if (text.size() == 10)
+        return true;
+    if ((text[10] != u'T' && text[10] != u' ') || text.size() < 16 || text[13] != u':')
+        return false;
+    const int hour = digits(text, 11, 2);
+    const int minute = digits(text, 14, 2);
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59)
+        return false;
+    if (text.size() == 16)
+        return true;
+    if (text[16] != u':' || text.size() < 19 || digits(text, 17, 2) < 0 || digits(text, 17, 2) > 59)
+        return false;
+    if (text.size() == 19)
+        return true;
+    if (text[19] != u'.' || text.size() == 20)
+        return false;
+    return digits(text, 20, static_cast<int>(text.size() - 20)) >= 0 && text.size() <= 29;
+}
 
 // Adds to a total of the record the lookup left current. The unit of work re-read the records
 // under its write lock before the first line, so the value read here includes what other machines
@@ -22,21 +68,69 @@ void raise(Table& table, Field& total, double quantity) {
 
 } // namespace
 
-void MergeReport::add(const MergeReport& other) {
-    lines += other.lines;
-    sources += other.sources;
-    skipped << other.skipped;
-    for (const QString& name : other.notFound) {
-        if (!notFound.contains(name))
-            notFound << name;
+EntryMerge::EntryMerge(TDataModule2& dm, Table& source, QString sourceName, Table& target,
+                       EntryLayout layout, QList<Table*> views)
+    : dm_(dm), source_(source), sourceName_(std::move(sourceName)), target_(target),
+      layout_(std::move(layout)), views_(std::move(views)) {}
+
+QString EntryMerge::unreadable(const Field& field, const QVariant& stored) {
+    if (!stored.isValid() || stored.isNull())
+        return {}; // empty reads as 0 or 30 December 1899
+    const int type = stored.typeId();
+    const bool number =
+        type == QMetaType::LongLong || type == QMetaType::Int || type == QMetaType::Double;
+    switch (field.type()) {
+    case vok::FieldType::Float:
+    case vok::FieldType::Currency: {
+        double value = 0;
+        if (number) {
+            value = stored.toDouble();
+        } else {
+            // Read as the record-set reads it: a plain number, whatever the locale.
+            bool ok = false;
+            value = stored.toString().toDouble(&ok);
+            if (!ok || !std::isfinite(value))
+                return QStringLiteral("'%1' is not a number").arg(stored.toString());
+        }
+        if (!std::isfinite(value))
+            return QStringLiteral("%1 is not a number").arg(value);
+        if (std::abs(value) > Field::LargestNumber)
+            return QStringLiteral("%1 is too large a number").arg(value);
+        return {};
     }
-    cancelled = cancelled || other.cancelled;
+    case vok::FieldType::Date:
+    case vok::FieldType::DateTime:
+        if (number)
+            return QStringLiteral("%1 is not a date").arg(stored.toString());
+        if (!isStoredDate(stored.toString()))
+            return QStringLiteral("'%1' is not a date").arg(stored.toString());
+        return {};
+    default:
+        return {};
+    }
 }
 
-EntryMerge::EntryMerge(TDataModule2& dm, Table& source, Table& target, EntryLayout layout,
-                       QList<Table*> views)
-    : dm_(dm), source_(source), target_(target), layout_(std::move(layout)),
-      views_(std::move(views)) {}
+void EntryMerge::checkLines() const {
+    const struct {
+        const Field& field;
+        QString caption;
+    } columns[] = {{source_.fieldByName(layout_.dateFrom), QStringLiteral("Date from")},
+                   {source_.fieldByName(layout_.dateTo), QStringLiteral("Date to")},
+                   {source_.fieldByName(layout_.quantity), layout_.quantityCaption}};
+    const int count = source_.recordCount();
+    for (int row = 0; row < count; ++row) {
+        for (const auto& c : columns) {
+            const QString why = unreadable(c.field, source_.valueAt(row, c.field.index()));
+            if (why.isEmpty())
+                continue;
+            throw vok::DatabaseError(QStringLiteral("%1, line %2, column \"%3\" (%4): %5.")
+                                         .arg(sourceName_)
+                                         .arg(row + 1)
+                                         .arg(c.caption, c.field.name(), why),
+                                     vok::DatabaseError::Kind::Convert);
+        }
+    }
+}
 
 MergeReport EntryMerge::run(const QString& member) {
     // The windows showing these record-sets hear of the merge once, when it ends.
@@ -99,11 +193,13 @@ void EntryMerge::mergeLines(const QString& member, MergeReport& report) {
     // open may still show lines that another installation has merged since.
     projects.refresh();
     source_.refresh();
+    // Nothing of a source holding a value that would be read as 0 or 30 December 1899 is merged.
+    checkLines();
     int lines = 0;
     source_.first();
     while (!source_.eof()) {
-        const LineIds ids =
-            lookup.resolve(lineProject.asString(), lineMajor.asString(), lineAction.asString());
+        const LineIds ids = lookup.resolve(lineProject.asString(), lineMajor.asString(),
+                                           lineAction.asString(), report);
         const double quantity = lineQuantity.asFloat();
 
         target_.append();
@@ -138,7 +234,6 @@ void EntryMerge::mergeLines(const QString& member, MergeReport& report) {
         source_.deleteRecord();
     tx.commit();
     report.lines = lines;
-    report.notFound = lookup.notFound();
 }
 
 void EntryMerge::refreshViews() {

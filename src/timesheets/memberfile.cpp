@@ -50,6 +50,11 @@ QString MemberFile::refusal(const QString& memberName) {
         return QStringLiteral(
                    "The member name \"%1\" cannot name a time sheet file: it holds \"..\".")
             .arg(name);
+    if (name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive))
+        return QStringLiteral(
+                   "The member name \"%1\" cannot name a time sheet file: the storage engine "
+                   "keeps names beginning with sqlite_ for itself.")
+            .arg(name);
     if (Schema::isSharedTableName(name))
         return QStringLiteral(
                    "The member name \"%1\" cannot name a time sheet file: the data folder "

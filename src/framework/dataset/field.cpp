@@ -37,6 +37,10 @@ QString isoDate(const QDate& d) {
     return QString(text, 10);
 }
 
+bool inRange(double value) {
+    return std::isfinite(value) && std::abs(value) <= Field::LargestNumber;
+}
+
 bool parseNumber(const QString& input, double& out) {
     const QString text = input.trimmed();
     bool ok = false;
@@ -44,7 +48,7 @@ bool parseNumber(const QString& input, double& out) {
     out = locale.toDouble(text, &ok);
     if (!ok)
         out = QLocale::c().toDouble(text, &ok);
-    return ok && std::isfinite(out);
+    return ok && inRange(out);
 }
 
 } // namespace
@@ -236,7 +240,7 @@ QVariant Field::toStored(const QVariant& value) const {
         }
         bool ok = false;
         const double d = value.toDouble(&ok);
-        if (!ok)
+        if (!ok || !inRange(d))
             throw convertError(value.toString(), "floating point value");
         return d;
     }
