@@ -1,5 +1,6 @@
 #include "reportcommand.h"
 
+#include "dateoption.h"
 #include "framework/dataset/table.h"
 #include "framework/report/reportdocument.h"
 #include "framework/report/reportlayoutjson.h"
@@ -21,14 +22,6 @@ const QStringList kinds{QStringLiteral("timeline"), QStringLiteral("project"),
                         QStringLiteral("layout"),   QStringLiteral("timesheets"),
                         QStringLiteral("costs"),    QStringLiteral("contacts")};
 
-QDateTime parseToday(const QString& text) {
-    const QDateTime withTime = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd'T'HH:mm"));
-    if (withTime.isValid())
-        return withTime;
-    const QDate date = QDate::fromString(text, Qt::ISODate);
-    return date.isValid() ? QDateTime(date, QTime(0, 0)) : QDateTime();
-}
-
 // Sets a radio group of the dialog from an option's value.
 // An omitted option takes the first choice.
 bool choose(QButtonGroup* group, const QString& value, const QStringList& names) {
@@ -46,7 +39,7 @@ int timeline(const QCommandLineParser& options) {
             QStringLiteral("%1 is not a Vok data folder").arg(folder).toStdString());
     }
     if (options.isSet(QStringLiteral("today"))) {
-        const QDateTime today = parseToday(Command::single(options, QStringLiteral("today")));
+        const QDateTime today = DateOption::dateTime(Command::single(options, QStringLiteral("today")));
         if (!today.isValid())
             throw UsageError(QStringLiteral("--today takes YYYY-MM-DD or YYYY-MM-DDTHH:MM"));
         vok::Clock::setFixed(today);

@@ -3,7 +3,6 @@
 #include "data/schema.h"
 #include "data/tdatamodule2.h"
 #include "dialogbuttons.h"
-#include "framework/dataset/databaseerror.h"
 #include "framework/ui/guard.h"
 #include "framework/ui/messages.h"
 #include "framework/ui/modal.h"
@@ -82,16 +81,9 @@ void TForm11::openMember() {
     const QString path = dm_->Database1->filePath(file);
     if (!QFileInfo::exists(path))
         dm_->Database1->createFile(path, Schema::memberTimeSheetFile());
-    lines.setTableName(file);
     // Opened here rather than by the entry window, so that a file that cannot be opened (no
     // database, another table) is refused before the window shows.
     form10_->Set_fields_state(false);
-    try {
-        lines.open();
-    } catch (const vok::DatabaseError& e) {
-        throw vok::DatabaseError(
-            QStringLiteral("%1 cannot be opened as a time sheet: %2").arg(file, e.message()),
-            e.kind());
-    }
+    MemberFile::open(lines, member);
     vok::Modal::exec(form10_);
 }

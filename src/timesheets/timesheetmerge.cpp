@@ -76,8 +76,7 @@ MergeReport TimeSheetMerge::mergeMember(const QString& member) {
     merge.afterLine = afterLine;
     try {
         // The file is attached when opened, which cannot happen inside a unit of work: open first.
-        lines.setTableName(file);
-        lines.open();
+        MemberFile::open(lines, member);
         report = merge.run(member);
     } catch (const vok::DatabaseError& e) {
         // This member's file is left as it was; the others are merged all the same.

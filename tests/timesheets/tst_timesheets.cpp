@@ -339,7 +339,7 @@ private Q_SLOTS:
         QTest::newRow("a name the engine keeps") << "sqlite_sequence"
                                                  << "sqlite_";
         QTest::newRow("a file that is no database") << "Junk"
-                                                    << "Junk.db: ";
+                                                    << "Junk.db cannot be opened as a time sheet";
     }
     void membersThatCannotBeMergedAreSkipped() {
         QFETCH(QString, member);
@@ -868,10 +868,11 @@ private Q_SLOTS:
         QTest::newRow("a file that is no time sheet")
             << QStringList{"--data", "DIR", "--member", "Ana Morales"} << 1
             << "1 of the time sheets was not merged; it and the totals are unchanged:\n"
-               "  Ana Morales.db: "
+               "  Ana Morales.db cannot be opened as a time sheet: "
             << 2;
         QTest::newRow("all members, one file no time sheet: the others merged")
-            << QStringList{"--data", "DIR", "--all"} << 1 << "  Ana Morales.db: " << 0;
+            << QStringList{"--data", "DIR", "--all"} << 1
+            << "  Ana Morales.db cannot be opened as a time sheet" << 0;
     }
     void commandLine() {
         QFETCH(QStringList, args);

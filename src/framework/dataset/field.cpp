@@ -48,7 +48,12 @@ bool parseNumber(const QString& input, double& out) {
     out = locale.toDouble(text, &ok);
     if (!ok)
         out = QLocale::c().toDouble(text, &ok);
-    return ok && inRange(out);
+    return ok && std::isfinite(out);
+}
+
+DatabaseError tooLarge(const QString& text) {
+    return DatabaseError(QStringLiteral("'%1' is too large a number").arg(text),
+                         DatabaseError::Kind::Convert);
 }
 
 } // namespace
@@ -236,12 +241,16 @@ QVariant Field::toStored(const QVariant& value) const {
             double d = 0;
             if (!parseNumber(text, d))
                 throw convertError(text, "floating point value");
+            if (!inRange(d))
+                throw tooLarge(text);
             return d;
         }
         bool ok = false;
         const double d = value.toDouble(&ok);
-        if (!ok || !inRange(d))
+        if (!ok || !std::isfinite(d))
             throw convertError(value.toString(), "floating point value");
+        if (!inRange(d))
+            throw tooLarge(value.toString());
         return d;
     }
     }
