@@ -57,7 +57,7 @@ QDate ShortDate::parse(const QString& input) {
     const QString text = input.trimmed();
     if (text.isEmpty())
         return {};
-    static const QRegularExpression iso(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
+    static const QRegularExpression iso(QStringLiteral("^([0-9]{4})-([0-9]{1,2})-([0-9]{1,2})$"));
     if (const auto m = iso.match(text); m.hasMatch())
         return QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
 
@@ -66,7 +66,21 @@ QDate ShortDate::parse(const QString& input) {
     const int posD = pat.indexOf(QLatin1Char('d'));
     const int posM = pat.indexOf(QLatin1Char('M'));
     const int posY = pat.indexOf(QLatin1Char('y'));
-    static const QRegularExpression parts(QStringLiteral("^(\\d{1,4})\\D(\\d{1,4})\\D(\\d{1,4})$"));
+    // Numbers are ASCII digits, parted by a mark that short dates use or the pattern's own,
+    // never by a letter; the expression is built again only when the pattern changes.
+    thread_local QString partsPattern;
+    thread_local QRegularExpression parts;
+    if (partsPattern != pat || !parts.isValid() || parts.pattern().isEmpty()) {
+        QString marks = QStringLiteral("./ ");
+        for (const QChar c : pat) {
+            if (!c.isLetterOrNumber() && !marks.contains(c))
+                marks += c;
+        }
+        const QString mark =
+            QLatin1Char('[') + QRegularExpression::escape(marks) + QStringLiteral("-]");
+        parts.setPattern(QStringLiteral("^([0-9]{1,4})%1([0-9]{1,4})%1([0-9]{1,4})$").arg(mark));
+        partsPattern = pat;
+    }
     const auto m = parts.match(text);
     if (!m.hasMatch())
         return {};
