@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev libsqlite3-dev
   fonts-liberation fontconfig
   xvfb xauth poppler-utils sqlite3
+  unzip odt2txt
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -2,7 +2,9 @@
 
 #include "app/storageconfiguration.h"
 #include "command.h"
+#include "copyprojectcommand.h"
 #include "democommand.h"
+#include "documentcommand.h"
 #include "framework/dataset/databaseerror.h"
 #include "initcommand.h"
 #include "mergecostscommand.h"
@@ -18,6 +20,8 @@ CommandLine::CommandLine() {
     commands_.push_back(std::make_unique<ReportCommand>());
     commands_.push_back(std::make_unique<MergeTimeSheetsCommand>());
     commands_.push_back(std::make_unique<MergeCostsCommand>());
+    commands_.push_back(std::make_unique<CopyProjectCommand>());
+    commands_.push_back(std::make_unique<DocumentCommand>());
 }
 
 CommandLine::~CommandLine() = default;

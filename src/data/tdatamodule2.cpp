@@ -176,6 +176,12 @@ void TDataModule2::connectTo(const QString& dataPath) {
     Database1->setParams({QStringLiteral("path=") + dataPath});
 }
 
+void TDataModule2::openWorkingTables() {
+    for (Table* t : {projects, Major, Action, ProjectNotes, MajorNotes, ActionNotes, ProjectTeam,
+                     MajorTeam, ActionTeam, Members, Contacts})
+        t->open();
+}
+
 void TDataModule2::setPrintProjectSource(std::function<QString()> source) {
     printProjectSource_ = std::move(source);
 }

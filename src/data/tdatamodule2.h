@@ -53,6 +53,9 @@ public:
     QList<vok::Table*> tables() const;
     // Points the connection at a data folder ("path=" + folder) and opens it with the first table.
     void connectTo(const QString& dataPath);
+    // Opens the record-sets the main window works on, in the order of the first activation:
+    // projects, Major, Action, the notes, the teams, Members and Contacts.
+    void openWorkingTables();
 
     // Rules called by the record-set layer.
     void projectsNewRecord(vok::Table& t);

@@ -1,6 +1,8 @@
 // The data folder's tables and the shared data module's links and rules.
 #include "data/datafolder.h"
+#include "data/projectcopy.h"
 #include "data/schema.h"
+#include "data/tdatamodule17.h"
 #include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/dataset/statement.h"
@@ -8,9 +10,16 @@
 
 #include <QDir>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QtTest>
 
 using vok::Table;
+
+namespace {
+// As long as a project name can be.
+const char* const longName = "A name of one hundred characters, as long as a project name can "
+                             "be: no more and no less than that!!!";
+} // namespace
 
 class TestData : public QObject {
     Q_OBJECT
@@ -21,10 +30,7 @@ class TestData : public QObject {
 
     void openWorkingTables() {
         dm->connectTo(folder);
-        for (Table* t : {dm->projects, dm->Major, dm->Action, dm->ProjectNotes, dm->MajorNotes,
-                         dm->ActionNotes, dm->ProjectTeam, dm->MajorTeam, dm->ActionTeam,
-                         dm->Members, dm->Contacts})
-            t->open();
+        dm->openWorkingTables();
     }
 
     QString text(Table* t, const char* field) {
@@ -34,6 +40,117 @@ class TestData : public QObject {
     void exec(const QString& sql) {
         dm->connectTo(folder);
         dm->Database1->exec(sql);
+    }
+    QStringList rows(const QString& sql, const QVariantList& binds = {}) {
+        QSqlQuery q = dm->Database1->exec(sql, binds);
+        QStringList out;
+        while (q.next()) {
+            QStringList row;
+            for (int i = 0; i < q.record().count(); ++i)
+                row << q.value(i).toString();
+            out << row.join(QLatin1Char('|'));
+        }
+        return out;
+    }
+
+    // A project as its copy must repeat it: the project's own values, then its team, contacts,
+    // major activities, their teams, actions and the actions' teams, each row reached from the
+    // project through its owners' numbers, so that a row under the wrong parent drops out.
+    QStringList shape(int project) {
+        const QVariantList p{project};
+        return rows(QStringLiteral("SELECT Zel_description, Zel_date_from, Zel_leader, "
+                                   "Zel_completed, Zel_hours, Zel_actual, Zel_perc_complete FROM "
+                                   "projects WHERE Zel_Project_id = ?"),
+                    p) +
+               rows(QStringLiteral("SELECT ProjectTeam_member, ProjectTeam_email, ProjectTeam_tel "
+                                   "FROM ProjectTeam WHERE ProjectTeam_project_id = ? ORDER BY "
+                                   "ProjectTeam_id"),
+                    p) +
+               rows(QStringLiteral("SELECT ProjectContact_name, ProjectContact_email, "
+                                   "ProjectContact_ext, ProjectContact_City FROM ProjectContact "
+                                   "WHERE ProjectContact_project_id = ? ORDER BY Projectnotes_id"),
+                    p) +
+               rows(QStringLiteral("SELECT Major_item, Major_critical, Major_perc_complete, "
+                                   "Major_actual FROM major WHERE Major_project_id = ? ORDER BY "
+                                   "Major_id"),
+                    p) +
+               rows(QStringLiteral("SELECT m.Major_item, t.MajorTeam_member FROM MajorTeam t JOIN "
+                                   "major m ON m.Major_project_id = t.MajorTeam_project_id AND "
+                                   "m.Major_id = t.MajorTeam_major_id WHERE t.MajorTeam_project_id "
+                                   "= ? ORDER BY t.MajorTeam_id"),
+                    p) +
+               rows(QStringLiteral("SELECT m.Major_item, a.Action_name, a.Action_completed FROM "
+                                   "action a JOIN major m ON m.Major_project_id = "
+                                   "a.Action_project_id AND m.Major_id = a.Action_major_id WHERE "
+                                   "a.Action_project_id = ? ORDER BY a.Action_id"),
+                    p) +
+               rows(QStringLiteral("SELECT m.Major_item, a.Action_name, t.ActionTeam_member FROM "
+                                   "actionTeam t JOIN action a ON a.Action_project_id = "
+                                   "t.ActionTeam_project_id AND a.Action_major_id = "
+                                   "t.ActionTeam_major_id AND a.Action_id = t.ActionTeam_action_id "
+                                   "JOIN major m ON m.Major_project_id = a.Action_project_id AND "
+                                   "m.Major_id = a.Action_major_id WHERE t.ActionTeam_project_id "
+                                   "= ? ORDER BY t.ActionTeam_id"),
+                    p);
+    }
+    // Rows of every table, in one line.
+    QString counts() {
+        QStringList out;
+        for (const char* t : {"projects", "major", "action", "ProjectTeam", "MajorTeam",
+                              "actionTeam", "ProjectContact", "Projectnotes", "Majornotes",
+                              "actionnotes", "ProjectTS", "ProjectCost"})
+            out << rows(QStringLiteral("SELECT COUNT(*) FROM ") + QLatin1String(t)).value(0);
+        return out.join(QLatin1Char(' '));
+    }
+    // Project 12 "Alpha" with its team, contacts, notes, time-sheet and cost rows, major
+    // activities 3 (actions 5 and 6) and 4 (action 8) with teams and notes; project 14 "Lone"
+    // with nothing; project 16 whose name fills its 100 characters.
+    void seedProjects() {
+        for (const char* q :
+             {"INSERT INTO projects (Zel_Project_id, Zel_project, Zel_description, "
+              "Zel_date_from, Zel_leader, Zel_completed, Zel_hours, Zel_actual, "
+              "Zel_perc_complete) VALUES (12, 'Alpha', 'Build it', '2024-01-08', 'Lee', 1, "
+              "7.5, 123.5, 60), (14, 'Lone', NULL, NULL, NULL, 0, NULL, 0, 0)",
+              "INSERT INTO ProjectTeam (ProjectTeam_project_id, ProjectTeam_member, "
+              "ProjectTeam_email, ProjectTeam_tel) VALUES (12, 'Ann', 'ann@x.org', '111'), "
+              "(12, 'Bob', NULL, '222')",
+              "INSERT INTO ProjectContact (ProjectContact_project_id, ProjectContact_name, "
+              "ProjectContact_email, ProjectContact_ext, ProjectContact_City) VALUES (12, "
+              "'Carol', 'carol@x.org', 12, 'Paris'), (12, 'Dave', NULL, NULL, NULL)",
+              "INSERT INTO major (Major_project_id, Major_id, Major_item, Major_critical, "
+              "Major_perc_complete, Major_actual) VALUES (12, 3, 'Design', 1, 50, 9), (12, 4, "
+              "'Build', 0, 0, 0)",
+              "INSERT INTO MajorTeam (MajorTeam_project_id, MajorTeam_major_id, "
+              "MajorTeam_member) VALUES (12, 3, 'Ann')",
+              "INSERT INTO action (Action_project_id, Action_major_id, Action_id, "
+              "Action_name, Action_completed) VALUES (12, 3, 5, 'Sketch', 1), (12, 3, 6, "
+              "'Review', 0), (12, 4, 8, 'Pour', 0)",
+              "INSERT INTO actionTeam (ActionTeam_project_id, ActionTeam_major_id, "
+              "ActionTeam_action_id, ActionTeam_member) VALUES (12, 3, 5, 'Ann'), (12, 3, 5, "
+              "'Bob'), (12, 4, 8, 'Bob')",
+              "INSERT INTO Projectnotes (Projectnotes_project_id, Projectnotes_note) VALUES "
+              "(12, 'p')",
+              "INSERT INTO Majornotes (Majornotes_project_id, Majornotes_major_id, "
+              "Majornotes_note) VALUES (12, 3, 'm')",
+              "INSERT INTO actionnotes (Actionnotes_project_id, Actionnotes_major_id, "
+              "Actionnotes_action_id, Actionnotes_note) VALUES (12, 3, 5, 'a')",
+              "INSERT INTO ProjectTS (ProjectTS_project_id, ProjectTS_major_id, "
+              "ProjectTS_action_id, ProjectTS_member, ProjectTS_hours) VALUES (12, 3, 5, "
+              "'Ann', 7.5)",
+              "INSERT INTO ProjectCost (ProjectCost_project_id, ProjectCost_major_id, "
+              "ProjectCost_action_id, ProjectCost_Amount) VALUES (12, 0, 0, 123.5)"})
+            exec(QLatin1String(q));
+        dm->Database1->exec(
+            QStringLiteral("INSERT INTO projects (Zel_Project_id, Zel_project) VALUES (16, ?)"),
+            {QLatin1String(longName)});
+        openWorkingTables();
+    }
+    ProjectCopy::Result copyProject(int project) {
+        dm->projects->refresh(); // a copy made before is read again, as the tree's rebuild does
+        if (!dm->projects->findKey({project}))
+            qFatal("no project %d", project);
+        TDataModule17 copies(dm->Database1);
+        return ProjectCopy(*dm, copies).run();
     }
 
 private Q_SLOTS:
@@ -367,6 +484,83 @@ private Q_SLOTS:
         QVERIFY(dm->MemberTS->recordCount() > 0);
         QCOMPARE(dm->MemberTS->fieldByName(QStringLiteral("MemberTS_project")).asString(),
                  QStringLiteral("Riverside Library Renovation"));
+    }
+
+    // ------------------------------------------------------------ copying a project
+
+    void copyRepeatsTheProjectUnderNewNumbers_data() {
+        QTest::addColumn<int>("source");
+        QTest::addColumn<int>("times"); // the copy of the copy, and so on
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("added"); // rows added per table, as counts() lists them
+        QTest::newRow("project with teams, contacts, activities and actions")
+            << 12 << 1 << "Copy of Alpha"
+            << "1 2 3 2 1 3 2 0 0 0 0 0";
+        QTest::newRow("copy of the copy: the prefix again") << 12 << 2 << "Copy of Copy of Alpha"
+                                                            << "2 4 6 4 2 6 4 0 0 0 0 0";
+        QTest::newRow("project with nothing: a lone record") << 14 << 1 << "Copy of Lone"
+                                                             << "1 0 0 0 0 0 0 0 0 0 0 0";
+        QTest::newRow("100-character name: the prefix stays, the end goes")
+            << 16 << 1 << QStringLiteral("Copy of ") + QLatin1String(longName).left(92)
+            << "1 0 0 0 0 0 0 0 0 0 0 0";
+    }
+    void copyRepeatsTheProjectUnderNewNumbers() {
+        QFETCH(int, source);
+        QFETCH(int, times);
+        QFETCH(QString, name);
+        QFETCH(QString, added);
+        QCOMPARE(QString::fromLatin1(longName).size(), 100);
+        seedProjects();
+        const QString before = counts();
+        const QStringList sourceShape = shape(source);
+        ProjectCopy::Result copy;
+        for (int project = source, i = 0; i < times; ++i, project = copy.project)
+            copy = copyProject(project);
+        QCOMPARE(copy.name, name);
+        QCOMPARE(rows(QStringLiteral("SELECT Zel_project FROM projects WHERE Zel_Project_id = ?"),
+                      {copy.project}),
+                 QStringList{name});
+        QVERIFY(copy.project > 16); // numbered by the engine
+        QStringList delta;
+        const QStringList b = before.split(QLatin1Char(' '));
+        const QStringList a = counts().split(QLatin1Char(' '));
+        for (int i = 0; i < a.size(); ++i)
+            delta << QString::number(a[i].toInt() - b[i].toInt());
+        QCOMPARE(delta.join(QLatin1Char(' ')), added);
+        // Every copied row hangs off the copied parents; values are carried, not reset.
+        QCOMPARE(shape(copy.project), sourceShape);
+        QCOMPARE(shape(source), sourceShape);
+        // The copy record-sets are open only while a copy runs.
+        TDataModule17 copies(dm->Database1);
+        for (Table* t : copies.tables())
+            QVERIFY(!t->isActive());
+    }
+
+    void copyThatFailsHalfWayLeavesNothing() {
+        seedProjects();
+        // The second action-team row cannot be stored: by then the project, its team, contacts,
+        // first major activity and first action are written.
+        exec(QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON actionTeam WHEN "
+                            "NEW.ActionTeam_member = 'Bob' BEGIN SELECT RAISE(ABORT, 'disk "
+                            "full'); END"));
+        dm->projects->findKey({12});
+        // Typed before the copy: stored, not undone with it.
+        dm->projects->edit();
+        dm->projects->fieldByName(QStringLiteral("Zel_leader")).setAsString(QStringLiteral("Kim"));
+        const QString before = counts();
+        TDataModule17 copies(dm->Database1);
+        QVERIFY_THROWS_EXCEPTION(vok::DatabaseError, ProjectCopy(*dm, copies).run());
+        QCOMPARE(counts(), before);
+        QCOMPARE(rows(QStringLiteral("SELECT Zel_leader FROM projects WHERE Zel_Project_id = 12")),
+                 QStringList{QStringLiteral("Kim")});
+        for (Table* t : copies.tables())
+            QVERIFY(!t->isActive());
+        // Put right, the same record-sets copy the whole project.
+        exec(QStringLiteral("DROP TRIGGER full"));
+        dm->projects->findKey({12});
+        const ProjectCopy::Result copy = ProjectCopy(*dm, copies).run();
+        QCOMPARE(shape(copy.project), shape(12));
+        QCOMPARE(dm->Contacts->recordCount(), 2); // the working views still show the source
     }
 };
 

@@ -2,16 +2,9 @@
 // and runs the message loop.
 #include "app/storageconfiguration.h"
 #include "app/vokapplication.h"
-#include "costs/tform18.h"
-#include "costs/tform19.h"
-#include "data/tdatamodule2.h"
+#include "appwindows.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/ui/messages.h"
-#include "reports/tform4.h"
-#include "reports/tform5.h"
-#include "timesheets/tform10.h"
-#include "timesheets/tform11.h"
-#include "timesheets/tform12.h"
 #include "ui/main/tform1.h"
 
 #include <cstdio>
@@ -36,31 +29,9 @@ int main(int argc, char** argv) {
             return QMessageBox::Ok;
         });
     }
-    std::unique_ptr<TForm1> form1;
-    std::unique_ptr<TDataModule2> dataModule2;
-    std::unique_ptr<TForm4> form4;
-    std::unique_ptr<TForm5> form5;
-    std::unique_ptr<TForm10> form10;
-    std::unique_ptr<TForm11> form11;
-    std::unique_ptr<TForm12> form12;
-    std::unique_ptr<TForm18> form18;
-    std::unique_ptr<TForm19> form19;
+    std::unique_ptr<AppWindows> windows;
     try {
-        form1 = std::make_unique<TForm1>();
-        dataModule2 = std::make_unique<TDataModule2>();
-        form1->setDataModule(dataModule2.get());
-        form4 = std::make_unique<TForm4>(form1.get(), dataModule2.get());
-        form5 = std::make_unique<TForm5>(form1.get(), dataModule2.get(), form4.get());
-        form4->setReport(form5.get());
-        form10 = std::make_unique<TForm10>(dataModule2.get());
-        form11 = std::make_unique<TForm11>(dataModule2.get(), form10.get());
-        form11->connectMenu(form1->TimeSheetEntry2);
-        form12 = std::make_unique<TForm12>(dataModule2.get());
-        form12->connectMenu(form1->UpdateTimeSheets1);
-        form18 = std::make_unique<TForm18>(dataModule2.get());
-        form18->connectMenu(form1->CostEntry1);
-        form19 = std::make_unique<TForm19>(dataModule2.get());
-        form19->connectMenu(form1->UpdateCostEntries1);
+        windows = std::make_unique<AppWindows>();
         StorageConfiguration::writeEntries();
     } catch (const vok::DatabaseError& e) {
         VokApplication::showApplicationError(e.kindName(), e.message());
@@ -70,17 +41,8 @@ int main(int argc, char** argv) {
                                              QString::fromUtf8(e.what()));
         return 1;
     }
-    form1->show();
+    windows->form1->show();
     const int rc = app.exec();
-    // The windows go before the record-sets they show.
-    form19.reset();
-    form18.reset();
-    form12.reset();
-    form11.reset();
-    form10.reset();
-    form5.reset();
-    form4.reset();
-    form1.reset();
-    dataModule2.reset();
+    windows.reset();
     return rc;
 }

@@ -2,6 +2,9 @@
 
 #include "app/settings.h"
 #include "compacttabstyle.h"
+#include "data/projectcopy.h"
+#include "data/projecthierarchy.h"
+#include "data/tdatamodule17.h"
 #include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/dataset/shortdate.h"
@@ -9,6 +12,8 @@
 #include "framework/dataset/transaction.h"
 #include "framework/ui/guard.h"
 #include "framework/ui/messages.h"
+#include "framework/ui/modal.h"
+#include "framework/ui/shell.h"
 #include "framework/widgets/dbcheckbox.h"
 #include "framework/widgets/dbcombobox.h"
 #include "framework/widgets/dbctrlgrid.h"
@@ -16,9 +21,15 @@
 #include "framework/widgets/dbedit.h"
 #include "framework/widgets/dbgrid.h"
 #include "framework/widgets/dbmemo.h"
+#include "helppage.h"
+#include "mailto.h"
 #include "recordtab.h"
+#include "summarydocument.h"
+#include "tform15.h"
+#include "tform3.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -27,6 +38,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -64,11 +76,9 @@ const RecordTab::Fields actionFields{
     nullptr,           "Action_perc_complete", "Action_hours",
     "Action_actual"};
 
-// Deletes every record of a record-set's current view.
-void deleteAll(vok::Table* t) {
-    while (!t->isEmpty())
-        t->deleteRecord();
-}
+// Where the Help menu's two messages go.
+const char* const supportAddress = "support@vok.example";
+const char* const salesAddress = "sales@vok.example";
 
 } // namespace
 
@@ -109,6 +119,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     connect(selectionTimer_, &QTimer::timeout, this,
             [this] { vok::Guard::run([this] { TreeView1Change(); }); });
     hidePages();
+    updateCommands();
 }
 
 TForm1::~TForm1() = default;
@@ -196,6 +207,23 @@ void TForm1::buildMenus() {
     handle(DeleteMajor1, &TForm1::DeleteMajor1Click);
     handle(DeleteAction1, &TForm1::DeleteAction1Click);
     handle(Exit1, &TForm1::Exit1Click);
+    handle(Copyproject1, &TForm1::Copyproject1Click);
+    handle(Memberslist1, &TForm1::Memberslist1Click);
+    handle(Addcontact1, &TForm1::Addcontact1Click);
+    handle(EditContact1, &TForm1::EditContact1Click);
+    handle(DeleteContact1, &TForm1::DeleteContact1Click);
+    handle(Helpfiles1, &TForm1::Helpfiles1Click);
+    handle(Emailusforhelp1, &TForm1::Emailusforhelp1Click);
+    handle(Emailustobuysourcecode1, &TForm1::Emailustobuysourcecode1Click);
+    handle(English1, &TForm1::English1Click);
+    handle(Franais1, &TForm1::Franais1Click);
+    handle(Espagnol1, &TForm1::Espagnol1Click);
+    // The commands that act on the selected project wait until one is selected.
+    connect(ProjectPopup, &QMenu::aboutToShow, this, [this] {
+        const bool selected = !selectedNode().isEmpty();
+        for (QAction* a : {AddMajor1, Deleteproject1, Copyproject1})
+            a->setEnabled(selected);
+    });
 }
 
 void TForm1::buildTree() {
@@ -223,6 +251,17 @@ void TForm1::buildTree() {
     connect(TreeView1, &QTreeWidget::itemExpanded, this, &TForm1::makeChildren);
     connect(TreeView1, &QTreeWidget::currentItemChanged, this,
             [this] { selectionTimer_->start(); });
+    // A click that selects the current node (Qt makes the first node current, unselected, when
+    // the tree first takes the focus) changes no current item; a click on a node whose page does
+    // not show changes nothing at all. Both still show the node's page.
+    connect(TreeView1, &QTreeWidget::itemSelectionChanged, this,
+            [this] { selectionTimer_->start(); });
+    connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        const bool showing = std::any_of(levels_.begin(), levels_.end(),
+                                         [](const Level& l) { return l.page->isVisible(); });
+        if (!showing || idstrings.join(QLatin1Char(',')) != ProjectList.value(nodeIndex(item)))
+            selectionTimer_->start();
+    });
     box->addWidget(TreeView1);
 }
 
@@ -405,6 +444,18 @@ void TForm1::buildPages() {
     exits(ProjectRecord, &TForm1::DBEdit2Exit);
     exits(MajorRecord, &TForm1::DBEdit8Exit);
     exits(ActionRecord, &TForm1::DBEdit13Exit);
+    const auto press = [this](QToolButton* b, void (TForm1::*slot)()) {
+        connect(b, &QToolButton::clicked, this,
+                [this, slot] { vok::Guard::run([&] { (this->*slot)(); }); });
+    };
+    press(SpeedButton1, &TForm1::SpeedButton1Click);
+    press(SpeedButton3, &TForm1::SpeedButton1Click);
+    press(SpeedButton2, &TForm1::SpeedButton1Click);
+    press(SpeedButton4, &TForm1::SpeedButton4Click);
+    press(SpeedButton5, &TForm1::SpeedButton5Click);
+    press(SpeedButton6, &TForm1::SpeedButton6Click);
+    press(SpeedButton7, &TForm1::SpeedButton7Click);
+    press(SpeedButton8, &TForm1::SpeedButton8Click);
 }
 
 vok::DBGrid* TForm1::buildTeamTab(QWidget* tab, const char* gridName, const char* prefix,
@@ -510,6 +561,8 @@ void TForm1::buildContactsTab(QWidget* tab) {
     DBCtrlGrid4->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(DBCtrlGrid4, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->popup(DBCtrlGrid4->mapToGlobal(pos)); });
+    connect(DBCtrlGrid4, &vok::DBCtrlGrid::panelDoubleClicked, this,
+            [this] { vok::Guard::run([this] { DBCtrlGrid4DblClick(); }); });
     box->addWidget(DBCtrlGrid4, 1);
     auto* buttons = new QHBoxLayout;
     const auto button = [&](QToolButton*& b, const char* name, const char* caption) {
@@ -592,6 +645,7 @@ bool TForm1::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) {
         FormActivate();
     } else if (e->type() == QEvent::Show && !shown_) {
+        updateCommands(); // the caption sets are given by now
         // Without a window manager (a virtual display) the window is never activated; the
         // first activation then runs as soon as the window shows.
         shown_ = true;
@@ -619,10 +673,7 @@ void TForm1::firstActivation() {
 
     dm_->connectTo(dm_->DataPath);
     connectionTried_ = true;
-    for (vok::Table* t : {dm_->projects, dm_->Major, dm_->Action, dm_->ProjectNotes,
-                          dm_->MajorNotes, dm_->ActionNotes, dm_->ProjectTeam, dm_->MajorTeam,
-                          dm_->ActionTeam, dm_->Members, dm_->Contacts})
-        t->open();
+    dm_->openWorkingTables();
 
     // From the record Members opened on, appended to each team grid's pick list.
     vok::Table* members = dm_->Members;
@@ -1038,39 +1089,6 @@ void TForm1::DBEdit13Change() {
 
 // ---------------------------------------------------------------- deleting
 
-void TForm1::deleteAction() {
-    deleteAll(dm_->ActionTeam);
-    deleteAll(dm_->ActionNotes);
-    dm_->Action->deleteRecord();
-}
-
-void TForm1::deleteMajor() {
-    while (!dm_->Action->isEmpty()) {
-        dm_->Action->first();
-        deleteAction();
-    }
-    deleteAll(dm_->MajorTeam);
-    deleteAll(dm_->MajorNotes);
-    dm_->Major->deleteRecord();
-}
-
-void TForm1::deleteProject() {
-    while (!dm_->Major->isEmpty()) {
-        dm_->Major->first();
-        deleteMajor();
-    }
-    deleteAll(dm_->ProjectTeam);
-    deleteAll(dm_->ProjectNotes);
-    deleteAll(dm_->Contacts);
-    // Every time-sheet and cost row of the project, whatever it was booked on.
-    for (vok::Table* rows : {dm_->ProjectTS, dm_->ProjectCost}) {
-        rows->open();
-        const auto close = qScopeGuard([rows] { rows->close(); });
-        deleteAll(rows);
-    }
-    dm_->projects->deleteRecord();
-}
-
 void TForm1::deleteNode(int level) {
     static const char* const questions[] = {
         "Are you certain that you want to delete this project?",
@@ -1087,16 +1105,7 @@ void TForm1::deleteNode(int level) {
     {
         // All or nothing: a failure leaves every table, and the tree, as they were.
         vok::Transaction work(*dm_->Database1);
-        switch (level) {
-        case ProjectLevel:
-            deleteProject();
-            break;
-        case MajorLevel:
-            deleteMajor();
-            break;
-        default:
-            deleteAction();
-        }
+        ProjectHierarchy(*dm_).remove(level);
         work.commit();
     }
     setBusy(false);
@@ -1168,4 +1177,188 @@ void TForm1::closeEvent(QCloseEvent* event) {
     // Closed by its title bar, also while a record is being added: as Exit does.
     closeData();
     QMainWindow::closeEvent(event);
+}
+
+// ---------------------------------------------------------------- windows beside the main one
+
+void TForm1::setMemberList(TForm3* form3) {
+    form3_ = form3;
+    updateCommands();
+}
+
+void TForm1::setContactWindow(TForm15* form15) {
+    form15_ = form15;
+    updateCommands();
+}
+
+void TForm1::setCopyModule(TDataModule17* dm17) {
+    dm17_ = dm17;
+    updateCommands();
+}
+
+void TForm1::updateCommands() {
+    Memberslist1->setVisible(form3_ != nullptr);
+    Addcontact1->setVisible(form15_ != nullptr);
+    EditContact1->setVisible(form15_ != nullptr);
+    Copyproject1->setVisible(dm17_ != nullptr);
+    Changelanguage1->menuAction()->setVisible(static_cast<bool>(translateInterface));
+}
+
+// ---------------------------------------------------------------- copying a project
+
+void TForm1::Copyproject1Click() {
+    if (!dm_ || !dm17_ || !positionOnSelectedNode(1))
+        return;
+    const ProjectCopy::Result copy = ProjectCopy(*dm_, *dm17_).run();
+    LoadTree();
+    selectNode(QString::number(copy.project));
+}
+
+// ---------------------------------------------------------------- members and contacts
+
+void TForm1::Memberslist1Click() {
+    if (!dm_ || !form3_)
+        return;
+    dm_->Members->first();
+    vok::Modal::exec(form3_);
+    refillMemberPickLists();
+}
+
+void TForm1::showContact(bool adding) {
+    if (!dm_ || !form15_)
+        return;
+    vok::Table* contacts = dm_->Contacts;
+    // A new contact belongs to the current project through the link; editing an empty list
+    // starts a new contact too.
+    if (adding)
+        contacts->insert();
+    else
+        contacts->edit();
+    if (vok::Modal::exec(form15_) != QDialog::Accepted)
+        contacts->cancel();
+}
+
+void TForm1::Addcontact1Click() {
+    showContact(true);
+}
+
+void TForm1::EditContact1Click() {
+    showContact(false);
+}
+
+void TForm1::DBCtrlGrid4DblClick() {
+    showContact(false);
+}
+
+void TForm1::DeleteContact1Click() {
+    if (!dm_ || !vok::Messages::confirm(QStringLiteral("Delete selected contact?")))
+        return;
+    dm_->Contacts->deleteRecord();
+}
+
+// ---------------------------------------------------------------- mail and help
+
+void TForm1::openWithShell(const QString& target) {
+    if (!vok::Shell::open(target))
+        vok::Messages::inform(
+            QStringLiteral("No program on this computer could open \"%1\".").arg(target));
+}
+
+void TForm1::SpeedButton1Click() {
+    const QString id = selectedNode();
+    if (!dm_ || id.isEmpty())
+        return;
+    idstrings = id.split(QLatin1Char(','));
+    // The team views already follow the selected node.
+    switch (idstrings.size()) {
+    case 1:
+        openWithShell(MailTo::team(*dm_->ProjectTeam, QStringLiteral("ProjectTeam_email")));
+        break;
+    case 2:
+        openWithShell(MailTo::team(*dm_->MajorTeam, QStringLiteral("MajorTeam_email")));
+        break;
+    case 3:
+        openWithShell(MailTo::team(*dm_->ActionTeam, QStringLiteral("ActionTeam_email")));
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm1::SpeedButton4Click() {
+    if (!dm_)
+        return;
+    openWithShell(MailTo::contact(
+        dm_->Contacts->fieldByName(QStringLiteral("ProjectContact_email")).asString()));
+}
+
+void TForm1::Helpfiles1Click() {
+    const QString page = HelpPage::path();
+    if (page.isEmpty()) {
+        vok::Messages::inform(QStringLiteral("The help page is missing; it belongs in %1.")
+                                  .arg(HelpPage::installedPath()));
+        return;
+    }
+    openWithShell(page);
+}
+
+void TForm1::Emailusforhelp1Click() {
+    openWithShell(QStringLiteral("mailto:") + QLatin1String(supportAddress) +
+                  QStringLiteral("?subject=Help required"));
+}
+
+void TForm1::Emailustobuysourcecode1Click() {
+    openWithShell(QStringLiteral("mailto:") + QLatin1String(salesAddress) +
+                  QStringLiteral("?subject=Source code"));
+}
+
+void TForm1::English1Click() {
+    if (translateInterface)
+        translateInterface(0);
+}
+
+void TForm1::Franais1Click() {
+    if (translateInterface)
+        translateInterface(1);
+}
+
+void TForm1::Espagnol1Click() {
+    if (translateInterface)
+        translateInterface(2);
+}
+
+// ---------------------------------------------------------------- summary documents
+
+void TForm1::openDocument(int kind) {
+    if (!dm_)
+        return;
+    const auto k = static_cast<SummaryDocument::Kind>(kind);
+    const auto document = SummaryDocument::build(SummaryDocument::lines(k, *dm_));
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    const QString file =
+        SummaryDocument::writeNew(*document, folder, SummaryDocument::title(k, *dm_));
+    if (!vok::Shell::open(file))
+        vok::Messages::show({vok::Messages::Icon::Error, vok::Messages::applicationTitle(),
+                             QStringLiteral("Word may not be installed\n\nThe document is saved as "
+                                            "%1")
+                                 .arg(QDir::toNativeSeparators(file)),
+                             QMessageBox::Ok});
+}
+
+void TForm1::SpeedButton6Click() {
+    openDocument(static_cast<int>(SummaryDocument::Kind::Project));
+}
+
+void TForm1::SpeedButton8Click() {
+    openDocument(static_cast<int>(SummaryDocument::Kind::Major));
+}
+
+void TForm1::SpeedButton7Click() {
+    openDocument(static_cast<int>(SummaryDocument::Kind::Action));
+}
+
+void TForm1::SpeedButton5Click() {
+    openDocument(static_cast<int>(SummaryDocument::Kind::Contact));
 }

@@ -16,7 +16,10 @@
 
 class QTimer;
 class RecordTab;
+class TDataModule17;
 class TDataModule2;
+class TForm15;
+class TForm3;
 
 namespace vok {
 class DBCheckBox;
@@ -42,8 +45,14 @@ public:
     // first and the data module second, then binds them.
     void setDataModule(TDataModule2* dm);
     TDataModule2* dm() const { return dm_; }
+    // The windows and the copy data module that start-up creates beside the main window. A
+    // command whose window is not given stays hidden.
+    void setMemberList(TForm3* form3);
+    void setContactWindow(TForm15* form15);
+    void setCopyModule(TDataModule17* dm17);
 
     // Applies a caption set (0 English, 1 French, 2 Spanish, other English); set at start-up.
+    // Until it is, the "Change language" menu stays hidden.
     std::function<void(int)> translateInterface;
 
     // ---- Main menu bar: the eight items and their sub-items. Windows of other folders connect
@@ -255,6 +264,27 @@ public Q_SLOTS:
     void DBEdit8Exit();
     void DBEdit13Exit();
     void Exit1Click();
+    void Copyproject1Click();
+    void Memberslist1Click();
+    // "Member Email" on the three team tabs: mail to the selected node's team.
+    void SpeedButton1Click();
+    // "Contact Email"
+    void SpeedButton4Click();
+    void Addcontact1Click();
+    void EditContact1Click();
+    void DBCtrlGrid4DblClick();
+    void DeleteContact1Click();
+    // "Word document" on the project, major activity and action tabs and the contacts tab.
+    void SpeedButton6Click();
+    void SpeedButton8Click();
+    void SpeedButton7Click();
+    void SpeedButton5Click();
+    void Helpfiles1Click();
+    void Emailusforhelp1Click();
+    void Emailustobuysourcecode1Click();
+    void English1Click();
+    void Franais1Click();
+    void Espagnol1Click();
 
 protected:
     bool event(QEvent* e) override;
@@ -303,9 +333,11 @@ private:
     void postRecord(int level);
     void renameNode(int level);
     void deleteNode(int level);
-    void deleteAction();
-    void deleteMajor();
-    void deleteProject();
+    void showContact(bool adding);
+    void openDocument(int kind);
+    // Hands a text to the desktop's opener; says so when nothing could open it.
+    void openWithShell(const QString& target);
+    void updateCommands();
     void storePendingEdits();
     // Exit's work before the window closes: pending edits stored, the tables and the connection
     // closed.
@@ -316,6 +348,9 @@ private:
     void makeChildren(QTreeWidgetItem* item) const;
 
     TDataModule2* dm_ = nullptr;
+    TForm3* form3_ = nullptr;
+    TForm15* form15_ = nullptr;
+    TDataModule17* dm17_ = nullptr;
     std::array<Level, 3> levels_;
     QMenu* attachedPopup_ = nullptr;
     std::vector<int> projectStart_; // absolute index of each project node

@@ -1,11 +1,16 @@
-// Renders the main window on the demo data, every page and tab, into PNG files:
+// Renders the main window on the demo data, every page and tab, and the member list and contact
+// windows, into PNG files:
 //   xvfb-run -a -s "-screen 0 1280x800x24" build/tests/ui/main/vok_screenshots OUTDIR
-// doc/main-window.png is the project page from this run.
+// doc/main-window.png is the project page from this run; the pictures in doc/help come from it.
+#include "app/exe/appwindows.h"
 #include "data/tdatamodule2.h"
 #include "framework/dataset/table.h"
+#include "framework/ui/modal.h"
 #include "framework/widgets/dbedit.h"
 #include "support/testenvironment.h"
 #include "ui/main/tform1.h"
+#include "ui/main/tform15.h"
+#include "ui/main/tform3.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,9 +33,8 @@ int main(int argc, char** argv) {
     const QString data = env.demoFolder();
     env.writeSettings(data, QStringLiteral("0"));
 
-    TForm1 form;
-    TDataModule2 dm;
-    form.setDataModule(&dm);
+    AppWindows windows;
+    TForm1& form = *windows.form1;
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         return 1;
@@ -65,5 +69,19 @@ int main(int argc, char** argv) {
 
     form.selectNode(project);
     save(&form, out, QStringLiteral("main-window"));
+
+    // The member list and a contact, as their commands show them.
+    vok::Modal::setHandler([&](QDialog* dialog) {
+        dialog->show();
+        save(dialog, out,
+             dialog == windows.form3.get() ? QStringLiteral("members-list")
+                                           : QStringLiteral("contact-card"));
+        dialog->reject();
+        return int(QDialog::Rejected);
+    });
+    form.Memberslist1->trigger();
+    form.ProjectPageControl->setCurrentWidget(form.TabSheet10);
+    save(&form, out, QStringLiteral("contacts"));
+    form.EditContact1->trigger();
     return 0;
 }

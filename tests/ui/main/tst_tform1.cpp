@@ -1,10 +1,8 @@
 // The main window on a real data folder, driven offscreen; confirmations answered through the
 // message service.
-#include "app/storageconfiguration.h"
+#include "app/exe/appwindows.h"
 #include "data/tdatamodule2.h"
-#include "framework/dataset/store.h"
 #include "framework/dataset/table.h"
-#include "framework/ui/messages.h"
 #include "framework/widgets/datalink.h"
 #include "framework/widgets/dbctrlgrid.h"
 #include "framework/widgets/dbdateedit.h"
@@ -12,11 +10,21 @@
 #include "framework/widgets/dbgrid.h"
 #include "framework/widgets/dbmemo.h"
 #include "framework/widgets/tablemodel.h"
+#include "mainwindowfixture.h"
 #include "support/testenvironment.h"
+#include "ui/main/summarydocument.h"
 #include "ui/main/tform1.h"
+#include "ui/main/tform15.h"
+#include "ui/main/tform3.h"
 
 #include <QComboBox>
-#include <QSqlQuery>
+#include <QMenuBar>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QToolButton>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 using vok::Messages;
@@ -24,202 +32,59 @@ using vok::Table;
 
 namespace {
 
-// Project 12 with major activities 3 (actions 5, 6) and 4 (actions 8 critical, 9 completed);
-// project 14, completed, with major activity 7. Each level has a team, notes and time-sheet and
-// cost rows; project 12 has contacts.
-const char* const seedSql[] = {
-    "INSERT INTO members (Member_name, Member_email, Member_tel) VALUES "
-    "('Ann', 'ann@example.com', '111'), ('Bob', 'bob@example.com', '222')",
-    "INSERT INTO projects (Zel_Project_id, Zel_project, Zel_completed, Zel_date_from) VALUES "
-    "(12, 'Alpha', 0, '2024-01-01'), (14, 'Beta', 1, '2024-02-01')",
-    "INSERT INTO major (Major_project_id, Major_id, Major_item, Major_critical, Major_completed) "
-    "VALUES (12, 3, 'Design', 0, 0), (12, 4, 'Build', 1, 0), (14, 7, 'Only', 0, 0)",
-    "INSERT INTO action (Action_project_id, Action_major_id, Action_id, Action_name, "
-    "Action_critical, Action_completed) VALUES (12, 3, 5, 'Sketch', 0, 0), "
-    "(12, 3, 6, 'Review', 0, 0), (12, 4, 8, 'Pour', 1, 0), (12, 4, 9, 'Cure', 1, 1), "
-    "(14, 7, 10, 'Pack', 0, 0)",
-    "INSERT INTO ProjectTeam (ProjectTeam_project_id, ProjectTeam_member) VALUES (12, 'Ann'), "
-    "(14, 'Bob')",
-    "INSERT INTO MajorTeam (MajorTeam_project_id, MajorTeam_major_id, MajorTeam_member) VALUES "
-    "(12, 3, 'Ann'), (12, 4, 'Bob'), (14, 7, 'Bob')",
-    "INSERT INTO actionTeam (ActionTeam_project_id, ActionTeam_major_id, ActionTeam_action_id, "
-    "ActionTeam_member) VALUES (12, 3, 5, 'Ann'), (12, 3, 5, 'Bob'), (12, 3, 6, 'Ann'), "
-    "(12, 4, 8, 'Bob'), (14, 7, 10, 'Ann')",
-    "INSERT INTO Projectnotes (Projectnotes_project_id, Projectnotes_note) VALUES (12, 'p'), "
-    "(14, 'q')",
-    "INSERT INTO Majornotes (Majornotes_project_id, Majornotes_major_id, Majornotes_note) "
-    "VALUES (12, 3, 'm3'), (12, 4, 'm4'), (14, 7, 'm7')",
-    "INSERT INTO actionnotes (Actionnotes_project_id, Actionnotes_major_id, "
-    "Actionnotes_action_id, Actionnotes_note) VALUES (12, 3, 5, 'a5'), (12, 3, 6, 'a6'), "
-    "(12, 4, 9, 'a9'), (14, 7, 10, 'a10')",
-    "INSERT INTO ProjectContact (ProjectContact_project_id, ProjectContact_name) VALUES "
-    "(12, 'Carol'), (12, 'Dave'), (14, 'Erin')",
-    "INSERT INTO ProjectTS (ProjectTS_project_id, ProjectTS_major_id, ProjectTS_action_id, "
-    "ProjectTS_member, ProjectTS_hours) VALUES (12, 0, 0, 'Ann', 1), (12, 3, 0, 'Ann', 2), "
-    "(12, 3, 5, 'Bob', 3), (14, 7, 10, 'Ann', 4)",
-    "INSERT INTO ProjectCost (ProjectCost_project_id, ProjectCost_major_id, "
-    "ProjectCost_action_id, ProjectCost_Amount) VALUES (12, 0, 0, 10), (12, 3, 5, 20), "
-    "(14, 7, 0, 30)",
-};
+// Commands of the main window whose windows another piece of work builds (the reports). Until
+// it is merged they do nothing, and the walk through every command expects that; once they
+// work, the walk reports an unexpected pass: remove them from here then.
+const QStringList knownPendingCommands{
+    QStringLiteral("Format1"), QStringLiteral("Print1"), QStringLiteral("PrintTimesheetreport1"),
+    QStringLiteral("PrintCostsreport1"), QStringLiteral("SpeedButton9")};
 
-// Row counts that tell what a command removed, in one line.
-const char* const countSql[] = {
-    "SELECT COUNT(*) FROM projects",     "SELECT COUNT(*) FROM major",
-    "SELECT COUNT(*) FROM action",       "SELECT COUNT(*) FROM ProjectTeam",
-    "SELECT COUNT(*) FROM MajorTeam",    "SELECT COUNT(*) FROM actionTeam",
-    "SELECT COUNT(*) FROM Projectnotes", "SELECT COUNT(*) FROM Majornotes",
-    "SELECT COUNT(*) FROM actionnotes",  "SELECT COUNT(*) FROM ProjectContact",
-    "SELECT COUNT(*) FROM ProjectTS",    "SELECT COUNT(*) FROM ProjectCost",
-};
+// The paragraphs of an OpenDocument text file as stored, read with unzip.
+QStringList odtParagraphs(const QString& file) {
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"),
+                {QStringLiteral("-p"), file, QStringLiteral("content.xml")});
+    if (!unzip.waitForFinished() || unzip.exitCode() != 0)
+        return {QStringLiteral("<unzip failed>")};
+    QXmlStreamReader xml(unzip.readAllStandardOutput());
+    QStringList out;
+    int depth = 0;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("p")) {
+            out << QString();
+            ++depth;
+        } else if (xml.isEndElement() && xml.name() == QLatin1String("p")) {
+            --depth;
+        } else if (depth > 0 && xml.isStartElement() && xml.name() == QLatin1String("s")) {
+            const int c = xml.attributes().value(QLatin1String("c")).toInt();
+            out.last() += QString(std::max(c, 1), QLatin1Char(' '));
+        } else if (depth > 0 && xml.isCharacters()) {
+            out.last() += xml.text();
+        }
+    }
+    return out;
+}
 
 } // namespace
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public MainWindowFixture {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> env;
-    QString folder;
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TDataModule2> dm;
-    QList<Messages::Request> shown;
-    QList<QMessageBox::StandardButton> answers;
-
-    // Another connection to the data folder, as another installation would have.
-    std::unique_ptr<vok::Store> other;
-
-    QSqlQuery sql(const QString& query) { return other->exec(query); }
-    QString value(const QString& query) {
-        QSqlQuery q = sql(query);
-        return q.next() ? q.value(0).toString() : QStringLiteral("<none>");
-    }
-    // projects major action teams(p m a) notes(p m a) contacts ts cost
-    QString counts() {
-        QStringList out;
-        for (const char* q : countSql)
-            out << value(QLatin1String(q));
-        return out.join(QLatin1Char(' '));
-    }
-
-    // The node with that identity string, found by walking the tree depth first.
-    QTreeWidgetItem* node(const QString& id) {
-        const int index = static_cast<int>(form->ProjectList.indexOf(id));
-        nodeCount(); // makes the action nodes
-        int i = 0;
-        for (QTreeWidgetItemIterator it(form->TreeView1); *it; ++it, ++i) {
-            if (i == index) {
-                if (form->findNode(id) != *it || form->nodeIndex(*it) != index)
-                    qWarning("findNode or nodeIndex disagrees with the tree");
-                return *it;
-            }
-        }
-        return nullptr;
-    }
-    // Every node, the actions of collapsed major activities included (their items are made
-    // when a major activity is first opened).
-    int nodeCount() {
-        for (int p = 0; p < form->TreeView1->topLevelItemCount(); ++p) {
-            QTreeWidgetItem* project = form->TreeView1->topLevelItem(p);
-            for (int m = 0; m < project->childCount(); ++m) {
-                const bool open = project->child(m)->isExpanded();
-                project->child(m)->setExpanded(true);
-                project->child(m)->setExpanded(open);
-            }
-        }
-        int n = 0;
-        for (QTreeWidgetItemIterator it(form->TreeView1); *it; ++it)
-            ++n;
-        return n;
-    }
-    QTabWidget* visiblePage() {
-        for (QTabWidget* p :
-             {form->ProjectPageControl, form->MajorPageControl, form->ActionPageControl})
-            if (p->isVisible())
-                return p;
-        return nullptr;
-    }
-    // Selects a node as the user does and waits until the window acted on it.
-    void select(const QString& id) {
-        QTreeWidgetItem* item = node(id);
-        QVERIFY2(item, qPrintable(id));
-        form->TreeView1->setCurrentItem(item);
-        QTRY_COMPARE(form->idstrings.join(QLatin1Char(',')), id);
-        QTRY_VERIFY(visiblePage());
-    }
-    void focus(QWidget* w) {
-        w->setFocus(Qt::TabFocusReason);
-        QTRY_VERIFY(w->hasFocus());
-    }
-    void typeInto(QLineEdit* edit, const QString& text) {
-        focus(edit);
-        edit->end(false);
-        QTest::keyClicks(edit, text);
-    }
-    QAction* action(const QString& name) { return form->findChild<QAction*>(name); }
-    QTabWidget* page(int level) {
-        return std::array<QTabWidget*, 3>{form->ProjectPageControl, form->MajorPageControl,
-                                          form->ActionPageControl}[level];
-    }
-    QPushButton* okButton(int level) {
-        return std::array<QPushButton*, 3>{form->Button5, form->Button3, form->Button1}[level];
-    }
-    QPushButton* cancelButton(int level) {
-        return std::array<QPushButton*, 3>{form->Button6, form->Button4, form->Button2}[level];
-    }
-    vok::DBEdit* nameEdit(int level) {
-        return std::array<vok::DBEdit*, 3>{form->DBEdit2, form->DBEdit8, form->DBEdit13}[level];
-    }
-    bool menuEnabled() {
-        bool all = true;
-        bool none = true;
-        for (QAction* a :
-             {form->AddaProject1, form->Memberslist1, form->Timesheetentry1->menuAction(),
-              form->CostSheets1->menuAction(), form->Reports1->menuAction(),
-              form->Changelanguage1->menuAction(), form->Help1->menuAction(), form->Exit1}) {
-            all = all && a->isEnabled();
-            none = none && !a->isEnabled();
-        }
-        if (!all && !none)
-            qWarning("menu items partly enabled");
-        return all;
+    // The stored contacts of a project, in their order.
+    QStringList contactNames(const QString& project) {
+        QStringList names;
+        QSqlQuery q = sql(QStringLiteral("SELECT ProjectContact_name FROM ProjectContact WHERE "
+                                         "ProjectContact_project_id = %1 ORDER BY Projectnotes_id")
+                              .arg(project));
+        while (q.next())
+            names << q.value(0).toString();
+        return names;
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnvironment>();
-        StorageConfiguration::writeEntries(); // as at start: shared locking
-        folder = env->emptyFolder();
-        {
-            vok::Store seed;
-            seed.setParams({QStringLiteral("path=") + folder});
-            for (const char* q : seedSql)
-                seed.exec(QLatin1String(q));
-        }
-        env->writeSettings(folder, QStringLiteral("0"));
-        other = std::make_unique<vok::Store>();
-        other->setParams({QStringLiteral("path=") + folder});
-        shown.clear();
-        answers.clear();
-        Messages::setHandler([this](const Messages::Request& r) {
-            shown << r;
-            return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
-        });
-        form = std::make_unique<TForm1>();
-        dm = std::make_unique<TDataModule2>();
-        form->setDataModule(dm.get());
-        form->show();
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        QVERIFY(dm->Database1->isOpen()); // activation opened the tables
-        QCOMPARE(shown.size(), 0);
-    }
-
-    void cleanup() {
-        other.reset();
-        form.reset();
-        dm.reset();
-        Messages::setHandler({});
-        env.reset();
-    }
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
 
     // ------------------------------------------------------------ the tree
 
@@ -319,7 +184,9 @@ private Q_SLOTS:
     void selectionIsActedOnForTheLastNodeOnly() {
         select(QStringLiteral("12"));
         int moves = 0;
-        connect(dm->projects, &Table::currentChanged, this, [&] { ++moves; });
+        // Disconnected when the test ends: the count lives on its stack.
+        QObject counter;
+        connect(dm->projects, &Table::currentChanged, &counter, [&] { ++moves; });
         form->TreeView1->setCurrentItem(node(QStringLiteral("12,4")));
         form->TreeView1->setCurrentItem(node(QStringLiteral("14")));
         QCOMPARE(form->idstrings, QStringList{QStringLiteral("12")}); // not yet
@@ -856,6 +723,575 @@ private Q_SLOTS:
         QCOMPARE(value(QStringLiteral(
                      "SELECT COUNT(*) FROM Projectnotes WHERE Projectnotes_note = 'kept'")),
                  QStringLiteral("1"));
+    }
+
+    // ------------------------------------------------------------ copying a project
+
+    void copyProjectAddsTheCopyAndShowsIt() {
+        select(QStringLiteral("12"));
+        const int projects = value(QStringLiteral("SELECT COUNT(*) FROM projects")).toInt();
+        action(QStringLiteral("Copyproject1"))->trigger();
+        QCOMPARE(shown.size(), 0);
+        QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM projects")).toInt(), projects + 1);
+        // The rebuilt tree holds the copy as its last project, selected, with its page.
+        QTreeWidget* tree = form->TreeView1;
+        QTreeWidgetItem* copy = tree->topLevelItem(tree->topLevelItemCount() - 1);
+        QCOMPARE(copy->text(0), QStringLiteral("Copy of Alpha"));
+        QCOMPARE(copy->childCount(), 2);
+        QCOMPARE(tree->currentItem(), copy);
+        QCOMPARE(visiblePage(), form->ProjectPageControl);
+        QCOMPARE(form->DBEdit2->text(), QStringLiteral("Copy of Alpha"));
+        // Its contacts show, and one can be added to it.
+        form->ProjectPageControl->setCurrentWidget(form->TabSheet10);
+        QCOMPARE(form->DBCtrlGrid4->rowCount(), 2);
+        onModal = [this](QDialog* d) {
+            auto* f = static_cast<TForm15*>(d);
+            f->edits[0]->setText(QStringLiteral("Gil"));
+            f->Button1->click();
+            return d->result();
+        };
+        action(QStringLiteral("Addcontact1"))->trigger();
+        QCOMPARE(form->DBCtrlGrid4->rowCount(), 3);
+        QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM ProjectContact WHERE "
+                                      "ProjectContact_project_id = 12")),
+                 QStringLiteral("2"));
+    }
+
+    void copyProjectWaitsForASelectedProject() {
+        form->LoadTree(); // nothing selected
+        form->ProjectPopup->popup(QPoint(0, 0));
+        QVERIFY(!form->Copyproject1->isEnabled());
+        QVERIFY(!form->Deleteproject1->isEnabled());
+        QVERIFY(form->AddProject1->isEnabled());
+        form->ProjectPopup->hide();
+        select(QStringLiteral("14"));
+        form->ProjectPopup->popup(QPoint(0, 0));
+        QVERIFY(form->Copyproject1->isEnabled());
+        form->ProjectPopup->hide();
+    }
+
+    // ------------------------------------------------------------ members and contacts
+
+    void memberListRefreshesThePickListsOnce() {
+        dm->Members->last();
+        bool shownOnFirst = false;
+        onModal = [&](QDialog* d) {
+            auto* f = static_cast<TForm3*>(d);
+            shownOnFirst = dm->Members->recNo() == 0;
+            if (modals.size() == 1) { // the first time a member is added
+                dm->Members->append();
+                dm->Members->fieldByName(QStringLiteral("Member_name"))
+                    .setAsString(QStringLiteral("Cy"));
+            }
+            f->Button1->click(); // "Close" stores the member being typed
+            return d->result();
+        };
+        const QStringList all{QStringLiteral("Ann"), QStringLiteral("Bob"), QStringLiteral("Cy")};
+        for (int time = 1; time <= 2; ++time) {
+            action(QStringLiteral("Memberslist1"))->trigger();
+            QCOMPARE(modals, QStringList(time, QStringLiteral("Form3")));
+            QVERIFY(shownOnFirst);
+            for (int grid : {3, 2, 1})
+                QCOMPARE(form->memberPickList(grid), all);
+        }
+        QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM members WHERE Member_name = 'Cy'")),
+                 QStringLiteral("1"));
+    }
+
+    void contactWindowAddsAndEdits_data() {
+        QTest::addColumn<QString>("project");
+        QTest::addColumn<bool>("noContacts");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("card");      // the card double-clicked or current
+        QTest::addColumn<QString>("typed"); // appended to the contact's name
+        QTest::addColumn<QString>("closedBy");
+        QTest::addColumn<QStringList>("names");
+        const QStringList both{QStringLiteral("Carol"), QStringLiteral("Dave")};
+        QTest::newRow("add, Ok stores") << "12" << false << "Addcontact1" << 0 << "Zoe"
+                                        << "Ok" << QStringList{"Carol", "Dave", "Zoe"};
+        QTest::newRow("add, Cancel drops") << "12" << false << "Addcontact1" << 0 << "Zoe"
+                                           << "Cancel" << both;
+        QTest::newRow("add, title bar drops") << "12" << false << "Addcontact1" << 0 << "Zoe"
+                                              << "title bar" << both;
+        QTest::newRow("edit, Ok stores") << "12" << false << "EditContact1" << 0 << " Smith"
+                                         << "Ok" << QStringList{"Carol Smith", "Dave"};
+        QTest::newRow("edit, Cancel keeps") << "12" << false << "EditContact1" << 0 << " Smith"
+                                            << "Cancel" << both;
+        QTest::newRow("double-click edits that card")
+            << "12" << false << "double-click" << 1 << " Jr"
+            << "Ok" << QStringList{"Carol", "Dave Jr"};
+        QTest::newRow("edit without contacts starts a new one")
+            << "14" << true << "EditContact1" << 0 << "Fay"
+            << "Ok" << QStringList{"Fay"};
+    }
+    void contactWindowAddsAndEdits() {
+        QFETCH(QString, project);
+        QFETCH(bool, noContacts);
+        QFETCH(QString, command);
+        QFETCH(int, card);
+        QFETCH(QString, typed);
+        QFETCH(QString, closedBy);
+        QFETCH(QStringList, names);
+        if (noContacts)
+            sql(QStringLiteral("DELETE FROM ProjectContact WHERE ProjectContact_project_id = %1")
+                    .arg(project));
+        select(project);
+        form->ProjectPageControl->setCurrentWidget(form->TabSheet10);
+        onModal = [&](QDialog* d) {
+            auto* f = static_cast<TForm15*>(d);
+            d->show();
+            typeInto(f->edits[0], typed);
+            if (closedBy == QLatin1String("Ok"))
+                QTest::mouseClick(f->Button1, Qt::LeftButton);
+            else if (closedBy == QLatin1String("Cancel"))
+                QTest::mouseClick(f->Button2, Qt::LeftButton);
+            else
+                d->close();
+            return d->result();
+        };
+        if (command == QLatin1String("double-click"))
+            QTest::mouseDClick(form->DBCtrlGrid4->panel(card), Qt::LeftButton);
+        else
+            action(command)->trigger();
+        QCOMPARE(modals, QStringList{QStringLiteral("Form15")});
+        QVERIFY(!dm->Contacts->isEditing());
+        QCOMPARE(contactNames(project), names);
+        QCOMPARE(form->DBCtrlGrid4->rowCount(), names.size());
+    }
+
+    void contactWindowWaitsForARefusedExtension() {
+        select(QStringLiteral("12"));
+        bool stayed = false;
+        onModal = [&](QDialog* d) {
+            auto* f = static_cast<TForm15*>(d);
+            d->show();
+            d->activateWindow();
+            [&] { QVERIFY(QTest::qWaitForWindowActive(d)); }();
+            typeInto(f->edits[10], QStringLiteral("ten"));
+            QTest::mouseClick(f->Button1, Qt::LeftButton);
+            QTest::qWait(20); // the control reports once the focus has settled
+            stayed = d->isVisible();
+            QTest::mouseClick(f->Button2, Qt::LeftButton);
+            return d->result();
+        };
+        action(QStringLiteral("EditContact1"))->trigger();
+        QVERIFY(stayed);
+        QVERIFY(!shown.isEmpty()); // the refusal was shown
+        QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM ProjectContact WHERE "
+                                      "ProjectContact_ext IS NOT NULL")),
+                 QStringLiteral("0"));
+    }
+
+    void deleteContactAsksFirst_data() {
+        QTest::addColumn<QString>("project");
+        QTest::addColumn<bool>("noContacts");
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<QStringList>("left");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("yes deletes the current contact")
+            << "12" << false << QMessageBox::Yes << QStringList{"Dave"} << QString();
+        QTest::newRow("no keeps it")
+            << "12" << false << QMessageBox::No << QStringList{"Carol", "Dave"} << QString();
+        QTest::newRow("a project without contacts: yes is refused")
+            << "14" << true << QMessageBox::Yes << QStringList()
+            << "Cannot perform this operation on an empty dataset.";
+    }
+    void deleteContactAsksFirst() {
+        QFETCH(QString, project);
+        QFETCH(bool, noContacts);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(QStringList, left);
+        QFETCH(QString, refusal);
+        if (noContacts)
+            sql(QStringLiteral("DELETE FROM ProjectContact WHERE ProjectContact_project_id = %1")
+                    .arg(project));
+        select(project);
+        answers << answer;
+        action(QStringLiteral("DeleteContact1"))->trigger();
+        QCOMPARE(shown.value(0).text, QStringLiteral("Delete selected contact?"));
+        QCOMPARE(shown.value(0).buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(shown.value(1).text, refusal);
+        QCOMPARE(contactNames(project), left);
+    }
+
+    // Caption sets find the controls by name; screen readers read each input by its label.
+    void newWindowsNameAndLabelEveryInput() {
+        const TForm15* form15 = windows->form15.get();
+        for (int i = 1; i <= 12; ++i)
+            QCOMPARE(form15->findChild<QLabel*>(QStringLiteral("Label%1").arg(i))->buddy(),
+                     form15->findChild<QWidget*>(QStringLiteral("DBEdit%1").arg(i)));
+        for (const QWidget* w : {static_cast<const QWidget*>(windows->form3.get()),
+                                 static_cast<const QWidget*>(form15)}) {
+            for (const QWidget* input : w->findChildren<QWidget*>()) {
+                if (!qobject_cast<const QLineEdit*>(input) &&
+                    !qobject_cast<const QAbstractItemView*>(input))
+                    continue;
+                if (qobject_cast<const QAbstractItemView*>(input->parentWidget()))
+                    continue; // an editor inside a grid
+                bool labelled = !input->accessibleName().isEmpty();
+                for (const QLabel* l : w->findChildren<QLabel*>())
+                    labelled = labelled || l->buddy() == input;
+                QVERIFY2(labelled, qPrintable(input->objectName()));
+            }
+        }
+    }
+
+    // ------------------------------------------------------------ mail
+
+    void mailTextsAddressTheTeamOrContact_data() {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QStringList>("setup");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("recipients"); // as the mail program reads them
+        const QString addTeam =
+            QStringLiteral("INSERT INTO ProjectTeam (ProjectTeam_project_id, ProjectTeam_member, "
+                           "ProjectTeam_email) VALUES (12, 'Cy', '%1'), (12, 'Dee', NULL)");
+        QTest::newRow("project team: two addresses, one member without")
+            << "12"
+            << QStringList{"UPDATE ProjectTeam SET ProjectTeam_email = 'ann@x.org' WHERE "
+                           "ProjectTeam_member = 'Ann'",
+                           addTeam.arg(QStringLiteral("cy@x.org"))}
+            << "SpeedButton1"
+            << "Mailto:ann@x.org;cy@x.org" << QStringList{"ann@x.org", "cy@x.org"};
+        QTest::newRow("major activity team, one address")
+            << "12,3" << QStringList{"UPDATE MajorTeam SET MajorTeam_email = 'ann@x.org'"}
+            << "SpeedButton3"
+            << "Mailto:ann@x.org" << QStringList{"ann@x.org"};
+        QTest::newRow("action page: the action's team, not the project's")
+            << "12,3,5"
+            << QStringList{"UPDATE actionTeam SET ActionTeam_email = lower(ActionTeam_member) "
+                           "|| '@y.org'",
+                           "UPDATE ProjectTeam SET ProjectTeam_email = 'p@x.org'"}
+            << "SpeedButton2"
+            << "Mailto:ann@y.org;bob@y.org" << QStringList{"ann@y.org", "bob@y.org"};
+        QTest::newRow("a team without addresses: the bare text")
+            << "12,4,9" << QStringList{} << "SpeedButton2"
+            << "Mailto:" << QStringList{};
+        QTest::newRow("hostile addresses stay recipients")
+            << "12"
+            << QStringList{"UPDATE ProjectTeam SET ProjectTeam_email = "
+                           "'eve@x.org?attach=/etc/passwd' WHERE ProjectTeam_member = 'Ann'",
+                           "INSERT INTO ProjectTeam (ProjectTeam_project_id, ProjectTeam_member, "
+                           "ProjectTeam_email) VALUES (12, 'Cy', 'x@y.org&body=Pay%20now'), "
+                           "(12, 'Dee', 'a@b.org' || char(13, 10) || 'Bcc: boss@y.org'), "
+                           "(12, 'Fay', 'p@q.org;r@s.org#top')"}
+            << "SpeedButton1"
+            << "Mailto:eve@x.org%3Fattach=/etc/passwd;x@y.org%26body=Pay%2520now;"
+               "a@b.org%0D%0ABcc: boss@y.org;p@q.org%3Br@s.org%23top"
+            << QStringList{"eve@x.org?attach=/etc/passwd", "x@y.org&body=Pay%20now",
+                           "a@b.org\r\nBcc: boss@y.org", "p@q.org;r@s.org#top"};
+        QTest::newRow("contact: its address alone")
+            << "12"
+            << QStringList{"UPDATE ProjectContact SET ProjectContact_email = 'carol@x.org' "
+                           "WHERE ProjectContact_name = 'Carol'"}
+            << "SpeedButton4"
+            << "Mailto:carol@x.org" << QStringList{"carol@x.org"};
+        QTest::newRow("contact without address") << "12" << QStringList{} << "SpeedButton4"
+                                                 << "Mailto:" << QStringList{};
+        QTest::newRow("hostile contact address")
+            << "12"
+            << QStringList{"UPDATE ProjectContact SET ProjectContact_email = "
+                           "'c@x.org?subject=Invoice&attach=~/.ssh/id_rsa' WHERE "
+                           "ProjectContact_name = 'Carol'"}
+            << "SpeedButton4"
+            << "Mailto:c@x.org%3Fsubject=Invoice%26attach=~/.ssh/id_rsa"
+            << QStringList{"c@x.org?subject=Invoice&attach=~/.ssh/id_rsa"};
+    }
+    void mailTextsAddressTheTeamOrContact() {
+        QFETCH(QString, id);
+        QFETCH(QStringList, setup);
+        QFETCH(QString, button);
+        QFETCH(QString, text);
+        QFETCH(QStringList, recipients);
+        for (const QString& q : setup)
+            sql(q);
+        select(id);
+        auto* b = form->findChild<QToolButton*>(button);
+        visiblePage()->setCurrentWidget(b->parentWidget());
+        QTest::mouseClick(b, Qt::LeftButton);
+        QCOMPARE(opened, QStringList{text});
+        // The mail program reads recipients only: no subject, body, attachment or fragment.
+        const QUrl url(text);
+        QCOMPARE(url.scheme(), QStringLiteral("mailto"));
+        QVERIFY(!url.hasQuery());
+        QVERIFY(!url.hasFragment());
+        QStringList read;
+        const QString path = url.path(QUrl::FullyEncoded);
+        if (!path.isEmpty())
+            for (const QString& r : path.split(QLatin1Char(';')))
+                read << QUrl::fromPercentEncoding(r.toUtf8());
+        QCOMPARE(read, recipients);
+    }
+
+    void helpItemsOpenThePageAndTheMessages_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("help page")
+            << "Helpfiles1" << QStringLiteral(VOK_SOURCE_DIR "/doc/help/index.html");
+        QTest::newRow("support") << "Emailusforhelp1"
+                                 << "mailto:support@vok.example?subject=Help required";
+        QTest::newRow("sales") << "Emailustobuysourcecode1"
+                               << "mailto:sales@vok.example?subject=Source code";
+    }
+    void helpItemsOpenThePageAndTheMessages() {
+        QFETCH(QString, command);
+        QFETCH(QString, opened);
+        action(command)->trigger();
+        QCOMPARE(this->opened, QStringList{opened});
+        QCOMPARE(shown.size(), 0);
+        // Nothing could open it: said, not silent.
+        shellOpens = false;
+        action(command)->trigger();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].text.contains(opened));
+    }
+
+    // ------------------------------------------------------------ summary documents
+
+    void summaryDocumentsHoldTheirLines_data() {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QStringList>("setup");
+        QTest::addColumn<QStringList>("lines");
+        const QString blank = QStringLiteral(" ");
+        QTest::newRow("project: an empty client keeps its label, objectives of two lines")
+            << "12" << int(SummaryDocument::Kind::Project) << "SpeedButton6"
+            << QStringList{"UPDATE projects SET Zel_date_to = '2024-06-30', Zel_leader = 'Lee', "
+                           "Zel_description = 'Build it' || char(13, 10) || 'then ship it' "
+                           "WHERE Zel_Project_id = 12"}
+            << QStringList{"Project: Alpha",
+                           "Start date: 01/01/2024",
+                           "End date: 06/30/2024",
+                           "Leader: Lee",
+                           "Client: ",
+                           "Objectives: ",
+                           "Build it",
+                           "then ship it",
+                           blank,
+                           blank,
+                           blank};
+        QTest::newRow("major activity: two blanks before its colon")
+            << "12,4" << int(SummaryDocument::Kind::Major) << "SpeedButton8"
+            << QStringList{"UPDATE major SET Major_from_date = '2024-02-01', Major_leader = "
+                           "'Bob', Major_description = 'Pour and cure' WHERE Major_id = 4"}
+            << QStringList{"Project: Alpha",
+                           "Major  : Build",
+                           "Start date: 02/01/2024",
+                           "End date: ",
+                           "Leader: Bob",
+                           "Objectives: ",
+                           "Pour and cure",
+                           blank,
+                           blank,
+                           blank};
+        QTest::newRow("action: one blank before its colon, empty objectives")
+            << "12,3,6" << int(SummaryDocument::Kind::Action) << "SpeedButton7"
+            << QStringList{"UPDATE action SET Action_to_date = '2024-03-15', Action_responsible "
+                           "= 'Ann' WHERE Action_id = 6"}
+            << QStringList{"Project: Alpha",
+                           "Major  : Design",
+                           "Action : Review",
+                           "Start date: ",
+                           "End date: 03/15/2024",
+                           "Leader: Ann",
+                           "Objectives: ",
+                           "",
+                           blank,
+                           blank,
+                           blank};
+        QTest::newRow("contact: nine address lines, an empty one kept")
+            << "12" << int(SummaryDocument::Kind::Contact) << "SpeedButton5"
+            << QStringList{"UPDATE ProjectContact SET ProjectContact_title = 'Buyer', "
+                           "ProjectContact_Company = 'Acme', ProjectContact_adr1 = '1 Main St', "
+                           "ProjectContact_City = 'Springfield', ProjectContact_State = 'IL', "
+                           "ProjectContact_Country = 'USA', ProjectContact_PCode = '62701' "
+                           "WHERE ProjectContact_name = 'Carol'"}
+            << QStringList{"Carol", "Buyer", "Acme",  "1 Main St", "",    "Springfield",
+                           "IL",    "USA",   "62701", blank,       blank, blank};
+    }
+    void summaryDocumentsHoldTheirLines() {
+        QFETCH(QString, id);
+        QFETCH(int, kind);
+        QFETCH(QString, button);
+        QFETCH(QStringList, setup);
+        QFETCH(QStringList, lines);
+        for (const QString& q : setup)
+            sql(q);
+        form->LoadTree();
+        select(id);
+        // The document as an object: one paragraph per line, blanks included.
+        const auto document = SummaryDocument::build(
+            SummaryDocument::lines(static_cast<SummaryDocument::Kind>(kind), *dm));
+        QStringList paragraphs;
+        for (QTextBlock b = document->begin(); b.isValid(); b = b.next())
+            paragraphs << b.text();
+        QCOMPARE(paragraphs, lines);
+
+        // The button writes it into the documents folder under a new name each time, and opens
+        // it; the same paragraphs are in the file.
+        auto* b = form->findChild<QToolButton*>(button);
+        visiblePage()->setCurrentWidget(b->parentWidget());
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QVERIFY(folder.startsWith(env->root()));
+        QTest::mouseClick(b, Qt::LeftButton);
+        QTest::mouseClick(b, Qt::LeftButton);
+        QCOMPARE(opened.size(), 2);
+        QCOMPARE(QFileInfo(opened[0]).absolutePath(), folder);
+        QCOMPARE(QFileInfo(opened[1]).completeBaseName(),
+                 QFileInfo(opened[0]).completeBaseName() + QStringLiteral(" (2)"));
+        QCOMPARE(odtParagraphs(opened[1]), lines);
+        QCOMPARE(shown.size(), 0);
+    }
+
+    void summaryDocumentIsReadByAWordProcessorsReader() {
+        sql(QStringLiteral("UPDATE projects SET Zel_client = 'City of Springfield', "
+                           "Zel_description = 'Two' || char(10) || 'lines' WHERE Zel_Project_id "
+                           "= 12"));
+        form->LoadTree();
+        select(QStringLiteral("12"));
+        QTest::mouseClick(form->SpeedButton6, Qt::LeftButton);
+        const QString file = opened.value(0);
+        QCOMPARE(QFileInfo(file).fileName(), QStringLiteral("Project Alpha.odt"));
+        if (QStandardPaths::findExecutable(QStringLiteral("odt2txt")).isEmpty())
+            QSKIP("odt2txt is not installed");
+        QProcess reader;
+        reader.start(QStringLiteral("odt2txt"), {file});
+        QVERIFY(reader.waitForFinished());
+        QStringList text;
+        for (const QString& line : QString::fromUtf8(reader.readAllStandardOutput()).split('\n'))
+            if (!line.trimmed().isEmpty())
+                text << line.trimmed();
+        // A reader collapses blanks at the ends of a paragraph; the words are all there.
+        QCOMPARE(text, (QStringList{"Project: Alpha", "Start date: 01/01/2024",
+                                    "End date:", "Leader:", "Client: City of Springfield",
+                                    "Objectives:", "Two", "lines"}));
+    }
+
+    void documentThatCannotBeOpenedSaysWhereItIs() {
+        select(QStringLiteral("12,3,5"));
+        shellOpens = false;
+        QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].icon, Messages::Icon::Error);
+        QVERIFY(shown[0].text.startsWith(QStringLiteral("Word may not be installed")));
+        QVERIFY(shown[0].text.contains(opened.value(0)));
+        QVERIFY(QFileInfo::exists(opened.value(0)));
+    }
+
+    // ------------------------------------------------------------ every command does something
+
+    void clickingAnyNodeShowsItsPage_data() {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<bool>("currentFirst"); // current, not selected, before the click
+        QTest::newRow("the current but unselected project") << "12" << true;
+        QTest::newRow("the current but unselected action") << "12,3,5" << true;
+        QTest::newRow("another node") << "14,7" << false;
+    }
+    void clickingAnyNodeShowsItsPage() {
+        QFETCH(QString, id);
+        QFETCH(bool, currentFirst);
+        form->LoadTree();
+        QTreeWidgetItem* item = node(id);
+        QTreeWidget* tree = form->TreeView1;
+        tree->scrollToItem(item);
+        if (currentFirst) {
+            tree->selectionModel()->setCurrentIndex(tree->currentIndex(),
+                                                    QItemSelectionModel::NoUpdate);
+            tree->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
+            QTest::qWait(80);
+            QCOMPARE(tree->currentItem(), item);
+            QVERIFY(!item->isSelected());
+            QVERIFY(!visiblePage());
+        }
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(item).center());
+        QTRY_VERIFY(visiblePage());
+        QCOMPARE(form->idstrings.join(QLatin1Char(',')), id);
+        // A click on the node whose page shows keeps the tab in front.
+        visiblePage()->setCurrentIndex(1);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(item).center());
+        QTest::qWait(80);
+        QCOMPARE(visiblePage()->currentIndex(), 1);
+    }
+
+    void everyCommandDoesSomething_data() {
+        QTest::addColumn<QString>("command");
+        const AppWindows built; // the windows as Vok builds them, to list their commands
+        const TForm1* main = built.form1.get();
+        for (QAction* a : main->findChildren<QAction*>()) {
+            if (a->menu() || a->isSeparator() || a->objectName().isEmpty() || !a->isVisible())
+                continue;
+            bool inMenu = false;
+            bool reachable = true;
+            for (QObject* o : a->associatedObjects()) {
+                if (auto* m = qobject_cast<QMenu*>(o)) {
+                    inMenu = true;
+                    reachable = reachable && m->menuAction()->isVisible();
+                } else if (qobject_cast<QMenuBar*>(o)) {
+                    inMenu = true;
+                }
+            }
+            if (inMenu && reachable)
+                QTest::newRow(qPrintable(a->objectName())) << a->objectName();
+        }
+        for (QToolButton* b : main->findChildren<QToolButton*>(
+                 QRegularExpression(QStringLiteral("^SpeedButton\\d+$"))))
+            QTest::newRow(qPrintable(b->objectName())) << b->objectName();
+    }
+    void everyCommandDoesSomething() {
+        QFETCH(QString, command);
+        QObject* target = form->findChild<QObject*>(command);
+        QVERIFY(target);
+        // Where the user finds the command: the node of its level selected, its tab in front.
+        auto* button = qobject_cast<QToolButton*>(target);
+        QWidget* tab = nullptr;
+        int level = 0;
+        if (button) {
+            for (QWidget* w = button; w; w = w->parentWidget()) {
+                if (auto* p = qobject_cast<QTabWidget*>(
+                        w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr)) {
+                    tab = w;
+                    level = p == form->MajorPageControl ? 1 : p == form->ActionPageControl ? 2 : 0;
+                    break;
+                }
+            }
+        } else {
+            for (QObject* o : static_cast<QAction*>(target)->associatedObjects()) {
+                if (o == form->MajorPopup)
+                    level = 1;
+                else if (o == form->ActionPopup)
+                    level = 2;
+                else if (o == form->PopupMenu1)
+                    tab = form->TabSheet10;
+            }
+        }
+        select(std::array<QString, 3>{QStringLiteral("12"), QStringLiteral("12,3"),
+                                      QStringLiteral("12,3,5")}[level]);
+        if (tab)
+            page(level)->setCurrentWidget(tab);
+        const auto state = [this] {
+            const QTabWidget* p = visiblePage();
+            return QStringList{QString::number(modals.size()),
+                               QString::number(shown.size()),
+                               QString::number(opened.size()),
+                               p ? p->objectName() + QString::number(p->currentIndex()) : QString(),
+                               QString::number(form->isAdding()),
+                               QString::number(form->ProjectList.size()),
+                               QString::number(form->isVisible())};
+        };
+        const QStringList before = state();
+        if (button)
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            static_cast<QAction*>(target)->trigger();
+        QTest::qWait(80); // the tree's selection timer
+        if (knownPendingCommands.contains(command))
+            QEXPECT_FAIL("", "its report is built by other work: see knownPendingCommands",
+                         Continue);
+        QVERIFY2(state() != before, qPrintable(command + QStringLiteral(" did nothing visible")));
     }
 };
 

@@ -1,0 +1,26 @@
+#include "copyprojectcommand.h"
+
+#include "data/projectcopy.h"
+#include "data/tdatamodule17.h"
+#include "projectsession.h"
+
+#include <QCommandLineParser>
+
+void CopyProjectCommand::define(QCommandLineParser& parser) const {
+    parser.addOption(dataOption());
+    parser.addOption({QStringLiteral("project"),
+                      QStringLiteral("The project to copy, by name (the first of that name)."),
+                      QStringLiteral("NAME")});
+}
+
+int CopyProjectCommand::run(const QCommandLineParser& parser) const {
+    const QString folder = required(parser, QStringLiteral("data"));
+    const QString project = required(parser, QStringLiteral("project"));
+    ProjectSession::refuseArguments(parser);
+    ProjectSession session(folder);
+    session.goToProject(project);
+    TDataModule17 copies(session.dm.Database1);
+    const ProjectCopy::Result copy = ProjectCopy(session.dm, copies).run();
+    out() << "Copied '" << project << "' to project " << copy.project << ": " << copy.name << "\n";
+    return 0;
+}

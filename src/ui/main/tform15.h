@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+class QLabel;
+class QPushButton;
+class TDataModule2;
+namespace vok {
+class DBEdit;
+}
+
+// "Contacts": the current contact of the project, field by field. The window holds nothing of
+// its own: the main window puts the contact into insert or edit state before showing it. Ok
+// stores the contact and closes; Cancel, Escape or the title bar drop what was typed.
+class TForm15 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm15(TDataModule2* dm, QWidget* parent = nullptr);
+
+    // "Contact Name", "Title", "Company", "Address 1", "Address 2", "City", "State/Province",
+    // "Country", "Postal/Zip code", "Telephone", "Extension", "Email": Label1 to Label12 beside
+    // DBEdit1 to DBEdit12, in tab order.
+    std::array<QLabel*, 12> labels;
+    std::array<vok::DBEdit*, 12> edits;
+    QPushButton* Button1; // "Ok"
+    QPushButton* Button2; // "Cancel"
+
+public Q_SLOTS:
+    void Button1Click();
+    void Button2Click();
+
+public:
+    void reject() override;
+
+private:
+    TDataModule2* dm_;
+};
