@@ -3,58 +3,16 @@
 #include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/dataset/heldnotices.h"
+#include "framework/dataset/shortdate.h"
 #include "framework/dataset/transaction.h"
 #include "namelookup.h"
 
-#include <QDate>
 #include <cmath>
 
 using vok::Field;
 using vok::Table;
 
 namespace {
-
-// Reads `count` ASCII digits at `at`; -1 when they are not all digits.
-int digits(const QString& text, qsizetype at, int count) {
-    if (at + count > text.size())
-        return -1;
-    int n = 0;
-    for (int i = 0; i < count; ++i) {
-        const char16_t c = text[at + i].unicode();
-        if (c < u'0' || c > u'9')
-            return -1;
-        n = n * 10 + (c - u'0');
-    }
-    return n;
-}
-
-// A stored date: "yyyy-MM-dd", optionally followed by a time of day "THH:mm[:ss[.zzz]]" (or with
-// a blank for the T), as the engine and other tools write them. Kept free of regular expressions:
-// a merge checks two dates on every line.
-bool isStoredDate(const QString& text) {
-    if (text.size() < 10 || text[4] != u'-' || text[7] != u'-')
-        return false;
-    if (!QDate::isValid(digits(text, 0, 4), digits(text, 5, 2), digits(text, 8, 2)) ||
-        digits(text, 0, 4) < 1)
-        return false;
-    if (text.size() == 10)
-        return true;
-    if ((text[10] != u'T' && text[10] != u' ') || text.size() < 16 || text[13] != u':')
-        return false;
-    const int hour = digits(text, 11, 2);
-    const int minute = digits(text, 14, 2);
-    if (hour < 0 || hour > 23 || minute < 0 || minute > 59)
-        return false;
-    if (text.size() == 16)
-        return true;
-    if (text[16] != u':' || text.size() < 19 || digits(text, 17, 2) < 0 || digits(text, 17, 2) > 59)
-        return false;
-    if (text.size() == 19)
-        return true;
-    if (text[19] != u'.' || text.size() == 20)
-        return false;
-    return digits(text, 20, static_cast<int>(text.size() - 20)) >= 0 && text.size() <= 29;
-}
 
 // Adds to a total of the record the lookup left current. The unit of work re-read the records
 // under its write lock before the first line, so the value read here includes what other machines
@@ -73,63 +31,57 @@ EntryMerge::EntryMerge(TDataModule2& dm, Table& source, QString sourceName, Tabl
     : dm_(dm), source_(source), sourceName_(std::move(sourceName)), target_(target),
       layout_(std::move(layout)), views_(std::move(views)) {}
 
-QString EntryMerge::unreadable(const Field& field, const QVariant& stored) {
-    if (!stored.isValid() || stored.isNull())
-        return {}; // empty reads as 0 or 30 December 1899
+namespace {
+
+bool isNumber(const QVariant& stored) {
     const int type = stored.typeId();
-    const bool number =
-        type == QMetaType::LongLong || type == QMetaType::Int || type == QMetaType::Double;
-    switch (field.type()) {
-    case vok::FieldType::Float:
-    case vok::FieldType::Currency: {
-        double value = 0;
-        if (number) {
-            value = stored.toDouble();
-        } else {
-            // Read as the record-set reads it: a plain number, whatever the locale.
-            bool ok = false;
-            value = stored.toString().toDouble(&ok);
-            if (!ok || !std::isfinite(value))
-                return QStringLiteral("'%1' is not a number").arg(stored.toString());
-        }
-        if (!std::isfinite(value))
-            return QStringLiteral("%1 is not a number").arg(value);
-        if (std::abs(value) > Field::LargestNumber)
-            return QStringLiteral("%1 is too large a number").arg(value);
-        return {};
-    }
-    case vok::FieldType::Date:
-    case vok::FieldType::DateTime:
-        if (number)
-            return QStringLiteral("%1 is not a date").arg(stored.toString());
-        if (!isStoredDate(stored.toString()))
-            return QStringLiteral("'%1' is not a date").arg(stored.toString());
-        return {};
-    default:
-        return {};
-    }
+    return type == QMetaType::LongLong || type == QMetaType::Int || type == QMetaType::Double;
 }
 
-void EntryMerge::checkLines() const {
-    const struct {
-        const Field& field;
-        QString caption;
-    } columns[] = {{source_.fieldByName(layout_.dateFrom), QStringLiteral("Date from")},
-                   {source_.fieldByName(layout_.dateTo), QStringLiteral("Date to")},
-                   {source_.fieldByName(layout_.quantity), layout_.quantityCaption}};
-    const int count = source_.recordCount();
-    for (int row = 0; row < count; ++row) {
-        for (const auto& c : columns) {
-            const QString why = unreadable(c.field, source_.valueAt(row, c.field.index()));
-            if (why.isEmpty())
-                continue;
-            throw vok::DatabaseError(QStringLiteral("%1, line %2, column \"%3\" (%4): %5.")
-                                         .arg(sourceName_)
-                                         .arg(row + 1)
-                                         .arg(c.caption, c.field.name(), why),
-                                     vok::DatabaseError::Kind::Convert);
-        }
+} // namespace
+
+QDate EntryMerge::date(const Column& column, int row) const {
+    const QVariant stored = source_.valueAt(row, column.field->index());
+    if (!stored.isValid() || stored.isNull())
+        return vok::ShortDate::zeroDate(); // an empty date reads as 30 December 1899
+    const QDateTime read =
+        isNumber(stored) ? QDateTime() : vok::ShortDate::readIso(stored.toString());
+    if (!read.isValid())
+        throw unreadable(column, row,
+                         isNumber(stored)
+                             ? QStringLiteral("%1 is not a date").arg(stored.toString())
+                             : QStringLiteral("'%1' is not a date").arg(stored.toString()));
+    return read.date();
+}
+
+double EntryMerge::number(const Column& column, int row) const {
+    const QVariant stored = source_.valueAt(row, column.field->index());
+    if (!stored.isValid() || stored.isNull())
+        return 0; // an empty number reads as 0
+    double value = 0;
+    if (isNumber(stored)) {
+        value = stored.toDouble();
+        if (!std::isfinite(value))
+            throw unreadable(column, row, QStringLiteral("%1 is not a number").arg(value));
+    } else {
+        // Read as the record-set reads it: a plain number, whatever the locale.
+        bool ok = false;
+        value = stored.toString().toDouble(&ok);
+        if (!ok || !std::isfinite(value))
+            throw unreadable(column, row,
+                             QStringLiteral("'%1' is not a number").arg(stored.toString()));
     }
+    if (std::abs(value) > Field::LargestNumber)
+        throw unreadable(column, row, QStringLiteral("%1 is too large a number").arg(value));
+    return value;
+}
+
+vok::DatabaseError EntryMerge::unreadable(const Column& column, int row, const QString& why) const {
+    return vok::DatabaseError(QStringLiteral("%1, line %2, column \"%3\" (%4): %5.")
+                                  .arg(sourceName_)
+                                  .arg(row + 1)
+                                  .arg(column.caption, column.field->name(), why),
+                              vok::DatabaseError::Kind::Convert);
 }
 
 MergeReport EntryMerge::run(const QString& member) {
@@ -170,9 +122,9 @@ void EntryMerge::mergeLines(const QString& member, MergeReport& report) {
     Field& lineProject = source_.fieldByName(layout_.project);
     Field& lineMajor = source_.fieldByName(layout_.major);
     Field& lineAction = source_.fieldByName(layout_.action);
-    Field& lineFrom = source_.fieldByName(layout_.dateFrom);
-    Field& lineTo = source_.fieldByName(layout_.dateTo);
-    Field& lineQuantity = source_.fieldByName(layout_.quantity);
+    const Column lineFrom{&source_.fieldByName(layout_.dateFrom), QStringLiteral("Date from")};
+    const Column lineTo{&source_.fieldByName(layout_.dateTo), QStringLiteral("Date to")};
+    const Column lineQuantity{&source_.fieldByName(layout_.quantity), layout_.quantityCaption};
     Field& lineNotes = source_.fieldByName(layout_.notes);
     Field& rowProject = target_.fieldByName(layout_.rowProject);
     Field& rowMajor = target_.fieldByName(layout_.rowMajor);
@@ -193,21 +145,23 @@ void EntryMerge::mergeLines(const QString& member, MergeReport& report) {
     // open may still show lines that another installation has merged since.
     projects.refresh();
     source_.refresh();
-    // Nothing of a source holding a value that would be read as 0 or 30 December 1899 is merged.
-    checkLines();
     int lines = 0;
     source_.first();
     while (!source_.eof()) {
+        // A value that would be read as 0 or 30 December 1899 ends the unit: nothing of the
+        // source is merged.
+        const QDate from = date(lineFrom, lines);
+        const QDate to = date(lineTo, lines);
+        const double quantity = number(lineQuantity, lines);
         const LineIds ids = lookup.resolve(lineProject.asString(), lineMajor.asString(),
                                            lineAction.asString(), report);
-        const double quantity = lineQuantity.asFloat();
 
         target_.append();
         rowProject.setAsInteger(ids.project);
         rowMajor.setAsInteger(ids.major);
         rowAction.setAsInteger(ids.action);
-        rowFrom.setAsDate(lineFrom.asDate());
-        rowTo.setAsDate(lineTo.asDate());
+        rowFrom.setAsDate(from);
+        rowTo.setAsDate(to);
         rowQuantity.setAsFloat(quantity);
         rowNotes.setValue(lineNotes.value());
         if (rowMember)

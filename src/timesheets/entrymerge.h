@@ -2,6 +2,7 @@
 
 #include "mergereport.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -9,6 +10,7 @@
 
 class TDataModule2;
 namespace vok {
+class DatabaseError;
 class Field;
 class Table;
 } // namespace vok
@@ -44,14 +46,19 @@ public:
     // `member` is written into each row when the layout has a member field.
     MergeReport run(const QString& member = QString());
 
-    // Whether a value stored in a date or number field of a line reads as what it says: empty
-    // when it does, otherwise why not ("'7,5' is not a number").
-    static QString unreadable(const vok::Field& field, const QVariant& stored);
-
 private:
+    // A date or number column of the lines, as the user knows it.
+    struct Column {
+        const vok::Field* field;
+        QString caption;
+    };
     void mergeLines(const QString& member, MergeReport& report);
-    // Throws, naming the line and the column, when a line holds an unreadable value.
-    void checkLines() const;
+    // The date or number that line `row` (from 0) holds; empty reads as 30 December 1899 or 0. A
+    // value that reads as something else than it says (text in a number, an unreadable date,
+    // NaN, infinity, a number too large to add up) throws an error naming the line and column.
+    QDate date(const Column& column, int row) const;
+    double number(const Column& column, int row) const;
+    vok::DatabaseError unreadable(const Column& column, int row, const QString& why) const;
     void refreshViews();
 
     TDataModule2& dm_;

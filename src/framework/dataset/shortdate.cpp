@@ -3,8 +3,27 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTime>
+#include <algorithm>
 
 namespace vok {
+
+namespace {
+
+// The value of `count` ASCII digits at `at`, or -1 when they are not all there.
+int digits(const QString& text, qsizetype at, int count) {
+    if (count <= 0 || at + count > text.size())
+        return -1;
+    int n = 0;
+    for (int i = 0; i < count; ++i) {
+        const char16_t c = text[at + i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        n = n * 10 + (c - u'0');
+    }
+    return n;
+}
+
+} // namespace
 
 QString ShortDate::pattern() {
     QString fmt = QLocale().dateFormat(QLocale::ShortFormat);
@@ -122,6 +141,40 @@ QDateTime ShortDate::parseDateTime(const QString& input) {
     QTime time = QTime::fromString(timeText, QStringLiteral("H:mm:ss"));
     if (!time.isValid())
         time = QTime::fromString(timeText, QStringLiteral("H:mm"));
+    if (!time.isValid())
+        return {};
+    return QDateTime(date, time);
+}
+
+QDateTime ShortDate::readIso(const QString& text) {
+    // Kept free of regular expressions: a merge reads two dates on every line.
+    if (text.size() < 10 || text[4] != u'-' || text[7] != u'-')
+        return {};
+    const int year = digits(text, 0, 4);
+    const QDate date(year, digits(text, 5, 2), digits(text, 8, 2));
+    if (year < 1 || !date.isValid())
+        return {};
+    if (text.size() == 10)
+        return QDateTime(date, QTime(0, 0));
+    if ((text[10] != u'T' && text[10] != u' ') || text.size() < 16 || text[13] != u':')
+        return {};
+    int second = 0;
+    int msec = 0;
+    if (text.size() > 16) {
+        if (text[16] != u':' || text.size() < 19)
+            return {};
+        second = digits(text, 17, 2);
+        if (text.size() > 19) {
+            // Fractions of a second: a point and up to nine digits, read to the millisecond.
+            if (text[19] != u'.' || text.size() > 29 ||
+                digits(text, 20, static_cast<int>(text.size() - 20)) < 0)
+                return {};
+            msec = digits(text, 20, static_cast<int>(std::min<qsizetype>(text.size() - 20, 3)));
+            for (qsizetype n = text.size() - 20; n < 3; ++n)
+                msec *= 10;
+        }
+    }
+    const QTime time(digits(text, 11, 2), digits(text, 14, 2), second, msec);
     if (!time.isValid())
         return {};
     return QDateTime(date, time);
