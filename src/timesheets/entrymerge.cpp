@@ -44,14 +44,13 @@ QDate EntryMerge::date(const Column& column, int row) const {
     const QVariant stored = source_.valueAt(row, column.field->index());
     if (!stored.isValid() || stored.isNull())
         return vok::ShortDate::zeroDate(); // an empty date reads as 30 December 1899
-    const QDateTime read =
-        isNumber(stored) ? QDateTime() : vok::ShortDate::readIso(stored.toString());
+    const QDate read = isNumber(stored) ? QDate() : vok::ShortDate::readIso(stored.toString());
     if (!read.isValid())
         throw unreadable(column, row,
                          isNumber(stored)
                              ? QStringLiteral("%1 is not a date").arg(stored.toString())
                              : QStringLiteral("'%1' is not a date").arg(stored.toString()));
-    return read.date();
+    return read;
 }
 
 double EntryMerge::number(const Column& column, int row) const {

@@ -146,8 +146,10 @@ QDateTime ShortDate::parseDateTime(const QString& input) {
     return QDateTime(date, time);
 }
 
-QDateTime ShortDate::readIso(const QString& text) {
-    // Kept free of regular expressions: a merge reads two dates on every line.
+QDate ShortDate::readIso(const QString& text, QTime* time) {
+    // Kept free of regular expressions and time zones: a merge reads two dates on every line.
+    if (time)
+        *time = QTime(0, 0);
     if (text.size() < 10 || text[4] != u'-' || text[7] != u'-')
         return {};
     const int year = digits(text, 0, 4);
@@ -155,7 +157,7 @@ QDateTime ShortDate::readIso(const QString& text) {
     if (year < 1 || !date.isValid())
         return {};
     if (text.size() == 10)
-        return QDateTime(date, QTime(0, 0));
+        return date;
     if ((text[10] != u'T' && text[10] != u' ') || text.size() < 16 || text[13] != u':')
         return {};
     int second = 0;
@@ -174,10 +176,12 @@ QDateTime ShortDate::readIso(const QString& text) {
                 msec *= 10;
         }
     }
-    const QTime time(digits(text, 11, 2), digits(text, 14, 2), second, msec);
-    if (!time.isValid())
+    const QTime clock(digits(text, 11, 2), digits(text, 14, 2), second, msec);
+    if (!clock.isValid())
         return {};
-    return QDateTime(date, time);
+    if (time)
+        *time = clock;
+    return date;
 }
 
 } // namespace vok
