@@ -7,6 +7,8 @@ packages=(
   fonts-liberation fontconfig
   xvfb xauth poppler-utils sqlite3
   unzip odt2txt
+  file librsvg2-bin desktop-file-utils appstream python3-pyatspi at-spi2-core dbus-x11
+  qt6-translations-l10n
 )
 missing=()
 for p in "${packages[@]}"; do

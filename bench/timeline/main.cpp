@@ -5,10 +5,10 @@
 #include "framework/report/reportdocument.h"
 #include "framework/report/reportpdf.h"
 #include "framework/ui/clock.h"
-#include "reports/timelinesession.h"
+#include "reports/reportsession.h"
+#include "reports/tform5.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPainter>
@@ -107,9 +107,9 @@ int main(int argc, char** argv) {
     DataFolder::createSized(folder, 1, 40, 24);
     vok::Clock::setFixed(QDateTime(QDate(2024, 1, 15), QTime(9, 0)));
 
-    TimeLineSession session(folder);
-    TForm4& form4 = session.form4;
-    form4.ComboBox1->setEditText(QStringLiteral("Project 1"));
+    ReportSession session(folder);
+    session.printProject = QStringLiteral("Project 1");
+    TForm5 report(&session.dm, [] { return TimeLineOptions{}; });
 
     const QString pdf = QDir(dir.path()).filePath(QStringLiteral("timeline.pdf"));
     const QString rawPdf = QDir(dir.path()).filePath(QStringLiteral("raw.pdf"));
@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
     for (int round = 0; round < 5; ++round) {
         QElapsedTimer t;
         t.start();
-        const vok::ReportDocument doc = form4.runReport();
+        const vok::ReportDocument doc = report.run();
         layout << t.nsecsElapsed() / 1e6;
         t.restart();
         vok::ReportPdf::write(doc, pdf);

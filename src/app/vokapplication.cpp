@@ -8,7 +8,6 @@
 
 VokApplication::VokApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Vok"));
-    setApplicationDisplayName(QStringLiteral("Vok"));
 }
 
 bool VokApplication::notify(QObject* receiver, QEvent* event) {

@@ -1,109 +1,215 @@
 #include "reportcommand.h"
 
+#include "costs/tform21.h"
 #include "dateoption.h"
-#include "framework/dataset/table.h"
 #include "framework/report/reportdocument.h"
 #include "framework/report/reportlayoutjson.h"
 #include "framework/report/reportpdf.h"
 #include "framework/ui/clock.h"
-#include "reports/timelinesession.h"
+#include "lang/captionapplier.h"
+#include "reports/csvwriter.h"
+#include "reports/reportsession.h"
+#include "reports/tform22.h"
+#include "reports/tform5.h"
+#include "reports/tform7.h"
+#include "reports/tform9.h"
+#include "timesheets/tform13.h"
 
-#include <QAbstractButton>
-#include <QButtonGroup>
-#include <QComboBox>
 #include <QCommandLineParser>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <memory>
 
 namespace {
 
-const QStringList kinds{QStringLiteral("timeline"), QStringLiteral("project"),
-                        QStringLiteral("layout"),   QStringLiteral("timesheets"),
-                        QStringLiteral("costs"),    QStringLiteral("contacts")};
+// A report kind and the options of its own it takes.
+struct Kind {
+    const char* name;
+    QStringList options;
+};
 
-// Sets a radio group of the dialog from an option's value.
-// An omitted option takes the first choice.
-bool choose(QButtonGroup* group, const QString& value, const QStringList& names) {
-    const int index = value.isEmpty() ? 0 : static_cast<int>(names.indexOf(value));
-    if (index < 0)
-        return false;
-    group->button(index)->setChecked(true);
-    return true;
+const Kind kinds[] = {
+    {"timeline", {"start", "scale"}},
+    {"timesheets", {"from", "to", "member", "csv"}},
+    {"costs", {"from", "to", "csv"}},
+    {"project", {"major", "actions", "notes", "team"}},
+    {"layout", {}},
+    {"contacts", {}},
+};
+
+// Options that only some kinds take.
+const QStringList kindOptions{"start", "scale", "from",    "to",    "member",
+                              "csv",   "major", "actions", "notes", "team"};
+
+QString kindList() {
+    QStringList names;
+    for (const Kind& k : kinds)
+        names << QLatin1String(k.name);
+    return names.join(QStringLiteral(" | "));
 }
 
-int timeline(const QCommandLineParser& options) {
-    const QString folder = Command::required(options, QStringLiteral("data"));
-    if (!QFileInfo::exists(QDir(folder).filePath(QStringLiteral("vok.sqlite")))) {
-        throw std::runtime_error(
-            QStringLiteral("%1 is not a Vok data folder").arg(folder).toStdString());
+const Kind* findKind(const QString& name) {
+    for (const Kind& k : kinds) {
+        if (name == QLatin1String(k.name))
+            return &k;
     }
-    if (options.isSet(QStringLiteral("today"))) {
-        const QDateTime today = DateOption::dateTime(Command::single(options, QStringLiteral("today")));
-        if (!today.isValid())
-            throw UsageError(QStringLiteral("--today takes YYYY-MM-DD or YYYY-MM-DDTHH:MM"));
-        vok::Clock::setFixed(today);
+    return nullptr;
+}
+
+// An ISO date option; an omitted one sets no bound, as a blank date field does.
+std::optional<QDate> dateOption(const QCommandLineParser& options, const QString& name) {
+    const QString text = Command::single(options, name);
+    if (text.isEmpty())
+        return std::nullopt;
+    const QDate date = DateOption::date(text);
+    if (!date.isValid())
+        throw UsageError(QStringLiteral("--%1 takes a date as YYYY-MM-DD").arg(name));
+    return date;
+}
+
+// The value of a choice option among its names; an omitted option takes the first.
+int choice(const QCommandLineParser& options, const QString& name, const QStringList& names) {
+    const QString value = Command::single(options, name);
+    const int index = value.isEmpty() ? 0 : static_cast<int>(names.indexOf(value));
+    if (index < 0)
+        throw UsageError(
+            QStringLiteral("--%1 takes %2").arg(name, names.join(QStringLiteral(" or "))));
+    return index;
+}
+
+// Makes the report of a kind on the session, its options read from the command line.
+std::unique_ptr<ReportForm> makeReport(const QString& kind, const QCommandLineParser& options,
+                                       ReportSession& session) {
+    TDataModule2* dm = &session.dm;
+    if (kind == QLatin1String("timeline")) {
+        TimeLineOptions o;
+        o.start = static_cast<TimeLineOptions::Start>(
+            choice(options, QStringLiteral("start"), {"project", "today"}));
+        o.scale = static_cast<TimeLineOptions::Scale>(
+            choice(options, QStringLiteral("scale"), {"day", "month"}));
+        return std::make_unique<TForm5>(dm, [o] { return o; });
     }
-
-    TimeLineSession session(folder);
-    TForm4& form4 = session.form4;
-
-    if (!choose(form4.RadioGroup1Items, Command::single(options, QStringLiteral("start")),
-                {QStringLiteral("project"), QStringLiteral("today")}))
-        throw UsageError(QStringLiteral("--start takes project or today"));
-    if (!choose(form4.RadioGroup2Items, Command::single(options, QStringLiteral("scale")),
-                {QStringLiteral("day"), QStringLiteral("month")}))
-        throw UsageError(QStringLiteral("--scale takes day or month"));
-
-    const QString project = Command::required(options, QStringLiteral("project"));
-    if (!session.dm.projects->locate(QStringLiteral("Zel_project"), project)) {
-        throw std::runtime_error(
-            QStringLiteral("no project is named '%1'").arg(project).toStdString());
+    if (kind == QLatin1String("timesheets")) {
+        TimeSheetOptions o{dateOption(options, QStringLiteral("from")),
+                           dateOption(options, QStringLiteral("to")), std::nullopt};
+        if (options.isSet(QStringLiteral("member")))
+            o.member = Command::single(options, QStringLiteral("member"));
+        return std::make_unique<TForm13>(dm, [o] { return o; });
     }
-    form4.ComboBox1->setEditText(project);
-    const vok::ReportDocument document = form4.runReport();
-
-    const QString pdf = Command::required(options, QStringLiteral("pdf"));
-    vok::ReportPdf::write(document, pdf);
-    QTextStream& out = Command::out();
-    out << "Wrote " << document.pages.size() << (document.pages.size() == 1 ? " page" : " pages")
-        << " to " << pdf << "\n";
-    if (options.isSet(QStringLiteral("layout-json"))) {
-        const QString json = Command::single(options, QStringLiteral("layout-json"));
-        vok::ReportLayoutJson::write(document, json);
-        out << "Wrote the layout to " << json << "\n";
+    if (kind == QLatin1String("costs")) {
+        const CostOptions o{dateOption(options, QStringLiteral("from")),
+                            dateOption(options, QStringLiteral("to"))};
+        return std::make_unique<TForm21>(dm, [o] { return o; });
     }
-    return 0;
+    if (kind == QLatin1String("project")) {
+        const ProjectReportOptions o{
+            options.isSet(QStringLiteral("major")), options.isSet(QStringLiteral("actions")),
+            options.isSet(QStringLiteral("notes")), options.isSet(QStringLiteral("team"))};
+        return std::make_unique<TForm7>(dm, [o] { return o; });
+    }
+    if (kind == QLatin1String("layout"))
+        return std::make_unique<TForm9>(dm);
+    return std::make_unique<TForm22>(dm);
+}
+
+QString pages(const vok::ReportDocument& document) {
+    const qsizetype n = document.pages.size();
+    return QStringLiteral("%1 %2").arg(n).arg(n == 1 ? QStringLiteral("page")
+                                                     : QStringLiteral("pages"));
 }
 
 } // namespace
 
 void ReportCommand::define(QCommandLineParser& parser) const {
-    parser.addPositionalArgument(QStringLiteral("KIND"), kinds.join(QStringLiteral(" | ")));
+    parser.addPositionalArgument(QStringLiteral("KIND"), kindList());
     parser.addOption(dataOption());
     const auto option = [&](const char* name, const char* description, const char* value) {
         parser.addOption({QLatin1String(name), QLatin1String(description), QLatin1String(value)});
     };
+    const auto flag = [&](const char* name, const char* description) {
+        parser.addOption({QLatin1String(name), QLatin1String(description)});
+    };
     option("project", "The project, by name.", "NAME");
     option("pdf", "The PDF file to write.", "FILE");
     option("layout-json", "Also write the laid-out pages as JSON.", "FILE");
-    option("today", "Print as of this date (time line).", "YYYY-MM-DD[THH:MM]");
-    option("start", "Where the time line starts: project or today.", "project|today");
-    option("scale", "The time line's scale: day or month.", "day|month");
+    option("today", "Print as of this date.", "YYYY-MM-DD[THH:MM]");
+    option("language", "Print in this language: 0 English, 1 French, 2 Spanish.", "N");
+    option("start", "timeline: where the scale starts, project or today.", "project|today");
+    option("scale", "timeline: the scale, day or month.", "day|month");
+    option("from", "timesheets, costs: rows from this date on.", "YYYY-MM-DD");
+    option("to", "timesheets, costs: rows up to this date.", "YYYY-MM-DD");
+    option("member", "timesheets: one member's rows only.", "NAME");
+    option("csv", "timesheets, costs: also write the rows printed as CSV.", "FILE");
+    flag("major", "project: include the major activities.");
+    flag("actions", "project: include the actions.");
+    flag("notes", "project: include the notes.");
+    flag("team", "project: include the team members.");
 }
 
 int ReportCommand::run(const QCommandLineParser& parser) const {
     const QStringList args = parser.positionalArguments();
     if (args.size() != 1)
-        throw UsageError(QStringLiteral("which report?"));
+        throw UsageError(QStringLiteral("which report? %1").arg(kindList()));
     const QString& kind = args.first();
-    if (!kinds.contains(kind))
+    const Kind* k = findKind(kind);
+    if (!k)
         throw UsageError(QStringLiteral("unknown report '%1'").arg(kind));
-    for (const char* option : {"data", "project", "pdf"})
-        required(parser, QLatin1String(option));
-    if (kind != QLatin1String("timeline")) {
-        err() << "vokctl report: the " << kind << " report is not available yet\n";
-        return 3;
+    for (const QString& o : kindOptions) {
+        if (parser.isSet(o) && !k->options.contains(o))
+            throw UsageError(QStringLiteral("the %1 report takes no --%2").arg(kind, o));
     }
-    return timeline(parser);
+    const QString folder = required(parser, QStringLiteral("data"));
+    const QString project = required(parser, QStringLiteral("project"));
+    const QString pdf = single(parser, QStringLiteral("pdf"));
+    const QString json = single(parser, QStringLiteral("layout-json"));
+    const QString csv = single(parser, QStringLiteral("csv"));
+    if (pdf.isEmpty() && json.isEmpty() && csv.isEmpty())
+        throw UsageError(QStringLiteral("--pdf is required (or --layout-json or --csv)"));
+    if (parser.isSet(QStringLiteral("today"))) {
+        const QDateTime today = DateOption::dateTime(single(parser, QStringLiteral("today")));
+        if (!today.isValid())
+            throw UsageError(QStringLiteral("--today takes YYYY-MM-DD or YYYY-MM-DDTHH:MM"));
+        vok::Clock::setFixed(today);
+    }
+    // Any other number is English, as in the settings.
+    int language = 0;
+    if (parser.isSet(QStringLiteral("language"))) {
+        bool ok = false;
+        language = single(parser, QStringLiteral("language")).toInt(&ok);
+        if (!ok)
+            throw UsageError(QStringLiteral("--language takes 0 English, 1 French or 2 Spanish"));
+    }
+    if (!QFileInfo::exists(QDir(folder).filePath(QStringLiteral("vok.sqlite")))) {
+        throw std::runtime_error(
+            QStringLiteral("%1 is not a Vok data folder").arg(folder).toStdString());
+    }
+
+    ReportSession session(folder);
+    const std::unique_ptr<ReportForm> report = makeReport(kind, parser, session);
+    CaptionApplier({report.get()}).apply(CaptionSet::language(language));
+    // As if the project were chosen in a dialog, or selected in the tree for the contacts.
+    if (!session.locateProject(project)) {
+        throw std::runtime_error(
+            QStringLiteral("no project is named '%1'").arg(project).toStdString());
+    }
+    session.printProject = project;
+    const vok::ReportDocument document = report->run();
+
+    QTextStream& out = Command::out();
+    if (!pdf.isEmpty()) {
+        vok::ReportPdf::write(document, pdf);
+        out << "Wrote " << pages(document) << " to " << pdf << "\n";
+    }
+    if (!json.isEmpty()) {
+        vok::ReportLayoutJson::write(document, json);
+        out << "Wrote the layout of " << pages(document) << " to " << json << "\n";
+    }
+    if (!csv.isEmpty()) {
+        const auto* rows = qobject_cast<const PeriodReport*>(report.get());
+        CsvWriter::write(csv, rows->printedRows());
+        const qsizetype n = rows->printedRows().size() - 1;
+        out << "Wrote " << n << (n == 1 ? " row" : " rows") << " to " << csv << "\n";
+    }
+    return 0;
 }

@@ -2,8 +2,9 @@
 
 #include "command.h"
 
-// vokctl report KIND --data DIR --project NAME [options] --pdf FILE [--layout-json FILE]:
-// runs a report on a data folder into a PDF, and optionally its laid-out pages as JSON.
+// vokctl report KIND --data DIR --project NAME [options] (--pdf FILE | --layout-json FILE |
+// --csv FILE): runs a report on a data folder, without a window, through the same report code
+// as Vok's dialogs.
 class ReportCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("report"); }

@@ -1,16 +1,13 @@
 #include "tform5.h"
 
 #include "data/tdatamodule2.h"
-#include "framework/dataset/shortdate.h"
 #include "framework/dataset/table.h"
 #include "framework/report/report.h"
 #include "framework/report/reportfieldtext.h"
 #include "framework/report/reportshape.h"
 #include "framework/report/reportsysdata.h"
 #include "framework/ui/clock.h"
-#include "tform4.h"
 
-#include <QButtonGroup>
 #include <QColor>
 #include <cmath>
 
@@ -24,6 +21,9 @@ using vok::ReportSysData;
 
 namespace {
 
+using Kind = ElementSpec::Kind;
+using BandKind = vok::ReportBand::Kind;
+
 // Chart geometry in band units: the scale runs from 156 to 1206.
 constexpr int chartLeft = 156;
 constexpr int chartRight = 1206;
@@ -31,10 +31,6 @@ constexpr int captionLimit = 1050;
 constexpr int dayColumns = 105;
 constexpr int monthLabels = 17;
 constexpr int scaleTag = 9;
-// The date texts of a row (from y 3) reach down to the bottom of its bar, so a date box that
-// overlaps a bar's end covers it cleanly.
-constexpr int majorTextHeight = 18;
-constexpr int actionTextHeight = 17;
 
 const QColor completedColour(0, 128, 0);
 const QColor criticalColour(255, 0, 0);
@@ -46,221 +42,246 @@ const char* const monthNames[] = {"January",   "February", "March",    "April",
                                   "May",       "June",     "July",     "August",
                                   "September", "October",  "November", "December"};
 
-// Day number of the date system (30 December 1899 is day 0), with the time of day as fraction.
-double dayNumber(const QDate& date) {
-    return static_cast<double>(vok::ShortDate::zeroDate().daysTo(date));
+const ReportFont small = ReportParts::arial(8);
+
+const BandSpec bands[] = {
+    {.name = "QRBand1", .kind = BandKind::PageHeader, .height = 145},
+    {.name = "QRBand2",
+     .kind = BandKind::Detail,
+     .height = 24,
+     .dataset = &TDataModule2::projects,
+     .printIfEmpty = true,
+     .forceNewPage = true},
+    {.name = "QRSubDetail1",
+     .kind = BandKind::SubDetail,
+     .height = 24,
+     .dataset = &TDataModule2::Major,
+     .master = "QRBand2",
+     .printIfEmpty = true},
+    {.name = "QRSubDetail2",
+     .kind = BandKind::SubDetail,
+     .height = 24,
+     .dataset = &TDataModule2::Action,
+     .master = "QRSubDetail1",
+     .printIfEmpty = true},
+};
+
+// The elements of a bar row in printing order: name, bar, start date, end date, arrow,
+// overlay. The date texts (from y 3) reach down to the bottom of the bar, so a date box that
+// overlaps a bar's end covers it cleanly.
+struct RowNames {
+    const char* band;
+    DataSet dataset;
+    const char* nameText;
+    const char* nameField;
+    QRectF nameBox;
+    const char* bar;
+    const char* fromText;
+    const char* fromField;
+    const char* toText;
+    const char* toField;
+    const char* arrow;
+    const char* overlay;
+    qreal barTop;
+    qreal dateWidth;
+    qreal textHeight;
+};
+
+const RowNames majorRow{"QRSubDetail1",
+                        &TDataModule2::Major,
+                        "QRDBText3",
+                        "Major_item",
+                        QRectF(8, 4, 137, 17),
+                        "QRShape2",
+                        "MajorFromDate",
+                        "Major_from_date",
+                        "MajorEndDate",
+                        "Major_to_date",
+                        "MajorDateLabel",
+                        "QRShapeComplete1",
+                        4,
+                        63,
+                        18};
+const RowNames actionRow{"QRSubDetail2",
+                         &TDataModule2::Action,
+                         "QRDBText4",
+                         "Action_name",
+                         QRectF(13, 3, 132, 17),
+                         "QRShape3",
+                         "ActionFromDate",
+                         "Action_from_date",
+                         "ActionEndDate",
+                         "Action_to_date",
+                         "ActionDateLabel",
+                         "QRShapeComplete2",
+                         3,
+                         55,
+                         17};
+
+std::vector<ElementSpec> rowElements(const RowNames& r) {
+    const auto field = [&](const char* name, const char* f, QRectF box) {
+        return ElementSpec{.band = r.band,
+                           .name = name,
+                           .kind = Kind::Field,
+                           .dataset = r.dataset,
+                           .field = f,
+                           .box = box,
+                           .font = small,
+                           .wordWrap = name == r.nameText};
+    };
+    const auto rectangle = [&](const char* name, const QColor& colour) {
+        return ElementSpec{.band = r.band,
+                           .name = name,
+                           .kind = Kind::Rectangle,
+                           .box = {chartLeft, r.barTop, 0, 17},
+                           .fill = colour,
+                           .pen = colour};
+    };
+    return {field(r.nameText, r.nameField, r.nameBox),
+            rectangle(r.bar, otherColour),
+            field(r.fromText, r.fromField, {0, 3, r.dateWidth, r.textHeight}),
+            field(r.toText, r.toField, {0, 3, r.dateWidth, r.textHeight}),
+            {.band = r.band,
+             .name = r.arrow,
+             .text = "-->",
+             .box = {0, 4, 15, r.textHeight - 1},
+             .font = small},
+            rectangle(r.overlay, percentColour)};
 }
 
-double dayNumber(const QDateTime& instant) {
-    return dayNumber(instant.date()) + instant.time().msecsSinceStartOfDay() / 86400000.0;
+// A stretch of the scale's frame: two horizontal lines, at y 99 and y 140.
+ElementSpec frame(const char* name, qreal from, qreal to) {
+    return {.band = "QRBand1",
+            .name = name,
+            .kind = Kind::TopAndBottomLines,
+            .box = {from, 99, to - from, 41}};
 }
 
-QDate dateOf(double day) {
-    return vok::ShortDate::zeroDate().addDays(static_cast<qint64>(std::floor(day)));
-}
+using L = ReportLayout;
 
-ReportFont arial(qreal size, bool bold = false, bool underline = false) {
-    return ReportFont(QStringLiteral("Arial"), size, bold, underline);
-}
+const ElementSpec header[] = {
+    L::title("QRBand1", "QRLabel1", "Project Time Line", 8, 14),
+    L::label("QRBand1", "QRLabel3", "Date:", {9, 9}),
+    L::runDate("QRBand1", "QRSysData1", Kind::Date, "", {48, 8}),
+    {.band = "QRBand1",
+     .name = "QRLabel11",
+     .text = "Page #",
+     .box = {1152, 8, 50, 0},
+     .align = Qt::AlignRight,
+     .fit = true},
+    {.band = "QRBand1", .name = "QRSysData2", .kind = Kind::PageNumber, .box = {1216, 8, 0, 0}},
+    L::label("QRBand1", "QRLabel4", "Legend", {9, 25}, ReportParts::underlined()),
+    L::label("QRBand1", "QRLabel5", "Red for Critical", {8, 49}, small),
+    L::label("QRBand1", "QRLabel14", "Green for Completed", {8, 67}, small),
+    {.band = "QRBand1",
+     .name = "QRLabel2",
+     .text = "Gray for Non-critical & Not Completed",
+     .box = {8, 84, 105, 30},
+     .font = small,
+     .wordWrap = true},
+    L::label("QRBand1", "QRLabel9", "Purple % completed", {8, 114}, small),
+    L::label("QRBand1", "QRLabel10", "Project start date", {chartLeft, 31}),
+    L::field("QRBand1", "QRDBText1", &TDataModule2::projects, "Zel_date_from",
+             {chartLeft, 50, 0, 0}),
+    L::runDate("QRBand1", "QRSysData3", Kind::Date, "Current date:", {167, 79}, small),
+    frame("QRShape4", 156, 456),
+    frame("QRShape6", 456, 756),
+    frame("QRShape8", 756, 1056),
+    frame("QRShape10", 1056, 1206),
+    {.band = "QRBand2",
+     .name = "QRDBText2",
+     .kind = Kind::Field,
+     .dataset = &TDataModule2::projects,
+     .field = "Zel_project",
+     .box = {0, 8, 145, 16},
+     .font = small,
+     .wordWrap = true},
+    L::label("QRBand2", "QRLabel8", "Project End date", {0, 3}, small),
+    {.band = "QRBand2",
+     .name = "QRDBText5",
+     .kind = Kind::Field,
+     .dataset = &TDataModule2::projects,
+     .field = "Zel_date_to",
+     .box = {88, 3, 0, 0},
+     .font = small},
+};
 
-ReportLabel* label(ReportBand* band, const QString& name, const QString& text, qreal x, qreal y,
-                   const ReportFont& font) {
-    auto* l = new ReportLabel(band, name);
-    l->setText(text);
-    l->setFont(font);
-    l->setAutoSize(true);
-    l->setGeometry(x, y, 0, 0);
-    return l;
-}
+const ElementSpec pageLines[] = {
+    {.name = "QRShape1", .kind = Kind::VerticalLine, .box = {174, 160, 5, 789 - 160}},
+    {.name = "QRShape11",
+     .kind = Kind::VerticalLine,
+     .box = {0, 120, 10, 789 - 120},
+     .penStyle = Qt::DotLine},
+    {.name = "QRShape7", .kind = Kind::VerticalLine, .box = {0, 120, 10, 789 - 120}},
+};
 
-ReportFieldText* fieldText(ReportBand* band, const QString& name, vok::Table* table,
-                           const QString& field, qreal x, qreal y, qreal width, qreal height,
-                           const ReportFont& font) {
-    auto* t = new ReportFieldText(band, name);
-    t->setField(table, field);
-    t->setFont(font);
-    t->setGeometry(x, y, width, height);
-    t->setAutoSize(width <= 0);
-    return t;
-}
-
-ReportShape* shape(ReportBand* band, const QString& name, ReportShape::Shape kind, qreal x, qreal y,
-                   qreal width, qreal height) {
-    auto* s = new ReportShape(band, kind, name);
-    s->setGeometry(x, y, width, height);
-    return s;
-}
-
-} // namespace
-
-TForm5::TForm5(TForm1*, TDataModule2* dm, TForm4* form4, QObject* parent)
-    : QObject(parent), dm_(dm), form4_(form4) {
-    setObjectName(QStringLiteral("Form5"));
-    QuickRep1 = new Report(this);
-    QuickRep1->setObjectName(QStringLiteral("QuickRep1"));
-    QuickRep1->setTitle(QStringLiteral("Project Time Line"));
+vok::PageSetup legalLandscape() {
     vok::PageSetup setup;
     setup.paper = vok::PageSetup::Paper::Legal;
     setup.orientation = QPageLayout::Landscape;
     setup.unit = vok::PageSetup::Unit::Inch96;
     setup.margins = QMarginsF(24, 24, 24, 24);
-    QuickRep1->setPageSetup(setup);
-    QuickRep1->setDefaultFont(arial(10));
+    return setup;
+}
+
+} // namespace
+
+TForm5::TForm5(TDataModule2* dm, std::function<TimeLineOptions()> options, QObject* parent)
+    : ReportForm(dm, "Form5", QStringLiteral("Project Time Line"), legalLandscape(), parent),
+      options_(std::move(options)) {
+    build(bands, header);
+    ReportLayout::addElements(*QuickRep1, *dm_, rowElements(majorRow));
+    ReportLayout::addElements(*QuickRep1, *dm_, rowElements(actionRow));
+    ReportLayout::addElements(*QuickRep1, *dm_, pageLines);
+    filterOnChosenProject();
+
+    QRBand1 = band("QRBand1");
+    QRBand2 = band("QRBand2");
+    QRSubDetail1 = band("QRSubDetail1");
+    QRSubDetail2 = band("QRSubDetail2");
+    QRSysData3 = element<ReportSysData>("QRSysData3");
+    QRLabel8 = element<ReportLabel>("QRLabel8");
+    QRDBText5 = element<ReportFieldText>("QRDBText5");
+    QRShape11 = element<ReportShape>("QRShape11");
+    QRShape7 = element<ReportShape>("QRShape7");
+    majorRow_ = barRow(dm_->Major, "Major", "QRShape2", "QRShapeComplete1");
+    actionRow_ = barRow(dm_->Action, "Action", "QRShape3", "QRShapeComplete2");
+
     QuickRep1->beforePrint = [this](Report&) { QuickRep1BeforePrint(); };
-
-    buildHeader();
-    buildProjectRow();
-    buildBarRows();
-    buildPageLines();
-}
-
-void TForm5::buildHeader() {
-    QRBand1 = QuickRep1->addBand(ReportBand::Kind::PageHeader, QStringLiteral("QRBand1"), 145);
     QRBand1->beforePrint = [this](ReportBand&, bool& print) { QRBand1BeforePrint(print); };
-
-    QRLabel1 =
-        label(QRBand1, "QRLabel1", QStringLiteral("Project Time Line"), 0, 8, arial(14, true));
-    QRLabel1->setAlignToBand(true);
-    QRLabel1->setAlignment(Qt::AlignHCenter);
-    label(QRBand1, "QRLabel2", QStringLiteral("Date:"), 9, 9, arial(10));
-    QRSysData1 =
-        new ReportSysData(QRBand1, ReportSysData::Data::Date, QStringLiteral("QRSysData1"));
-    QRSysData1->setGeometry(48, 8, 0, 0);
-    ReportLabel* page = label(QRBand1, "QRLabel3", QStringLiteral("Page #"), 1152, 8, arial(10));
-    page->setWidth(50); // right edge at 1202
-    page->setAlignment(Qt::AlignRight);
-    QRSysData2 =
-        new ReportSysData(QRBand1, ReportSysData::Data::PageNumber, QStringLiteral("QRSysData2"));
-    QRSysData2->setGeometry(1216, 8, 0, 0);
-
-    label(QRBand1, "QRLabel4", QStringLiteral("Legend"), 9, 25, arial(10, false, true));
-    label(QRBand1, "QRLabel5", QStringLiteral("Red for Critical"), 8, 49, arial(8));
-    label(QRBand1, "QRLabel6", QStringLiteral("Green for Completed"), 8, 67, arial(8));
-    ReportLabel* gray =
-        label(QRBand1, "QRLabel7", QStringLiteral("Gray for Non-critical & Not Completed"), 8, 84,
-              arial(8));
-    gray->setAutoSize(false);
-    gray->setWordWrap(true);
-    gray->setGeometry(8, 84, 105, 30);
-    label(QRBand1, "QRLabel9", QStringLiteral("Purple % completed"), 8, 114, arial(8));
-
-    label(QRBand1, "QRLabel10", QStringLiteral("Project start date"), chartLeft, 31, arial(10));
-    QRDBText1 = fieldText(QRBand1, "QRDBText1", dm_->projects, "Zel_date_from", chartLeft, 50, 0, 0,
-                          arial(10));
-
-    QRSysData3 =
-        new ReportSysData(QRBand1, ReportSysData::Data::Date, QStringLiteral("QRSysData3"));
-    QRSysData3->setText(QStringLiteral("Current date:"));
-    QRSysData3->setFont(arial(8));
-    QRSysData3->setGeometry(167, 79, 0, 0);
-
-    const auto frame = [this](const char* name, qreal from, qreal to) {
-        return shape(QRBand1, name, ReportShape::Shape::TopAndBottomLines, from, 99, to - from, 41);
-    };
-    QRShape4 = frame("QRShape4", 156, 456);
-    QRShape6 = frame("QRShape6", 456, 756);
-    QRShape8 = frame("QRShape8", 756, 1056);
-    QRShape10 = frame("QRShape10", 1056, 1206);
-}
-
-void TForm5::buildProjectRow() {
-    QRBand2 = QuickRep1->addBand(ReportBand::Kind::Detail, QStringLiteral("QRBand2"), 24);
-    QRBand2->setDataset(dm_->projects);
-    QRBand2->setForceNewPage(true);
-    QRBand2->setPrintIfEmpty(true);
-    QRDBText2 =
-        fieldText(QRBand2, "QRDBText2", dm_->projects, "Zel_project", 0, 8, 145, 16, arial(8));
-    QRDBText2->setWordWrap(true);
-    QRLabel8 = label(QRBand2, "QRLabel8", QStringLiteral("Project End date"), 0, 3, arial(8));
-    QRDBText5 =
-        fieldText(QRBand2, "QRDBText5", dm_->projects, "Zel_date_to", 88, 3, 0, 0, arial(8));
-}
-
-TForm5::BarRow TForm5::buildRow(ReportBand* band, vok::Table* table, const QString& prefix,
-                                const RowLayout& layout) {
-    // Elements in printing order: name, bar, start date, end date, arrow, overlay.
-    BarRow row{table, prefix};
-    row.name =
-        fieldText(band, layout.name, table, layout.nameField, layout.nameBox.x(),
-                  layout.nameBox.y(), layout.nameBox.width(), layout.nameBox.height(), arial(8));
-    row.name->setWordWrap(true);
-    row.bar =
-        shape(band, layout.bar, ReportShape::Shape::Rectangle, chartLeft, layout.barTop, 0, 17);
-    row.fromText = fieldText(band, prefix + QStringLiteral("FromDate"), table,
-                             prefix + QStringLiteral("_from_date"), 0, 3, layout.dateWidth,
-                             layout.textHeight, arial(8));
-    row.toText = fieldText(band, prefix + QStringLiteral("EndDate"), table,
-                           prefix + QStringLiteral("_to_date"), 0, 3, layout.dateWidth,
-                           layout.textHeight, arial(8));
-    row.arrow = new ReportLabel(band, prefix + QStringLiteral("DateLabel"));
-    row.arrow->setText(QStringLiteral("-->"));
-    row.arrow->setFont(arial(8));
-    row.arrow->setGeometry(0, 4, 15, layout.textHeight - 1);
-    row.overlay =
-        shape(band, layout.overlay, ReportShape::Shape::Rectangle, chartLeft, layout.barTop, 0, 17);
-    row.overlay->setBrushColor(percentColour);
-    row.overlay->setPenColor(percentColour);
-    return row;
-}
-
-void TForm5::buildBarRows() {
-    const auto rowBand = [this](const char* name, ReportBand* master, vok::Table* table) {
-        ReportBand* band = QuickRep1->addBand(ReportBand::Kind::SubDetail, QLatin1String(name), 24);
-        band->setMaster(master);
-        band->setDataset(table);
-        band->setPrintIfEmpty(true);
-        return band;
-    };
-
-    QRSubDetail1 = rowBand("QRSubDetail1", QRBand2, dm_->Major);
     QRSubDetail1->beforePrint = [this](ReportBand&, bool& print) {
         QRSubDetail1BeforePrint(print);
     };
-    majorRow_ = buildRow(QRSubDetail1, dm_->Major, QStringLiteral("Major"),
-                         {"QRDBText3", "Major_item", QRectF(8, 4, 137, 17), "QRShape2",
-                          "QRShapeComplete1", 4, 63, majorTextHeight});
-    QRDBText3 = majorRow_.name;
-    QRShape2 = majorRow_.bar;
-    MajorFromDate = majorRow_.fromText;
-    MajorEndDate = majorRow_.toText;
-    MajorDateLabel = majorRow_.arrow;
-    QRShapeComplete1 = majorRow_.overlay;
-
-    QRSubDetail2 = rowBand("QRSubDetail2", QRSubDetail1, dm_->Action);
     QRSubDetail2->beforePrint = [this](ReportBand&, bool& print) {
         QRSubDetail2BeforePrint(print);
     };
-    actionRow_ = buildRow(QRSubDetail2, dm_->Action, QStringLiteral("Action"),
-                          {"QRDBText4", "Action_name", QRectF(13, 3, 132, 17), "QRShape3",
-                           "QRShapeComplete2", 3, 55, actionTextHeight});
-    QRDBText4 = actionRow_.name;
-    QRShape3 = actionRow_.bar;
-    ActionFromDate = actionRow_.fromText;
-    ActionEndDate = actionRow_.toText;
-    ActionDateLabel = actionRow_.arrow;
-    QRShapeComplete2 = actionRow_.overlay;
 }
 
-void TForm5::buildPageLines() {
-    ReportBand* page = QuickRep1->pageLevel();
-    QRShape1 = shape(page, "QRShape1", ReportShape::Shape::VerticalLine, 174, 160, 5, 789 - 160);
-    QRShape11 = shape(page, "QRShape11", ReportShape::Shape::VerticalLine, 0, 120, 10, 789 - 120);
-    QRShape11->setPenStyle(Qt::DotLine);
-    QRShape7 = shape(page, "QRShape7", ReportShape::Shape::VerticalLine, 0, 120, 10, 789 - 120);
+TForm5::BarRow TForm5::barRow(vok::Table* table, const char* prefix, const char* bar,
+                              const char* overlay) {
+    const QString p = QLatin1String(prefix);
+    const auto named = [&](const char* suffix) { return (p + QLatin1String(suffix)).toLatin1(); };
+    return {table,
+            p,
+            element<ReportShape>(bar),
+            element<ReportFieldText>(named("FromDate").constData()),
+            element<ReportLabel>(named("DateLabel").constData()),
+            element<ReportFieldText>(named("EndDate").constData()),
+            element<ReportShape>(overlay)};
 }
 
 double TForm5::projectDate(const char* field) const {
-    return dayNumber(dm_->projects->fieldByName(QLatin1String(field)).asDate());
+    return ReportParts::dayNumber(dm_->projects->fieldByName(QLatin1String(field)).asDate());
 }
 
 double TForm5::startInstant() const {
-    if (form4_->RadioGroup1Items->checkedId() == 1)
-        return dayNumber(vok::Clock::now());
+    if (options_().start == TimeLineOptions::Start::Today)
+        return ReportParts::dayNumber(vok::Clock::now());
     return projectDate("Zel_date_from");
 }
 
 int TForm5::scaleFactor() const {
-    return form4_->RadioGroup2Items->checkedId() == 1 ? 2 : 10;
+    return options_().scale == TimeLineOptions::Scale::Month ? 2 : 10;
 }
 
 void TForm5::QuickRep1BeforePrint() {
@@ -272,7 +293,7 @@ void TForm5::QuickRep1BeforePrint() {
     }
     Setlines();
     const double start = startInstant();
-    const QDate first = dateOf(start);
+    const QDate first = ReportParts::dateOf(start);
     if (scaleFactor() == 10) {
         for (int i = 0; i < dayColumns; ++i) {
             const QDate d = first.addDays(i);
@@ -292,7 +313,7 @@ void TForm5::QuickRep1BeforePrint() {
     } else {
         for (int i = 0; i < monthLabels; ++i) {
             auto* l = new ReportLabel(QRBand1);
-            l->setFont(arial(8));
+            l->setFont(small);
             l->setAutoSize(true);
             l->setGeometry(chartLeft + 60 * i, 120, 0, 0);
             l->setTag(scaleTag);
@@ -305,7 +326,7 @@ void TForm5::Setlines() {
     QRShape11->setVisible(true);
     QRShape7->setVisible(true);
     const double start = startInstant();
-    const double now = dayNumber(vok::Clock::now());
+    const double now = ReportParts::dayNumber(vok::Clock::now());
     const bool days = scaleFactor() == 10;
     const qreal width = days ? 10 : 2;
     // Page x of a line c whole days after the start.
@@ -360,8 +381,8 @@ void TForm5::placeBar(const BarRow& row) const {
 
     const double start = startInstant();
     const int u = scaleFactor();
-    const double from = dayNumber(field("_from_date").asDate());
-    const double to = dayNumber(field("_to_date").asDate());
+    const double from = ReportParts::dayNumber(field("_from_date").asDate());
+    const double to = ReportParts::dayNumber(field("_to_date").asDate());
     double width = std::trunc((to + 1 - from) * u);
     double left = std::trunc((from - start) * u + chartLeft);
 

@@ -41,8 +41,8 @@ EntryWindow::EntryWindow(TDataModule2* dm, vok::Table* entries, const EntryLayou
     };
     Label1 = label("Label1", QStringLiteral("Project"));
     Label2 = label("Label2", QStringLiteral("Major Activity"));
-    Label3 = label("Label3", QStringLiteral("Action"));
-    Label4 = label("Label4", QStringLiteral("Date from"));
+    Label4 = label("Label4", QStringLiteral("Action"));
+    Label3 = label("Label3", QStringLiteral("Date from"));
     Label5 = label("Label5", QStringLiteral("Date to"));
     Label6 = label("Label6", fields.quantityCaption);
     Label7 = label("Label7", QStringLiteral("Notes"));
@@ -97,8 +97,8 @@ EntryWindow::EntryWindow(TDataModule2* dm, vok::Table* entries, const EntryLayou
 
     auto* grid = new QGridLayout;
     const QList<QPair<QLabel*, QWidget*>> rows{
-        {Label1, DBLookupComboBox2}, {Label2, DBLookupComboBox3}, {Label3, DBLookupComboBox4},
-        {Label4, DBEdit1},           {Label5, DBEdit2},           {Label6, DBEdit3}};
+        {Label1, DBLookupComboBox2}, {Label2, DBLookupComboBox3}, {Label4, DBLookupComboBox4},
+        {Label3, DBEdit1},           {Label5, DBEdit2},           {Label6, DBEdit3}};
     for (int r = 0; r < rows.size(); ++r) {
         grid->addWidget(rows[r].first, r, 0);
         // The lists fill the column; the short edits keep to the left.

@@ -26,10 +26,10 @@ public:
     EntryWindow(TDataModule2* dm, vok::Table* entries, const EntryLayout& fields,
                 QWidget* parent = nullptr);
 
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
+    QLabel* Label1; // "Project"
+    QLabel* Label2; // "Major Activity"
+    QLabel* Label4; // "Action"
+    QLabel* Label3; // "Date from"
     QLabel* Label5;
     QLabel* Label6;
     QLabel* Label7;

@@ -5,6 +5,7 @@
 #include "framework/ui/guard.h"
 #include "framework/ui/messages.h"
 #include "framework/ui/modal.h"
+#include "framework/widgets/accessiblename.h"
 #include "memberfile.h"
 #include "memberlist.h"
 #include "timesheetmerge.h"
@@ -26,6 +27,7 @@ TForm12::TForm12(TDataModule2* dm, QWidget* parent) : QDialog(parent), dm_(dm) {
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     Label1->setBuddy(ListBox1);
+    vok::AccessibleName::follow(ListBox1, Label1);
     Button1 = DialogButtons::make(this, "Button1", QStringLiteral("Update"));
     Button2 = DialogButtons::make(this, "Button2", QStringLiteral("Cancel"));
     connect(Button1, &QPushButton::clicked, this, &TForm12::Button1Click);

@@ -12,7 +12,6 @@
 #include "reports/tform4.h"
 #include "reports/tform5.h"
 #include "support/testenvironment.h"
-#include "ui/main/tform1.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -22,7 +21,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLabel>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -75,9 +73,9 @@ class TestTimeline : public QObject {
 
     std::unique_ptr<TestEnvironment> env;
     std::unique_ptr<TDataModule2> dm;
-    std::unique_ptr<TForm1> form1;
     std::unique_ptr<TForm4> form4;
     std::unique_ptr<TForm5> form5;
+    QString printProject; // the main window's PrintProject
 
     qlonglong insert(const QString& sql, const QVariantList& binds) {
         return dm->Database1->exec(sql, binds).lastInsertId().toLongLong();
@@ -125,8 +123,8 @@ class TestTimeline : public QObject {
     ReportDocument run(int start, int scale, const QString& project = QStringLiteral("P")) {
         form4->RadioGroup1Items->button(start)->setChecked(true);
         form4->RadioGroup2Items->button(scale)->setChecked(true);
-        form4->ComboBox1->setEditText(project);
-        return form4->runReport();
+        printProject = project;
+        return form5->run();
     }
 
 private Q_SLOTS:
@@ -134,13 +132,13 @@ private Q_SLOTS:
         env = std::make_unique<TestEnvironment>(QDateTime(march1, QTime(9, 0)));
         const QString folder = env->emptyFolder();
         dm = std::make_unique<TDataModule2>();
-        form1 = std::make_unique<TForm1>();
-        form1->setDataModule(dm.get());
+        dm->setPrintProjectSource([this] { return printProject; });
         dm->connectTo(folder);
         dm->Database1->open();
-        form4 = std::make_unique<TForm4>(form1.get(), dm.get());
-        form5 = std::make_unique<TForm5>(form1.get(), dm.get(), form4.get());
+        form4 = std::make_unique<TForm4>(dm.get());
+        form5 = std::make_unique<TForm5>(dm.get(), [this] { return form4->options(); });
         form4->setReport(form5.get());
+        form4->setPrintProject([this](const QString& name) { printProject = name; });
     }
 
     void cleanup() {
@@ -149,7 +147,6 @@ private Q_SLOTS:
         vok::ReportPrinter::setHandler({});
         form5.reset();
         form4.reset();
-        form1.reset();
         dm.reset();
         env.reset();
     }
@@ -647,11 +644,13 @@ private Q_SLOTS:
             return int(QDialog::Rejected);
         });
         form4->RadioGroup2Items->button(1)->setChecked(true);
-        form1->PrintPERT1->trigger();
+        QAction menuItem;
+        form4->connectMenu(&menuItem);
+        menuItem.trigger();
         // The walk leaves the table on its last record.
         QCOMPARE(dm->projects->fieldByName(QStringLiteral("Zel_Project_id")).asInteger(), 3);
         form4->ComboBox1->setEditText(QStringLiteral("typed"));
-        form1->PrintPERT1->trigger();
+        menuItem.trigger();
         QCOMPARE(lists.size(), 4);
         for (int i : {0, 2}) {
             QCOMPARE(lists[i], (QStringList{"Alpha", "Beta", "Alpha"}));
@@ -720,7 +719,7 @@ private Q_SLOTS:
             expected << "printed 1 page"
                      << "filter 1 1";
         QCOMPARE(seen, expected);
-        QCOMPARE(form1->PrintProject->text(), QStringLiteral("P"));
+        QCOMPARE(printProject, QStringLiteral("P"));
         QVERIFY(!dm->projects->isFiltered());
         QCOMPARE(dm->projects->recordCount(), 2);
     }
@@ -745,54 +744,6 @@ private Q_SLOTS:
         QVERIFY(form4->isVisible());
         form4->Button3->click();
         QVERIFY(!form4->isVisible());
-    }
-
-    void commandLine_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("message");
-        const QStringList base{"--project", "Riverside Library Renovation", "--pdf", "OUT.pdf"};
-        QTest::newRow("writes the time line")
-            << (QStringList{"timeline", "--data", "DEMO"} + base) << 0 << "Wrote 1 page";
-        QTest::newRow("unknown project")
-            << QStringList{"timeline", "--data", "DEMO", "--project", "Nope", "--pdf", "OUT.pdf"}
-            << 1 << "no project is named 'Nope'";
-        QTest::newRow("other reports are not there yet")
-            << (QStringList{"costs", "--data", "DEMO"} + base) << 3 << "not available yet";
-        QTest::newRow("unknown report")
-            << (QStringList{"gantt", "--data", "DEMO"} + base) << 2 << "unknown report";
-        QTest::newRow("no pdf") << QStringList{"timeline", "--data", "DEMO", "--project", "X"} << 2
-                                << "--pdf is required";
-        QTest::newRow("bad scale")
-            << (QStringList{"timeline", "--data", "DEMO", "--scale", "week"} + base) << 2
-            << "--scale takes day or month";
-        QTest::newRow("bad date")
-            << (QStringList{"timeline", "--data", "DEMO", "--today", "1.3.2024"} + base) << 2
-            << "--today takes";
-        QTest::newRow("not a data folder") << (QStringList{"timeline", "--data", "NOWHERE"} + base)
-                                           << 1 << "is not a Vok data folder";
-    }
-
-    void commandLine() {
-        QFETCH(QStringList, args);
-        QFETCH(int, status);
-        QFETCH(QString, message);
-        const QString demo = env->demoFolder();
-        const QString pdf = QDir(env->root()).filePath(QStringLiteral("out.pdf"));
-        for (QString& a : args) {
-            a.replace(QStringLiteral("DEMO"), demo);
-            a.replace(QStringLiteral("OUT.pdf"), pdf);
-            a.replace(QStringLiteral("NOWHERE"),
-                      QDir(env->root()).filePath(QStringLiteral("none")));
-        }
-        QProcess p;
-        p.start(QStringLiteral(VOKCTL_PATH), QStringList{QStringLiteral("report")} + args);
-        QVERIFY(p.waitForFinished(60000));
-        const QString output =
-            QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
-        QCOMPARE(p.exitCode(), status);
-        QVERIFY2(output.contains(message), qPrintable(output));
-        QCOMPARE(QFileInfo::exists(pdf), status == 0);
     }
 
     // The demo's first project began 40 days ago; its first action, completed, takes days 0 to 6.

@@ -1,16 +1,21 @@
 // Process entry: creates every window and data module once, writes the storage configuration,
 // and runs the message loop.
 #include "app/storageconfiguration.h"
+#include "app/terminationsignal.h"
 #include "app/vokapplication.h"
 #include "appwindows.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/ui/messages.h"
 #include "ui/main/tform1.h"
+#include "vokcommandline.h"
 
+#include <QIcon>
 #include <cstdio>
 #include <memory>
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> answered = VokCommandLine::answer(argc, argv))
+        return *answered;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         std::fprintf(stderr,
@@ -19,6 +24,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     VokApplication app(argc, argv);
+    // The desktop matches the windows to the menu entry and its icon by this name; window
+    // managers that read the icon from the window find it in the installed icon theme.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vok.Vok"));
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.vok.Vok")));
+    if (const std::optional<int> refused = VokCommandLine::refuse(QCoreApplication::arguments()))
+        return *refused;
     if (qEnvironmentVariableIsSet("VOK_UNATTENDED")) {
         // Scripted runs: every box is written to standard error and answered with its first
         // button, or No where it asks.
@@ -41,7 +52,14 @@ int main(int argc, char** argv) {
                                              QString::fromUtf8(e.what()));
         return 1;
     }
-    windows->form1->show();
+    // The session ending closes Vok as its title bar would: what was typed is stored.
+    TerminationSignal termination;
+    TForm1* form1 = windows->form1.get();
+    QObject::connect(&termination, &TerminationSignal::received, form1, [form1] {
+        form1->close();
+        QCoreApplication::quit();
+    });
+    form1->show();
     const int rc = app.exec();
     windows.reset();
     return rc;

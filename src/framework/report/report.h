@@ -21,9 +21,9 @@ namespace vok {
 // beforePrint handler runs; every page starts with the page header (its handler runs before
 // each one); the detail prints once per record, each record followed by its sub-details in the
 // order they were made (each once per record of its own record-set, a sub-detail's header
-// before its first record); the summary prints at the end. A band that does not fit in what
-// is left of the page goes to the next page. Page-level elements are laid out when a page is
-// finished, over everything else on it.
+// before its first record; none under a cancelled band that cancels its sub-details); the summary
+// prints at the end. A band that does not fit in what is left of the page goes to the next page.
+// Page-level elements are laid out when a page is finished, over everything else on it.
 class Report : public QObject {
     Q_OBJECT
 public:

@@ -50,6 +50,10 @@ public:
     // A line along the bottom edge of the band.
     bool frameBottom() const { return frameBottom_; }
     void setFrameBottom(bool on) { frameBottom_ = on; }
+    // When its handler cancels the band, the sub-details below it do not print either. Off by
+    // default: the sub-details of a cancelled band print under it all the same.
+    bool cancelsSubDetails() const { return cancelsSubDetails_; }
+    void setCancelsSubDetails(bool on) { cancelsSubDetails_ = on; }
 
     // Called before the band prints; clearing printBand suppresses it. The handler may move,
     // resize, colour, show and hide elements of any band.
@@ -70,6 +74,7 @@ private:
     bool printIfEmpty_ = false;
     bool forceNewPage_ = false;
     bool frameBottom_ = false;
+    bool cancelsSubDetails_ = false;
 };
 
 } // namespace vok

@@ -22,8 +22,10 @@ const QImage& measuringDevice() {
 
 // Font engines round the pixel size to a whole number (an 8 point font at 96 dpi would be
 // measured at 11 instead of 10.67 pixels), so texts are measured at this many times their size
-// and the results scaled back.
-constexpr qreal magnification = 64;
+// and the results scaled back. At 12 times, every whole and half point size is a whole number
+// of pixels, and the engines still keep the glyphs' metrics: far larger sizes load every glyph
+// again for every text measured.
+constexpr qreal magnification = 12;
 
 const QFontMetricsF& metricsOf(const ReportFont& font) {
     static QHash<ReportFont, QFontMetricsF> cache;
@@ -71,7 +73,16 @@ QFont ReportFont::toQFont() const {
 }
 
 qreal ReportFont::textWidth(const QString& text) const {
-    return metricsOf(*this).horizontalAdvance(text) / magnification;
+    // Reports print the same captions, dates and names over and over.
+    static QHash<ReportFont, QHash<QString, qreal>> widths;
+    QHash<QString, qreal>& known = widths[*this];
+    if (const auto it = known.constFind(text); it != known.constEnd())
+        return it.value();
+    if (known.size() > 50000)
+        known.clear();
+    const qreal width = metricsOf(*this).horizontalAdvance(text) / magnification;
+    known.insert(text, width);
+    return width;
 }
 
 qreal ReportFont::lineHeight() const {
@@ -79,7 +90,8 @@ qreal ReportFont::lineHeight() const {
 }
 
 qreal ReportFont::wrappedHeight(const QString& text, qreal width) const {
-    if (text.isEmpty())
+    // Most memos hold one short line.
+    if (text.isEmpty() || (!text.contains(QLatin1Char('\n')) && textWidth(text) <= width))
         return lineHeight();
     const QRectF r = metricsOf(*this).boundingRect(QRectF(0, 0, width * magnification, 1e9),
                                                    Qt::AlignLeft | Qt::TextWordWrap, text);

@@ -1,12 +1,15 @@
 #include "reportpainter.h"
 
 #include "framework/dataset/databaseerror.h"
+#include "pagesetup.h"
 #include "reportdocument.h"
 
+#include <QGlyphRun>
 #include <QHash>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextLayout>
+#include <algorithm>
 
 namespace vok {
 
@@ -26,10 +29,18 @@ QPen penOf(const ReportItem& item, qreal s) {
     return QPen(item.pen, std::max<qreal>(item.penWidth, 0.5) * s, item.penStyle, Qt::FlatCap);
 }
 
-// Paints one page; fonts are made once per run of pages.
+} // namespace
+
+// Paints pages; fonts are made and texts shaped once per run of pages.
 class PagePainter {
 public:
-    PagePainter(QPainter& painter, qreal scale) : p_(painter), s_(scale) {}
+    PagePainter(QPainter& painter, qreal scale, const PageSetup& setup)
+        : p_(painter), s_(scale), setup_(setup) {}
+
+    void startPage() {
+        painted_.clear();
+        fontSet_ = false;
+    }
 
     void paint(const ReportItem& item) {
         // Clipping costs a path in every PDF and print job: only where something could stick
@@ -40,7 +51,10 @@ public:
         const bool clipText = item.kind == ReportItem::Kind::Text && item.overflows;
         if (clipBand || clipText) {
             p_.save();
-            p_.setClipRect(scaled(item.clip, s_));
+            // The line under a text lies on its box's bottom edge, often the band's: its pen
+            // may reach half its width below.
+            const qreal below = item.frameBottom ? item.penWidth / 2 : 0;
+            p_.setClipRect(scaled(item.clip.adjusted(0, 0, 0, below), s_));
         }
         const QRectF box = scaled(item.box, s_);
         switch (item.kind) {
@@ -66,13 +80,19 @@ public:
             for (const QLineF& l : lines)
                 p_.drawLine(scaled(l, s_));
         }
-        if (clipBand || clipText)
+        if (clipBand || clipText) {
             p_.restore();
+            fontSet_ = false; // the font goes back with the rest of the state
+        }
+        const qreal half = item.kind == ReportItem::Kind::Text ? 0 : item.penWidth / 2;
+        painted_.append(item.box.adjusted(-half, -half, half, half));
     }
 
 private:
     void paintText(const ReportItem& item, const QRectF& box, bool clip) {
-        if (item.opaque)
+        // The paper is white: a text's background needs painting only over what is already
+        // there, and a page holds thousands of texts.
+        if (item.opaque && coversEarlier(item.box))
             p_.fillRect(box, Qt::white);
         if (item.text.isEmpty())
             return;
@@ -80,21 +100,57 @@ private:
             p_.save();
             p_.setClipRect(box, Qt::IntersectClip);
         }
-        p_.setFont(font(item.font));
+        if (!(fontSet_ && currentFont_ == item.font)) {
+            p_.setFont(font(item.font).font);
+            currentFont_ = item.font;
+            fontSet_ = true;
+        }
         p_.setPen(item.textColor);
         if (item.wordWrap)
             paintWrapped(item, box);
         else
-            p_.drawText(box, static_cast<int>(item.alignment) | Qt::AlignTop | Qt::TextSingleLine,
-                        item.text);
-        if (clip)
+            paintLine(item, box);
+        if (clip) {
             p_.restore();
+            fontSet_ = false;
+        }
+    }
+
+    // One line from the top of its box, placed by the width the layout measured: the painter
+    // then shapes the text but lays out no lines.
+    void paintLine(const ReportItem& item, const QRectF& box) {
+        qreal x = box.left();
+        if (item.alignment & (Qt::AlignRight | Qt::AlignHCenter)) {
+            const qreal width = setup_.fromInch96(item.font.textWidth(item.text)) * s_;
+            x = item.alignment & Qt::AlignRight ? box.right() - width
+                                                : box.left() + (box.width() - width) / 2;
+        }
+        for (const QGlyphRun& run : shaped(item.font, item.text))
+            p_.drawGlyphRun(QPointF(x, box.top()), run);
+    }
+
+    // The glyphs of a line of text, placed from its top left corner.
+    const QList<QGlyphRun>& shaped(const ReportFont& f, const QString& text) {
+        QHash<QString, QList<QGlyphRun>>& known = shaped_[f];
+        if (auto it = known.constFind(text); it != known.constEnd())
+            return it.value();
+        if (known.size() > 20000)
+            known.clear();
+        QTextLayout layout(text, font(f).font, p_.device());
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        return known.insert(text, layout.glyphRuns()).value();
     }
 
     // Wrapped text shows the whole lines that fit in its box (always the first), not the top
     // of a line cut in half.
     void paintWrapped(const ReportItem& item, const QRectF& box) {
-        QTextLayout layout(item.text, p_.font(), p_.device());
+        // A text layout breaks lines only at line separators, where a memo has line feeds.
+        QString text = item.text;
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        QTextLayout layout(text, p_.font(), p_.device());
         QTextOption option(item.alignment);
         option.setWrapMode(QTextOption::WordWrap);
         layout.setTextOption(option);
@@ -114,29 +170,51 @@ private:
             line.draw(&p_, box.topLeft());
     }
 
-    const QFont& font(const ReportFont& f) {
+    struct DeviceFont {
+        QFont font;
+    };
+
+    const DeviceFont& font(const ReportFont& f) {
         auto it = fonts_.constFind(f);
         if (it == fonts_.constEnd())
-            it = fonts_.insert(f, f.toQFont());
+            it = fonts_.insert(f, {f.toQFont()});
         return it.value();
+    }
+
+    bool coversEarlier(const QRectF& box) const {
+        return std::any_of(painted_.cbegin(), painted_.cend(),
+                           [&box](const QRectF& r) { return r.intersects(box); });
     }
 
     QPainter& p_;
     qreal s_;
-    QHash<ReportFont, QFont> fonts_;
+    const PageSetup& setup_;
+    QHash<ReportFont, DeviceFont> fonts_;
+    QHash<ReportFont, QHash<QString, QList<QGlyphRun>>> shaped_;
+    ReportFont currentFont_;
+    bool fontSet_ = false;
+    QList<QRectF> painted_; // what the page holds so far, in report units
 };
 
-} // namespace
-
-void ReportPainter::paint(QPainter& painter, const ReportPage& page, const PageSetup& setup) {
-    const qreal s = painter.device()->logicalDpiX() / setup.unitsPerInch();
+ReportPainter::ReportPainter(QPainter& painter, const PageSetup& setup)
+    : pages_(std::make_unique<PagePainter>(
+          painter, painter.device()->logicalDpiX() / setup.unitsPerInch(), setup)) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    PagePainter pagePainter(painter, s);
+}
+
+ReportPainter::~ReportPainter() = default;
+
+void ReportPainter::paintPage(const ReportPage& page) {
+    pages_->startPage();
     for (const ReportItem& item : page.items) {
         if (item.visible)
-            pagePainter.paint(item);
+            pages_->paint(item);
     }
+}
+
+void ReportPainter::paint(QPainter& painter, const ReportPage& page, const PageSetup& setup) {
+    ReportPainter(painter, setup).paintPage(page);
 }
 
 void ReportPainter::paint(QPrinter& printer, const ReportDocument& document) {
@@ -153,13 +231,14 @@ void ReportPainter::paint(QPrinter& printer, const ReportDocument& document) {
     if (!painter.begin(&printer))
         throw DatabaseError(QStringLiteral("The report could not be sent to the printer %1")
                                 .arg(printer.printerName()));
+    ReportPainter pages(painter, document.setup);
     bool first = true;
     for (int copy = 0; copy < copies; ++copy) {
         for (int n = from; n <= to; ++n) {
             if (!first)
                 printer.newPage();
             first = false;
-            paint(painter, document.pages[n - 1], document.setup);
+            pages.paintPage(document.pages[n - 1]);
         }
     }
     painter.end();

@@ -29,10 +29,11 @@ void ReportPdf::write(const ReportDocument& document, const QString& path) {
     if (!painter.begin(&writer))
         throw DatabaseError(
             QStringLiteral("Cannot create file \"%1\"").arg(QDir::toNativeSeparators(path)));
+    ReportPainter pages(painter, document.setup);
     for (qsizetype i = 0; i < document.pages.size(); ++i) {
         if (i > 0)
             writer.newPage();
-        ReportPainter::paint(painter, document.pages[i], document.setup);
+        pages.paintPage(document.pages[i]);
     }
     painter.end();
 }

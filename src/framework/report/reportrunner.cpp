@@ -115,7 +115,8 @@ void ReportRunner::printRecords(ReportBand* band) {
 }
 
 void ReportRunner::printWithSubDetails(ReportBand* band) {
-    printBand(band);
+    if (!printBand(band) && band->cancelsSubDetails())
+        return;
     for (ReportBand* child : subDetails_.value(band))
         printRecords(child);
 }

@@ -1,5 +1,6 @@
 #include "dbctrlgrid.h"
 
+#include "accessiblename.h"
 #include "framework/dataset/field.h"
 #include "framework/dataset/table.h"
 #include "framework/ui/guard.h"
@@ -81,6 +82,11 @@ void DBCtrlGrid::setEditable(bool on) {
     rebuild();
 }
 
+void DBCtrlGrid::setAccessibleCaption(std::function<QString()> caption) {
+    accessibleCaption_ = std::move(caption);
+    AccessibleName::follow(this, [this] { return accessibleCaption_(); });
+}
+
 void DBCtrlGrid::rebuild() {
     qDeleteAll(panels_);
     panels_.clear();
@@ -96,6 +102,8 @@ void DBCtrlGrid::rebuild() {
         }
         if (QPlainTextEdit* memo = p->memo()) {
             memo->setReadOnly(!editable_);
+            AccessibleName::follow(
+                memo, [this] { return accessibleCaption_ ? accessibleCaption_() : QString(); });
             memo->viewport()->installEventFilter(this);
             if (!editable_)
                 memo->setFocusPolicy(Qt::NoFocus);

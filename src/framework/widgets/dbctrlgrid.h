@@ -6,6 +6,7 @@
 
 #include <QFrame>
 #include <QList>
+#include <functional>
 
 class QGridLayout;
 class QScrollBar;
@@ -38,6 +39,9 @@ public:
     void setPanelSize(const QSize& size);
     void setEditable(bool on);
     bool isEditable() const { return editable_; }
+    // The name assistive tools give the grid and each panel's memo: a caption shown elsewhere (the
+    // tab the grid fills), read again when they show or take the focus.
+    void setAccessibleCaption(std::function<QString()> caption);
 
     int panelCount() const { return static_cast<int>(panels_.size()); }
     DBCtrlGridPanel* panel(int slot) const { return panels_.value(slot); }
@@ -79,6 +83,7 @@ private:
     int top_ = 0; // first panel row in view
     QSize panelSize_;
     bool editable_ = false;
+    std::function<QString()> accessibleCaption_;
 };
 
 } // namespace vok

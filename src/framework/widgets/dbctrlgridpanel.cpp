@@ -80,6 +80,13 @@ void DBCtrlGridPanel::showRow(const Table& table, const TableRows& rows, int row
         values_[i]->setText(f && row >= 0 ? rows.text(row, f->index()) : QString());
     }
     if (memo_) {
+        // Read with the memo: which record it belongs to.
+        QStringList description;
+        for (int i = 0; i < values_.size(); ++i) {
+            const QLabel* c = captions_[i];
+            description << (c ? c->text() + QLatin1Char(' ') : QString()) + values_[i]->text();
+        }
+        memo_->setAccessibleDescription(description.join(QStringLiteral(", ")));
         const Field* f = table.findField(design_.memoField);
         const QString text = f && row >= 0 ? rows.text(row, f->index()) : QString();
         if (text != memo_->toPlainText()) {

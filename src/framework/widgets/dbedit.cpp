@@ -8,6 +8,7 @@
 #include "framework/ui/guard.h"
 
 #include <QFocusEvent>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 namespace vok {
@@ -20,14 +21,22 @@ DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent), link_(new DataLink(this)) {
         reload();
     };
     link_->holdExit = [this] { return hasInvalidText(); };
-    connect(this, &QLineEdit::textEdited, this, &DBEdit::onTextEdited);
+    // Not textEdited: a text set from outside the keyboard (an assistive tool's editable-text
+    // interface, as dictation uses) must reach the field like typed text.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!loading_)
+            onTextEdited(text);
+    });
 }
 
 void DBEdit::setDataSource(Table* table, const QString& fieldName) {
     link_->setTable(table);
     link_->setFieldName(fieldName);
     const Field* f = link_->field();
-    setMaxLength(f && f->type() == FieldType::String && f->size() > 0 ? f->size() : 32767);
+    {
+        const QScopedValueRollback loading(loading_, true);
+        setMaxLength(f && f->type() == FieldType::String && f->size() > 0 ? f->size() : 32767);
+    }
     link_->deliver();
 }
 
@@ -37,8 +46,10 @@ void DBEdit::reload() {
     QString text;
     if (f && link_->isActive())
         text = hasFocus() ? f->editText() : f->displayText();
-    if (text != this->text())
+    if (text != this->text()) {
+        const QScopedValueRollback loading(loading_, true);
         setText(text);
+    }
     setModified(false);
     loaded_ = f && link_->isActive() ? f->value() : QVariant();
 }

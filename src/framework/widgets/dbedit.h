@@ -9,8 +9,9 @@ class DataLink;
 class DatabaseError;
 class Table;
 
-// A one-line edit of one field of the current record. What the user types goes into the field
-// at once (the record-set enters edit state at the first keystroke). A text the field cannot take
+// A one-line edit of one field of the current record. What the user types, pastes or dictates
+// (a text set through the accessibility interface) goes into the field at once (the record-set
+// enters edit state at the first keystroke). A text the field cannot take
 // ("abc" in a number) stays in the control while the field keeps its value; it is reported when
 // the focus leaves, the control takes the focus back and the record stays editable, and leaving
 // is not reported (dataLink()->exited) until the text is put right. Shows the field's display
@@ -43,6 +44,7 @@ private:
     DataLink* link_;
     QString invalidMessage_;
     QVariant loaded_; // the field's value when the control last read it
+    bool loading_ = false;
 };
 
 } // namespace vok

@@ -32,9 +32,11 @@ RecordTab::RecordTab(const Fields& fields, QWidget* parent) : QWidget(parent), f
         grid->addWidget(l, row, 0);
         return l;
     };
-    // Widgets are created in tab order, top to bottom.
+    // Widgets are created in tab order, top to bottom. Each caption is the buddy of its control,
+    // which names the control for assistive tools in whatever language the caption speaks.
     nameLabel = caption(fields.nameCaption);
     name = new vok::DBEdit(this);
+    nameLabel->setBuddy(name);
     grid->addWidget(name, row++, 1, 1, 3);
     edits_ << name;
     links_ << name->dataLink();
@@ -43,6 +45,7 @@ RecordTab::RecordTab(const Fields& fields, QWidget* parent) : QWidget(parent), f
     descriptionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     description = new vok::DBMemo(this);
     description->setMinimumHeight(70);
+    descriptionLabel->setBuddy(description);
     grid->addWidget(description, row++, 1, 1, 3);
     links_ << description->dataLink();
 
@@ -64,6 +67,7 @@ RecordTab::RecordTab(const Fields& fields, QWidget* parent) : QWidget(parent), f
         label = caption(captionText);
         edit = new vok::DBDateEdit(this);
         edit->setFixedWidth(100);
+        label->setBuddy(edit);
         grid->addWidget(edit, row, 1);
         format = new QLabel(this);
         format->setEnabled(false); // a hint, greyed
@@ -76,12 +80,14 @@ RecordTab::RecordTab(const Fields& fields, QWidget* parent) : QWidget(parent), f
 
     leaderLabel = caption(fields.leaderCaption);
     leader = new vok::DBComboBox(this);
+    leaderLabel->setBuddy(leader);
     grid->addWidget(leader, row++, 1, 1, 3);
     links_ << leader->dataLink();
 
     if (fields.client) {
         clientLabel = caption("Client");
         client = new vok::DBEdit(this);
+        clientLabel->setBuddy(client);
         grid->addWidget(client, row++, 1, 1, 3);
         edits_ << client;
         links_ << client->dataLink();
@@ -95,6 +101,7 @@ RecordTab::RecordTab(const Fields& fields, QWidget* parent) : QWidget(parent), f
         edit->setFixedWidth(width);
         edit->setFocusPolicy(Qt::ClickFocus);
         edit->setReadOnly(readOnly);
+        label->setBuddy(edit);
         grid->addWidget(edit, row++, 1, 1, 3, Qt::AlignLeft);
         edits_ << edit;
         links_ << edit->dataLink();

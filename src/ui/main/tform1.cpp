@@ -14,6 +14,7 @@
 #include "framework/ui/messages.h"
 #include "framework/ui/modal.h"
 #include "framework/ui/shell.h"
+#include "framework/widgets/accessiblename.h"
 #include "framework/widgets/dbcheckbox.h"
 #include "framework/widgets/dbcombobox.h"
 #include "framework/widgets/dbctrlgrid.h"
@@ -52,6 +53,17 @@ constexpr int ChildCountRole = Qt::UserRole + 1;
 
 QString text(const char* s) {
     return QString::fromUtf8(s);
+}
+
+// The title of the tab a page stands under, for the controls that fill the page.
+std::function<QString()> tabCaption(QWidget* page) {
+    return [page] {
+        for (QWidget* w = page->parentWidget(); w; w = w->parentWidget()) {
+            if (const auto* tabs = qobject_cast<QTabWidget*>(w))
+                return tabs->tabText(tabs->indexOf(page));
+        }
+        return QString();
+    };
 }
 
 // Gives a control the name that the language tables and other windows know it by.
@@ -231,6 +243,7 @@ void TForm1::buildTree() {
     box->setContentsMargins(6, 6, 6, 6);
     TreeView1 = new QTreeWidget(GroupBox1);
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    vok::AccessibleName::follow(TreeView1, [this] { return GroupBox1->title(); });
     TreeView1->setHeaderHidden(true);
     TreeView1->setColumnCount(1);
     TreeView1->setIndentation(19);
@@ -465,6 +478,7 @@ vok::DBGrid* TForm1::buildTeamTab(QWidget* tab, const char* gridName, const char
     box->setContentsMargins(6, 6, 6, 6);
     auto* grid = new vok::DBGrid(tab);
     grid->setObjectName(QLatin1String(gridName));
+    vok::AccessibleName::follow(grid, tabCaption(tab));
     const QString p = QLatin1String(prefix);
     grid->addColumn(p + QStringLiteral("_member"), QStringLiteral("Member"), 200);
     grid->addColumn(p + QStringLiteral("_email"), text(emailTitle), 176);
@@ -491,6 +505,7 @@ vok::DBCtrlGrid* TForm1::buildNotesTab(QWidget* tab, const char* gridName, const
     vok::CtrlGridDesign design;
     design.memoField = text(noteField);
     grid->setDesign(design);
+    grid->setAccessibleCaption(tabCaption(tab));
     grid->setPanelGrid(1, 3);
     grid->setEditable(true);
     grid->setToolTip(QStringLiteral(
@@ -516,6 +531,7 @@ vok::DBCtrlGrid* TForm1::buildTimeSheetTab(QWidget* tab, const char* gridName,
     design.memoField = QStringLiteral("ProjectTS_Notes");
     design.memoPlace = vok::CtrlGridDesign::MemoPlace::Right;
     grid->setDesign(design);
+    grid->setAccessibleCaption(tabCaption(tab));
     grid->setPanelGrid(1, 4);
     box->addWidget(grid);
     return grid;
@@ -537,6 +553,7 @@ vok::DBCtrlGrid* TForm1::buildCostTab(QWidget* tab, const char* gridName,
     design.memoField = QStringLiteral("ProjectCost_Notes");
     design.memoPlace = vok::CtrlGridDesign::MemoPlace::Right;
     grid->setDesign(design);
+    grid->setAccessibleCaption(tabCaption(tab));
     grid->setPanelGrid(1, 4);
     box->addWidget(grid);
     return grid;
@@ -554,6 +571,7 @@ void TForm1::buildContactsTab(QWidget* tab) {
                     {QStringLiteral("ProjectContact_ext"), QString(), false, {}},
                     {QStringLiteral("ProjectContact_email"), QString(), false, {}}};
     DBCtrlGrid4->setDesign(design);
+    DBCtrlGrid4->setAccessibleCaption(tabCaption(tab));
     DBCtrlGrid4->setPanelGrid(2, 4);
     DBCtrlGrid4->setPanelSize(QSize(212, 90));
     DBCtrlGrid4->setToolTip(
@@ -1193,6 +1211,11 @@ void TForm1::setContactWindow(TForm15* form15) {
 
 void TForm1::setCopyModule(TDataModule17* dm17) {
     dm17_ = dm17;
+    updateCommands();
+}
+
+void TForm1::setTranslateInterface(std::function<void(int)> apply) {
+    translateInterface = std::move(apply);
     updateCommands();
 }
 

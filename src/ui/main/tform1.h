@@ -54,6 +54,7 @@ public:
     // Applies a caption set (0 English, 1 French, 2 Spanish, other English); set at start-up.
     // Until it is, the "Change language" menu stays hidden.
     std::function<void(int)> translateInterface;
+    void setTranslateInterface(std::function<void(int)> apply);
 
     // ---- Main menu bar: the eight items and their sub-items. Windows of other folders connect
     // their handlers to these actions.

@@ -45,8 +45,8 @@ TForm15::TForm15(TDataModule2* dm, QWidget* parent) : QDialog(parent), dm_(dm) {
         auto* edit = new vok::DBEdit(this);
         edit->setObjectName(QStringLiteral("DBEdit%1").arg(i + 1));
         edit->setDataSource(dm_->Contacts, QLatin1String(f.field));
+        // The buddy names the edit for assistive tools, in whatever language the label speaks.
         label->setBuddy(edit);
-        edit->setAccessibleName(label->text());
         grid->addWidget(label, i, 0);
         if (i == ExtensionRow) {
             edit->setMaximumWidth(80); // a narrow field

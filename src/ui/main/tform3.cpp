@@ -2,6 +2,7 @@
 
 #include "data/tdatamodule2.h"
 #include "framework/ui/guard.h"
+#include "framework/widgets/accessiblename.h"
 #include "framework/widgets/dbgrid.h"
 
 #include <QGuiApplication>
@@ -19,7 +20,7 @@ TForm3::TForm3(TDataModule2* dm, QWidget* parent) : QDialog(parent), dm_(dm) {
 
     DBGrid1 = new vok::DBGrid(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setAccessibleName(QStringLiteral("Team members"));
+    vok::AccessibleName::follow(DBGrid1, [this] { return windowTitle(); });
     DBGrid1->addColumn(QStringLiteral("Member_name"), QStringLiteral("Name"), 200);
     DBGrid1->addColumn(QStringLiteral("Member_title"), QStringLiteral("Title"), 136);
     DBGrid1->addColumn(QStringLiteral("Member_email"), QStringLiteral("Email address"), 164);

@@ -249,6 +249,26 @@ private Q_SLOTS:
         QCOMPARE(sequence(report->run()), expected);
     }
 
+    void aCancelledMasterTakesItsSubDetailsWhenItSaysSo_data() {
+        QTest::addColumn<bool>("cancelsSubDetails");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("it says so") << true << QStringList{"M:b", "D:b1"};
+        QTest::newRow("by default they print") << false << QStringList{"D:a1", "M:b", "D:b1"};
+    }
+
+    void aCancelledMasterTakesItsSubDetailsWhenItSaysSo() {
+        QFETCH(bool, cancelsSubDetails);
+        QFETCH(QStringList, expected);
+        load({1, 1});
+        masterDetail();
+        ReportBand* m = report->bands().at(1);
+        m->setCancelsSubDetails(cancelsSubDetails);
+        m->beforePrint = [&](ReportBand&, bool& print) {
+            print = master->fieldByName(QStringLiteral("M_name")).asString() != QLatin1String("a");
+        };
+        QCOMPARE(sequence(report->run()), expected);
+    }
+
     // Letter portrait with 0.5 inch margins leaves 960 units: a 100-unit header, the master row
     // (20) and 42 detail rows of 20 fill the first page exactly.
     void pagination_data() {

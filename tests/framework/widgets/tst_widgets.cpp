@@ -13,6 +13,7 @@
 #include "framework/widgets/dbnavigator.h"
 #include "support/testenvironment.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
@@ -163,30 +164,35 @@ private Q_SLOTS:
 
     // ------------------------------------------------------------ one-line edits
 
+    // Typed, or set through the accessibility interface as dictation tools and screen readers do
+    // (AT-SPI's editable text arrives as a replaced text or a new value).
     void editWritesWhatIsTyped_data() {
+        QTest::addColumn<QString>("way");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("text") << "P_name"
-                              << "Zed"
-                              << "Zed";
-        QTest::newRow("text longer than the field") << "P_name"
-                                                    << "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
-                                                    << "ABCDEFGHIJKLMNOPQRST";
-        QTest::newRow("integer") << "P_count"
-                                 << "42"
-                                 << "42";
-        QTest::newRow("date in the short format") << "P_born"
-                                                  << "12/31/1999"
-                                                  << "1999-12-31";
-        QTest::newRow("currency") << "P_pay"
-                                  << "99.5"
-                                  << "99.5";
-        QTest::newRow("emptied") << "P_name"
-                                 << ""
-                                 << "<null>";
+        const struct {
+            const char* name;
+            const char* field;
+            QString typed;
+            QString stored;
+        } rows[] = {
+            {"text", "P_name", "Zed", "Zed"},
+            {"text longer than the field", "P_name", "ABCDEFGHIJKLMNOPQRSTUVWXYZ",
+             "ABCDEFGHIJKLMNOPQRST"},
+            {"integer", "P_count", "42", "42"},
+            {"date in the short format", "P_born", "12/31/1999", "1999-12-31"},
+            {"currency", "P_pay", "99.5", "99.5"},
+            {"emptied", "P_name", "", "<null>"},
+        };
+        for (const char* way : {"keys", "accessible text", "accessible value"}) {
+            for (const auto& r : rows)
+                QTest::addRow("%s, %s", r.name, way)
+                    << way << QString::fromLatin1(r.field) << r.typed << r.stored;
+        }
     }
     void editWritesWhatIsTyped() {
+        QFETCH(QString, way);
         QFETCH(QString, field);
         QFETCH(QString, typed);
         QFETCH(QString, stored);
@@ -194,9 +200,17 @@ private Q_SLOTS:
         edit->setDataSource(people.get(), field);
         showWindow();
         focus(edit);
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, typed);
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(edit);
+        if (way == QLatin1String("keys")) {
+            edit->selectAll();
+            QTest::keyClick(edit, Qt::Key_Backspace);
+            QTest::keyClicks(edit, typed);
+        } else if (way == QLatin1String("accessible text")) {
+            accessible->editableTextInterface()->replaceText(
+                0, accessible->textInterface()->characterCount(), typed);
+        } else {
+            accessible->setText(QAccessible::Value, typed);
+        }
         QCOMPARE(people->state(), Table::State::Edit);
         QSignalSpy exited(edit->dataLink(), &DataLink::exited);
         leaveTo();

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFormLayout;
+class QLabel;
+class QPushButton;
+class QVBoxLayout;
+class ReportForm;
+class TDataModule2;
+
+// What every print dialog has: "Which Project" with the project names, "Show print dialog  ",
+// and Print, Preview and Close. Created once at start-up; opened from its menu item, it stays
+// open after a print or preview so that several reports can be made in a row.
+class ReportDialog : public QDialog {
+    Q_OBJECT
+public:
+    // The report that Print and Preview run; set once at start-up.
+    void setReport(ReportForm* report) { report_ = report; }
+    // Where the chosen project's name goes before a run, for the project filter to read: the
+    // main window's hidden PrintProject label.
+    void setPrintProject(std::function<void(const QString&)> setter) {
+        printProject_ = std::move(setter);
+    }
+    // The menu item that fills the dialog and shows it modally.
+    void connectMenu(QAction* item);
+
+    QLabel* Label1;       // "Which Project"
+    QCheckBox* CheckBox1; // "Show print dialog  "
+    QPushButton* Button1; // "Print"
+    QPushButton* Button2; // "Preview"
+    QPushButton* Button3; // "Close"
+
+    // The project chosen, or typed where the list takes typing.
+    QString projectName() const;
+
+public Q_SLOTS:
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+
+protected:
+    enum class ProjectChoice { Typed, Listed };
+
+    ReportDialog(TDataModule2* dm, const char* name, const QString& title, const char* projectBox,
+                 ProjectChoice choice, QWidget* parent);
+
+    // Fills the project list afresh (the walk leaves the project table on its last record),
+    // selects the first name, lets the dialog set its other controls, and shows it modally.
+    void openFromMenu();
+    // What a dialog sets at every opening besides the project list.
+    virtual void prepare() {}
+
+    QComboBox* projectBox() const { return projectBox_; }
+    // Labelled rows under "Which Project".
+    QFormLayout* fields() const { return fields_; }
+    // The dialog's own controls, between its rows and "Show print dialog  ".
+    QVBoxLayout* body() const { return body_; }
+
+    TDataModule2* dm_;
+
+private:
+    void runReport(const std::function<void(ReportForm&)>& action);
+
+    QComboBox* projectBox_;
+    QFormLayout* fields_;
+    QVBoxLayout* body_;
+    ReportForm* report_ = nullptr;
+    std::function<void(const QString&)> printProject_;
+};

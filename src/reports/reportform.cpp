@@ -1,0 +1,75 @@
+#include "reportform.h"
+
+#include "data/tdatamodule2.h"
+#include "framework/report/report.h"
+
+ReportForm::ReportForm(TDataModule2* dm, const char* name, const QString& title,
+                       const vok::PageSetup& setup, QObject* parent)
+    : QObject(parent), QuickRep1(new vok::Report(this)), dm_(dm) {
+    setObjectName(QLatin1String(name));
+    QuickRep1->setObjectName(QStringLiteral("QuickRep1"));
+    QuickRep1->setTitle(title);
+    QuickRep1->setPageSetup(setup);
+    QuickRep1->setDefaultFont(ReportParts::arial(10));
+}
+
+void ReportForm::build(std::span<const BandSpec> bands, std::span<const ElementSpec> elements) {
+    ReportLayout::addBands(*QuickRep1, *dm_, bands);
+    ReportLayout::addElements(*QuickRep1, *dm_, elements);
+}
+
+void ReportForm::filterOnChosenProject(QList<vok::Table*> opened) {
+    filtered_ = true;
+    opened_ = std::move(opened);
+}
+
+vok::ReportBand* ReportForm::band(const char* name) const {
+    return ReportLayout::band(*QuickRep1, name);
+}
+
+void ReportForm::within(const std::function<void()>& action) {
+    // Undone in reverse order, also when the run fails: the error that ended it is the one the
+    // user sees.
+    struct Scope {
+        vok::Table* projects = nullptr;
+        QList<vok::Table*> opened;
+        ~Scope() {
+            for (vok::Table* t : opened) {
+                try {
+                    t->close();
+                } catch (...) {
+                }
+            }
+            if (projects) {
+                try {
+                    projects->setFiltered(false);
+                } catch (...) {
+                }
+            }
+        }
+    } scope;
+    if (filtered_) {
+        scope.projects = dm_->projects;
+        dm_->projects->setFiltered(true);
+        for (vok::Table* t : opened_) {
+            scope.opened << t;
+            if (!t->isActive())
+                t->open();
+        }
+    }
+    action();
+}
+
+vok::ReportDocument ReportForm::run() {
+    vok::ReportDocument document;
+    within([&] { document = QuickRep1->run(); });
+    return document;
+}
+
+void ReportForm::preview() {
+    within([this] { QuickRep1->preview(); });
+}
+
+void ReportForm::print(bool showSetupDialog) {
+    within([&] { QuickRep1->print(showSetupDialog); });
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "framework/dataset/databaseerror.h"
+#include "framework/report/reportelement.h"
+#include "reportlayout.h"
+#include "reportparts.h"
+
+#include <QList>
+#include <QObject>
+#include <functional>
+
+class TDataModule2;
+
+namespace vok {
+class PageSetup;
+class Report;
+class Table;
+struct ReportDocument;
+} // namespace vok
+
+// What the report windows share: never shown, each holds one banded report (`QuickRep1`) over
+// the shared record-sets, laid out, previewed or printed. Dialogs and vokctl run it alike.
+class ReportForm : public QObject {
+    Q_OBJECT
+public:
+    vok::Report* QuickRep1;
+
+    // Lays the report out. A report of the chosen project runs with the project table filtered
+    // to the name the project filter reads (PrintProject) and with the record-sets it reads
+    // opened; afterwards the filter is off and those record-sets are closed, however the run
+    // ended.
+    vok::ReportDocument run();
+    void preview();
+    // Shows the printer set-up dialog first when asked to, and prints whatever its answer.
+    void print(bool showSetupDialog);
+
+    vok::ReportBand* band(const char* name) const;
+    // The element of that name; an error when there is none of that kind.
+    template <class T = vok::ReportElement> T* element(const char* name) const {
+        T* e = qobject_cast<T*>(ReportLayout::element(*QuickRep1, QLatin1String(name)));
+        if (!e)
+            throw vok::DatabaseError(QStringLiteral("The report has no element %1 of that kind")
+                                         .arg(QLatin1String(name)));
+        return e;
+    }
+
+protected:
+    ReportForm(TDataModule2* dm, const char* name, const QString& title,
+               const vok::PageSetup& setup, QObject* parent);
+
+    void build(std::span<const BandSpec> bands, std::span<const ElementSpec> elements);
+    // Makes this a report of the chosen project, which opens these record-sets for a run.
+    void filterOnChosenProject(QList<vok::Table*> opened = {});
+
+    TDataModule2* dm_;
+
+private:
+    void within(const std::function<void()>& action);
+
+    bool filtered_ = false;
+    QList<vok::Table*> opened_;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "reports/periodreport.h"
+
+#include <QDate>
+#include <QString>
+#include <functional>
+#include <optional>
+
+// What the time sheet report prints: the rows whose whole period lies within the bounds given,
+// of one member or, with none, of every member.
+struct TimeSheetOptions {
+    std::optional<QDate> from;
+    std::optional<QDate> to;
+    std::optional<QString> member;
+};
+
+// The time sheet report: the merged time sheet rows of the chosen project, period and member
+// with the total of their hours. Never shown: TForm14 and vokctl run it.
+class TForm13 : public PeriodReport {
+    Q_OBJECT
+public:
+    TForm13(TDataModule2* dm, std::function<TimeSheetOptions()> options, QObject* parent = nullptr);
+
+private:
+    void readOptions() override;
+    bool rowPasses() const override;
+
+    std::function<TimeSheetOptions()> options_;
+    TimeSheetOptions current_;
+    vok::Field* member_;
+};

@@ -1,0 +1,55 @@
+// Renders the five print dialogs on the demo data, opened from their menu items, and the preview
+// each one shows, into PNG files:
+//   xvfb-run -a -s "-screen 0 1280x800x24" build/tests/reports/vok_dialogshots OUTDIR
+#include "app/exe/appwindows.h"
+#include "framework/ui/modal.h"
+#include "reports/reportdialog.h"
+#include "support/testenvironment.h"
+#include "ui/main/tform1.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QPrintPreviewDialog>
+#include <QPushButton>
+#include <QTest>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("shots");
+    QDir().mkpath(out);
+    TestEnvironment env;
+    env.writeSettings(env.demoFolder(), QStringLiteral("0"));
+
+    AppWindows windows;
+    TForm1& form = *windows.form1;
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form))
+        return 1;
+    form.FormActivate();
+    QString name;
+    vok::Modal::setHandler([&](QDialog* dialog) {
+        dialog->show();
+        QTest::qWait(300);
+        const bool preview = qobject_cast<QPrintPreviewDialog*>(dialog);
+        dialog->grab().save(QDir(out).filePath(
+            name + (preview ? QStringLiteral("-preview.png") : QStringLiteral(".png"))));
+        if (auto* print = qobject_cast<ReportDialog*>(dialog))
+            print->Button2->click();
+        dialog->reject();
+        return int(QDialog::Rejected);
+    });
+    const struct {
+        QAction* item;
+        const char* file;
+    } dialogs[] = {{form.PrintPERT1, "print-time-line"},
+                   {form.Format1, "print-project"},
+                   {form.Print1, "print-layout"},
+                   {form.PrintTimesheetreport1, "print-time-sheets"},
+                   {form.PrintCostsreport1, "print-costs"}};
+    for (const auto& d : dialogs) {
+        name = QLatin1String(d.file);
+        d.item->trigger();
+    }
+    return 0;
+}
