@@ -148,7 +148,7 @@ private Q_SLOTS:
             if (QTest::currentTestFailed())
                 return;
         }
-        // Most kills must have met a merge at work, or the test proves little.
+        // Many kills must have met a merge at work, or the test proves little.
         QVERIFY2(interrupted >= Kills / 4, qPrintable(QString::number(interrupted)));
     }
 };
