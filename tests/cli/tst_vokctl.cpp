@@ -117,6 +117,59 @@ private Q_SLOTS:
                  a.err.replace(spaced.path(), QStringLiteral("DIR")));
         QCOMPARE(b.out, a.out);
     }
+
+    // The verbs that act on one project of a demo folder: what they print, how they end and
+    // what they leave behind.
+    void projectVerbs_data() {
+        QTest::addColumn<QStringList>("args"); // DEMO and OUT stand for the folder and a file
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("says");
+        QTest::addColumn<bool>("writes");
+        const QStringList demo{"--data", "DEMO", "--project", "Riverside Library Renovation"};
+        QTest::newRow("copy") << (QStringList{"copy-project"} + demo) << 0
+                              << "to project 5: Copy of Riverside Library Renovation" << false;
+        QTest::newRow("copy of nothing")
+            << QStringList{"copy-project", "--data", "DEMO", "--project", "Nope"} << 1 << "Nope"
+            << false;
+        QTest::newRow("project document")
+            << (QStringList{"document", "--odt", "OUT"} + demo) << 0 << "Wrote" << true;
+        QTest::newRow("action document")
+            << (QStringList{"document", "--odt", "OUT", "--major", "Design and permits", "--action",
+                            "Survey existing building"} +
+                demo)
+            << 0 << "Wrote" << true;
+        QTest::newRow("contact document")
+            << (QStringList{"document", "--odt", "OUT", "--contact", "Tom Becker"} + demo) << 0
+            << "Wrote" << true;
+        QTest::newRow("unknown major")
+            << (QStringList{"document", "--odt", "OUT", "--major", "Nope"} + demo) << 1 << "Nope"
+            << false;
+        QTest::newRow("action without its major")
+            << (QStringList{"document", "--odt", "OUT", "--action", "X"} + demo) << 2
+            << "--action needs the --major" << false;
+    }
+    void projectVerbs() {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, says);
+        QFETCH(bool, writes);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("demo"));
+        QCOMPARE(vokctl({QStringLiteral("demo"), folder}, dir.path()).status, 0);
+        const QString file = dir.filePath(QStringLiteral("out.odt"));
+        for (QString& a : args) {
+            if (a == QLatin1String("DEMO"))
+                a = folder;
+            else if (a == QLatin1String("OUT"))
+                a = file;
+        }
+        const ProgramRun r = vokctl(args, dir.path());
+        QCOMPARE(r.status, status);
+        QVERIFY2((status == 0 ? r.out : r.err).contains(says), qPrintable(r.out + r.err));
+        QCOMPARE(QFileInfo::exists(file), writes);
+        if (writes) // a whole archive, not an empty or cut-off file
+            QVERIFY(QFileInfo(file).size() > 1000);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestVokctl)
