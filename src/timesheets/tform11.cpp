@@ -81,6 +81,9 @@ void TForm11::openMember() {
     const QString path = dm_->Database1->filePath(file);
     if (!QFileInfo::exists(path))
         dm_->Database1->createFile(path, Schema::memberTimeSheetFile());
-    lines.setTableName(file);
+    // Opened here rather than by the entry window, so that a file that cannot be opened (no
+    // database, another table) is refused before the window shows.
+    form10_->Set_fields_state(false);
+    MemberFile::open(lines, member);
     vok::Modal::exec(form10_);
 }

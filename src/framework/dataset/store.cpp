@@ -83,6 +83,8 @@ DatabaseError Store::engineError(QString text, bool locked, const QString& conte
         text = QStringLiteral("The data is locked by another user of the data folder; try again "
                               "in a moment (%1)")
                    .arg(text);
+    else if (text.contains(QLatin1String("readonly database")))
+        text = QStringLiteral("The data folder or a file in it cannot be written (%1)").arg(text);
     if (!context.isEmpty())
         text = context + QStringLiteral(": ") + text;
     return DatabaseError(text, DatabaseError::Kind::Engine);
@@ -132,10 +134,17 @@ void Store::open() {
         fail(err, QStringLiteral("Cannot open %1").arg(file));
     }
     open_ = true;
-    // Rollback journal, not WAL: WAL needs shared memory, which network folders lack.
-    exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
-    exec(settings_.localShare ? QStringLiteral("PRAGMA locking_mode=NORMAL")
-                              : QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
+    // The engine reads the file only now: a damaged one is told with its name.
+    try {
+        // Rollback journal, not WAL: WAL needs shared memory, which network folders lack.
+        exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        exec(settings_.localShare ? QStringLiteral("PRAGMA locking_mode=NORMAL")
+                                  : QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
+    } catch (const DatabaseError& e) {
+        db = QSqlDatabase(); // the connection is removed by close()
+        close();
+        throw DatabaseError(QStringLiteral("Cannot open %1: %2").arg(file, e.message()), e.kind());
+    }
 }
 
 void Store::close() {
