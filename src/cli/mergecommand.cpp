@@ -1,7 +1,7 @@
 #include "mergecommand.h"
 
 #include "data/tdatamodule2.h"
-#include "timesheets/entrymerge.h"
+#include "timesheets/mergereport.h"
 
 #include <QTextStream>
 
@@ -17,9 +17,6 @@ void MergeCommand::printSummary(QTextStream& out, const MergeReport& report, con
     out << "Merged " << report.lines << (report.lines == 1 ? " line" : " lines") << what << ".\n";
     if (report.cancelled)
         out << "The merge was stopped before its end.\n";
-    if (report.notFound.isEmpty())
-        return;
-    out << "Names not found (their lines were merged with number 0 at that level and below):\n";
-    for (const QString& name : report.notFound)
-        out << "  " << name << "\n";
+    if (const QString notFound = report.notFoundText(); !notFound.isEmpty())
+        out << notFound << "\n";
 }

@@ -2,10 +2,12 @@
 
 #include "data/tdatamodule2.h"
 #include "mergecommand.h"
+#include "timesheets/memberfile.h"
 #include "timesheets/memberlist.h"
 #include "timesheets/timesheetmerge.h"
 
 #include <QCommandLineParser>
+#include <stdexcept>
 
 void MergeTimeSheetsCommand::define(QCommandLineParser& parser) const {
     parser.addOption(dataOption());
@@ -31,13 +33,33 @@ int MergeTimeSheetsCommand::run(const QCommandLineParser& parser) const {
 
     TDataModule2 dm;
     MergeCommand::connect(dm, folder);
-    if (all)
-        members = MemberList::names(*dm.Members);
+    const QStringList listed = MemberList::names(*dm.Members);
+    if (all) {
+        members = listed;
+    } else {
+        // Names that are not members, or cannot name a file, are refused before anything is
+        // merged: a mistyped name must not leave a half-done merge behind.
+        QStringList refused;
+        for (QString& member : members) {
+            const QString found = MemberList::find(listed, member);
+            if (found.isNull())
+                refused << QStringLiteral("\"%1\" is not a team member.").arg(member);
+            else if (const QString why = MemberFile::refusal(found); !why.isEmpty())
+                refused << why;
+            member = found;
+        }
+        if (!refused.isEmpty())
+            throw std::runtime_error(
+                QString(QStringLiteral("nothing was merged. ") + refused.join(QLatin1Char(' ')))
+                    .toStdString());
+    }
 
     TimeSheetMerge merge(dm);
     merge.afterMember = [&](const QString& member, const MergeReport& report) {
-        if (!report.skipped.isEmpty())
-            out() << "Skipped " << report.skipped.join(QStringLiteral("; ")) << "\n";
+        if (!report.withoutFile.isEmpty())
+            out() << member << ": no time sheet file\n";
+        else if (!report.skipped.isEmpty())
+            out() << member << ": not merged\n";
         else
             out() << member << ": " << report.lines << (report.lines == 1 ? " line" : " lines")
                   << " merged\n";
@@ -49,5 +71,9 @@ int MergeTimeSheetsCommand::run(const QCommandLineParser& parser) const {
         QStringLiteral(" from %1 member %2")
             .arg(report.sources)
             .arg(report.sources == 1 ? QStringLiteral("file") : QStringLiteral("files")));
-    return 0;
+    if (report.skipped.isEmpty())
+        return 0;
+    out().flush();
+    err() << report.skippedText(QStringLiteral("time sheets")) << "\n";
+    return 1;
 }

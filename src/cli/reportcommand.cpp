@@ -1,6 +1,7 @@
 #include "reportcommand.h"
 
 #include "costs/tform21.h"
+#include "dateoption.h"
 #include "framework/report/reportdocument.h"
 #include "framework/report/reportlayoutjson.h"
 #include "framework/report/reportpdf.h"
@@ -56,20 +57,12 @@ const Kind* findKind(const QString& name) {
     return nullptr;
 }
 
-QDateTime parseToday(const QString& text) {
-    const QDateTime withTime = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd'T'HH:mm"));
-    if (withTime.isValid())
-        return withTime;
-    const QDate date = QDate::fromString(text, Qt::ISODate);
-    return date.isValid() ? QDateTime(date, QTime(0, 0)) : QDateTime();
-}
-
 // An ISO date option; an omitted one sets no bound, as a blank date field does.
 std::optional<QDate> dateOption(const QCommandLineParser& options, const QString& name) {
     const QString text = Command::single(options, name);
     if (text.isEmpty())
         return std::nullopt;
-    const QDate date = QDate::fromString(text, Qt::ISODate);
+    const QDate date = DateOption::date(text);
     if (!date.isValid())
         throw UsageError(QStringLiteral("--%1 takes a date as YYYY-MM-DD").arg(name));
     return date;
@@ -174,7 +167,7 @@ int ReportCommand::run(const QCommandLineParser& parser) const {
     if (pdf.isEmpty() && json.isEmpty() && csv.isEmpty())
         throw UsageError(QStringLiteral("--pdf is required (or --layout-json or --csv)"));
     if (parser.isSet(QStringLiteral("today"))) {
-        const QDateTime today = parseToday(single(parser, QStringLiteral("today")));
+        const QDateTime today = DateOption::dateTime(single(parser, QStringLiteral("today")));
         if (!today.isValid())
             throw UsageError(QStringLiteral("--today takes YYYY-MM-DD or YYYY-MM-DDTHH:MM"));
         vok::Clock::setFixed(today);

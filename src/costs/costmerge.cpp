@@ -12,6 +12,7 @@ EntryLayout CostMerge::layout() {
     l.dateTo = QStringLiteral("Cost_Date_to");
     l.quantity = QStringLiteral("Cost_Amount");
     l.notes = QStringLiteral("Cost_Notes");
+    l.quantityCaption = QStringLiteral("Amount");
     l.rowProject = QStringLiteral("ProjectCost_project_id");
     l.rowMajor = QStringLiteral("ProjectCost_major_id");
     l.rowAction = QStringLiteral("ProjectCost_action_id");
@@ -27,6 +28,10 @@ EntryLayout CostMerge::layout() {
 
 CostMerge::CostMerge(TDataModule2& dm) : dm_(dm) {}
 
+QString CostMerge::sourceName() {
+    return QStringLiteral("Costentry in %1").arg(QLatin1String(vok::Store::DatabaseFile));
+}
+
 MergeReport CostMerge::run() {
     vok::Table& costs = *dm_.Costs;
     vok::Table& entries = *dm_.CostEntry;
@@ -38,7 +43,7 @@ MergeReport CostMerge::run() {
     try {
         costs.open();
         entries.open();
-        EntryMerge merge(dm_, entries, costs, layout(),
+        EntryMerge merge(dm_, entries, sourceName(), costs, layout(),
                          {dm_.ProjectCost, dm_.MajorCost, dm_.ActionCost});
         merge.afterLine = afterLine;
         report = merge.run();

@@ -21,6 +21,8 @@ public:
 
     // The fields of a cost line, of the row it becomes and of the costs it raises.
     static EntryLayout layout();
+    // The cost entry file as messages name it.
+    static QString sourceName();
 
 private:
     TDataModule2& dm_;

@@ -8,7 +8,7 @@
 #include <QAction>
 
 TForm18::TForm18(TDataModule2* dm, QWidget* parent)
-    : EntryWindow(dm, dm->CostEntry, CostMerge::layout(), QStringLiteral("Amount"), parent) {
+    : EntryWindow(dm, dm->CostEntry, CostMerge::layout(), parent) {
     setObjectName(QStringLiteral("Form18"));
     setWindowTitle(QStringLiteral("Cost Entries"));
 }

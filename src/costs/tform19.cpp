@@ -33,9 +33,13 @@ void TForm19::UpdateCostEntries1Click() {
 }
 
 void TForm19::Button1Click() {
-    if (!vok::Guard::run([this] { CostMerge(*dm_).run(); }))
+    MergeReport report;
+    if (!vok::Guard::run([&] { report = CostMerge(*dm_).run(); }))
         return;
-    vok::Messages::inform(QStringLiteral("Process Complete"));
+    // Lines whose names matched nothing are booked all the same; the user hears of them.
+    const QString notFound = report.notFoundText();
+    vok::Messages::inform(notFound.isEmpty() ? QStringLiteral("Process Complete")
+                                             : QStringLiteral("Process Complete\n\n") + notFound);
     accept();
 }
 

@@ -21,7 +21,8 @@ public:
 public Q_SLOTS:
     // The menu item: shows the window.
     void UpdateCostEntries1Click();
-    // "Update": merges, tells "Process Complete" and closes; after a failure the window stays.
+    // "Update": merges, tells "Process Complete" (with the lines whose names matched nothing)
+    // and closes; after a failure the window stays.
     void Button1Click();
     // "Cancel"
     void Button2Click();

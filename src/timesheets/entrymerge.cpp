@@ -1,9 +1,13 @@
 #include "entrymerge.h"
 
 #include "data/tdatamodule2.h"
+#include "framework/dataset/databaseerror.h"
 #include "framework/dataset/heldnotices.h"
+#include "framework/dataset/shortdate.h"
 #include "framework/dataset/transaction.h"
 #include "namelookup.h"
+
+#include <cmath>
 
 using vok::Field;
 using vok::Table;
@@ -22,21 +26,62 @@ void raise(Table& table, Field& total, double quantity) {
 
 } // namespace
 
-void MergeReport::add(const MergeReport& other) {
-    lines += other.lines;
-    sources += other.sources;
-    skipped << other.skipped;
-    for (const QString& name : other.notFound) {
-        if (!notFound.contains(name))
-            notFound << name;
-    }
-    cancelled = cancelled || other.cancelled;
+EntryMerge::EntryMerge(TDataModule2& dm, Table& source, QString sourceName, Table& target,
+                       EntryLayout layout, QList<Table*> views)
+    : dm_(dm), source_(source), sourceName_(std::move(sourceName)), target_(target),
+      layout_(std::move(layout)), views_(std::move(views)) {}
+
+namespace {
+
+bool isNumber(const QVariant& stored) {
+    const int type = stored.typeId();
+    return type == QMetaType::LongLong || type == QMetaType::Int || type == QMetaType::Double;
 }
 
-EntryMerge::EntryMerge(TDataModule2& dm, Table& source, Table& target, EntryLayout layout,
-                       QList<Table*> views)
-    : dm_(dm), source_(source), target_(target), layout_(std::move(layout)),
-      views_(std::move(views)) {}
+} // namespace
+
+QDate EntryMerge::date(const Column& column, int row) const {
+    const QVariant stored = source_.valueAt(row, column.field->index());
+    if (!stored.isValid() || stored.isNull())
+        return vok::ShortDate::zeroDate(); // an empty date reads as 30 December 1899
+    const QDate read = isNumber(stored) ? QDate() : vok::ShortDate::readIso(stored.toString());
+    if (!read.isValid())
+        throw unreadable(column, row,
+                         isNumber(stored)
+                             ? QStringLiteral("%1 is not a date").arg(stored.toString())
+                             : QStringLiteral("'%1' is not a date").arg(stored.toString()));
+    return read;
+}
+
+double EntryMerge::number(const Column& column, int row) const {
+    const QVariant stored = source_.valueAt(row, column.field->index());
+    if (!stored.isValid() || stored.isNull())
+        return 0; // an empty number reads as 0
+    double value = 0;
+    if (isNumber(stored)) {
+        value = stored.toDouble();
+        if (!std::isfinite(value))
+            throw unreadable(column, row, QStringLiteral("%1 is not a number").arg(value));
+    } else {
+        // Read as the record-set reads it: a plain number, whatever the locale.
+        bool ok = false;
+        value = stored.toString().toDouble(&ok);
+        if (!ok || !std::isfinite(value))
+            throw unreadable(column, row,
+                             QStringLiteral("'%1' is not a number").arg(stored.toString()));
+    }
+    if (std::abs(value) > Field::LargestNumber)
+        throw unreadable(column, row, QStringLiteral("%1 is too large a number").arg(value));
+    return value;
+}
+
+vok::DatabaseError EntryMerge::unreadable(const Column& column, int row, const QString& why) const {
+    return vok::DatabaseError(QStringLiteral("%1, line %2, column \"%3\" (%4): %5.")
+                                  .arg(sourceName_)
+                                  .arg(row + 1)
+                                  .arg(column.caption, column.field->name(), why),
+                              vok::DatabaseError::Kind::Convert);
+}
 
 MergeReport EntryMerge::run(const QString& member) {
     // The windows showing these record-sets hear of the merge once, when it ends.
@@ -76,9 +121,9 @@ void EntryMerge::mergeLines(const QString& member, MergeReport& report) {
     Field& lineProject = source_.fieldByName(layout_.project);
     Field& lineMajor = source_.fieldByName(layout_.major);
     Field& lineAction = source_.fieldByName(layout_.action);
-    Field& lineFrom = source_.fieldByName(layout_.dateFrom);
-    Field& lineTo = source_.fieldByName(layout_.dateTo);
-    Field& lineQuantity = source_.fieldByName(layout_.quantity);
+    const Column lineFrom{&source_.fieldByName(layout_.dateFrom), QStringLiteral("Date from")};
+    const Column lineTo{&source_.fieldByName(layout_.dateTo), QStringLiteral("Date to")};
+    const Column lineQuantity{&source_.fieldByName(layout_.quantity), layout_.quantityCaption};
     Field& lineNotes = source_.fieldByName(layout_.notes);
     Field& rowProject = target_.fieldByName(layout_.rowProject);
     Field& rowMajor = target_.fieldByName(layout_.rowMajor);
@@ -95,21 +140,27 @@ void EntryMerge::mergeLines(const QString& member, MergeReport& report) {
     NameLookup lookup(dm_);
     vok::Transaction tx(*dm_.Database1);
     // Names and totals are read as they are now, under this unit's write lock; through the links
-    // the major activities and actions are read again too.
+    // the major activities and actions are read again too. So are the lines: an entry view left
+    // open may still show lines that another installation has merged since.
     projects.refresh();
+    source_.refresh();
     int lines = 0;
     source_.first();
     while (!source_.eof()) {
-        const LineIds ids =
-            lookup.resolve(lineProject.asString(), lineMajor.asString(), lineAction.asString());
-        const double quantity = lineQuantity.asFloat();
+        // A value that would be read as 0 or 30 December 1899 ends the unit: nothing of the
+        // source is merged.
+        const QDate from = date(lineFrom, lines);
+        const QDate to = date(lineTo, lines);
+        const double quantity = number(lineQuantity, lines);
+        const LineIds ids = lookup.resolve(lineProject.asString(), lineMajor.asString(),
+                                           lineAction.asString(), report);
 
         target_.append();
         rowProject.setAsInteger(ids.project);
         rowMajor.setAsInteger(ids.major);
         rowAction.setAsInteger(ids.action);
-        rowFrom.setAsDate(lineFrom.asDate());
-        rowTo.setAsDate(lineTo.asDate());
+        rowFrom.setAsDate(from);
+        rowTo.setAsDate(to);
         rowQuantity.setAsFloat(quantity);
         rowNotes.setValue(lineNotes.value());
         if (rowMember)
@@ -136,7 +187,6 @@ void EntryMerge::mergeLines(const QString& member, MergeReport& report) {
         source_.deleteRecord();
     tx.commit();
     report.lines = lines;
-    report.notFound = lookup.notFound();
 }
 
 void EntryMerge::refreshViews() {

@@ -31,7 +31,7 @@ bool isEntryControl(QWidget* w) {
 } // namespace
 
 EntryWindow::EntryWindow(TDataModule2* dm, vok::Table* entries, const EntryLayout& fields,
-                         const QString& quantityLabel, QWidget* parent)
+                         QWidget* parent)
     : QDialog(parent), entries_(entries) {
     resize(600, 290);
     const auto label = [this](const char* name, const QString& text) {
@@ -44,7 +44,7 @@ EntryWindow::EntryWindow(TDataModule2* dm, vok::Table* entries, const EntryLayou
     Label4 = label("Label4", QStringLiteral("Action"));
     Label3 = label("Label3", QStringLiteral("Date from"));
     Label5 = label("Label5", QStringLiteral("Date to"));
-    Label6 = label("Label6", quantityLabel);
+    Label6 = label("Label6", fields.quantityCaption);
     Label7 = label("Label7", QStringLiteral("Notes"));
 
     const auto lookup = [this](const char* name, const QString& field, vok::Table* list,

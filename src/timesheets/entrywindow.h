@@ -22,9 +22,9 @@ class Table;
 class EntryWindow : public QDialog {
     Q_OBJECT
 public:
-    // Only the line fields of the layout are used.
+    // Only the line fields of the layout and its quantity caption are used.
     EntryWindow(TDataModule2* dm, vok::Table* entries, const EntryLayout& fields,
-                const QString& quantityLabel, QWidget* parent = nullptr);
+                QWidget* parent = nullptr);
 
     QLabel* Label1; // "Project"
     QLabel* Label2; // "Major Activity"

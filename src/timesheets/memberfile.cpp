@@ -1,6 +1,8 @@
 #include "memberfile.h"
 
 #include "data/schema.h"
+#include "framework/dataset/databaseerror.h"
+#include "framework/dataset/table.h"
 
 namespace {
 
@@ -50,6 +52,11 @@ QString MemberFile::refusal(const QString& memberName) {
         return QStringLiteral(
                    "The member name \"%1\" cannot name a time sheet file: it holds \"..\".")
             .arg(name);
+    if (name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive))
+        return QStringLiteral(
+                   "The member name \"%1\" cannot name a time sheet file: the storage engine "
+                   "keeps names beginning with sqlite_ for itself.")
+            .arg(name);
     if (Schema::isSharedTableName(name))
         return QStringLiteral(
                    "The member name \"%1\" cannot name a time sheet file: the data folder "
@@ -70,4 +77,16 @@ QString MemberFile::withTrailingSeparator(const QString& folder) {
     if (!path.endsWith(QLatin1Char('/')))
         path += QLatin1Char('/');
     return path;
+}
+
+void MemberFile::open(vok::Table& lines, const QString& memberName) {
+    const QString file = fileName(memberName);
+    lines.setTableName(file);
+    try {
+        lines.open();
+    } catch (const vok::DatabaseError& e) {
+        throw vok::DatabaseError(
+            QStringLiteral("%1 cannot be opened as a time sheet: %2").arg(file, e.message()),
+            e.kind());
+    }
 }

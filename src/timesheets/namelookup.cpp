@@ -28,34 +28,30 @@ int NameLookup::FindActionId(const QString& name) {
     return action_.find(name);
 }
 
-void NameLookup::missing(const QString& what) {
-    if (!seen_.contains(what)) {
-        seen_.insert(what);
-        notFound_ << what;
-    }
-}
-
-LineIds NameLookup::resolve(const QString& project, const QString& major, const QString& action) {
+LineIds NameLookup::resolve(const QString& project, const QString& major, const QString& action,
+                            MergeReport& report) {
     LineIds ids;
     if (project.isEmpty())
         return ids;
     ids.project = FindProjectId(project);
     if (ids.project == 0) {
-        missing(QStringLiteral("project \"%1\"").arg(project));
+        report.addNotFound(QStringLiteral("project \"%1\"").arg(project));
         return ids;
     }
     if (major.isEmpty())
         return ids;
     ids.major = FindMajorId(major);
     if (ids.major == 0) {
-        missing(QStringLiteral("major activity \"%1\" of project \"%2\"").arg(major, project));
+        report.addNotFound(
+            QStringLiteral("major activity \"%1\" of project \"%2\"").arg(major, project));
         return ids;
     }
     if (action.isEmpty())
         return ids;
     ids.action = FindActionId(action);
     if (ids.action == 0)
-        missing(QStringLiteral("action \"%1\" of major activity \"%2\" of project \"%3\"")
-                    .arg(action, major, project));
+        report.addNotFound(
+            QStringLiteral("action \"%1\" of major activity \"%2\" of project \"%3\"")
+                .arg(action, major, project));
     return ids;
 }

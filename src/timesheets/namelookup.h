@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QSet>
+#include "mergereport.h"
+
 #include <QString>
-#include <QStringList>
 
 class TDataModule2;
 namespace vok {
@@ -31,19 +31,11 @@ public:
 
     // The three lookups in order. An empty name names nothing and gives 0; a level whose level
     // above gave 0 gives 0 too, so that a line is never booked under another project's or major
-    // activity's record. Names given but not found are added to notFound once each.
-    LineIds resolve(const QString& project, const QString& major, const QString& action);
-
-    // Names given but not found, in the order first met, e.g. `project "Roof"`.
-    const QStringList& notFound() const { return notFound_; }
-    void clearNotFound() {
-        notFound_.clear();
-        seen_.clear();
-    }
+    // activity's record. A name given but not found is counted in the report.
+    LineIds resolve(const QString& project, const QString& major, const QString& action,
+                    MergeReport& report);
 
 private:
-    void missing(const QString& what);
-
     // One record-set searched by name.
     struct Level {
         Level(vok::Table& t, const char* nameField, const char* idField);
@@ -55,6 +47,4 @@ private:
     Level project_;
     Level major_;
     Level action_;
-    QStringList notFound_;
-    QSet<QString> seen_;
 };

@@ -5,8 +5,7 @@
 #include "timesheetmerge.h"
 
 TForm10::TForm10(TDataModule2* dm, QWidget* parent)
-    : EntryWindow(dm, dm->MemberTS, TimeSheetMerge::layout(), QStringLiteral("Hours"), parent),
-      dm_(dm) {
+    : EntryWindow(dm, dm->MemberTS, TimeSheetMerge::layout(), parent), dm_(dm) {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("Time Sheet Entry"));
 }

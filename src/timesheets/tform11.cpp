@@ -80,6 +80,9 @@ void TForm11::openMember() {
     lines.close(); // one member's file at a time
     if (!dm_->Database1->fileExists(file))
         dm_->Database1->createFile(file, Schema::memberTimeSheetFile());
-    lines.setTableName(file);
+    // Opened here rather than by the entry window, so that a file that cannot be opened (no
+    // database, another table) is refused before the window shows.
+    form10_->Set_fields_state(false);
+    MemberFile::open(lines, member);
     vok::Modal::exec(form10_);
 }

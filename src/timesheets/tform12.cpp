@@ -3,6 +3,7 @@
 #include "data/tdatamodule2.h"
 #include "dialogbuttons.h"
 #include "framework/ui/guard.h"
+#include "framework/ui/messages.h"
 #include "framework/ui/modal.h"
 #include "framework/widgets/accessiblename.h"
 #include "memberfile.h"
@@ -50,8 +51,21 @@ void TForm12::UpdateTimeSheets1Click() {
 }
 
 void TForm12::Button1Click() {
-    // After a failure the window stays open: the member whose file failed is unchanged.
-    if (vok::Guard::run([this] { update(); }))
+    MergeReport report;
+    if (!vok::Guard::run([&] { report = update(); }))
+        return;
+    // Files that could not be merged are listed, and so are names that matched nothing, so that
+    // no hours go unnoticed. The window stays open while a chosen file is left unmerged.
+    const QString skipped = report.skippedText(QStringLiteral("time sheets"));
+    const QString notFound = report.notFoundText();
+    if (!skipped.isEmpty() || !notFound.isEmpty()) {
+        const QString gap =
+            skipped.isEmpty() || notFound.isEmpty() ? QString() : QStringLiteral("\n\n");
+        vok::Messages::show(
+            {skipped.isEmpty() ? vok::Messages::Icon::Information : vok::Messages::Icon::Warning,
+             vok::Messages::applicationTitle(), skipped + gap + notFound, QMessageBox::Ok});
+    }
+    if (skipped.isEmpty())
         accept();
 }
 
@@ -59,7 +73,7 @@ void TForm12::Button2Click() {
     reject();
 }
 
-void TForm12::update() {
+MergeReport TForm12::update() {
     QStringList chosen;
     for (int i = 0; i < ListBox1->count(); ++i) {
         if (ListBox1->item(i)->isSelected())
@@ -79,6 +93,7 @@ void TForm12::update() {
         progress.setValue(index);
         return !progress.wasCanceled();
     };
-    merge.run(chosen);
+    const MergeReport report = merge.run(chosen);
     progress.setValue(progress.maximum());
+    return report;
 }

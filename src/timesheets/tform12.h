@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mergereport.h"
+
 #include <QDialog>
 
 class QAction;
@@ -9,7 +11,8 @@ class QPushButton;
 class TDataModule2;
 
 // "Update Time Sheets": merges the chosen members' time-sheet files into the project time sheet
-// table. A large merge shows its progress and can be stopped between two members.
+// table. A large merge shows its progress and can be stopped between two members. At the end it
+// tells which files it could not merge and which names matched nothing.
 class TForm12 : public QDialog {
     Q_OBJECT
 public:
@@ -32,7 +35,7 @@ public Q_SLOTS:
     void Button2Click();
 
 private:
-    void update();
+    MergeReport update();
 
     TDataModule2* dm_;
 };

@@ -15,6 +15,7 @@ EntryLayout TimeSheetMerge::layout() {
     l.dateTo = QStringLiteral("MemberTS_Date_to");
     l.quantity = QStringLiteral("MemberTS_Hours");
     l.notes = QStringLiteral("MemberTS_Notes");
+    l.quantityCaption = QStringLiteral("Hours");
     l.rowProject = QStringLiteral("ProjectTS_project_id");
     l.rowMajor = QStringLiteral("ProjectTS_major_id");
     l.rowAction = QStringLiteral("ProjectTS_action_id");
@@ -57,12 +58,12 @@ MergeReport TimeSheetMerge::run(const QStringList& members) {
 MergeReport TimeSheetMerge::mergeMember(const QString& member) {
     MergeReport report;
     if (const QString refusal = MemberFile::refusal(member); !refusal.isEmpty()) {
-        report.skipped << QStringLiteral("%1: %2").arg(member, refusal);
+        report.skipped << MergeReport::Skipped{member, refusal};
         return report;
     }
     const QString file = MemberFile::fileName(member);
     if (!dm_.Database1->fileExists(file)) {
-        report.skipped << QStringLiteral("%1: no time sheet file").arg(member);
+        report.withoutFile << member;
         return report;
     }
     vok::Table& lines = *dm_.MemberTS;
@@ -70,21 +71,18 @@ MergeReport TimeSheetMerge::mergeMember(const QString& member) {
         lines.checkBrowseMode();
         lines.close();
     }
-    EntryMerge merge(dm_, lines, *dm_.TimeSheets, layout(),
+    EntryMerge merge(dm_, lines, file, *dm_.TimeSheets, layout(),
                      {dm_.ProjectTS, dm_.MajorTS, dm_.ActionTS});
     merge.afterLine = afterLine;
     try {
         // The file is attached when opened, which cannot happen inside a unit of work: open first.
-        lines.setTableName(file);
-        lines.open();
+        MemberFile::open(lines, member);
         report = merge.run(member);
     } catch (const vok::DatabaseError& e) {
+        // This member's file is left as it was; the others are merged all the same.
         lines.close();
-        throw vok::DatabaseError(
-            QStringLiteral(
-                "The time sheet of %1 was not merged; it and the totals are unchanged. %2")
-                .arg(MemberFile::trimmedName(member), e.message()),
-            e.kind());
+        report.skipped << MergeReport::Skipped{file, e.message()};
+        return report;
     } catch (...) {
         lines.close();
         throw;

@@ -24,7 +24,10 @@ public:
     std::function<void(int line)> afterLine;
 
     // Members are named as listed in the members table; rows carry that name untrimmed. A member
-    // without a file, or whose name cannot name a file of the data folder, is skipped.
+    // without a file has nothing to merge. A file that cannot be merged (a name that cannot name
+    // a file of the data folder, a file that cannot be opened or holds an unreadable value, a
+    // lock that outlasts the wait) is left as it was and reported as skipped; the others are
+    // merged all the same.
     MergeReport run(const QStringList& members);
 
     // The fields of a time sheet line, of the row it becomes and of the hours it raises.

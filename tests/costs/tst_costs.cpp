@@ -146,6 +146,58 @@ private Q_SLOTS:
                  QStringLiteral("A1+10 M1+10 P1+10 P2+20"));
     }
 
+    // A value the merge would read as 0 or 30 December 1899 (or too large to add up) keeps every
+    // line out of the merge; the window and vokctl name the file, the line and the column.
+    void unreadableValueLeavesTheCostsUnmerged_data() {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("amount: words") << "amount" << QVariant(QStringLiteral("ten"))
+                                       << "column \"Amount\" (Cost_Amount): 'ten' is not a number.";
+        QTest::newRow("amount: infinity")
+            << "amount" << QVariant(-qInf())
+            << "column \"Amount\" (Cost_Amount): -inf is not a number.";
+        QTest::newRow("amount: 1e308")
+            << "amount" << QVariant(QStringLiteral("1e308"))
+            << "column \"Amount\" (Cost_Amount): 1e+308 is too large a number.";
+        QTest::newRow("date from: month 13")
+            << "from" << QVariant(QStringLiteral("2024-13-01T00:00:00"))
+            << "column \"Date from\" (Cost_Date_from): '2024-13-01T00:00:00' is not a date.";
+        QTest::newRow("date to: words") << "to" << QVariant(QStringLiteral("tomorrow"))
+                                        << "column \"Date to\" (Cost_Date_to): 'tomorrow' is not "
+                                           "a date.";
+    }
+    void unreadableValueLeavesTheCostsUnmerged() {
+        QFETCH(QString, column);
+        QFETCH(QVariant, stored);
+        QFETCH(QString, says);
+        EntryLine bad = costLine(QStringLiteral("Tunnel"), 3);
+        (column == QLatin1String("amount") ? bad.quantity
+         : column == QLatin1String("from") ? bad.from
+                                           : bad.to) = stored;
+        fx->writeCostLines({costLine(QStringLiteral("Bridge"), 1),
+                            costLine(QStringLiteral("Bridge|Design"), 2), bad});
+        const auto before = fx->totals(QStringLiteral("costs"));
+        const QString message = QStringLiteral("Costentry in vok.sqlite, line 3, ") + says;
+
+        TForm19 form19(&dm());
+        form19.show();
+        form19.Button1Click();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].icon, Messages::Icon::Error);
+        QVERIFY2(shown[0].text.contains(message), qPrintable(shown[0].text));
+        QVERIFY(form19.isVisible());
+
+        const MergeFixture::Run run = fx->vokctl(
+            QStringLiteral(VOKCTL), {QStringLiteral("merge-costs"), QStringLiteral("--data=DIR")});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+
+        QCOMPARE(fx->rowNumbers(QStringLiteral("ProjectCost")), QStringList{});
+        QCOMPARE(fx->totals(QStringLiteral("costs")), before);
+        QCOMPARE(pendingCosts(), 3);
+    }
+
     // ------------------------------------------------------------ windows
 
     void updateSaysProcessCompleteOnlyWhenDone_data() {
@@ -154,6 +206,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::newRow("empty file") << QStringList{} << false << "Process Complete";
         QTest::newRow("lines") << QStringList{"Bridge|||5"} << false << "Process Complete";
+        QTest::newRow("a project not found is told")
+            << QStringList{"Bridge|||5", "Nowhere|||1", "Nowhere|||2"} << false
+            << "Process Complete\n\n2 lines named what was not found; they were booked with "
+               "number 0 from that level down:\n  project \"Nowhere\" (2 lines)";
         QTest::newRow("failure") << QStringList{} << true << "Costentry";
     }
     void updateSaysProcessCompleteOnlyWhenDone() {
@@ -211,6 +267,30 @@ private Q_SLOTS:
         form19.Button1Click();
         QCOMPARE(fx->rowNumbers(QStringLiteral("ProjectCost")), (QStringList{"2,0,0", "0,0,0"}));
         QCOMPARE(pendingCosts(), 0);
+    }
+
+    // Two installations on one folder: here the cost entry window was closed with its lines read
+    // (the file stays open); the other installation merges them; this one's update must find
+    // them gone rather than merge them a second time.
+    void linesMergedByAnotherInstallationAreNotMergedAgain() {
+        fx->writeCostLines({costLine(QStringLiteral("Bridge"), 1),
+                            costLine(QStringLiteral("Tunnel"), 2),
+                            costLine(QStringLiteral("Bridge|Design"), 3)});
+        TForm18 form18(&dm());
+        form18.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form18));
+        QTest::mouseClick(form18.DBNavigator1->button(DBNavigator::Button::Last), Qt::LeftButton);
+        QTest::mouseClick(form18.Button1, Qt::LeftButton);
+        QVERIFY(dm().CostEntry->isActive());
+
+        const auto before = fx->totals(QStringLiteral("costs"));
+        QCOMPARE(CostMerge(*fx->otherInstallation()).run().lines, 3);
+        QCOMPARE(CostMerge(dm()).run().lines, 0);
+
+        QCOMPARE(fx->rowNumbers(QStringLiteral("ProjectCost")),
+                 (QStringList{"1,0,0", "2,0,0", "1,1,0"}));
+        QCOMPARE(MergeFixture::changes(before, fx->totals(QStringLiteral("costs"))),
+                 QStringLiteral("M1+3 P1+4 P2+2"));
     }
 
     void mainWindowShowsTheMergedRowsAndCosts() {

@@ -144,6 +144,15 @@ QStringList MergeFixture::rowNumbers(const QString& table) {
     return out;
 }
 
+std::unique_ptr<TDataModule2> MergeFixture::otherInstallation() const {
+    auto dm = std::make_unique<TDataModule2>();
+    dm->DataPath = folder_;
+    dm->connectTo(folder_);
+    for (vok::Table* t : {dm->projects, dm->Major, dm->Action, dm->Members})
+        t->open();
+    return dm;
+}
+
 MergeFixture::MainWindow MergeFixture::openMainWindow() {
     env_->writeSettings(folder_, QStringLiteral("0"));
     MainWindow w;

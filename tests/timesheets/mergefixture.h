@@ -57,6 +57,10 @@ public:
     QStringList rowNumbers(const QString& table);
     QString value(const QString& sql, const QVariantList& binds = {});
 
+    // Another installation on the fixture's folder: a data module of its own, connected and with
+    // the project, major activity, action and member record-sets open.
+    std::unique_ptr<TDataModule2> otherInstallation() const;
+
     // The main window on the fixture's folder with a data module of its own, activated as at
     // start-up (settings read, tables opened, tree built).
     struct MainWindow {

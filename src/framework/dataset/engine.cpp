@@ -135,6 +135,8 @@ DatabaseError Engine::error(QString text, bool locked, const QString& context) {
         text = QStringLiteral("The data is locked by another user of the data folder; try again "
                               "in a moment (%1)")
                    .arg(text);
+    else if (text.contains(QLatin1String("readonly database")))
+        text = QStringLiteral("The data folder or a file in it cannot be written (%1)").arg(text);
     if (!context.isEmpty())
         text = context + QStringLiteral(": ") + text;
     return DatabaseError(text, DatabaseError::Kind::Engine);

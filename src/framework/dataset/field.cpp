@@ -37,6 +37,10 @@ QString isoDate(const QDate& d) {
     return QString(text, 10);
 }
 
+bool inRange(double value) {
+    return std::isfinite(value) && std::abs(value) <= Field::LargestNumber;
+}
+
 bool parseNumber(const QString& input, double& out) {
     const QString text = input.trimmed();
     bool ok = false;
@@ -45,6 +49,11 @@ bool parseNumber(const QString& input, double& out) {
     if (!ok)
         out = QLocale::c().toDouble(text, &ok);
     return ok && std::isfinite(out);
+}
+
+DatabaseError tooLarge(const QString& text) {
+    return DatabaseError(QStringLiteral("'%1' is too large a number").arg(text),
+                         DatabaseError::Kind::Convert);
 }
 
 } // namespace
@@ -232,12 +241,16 @@ QVariant Field::toStored(const QVariant& value) const {
             double d = 0;
             if (!parseNumber(text, d))
                 throw convertError(text, "floating point value");
+            if (!inRange(d))
+                throw tooLarge(text);
             return d;
         }
         bool ok = false;
         const double d = value.toDouble(&ok);
-        if (!ok)
+        if (!ok || !std::isfinite(d))
             throw convertError(value.toString(), "floating point value");
+        if (!inRange(d))
+            throw tooLarge(value.toString());
         return d;
     }
     }

@@ -16,6 +16,10 @@ class Table;
 // number, date, flag or variant. Empty reads as 0, false, "" or 30 December 1899.
 class Field {
 public:
+    // The largest number a number or currency field holds: the range of a currency, which no
+    // hour count or amount of Vok comes near. Larger values and non-numbers are refused.
+    static constexpr double LargestNumber = 922337203685477.0;
+
     Field(Table* table, int index, FieldDef def, bool calculated);
 
     const QString& name() const { return def_.name; }

@@ -3,8 +3,27 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTime>
+#include <algorithm>
 
 namespace vok {
+
+namespace {
+
+// The value of `count` ASCII digits at `at`, or -1 when they are not all there.
+int digits(const QString& text, qsizetype at, int count) {
+    if (count <= 0 || at + count > text.size())
+        return -1;
+    int n = 0;
+    for (int i = 0; i < count; ++i) {
+        const char16_t c = text[at + i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        n = n * 10 + (c - u'0');
+    }
+    return n;
+}
+
+} // namespace
 
 QString ShortDate::pattern() {
     QString fmt = QLocale().dateFormat(QLocale::ShortFormat);
@@ -57,7 +76,7 @@ QDate ShortDate::parse(const QString& input) {
     const QString text = input.trimmed();
     if (text.isEmpty())
         return {};
-    static const QRegularExpression iso(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
+    static const QRegularExpression iso(QStringLiteral("^([0-9]{4})-([0-9]{1,2})-([0-9]{1,2})$"));
     if (const auto m = iso.match(text); m.hasMatch())
         return QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
 
@@ -66,7 +85,21 @@ QDate ShortDate::parse(const QString& input) {
     const int posD = pat.indexOf(QLatin1Char('d'));
     const int posM = pat.indexOf(QLatin1Char('M'));
     const int posY = pat.indexOf(QLatin1Char('y'));
-    static const QRegularExpression parts(QStringLiteral("^(\\d{1,4})\\D(\\d{1,4})\\D(\\d{1,4})$"));
+    // Numbers are ASCII digits, parted by a mark that short dates use or the pattern's own,
+    // never by a letter; the expression is built again only when the pattern changes.
+    thread_local QString partsPattern;
+    thread_local QRegularExpression parts;
+    if (partsPattern != pat || !parts.isValid() || parts.pattern().isEmpty()) {
+        QString marks = QStringLiteral("./ ");
+        for (const QChar c : pat) {
+            if (!c.isLetterOrNumber() && !marks.contains(c))
+                marks += c;
+        }
+        const QString mark =
+            QLatin1Char('[') + QRegularExpression::escape(marks) + QStringLiteral("-]");
+        parts.setPattern(QStringLiteral("^([0-9]{1,4})%1([0-9]{1,4})%1([0-9]{1,4})$").arg(mark));
+        partsPattern = pat;
+    }
     const auto m = parts.match(text);
     if (!m.hasMatch())
         return {};
@@ -111,6 +144,44 @@ QDateTime ShortDate::parseDateTime(const QString& input) {
     if (!time.isValid())
         return {};
     return QDateTime(date, time);
+}
+
+QDate ShortDate::readIso(const QString& text, QTime* time) {
+    // Kept free of regular expressions and time zones: a merge reads two dates on every line.
+    if (time)
+        *time = QTime(0, 0);
+    if (text.size() < 10 || text[4] != u'-' || text[7] != u'-')
+        return {};
+    const int year = digits(text, 0, 4);
+    const QDate date(year, digits(text, 5, 2), digits(text, 8, 2));
+    if (year < 1 || !date.isValid())
+        return {};
+    if (text.size() == 10)
+        return date;
+    if ((text[10] != u'T' && text[10] != u' ') || text.size() < 16 || text[13] != u':')
+        return {};
+    int second = 0;
+    int msec = 0;
+    if (text.size() > 16) {
+        if (text[16] != u':' || text.size() < 19)
+            return {};
+        second = digits(text, 17, 2);
+        if (text.size() > 19) {
+            // Fractions of a second: a point and up to nine digits, read to the millisecond.
+            if (text[19] != u'.' || text.size() > 29 ||
+                digits(text, 20, static_cast<int>(text.size() - 20)) < 0)
+                return {};
+            msec = digits(text, 20, static_cast<int>(std::min<qsizetype>(text.size() - 20, 3)));
+            for (qsizetype n = text.size() - 20; n < 3; ++n)
+                msec *= 10;
+        }
+    }
+    const QTime clock(digits(text, 11, 2), digits(text, 14, 2), second, msec);
+    if (!clock.isValid())
+        return {};
+    if (time)
+        *time = clock;
+    return date;
 }
 
 } // namespace vok

@@ -57,10 +57,16 @@ void SqliteEngine::open(const QString& location, const EngineConfig::Settings& s
                      .arg(settings_.localShare ? 10000 : 2000),
                  QStringLiteral("Cannot open %1").arg(file));
     alive_ = std::make_shared<bool>(true);
-    // Rollback journal, not WAL: WAL needs shared memory, which network folders lack.
-    execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
-    execute(settings_.localShare ? QStringLiteral("PRAGMA locking_mode=NORMAL")
-                                 : QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
+    // The engine reads the file only now: a damaged one is told with its name.
+    try {
+        // Rollback journal, not WAL: WAL needs shared memory, which network folders lack.
+        execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        execute(settings_.localShare ? QStringLiteral("PRAGMA locking_mode=NORMAL")
+                                     : QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
+    } catch (const DatabaseError& e) {
+        close();
+        throw DatabaseError(QStringLiteral("Cannot open %1: %2").arg(file, e.message()), e.kind());
+    }
 }
 
 void SqliteEngine::close() {

@@ -1,6 +1,7 @@
 #include "numbermask.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 namespace vok {
@@ -89,13 +90,19 @@ QString NumberMask::apply(const Section& s, double magnitude, const QLocale& loc
 }
 
 QString NumberMask::format(double value, const QLocale& locale) const {
+    // A value that is no number has no digits to show; "nan" or "inf" would pass for some.
+    if (!std::isfinite(value))
+        return {};
     // The section is chosen by the value as it will be shown, so -0.001 with two decimals is
-    // a zero and prints without parentheses or sign.
-    const double shown = std::round(value * std::pow(10.0, positive_.maxDecimals)) /
-                         std::pow(10.0, positive_.maxDecimals);
-    if (shown == 0 && hasZero_)
+    // a zero and prints without parentheses or sign. The digits are those apply() shows, so the
+    // choice agrees with them however many decimals the mask asks for.
+    const QString digits = QString::number(std::abs(value), 'f', positive_.maxDecimals);
+    const bool zero = std::none_of(digits.begin(), digits.end(), [](QChar c) {
+        return c >= QLatin1Char('1') && c <= QLatin1Char('9');
+    });
+    if (zero && hasZero_)
         return apply(zero_, 0, locale);
-    if (shown < 0) {
+    if (value < 0 && !zero) {
         if (hasNegative_)
             return apply(negative_, -value, locale);
         return QStringLiteral("-") + apply(positive_, -value, locale);

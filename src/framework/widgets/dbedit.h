@@ -26,6 +26,8 @@ public:
 
     // A text the field refused is waiting in the control.
     bool hasInvalidText() const { return !invalidMessage_.isEmpty(); }
+    // Why the field refused that text.
+    const QString& refusalMessage() const { return invalidMessage_; }
     // Reads the field again, dropping a refused text.
     void reload();
 

@@ -1,6 +1,8 @@
 #include "dbnavigator.h"
 
 #include "datalink.h"
+#include "dbedit.h"
+#include "framework/dataset/databaseerror.h"
 #include "framework/dataset/table.h"
 #include "framework/ui/guard.h"
 #include "framework/ui/messages.h"
@@ -65,10 +67,23 @@ void DBNavigator::click(Button b) {
     updateButtons();
 }
 
+void DBNavigator::refuseWaitingText() const {
+    // The buttons that store the record (moves store a pending change) would store it without a
+    // text its control refused, which the user still sees: that text is reported instead.
+    for (DBEdit* edit : window()->findChildren<DBEdit*>()) {
+        if (edit->dataLink()->table() != link_->table() || !edit->hasInvalidText())
+            continue;
+        edit->setFocus(Qt::OtherFocusReason);
+        throw DatabaseError(edit->refusalMessage(), DatabaseError::Kind::Convert);
+    }
+}
+
 void DBNavigator::act(Button b) {
     Table* t = link_->table();
     if (!t)
         return;
+    if (t->isEditing() && b != Button::Cancel && b != Button::Delete)
+        refuseWaitingText();
     switch (b) {
     case Button::First:
         t->first();

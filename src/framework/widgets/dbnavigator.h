@@ -35,6 +35,8 @@ Q_SIGNALS:
 
 private:
     void act(Button b);
+    // Throws the refusal of a text that an edit of this window holds for the record-set.
+    void refuseWaitingText() const;
     void updateButtons();
 
     DataLink* link_;

@@ -966,6 +966,12 @@ void TForm1::startAdding(int level) {
     if (level > ProjectLevel && selectedNode().isEmpty())
         return;
     const Level& l = levels_[level];
+    // Refused before the page shows Ok and Cancel for a record that could never be stored.
+    if (!dm_ || !l.table->isActive())
+        throw vok::DatabaseError(
+            QStringLiteral("Vok has no data folder open (%1), so nothing can be added")
+                .arg(dm_ ? dm_->Database1->folder() : QString()),
+            vok::DatabaseError::Kind::Engine);
     hidePages();
     showPage(level);
     l.record->ok->show();
@@ -1159,27 +1165,35 @@ void TForm1::storePendingEdits() {
 }
 
 void TForm1::Exit1Click() {
-    storePendingEdits();
-    if (dm_) {
-        for (vok::Table* t :
-             {dm_->projects, dm_->Major, dm_->Action, dm_->ProjectNotes, dm_->MajorNotes,
-              dm_->ActionNotes, dm_->ProjectTeam, dm_->MajorTeam, dm_->ActionTeam, dm_->Members,
-              dm_->ProjectTS, dm_->MajorTS, dm_->ActionTS, dm_->Contacts})
-            t->close();
-        dm_->Database1->close();
-    }
+    closeData();
     close();
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
-    // Closed by its title bar: what was typed is not thrown away, a record being added is.
-    if (dm_ && dm_->Database1->isOpen()) {
-        for (const Level& l : levels_) {
-            if (l.record->ok->isVisibleTo(l.record))
-                l.table->cancel();
+void TForm1::closeData() {
+    if (!dm_ || !dm_->Database1->isOpen())
+        return;
+    // A record being added (Exit is disabled then, but the title bar is not) is stored when
+    // something was typed into it, and dropped otherwise, as leaving the record would.
+    for (const Level& l : levels_) {
+        if (!l.record->ok->isVisibleTo(l.record))
+            continue;
+        try {
+            l.table->checkBrowseMode();
+        } catch (const vok::DatabaseError&) {
         }
-        storePendingEdits();
     }
+    storePendingEdits();
+    for (vok::Table* t :
+         {dm_->projects, dm_->Major, dm_->Action, dm_->ProjectNotes, dm_->MajorNotes,
+          dm_->ActionNotes, dm_->ProjectTeam, dm_->MajorTeam, dm_->ActionTeam, dm_->Members,
+          dm_->ProjectTS, dm_->MajorTS, dm_->ActionTS, dm_->Contacts})
+        t->close();
+    dm_->Database1->close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // Closed by its title bar, also while a record is being added: as Exit does.
+    closeData();
     QMainWindow::closeEvent(event);
 }
 

@@ -340,6 +340,9 @@ private:
     void openWithShell(const QString& target);
     void updateCommands();
     void storePendingEdits();
+    // Exit's work before the window closes: pending edits stored, the tables and the connection
+    // closed.
+    void closeData();
     QString recordId(int level) const;
     void showPopup(const QPoint& pos);
     QTreeWidgetItem* makeItem(QTreeWidgetItem* parent, int index) const;

@@ -742,6 +742,136 @@ private Q_SLOTS:
         QCOMPARE(namesOf(), names);
     }
 
+    // Every way onto the first and the last record, and past them.
+    void navigationAtBothEnds_data() {
+        QTest::addColumn<int>(
+            "parentKey"); // 0: the parents themselves, else that parent's children
+        QTest::addColumn<QString>("moves");
+        QTest::addColumn<int>("recNo");
+        QTest::addColumn<bool>("bof");
+        QTest::addColumn<bool>("eof");
+        QTest::newRow("first") << 0 << "first" << 0 << true << false;
+        QTest::newRow("prior onto the first") << 0 << "first next prior" << 0 << false << false;
+        QTest::newRow("prior past the first")
+            << 0 << "first next prior prior" << 0 << true << false;
+        QTest::newRow("prior from the last onto the first")
+            << 0 << "last prior prior prior" << 0 << false << false;
+        QTest::newRow("last") << 0 << "last" << 3 << false << true;
+        QTest::newRow("next onto the last") << 0 << "last prior next" << 3 << false << false;
+        QTest::newRow("next past the last") << 0 << "last prior next next" << 3 << false << true;
+        QTest::newRow("next from the first onto the last")
+            << 0 << "first next next next" << 3 << false << false;
+        QTest::newRow("one record: next past it") << 2 << "first next" << 0 << true << true;
+        QTest::newRow("one record: prior past it") << 2 << "last prior" << 0 << true << true;
+        QTest::newRow("no record") << 4 << "first" << -1 << true << true;
+        QTest::newRow("no record: next and prior") << 4 << "last next prior" << -1 << true << true;
+    }
+    void navigationAtBothEnds() {
+        QFETCH(int, parentKey);
+        QFETCH(QString, moves);
+        QFETCH(int, recNo);
+        QFETCH(bool, bof);
+        QFETCH(bool, eof);
+        store->exec(QStringLiteral("INSERT INTO parent (P_name) VALUES ('childless')"));
+        parent->refresh();
+        Table* t = parent.get();
+        if (parentKey != 0) {
+            QVERIFY(parent->findKey({parentKey}));
+            t = child.get();
+        }
+        const QHash<QString, std::function<void()>> step{{"first", [t] { t->first(); }},
+                                                         {"last", [t] { t->last(); }},
+                                                         {"next", [t] { t->next(); }},
+                                                         {"prior", [t] { t->prior(); }}};
+        for (const QString& m : moves.split(QLatin1Char(' ')))
+            step[m]();
+        QCOMPARE(t->recNo(), recNo);
+        QCOMPARE(t->bof(), bof);
+        QCOMPARE(t->eof(), eof);
+    }
+
+    // A detail of a detail follows the top record even when nothing reads the middle one.
+    void thirdLevelFollowsTheTopRecord() {
+        store->exec(QStringLiteral(
+            "CREATE TABLE grand (G_parent INTEGER, G_child INTEGER, G_id INTEGER PRIMARY KEY "
+            "AUTOINCREMENT, G_name VARCHAR(20))"));
+        // Children a(1) and b(2) of parent 1, c(3) of parent 2, d(4) of parent 3.
+        store->exec(QStringLiteral("INSERT INTO grand (G_parent, G_child, G_name) VALUES "
+                                   "(1, 1, 'a1'), (1, 1, 'a2'), (1, 2, 'b1'), (2, 3, 'c1'), "
+                                   "(3, 4, 'd1'), (3, 4, 'd2'), (3, 4, 'd3')"));
+        Table grand(store.get(), QStringLiteral("grand"));
+        grand.setTableName(QStringLiteral("grand.DB"));
+        grand.setFieldDefs({{QStringLiteral("G_parent"), FieldType::Integer, 0},
+                            {QStringLiteral("G_child"), FieldType::Integer, 0},
+                            {QStringLiteral("G_id"), FieldType::AutoInc, 0},
+                            {QStringLiteral("G_name"), FieldType::String, 20}});
+        grand.setIndexFieldNames(
+            {QStringLiteral("G_parent"), QStringLiteral("G_child"), QStringLiteral("G_id")});
+        grand.setMaster(child.get(), {QStringLiteral("C_parent"), QStringLiteral("C_id")});
+        grand.open();
+        const auto names = [&] {
+            QStringList out;
+            for (grand.first(); !grand.eof(); grand.next())
+                out << grand.fieldByName(QStringLiteral("G_name")).asString();
+            return out.join(QLatin1Char(' '));
+        };
+        parent->findKey({1});
+        QCOMPARE(names(), QStringLiteral("a1 a2"));
+        parent->findKey({3}); // the middle level is not read between the two
+        QCOMPARE(grand.recordCount(), 3);
+        QCOMPARE(names(), QStringLiteral("d1 d2 d3"));
+        parent->findKey({2});
+        QCOMPARE(grand.fieldByName(QStringLiteral("G_name")).asString(), QStringLiteral("c1"));
+        parent->findKey({1});
+        child->last(); // b
+        QCOMPARE(names(), QStringLiteral("b1"));
+        parent->next();
+        QCOMPARE(names(), QStringLiteral("c1"));
+    }
+
+    // A detail ordered by a field the user edits: the edited record moves to its place in the
+    // range, and the range this record-set keeps aside when it moves on stays in that order.
+    void editingAnOrderingFieldMovesTheRecordWithinItsRange() {
+        Table byName(store.get(), QStringLiteral("byName"));
+        byName.setTableName(QStringLiteral("child.DB"));
+        byName.setFieldDefs(childDef.fields);
+        byName.setIndexFieldNames({QStringLiteral("C_parent"), QStringLiteral("C_name")});
+        byName.setMaster(parent.get(), {QStringLiteral("P_id")});
+        byName.open();
+        Field& name = byName.fieldByName(QStringLiteral("C_name"));
+        const auto names = [&] {
+            QStringList out;
+            for (int row = 0; row < byName.recordCount(); ++row)
+                out << byName.valueAt(row, name.index()).toString();
+            return out.join(QLatin1Char(' '));
+        };
+        parent->findKey({3});
+        QCOMPARE(names(), QStringLiteral("d e f"));
+        byName.first();
+        byName.edit();
+        name.setAsString(QStringLiteral("x"));
+        byName.post();
+        QCOMPARE(names(), QStringLiteral("e f x"));
+        QCOMPARE(byName.recNo(), 2); // still on the edited record
+        QCOMPARE(name.asString(), QStringLiteral("x"));
+        byName.prior();
+        QCOMPARE(name.asString(), QStringLiteral("f"));
+        byName.edit();
+        name.setAsString(QStringLiteral("a"));
+        byName.post();
+        QCOMPARE(names(), QStringLiteral("a e x"));
+        QCOMPARE(byName.recNo(), 0);
+        parent->findKey({1}); // parent 3's range is kept aside
+        QCOMPARE(names(), QStringLiteral("a b"));
+        parent->findKey({3}); // and reused, in its new order
+        QCOMPARE(names(), QStringLiteral("a e x"));
+        byName.last();
+        QCOMPARE(name.asString(), QStringLiteral("x"));
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM child WHERE C_parent = 3 AND C_name IN "
+                                      "('a', 'e', 'x')")),
+                 3);
+    }
+
     void shortDatePattern_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("pattern");

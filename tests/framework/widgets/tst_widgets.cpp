@@ -870,28 +870,32 @@ private Q_SLOTS:
         QTest::addColumn<int>("button");
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("recNo");
+        QTest::addColumn<bool>("bof");
         QTest::addColumn<int>("state");
         QTest::addColumn<int>("storedRows");
         using B = DBNavigator::Button;
         using S = Table::State;
         const int no = QMessageBox::No;
         const int yes = QMessageBox::Yes;
-        QTest::newRow("First") << 2 << int(B::First) << no << 0 << int(S::Browse) << 3;
-        QTest::newRow("Prior") << 2 << int(B::Prior) << no << 1 << int(S::Browse) << 3;
-        QTest::newRow("Next") << 0 << int(B::Next) << no << 1 << int(S::Browse) << 3;
-        QTest::newRow("Last") << 0 << int(B::Last) << no << 2 << int(S::Browse) << 3;
-        QTest::newRow("Insert") << 1 << int(B::Insert) << no << 1 << int(S::Insert) << 3;
-        QTest::newRow("Edit") << 1 << int(B::Edit) << no << 1 << int(S::Edit) << 3;
+        QTest::newRow("First") << 2 << int(B::First) << no << 0 << true << int(S::Browse) << 3;
+        QTest::newRow("Prior onto the first")
+            << 1 << int(B::Prior) << no << 0 << false << int(S::Browse) << 3;
+        QTest::newRow("Prior") << 2 << int(B::Prior) << no << 1 << false << int(S::Browse) << 3;
+        QTest::newRow("Next") << 0 << int(B::Next) << no << 1 << false << int(S::Browse) << 3;
+        QTest::newRow("Last") << 0 << int(B::Last) << no << 2 << false << int(S::Browse) << 3;
+        QTest::newRow("Insert") << 1 << int(B::Insert) << no << 1 << false << int(S::Insert) << 3;
+        QTest::newRow("Edit") << 1 << int(B::Edit) << no << 1 << false << int(S::Edit) << 3;
         QTest::newRow("Delete answered No")
-            << 1 << int(B::Delete) << no << 1 << int(S::Browse) << 3;
+            << 1 << int(B::Delete) << no << 1 << false << int(S::Browse) << 3;
         QTest::newRow("Delete answered Yes")
-            << 1 << int(B::Delete) << yes << 1 << int(S::Browse) << 2;
+            << 1 << int(B::Delete) << yes << 1 << false << int(S::Browse) << 2;
     }
     void navigatorActsThenTells() {
         QFETCH(int, start);
         QFETCH(int, button);
         QFETCH(int, answer);
         QFETCH(int, recNo);
+        QFETCH(bool, bof);
         QFETCH(int, state);
         QFETCH(int, storedRows);
         auto* nav = add(new DBNavigator);
@@ -907,6 +911,7 @@ private Q_SLOTS:
         QCOMPARE(told[0].first, DBNavigator::Button(button));
         QCOMPARE(int(told[0].second), state); // told after the button acted
         QCOMPARE(people->recNo(), recNo);
+        QCOMPARE(people->bof(), bof);
         QCOMPARE(sql(QStringLiteral("SELECT COUNT(*) FROM people")).toInt(), storedRows);
         if (DBNavigator::Button(button) == DBNavigator::Button::Delete)
             QCOMPARE(shown.value(0).text, QStringLiteral("Delete record?"));

@@ -353,14 +353,16 @@ private Q_SLOTS:
         select(selected);
         const QString before = counts();
         const QStringList list = form->ProjectList;
+        const QString caption = node(selected)->text(0);
         action(command)->trigger();
         if (typed) {
             typeInto(nameEdit(level), QStringLiteral("Dropped"));
             focus(form->findChild<QWidget*>(level == 0   ? QStringLiteral("DBMemo1")
                                             : level == 1 ? QStringLiteral("DBMemo2")
                                                          : QStringLiteral("DBMemo3")));
-            QCOMPARE(node(selected)->text(0),
-                     form->TreeView1->currentItem()->text(0)); // no renaming
+            // Typing the new record's name renames no node.
+            QCOMPARE(form->TreeView1->currentItem()->text(0), caption);
+            QCOMPARE(node(selected)->text(0), caption);
         }
         QTest::mouseClick(cancelButton(level), Qt::LeftButton);
         QCOMPARE(counts(), before);
@@ -371,6 +373,29 @@ private Q_SLOTS:
         QCOMPARE(nameEdit(level)->text(),
                  node(selected)->text(0).isEmpty() ? QString() : nameEdit(level)->text());
         QVERIFY(!typed || nameEdit(level)->text() != QStringLiteral("Dropped"));
+    }
+
+    void closingTheWindowWhileAddingActsAsExit_data() {
+        QTest::addColumn<bool>("typed");
+        QTest::newRow("typed into: stored") << true;
+        QTest::newRow("untouched: nothing stored") << false;
+    }
+    void closingTheWindowWhileAddingActsAsExit() {
+        QFETCH(bool, typed);
+        select(QStringLiteral("12"));
+        const QString before = counts();
+        action(QStringLiteral("AddMajor1"))->trigger();
+        if (typed)
+            typeInto(nameEdit(1), QStringLiteral("Closing"));
+        form->close(); // the title bar's close box
+        QVERIFY(!dm->Database1->isOpen());
+        QVERIFY(!dm->projects->isActive());
+        QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM major WHERE Major_item = 'Closing' AND "
+                                      "Major_project_id = 12")),
+                 typed ? QStringLiteral("1") : QStringLiteral("0"));
+        if (!typed)
+            QCOMPARE(counts(), before);
+        QCOMPARE(shown.size(), 0);
     }
 
     void okWaitsUntilARefusedDateIsPutRight() {
