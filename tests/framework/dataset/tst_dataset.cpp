@@ -792,9 +792,17 @@ private Q_SLOTS:
 
     // A detail of a detail follows the top record even when nothing reads the middle one.
     void thirdLevelFollowsTheTopRecord() {
-        store->exec(QStringLiteral(
-            "CREATE TABLE grand (G_parent INTEGER, G_child INTEGER, G_id INTEGER PRIMARY KEY "
-            "AUTOINCREMENT, G_name VARCHAR(20))"));
+        // Made as the engine makes every table (its numbering differs between engines).
+        const TableDef grandDef{QStringLiteral("grand"),
+                                {{QStringLiteral("G_parent"), FieldType::Integer, 0},
+                                 {QStringLiteral("G_child"), FieldType::Integer, 0},
+                                 {QStringLiteral("G_id"), FieldType::AutoInc, 0},
+                                 {QStringLiteral("G_name"), FieldType::String, 20}},
+                                {}};
+        for (const QString& sql : store->engine().createTableSql(
+                 grandDef, TableRef(store->engine().mainSchema(), grandDef.name),
+                 store->settings()))
+            store->exec(sql);
         // Children a(1) and b(2) of parent 1, c(3) of parent 2, d(4) of parent 3.
         store->exec(QStringLiteral("INSERT INTO grand (G_parent, G_child, G_name) VALUES "
                                    "(1, 1, 'a1'), (1, 1, 'a2'), (1, 2, 'b1'), (2, 3, 'c1'), "
