@@ -374,8 +374,9 @@ private Q_SLOTS:
         QVERIFY2(text.contains(reason), qPrintable(text));
         QCOMPARE(fx->rowNumbers(QStringLiteral("ProjectTS")), QStringList{});
         QCOMPARE(fx->memberLines(crewFile), 1);
-        QCOMPARE(fx->value(QStringLiteral("SELECT COUNT(*) FROM sqlite_sequence")).toInt() > 0,
-                 true);
+        if (!Engines::isServer()) // the folder's own numbering table is left alone
+            QCOMPARE(fx->value(QStringLiteral("SELECT COUNT(*) FROM sqlite_sequence")).toInt() > 0,
+                     true);
     }
 
     void stoppingBetweenMembersKeepsWhatWasMerged() {
@@ -639,13 +640,17 @@ private Q_SLOTS:
     void unsafeMemberNamesAreRefusedAndCreateNothing() {
         QFETCH(QString, member);
         QFETCH(QString, says);
-        QFile junk(QDir(fx->folder()).filePath(QStringLiteral("Junk.db")));
-        QVERIFY(junk.open(QIODevice::WriteOnly));
-        junk.write(QByteArray(4096, 'x'));
-        junk.close();
-        dm().Database1->createFile(
-            QDir(fx->folder()).filePath(QStringLiteral("Other.db")),
-            {QStringLiteral("other"), {{QStringLiteral("a"), vok::FieldType::Integer, 0}}, {}});
+        if (QByteArray(QTest::currentDataTag()).startsWith("a file "))
+            VOK_FOLDER_ONLY("files of the data folder");
+        if (!Engines::isServer()) {
+            QFile junk(QDir(fx->folder()).filePath(QStringLiteral("Junk.db")));
+            QVERIFY(junk.open(QIODevice::WriteOnly));
+            junk.write(QByteArray(4096, 'x'));
+            junk.close();
+            dm().Database1->createFile(
+                QDir(fx->folder()).filePath(QStringLiteral("Other.db")),
+                {QStringLiteral("other"), {{QStringLiteral("a"), vok::FieldType::Integer, 0}}, {}});
+        }
         dm().Database1->exec(QStringLiteral("INSERT INTO members (Member_name) VALUES (?)"),
                              {member});
         dm().Members->refresh();
@@ -810,6 +815,8 @@ private Q_SLOTS:
         QFETCH(QStringList, rows);
         QFETCH(QString, message);
         QFETCH(bool, closes);
+        if (anasHours.typeId() == QMetaType::QString)
+            VOK_FOLDER_ONLY("the server refuses such a value when it is written");
         fx->writeMemberLines(crewFile, MergeFixture::parse({"Bridge|||1"}));
         fx->writeMemberLines(QStringLiteral("Crew.db"), MergeFixture::parse({"Tunnel|||2"}));
         if (anasHours.isValid()) {
