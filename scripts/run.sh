@@ -15,10 +15,15 @@ fi
 if [ -z "$data" ]; then
   data="${XDG_DATA_HOME:-$HOME/.local/share}/Vok/data"
 fi
-if [ ! -f "$data/vok.sqlite" ]; then
-  echo "No Vok data in $data yet: creating it with sample projects."
-  build/src/cli/vokctl demo "$data"
-fi
+case "$data" in
+  postgresql://* | postgres://*) ;; # a server: its tables come from vokctl init or copy-data
+  *)
+    if [ ! -f "$data/vok.sqlite" ]; then
+      echo "No Vok data in $data yet: creating it with sample projects."
+      build/src/cli/vokctl demo "$data"
+    fi
+    ;;
+esac
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<MSG

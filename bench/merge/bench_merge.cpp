@@ -238,21 +238,21 @@ QString fingerprint(const QString& dir) {
     return f;
 }
 
-// A copy of the sized folder with the members' files of one spread.
-QString prepare(const QString& root, const QString& base, const QString& name, Spread spread) {
-    const QString dir = QDir(root).filePath(name);
+// A copy of the sized folder with the members' files of one spread, on the benchmark's engine.
+QString prepare(SizedFolder& sized, const QString& name, Spread spread) {
+    const QString dir = QDir(sized.root()).filePath(name);
     QDir().mkpath(dir);
-    QFile::copy(QDir(base).filePath(QLatin1String(vok::Store::DatabaseFile)),
+    QFile::copy(QDir(sized.folder()).filePath(QLatin1String(vok::Store::DatabaseFile)),
                 QDir(dir).filePath(QLatin1String(vok::Store::DatabaseFile)));
     writeMemberFiles(dir, spread);
-    return dir;
+    return sized.onEngine(dir);
 }
 
 // Runs both merges on one spread and prints their figures; false when they disagree.
-bool measure(const QString& root, const QString& base, Spread spread, const char* title) {
+bool measure(SizedFolder& sized, Spread spread, const char* title) {
     const QString tag = spread == Spread::Runs ? QStringLiteral("runs") : QStringLiteral("apart");
-    const QString sqlDir = prepare(root, base, QStringLiteral("sql-") + tag, spread);
-    const QString recordSetDir = prepare(root, base, QStringLiteral("recordset-") + tag, spread);
+    const QString sqlDir = prepare(sized, QStringLiteral("sql-") + tag, spread);
+    const QString recordSetDir = prepare(sized, QStringLiteral("recordset-") + tag, spread);
 
     int sqlLines = 0;
     const qint64 sqlNs = sqlMerge(sqlDir, sqlLines);
@@ -260,7 +260,7 @@ bool measure(const QString& root, const QString& base, Spread spread, const char
     const qint64 recordSetNs = recordSetMerge(recordSetDir, recordSetLines);
 
     if (spread == Spread::Runs) {
-        const QString windowDir = prepare(root, base, QStringLiteral("window-") + tag, spread);
+        const QString windowDir = prepare(sized, QStringLiteral("window-") + tag, spread);
         int windowLines = 0;
         const qint64 windowNs = recordSetMerge(windowDir, windowLines, true);
         out() << QStringLiteral("  (with the main window showing: %1 lines/s)\n")
@@ -298,18 +298,17 @@ int main(int argc, char** argv) {
         Members = std::max(1, std::atoi(argv[1]));
     if (argc > 2)
         LinesPerMember = std::max(1, std::atoi(argv[2]));
-    const SizedFolder sized(Projects, Majors, Actions);
-    const QString& base = sized.path();
+    SizedFolder sized(Projects, Majors, Actions);
     out() << "merge: " << Members * LinesPerMember << " lines (" << Members << " members x "
           << LinesPerMember << ") into " << Projects << " x " << Majors << " x " << Actions
           << "; one line in 100 names no project\n";
     const QString only = argc > 3 ? QString::fromLatin1(argv[3]) : QString();
     bool same = true;
     if (only != QLatin1String("apart"))
-        same = measure(sized.root(), base, Spread::Runs,
+        same = measure(sized, Spread::Runs,
                        "lines in runs of five on one major activity (a week booked at a time):");
     if (only != QLatin1String("runs"))
-        same = measure(sized.root(), base, Spread::Apart,
+        same = measure(sized, Spread::Apart,
                        "every line on another project (each line moves all three record-sets):") &&
                same;
     if (!same) {

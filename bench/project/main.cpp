@@ -54,7 +54,9 @@ void addTeamsAndNotes(const QString& folder) {
     };
     level(QStringLiteral("Project"), QStringLiteral("Projectnotes"), QStringLiteral("Projectnotes"),
           QStringLiteral("%1_project_id"), {1}, QStringLiteral("the project"));
-    vok::Statement majorsOf(store, QStringLiteral("SELECT Major_id FROM major ORDER BY Major_id"));
+    const auto majorsOf_ =
+        store.statement(QStringLiteral("SELECT Major_id FROM major ORDER BY Major_id"));
+    vok::Statement& majorsOf = *majorsOf_;
     QList<qlonglong> majorIds;
     while (majorsOf.step())
         majorIds << majorsOf.int64(0);
@@ -63,8 +65,9 @@ void addTeamsAndNotes(const QString& folder) {
               QStringLiteral("%1_project_id, %1_major_id"), {1, m},
               QStringLiteral("major %1").arg(m));
     }
-    vok::Statement actionsOf(
-        store, QStringLiteral("SELECT Action_major_id, Action_id FROM action ORDER BY Action_id"));
+    const auto actionsOf_ = store.statement(
+        QStringLiteral("SELECT Action_major_id, Action_id FROM action ORDER BY Action_id"));
+    vok::Statement& actionsOf = *actionsOf_;
     QList<QPair<qlonglong, qlonglong>> actionIds;
     while (actionsOf.step())
         actionIds << qMakePair(actionsOf.int64(0), actionsOf.int64(1));
@@ -88,29 +91,44 @@ double baseline(const QString& folder, const QString& pdf, int& pages) {
     vok::Store store;
     store.setParams({QStringLiteral("path=") + folder});
     store.open();
-    vok::Statement project(store, QStringLiteral("SELECT * FROM projects WHERE Zel_project = ?"));
-    vok::Statement projectTeam(store, QStringLiteral("SELECT * FROM ProjectTeam WHERE "
-                                                     "ProjectTeam_project_id = ? ORDER BY 2"));
-    vok::Statement projectNotes(store, QStringLiteral("SELECT * FROM Projectnotes WHERE "
-                                                      "Projectnotes_project_id = ? ORDER BY 2"));
-    vok::Statement major(store, QStringLiteral("SELECT * FROM major WHERE Major_project_id = ? "
-                                               "ORDER BY Major_id"));
-    vok::Statement majorTeam(store, QStringLiteral("SELECT * FROM MajorTeam WHERE "
-                                                   "MajorTeam_project_id = ? AND "
-                                                   "MajorTeam_major_id = ? ORDER BY 3"));
-    vok::Statement majorNotes(store, QStringLiteral("SELECT * FROM Majornotes WHERE "
-                                                    "Majornotes_project_id = ? AND "
-                                                    "Majornotes_major_id = ? ORDER BY 3"));
-    vok::Statement action(store, QStringLiteral("SELECT * FROM action WHERE Action_project_id = ? "
-                                                "AND Action_major_id = ? ORDER BY Action_id"));
-    vok::Statement actionTeam(store, QStringLiteral("SELECT * FROM actionTeam WHERE "
-                                                    "ActionTeam_project_id = ? AND "
-                                                    "ActionTeam_major_id = ? AND "
-                                                    "ActionTeam_action_id = ? ORDER BY 4"));
-    vok::Statement actionNotes(store, QStringLiteral("SELECT * FROM actionnotes WHERE "
-                                                     "Actionnotes_project_id = ? AND "
-                                                     "Actionnotes_major_id = ? AND "
-                                                     "Actionnotes_action_id = ? ORDER BY 4"));
+    const auto project_ =
+        store.statement(QStringLiteral("SELECT * FROM projects WHERE Zel_project = ?"));
+    vok::Statement& project = *project_;
+    const auto projectTeam_ =
+        store.statement(QStringLiteral("SELECT * FROM ProjectTeam WHERE "
+                                       "ProjectTeam_project_id = ? ORDER BY 2"));
+    vok::Statement& projectTeam = *projectTeam_;
+    const auto projectNotes_ =
+        store.statement(QStringLiteral("SELECT * FROM Projectnotes WHERE "
+                                       "Projectnotes_project_id = ? ORDER BY 2"));
+    vok::Statement& projectNotes = *projectNotes_;
+    const auto major_ =
+        store.statement(QStringLiteral("SELECT * FROM major WHERE Major_project_id = ? "
+                                       "ORDER BY Major_id"));
+    vok::Statement& major = *major_;
+    const auto majorTeam_ = store.statement(QStringLiteral("SELECT * FROM MajorTeam WHERE "
+                                                           "MajorTeam_project_id = ? AND "
+                                                           "MajorTeam_major_id = ? ORDER BY 3"));
+    vok::Statement& majorTeam = *majorTeam_;
+    const auto majorNotes_ = store.statement(QStringLiteral("SELECT * FROM Majornotes WHERE "
+                                                            "Majornotes_project_id = ? AND "
+                                                            "Majornotes_major_id = ? ORDER BY 3"));
+    vok::Statement& majorNotes = *majorNotes_;
+    const auto action_ =
+        store.statement(QStringLiteral("SELECT * FROM action WHERE Action_project_id = ? "
+                                       "AND Action_major_id = ? ORDER BY Action_id"));
+    vok::Statement& action = *action_;
+    const auto actionTeam_ = store.statement(QStringLiteral("SELECT * FROM actionTeam WHERE "
+                                                            "ActionTeam_project_id = ? AND "
+                                                            "ActionTeam_major_id = ? AND "
+                                                            "ActionTeam_action_id = ? ORDER BY 4"));
+    vok::Statement& actionTeam = *actionTeam_;
+    const auto actionNotes_ =
+        store.statement(QStringLiteral("SELECT * FROM actionnotes WHERE "
+                                       "Actionnotes_project_id = ? AND "
+                                       "Actionnotes_major_id = ? AND "
+                                       "Actionnotes_action_id = ? ORDER BY 4"));
+    vok::Statement& actionNotes = *actionNotes_;
 
     QPdfWriter writer(pdf);
     writer.setPageLayout(

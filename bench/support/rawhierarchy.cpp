@@ -1,6 +1,6 @@
 #include "rawhierarchy.h"
 
-#include "framework/dataset/statement.h"
+#include "framework/dataset/store.h"
 
 #include <QElapsedTimer>
 
@@ -9,7 +9,8 @@ RawHierarchy RawHierarchy::read(vok::Store& store) {
     QElapsedTimer t;
     t.start();
     const auto readAll = [&](const char* sql, qint64& rows, int nameColumn, int idColumn) {
-        vok::Statement q(store, QLatin1String(sql));
+        const auto statement = store.statement(QLatin1String(sql));
+        vok::Statement& q = *statement;
         const int columns = q.columnCount();
         while (q.step()) {
             ++rows;

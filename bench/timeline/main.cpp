@@ -7,6 +7,7 @@
 #include "framework/ui/clock.h"
 #include "reports/reportsession.h"
 #include "reports/tform5.h"
+#include "sizedfolder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -102,9 +103,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTextStream out(stdout);
+    const SizedFolder sized(1, 40, 24);
     QTemporaryDir dir;
-    const QString folder = QDir(dir.path()).filePath(QStringLiteral("data"));
-    DataFolder::createSized(folder, 1, 40, 24);
+    const QString& folder = sized.path();
     vok::Clock::setFixed(QDateTime(QDate(2024, 1, 15), QTime(9, 0)));
 
     ReportSession session(folder);

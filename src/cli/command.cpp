@@ -3,8 +3,10 @@
 #include <QCommandLineParser>
 
 QCommandLineOption Command::dataOption() {
-    return QCommandLineOption(QStringLiteral("data"), QStringLiteral("The data folder."),
-                              QStringLiteral("DIR"));
+    return QCommandLineOption(
+        QStringLiteral("data"),
+        QStringLiteral("The data folder, or a PostgreSQL URI (postgresql://user@host:port/db)."),
+        QStringLiteral("DIR"));
 }
 
 QString Command::required(const QCommandLineParser& parser, const QString& option) {

@@ -2,6 +2,7 @@
 
 #include "app/storageconfiguration.h"
 #include "command.h"
+#include "copydatacommand.h"
 #include "copyprojectcommand.h"
 #include "democommand.h"
 #include "documentcommand.h"
@@ -20,6 +21,7 @@ CommandLine::CommandLine() {
     commands_.push_back(std::make_unique<ReportCommand>());
     commands_.push_back(std::make_unique<MergeTimeSheetsCommand>());
     commands_.push_back(std::make_unique<MergeCostsCommand>());
+    commands_.push_back(std::make_unique<CopyDataCommand>());
     commands_.push_back(std::make_unique<CopyProjectCommand>());
     commands_.push_back(std::make_unique<DocumentCommand>());
 }

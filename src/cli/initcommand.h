@@ -6,7 +6,9 @@
 class InitCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("init"); }
-    QString summary() const override { return QStringLiteral("create an empty data folder"); }
+    QString summary() const override {
+        return QStringLiteral("create an empty data folder, or the tables on a server");
+    }
     void define(QCommandLineParser& parser) const override;
     int run(const QCommandLineParser& parser) const override;
 

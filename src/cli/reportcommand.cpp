@@ -180,7 +180,7 @@ int ReportCommand::run(const QCommandLineParser& parser) const {
         if (!ok)
             throw UsageError(QStringLiteral("--language takes 0 English, 1 French or 2 Spanish"));
     }
-    if (!QFileInfo::exists(QDir(folder).filePath(QStringLiteral("vok.sqlite")))) {
+    if (!vok::Store::holdsData(folder)) {
         throw std::runtime_error(
             QStringLiteral("%1 is not a Vok data folder").arg(folder).toStdString());
     }

@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QHash>
 #include <QList>
-#include <QSqlQuery>
 #include <QStringList>
 
 using vok::Store;
@@ -26,7 +25,7 @@ QString iso(const QDate& d) {
     return d.toString(Qt::ISODate);
 }
 
-// Inserts rows through one prepared statement per table.
+// Inserts rows and reports the numbers the engine gave them.
 class Writer {
 public:
     explicit Writer(Store& store) : store_(store) {}
@@ -36,15 +35,20 @@ public:
         QStringList marks;
         QVariantList binds;
         for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
-            cols << QLatin1Char('"') + it.key() + QLatin1Char('"');
+            cols << vok::quotedName(it.key());
             marks << QStringLiteral("?");
             binds << it.value();
         }
-        const QString sql =
-            QStringLiteral("INSERT INTO main.\"%1\" (%2) VALUES (%3)")
-                .arg(table, cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
-        QSqlQuery q = store_.exec(sql, binds);
-        return q.lastInsertId().toLongLong();
+        const vok::TableRef ref(store_.engine().mainSchema(), table);
+        const auto q = store_.statement(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)%4")
+                                            .arg(ref.sql(), cols.join(QLatin1Char(',')),
+                                                 marks.join(QLatin1Char(',')),
+                                                 store_.engine().returningRowId(ref)),
+                                        ref);
+        for (int i = 0; i < binds.size(); ++i)
+            q->bind(i, binds[i]);
+        q->run();
+        return q->lastInsertId();
     }
 
 private:
@@ -544,8 +548,7 @@ void DataFolder::createDemo(const QString& dir, const QDate& today) {
     tx.commit();
 
     // One member's pending time sheet, in the member's own file.
-    const QString crewFile = QDir(dir).filePath(QStringLiteral("Site Crew.db"));
-    store.createFile(crewFile, Schema::memberTimeSheetFile());
+    store.createFile(QStringLiteral("Site Crew.db"), Schema::memberTimeSheetFile());
     const vok::TableRef ref = store.resolve(QStringLiteral("Site Crew.db"));
     const struct {
         const char* project;
@@ -587,58 +590,51 @@ void DataFolder::createSized(const QString& dir, int projects, int majors, int a
     store.open();
     {
         Transaction tx(store);
-        QSqlQuery p = store.prepare(QStringLiteral(
+        const auto p = store.statement(QStringLiteral(
             "INSERT INTO projects (Zel_Project_id, Zel_project, Zel_description, Zel_date_from, "
             "Zel_date_to, Zel_leader, Zel_client, Zel_completed, Zel_perc_complete, Zel_actual) "
-            "VALUES (?,?,?,?,?,?,?,0,0,0)"));
-        QSqlQuery m = store.prepare(QStringLiteral(
+            "VALUES (?,?,?,?,?,?,?,?,0,0)"));
+        const auto m = store.statement(QStringLiteral(
             "INSERT INTO major (Major_project_id, Major_id, Major_item, Major_leader, "
-            "Major_from_date, "
-            "Major_to_date, Major_critical, Major_completed, Major_perc_complete, Major_actual) "
-            "VALUES (?,?,?,?,?,?,0,0,0,0)"));
-        QSqlQuery a = store.prepare(QStringLiteral(
+            "Major_from_date, Major_to_date, Major_critical, Major_completed, "
+            "Major_perc_complete, Major_actual) VALUES (?,?,?,?,?,?,?,?,0,0)"));
+        const auto a = store.statement(QStringLiteral(
             "INSERT INTO action (Action_project_id, Action_major_id, Action_id, Action_name, "
             "Action_responsible, Action_from_date, Action_to_date, Action_critical, "
-            "Action_completed, "
-            "Action_perc_complete, Action_actual) VALUES (?,?,?,?,?,?,?,0,0,0,0)"));
+            "Action_completed, Action_perc_complete, Action_actual) "
+            "VALUES (?,?,?,?,?,?,?,?,?,0,0)"));
+        const auto bindAll = [](vok::Statement& q, const QVariantList& values) {
+            q.reset();
+            for (int i = 0; i < values.size(); ++i)
+                q.bind(i, values[i]);
+            q.run();
+        };
         const QDate start(2024, 1, 1);
         qlonglong majorId = 0;
         qlonglong actionId = 0;
         for (int pi = 1; pi <= projects; ++pi) {
             const QDate ps = start.addDays(pi % 200);
-            p.addBindValue(pi);
-            p.addBindValue(QStringLiteral("Project %1").arg(pi));
-            p.addBindValue(QStringLiteral("Objectives of project %1").arg(pi));
-            p.addBindValue(iso(ps));
-            p.addBindValue(iso(ps.addDays(100)));
-            p.addBindValue(QStringLiteral("Leader %1").arg(pi % 17));
-            p.addBindValue(QStringLiteral("Client %1").arg(pi % 31));
-            store.execPrepared(p);
+            bindAll(*p, {pi, QStringLiteral("Project %1").arg(pi),
+                         QStringLiteral("Objectives of project %1").arg(pi), iso(ps),
+                         iso(ps.addDays(100)), QStringLiteral("Leader %1").arg(pi % 17),
+                         QStringLiteral("Client %1").arg(pi % 31), false});
             for (int mi = 1; mi <= majors; ++mi) {
                 ++majorId;
-                m.addBindValue(pi);
-                m.addBindValue(majorId);
-                m.addBindValue(QStringLiteral("Major %1.%2").arg(pi).arg(mi));
-                m.addBindValue(QStringLiteral("Leader %1").arg(mi));
-                m.addBindValue(iso(ps.addDays(mi * 5)));
-                m.addBindValue(iso(ps.addDays(mi * 5 + 20)));
-                store.execPrepared(m);
+                bindAll(*m, {pi, majorId, QStringLiteral("Major %1.%2").arg(pi).arg(mi),
+                             QStringLiteral("Leader %1").arg(mi), iso(ps.addDays(mi * 5)),
+                             iso(ps.addDays(mi * 5 + 20)), false, false});
                 for (int ai = 1; ai <= actions; ++ai) {
                     ++actionId;
-                    a.addBindValue(pi);
-                    a.addBindValue(majorId);
-                    a.addBindValue(actionId);
-                    a.addBindValue(QStringLiteral("Action %1.%2.%3").arg(pi).arg(mi).arg(ai));
-                    a.addBindValue(QStringLiteral("Member %1").arg(ai));
-                    a.addBindValue(iso(ps.addDays(mi * 5 + ai)));
-                    a.addBindValue(iso(ps.addDays(mi * 5 + ai + 3)));
-                    store.execPrepared(a);
+                    bindAll(*a, {pi, majorId, actionId,
+                                 QStringLiteral("Action %1.%2.%3").arg(pi).arg(mi).arg(ai),
+                                 QStringLiteral("Member %1").arg(ai), iso(ps.addDays(mi * 5 + ai)),
+                                 iso(ps.addDays(mi * 5 + ai + 3)), false, false});
                 }
             }
         }
-        p.finish();
-        m.finish();
-        a.finish();
+        // The numbers were given here: new records continue after them.
+        for (const char* table : {"projects", "major", "action"})
+            store.syncAutoIncrement(QLatin1String(table));
         tx.commit();
     }
     store.close();

@@ -78,9 +78,8 @@ void TForm11::openMember() {
     const QString file = MemberFile::fileName(member);
     vok::Table& lines = *dm_->MemberTS;
     lines.close(); // one member's file at a time
-    const QString path = dm_->Database1->filePath(file);
-    if (!QFileInfo::exists(path))
-        dm_->Database1->createFile(path, Schema::memberTimeSheetFile());
+    if (!dm_->Database1->fileExists(file))
+        dm_->Database1->createFile(file, Schema::memberTimeSheetFile());
     // Opened here rather than by the entry window, so that a file that cannot be opened (no
     // database, another table) is refused before the window shows.
     form10_->Set_fields_state(false);

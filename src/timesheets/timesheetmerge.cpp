@@ -62,7 +62,7 @@ MergeReport TimeSheetMerge::mergeMember(const QString& member) {
         return report;
     }
     const QString file = MemberFile::fileName(member);
-    if (!QFileInfo(dm_.Database1->filePath(file)).exists()) {
+    if (!dm_.Database1->fileExists(file)) {
         report.withoutFile << member;
         return report;
     }

@@ -10,6 +10,7 @@
 #include "framework/widgets/dbdateedit.h"
 #include "framework/widgets/dbedit.h"
 #include "mergefixture.h"
+#include "support/engines.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -40,7 +41,10 @@ class TestCosts : public QObject {
     }
 
 private Q_SLOTS:
+    void initTestCase_data() { Engines::addRows(); }
+
     void init() {
+        VOK_INIT_ENGINE();
         fx = std::make_unique<MergeFixture>();
         shown.clear();
         Messages::setHandler([this](const Messages::Request& r) {
@@ -103,7 +107,7 @@ private Q_SLOTS:
             << QVariant(QStringLiteral("2024-02-05T14:30:00")) << QVariant(12.5)
             << "2024-02-05/2024-02-06/12.5/paint";
         QTest::newRow("empty date and amount")
-            << QVariant() << QVariant() << "1899-12-30/2024-02-06/0.0/paint";
+            << QVariant() << QVariant() << "1899-12-30/2024-02-06/0/paint";
     }
     void rowHoldsDatesWithoutTimeOfDay() {
         QFETCH(QVariant, from);
@@ -115,10 +119,12 @@ private Q_SLOTS:
         l.notes = QStringLiteral("paint");
         fx->writeCostLines({l});
         CostMerge(dm()).run();
-        QCOMPARE(fx->value(QStringLiteral(
-                     "SELECT ProjectCost_date_from || '/' || ProjectCost_date_to || '/' || "
-                     "ProjectCost_Amount || '/' || ProjectCost_Notes FROM ProjectCost")),
-                 row);
+        QCOMPARE(
+            fx->value(QStringLiteral(
+                          "SELECT ProjectCost_date_from || '/' || ProjectCost_date_to || '/' || "
+                          "ProjectCost_Amount || '/' || ProjectCost_Notes FROM ProjectCost"))
+                .replace(QStringLiteral("/0.0/"), QStringLiteral("/0/")), // either engine's way
+            row);
     }
 
     void failureLeavesTheCostsAsTheyWere() {
@@ -162,6 +168,7 @@ private Q_SLOTS:
                                            "a date.";
     }
     void unreadableValueLeavesTheCostsUnmerged() {
+        VOK_FOLDER_ONLY("the server refuses such a value when it is written");
         QFETCH(QString, column);
         QFETCH(QVariant, stored);
         QFETCH(QString, says);

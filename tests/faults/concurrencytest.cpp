@@ -10,6 +10,8 @@
 #include "timesheets/memberlist.h"
 #include "timesheets/timesheetmerge.h"
 
+#include "support/engines.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -37,10 +39,14 @@ class TestConcurrency : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase_data() { Engines::addRows(); }
+
+    void init() { VOK_INIT_ENGINE(); }
+
     void fourProcessesOnOneFolderLoseAndDoubleNothing() {
         TestEnvironment env;
         StorageConfiguration::writeEntries(); // shared locking, as every start configures it
-        const QString dir = QDir(env.root()).filePath(QStringLiteral("data"));
+        const QString dir = env.location();
         FaultFolder::create(dir, Projects, 2);
         for (int m = 1; m <= 2; ++m)
             FaultFolder::writeMemberLines(dir, FaultFolder::memberName(m), PendingLines,
@@ -132,7 +138,7 @@ private Q_SLOTS:
     void aLockHeldForAWhileIsWaitedOut() {
         TestEnvironment env;
         StorageConfiguration::writeEntries();
-        const QString dir = QDir(env.root()).filePath(QStringLiteral("data"));
+        const QString dir = env.location();
         FaultFolder::create(dir, Projects, 1);
         FaultFolder::writeCostLines(dir, 10, QStringLiteral("c"), Projects);
         TDataModule2 dm;

@@ -67,8 +67,8 @@ void FaultFolder::writeMemberLines(const QString& dir, const QString& member, in
     vok::Store store;
     store.setParams({QStringLiteral("path=") + dir});
     const QString file = MemberFile::fileName(member);
-    if (!QFileInfo::exists(QDir(dir).filePath(file)))
-        store.createFile(QDir(dir).filePath(file), Schema::memberTimeSheetFile());
+    if (!store.fileExists(file))
+        store.createFile(file, Schema::memberTimeSheetFile());
     const vok::TableRef ref = store.resolve(file);
     insertLines(store, ref.sql(), QStringLiteral("MemberTS"), QStringLiteral("MemberTS_Hours"),
                 count, tag, projects);

@@ -101,7 +101,18 @@ int edit(const QString& dir, int seconds, int id) {
                 const QString value = QStringLiteral("e%1-%2").arg(id).arg(k);
                 dm.projects->edit();
                 dm.projects->fieldByName(field).setAsString(value);
-                dm.projects->post();
+                // A merge that raised the project's totals since it was read refuses the post
+                // and reads the project again; the user enters the value again, as told.
+                for (int tries = 0;; ++tries) {
+                    try {
+                        dm.projects->post();
+                        break;
+                    } catch (const vok::DatabaseError&) {
+                        if (dm.projects->rejectedChanges().isEmpty() || tries == 20)
+                            throw;
+                        dm.projects->reenterRejectedChanges();
+                    }
+                }
                 last[project] = value;
             });
         }

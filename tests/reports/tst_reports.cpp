@@ -20,6 +20,7 @@
 #include "reports/tform7.h"
 #include "reports/tform8.h"
 #include "reports/tform9.h"
+#include "support/engines.h"
 #include "support/testenvironment.h"
 #include "timesheets/tform13.h"
 #include "timesheets/tform14.h"
@@ -201,7 +202,10 @@ class TestReports : public QObject {
     }
 
 private Q_SLOTS:
+    void initTestCase_data() { Engines::addRows(); }
+
     void init() {
+        VOK_INIT_ENGINE();
         env = std::make_unique<TestEnvironment>(QDateTime(march1, QTime(9, 0)));
         folder = env->emptyFolder();
         store = std::make_unique<vok::Store>();

@@ -11,6 +11,7 @@
 #include "framework/ui/modal.h"
 #include "reports/tform4.h"
 #include "reports/tform5.h"
+#include "support/engines.h"
 #include "support/testenvironment.h"
 
 #include <QAbstractButton>
@@ -128,7 +129,10 @@ class TestTimeline : public QObject {
     }
 
 private Q_SLOTS:
+    void initTestCase_data() { Engines::addRows(); }
+
     void init() {
+        VOK_INIT_ENGINE();
         env = std::make_unique<TestEnvironment>(QDateTime(march1, QTime(9, 0)));
         const QString folder = env->emptyFolder();
         dm = std::make_unique<TDataModule2>();

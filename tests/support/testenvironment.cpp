@@ -1,14 +1,17 @@
 #include "testenvironment.h"
 
 #include "data/datafolder.h"
+#include "engines.h"
 #include "framework/ui/clock.h"
+#include "serverscratch.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QSettings>
 
-TestEnvironment::TestEnvironment(const QDateTime& now) : dir_(std::make_unique<QTemporaryDir>()) {
+TestEnvironment::TestEnvironment(const QDateTime& now)
+    : dir_(std::make_unique<QTemporaryDir>()), engine_(Engines::current()) {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     qputenv("VOK_ENGINE_CONFIG",
             QDir(dir_->path()).filePath(QStringLiteral("engine.cfg")).toLocal8Bit());
@@ -22,14 +25,25 @@ TestEnvironment::~TestEnvironment() {
     vok::Clock::reset();
 }
 
+QString TestEnvironment::location(const QString& name) {
+    return location(name, engine_);
+}
+
+QString TestEnvironment::location(const QString& name, const QString& engine) {
+    if (engine != QLatin1String("postgresql"))
+        return QDir(dir_->path()).filePath(name);
+    // A schema of its own per data folder, selected through the URI's search path.
+    return scratch_.create();
+}
+
 QString TestEnvironment::emptyFolder(const QString& name) {
-    const QString path = QDir(dir_->path()).filePath(name);
+    const QString path = location(name);
     DataFolder::create(path);
     return path;
 }
 
 QString TestEnvironment::demoFolder(const QString& name) {
-    const QString path = QDir(dir_->path()).filePath(name);
+    const QString path = location(name);
     DataFolder::createDemo(path, vok::Clock::today());
     return path;
 }

@@ -77,9 +77,8 @@ void insertLines(vok::Store& s, const QString& table, const QString& prefix,
 
 void MergeFixture::writeMemberLines(const QString& fileName, const QList<EntryLine>& lines) {
     vok::Store& s = *dm_->Database1;
-    const QString path = QDir(folder_).filePath(fileName);
-    if (!QFileInfo::exists(path))
-        s.createFile(path, Schema::memberTimeSheetFile());
+    if (!s.fileExists(fileName))
+        s.createFile(fileName, Schema::memberTimeSheetFile());
     const vok::TableRef ref = s.resolve(fileName);
     insertLines(s, ref.sql(), QStringLiteral("MemberTS"), QStringLiteral("MemberTS_Hours"), lines);
     s.release(ref);

@@ -1,55 +1,44 @@
 #pragma once
 
-#include "store.h"
-
 #include <QString>
 #include <QVariant>
 
-struct sqlite3;
-struct sqlite3_stmt;
-
 namespace vok {
 
-// A prepared statement on the store's connection, stepped row by row. The record-sets read and
-// write through these: the SQL driver's own query object rebuilds column metadata at every
-// execution, which costs more than reading a small range.
+// A prepared statement on a store's connection, stepped row by row; one implementation per
+// engine. The record-sets read and write through these: the SQL driver's own query object
+// rebuilds column metadata at every execution, which costs more than reading a small range.
+// Parameters are written "?" and bound from 0; values come back in the stored form the
+// record-sets keep: null, qlonglong (whole numbers and 0/1 flags), double, or text (dates as
+// "yyyy-MM-dd", date-times as "yyyy-MM-ddTHH:mm:ss").
 class Statement {
 public:
-    Statement(Store& store, const QString& sql);
-    // A statement that writes to this table tells the store so, which keeps the record-sets'
-    // range caches of other tables valid; any other writing statement invalidates them all.
-    Statement(Store& store, const QString& sql, const TableRef& writes);
-    ~Statement();
+    virtual ~Statement() = default;
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
-    // Binds from 0. Null, integers, booleans, floating point and text.
-    void bind(int index, const QVariant& value);
+    // Null, integers, booleans (as 0/1), floating point and text.
+    virtual void bind(int index, const QVariant& value) = 0;
     // Runs to the next row; false when there is none. Throws the engine's error.
-    bool step();
+    virtual bool step() = 0;
     // Ready to run again with new bindings.
-    void reset();
-    // Executes a statement that returns no rows.
-    void run();
+    virtual void reset() = 0;
+    // Executes a statement and returns the number of rows it changed.
+    virtual int run() = 0;
+    // Inside a unit of work, which keeps every other writer out, a write that must change exactly
+    // one row may be sent without waiting for its answer: the engine checks the count before the
+    // next read or the commit. False when the engine runs it now instead (call run()).
+    virtual bool runLater() { return false; }
 
-    int columnCount() const;
-    bool isNull(int column) const;
-    // The column as stored: null, qlonglong, double or QString.
-    QVariant value(int column) const;
-    qlonglong int64(int column) const;
-    qlonglong lastInsertId() const;
+    virtual int columnCount() const = 0;
+    virtual bool isNull(int column) const = 0;
+    virtual QVariant value(int column) const = 0;
+    virtual qlonglong int64(int column) const = 0;
+    // The number the engine gave the row the last INSERT added.
+    virtual qlonglong lastInsertId() const = 0;
 
-private:
-    [[noreturn]] void fail(const QString& context) const;
-
-    void noteWrite();
-
-    Store* store_ = nullptr;
-    TableRef ref_;
-    bool hasTable_ = false;
-    sqlite3* db_ = nullptr;
-    sqlite3_stmt* stmt_ = nullptr;
-    QString sql_;
+protected:
+    Statement() = default;
 };
 
 } // namespace vok

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "engine.h"
 #include "engineconfig.h"
+#include "statement.h"
 #include "tabledef.h"
+#include "tableref.h"
 
 #include <QHash>
 #include <QObject>
@@ -11,29 +14,13 @@
 #include <QVariantList>
 #include <memory>
 
-struct sqlite3;
-
 namespace vok {
 
 class DatabaseError;
-class Statement;
 
-// Where a record-set's rows live: a table of the data folder's database, or the one table of a
-// personal file attached to the connection.
-struct TableRef {
-    TableRef() = default;
-    TableRef(QString schemaName, QString tableName);
-    QString schema;
-    QString table;
-    // The quoted "schema"."table", built once.
-    const QString& sql() const { return sql_; }
-
-private:
-    QString sql_;
-};
-
-// The connection to a data folder: its database vok.sqlite, personal files attached while they
-// are used, transactions, and the engine settings. Every SQL statement goes through here.
+// The connection to the data: a data folder (its database vok.sqlite, members' sheets attached
+// while they are used) or a PostgreSQL database named by a URI; transactions, and the engine
+// settings. Every SQL statement goes through here.
 class Store : public QObject {
     Q_OBJECT
 public:
@@ -42,43 +29,61 @@ public:
     explicit Store(QObject* parent = nullptr);
     ~Store() override;
 
-    // Connection parameters, "path=<data folder>" being the one that counts.
+    // Connection parameters, "path=<data folder or URI>" being the one that counts.
     void setParams(const QStringList& params);
     const QStringList& params() const { return params_; }
     QString path() const;
-    // The folder the connection uses: the path, or the engine's default folder when empty.
+    // Where the data lives: the path, or the engine's default folder when empty.
+    QString location() const;
+    // The folder the connection uses (a data folder's path); meaningless for a server.
     QString folder() const;
     static QString defaultFolder();
     QString filePath(const QString& fileName) const;
+    bool isServer() const;
 
     // The folder where the engine coordinates processes sharing the data folder.
     void setNetworkControlDir(const QString& dir) { netDir_ = dir; }
     const QString& networkControlDir() const { return netDir_; }
 
-    // Opens the folder's database; it must exist: the connection never creates one.
+    // Opens the location's database; it must exist: the connection never creates one.
     void open();
     void close();
     bool isOpen() const { return open_; }
     QSqlDatabase database() const;
-    // The engine handle of the open connection, for prepared statements.
-    sqlite3* handle();
+    Engine& engine();
     const EngineConfig::Settings& settings() const { return settings_; }
 
     // Finds the table behind a file name: "projects.DB" names the table projects of the
-    // database; a file of the folder that is no table of the database ("Site Crew.db") is
-    // attached. Each resolve is paired with a release.
+    // database; any other name ("Site Crew.db") is a member's sheet. Each resolve is paired
+    // with a release.
     TableRef resolve(const QString& fileName);
     void release(const TableRef& ref);
     // Column names of a table, in file order.
     QStringList columns(const TableRef& ref);
 
-    // Creates a personal file holding one table, with the engine's page size and level.
-    void createFile(const QString& filePath, const TableDef& def);
-    // Creates a new data folder database with the given tables; refuses an existing one.
-    static void createDatabase(const QString& folder, const QList<TableDef>& tables,
+    // A member's sheet by its file name: whether it exists, and its creation with one table.
+    bool fileExists(const QString& fileName);
+    // The file names of every member's sheet.
+    QStringList files();
+    void createFile(const QString& fileName, const TableDef& def);
+    // Creates a new database with the given tables (a folder, or a server database named by a
+    // URI); refuses one that already holds Vok data.
+    static void createDatabase(const QString& location, const QList<TableDef>& tables,
                                const EngineConfig::Settings& settings);
+    static bool holdsData(const QString& location);
+    // Creates the database at this store's location and opens it inside a unit of work, for the
+    // caller to fill and commit (or roll back): on a server the tables and their rows are one
+    // transaction.
+    void createAndBegin(const QList<TableDef>& tables);
+    // After rows were written with their AutoInc numbers given: new rows continue after them.
+    void syncAutoIncrement(const QString& table);
 
-    // Runs one statement, throwing the engine's error on failure.
+    // A prepared statement; one that writes to a table names it, which keeps the record-sets'
+    // range caches of other tables valid (any other writing statement invalidates them all).
+    std::unique_ptr<Statement> statement(const QString& sql);
+    std::unique_ptr<Statement> statement(const QString& sql, const TableRef& writes);
+
+    // Runs one statement through the driver, throwing the engine's error on failure.
     QSqlQuery exec(const QString& sql, const QVariantList& binds = {});
     void execPrepared(QSqlQuery& query);
     QSqlQuery prepare(const QString& sql);
@@ -87,9 +92,11 @@ public:
     void commit();
     void rollback();
     int transactionDepth() const { return depth_; }
+    // Statements executed since the connection opened: on a server, its round trips.
+    quint64 statementsRun() const { return engine_ ? engine_->statementsRun() : 0; }
 
     // What has written to a table since a record-set read it: its own writes through this
-    // connection, other statements of this connection, and commits by other processes.
+    // connection, other statements of this connection, and commits by other connections.
     struct Stamp {
         quint64 table = 0;
         quint64 other = 0;
@@ -97,12 +104,12 @@ public:
         bool operator==(const Stamp&) const = default;
     };
     // The stamp as it stands now; outside a transaction it asks the engine whether another
-    // process has committed (inside one, the unit's write lock keeps them out).
+    // connection has committed (inside one, the unit's write lock keeps them out).
     Stamp stamp(const TableRef& ref);
     quint64 tableWrites(const TableRef& ref) const { return tableWrites_.value(ref.sql()); }
     quint64 otherWrites() const { return otherWrites_; }
-    void noteWrite(const TableRef& ref) { ++tableWrites_[ref.sql()]; }
-    void noteOtherWrite() { ++otherWrites_; }
+    void noteWrite(const TableRef& ref);
+    void noteOtherWrite();
 
     [[noreturn]] static void fail(const QSqlError& error, const QString& context);
     // The engine's error as the user reads it; a lock held by another process says so.
@@ -114,31 +121,19 @@ Q_SIGNALS:
     void aboutToClose();
 
 private:
-    static QString uriFor(const QString& file, const char* mode);
-    static QString createTableSql(const TableDef& def, const QString& schema,
-                                  const QString& collation);
-    static QStringList createIndexSql(const TableDef& def, const QString& schema);
-    void detachPending();
+    void ensureOpen();
+    void afterHandWrittenInsert(const QString& sql);
 
-    struct Attached {
-        QString alias;
-        int refs = 0;
-    };
-    QString connection_;
     QStringList params_;
     QString netDir_;
     bool open_ = false;
     int depth_ = 0;
-    int aliasCounter_ = 0;
     EngineConfig::Settings settings_;
-    QHash<QString, Attached> attached_; // canonical file path -> alias
-    QStringList pendingDetach_;
+    std::unique_ptr<Engine> engine_;
     QHash<QString, QStringList> columns_;
     QHash<QString, quint64> tableWrites_;
     quint64 otherWrites_ = 0;
     quint64 external_ = 0;
-    qlonglong dataVersion_ = -1;
-    std::unique_ptr<Statement> dataVersionQuery_;
 };
 
 } // namespace vok

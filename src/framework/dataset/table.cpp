@@ -10,30 +10,6 @@ namespace vok {
 
 namespace {
 
-// Order of stored values: empty first, numbers by value, text by characters.
-int compareValues(const QVariant& a, const QVariant& b) {
-    const bool an = a.isNull();
-    const bool bn = b.isNull();
-    if (an || bn)
-        return an == bn ? 0 : (an ? -1 : 1);
-    const auto isNumber = [](const QVariant& v) {
-        const int t = v.typeId();
-        return t == QMetaType::LongLong || t == QMetaType::Int || t == QMetaType::Double ||
-               t == QMetaType::ULongLong || t == QMetaType::UInt;
-    };
-    if (isNumber(a) && isNumber(b)) {
-        if (a.typeId() == QMetaType::Double || b.typeId() == QMetaType::Double) {
-            const double x = a.toDouble();
-            const double y = b.toDouble();
-            return x < y ? -1 : (x > y ? 1 : 0);
-        }
-        const qlonglong x = a.toLongLong();
-        const qlonglong y = b.toLongLong();
-        return x < y ? -1 : (x > y ? 1 : 0);
-    }
-    return a.toString().compare(b.toString());
-}
-
 const QVariant nullValue;
 
 } // namespace
@@ -141,7 +117,7 @@ QStringList Table::fieldNames() const {
 // ---------------------------------------------------------------- open and close
 
 void Table::buildSql() {
-    QStringList cols{QStringLiteral("rowid")};
+    QStringList cols{rowId_};
     for (int i = 0; i < storedCount_; ++i)
         cols << quotedName(fields_[static_cast<size_t>(i)]->name());
     columnList_ = cols.join(QStringLiteral(", "));
@@ -156,9 +132,24 @@ void Table::buildSql() {
     QStringList order;
     for (const QString& f : indexFields_)
         order << quotedName(f);
-    order << QStringLiteral("rowid");
+    order << rowId_;
     selectSql_ = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
                      .arg(columnList_, ref_.sql(), where, order.join(QStringLiteral(", ")));
+    if (master_) {
+        // The ranges from a master's key on, in key order, so many masters' rows in one read.
+        QStringList link;
+        QStringList marks;
+        for (int i = 0; i < masterFields_.size(); ++i) {
+            link << quotedName(indexFields_.value(i));
+            marks << QStringLiteral("?");
+        }
+        const QString from = link.size() == 1 ? link.first() + QStringLiteral(" >= ?")
+                                              : QStringLiteral("(%1) >= (%2)")
+                                                    .arg(link.join(QStringLiteral(", ")),
+                                                         marks.join(QStringLiteral(", ")));
+        aheadSql_ = QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT ?")
+                        .arg(columnList_, ref_.sql(), from, order.join(QStringLiteral(", ")));
+    }
 }
 
 void Table::open() {
@@ -186,12 +177,27 @@ void Table::open() {
             masterPos_ << master_->fieldByName(mf).index();
         indexPos_.clear();
         integerIndex_ = true;
+        linksIntegers_ = true;
         for (const QString& f : indexFields_) {
             Field& fld = fieldByName(f);
             indexPos_ << fld.index();
-            if (fld.type() != FieldType::Integer && fld.type() != FieldType::AutoInc)
+            const bool number =
+                fld.type() == FieldType::Integer || fld.type() == FieldType::AutoInc;
+            if (!number) {
                 integerIndex_ = false;
+                if (indexPos_.size() <= masterFields_.size())
+                    linksIntegers_ = false;
+            }
         }
+        forwardMoves_ = 0;
+        rowId_ = store_->engine().rowId(ref_);
+        QStringList columns;
+        QList<bool> autoInc;
+        for (int i = 0; i < storedCount_; ++i) {
+            columns << fields_[static_cast<size_t>(i)]->name();
+            autoInc << (fields_[static_cast<size_t>(i)]->type() == FieldType::AutoInc);
+        }
+        writer_ = std::make_unique<RowWriter>(*store_, ref_, columns, autoInc);
         buildSql();
     } catch (...) {
         store_->release(ref_);
@@ -214,7 +220,7 @@ void Table::open() {
 void Table::close() {
     if (!isActive())
         return;
-    clearRangeCache();
+    cache_.clear();
     releaseQueries();
     rows_.clear();
     locateIndex_.clear();
@@ -236,14 +242,16 @@ void Table::close() {
 
 void Table::releaseQueries() {
     statements_.clear();
+    writer_.reset();
 }
 
 Statement& Table::cachedStatement(const QString& key, const std::function<QString()>& sql,
                                   bool writes) const {
     auto it = statements_.find(key);
     if (it == statements_.end())
-        it = statements_.insert(key, writes ? std::make_shared<Statement>(*store_, sql(), ref_)
-                                            : std::make_shared<Statement>(*store_, sql()));
+        it = statements_.insert(key,
+                                writes ? std::shared_ptr<Statement>(store_->statement(sql(), ref_))
+                                       : std::shared_ptr<Statement>(store_->statement(sql())));
     return **it;
 }
 
@@ -251,79 +259,7 @@ Statement& Table::cachedStatement(const QString& key, const std::function<QStrin
 
 bool Table::cachesRanges() const {
     return master_ && !filtered_ && storedCount_ == fieldCount() &&
-           ref_.schema == QLatin1String("main");
-}
-
-QByteArray Table::rangeKey(const QVariantList& key) {
-    QByteArray out;
-    for (const QVariant& v : key) {
-        if (v.isNull()) {
-            out += 'n';
-        } else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int) {
-            const qlonglong n = v.toLongLong();
-            out += 'i';
-            out.append(reinterpret_cast<const char*>(&n), sizeof n);
-        } else {
-            out += 's';
-            out += v.toString().toUtf8();
-            out += '\0';
-        }
-    }
-    return out;
-}
-
-void Table::stashRange(const QVariantList& key, std::vector<Row>&& rows) {
-    if (rows.size() > MaxCachedRows / 4)
-        return;
-    const QByteArray k = rangeKey(key);
-    auto it = rangeCache_.find(k);
-    if (it != rangeCache_.end()) {
-        cachedRows_ -= it->size();
-        *it = std::move(rows);
-    } else {
-        it = rangeCache_.insert(k, std::move(rows));
-    }
-    cachedRows_ += it->size();
-    rangeOrder_.push_back(k);
-    while (cachedRows_ > MaxCachedRows && !rangeOrder_.empty()) {
-        const QByteArray oldest = rangeOrder_.front();
-        rangeOrder_.pop_front();
-        if (oldest == k)
-            continue;
-        if (auto old = rangeCache_.find(oldest); old != rangeCache_.end()) {
-            cachedRows_ -= old->size();
-            rangeCache_.erase(old);
-        }
-    }
-    if (rangeOrder_.size() > 2 * static_cast<size_t>(rangeCache_.size()) + 64) {
-        // Keys taken out again leave stale places in the order; rebuild it now and then.
-        std::deque<QByteArray> order;
-        QSet<QByteArray> seen;
-        for (auto it = rangeOrder_.rbegin(); it != rangeOrder_.rend(); ++it) {
-            // The latest place of a key counts.
-            if (rangeCache_.contains(*it) && !seen.contains(*it)) {
-                seen.insert(*it);
-                order.push_front(*it);
-            }
-        }
-        rangeOrder_ = std::move(order);
-    }
-}
-
-bool Table::takeCachedRange(const QVariantList& key, std::vector<Row>& rows) {
-    const auto it = rangeCache_.find(rangeKey(key));
-    if (it == rangeCache_.end())
-        return false;
-    rows = std::move(*it);
-    cachedRows_ -= rows.size();
-    rangeCache_.erase(it);
-    return true;
-}
-
-void Table::clearRangeCache() {
-    rangeCache_.clear();
-    rangeOrder_.clear();
-    cachedRows_ = 0;
+           ref_.schema == store_->engine().mainSchema();
 }
 
 QVariantList Table::linkKeyOf(const Row& row) const {
@@ -336,12 +272,12 @@ QVariantList Table::linkKeyOf(const Row& row) const {
 void Table::keepCacheAfterOwnWrite(quint64 writesBefore, quint64 otherBefore, bool rangesChanged) {
     if (!cachesRanges())
         return;
-    if (rangesChanged || cacheStamp_.table != writesBefore || cacheStamp_.other != otherBefore) {
-        clearRangeCache();
+    if (rangesChanged || cache_.stamp.table != writesBefore || cache_.stamp.other != otherBefore) {
+        cache_.clear();
         return;
     }
     // Only this record-set wrote, to its current range, which it keeps up to date itself.
-    cacheStamp_.table = store_->tableWrites(ref_);
+    cache_.stamp.table = store_->tableWrites(ref_);
 }
 
 void Table::notifyData() {
@@ -438,38 +374,29 @@ void Table::loadRange(bool keepPosition) {
     bool cached = false;
     if (cachesRanges()) {
         const Store::Stamp now = store_->stamp(ref_);
-        if (now == cacheStamp_ && !forceReload_) {
-            if (loaded_ && !partial_ && keyUsable(loadedKey_) && loadedKey_ != key)
-                stashRange(loadedKey_, std::move(rows_));
+        if (now == cache_.stamp && !forceReload_) {
+            if (keyUsable(loadedKey_) && loadedKey_ != key && loaded_ && !partial_)
+                cache_.stash(loadedKey_, std::move(rows_));
+            else if (keyUsable(loadedKey_))
+                cache_.forget(loadedKey_); // not kept, or read again: a read-ahead no longer tells
         } else {
-            clearRangeCache();
-            cacheStamp_ = now;
+            cache_.clear();
+            cache_.stamp = now;
         }
-        cached = keyUsable(key) && takeCachedRange(key, rows);
+        cached = keyUsable(key) && (cache_.take(key, rows) || cache_.covers(key));
     }
+    // A walk: the master stands on the record after the one this range was last read for.
+    const int masterRow = master_ ? master_->cur_ : -1;
+    const bool walked = masterRow > 0 && masterRow == lastMasterRow_ + 1;
+    lastMasterRow_ = masterRow;
     if (!cached && (!master_ || keyUsable(key))) {
-        Statement& q = cachedStatement(QStringLiteral("select"), [this] { return selectSql_; });
-        q.reset();
-        for (int i = 0; i < key.size(); ++i)
-            q.bind(i, key[i]);
-        const int n = storedCount_;
-        const int total = fieldCount();
-        try {
-            while (q.step()) {
-                Row r;
-                r.rowid = q.int64(0);
-                r.values.resize(total);
-                for (int i = 0; i < n; ++i)
-                    r.values[i] = q.value(i + 1);
-                computeCalcFields(r);
-                if (acceptRow(r))
-                    rows.push_back(std::move(r));
-            }
-        } catch (...) {
-            q.reset();
-            throw;
-        }
-        q.reset();
+        // Worth it where a statement is a round trip away; a local file reads a range as fast.
+        const bool forward = walked && store_->isServer() && cachesRanges() && linksIntegers_ &&
+                             keyUsable(key) && keyUsable(loadedKey_) &&
+                             RangeCache::compare(key, loadedKey_) > 0;
+        forwardMoves_ = forward ? forwardMoves_ + 1 : 0;
+        if (!forward || !readAhead(key, rows))
+            readRange(key, rows);
     }
     rows_ = std::move(rows);
     locateIndex_.clear();
@@ -492,6 +419,85 @@ void Table::loadRange(bool keepPosition) {
     bof_ = rows_.empty() || !keepPosition;
     eof_ = rows_.empty();
     invalidateDetails(false, false);
+}
+
+void Table::readRange(const QVariantList& key, std::vector<Row>& rows) {
+    Statement& q = cachedStatement(QStringLiteral("select"), [this] { return selectSql_; });
+    q.reset();
+    for (int i = 0; i < key.size(); ++i)
+        q.bind(i, key[i]);
+    const int n = storedCount_;
+    const int total = fieldCount();
+    try {
+        while (q.step()) {
+            Row r;
+            r.rowid = q.int64(0);
+            r.values.resize(total);
+            for (int i = 0; i < n; ++i)
+                r.values[i] = q.value(i + 1);
+            computeCalcFields(r);
+            if (acceptRow(r))
+                rows.push_back(std::move(r));
+        }
+    } catch (...) {
+        q.reset();
+        throw;
+    }
+    q.reset();
+}
+
+bool Table::readAhead(const QVariantList& key, std::vector<Row>& rows) {
+    // The window grows while the walk goes on, as a file system reads ahead.
+    aheadRows_ = forwardMoves_ <= 1 ? 256 : std::min(aheadRows_ * 2, 4096);
+    Statement& q = cachedStatement(QStringLiteral("ahead"), [this] { return aheadSql_; });
+    q.reset();
+    for (int i = 0; i < key.size(); ++i)
+        q.bind(i, key[i]);
+    q.bind(static_cast<int>(key.size()), aheadRows_);
+    std::vector<Row> read;
+    read.reserve(static_cast<size_t>(aheadRows_));
+    const int n = storedCount_;
+    try {
+        while (q.step()) {
+            Row r;
+            r.rowid = q.int64(0);
+            r.values.resize(n);
+            for (int i = 0; i < n; ++i)
+                r.values[i] = q.value(i + 1);
+            read.push_back(std::move(r));
+        }
+    } catch (...) {
+        q.reset();
+        throw;
+    }
+    q.reset();
+    // A full window may end inside a range: only the ranges before its last key are whole.
+    const bool toTheEnd = static_cast<int>(read.size()) < aheadRows_;
+    size_t end = read.size();
+    if (!toTheEnd) {
+        const QVariantList last = linkKeyOf(read.back());
+        while (end > 0 && RangeCache::compare(linkKeyOf(read[end - 1]), last) == 0)
+            --end;
+        if (end == 0)
+            return false;
+    }
+    QVariantList upTo = key;
+    for (size_t i = 0; i < end;) {
+        const QVariantList group = linkKeyOf(read[i]);
+        size_t j = i;
+        while (j < end && RangeCache::compare(linkKeyOf(read[j]), group) == 0)
+            ++j;
+        std::vector<Row> range(std::make_move_iterator(read.begin() + static_cast<qsizetype>(i)),
+                               std::make_move_iterator(read.begin() + static_cast<qsizetype>(j)));
+        if (RangeCache::compare(group, key) == 0)
+            rows = std::move(range);
+        else
+            cache_.stash(group, std::move(range));
+        upTo = group;
+        i = j;
+    }
+    cache_.cover(key, toTheEnd ? QVariantList() : upTo);
+    return true;
 }
 
 void Table::invalidateDetails(bool force, bool notify) {
@@ -539,7 +545,7 @@ void Table::setFiltered(bool on) {
         checkDetailsBrowseMode();
     }
     filtered_ = on;
-    clearRangeCache();
+    cache_.clear();
     if (!isActive())
         return;
     loadRange(false);
@@ -570,7 +576,8 @@ bool Table::refreshRecord() {
     if (isEditing() || cur_ < 0)
         return cur_ >= 0;
     Statement& q = cachedStatement(QStringLiteral("byrowid"), [this] {
-        return QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(columnList_, ref_.sql());
+        return QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+            .arg(columnList_, ref_.sql(), rowId_);
     });
     Row& row = rows_[static_cast<size_t>(cur_)];
     q.reset();
@@ -602,7 +609,7 @@ bool Table::refreshRecord() {
 }
 
 void Table::onRolledBack() {
-    clearRangeCache();
+    cache_.clear();
     if (!isActive())
         return;
     // What was posted inside the undone unit is gone from the store; a pending change was made
@@ -747,7 +754,7 @@ int Table::keyPosition(const QVariantList& keys) const {
         return -1;
     const auto cmp = [&](const Row& r) {
         for (int i = 0; i < n; ++i) {
-            if (const int c = compareValues(r.values[indexPos_[i]], key[i]); c != 0)
+            if (const int c = compareStored(r.values[indexPos_[i]], key[i]); c != 0)
                 return c;
         }
         return 0;
@@ -810,7 +817,7 @@ int Table::positionOf(const Field& f, const QVariant& value) const {
     }
     const QVariant stored = f.toStored(value);
     for (size_t i = 0; i < rows_.size(); ++i) {
-        if (compareValues(rows_[i].values[f.index()], stored) == 0)
+        if (compareStored(rows_[i].values[f.index()], stored) == 0)
             return static_cast<int>(i);
     }
     return -1;
@@ -871,7 +878,7 @@ QVariant Table::lookup(const QVariantList& keys, const QString& resultField) con
         const int linked = static_cast<int>(loadedKey_.size());
         bool inRange = key.size() >= linked;
         for (int i = 0; inRange && i < linked; ++i)
-            inRange = compareValues(key[i], loadedKey_[i]) == 0;
+            inRange = compareStored(key[i], loadedKey_[i]) == 0;
         if (inRange && !filtered_) {
             const int pos = keyPosition(keys);
             return pos < 0 ? QVariant() : rows_[static_cast<size_t>(pos)].values[result.index()];
@@ -890,8 +897,9 @@ QVariant Table::lookup(const QVariantList& keys, const QString& resultField) con
         return out;
     };
     const auto sqlFor = [&](const TableRef& ref) {
-        return QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY rowid LIMIT 1")
-            .arg(quotedName(result.name()), ref.sql(), terms.join(QStringLiteral(" AND ")));
+        return QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT 1")
+            .arg(quotedName(result.name()), ref.sql(), terms.join(QStringLiteral(" AND ")),
+                 store_->engine().rowId(ref));
     };
     if (resolved_) {
         Statement& q =
@@ -902,8 +910,8 @@ QVariant Table::lookup(const QVariantList& keys, const QString& resultField) con
     const TableRef ref = store_->resolve(tableName_);
     QVariant out;
     try {
-        Statement q(*store_, sqlFor(ref));
-        out = read(ref, q);
+        const auto q = store_->statement(sqlFor(ref));
+        out = read(ref, *q);
     } catch (...) {
         store_->release(ref);
         throw;
@@ -1002,7 +1010,7 @@ void Table::setRawValue(Field& f, const QVariant& stored) {
 
 int Table::compareRowKeys(const Row& a, const Row& b) const {
     for (int p : indexPos_) {
-        if (const int c = compareValues(a.values[p], b.values[p]); c != 0)
+        if (const int c = compareStored(a.values[p], b.values[p]); c != 0)
             return c;
     }
     return a.rowid < b.rowid ? -1 : (a.rowid > b.rowid ? 1 : 0);
@@ -1024,63 +1032,27 @@ void Table::post() {
     const quint64 writesBefore = store_->tableWrites(ref_);
     const quint64 otherBefore = store_->otherWrites();
     if (inserting) {
-        QList<int> positions;
-        for (int i = 0; i < storedCount_; ++i) {
-            if (fields_[static_cast<size_t>(i)]->type() != FieldType::AutoInc)
-                positions << i;
-        }
-        // The SQL text is built only the first time; the statement is kept.
-        Statement& q = cachedStatement(
-            QStringLiteral("insert"),
-            [&] {
-                QStringList cols;
-                QStringList marks;
-                for (int i : positions) {
-                    cols << quotedName(fields_[static_cast<size_t>(i)]->name());
-                    marks << QStringLiteral("?");
-                }
-                return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                    .arg(ref_.sql(), cols.join(QStringLiteral(", ")),
-                         marks.join(QStringLiteral(", ")));
-            },
-            true);
-        q.reset();
-        for (int k = 0; k < positions.size(); ++k)
-            q.bind(k, buffer_.values[positions[k]]);
-        q.run();
-        buffer_.rowid = q.lastInsertId();
+        buffer_.rowid = writer_->insert(buffer_.values);
         for (int i = 0; i < storedCount_; ++i) {
             if (fields_[static_cast<size_t>(i)]->type() == FieldType::AutoInc)
                 buffer_.values[i] = qlonglong(buffer_.rowid);
         }
     } else if (changed_.count(true) > 0) {
-        QList<int> positions;
-        QString key = QStringLiteral("update:");
-        for (int i = 0; i < storedCount_; ++i) {
-            if (!changed_.testBit(i))
-                continue;
-            positions << i;
-            key += QString::number(i) + QLatin1Char(',');
-            if (indexPos_.contains(i))
+        for (int i : std::as_const(indexPos_)) {
+            if (i < storedCount_ && changed_.testBit(i))
                 keyChanged = true;
         }
-        Statement& q = cachedStatement(
-            key,
-            [&] {
-                QStringList sets;
-                for (int i : positions)
-                    sets << quotedName(fields_[static_cast<size_t>(i)]->name()) +
-                                QStringLiteral(" = ?");
-                return QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                    .arg(ref_.sql(), sets.join(QStringLiteral(", ")));
-            },
-            true);
-        q.reset();
-        for (int k = 0; k < positions.size(); ++k)
-            q.bind(k, buffer_.values[positions[k]]);
-        q.bind(static_cast<int>(positions.size()), buffer_.rowid);
-        q.run();
+        const Row& read = rows_[static_cast<size_t>(cur_)];
+        if (!writer_->update(read.rowid, read.values, buffer_.values, changed_)) {
+            QVariantMap typed;
+            for (int i = 0; i < storedCount_; ++i) {
+                if (changed_.testBit(i))
+                    typed.insert(fields_[static_cast<size_t>(i)]->name(), buffer_.values[i]);
+            }
+            refuseChanged(typed);
+        }
     }
+    rejected_.clear();
 
     // A row that left or joined a range other than the current one makes cached ranges wrong.
     keepCacheAfterOwnWrite(
@@ -1173,12 +1145,9 @@ void Table::deleteRecord() {
     checkDetailsBrowseMode();
     const quint64 writesBefore = store_->tableWrites(ref_);
     const quint64 otherBefore = store_->otherWrites();
-    Statement& q = cachedStatement(
-        QStringLiteral("delete"),
-        [this] { return QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(ref_.sql()); }, true);
-    q.reset();
-    q.bind(0, rows_[static_cast<size_t>(cur_)].rowid);
-    q.run();
+    const Row& read = rows_[static_cast<size_t>(cur_)];
+    if (!writer_->remove(read.rowid, read.values))
+        refuseChanged({});
     keepCacheAfterOwnWrite(writesBefore, otherBefore, false);
     rows_.erase(rows_.begin() + cur_);
     if (cur_ < static_cast<int>(rows_.size())) {
@@ -1192,6 +1161,30 @@ void Table::deleteRecord() {
     }
     invalidateDetails(false, true);
     rowsChanged();
+}
+
+void Table::refuseChanged(const QVariantMap& typed) {
+    rejected_ = typed;
+    buffer_ = Row{};
+    changed_ = QBitArray(storedCount_);
+    modified_ = false;
+    insertAt_ = -1;
+    setState(State::Browse);
+    // Shows what the other user left: their values, or the record gone.
+    refreshRecord();
+    throw DatabaseError(QStringLiteral("The record was changed or deleted by another user"));
+}
+
+void Table::reenterRejectedChanges() {
+    const QVariantMap typed = rejected_;
+    if (typed.isEmpty())
+        return;
+    edit();
+    for (auto it = typed.constBegin(); it != typed.constEnd(); ++it) {
+        if (Field* f = findField(it.key()))
+            setRawValue(*f, it.value());
+    }
+    rejected_.clear();
 }
 
 } // namespace vok

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "field.h"
+#include "rangecache.h"
+#include "rowwriter.h"
 #include "statement.h"
 #include "store.h"
 #include "tabledef.h"
+#include "tablerow.h"
 
 #include <QBitArray>
 #include <QByteArray>
@@ -11,7 +14,6 @@
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -100,6 +102,12 @@ public:
     void deleteRecord();
     // Posts a pending change when the user changed something, drops it otherwise.
     void checkBrowseMode();
+    // What the user typed into a record that another user changed or deleted meanwhile, by
+    // field name: the post was refused and the record read again, and these wait to be entered
+    // again. Empty when the last post went through.
+    const QVariantMap& rejectedChanges() const { return rejected_; }
+    // Edits the current record again with the rejected changes, for the user to post anew.
+    void reenterRejectedChanges();
 
     // --- fields ---
     int fieldCount() const { return static_cast<int>(fields_.size()); }
@@ -132,10 +140,7 @@ Q_SIGNALS:
 
 private:
     friend class Field;
-    struct Row {
-        qint64 rowid = 0;
-        QVector<QVariant> values;
-    };
+    using Row = TableRow;
     class ScratchScope;
 
     const QVariant& rawValue(int fieldIndex) const;
@@ -143,6 +148,10 @@ private:
     void ensureCurrent() const;
     void ensureFull() const;
     void loadRange(bool keepPosition);
+    void readRange(const QVariantList& key, std::vector<Row>& rows);
+    // Reads the ranges of the following masters with this one, in one statement, when the
+    // master is being walked in order; false when this range alone fills the window.
+    bool readAhead(const QVariantList& key, std::vector<Row>& rows);
     QVariantList masterKey() const;
     static bool keyUsable(const QVariantList& key);
     void invalidateDetails(bool force, bool notify);
@@ -173,13 +182,12 @@ private:
     // Ranges a detail has left, reused while nothing but this record-set has written to its
     // table: moving back and forth between masters then reads nothing again.
     bool cachesRanges() const;
-    void stashRange(const QVariantList& key, std::vector<Row>&& rows);
-    bool takeCachedRange(const QVariantList& key, std::vector<Row>& rows);
-    void clearRangeCache();
     // After this record-set's own write: the cache stays valid if it was before.
     void keepCacheAfterOwnWrite(quint64 writesBefore, quint64 otherBefore, bool rangesChanged);
     QVariantList linkKeyOf(const Row& row) const;
-    static QByteArray rangeKey(const QVariantList& key);
+    // Refuses a post or deletion whose row another user changed or removed: reads it again and
+    // keeps what was typed.
+    [[noreturn]] void refuseChanged(const QVariantMap& typed);
 
     Store* store_;
     QString tableName_;
@@ -220,16 +228,20 @@ private:
 
     QString columnList_;
     QString selectSql_;
+    QString aheadSql_;
+    bool linksIntegers_ = false; // the link fields are numbers: their order is the same everywhere
+    int forwardMoves_ = 0;       // masters followed one after the other, each the next one
+    int lastMasterRow_ = -1;     // the master's record this range was read for
+    int aheadRows_ = 0;
     mutable QHash<QString, std::shared_ptr<Statement>> statements_;
 
     int controlsDisabled_ = 0;
     bool heldNotice_ = false;
 
-    static constexpr size_t MaxCachedRows = 20000;
-    QHash<QByteArray, std::vector<Row>> rangeCache_;
-    std::deque<QByteArray> rangeOrder_; // oldest first, for eviction
-    size_t cachedRows_ = 0;
-    Store::Stamp cacheStamp_;
+    RangeCache cache_;
+    std::unique_ptr<RowWriter> writer_;
+    QString rowId_;
+    QVariantMap rejected_;
 };
 
 } // namespace vok

@@ -1,5 +1,7 @@
 #include "tabledef.h"
 
+#include <QRegularExpression>
+
 namespace vok {
 
 int TableDef::indexOf(const QString& field) const {
@@ -18,29 +20,22 @@ QString TableDef::autoIncField() const {
     return {};
 }
 
-QString sqlType(const FieldDef& def) {
-    switch (def.type) {
-    case FieldType::AutoInc:
-    case FieldType::Integer:
-        return QStringLiteral("INTEGER");
-    case FieldType::String:
-        return QStringLiteral("VARCHAR(%1)").arg(def.size);
-    case FieldType::Memo:
-        return QStringLiteral("TEXT");
-    case FieldType::Date:
-        return QStringLiteral("DATE");
-    case FieldType::DateTime:
-        return QStringLiteral("DATETIME");
-    case FieldType::Boolean:
-        return QStringLiteral("BOOLEAN");
-    case FieldType::Float:
-    case FieldType::Currency:
-        return QStringLiteral("REAL");
-    }
-    return QStringLiteral("TEXT");
-}
-
 QString quotedName(const QString& name) {
+    // A plain name stays bare, so that both engines read it without regard to letter case, as
+    // the SQL written by hand elsewhere does (the server folds bare names to lower case).
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    static const QStringList reserved{
+        QStringLiteral("all"),    QStringLiteral("and"),     QStringLiteral("as"),
+        QStringLiteral("by"),     QStringLiteral("case"),    QStringLiteral("check"),
+        QStringLiteral("column"), QStringLiteral("default"), QStringLiteral("desc"),
+        QStringLiteral("end"),    QStringLiteral("from"),    QStringLiteral("group"),
+        QStringLiteral("index"),  QStringLiteral("key"),     QStringLiteral("limit"),
+        QStringLiteral("not"),    QStringLiteral("null"),    QStringLiteral("or"),
+        QStringLiteral("order"),  QStringLiteral("primary"), QStringLiteral("select"),
+        QStringLiteral("table"),  QStringLiteral("to"),      QStringLiteral("user"),
+        QStringLiteral("when"),   QStringLiteral("where")};
+    if (plain.match(name).hasMatch() && !reserved.contains(name.toLower()))
+        return name;
     QString q = name;
     q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     return QLatin1Char('"') + q + QLatin1Char('"');

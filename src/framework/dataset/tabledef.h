@@ -35,8 +35,7 @@ struct TableDef {
     QString autoIncField() const;
 };
 
-QString sqlType(const FieldDef& def);
-// A table or column name as an SQL identifier.
+// A table or column name as an SQL identifier: bare when it is a plain name, quoted otherwise.
 QString quotedName(const QString& name);
 
 } // namespace vok

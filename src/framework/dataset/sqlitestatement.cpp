@@ -1,38 +1,33 @@
-#include "statement.h"
+#include "sqlitestatement.h"
 
 #include "databaseerror.h"
-#include "store.h"
+#include "engine.h"
 
 #include <sqlite3.h>
 
 namespace vok {
 
-Statement::Statement(Store& store, const QString& sql, const TableRef& writes)
-    : Statement(store, sql) {
-    hasTable_ = true;
-    ref_ = writes;
-}
-
-Statement::Statement(Store& store, const QString& sql)
-    : store_(&store), db_(store.handle()), sql_(sql) {
+SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql, std::shared_ptr<bool> alive,
+                                 std::shared_ptr<quint64> runs)
+    : db_(db), alive_(std::move(alive)), runs_(std::move(runs)) {
     const QByteArray text = sql.toUtf8();
     if (sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()), &stmt_, nullptr) !=
         SQLITE_OK)
-        fail(QString());
+        fail();
 }
 
-Statement::~Statement() {
-    if (stmt_)
+SqliteStatement::~SqliteStatement() {
+    if (stmt_ && *alive_)
         sqlite3_finalize(stmt_);
 }
 
-void Statement::fail(const QString& context) const {
+void SqliteStatement::fail() const {
     const int code = sqlite3_extended_errcode(db_) & 0xff;
-    throw Store::engineError(QString::fromUtf8(sqlite3_errmsg(db_)),
-                             code == SQLITE_BUSY || code == SQLITE_LOCKED, context);
+    throw Engine::error(QString::fromUtf8(sqlite3_errmsg(db_)),
+                        code == SQLITE_BUSY || code == SQLITE_LOCKED, QString());
 }
 
-void Statement::bind(int index, const QVariant& value) {
+void SqliteStatement::bind(int index, const QVariant& value) {
     const int i = index + 1;
     int rc = SQLITE_OK;
     if (!value.isValid() || value.isNull()) {
@@ -61,48 +56,46 @@ void Statement::bind(int index, const QVariant& value) {
         }
     }
     if (rc != SQLITE_OK)
-        fail(QString());
+        fail();
 }
 
-void Statement::noteWrite() {
-    if (sqlite3_stmt_readonly(stmt_))
-        return;
-    if (hasTable_)
-        store_->noteWrite(ref_);
-    else
-        store_->noteOtherWrite();
-}
-
-bool Statement::step() {
-    noteWrite();
+bool SqliteStatement::step() {
+    if (!started_) {
+        started_ = true;
+        ++*runs_;
+    }
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW)
         return true;
     if (rc == SQLITE_DONE)
         return false;
     sqlite3_reset(stmt_);
-    fail(QString());
+    started_ = false;
+    fail();
 }
 
-void Statement::reset() {
+void SqliteStatement::reset() {
+    started_ = false;
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);
 }
 
-void Statement::run() {
+int SqliteStatement::run() {
     step();
+    started_ = false;
     sqlite3_reset(stmt_);
+    return sqlite3_changes(db_);
 }
 
-int Statement::columnCount() const {
+int SqliteStatement::columnCount() const {
     return sqlite3_column_count(stmt_);
 }
 
-bool Statement::isNull(int column) const {
+bool SqliteStatement::isNull(int column) const {
     return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
 }
 
-QVariant Statement::value(int column) const {
+QVariant SqliteStatement::value(int column) const {
     switch (sqlite3_column_type(stmt_, column)) {
     case SQLITE_INTEGER:
         return qlonglong(sqlite3_column_int64(stmt_, column));
@@ -117,11 +110,11 @@ QVariant Statement::value(int column) const {
     }
 }
 
-qlonglong Statement::int64(int column) const {
+qlonglong SqliteStatement::int64(int column) const {
     return sqlite3_column_int64(stmt_, column);
 }
 
-qlonglong Statement::lastInsertId() const {
+qlonglong SqliteStatement::lastInsertId() const {
     return sqlite3_last_insert_rowid(db_);
 }
 

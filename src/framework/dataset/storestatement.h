@@ -1,0 +1,46 @@
+#pragma once
+
+#include "statement.h"
+#include "tableref.h"
+
+#include <memory>
+
+namespace vok {
+
+class Store;
+
+// A statement of the store's engine that tells the store when it writes: to the table it names,
+// which keeps the record-sets' range caches of other tables valid, or to anything else, which
+// invalidates them all.
+class StoreStatement : public Statement {
+public:
+    StoreStatement(Store& store, std::unique_ptr<Statement> inner, const QString& sql);
+    StoreStatement(Store& store, std::unique_ptr<Statement> inner, const QString& sql,
+                   const TableRef& writes);
+
+    // Whether SQL text changes data or tables.
+    static bool writes(const QString& sql);
+
+    void bind(int index, const QVariant& value) override { inner_->bind(index, value); }
+    bool step() override;
+    void reset() override { inner_->reset(); }
+    int run() override;
+    bool runLater() override;
+
+    int columnCount() const override { return inner_->columnCount(); }
+    bool isNull(int column) const override { return inner_->isNull(column); }
+    QVariant value(int column) const override { return inner_->value(column); }
+    qlonglong int64(int column) const override { return inner_->int64(column); }
+    qlonglong lastInsertId() const override { return inner_->lastInsertId(); }
+
+private:
+    void noteWrite();
+
+    Store& store_;
+    std::unique_ptr<Statement> inner_;
+    TableRef ref_;
+    bool hasTable_ = false;
+    bool writes_ = false;
+};
+
+} // namespace vok
