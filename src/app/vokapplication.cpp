@@ -14,7 +14,7 @@ bool VokApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const vok::DatabaseError& e) {
-        vok::ErrorBox::show(e.message());
+        vok::ErrorBox::show(e);
     } catch (const std::exception& e) {
         vok::ErrorBox::show(QString::fromUtf8(e.what()));
     }

@@ -29,6 +29,12 @@ DatabaseError DatabaseError::datasetOpen() {
     return DatabaseError(QStringLiteral("Cannot perform this operation on an open dataset"));
 }
 
+DatabaseError DatabaseError::changedByAnotherUser(std::function<void()> remedy) {
+    DatabaseError e(QStringLiteral("The record was changed or deleted by another user"));
+    e.remedy_ = std::move(remedy);
+    return e;
+}
+
 DatabaseError DatabaseError::datasetClosed() {
     return DatabaseError(QStringLiteral("Cannot perform this operation on a closed dataset"));
 }

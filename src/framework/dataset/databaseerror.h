@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <exception>
+#include <functional>
 
 namespace vok {
 
@@ -24,11 +25,17 @@ public:
     static DatabaseError notEditing();
     static DatabaseError datasetOpen();
     static DatabaseError datasetClosed();
+    // Another user changed or removed the record since it was read. The remedy, when there is
+    // one, puts what this user typed back into the record for them to store anew.
+    static DatabaseError changedByAnotherUser(std::function<void()> remedy = {});
+
+    const std::function<void()>& remedy() const noexcept { return remedy_; }
 
 private:
     QString message_;
     Kind kind_;
     QByteArray utf8_;
+    std::function<void()> remedy_;
 };
 
 } // namespace vok

@@ -481,7 +481,7 @@ void PostgresEngine::flush() {
     if (!error.isEmpty())
         throw Engine::error(error, locked, QString());
     if (changed)
-        throw DatabaseError(QStringLiteral("The record was changed or deleted by another user"));
+        throw DatabaseError::changedByAnotherUser();
 }
 
 void PostgresEngine::discardPipeline() {

@@ -2,6 +2,7 @@
 
 #include "databaseerror.h"
 
+#include <QPointer>
 #include <QSet>
 #include <QVarLengthArray>
 #include <algorithm>
@@ -1164,20 +1165,30 @@ void Table::deleteRecord() {
 }
 
 void Table::refuseChanged(const QVariantMap& typed) {
-    rejected_ = typed;
+    rejected_.clear();
     buffer_ = Row{};
     changed_ = QBitArray(storedCount_);
     modified_ = false;
     insertAt_ = -1;
     setState(State::Browse);
-    // Shows what the other user left: their values, or the record gone.
-    refreshRecord();
-    throw DatabaseError(QStringLiteral("The record was changed or deleted by another user"));
+    // Shows what the other user left: their values, or the record gone. What was typed into a
+    // record that is gone has no record left to go back into; the cursor is on another one now.
+    if (refreshRecord()) {
+        rejected_ = typed;
+        rejectedRow_ = rows_[static_cast<size_t>(cur_)].rowid;
+    }
+    if (rejected_.isEmpty())
+        throw DatabaseError::changedByAnotherUser();
+    throw DatabaseError::changedByAnotherUser([table = QPointer<Table>(this)] {
+        if (table)
+            table->reenterRejectedChanges();
+    });
 }
 
 void Table::reenterRejectedChanges() {
     const QVariantMap typed = rejected_;
-    if (typed.isEmpty())
+    // Only into the record it was typed into, should the cursor have moved since.
+    if (typed.isEmpty() || recNo() < 0 || rows_[static_cast<size_t>(cur_)].rowid != rejectedRow_)
         return;
     edit();
     for (auto it = typed.constBegin(); it != typed.constEnd(); ++it) {

@@ -242,6 +242,7 @@ private:
     std::unique_ptr<RowWriter> writer_;
     QString rowId_;
     QVariantMap rejected_;
+    qint64 rejectedRow_ = 0;
 };
 
 } // namespace vok

@@ -589,6 +589,7 @@ private Q_SLOTS:
             else
                 other.exec(QStringLiteral("DELETE FROM parent WHERE P_id = 1"));
         }
+        std::function<void()> putBack;
         try {
             if (mine == QLatin1String("edit")) {
                 parent->edit();
@@ -601,19 +602,27 @@ private Q_SLOTS:
         } catch (const DatabaseError& e) {
             QCOMPARE(e.message(),
                      QStringLiteral("The record was changed or deleted by another user"));
+            putBack = e.remedy();
         }
         // Read again: the other user's change shows; nothing of this one was stored.
         QCOMPARE(parent->state(), Table::State::Browse);
         QCOMPARE(name.asString(), shownAfter);
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM parent")), rowsAfter);
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM parent WHERE P_name = 'mine'")), 0);
-        if (mine == QLatin1String("edit")) {
+        if (mine == QLatin1String("edit") && theirs != QLatin1String("delete")) {
             // What was typed waits to be entered again, over what is there now.
             QCOMPARE(parent->rejectedChanges().value(QStringLiteral("P_name")).toString(),
                      QStringLiteral("mine"));
-            parent->reenterRejectedChanges();
+            // The error box offers this to the user.
+            QVERIFY(putBack);
+            putBack();
+            QCOMPARE(parent->state(), Table::State::Edit);
             parent->post();
             QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM parent WHERE P_name = 'mine'")), 1);
+            QVERIFY(parent->rejectedChanges().isEmpty());
+        } else {
+            // Nothing to put back: the record is gone, or nothing was typed.
+            QVERIFY(!putBack);
             QVERIFY(parent->rejectedChanges().isEmpty());
         }
     }
