@@ -221,6 +221,9 @@ void Table::open() {
 void Table::close() {
     if (!isActive())
         return;
+    // Rows held back inside a unit of work go before the writer does.
+    if (writer_)
+        writer_->sendHeld();
     cache_.clear();
     releaseQueries();
     rows_.clear();
@@ -247,12 +250,11 @@ void Table::releaseQueries() {
 }
 
 Statement& Table::cachedStatement(const QString& key, const std::function<QString()>& sql,
-                                  bool writes) const {
+                                  bool callerSends) const {
     auto it = statements_.find(key);
     if (it == statements_.end())
-        it = statements_.insert(key,
-                                writes ? std::shared_ptr<Statement>(store_->statement(sql(), ref_))
-                                       : std::shared_ptr<Statement>(store_->statement(sql())));
+        it = statements_.insert(
+            key, std::shared_ptr<Statement>(store_->statement(sql(), ref_, callerSends)));
     return **it;
 }
 
@@ -375,7 +377,12 @@ void Table::loadRange(bool keepPosition) {
     bool cached = false;
     if (cachesRanges()) {
         const Store::Stamp now = store_->stamp(ref_);
-        if (now == cache_.stamp && !forceReload_) {
+        // A range read again on purpose is read anew. The ranges left before stay good if nothing
+        // has written since they were read, which inside a unit of work the stamp tells exactly
+        // (its lock is taken after the last look at the other users' commits).
+        const bool unchanged =
+            now == cache_.stamp && (!forceReload_ || store_->transactionDepth() > 0);
+        if (unchanged) {
             if (keyUsable(loadedKey_) && loadedKey_ != key && loaded_ && !partial_)
                 cache_.stash(loadedKey_, std::move(rows_));
             else if (keyUsable(loadedKey_))
@@ -423,7 +430,11 @@ void Table::loadRange(bool keepPosition) {
 }
 
 void Table::readRange(const QVariantList& key, std::vector<Row>& rows) {
-    Statement& q = cachedStatement(QStringLiteral("select"), [this] { return selectSql_; });
+    // Rows held back for this table are written first where they are, or were, in this range:
+    // moving between masters inside a unit of work leaves the others held.
+    store_->sendHeld(ref_, indexFields_.mid(0, key.size()), key);
+    Statement& q = cachedStatement(
+        QStringLiteral("select"), [this] { return selectSql_; }, true);
     q.reset();
     for (int i = 0; i < key.size(); ++i)
         q.bind(i, key[i]);
@@ -911,7 +922,7 @@ QVariant Table::lookup(const QVariantList& keys, const QString& resultField) con
     const TableRef ref = store_->resolve(tableName_);
     QVariant out;
     try {
-        const auto q = store_->statement(sqlFor(ref));
+        const auto q = store_->statement(sqlFor(ref), ref);
         out = read(ref, *q);
     } catch (...) {
         store_->release(ref);

@@ -175,10 +175,11 @@ private:
     void rowsChanged();
     void notifyData();
     void notifyMoved();
-    // The prepared statement of a key; its SQL text is built only when it is not prepared yet.
-    // Statements that write tell the store which table they change.
+    // The prepared statement of a key, on this record-set's table; its SQL text is built only
+    // when it is not prepared yet.
+    // `callerSends`: the caller writes the held rows the statement reads (see RowWriter).
     Statement& cachedStatement(const QString& key, const std::function<QString()>& sql,
-                               bool writes = false) const;
+                               bool callerSends = false) const;
     // Ranges a detail has left, reused while nothing but this record-set has written to its
     // table: moving back and forth between masters then reads nothing again.
     bool cachesRanges() const;
