@@ -265,6 +265,14 @@ bool Table::cachesRanges() const {
            ref_.schema == store_->engine().mainSchema();
 }
 
+bool Table::sameLink(const Row& a, const Row& b) const {
+    for (int i = 0; i < masterPos_.size() && i < indexPos_.size(); ++i) {
+        if (compareStored(a.values[indexPos_[i]], b.values[indexPos_[i]]) != 0)
+            return false;
+    }
+    return true;
+}
+
 QVariantList Table::linkKeyOf(const Row& row) const {
     QVariantList key;
     for (int i = 0; i < masterPos_.size() && i < indexPos_.size(); ++i)
@@ -393,10 +401,13 @@ void Table::loadRange(bool keepPosition) {
         }
         cached = keyUsable(key) && (cache_.take(key, rows) || cache_.covers(key));
     }
-    // A walk: the master stands on the record after the one this range was last read for.
+    // A walk: the master stands on the record after the one this range was last read for, or
+    // on the first record of its own next range in a walk of its master.
     const int masterRow = master_ ? master_->cur_ : -1;
-    const bool walked = masterRow > 0 && masterRow == lastMasterRow_ + 1;
+    const bool walked =
+        masterRow > 0 ? masterRow == lastMasterRow_ + 1 : masterRow == 0 && master_->walked_;
     lastMasterRow_ = masterRow;
+    walked_ = walked;
     if (!cached && (!master_ || keyUsable(key))) {
         // Worth it where a statement is a round trip away; a local file reads a range as fast.
         const bool forward = walked && store_->isServer() && cachesRanges() && linksIntegers_ &&
@@ -487,8 +498,7 @@ bool Table::readAhead(const QVariantList& key, std::vector<Row>& rows) {
     const bool toTheEnd = static_cast<int>(read.size()) < aheadRows_;
     size_t end = read.size();
     if (!toTheEnd) {
-        const QVariantList last = linkKeyOf(read.back());
-        while (end > 0 && RangeCache::compare(linkKeyOf(read[end - 1]), last) == 0)
+        while (end > 0 && sameLink(read[end - 1], read.back()))
             --end;
         if (end == 0)
             return false;
@@ -496,8 +506,8 @@ bool Table::readAhead(const QVariantList& key, std::vector<Row>& rows) {
     QVariantList upTo = key;
     for (size_t i = 0; i < end;) {
         const QVariantList group = linkKeyOf(read[i]);
-        size_t j = i;
-        while (j < end && RangeCache::compare(linkKeyOf(read[j]), group) == 0)
+        size_t j = i + 1;
+        while (j < end && sameLink(read[j], read[i]))
             ++j;
         std::vector<Row> range(std::make_move_iterator(read.begin() + static_cast<qsizetype>(i)),
                                std::make_move_iterator(read.begin() + static_cast<qsizetype>(j)));

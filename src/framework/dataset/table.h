@@ -186,6 +186,7 @@ private:
     // After this record-set's own write: the cache stays valid if it was before.
     void keepCacheAfterOwnWrite(quint64 writesBefore, quint64 otherBefore, bool rangesChanged);
     QVariantList linkKeyOf(const Row& row) const;
+    bool sameLink(const Row& a, const Row& b) const;
     // Refuses a post or deletion whose row another user changed or removed: reads it again and
     // keeps what was typed.
     [[noreturn]] void refuseChanged(const QVariantMap& typed);
@@ -233,6 +234,7 @@ private:
     bool linksIntegers_ = false; // the link fields are numbers: their order is the same everywhere
     int forwardMoves_ = 0;       // masters followed one after the other, each the next one
     int lastMasterRow_ = -1;     // the master's record this range was read for
+    bool walked_ = false;        // this range was read as the next one of a walk
     int aheadRows_ = 0;
     mutable QHash<QString, std::shared_ptr<Statement>> statements_;
 
