@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engineconfig.h"
+#include "rowsetwriter.h"
 #include "tabledef.h"
 #include "tableref.h"
 
@@ -70,6 +71,14 @@ public:
     // A number for a new row of the table, taken ahead so that an insert need not wait for the
     // engine's answer; 0 when the engine gives numbers only as it inserts.
     virtual qlonglong reserveRowId(const TableRef& /*ref*/) { return 0; }
+    // Writes many rows of a table at once, for a unit of work's writes held back by the
+    // record-sets; null where a statement per row costs as little (a local file). `columns` are
+    // the stored columns in record-set order.
+    virtual std::unique_ptr<RowSetWriter> rowSetWriter(const TableRef& /*ref*/,
+                                                       const QStringList& /*columns*/,
+                                                       const QList<bool>& /*autoInc*/) {
+        return {};
+    }
 
     // --- dialect ---
     // Column of a table that identifies a row: SQLite's rowid, the AutoInc key on the server.

@@ -1,6 +1,7 @@
 #include "postgresengine.h"
 
 #include "databaseerror.h"
+#include "postgresrowsetwriter.h"
 #include "postgresstatement.h"
 
 #include <QSqlDriver>
@@ -445,9 +446,10 @@ bool PostgresEngine::enterPipeline() {
     return true;
 }
 
-void PostgresEngine::queued() {
+void PostgresEngine::queued(int rows) {
+    pending_.append(rows);
     // Answers pile up on the server's side of the socket: take them now and then.
-    if (++pending_ >= 1000)
+    if (pending_.size() >= 1000)
         flush();
 }
 
@@ -456,17 +458,17 @@ void PostgresEngine::flush() {
         return;
     PGconn* conn = handle();
     pipeline_ = false;
-    const int pending = pending_;
-    pending_ = 0;
+    const QList<int> pending = std::move(pending_);
+    pending_.clear();
     PQpipelineSync(conn);
     QString error;
     bool locked = false;
     bool changed = false;
-    for (int i = 0; i < pending; ++i) {
+    for (const int rows : pending) {
         PGresult* r = PQgetResult(conn);
         const ExecStatusType status = PQresultStatus(r);
         if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
-            changed = changed || std::atoi(PQcmdTuples(r)) != 1;
+            changed = changed || std::atoi(PQcmdTuples(r)) != rows;
         } else if (status != PGRES_PIPELINE_ABORTED && error.isEmpty()) {
             const char* primary = PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY);
             const QByteArray code(PQresultErrorField(r, PG_DIAG_SQLSTATE));
@@ -507,6 +509,13 @@ qlonglong PostgresEngine::reserveRowId(const TableRef& ref) {
         reserveBlock_ = std::min(reserveBlock_ * 4, 4096);
     }
     return ids.isEmpty() ? 0 : ids.takeFirst();
+}
+
+std::unique_ptr<RowSetWriter> PostgresEngine::rowSetWriter(const TableRef& ref,
+                                                           const QStringList& columns,
+                                                           const QList<bool>& autoInc) {
+    return std::make_unique<PostgresRowSetWriter>(*this, ref, columns, autoInc, this->columns(ref),
+                                                  bareRowId(ref));
 }
 
 void PostgresEngine::syncAutoIncrement(const TableRef& ref) {

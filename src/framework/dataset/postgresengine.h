@@ -40,10 +40,12 @@ public:
     void noteOwnWrite() override;
     void flush() override;
     qlonglong reserveRowId(const TableRef& ref) override;
+    std::unique_ptr<RowSetWriter> rowSetWriter(const TableRef& ref, const QStringList& columns,
+                                               const QList<bool>& autoInc) override;
     // Starts sending writes without waiting, inside a unit only; false outside one.
     bool enterPipeline();
-    // A write went out without its answer.
-    void queued();
+    // A write that must change `rows` rows went out without its answer.
+    void queued(int rows);
 
     QString rowId(const TableRef& ref) override;
     QString returningRowId(const TableRef& ref) override;
@@ -86,7 +88,8 @@ private:
 
     bool inUnit_ = false;
     bool pipeline_ = false;
-    int pending_ = 0;
+    // The rows each write sent without waiting must change, in the order sent.
+    QList<int> pending_;
     QHash<QString, QList<qlonglong>> reservedIds_;
     int reserveBlock_ = 16;
     QString location_;

@@ -98,6 +98,9 @@ QByteArray PostgresStatement::text(const QVariant& value) {
         return value.toDate().toString(Qt::ISODate).toUtf8();
     case QMetaType::QDateTime:
         return value.toDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toUtf8();
+    case QMetaType::QByteArray:
+        return value.toByteArray(); // UTF-8 text already, as a row set's JSON is
+
     default:
         return value.toString().toUtf8();
     }
@@ -196,7 +199,7 @@ void PostgresStatement::reset() {
     nulls_.fill(true);
 }
 
-bool PostgresStatement::runLater() {
+bool PostgresStatement::runLater(int rows) {
     if (!writes_ || !engine_.enterPipeline())
         return false;
     clear();
@@ -207,7 +210,11 @@ bool PostgresStatement::runLater() {
     if (!PQsendQueryPrepared(conn_, name_.constData(), paramCount_, params.data(), nullptr, nullptr,
                              0))
         fail(nullptr, conn_);
-    engine_.queued();
+    // libpq holds pipelined statements until 64 KiB have gathered: sent now, the server works on
+    // them while this side prepares the next ones.
+    if (PQflush(conn_) < 0)
+        fail(nullptr, conn_);
+    engine_.queued(rows);
     return true;
 }
 

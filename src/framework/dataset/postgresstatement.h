@@ -35,7 +35,7 @@ public:
     bool step() override;
     void reset() override;
     int run() override;
-    bool runLater() override;
+    bool runLater(int rows) override;
 
     int columnCount() const override;
     bool isNull(int column) const override;

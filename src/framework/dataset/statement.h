@@ -26,9 +26,9 @@ public:
     // Executes a statement and returns the number of rows it changed.
     virtual int run() = 0;
     // Inside a unit of work, which keeps every other writer out, a write that must change exactly
-    // one row may be sent without waiting for its answer: the engine checks the count before the
-    // next read or the commit. False when the engine runs it now instead (call run()).
-    virtual bool runLater() { return false; }
+    // `rows` rows may be sent without waiting for its answer: the engine checks the count before
+    // the next read or the commit. False when the engine runs it now instead (call run()).
+    virtual bool runLater(int /*rows*/) { return false; }
 
     virtual int columnCount() const = 0;
     virtual bool isNull(int column) const = 0;

@@ -2,6 +2,7 @@
 
 #include "databaseerror.h"
 #include "postgresstatement.h"
+#include "rowwriter.h"
 #include "storestatement.h"
 
 #include <QDir>
@@ -95,6 +96,7 @@ void Store::open() {
 void Store::close() {
     if (!open_)
         return;
+    dropHeld();
     Q_EMIT aboutToClose();
     if (depth_ > 0) {
         try {
@@ -118,18 +120,66 @@ void Store::noteOtherWrite() {
     ++otherWrites_;
 }
 
+void Store::holding(RowWriter& writer) {
+    const QList<RowWriter*> holders = holders_;
+    for (RowWriter* other : holders) {
+        if (other != &writer && other->table().sql() == writer.table().sql())
+            other->sendHeld();
+    }
+    if (!holders_.contains(&writer))
+        holders_.append(&writer);
+}
+
+void Store::notHolding(RowWriter& writer) {
+    holders_.removeAll(&writer);
+}
+
+void Store::sendHeld() {
+    // Each writer leaves the list as it sends.
+    while (!holders_.isEmpty())
+        holders_.first()->sendHeld();
+}
+
+void Store::sendHeld(const TableRef& ref) {
+    if (holders_.isEmpty())
+        return;
+    const QList<RowWriter*> holders = holders_;
+    for (RowWriter* writer : holders) {
+        if (writer->table().sql() == ref.sql())
+            writer->sendHeld();
+    }
+}
+
+void Store::sendHeld(const TableRef& ref, const QStringList& columns, const QVariantList& values) {
+    if (holders_.isEmpty())
+        return;
+    const QList<RowWriter*> holders = holders_;
+    for (RowWriter* writer : holders) {
+        if (writer->table().sql() == ref.sql() && writer->holdsRowsWhere(columns, values))
+            writer->sendHeld();
+    }
+}
+
+void Store::dropHeld() {
+    for (RowWriter* writer : std::as_const(holders_))
+        writer->dropHeld();
+    holders_.clear();
+}
+
 std::unique_ptr<Statement> Store::statement(const QString& sql) {
     ensureOpen();
     return std::make_unique<StoreStatement>(*this, engine_->prepare(sql), sql);
 }
 
-std::unique_ptr<Statement> Store::statement(const QString& sql, const TableRef& writes) {
+std::unique_ptr<Statement> Store::statement(const QString& sql, const TableRef& table,
+                                            bool callerSends) {
     ensureOpen();
-    return std::make_unique<StoreStatement>(*this, engine_->prepare(sql), sql, writes);
+    return std::make_unique<StoreStatement>(*this, engine_->prepare(sql), sql, table, callerSends);
 }
 
 QSqlQuery Store::prepare(const QString& sql) {
     ensureOpen();
+    sendHeld();
     engine_->flush();
     QSqlQuery q(database());
     // Forward-only queries of the server's driver keep the connection busy until read to the
@@ -158,6 +208,7 @@ void Store::afterHandWrittenInsert(const QString& sql) {
 }
 
 void Store::execPrepared(QSqlQuery& query) {
+    sendHeld();
     engine_->flush();
     engine_->countStatement();
     const bool writes = StoreStatement::writes(query.lastQuery());
@@ -179,6 +230,7 @@ QSqlQuery Store::exec(const QString& sql, const QVariantList& binds) {
         const bool writes = StoreStatement::writes(sql);
         if (writes)
             noteOtherWrite();
+        sendHeld();
         engine_->flush();
         engine_->countStatement();
         if (!q.exec(sql))
@@ -247,6 +299,7 @@ void Store::createAndBegin(const QList<TableDef>& tables) {
     engine_ = std::move(engine);
     open_ = true;
     depth_ = 1;
+    heldLost_ = false;
 }
 
 bool Store::fileExists(const QString& fileName) {
@@ -260,7 +313,9 @@ void Store::createFile(const QString& fileName, const TableDef& def) {
 }
 
 void Store::syncAutoIncrement(const QString& table) {
-    engine().syncAutoIncrement(resolve(table));
+    const TableRef ref = resolve(table);
+    sendHeld(ref);
+    engine().syncAutoIncrement(ref);
 }
 
 void Store::createDatabase(const QString& location, const QList<TableDef>& tables,
@@ -275,6 +330,7 @@ bool Store::holdsData(const QString& location) {
 void Store::begin() {
     ensureOpen();
     if (depth_ == 0) {
+        heldLost_ = false;
         engine_->beginUnit();
         // Commits by others between the last look and the lock count as theirs.
         if (engine_->changedElsewhere())
@@ -288,9 +344,14 @@ void Store::begin() {
 void Store::commit() {
     if (depth_ <= 0)
         return;
-    if (depth_ == 1)
+    if (depth_ == 1) {
+        sendHeld();
+        if (heldLost_)
+            throw DatabaseError(QStringLiteral("Not every change of this unit of work reached the "
+                                               "data; none of them is stored"),
+                                DatabaseError::Kind::Engine);
         engine_->commitUnit();
-    else
+    } else
         exec(QStringLiteral("RELEASE vok%1").arg(depth_ - 1));
     --depth_;
     if (depth_ == 0)
@@ -300,6 +361,8 @@ void Store::commit() {
 void Store::rollback() {
     if (depth_ <= 0)
         return;
+    // Rows held back were written after the last savepoint: they are undone without going.
+    dropHeld();
     --depth_;
     try {
         if (depth_ == 0) {

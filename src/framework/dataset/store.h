@@ -17,6 +17,7 @@
 namespace vok {
 
 class DatabaseError;
+class RowWriter;
 
 // The connection to the data: a data folder (its database vok.sqlite, members' sheets attached
 // while they are used) or a PostgreSQL database named by a URI; transactions, and the engine
@@ -78,10 +79,14 @@ public:
     // After rows were written with their AutoInc numbers given: new rows continue after them.
     void syncAutoIncrement(const QString& table);
 
-    // A prepared statement; one that writes to a table names it, which keeps the record-sets'
-    // range caches of other tables valid (any other writing statement invalidates them all).
+    // A prepared statement; one that reads or writes only one table names it. A write to a named
+    // table keeps the record-sets' range caches of other tables valid (any other writing
+    // statement invalidates them all), and only that table's held rows go before it runs.
     std::unique_ptr<Statement> statement(const QString& sql);
-    std::unique_ptr<Statement> statement(const QString& sql, const TableRef& writes);
+    // `callerSends`: the caller sends the held rows its statement reads (sendHeld() with a range)
+    // before each run, rather than every held row of the table.
+    std::unique_ptr<Statement> statement(const QString& sql, const TableRef& table,
+                                         bool callerSends = false);
 
     // Runs one statement through the driver, throwing the engine's error on failure.
     QSqlQuery exec(const QString& sql, const QVariantList& binds = {});
@@ -111,6 +116,21 @@ public:
     void noteWrite(const TableRef& ref);
     void noteOtherWrite();
 
+    // Row writes the record-sets hold back inside a unit of work (see RowWriter), sent before
+    // any statement that reads or writes their table, before any other SQL, and before the unit
+    // commits; dropped when it is undone.
+    bool holdsWrites() const { return open_ && depth_ > 0; }
+    // A writer starts holding rows: another writer's rows of the same table go first.
+    void holding(RowWriter& writer);
+    void notHolding(RowWriter& writer);
+    void sendHeld();
+    void sendHeld(const TableRef& ref);
+    // Before the rows of a table whose columns hold the given values are read: the held rows
+    // that are, or were, such rows.
+    void sendHeld(const TableRef& ref, const QStringList& columns, const QVariantList& values);
+    // Held rows were lost (their writer went with them): the unit cannot commit.
+    void loseHeld() { heldLost_ = true; }
+
     [[noreturn]] static void fail(const QSqlError& error, const QString& context);
     // The engine's error as the user reads it; a lock held by another process says so.
     static DatabaseError engineError(QString text, bool locked, const QString& context);
@@ -122,6 +142,7 @@ Q_SIGNALS:
 
 private:
     void ensureOpen();
+    void dropHeld();
     void afterHandWrittenInsert(const QString& sql);
 
     QStringList params_;
@@ -134,6 +155,8 @@ private:
     QHash<QString, quint64> tableWrites_;
     quint64 otherWrites_ = 0;
     quint64 external_ = 0;
+    QList<RowWriter*> holders_;
+    bool heldLost_ = false;
 };
 
 } // namespace vok

@@ -11,12 +11,14 @@ class Store;
 
 // A statement of the store's engine that tells the store when it writes: to the table it names,
 // which keeps the record-sets' range caches of other tables valid, or to anything else, which
-// invalidates them all.
+// invalidates them all. Before it runs, the rows held back for its table (for any table, when it
+// names none) are written.
 class StoreStatement : public Statement {
 public:
     StoreStatement(Store& store, std::unique_ptr<Statement> inner, const QString& sql);
+    // `callerSends`: the caller writes the held rows this reads before each run.
     StoreStatement(Store& store, std::unique_ptr<Statement> inner, const QString& sql,
-                   const TableRef& writes);
+                   const TableRef& table, bool callerSends = false);
 
     // Whether SQL text changes data or tables.
     static bool writes(const QString& sql);
@@ -25,7 +27,7 @@ public:
     bool step() override;
     void reset() override { inner_->reset(); }
     int run() override;
-    bool runLater() override;
+    bool runLater(int rows) override;
 
     int columnCount() const override { return inner_->columnCount(); }
     bool isNull(int column) const override { return inner_->isNull(column); }
@@ -34,12 +36,14 @@ public:
     qlonglong lastInsertId() const override { return inner_->lastInsertId(); }
 
 private:
+    void sendHeld();
     void noteWrite();
 
     Store& store_;
     std::unique_ptr<Statement> inner_;
     TableRef ref_;
     bool hasTable_ = false;
+    bool callerSends_ = false;
     bool writes_ = false;
 };
 

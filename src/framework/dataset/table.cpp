@@ -221,6 +221,9 @@ void Table::open() {
 void Table::close() {
     if (!isActive())
         return;
+    // Rows held back inside a unit of work go before the writer does.
+    if (writer_)
+        writer_->sendHeld();
     cache_.clear();
     releaseQueries();
     rows_.clear();
@@ -247,12 +250,11 @@ void Table::releaseQueries() {
 }
 
 Statement& Table::cachedStatement(const QString& key, const std::function<QString()>& sql,
-                                  bool writes) const {
+                                  bool callerSends) const {
     auto it = statements_.find(key);
     if (it == statements_.end())
-        it = statements_.insert(key,
-                                writes ? std::shared_ptr<Statement>(store_->statement(sql(), ref_))
-                                       : std::shared_ptr<Statement>(store_->statement(sql())));
+        it = statements_.insert(
+            key, std::shared_ptr<Statement>(store_->statement(sql(), ref_, callerSends)));
     return **it;
 }
 
@@ -261,6 +263,14 @@ Statement& Table::cachedStatement(const QString& key, const std::function<QStrin
 bool Table::cachesRanges() const {
     return master_ && !filtered_ && storedCount_ == fieldCount() &&
            ref_.schema == store_->engine().mainSchema();
+}
+
+bool Table::sameLink(const Row& a, const Row& b) const {
+    for (int i = 0; i < masterPos_.size() && i < indexPos_.size(); ++i) {
+        if (compareStored(a.values[indexPos_[i]], b.values[indexPos_[i]]) != 0)
+            return false;
+    }
+    return true;
 }
 
 QVariantList Table::linkKeyOf(const Row& row) const {
@@ -375,7 +385,12 @@ void Table::loadRange(bool keepPosition) {
     bool cached = false;
     if (cachesRanges()) {
         const Store::Stamp now = store_->stamp(ref_);
-        if (now == cache_.stamp && !forceReload_) {
+        // A range read again on purpose is read anew. The ranges left before stay good if nothing
+        // has written since they were read, which inside a unit of work the stamp tells exactly
+        // (its lock is taken after the last look at the other users' commits).
+        const bool unchanged =
+            now == cache_.stamp && (!forceReload_ || store_->transactionDepth() > 0);
+        if (unchanged) {
             if (keyUsable(loadedKey_) && loadedKey_ != key && loaded_ && !partial_)
                 cache_.stash(loadedKey_, std::move(rows_));
             else if (keyUsable(loadedKey_))
@@ -386,10 +401,13 @@ void Table::loadRange(bool keepPosition) {
         }
         cached = keyUsable(key) && (cache_.take(key, rows) || cache_.covers(key));
     }
-    // A walk: the master stands on the record after the one this range was last read for.
+    // A walk: the master stands on the record after the one this range was last read for, or
+    // on the first record of its own next range in a walk of its master.
     const int masterRow = master_ ? master_->cur_ : -1;
-    const bool walked = masterRow > 0 && masterRow == lastMasterRow_ + 1;
+    const bool walked =
+        masterRow > 0 ? masterRow == lastMasterRow_ + 1 : masterRow == 0 && master_->walked_;
     lastMasterRow_ = masterRow;
+    walked_ = walked;
     if (!cached && (!master_ || keyUsable(key))) {
         // Worth it where a statement is a round trip away; a local file reads a range as fast.
         const bool forward = walked && store_->isServer() && cachesRanges() && linksIntegers_ &&
@@ -423,7 +441,11 @@ void Table::loadRange(bool keepPosition) {
 }
 
 void Table::readRange(const QVariantList& key, std::vector<Row>& rows) {
-    Statement& q = cachedStatement(QStringLiteral("select"), [this] { return selectSql_; });
+    // Rows held back for this table are written first where they are, or were, in this range:
+    // moving between masters inside a unit of work leaves the others held.
+    store_->sendHeld(ref_, indexFields_.mid(0, key.size()), key);
+    Statement& q = cachedStatement(
+        QStringLiteral("select"), [this] { return selectSql_; }, true);
     q.reset();
     for (int i = 0; i < key.size(); ++i)
         q.bind(i, key[i]);
@@ -476,8 +498,7 @@ bool Table::readAhead(const QVariantList& key, std::vector<Row>& rows) {
     const bool toTheEnd = static_cast<int>(read.size()) < aheadRows_;
     size_t end = read.size();
     if (!toTheEnd) {
-        const QVariantList last = linkKeyOf(read.back());
-        while (end > 0 && RangeCache::compare(linkKeyOf(read[end - 1]), last) == 0)
+        while (end > 0 && sameLink(read[end - 1], read.back()))
             --end;
         if (end == 0)
             return false;
@@ -485,8 +506,8 @@ bool Table::readAhead(const QVariantList& key, std::vector<Row>& rows) {
     QVariantList upTo = key;
     for (size_t i = 0; i < end;) {
         const QVariantList group = linkKeyOf(read[i]);
-        size_t j = i;
-        while (j < end && RangeCache::compare(linkKeyOf(read[j]), group) == 0)
+        size_t j = i + 1;
+        while (j < end && sameLink(read[j], read[i]))
             ++j;
         std::vector<Row> range(std::make_move_iterator(read.begin() + static_cast<qsizetype>(i)),
                                std::make_move_iterator(read.begin() + static_cast<qsizetype>(j)));
@@ -911,7 +932,7 @@ QVariant Table::lookup(const QVariantList& keys, const QString& resultField) con
     const TableRef ref = store_->resolve(tableName_);
     QVariant out;
     try {
-        const auto q = store_->statement(sqlFor(ref));
+        const auto q = store_->statement(sqlFor(ref), ref);
         out = read(ref, *q);
     } catch (...) {
         store_->release(ref);

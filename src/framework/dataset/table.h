@@ -175,16 +175,18 @@ private:
     void rowsChanged();
     void notifyData();
     void notifyMoved();
-    // The prepared statement of a key; its SQL text is built only when it is not prepared yet.
-    // Statements that write tell the store which table they change.
+    // The prepared statement of a key, on this record-set's table; its SQL text is built only
+    // when it is not prepared yet.
+    // `callerSends`: the caller writes the held rows the statement reads (see RowWriter).
     Statement& cachedStatement(const QString& key, const std::function<QString()>& sql,
-                               bool writes = false) const;
+                               bool callerSends = false) const;
     // Ranges a detail has left, reused while nothing but this record-set has written to its
     // table: moving back and forth between masters then reads nothing again.
     bool cachesRanges() const;
     // After this record-set's own write: the cache stays valid if it was before.
     void keepCacheAfterOwnWrite(quint64 writesBefore, quint64 otherBefore, bool rangesChanged);
     QVariantList linkKeyOf(const Row& row) const;
+    bool sameLink(const Row& a, const Row& b) const;
     // Refuses a post or deletion whose row another user changed or removed: reads it again and
     // keeps what was typed.
     [[noreturn]] void refuseChanged(const QVariantMap& typed);
@@ -232,6 +234,7 @@ private:
     bool linksIntegers_ = false; // the link fields are numbers: their order is the same everywhere
     int forwardMoves_ = 0;       // masters followed one after the other, each the next one
     int lastMasterRow_ = -1;     // the master's record this range was read for
+    bool walked_ = false;        // this range was read as the next one of a walk
     int aheadRows_ = 0;
     mutable QHash<QString, std::shared_ptr<Statement>> statements_;
 

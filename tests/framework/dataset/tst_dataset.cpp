@@ -889,6 +889,144 @@ private Q_SLOTS:
                  3);
     }
 
+    // Inside a unit of work the record-sets may hold their writes back, to send them together
+    // (a server): every reader inside the unit sees them all the same, an undone savepoint drops
+    // those made after it, and the commit stores them.
+    void writesInsideAUnitShowToEveryReader_data() {
+        QTest::addColumn<QString>("write");
+        QTest::addColumn<QString>("seen"); // P_count of parent 2; each parent's children
+        const QList<std::pair<const char*, const char*>> writes{
+            {"edit-again", "12; 1: a b; 2: c; 3: d e f"},
+            {"append", "0; 1: a b new1 new2; 2: c; 3: d e f"},
+            {"delete", "0; 1: a b; 2: c; 3: f"},
+            {"move", "0; 1: a b c; 2:; 3: d e f"},
+            {"savepoint", "5; 1: a b; 2: c; 3: d e f"},
+        };
+        for (const auto& [write, seen] : writes) {
+            for (const char* reader : {"sql", "record-sets"})
+                QTest::addRow("%s, read by %s", write, reader) << write << seen;
+        }
+    }
+    void writesInsideAUnitShowToEveryReader() {
+        QFETCH(QString, write);
+        QFETCH(QString, seen);
+        const bool bySql =
+            QString::fromLatin1(QTest::currentDataTag()).endsWith(QLatin1String("sql"));
+        const auto summary = [&](Store& from, bool sql) {
+            QMap<int, QStringList> names{{1, {}}, {2, {}}, {3, {}}};
+            int counted = -1;
+            if (sql) {
+                QSqlQuery c =
+                    from.exec(QStringLiteral("SELECT P_count FROM parent WHERE P_id = 2"));
+                counted = c.next() ? c.value(0).toInt() : -1;
+                QSqlQuery q =
+                    from.exec(QStringLiteral("SELECT C_parent, C_name FROM child ORDER BY C_id"));
+                while (q.next())
+                    names[q.value(0).toInt()] << q.value(1).toString();
+            } else {
+                // Record-sets opened now read everything from the store.
+                Table p(&from, QStringLiteral("p"));
+                p.setTableName(QStringLiteral("parent.DB"));
+                p.setFieldDefs(parentDef.fields);
+                p.setIndexFieldNames({QStringLiteral("P_id")});
+                Table c(&from, QStringLiteral("c"));
+                c.setTableName(QStringLiteral("child.DB"));
+                c.setFieldDefs(childDef.fields);
+                c.setIndexFieldNames({QStringLiteral("C_parent"), QStringLiteral("C_id")});
+                c.setMaster(&p, {QStringLiteral("P_id")});
+                p.open();
+                c.open();
+                for (p.first(); !p.eof(); p.next()) {
+                    const int id = p.fieldByName(QStringLiteral("P_id")).asInteger();
+                    if (id == 2)
+                        counted = p.fieldByName(QStringLiteral("P_count")).asInteger();
+                    for (c.first(); !c.eof(); c.next())
+                        names[id] << c.fieldByName(QStringLiteral("C_name")).asString();
+                }
+            }
+            QStringList parts{QString::number(counted)};
+            for (auto it = names.cbegin(); it != names.cend(); ++it)
+                parts << (QString::number(it.key()) + QLatin1Char(':') +
+                          (it->isEmpty() ? QString()
+                                         : QLatin1Char(' ') + it->join(QLatin1Char(' '))));
+            return parts.join(QStringLiteral("; "));
+        };
+        Field& total = parent->fieldByName(QStringLiteral("P_count"));
+        Field& name = child->fieldByName(QStringLiteral("C_name"));
+        const auto raise = [&](int by) {
+            parent->edit();
+            total.setAsInteger(total.asInteger() + by);
+            parent->post();
+        };
+        Transaction tx(*store);
+        if (write == QLatin1String("edit-again")) {
+            parent->findKey({2});
+            raise(5);
+            parent->findKey({1}); // away and back: the record is written once or twice
+            parent->findKey({2});
+            raise(7);
+        } else if (write == QLatin1String("append")) {
+            parent->findKey({1});
+            for (const char* added : {"new1", "new2"}) {
+                child->append();
+                name.setAsString(QString::fromLatin1(added));
+                child->post();
+            }
+        } else if (write == QLatin1String("delete")) {
+            parent->findKey({3});
+            child->first();
+            child->deleteRecord();
+            child->deleteRecord();
+        } else if (write == QLatin1String("move")) {
+            parent->findKey({2});
+            child->edit();
+            child->fieldByName(QStringLiteral("C_parent")).setAsInteger(1);
+            child->post();
+        } else {
+            parent->findKey({2});
+            raise(5);
+            {
+                Transaction inner(*store);
+                raise(4);
+                child->append();
+                name.setAsString(QStringLiteral("undone"));
+                child->post();
+            }
+        }
+        QCOMPARE(summary(*store, bySql), seen);
+        tx.commit();
+        Store another;
+        another.setParams({QStringLiteral("path=") + folder});
+        QCOMPARE(summary(another, bySql), seen);
+    }
+
+    // A unit of work that writes hundreds of rows costs a server a few statements, not one each.
+    void aUnitsRowsGoInFewStatements() {
+        if (!Engines::isServer())
+            QSKIP("a data folder writes each row in its own file, as fast as in sets");
+        const quint64 before = store->statementsRun();
+        {
+            Transaction tx(*store);
+            for (parent->first(); !parent->eof(); parent->next()) {
+                for (int i = 0; i < 100; ++i) {
+                    child->append();
+                    child->fieldByName(QStringLiteral("C_name")).setAsString(QStringLiteral("n"));
+                    child->post();
+                    parent->edit();
+                    Field& total = parent->fieldByName(QStringLiteral("P_count"));
+                    total.setAsInteger(total.asInteger() + 1);
+                    parent->post();
+                }
+            }
+            tx.commit();
+        }
+        const quint64 statements = store->statementsRun() - before;
+        qInfo("%llu statements for 300 new rows and 300 changes", statements);
+        QVERIFY2(statements <= 20, qPrintable(QString::number(statements)));
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM child WHERE C_name = 'n'")), 300);
+        QCOMPARE(count(QStringLiteral("SELECT SUM(P_count) FROM parent")), 300);
+    }
+
     void shortDatePattern_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("pattern");
