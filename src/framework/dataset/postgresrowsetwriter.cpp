@@ -152,6 +152,16 @@ QString PostgresRowSetWriter::unchanged(const std::function<QString(int)>& table
         .arg(mine.join(QStringLiteral(", ")), theirs.join(QStringLiteral(", ")));
 }
 
+template <typename Row>
+QByteArray PostgresRowSetWriter::rowsJson(const std::vector<Row>& rows,
+                                          QVector<QVariant> Row::*side,
+                                          const QList<int>& columns) const {
+    QByteArray out;
+    for (const Row& row : rows)
+        appendRow(out, row.rowid, row.*side, columns);
+    return out + ']';
+}
+
 void PostgresRowSetWriter::insert(const std::vector<TableRow>& rows) {
     if (rows.empty())
         return;
@@ -165,12 +175,8 @@ void PostgresRowSetWriter::insert(const std::vector<TableRow>& rows) {
                    "?)")
             .arg(ref_.sql(), list);
     });
-    QByteArray json;
-    for (const TableRow& row : rows)
-        appendRow(json, row.rowid, row.values, written_);
-    json += ']';
     q.reset();
-    q.bind(0, json);
+    q.bind(0, rowsJson(rows, &TableRow::values, written_));
     run(q, static_cast<int>(rows.size()));
 }
 
@@ -200,17 +206,9 @@ void PostgresRowSetWriter::update(const QList<int>& columns, const std::vector<R
                 [&](int i) -> QString { return QStringLiteral("x.") + names_[i]; },
                 [&](int i) -> QString { return QStringLiteral("z.r%1").arg(places_[i]); }));
     });
-    QByteArray read;
-    QByteArray now;
-    for (const RowChange& row : rows) {
-        appendRow(read, row.rowid, row.read, compared_);
-        appendRow(now, row.rowid, row.values, columns);
-    }
-    read += ']';
-    now += ']';
     q.reset();
-    q.bind(0, read);
-    q.bind(1, now);
+    q.bind(0, rowsJson(rows, &RowChange::read, compared_));
+    q.bind(1, rowsJson(rows, &RowChange::values, columns));
     q.bind(2, numbers(rows));
     run(q, static_cast<int>(rows.size()));
 }
@@ -225,12 +223,8 @@ void PostgresRowSetWriter::remove(const std::vector<TableRow>& rows) {
                  unchanged([&](int i) -> QString { return QStringLiteral("x.") + names_[i]; },
                            [&](int i) -> QString { return QStringLiteral("r.") + names_[i]; }));
     });
-    QByteArray json;
-    for (const TableRow& row : rows)
-        appendRow(json, row.rowid, row.values, compared_);
-    json += ']';
     q.reset();
-    q.bind(0, json);
+    q.bind(0, rowsJson(rows, &TableRow::values, compared_));
     q.bind(1, numbers(rows));
     run(q, static_cast<int>(rows.size()));
 }

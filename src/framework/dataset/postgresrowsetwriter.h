@@ -39,6 +39,10 @@ private:
     // columns' values.
     void appendRow(QByteArray& out, qint64 rowid, const QVector<QVariant>& values,
                    const QList<int>& columns) const;
+    // The rows as a JSON array: each its number, then the given columns of its `side` values.
+    template <typename Row>
+    QByteArray rowsJson(const std::vector<Row>& rows, QVector<QVariant> Row::*side,
+                        const QList<int>& columns) const;
     // " AND ROW(a, b) IS NOT DISTINCT FROM ROW(c, d)": the compared columns of the table (named
     // by `table`) against those read (named by `read`).
     QString unchanged(const std::function<QString(int)>& table,
