@@ -148,8 +148,13 @@ void Table::buildSql() {
                                               : QStringLiteral("(%1) >= (%2)")
                                                     .arg(link.join(QStringLiteral(", ")),
                                                          marks.join(QStringLiteral(", ")));
+        // A server answers with its change counter too: the walk then needs no look of its own
+        // for a while.
+        QString columns = columnList_;
+        if (const QString counter = store_->engine().counterColumn(); !counter.isEmpty())
+            columns += QStringLiteral(", ") + counter;
         aheadSql_ = QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT ?")
-                        .arg(columnList_, ref_.sql(), from, order.join(QStringLiteral(", ")));
+                        .arg(columns, ref_.sql(), from, order.join(QStringLiteral(", ")));
     }
 }
 
@@ -488,8 +493,11 @@ bool Table::readAhead(const QVariantList& key, std::vector<Row>& rows) {
     std::vector<Row> read;
     read.reserve(static_cast<size_t>(aheadRows_));
     const int n = storedCount_;
+    const bool counted = q.columnCount() > n + 1;
     try {
         while (q.step()) {
+            if (counted && read.empty())
+                store_->engine().counterRead(q.int64(n + 1));
             Row& r = read.emplace_back();
             r.rowid = q.int64(0);
             r.values.reserve(n);

@@ -111,14 +111,18 @@ private Q_SLOTS:
     }
 
     // A walk drops the ranges it leaves and, on a server, reads the ranges ahead of it: coming
-    // back, or jumping, still shows each master's own rows, also for masters without any.
+    // back, or jumping, still shows each master's own rows, also for masters without any, and
+    // what another user adds ahead of the walk while it goes on.
     void walkingOnAndComingBackShowsEachMastersRows_data() {
         QTest::addColumn<QString>("back");
-        QTest::newRow("step back") << "prior";
-        QTest::newRow("jump back") << "findKey";
+        QTest::addColumn<bool>("theirs");
+        QTest::newRow("step back") << "prior" << false;
+        QTest::newRow("jump back") << "findKey" << false;
+        QTest::newRow("another user adds ahead") << "prior" << true;
     }
     void walkingOnAndComingBackShowsEachMastersRows() {
         QFETCH(QString, back);
+        QFETCH(bool, theirs);
         for (int p = 4; p <= 40; ++p) {
             store->exec(QStringLiteral("INSERT INTO parent (P_name) VALUES ('p%1')").arg(p));
             for (int c = 0; c < p % 4; ++c)
@@ -145,8 +149,17 @@ private Q_SLOTS:
             return out.join(QLatin1Char(' '));
         };
         QMap<int, QString> walked;
-        for (parent->first(); !parent->eof(); parent->next())
-            walked.insert(parent->fieldByName(QStringLiteral("P_id")).asInteger(), names());
+        for (parent->first(); !parent->eof(); parent->next()) {
+            const int p = parent->fieldByName(QStringLiteral("P_id")).asInteger();
+            walked.insert(p, names());
+            if (theirs && p == 10) {
+                Store other;
+                other.setParams({QStringLiteral("path=") + folder});
+                other.exec(QStringLiteral("INSERT INTO child (C_parent, C_name) VALUES "
+                                          "(30, 'theirs'), (33, 'theirs')"));
+                QThread::msleep(20); // longer than a look at the other users' commits holds
+            }
+        }
         QCOMPARE(walked.size(), 40);
         for (int p = 40; p >= 1; --p) {
             if (back == QLatin1String("prior")) {
