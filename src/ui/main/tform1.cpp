@@ -7,6 +7,7 @@
 #include "data/tdatamodule17.h"
 #include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
+#include "framework/dataset/heldnotices.h"
 #include "framework/dataset/shortdate.h"
 #include "framework/dataset/table.h"
 #include "framework/dataset/transaction.h"
@@ -745,8 +746,10 @@ void TForm1::LoadTree() {
     projectStart_.clear();
     if (!dm_ || !dm_->projects->isActive())
         return;
-    // The pages would follow every step of the walk; the rebuilt tree selects nothing.
+    // The pages would follow every step of the walk; the rebuilt tree selects nothing. Their
+    // controls hear once, at the end, where the walk left the tables.
     hidePages();
+    const vok::HeldNotices held(dm_->tables());
 
     vok::Table* projects = dm_->projects;
     vok::Table* majors = dm_->Major;
