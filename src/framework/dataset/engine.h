@@ -63,6 +63,10 @@ public:
     // Whether another connection has committed a change since the last call. Cheap enough to
     // ask before every reuse of cached rows.
     virtual bool changedElsewhere() = 0;
+    // A column a read may add to answer that question in the same round trip; empty where the
+    // question costs no round trip. The value read goes to counterRead().
+    virtual QString counterColumn() { return {}; }
+    virtual void counterRead(qlonglong /*value*/) {}
     // This connection wrote outside a unit.
     virtual void noteOwnWrite() {}
     // Writes sent without waiting are answered and checked; before anything else uses the

@@ -347,6 +347,27 @@ bool PostgresEngine::changedElsewhere() {
     return changed;
 }
 
+QString PostgresEngine::counterColumn() {
+    return QStringLiteral("(SELECT n FROM %1.vok_changes)").arg(schemaName());
+}
+
+void PostgresEngine::counterRead(qlonglong value) {
+    // Read with the rows of a statement outside a unit: a look like changedElsewhere()'s, whose
+    // finding the next call reports.
+    if (inUnit_ || PQtransactionStatus(handle()) != PQTRANS_IDLE)
+        return;
+    const quint64 process = processCommits.load();
+    if (process - processSeen_ > ownCommits_ - ownCommitsSeen_)
+        return; // a commit of this process's other connections: the next call looks itself
+    if (seen_ < 0 || value != seen_ + ownBumps_)
+        foundAtBegin_ = true;
+    processSeen_ = process;
+    ownCommitsSeen_ = ownCommits_;
+    seen_ = value;
+    ownBumps_ = 0;
+    lastLook_.restart();
+}
+
 QString PostgresEngine::rowId(const TableRef& ref) {
     const QString key = ref.sql();
     if (auto it = rowIds_.constFind(key); it != rowIds_.constEnd())

@@ -37,6 +37,8 @@ public:
     void commitUnit() override;
     void rollbackUnit() override;
     bool changedElsewhere() override;
+    QString counterColumn() override;
+    void counterRead(qlonglong value) override;
     void noteOwnWrite() override;
     void flush() override;
     qlonglong reserveRowId(const TableRef& ref) override;

@@ -42,7 +42,7 @@ void RangeCache::stash(const QVariantList& key, std::vector<TableRow>&& rows) {
         rows_ -= it->size();
         *it = std::move(rows);
     } else {
-        it = ranges_.insert(k, std::move(rows));
+        it = ranges_.emplace(k, std::move(rows)); // insert() would copy the rows
     }
     rows_ += it->size();
     order_.push_back(k);
@@ -99,6 +99,13 @@ void RangeCache::forget(const QVariantList& key) {
         coveredFrom_.clear();
         coveredTo_.clear();
     }
+}
+
+void RangeCache::pass(const QVariantList& left, const QVariantList& next) {
+    if (covers(left) && covers(next))
+        coveredFrom_ = next;
+    else
+        forget(left);
 }
 
 void RangeCache::clear() {

@@ -29,6 +29,9 @@ public:
     bool covers(const QVariantList& key) const;
     // A range taken out is not coming back: a read-ahead that held it no longer tells.
     void forget(const QVariantList& key);
+    // A walk went on from `left` to the later `next`: the range left is not kept, and what was
+    // read ahead from `next` on still tells.
+    void pass(const QVariantList& left, const QVariantList& next);
     void clear();
     bool isEmpty() const { return ranges_.isEmpty(); }
 

@@ -116,8 +116,9 @@ public:
     Field* findField(const QString& name) const;
     QStringList fieldNames() const;
 
-    // Reading rows of the range without moving (grids, lookups).
-    QVariant valueAt(int row, int fieldIndex) const;
+    // Reading rows of the range without moving (grids, lookups); the value holds until the
+    // record-set moves or changes.
+    const QVariant& valueAt(int row, int fieldIndex) const;
     // Looks up a field of the record with the given index-key values without moving: the loaded
     // range first, the store otherwise. Null when there is no such record.
     QVariant lookup(const QVariantList& keys, const QString& resultField) const;

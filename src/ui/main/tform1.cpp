@@ -7,6 +7,7 @@
 #include "data/tdatamodule17.h"
 #include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
+#include "framework/dataset/heldnotices.h"
 #include "framework/dataset/shortdate.h"
 #include "framework/dataset/table.h"
 #include "framework/dataset/transaction.h"
@@ -43,6 +44,8 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <charconv>
+#include <iterator>
 
 namespace {
 
@@ -53,6 +56,18 @@ constexpr int ChildCountRole = Qt::UserRole + 1;
 
 QString text(const char* s) {
     return QString::fromUtf8(s);
+}
+
+// The prefix followed by the number, made in one allocation: the tree makes one per action.
+QString withNumber(const QString& prefix, qlonglong number) {
+    char digits[24];
+    const char* end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+    const qsizetype length = end - digits;
+    QString out;
+    out.reserve(prefix.size() + length);
+    out.append(prefix);
+    out.append(QLatin1StringView(digits, length));
+    return out;
 }
 
 // The title of the tab a page stands under, for the controls that fill the page.
@@ -731,8 +746,10 @@ void TForm1::LoadTree() {
     projectStart_.clear();
     if (!dm_ || !dm_->projects->isActive())
         return;
-    // The pages would follow every step of the walk; the rebuilt tree selects nothing.
+    // The pages would follow every step of the walk; the rebuilt tree selects nothing. Their
+    // controls hear once, at the end, where the walk left the tables.
     hidePages();
+    const vok::HeldNotices held(dm_->tables());
 
     vok::Table* projects = dm_->projects;
     vok::Table* majors = dm_->Major;
@@ -775,7 +792,7 @@ void TForm1::LoadTree() {
             const int count = actions->recordCount();
             for (int row = 0; row < count; ++row)
                 addEntry(actions->valueAt(row, actionName).toString(),
-                         pm + QString::number(actions->valueAt(row, actionId).toLongLong()),
+                         withNumber(pm, actions->valueAt(row, actionId).toLongLong()),
                          actions->valueAt(row, actionDone).toLongLong() != 0,
                          actions->valueAt(row, actionCritical).toLongLong() != 0);
             // Collapsed after the rebuild: its action nodes are made when it is first opened.

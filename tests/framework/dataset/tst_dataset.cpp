@@ -110,6 +110,70 @@ private Q_SLOTS:
         QCOMPARE(parent->fieldByName(QStringLiteral("P_name")).asString(), QStringLiteral("three"));
     }
 
+    // A walk drops the ranges it leaves and, on a server, reads the ranges ahead of it: coming
+    // back, or jumping, still shows each master's own rows, also for masters without any, and
+    // what another user adds ahead of the walk while it goes on.
+    void walkingOnAndComingBackShowsEachMastersRows_data() {
+        QTest::addColumn<QString>("back");
+        QTest::addColumn<bool>("theirs");
+        QTest::newRow("step back") << "prior" << false;
+        QTest::newRow("jump back") << "findKey" << false;
+        QTest::newRow("another user adds ahead") << "prior" << true;
+    }
+    void walkingOnAndComingBackShowsEachMastersRows() {
+        QFETCH(QString, back);
+        QFETCH(bool, theirs);
+        for (int p = 4; p <= 40; ++p) {
+            store->exec(QStringLiteral("INSERT INTO parent (P_name) VALUES ('p%1')").arg(p));
+            for (int c = 0; c < p % 4; ++c)
+                store->exec(QStringLiteral("INSERT INTO child (C_parent, C_name) VALUES (%1, "
+                                           "'%1.%2')")
+                                .arg(p)
+                                .arg(c));
+        }
+        parent->refresh();
+        const auto names = [&] {
+            QStringList out;
+            for (int row = 0, n = child->recordCount(); row < n; ++row)
+                out << child->valueAt(row, child->fieldByName(QStringLiteral("C_name")).index())
+                           .toString();
+            return out.join(QLatin1Char(' '));
+        };
+        const auto stored = [&](int p) {
+            QStringList out;
+            QSqlQuery q = store->exec(
+                QStringLiteral("SELECT C_name FROM child WHERE C_parent = %1 ORDER BY C_id")
+                    .arg(p));
+            while (q.next())
+                out << q.value(0).toString();
+            return out.join(QLatin1Char(' '));
+        };
+        QMap<int, QString> walked;
+        for (parent->first(); !parent->eof(); parent->next()) {
+            const int p = parent->fieldByName(QStringLiteral("P_id")).asInteger();
+            walked.insert(p, names());
+            if (theirs && p == 10) {
+                Store other;
+                other.setParams({QStringLiteral("path=") + folder});
+                other.exec(QStringLiteral("INSERT INTO child (C_parent, C_name) VALUES "
+                                          "(30, 'theirs'), (33, 'theirs')"));
+                QThread::msleep(20); // longer than a look at the other users' commits holds
+            }
+        }
+        QCOMPARE(walked.size(), 40);
+        for (int p = 40; p >= 1; --p) {
+            if (back == QLatin1String("prior")) {
+                if (p < 40)
+                    parent->prior();
+            } else {
+                QVERIFY(parent->findKey({p}));
+            }
+            QCOMPARE(parent->fieldByName(QStringLiteral("P_id")).asInteger(), p);
+            QCOMPARE(walked.value(p), stored(p));
+            QCOMPARE(names(), stored(p));
+        }
+    }
+
     void insertIntoDetailTakesMasterKeyBeforeNewRecordRule() {
         parent->findKey({2});
         int seenKey = -1;
