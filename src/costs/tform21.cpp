@@ -6,7 +6,7 @@ namespace {
 
 const DataSet rowSet = &TDataModule2::ProjectCost;
 
-const ElementSpec elements[] = {
+const ElementDef elements[] = {
     ReportLayout::label("QRBand1", "QRLabel4", "Major Activity", {58.7, 31.8},
                         ReportParts::heading()),
     ReportLayout::label("QRBand1", "QRLabel5", "Action", {94.7, 31.8}, ReportParts::heading()),

@@ -6,10 +6,10 @@
 
 namespace {
 
-using Kind = ElementSpec::Kind;
+using Kind = ElementDef::Kind;
 using BandKind = vok::ReportBand::Kind;
 
-const BandSpec bands[] = {
+const BandDef bands[] = {
     {.name = "QRBand1", .kind = BandKind::PageHeader, .height = 36.2},
     {.name = "QRBand2",
      .kind = BandKind::Detail,
@@ -32,7 +32,7 @@ constexpr qreal totalPen = 3 * 25.4 / 96;
 // the total.
 using L = ReportLayout;
 
-const ElementSpec elements[] = {
+const ElementDef elements[] = {
     L::runDate("QRBand1", "QRSysData1", Kind::Date, "Date: ", {2.1, 2.1}),
     L::pageNumber("QRBand1", "QRSysData2", "Page # ", 187.6, 2.1),
     L::centredField("QRBand1", "QRDBText1", &TDataModule2::projects, "Zel_project", 8.5),
@@ -72,17 +72,17 @@ QString csvValue(const vok::Field& f) {
 namespace {
 
 // The title, the heading of the added-up column, and the total with its caption.
-std::vector<ElementSpec> titleAndTotal(const char* title, DataSet rows,
-                                       const PeriodReport::Total& total) {
+std::vector<ElementDef> titleAndTotal(const char* title, DataSet rows,
+                                      const PeriodReport::Total& total) {
     const auto rightAligned = [](const char* band, const char* name, const char* text, QRectF box,
                                  const vok::ReportFont& font) {
-        return ElementSpec{.band = band,
-                           .name = name,
-                           .text = text,
-                           .box = box,
-                           .font = font,
-                           .align = Qt::AlignRight,
-                           .fit = true};
+        return ElementDef{.band = band,
+                          .name = name,
+                          .text = text,
+                          .box = box,
+                          .font = font,
+                          .align = Qt::AlignRight,
+                          .fit = true};
     };
     return {L::title("QRBand1", "QRLabel12", title, 2.1, 14),
             rightAligned("QRBand1", "QRLabel6", total.heading, {0, 31.8, 187.3, 0},
@@ -103,7 +103,7 @@ std::vector<ElementSpec> titleAndTotal(const char* title, DataSet rows,
 } // namespace
 
 PeriodReport::PeriodReport(TDataModule2* dm, const char* name, const char* title, DataSet rows,
-                           const char* prefix, const Total& total, std::span<const ElementSpec> own,
+                           const char* prefix, const Total& total, std::span<const ElementDef> own,
                            std::span<const CsvColumn> columns, QObject* parent)
     : ReportForm(dm, name, QString::fromUtf8(title),
                  ReportParts::letter(vok::PageSetup::Unit::Millimetre, 12.7), parent),
@@ -130,8 +130,8 @@ PeriodReport::PeriodReport(TDataModule2* dm, const char* name, const char* title
     };
 }
 
-ElementSpec PeriodReport::column(const char* name, DataSet dataset, const char* field, qreal left,
-                                 qreal width, Qt::Alignment align) {
+ElementDef PeriodReport::column(const char* name, DataSet dataset, const char* field, qreal left,
+                                qreal width, Qt::Alignment align) {
     return L::field("QRSubDetail1", name, dataset, field, {left, 0, width, 4.5}, align);
 }
 

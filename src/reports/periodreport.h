@@ -42,14 +42,14 @@ public:
     };
 
     // A column of a row, in a box of fixed width that cuts off what does not fit.
-    static ElementSpec column(const char* name, DataSet dataset, const char* field, qreal left,
-                              qreal width, Qt::Alignment align = Qt::AlignLeft);
+    static ElementDef column(const char* name, DataSet dataset, const char* field, qreal left,
+                             qreal width, Qt::Alignment align = Qt::AlignLeft);
 
 protected:
     // `prefix` names the row's dates: prefix + "_date_from" and prefix + "_date_to". The
     // report's own headings and columns come in `elements`.
     PeriodReport(TDataModule2* dm, const char* name, const char* title, DataSet rows,
-                 const char* prefix, const Total& total, std::span<const ElementSpec> elements,
+                 const char* prefix, const Total& total, std::span<const ElementDef> elements,
                  std::span<const CsvColumn> columns, QObject* parent);
 
     // At the start of a run: read the choices the rows are tested against.

@@ -13,7 +13,7 @@ ReportForm::ReportForm(TDataModule2* dm, const char* name, const QString& title,
     QuickRep1->setDefaultFont(ReportParts::arial(10));
 }
 
-void ReportForm::build(std::span<const BandSpec> bands, std::span<const ElementSpec> elements) {
+void ReportForm::build(std::span<const BandDef> bands, std::span<const ElementDef> elements) {
     ReportLayout::addBands(*QuickRep1, *dm_, bands);
     ReportLayout::addElements(*QuickRep1, *dm_, elements);
 }

@@ -48,7 +48,7 @@ protected:
     ReportForm(TDataModule2* dm, const char* name, const QString& title,
                const vok::PageSetup& setup, QObject* parent);
 
-    void build(std::span<const BandSpec> bands, std::span<const ElementSpec> elements);
+    void build(std::span<const BandDef> bands, std::span<const ElementDef> elements);
     // Makes this a report of the chosen project, which opens these record-sets for a run.
     void filterOnChosenProject(QList<vok::Table*> opened = {});
 

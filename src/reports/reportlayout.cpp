@@ -21,61 +21,61 @@ vok::Table* tableOf(TDataModule2& dm, DataSet dataset) {
     return dataset ? dm.*dataset : nullptr;
 }
 
-void setText(ReportLabel* label, const ElementSpec& spec) {
-    label->setText(QString::fromUtf8(spec.text));
-    label->setFont(spec.font);
-    label->setGeometry(spec.box.x(), spec.box.y(), spec.box.width(), spec.box.height());
-    label->setAutoSize(spec.fit || spec.box.width() <= 0);
-    label->setAlignment(spec.centred ? Qt::AlignHCenter : spec.align);
-    label->setAlignToBand(spec.centred);
-    label->setWordWrap(spec.wordWrap);
-    label->setFrameBottom(spec.frameBottom);
+void setText(ReportLabel* label, const ElementDef& def) {
+    label->setText(QString::fromUtf8(def.text));
+    label->setFont(def.font);
+    label->setGeometry(def.box.x(), def.box.y(), def.box.width(), def.box.height());
+    label->setAutoSize(def.fit || def.box.width() <= 0);
+    label->setAlignment(def.centred ? Qt::AlignHCenter : def.align);
+    label->setAlignToBand(def.centred);
+    label->setWordWrap(def.wordWrap);
+    label->setFrameBottom(def.frameBottom);
 }
 
-ReportShape* makeShape(ReportBand* band, const ElementSpec& spec, ReportShape::Shape kind) {
-    auto* shape = new ReportShape(band, kind, QLatin1String(spec.name));
-    shape->setGeometry(spec.box.x(), spec.box.y(), spec.box.width(), spec.box.height());
-    shape->setBrushColor(spec.fill);
-    shape->setPenColor(spec.pen);
-    shape->setPenStyle(spec.penStyle);
-    shape->setPenWidth(spec.penWidth);
+ReportShape* makeShape(ReportBand* band, const ElementDef& def, ReportShape::Shape kind) {
+    auto* shape = new ReportShape(band, kind, QLatin1String(def.name));
+    shape->setGeometry(def.box.x(), def.box.y(), def.box.width(), def.box.height());
+    shape->setBrushColor(def.fill);
+    shape->setPenColor(def.pen);
+    shape->setPenStyle(def.penStyle);
+    shape->setPenWidth(def.penWidth);
     return shape;
 }
 
-ReportSysData* makeSysData(ReportBand* band, const ElementSpec& spec, ReportSysData::Data data) {
-    auto* s = new ReportSysData(band, data, QLatin1String(spec.name));
-    setText(s, spec);
+ReportSysData* makeSysData(ReportBand* band, const ElementDef& def, ReportSysData::Data data) {
+    auto* s = new ReportSysData(band, data, QLatin1String(def.name));
+    setText(s, def);
     s->setAutoSize(true); // what it prints is not known before the run
     return s;
 }
 
 } // namespace
 
-ElementSpec ReportLayout::label(const char* band, const char* name, const char* text, QPointF at,
-                                const vok::ReportFont& font) {
+ElementDef ReportLayout::label(const char* band, const char* name, const char* text, QPointF at,
+                               const vok::ReportFont& font) {
     return {.band = band, .name = name, .text = text, .box = {at, QSizeF()}, .font = font};
 }
 
-ElementSpec ReportLayout::field(const char* band, const char* name, DataSet dataset,
-                                const char* field, QRectF box, Qt::Alignment align) {
+ElementDef ReportLayout::field(const char* band, const char* name, DataSet dataset,
+                               const char* field, QRectF box, Qt::Alignment align) {
     return {.band = band,
             .name = name,
-            .kind = ElementSpec::Kind::Field,
+            .kind = ElementDef::Kind::Field,
             .dataset = dataset,
             .field = field,
             .box = box,
             .align = align};
 }
 
-ElementSpec ReportLayout::centredField(const char* band, const char* name, DataSet dataset,
-                                       const char* field, qreal y) {
-    ElementSpec e = ReportLayout::field(band, name, dataset, field, {0, y, 0, 0});
+ElementDef ReportLayout::centredField(const char* band, const char* name, DataSet dataset,
+                                      const char* field, qreal y) {
+    ElementDef e = ReportLayout::field(band, name, dataset, field, {0, y, 0, 0});
     e.centred = true;
     return e;
 }
 
-ElementSpec ReportLayout::title(const char* band, const char* name, const char* text, qreal y,
-                                qreal size) {
+ElementDef ReportLayout::title(const char* band, const char* name, const char* text, qreal y,
+                               qreal size) {
     return {.band = band,
             .name = name,
             .text = text,
@@ -84,8 +84,8 @@ ElementSpec ReportLayout::title(const char* band, const char* name, const char* 
             .centred = true};
 }
 
-ElementSpec ReportLayout::runDate(const char* band, const char* name, ElementSpec::Kind kind,
-                                  const char* prefix, QPointF at, const vok::ReportFont& font) {
+ElementDef ReportLayout::runDate(const char* band, const char* name, ElementDef::Kind kind,
+                                 const char* prefix, QPointF at, const vok::ReportFont& font) {
     return {.band = band,
             .name = name,
             .kind = kind,
@@ -94,82 +94,81 @@ ElementSpec ReportLayout::runDate(const char* band, const char* name, ElementSpe
             .font = font};
 }
 
-ElementSpec ReportLayout::pageNumber(const char* band, const char* name, const char* prefix,
-                                     qreal right, qreal y) {
+ElementDef ReportLayout::pageNumber(const char* band, const char* name, const char* prefix,
+                                    qreal right, qreal y) {
     return {.band = band,
             .name = name,
-            .kind = ElementSpec::Kind::PageNumber,
+            .kind = ElementDef::Kind::PageNumber,
             .text = prefix,
             .box = {0, y, right, 0},
             .align = Qt::AlignRight};
 }
 
-void ReportLayout::addBands(vok::Report& report, TDataModule2& dm,
-                            std::span<const BandSpec> bands) {
-    for (const BandSpec& spec : bands) {
-        ReportBand* b = report.addBand(spec.kind, QLatin1String(spec.name), spec.height);
-        b->setDataset(tableOf(dm, spec.dataset));
-        b->setPrintIfEmpty(spec.printIfEmpty);
-        b->setForceNewPage(spec.forceNewPage);
-        b->setFrameBottom(spec.frameBottom);
-        b->setCancelsSubDetails(spec.cancelsSubDetails);
+void ReportLayout::addBands(vok::Report& report, TDataModule2& dm, std::span<const BandDef> bands) {
+    for (const BandDef& def : bands) {
+        ReportBand* b = report.addBand(def.kind, QLatin1String(def.name), def.height);
+        b->setDataset(tableOf(dm, def.dataset));
+        b->setPrintIfEmpty(def.printIfEmpty);
+        b->setForceNewPage(def.forceNewPage);
+        b->setFrameBottom(def.frameBottom);
+        b->setCancelsSubDetails(def.cancelsSubDetails);
     }
     // Masters and headers may come later in the table than the bands that name them.
-    for (const BandSpec& spec : bands) {
-        ReportBand* b = band(report, spec.name);
-        if (spec.master)
-            b->setMaster(band(report, spec.master));
-        if (spec.header)
-            b->setHeader(band(report, spec.header));
+    for (const BandDef& def : bands) {
+        ReportBand* b = band(report, def.name);
+        if (def.master)
+            b->setMaster(band(report, def.master));
+        if (def.header)
+            b->setHeader(band(report, def.header));
     }
 }
 
 void ReportLayout::addElements(vok::Report& report, TDataModule2& dm,
-                               std::span<const ElementSpec> elements) {
-    using Kind = ElementSpec::Kind;
-    for (const ElementSpec& spec : elements) {
-        ReportBand* b = spec.band ? band(report, spec.band) : report.pageLevel();
-        const QString name = QLatin1String(spec.name);
-        switch (spec.kind) {
+                               std::span<const ElementDef> elements) {
+    using Kind = ElementDef::Kind;
+    for (const ElementDef& def : elements) {
+        ReportBand* b = def.band ? band(report, def.band) : report.pageLevel();
+        const QString name = QLatin1String(def.name);
+        switch (def.kind) {
         case Kind::Label:
-            setText(new ReportLabel(b, name), spec);
+            setText(new ReportLabel(b, name), def);
             break;
         case Kind::Field: {
             auto* t = new vok::ReportFieldText(b, name);
-            setText(t, spec);
-            t->setField(tableOf(dm, spec.dataset), QLatin1String(spec.field));
-            t->setStretch(spec.stretch);
+            setText(t, def);
+            t->setField(tableOf(dm, def.dataset), QLatin1String(def.field));
+            t->setStretch(def.stretch);
             break;
         }
         case Kind::Date:
-            makeSysData(b, spec, ReportSysData::Data::Date);
+            makeSysData(b, def, ReportSysData::Data::Date);
             break;
         case Kind::DateTime:
-            makeSysData(b, spec, ReportSysData::Data::DateTime);
+            makeSysData(b, def, ReportSysData::Data::DateTime);
             break;
         case Kind::PageNumber:
-            makeSysData(b, spec, ReportSysData::Data::PageNumber);
+            makeSysData(b, def, ReportSysData::Data::PageNumber);
             break;
         case Kind::Sum: {
             auto* s = new vok::ReportSum(b, name);
-            setText(s, spec);
-            s->setExpression(tableOf(dm, spec.dataset), QLatin1String(spec.field));
-            s->setAccumulateBand(band(report, spec.sumOf));
-            if (spec.mask)
-                s->setMask(QLatin1String(spec.mask));
+            setText(s, def);
+            s->setExpression(tableOf(dm, def.dataset), QLatin1String(def.field));
+            s->setAccumulateBand(band(report, def.sumOf));
+            if (def.mask)
+                s->setMask(QLatin1String(def.mask));
             break;
         }
         case Kind::Rectangle:
-            makeShape(b, spec, ReportShape::Shape::Rectangle);
+            makeShape(b, def, ReportShape::Shape::Rectangle);
             break;
         case Kind::HorizontalLine:
-            makeShape(b, spec, ReportShape::Shape::HorizontalLine);
+            makeShape(b, def, ReportShape::Shape::HorizontalLine);
             break;
         case Kind::VerticalLine:
-            makeShape(b, spec, ReportShape::Shape::VerticalLine);
+            makeShape(b, def, ReportShape::Shape::VerticalLine);
             break;
         case Kind::TopAndBottomLines:
-            makeShape(b, spec, ReportShape::Shape::TopAndBottomLines);
+            makeShape(b, def, ReportShape::Shape::TopAndBottomLines);
             break;
         }
     }

@@ -20,7 +20,7 @@ using DataSet = vok::Table* TDataModule2::*;
 
 // A band of a report as a row of data. Bands are made in table order, which is the order in
 // which the sub-details of one master print.
-struct BandSpec {
+struct BandDef {
     const char* name = nullptr;
     vok::ReportBand::Kind kind = vok::ReportBand::Kind::Detail;
     qreal height = 0;
@@ -34,7 +34,7 @@ struct BandSpec {
 };
 
 // An element of a report as a row of data, in the band's units. Elements print in table order.
-struct ElementSpec {
+struct ElementDef {
     enum class Kind {
         Label,
         Field,
@@ -76,27 +76,27 @@ struct ElementSpec {
 class ReportLayout {
 public:
     // A caption at a place, sized to its text.
-    static ElementSpec label(const char* band, const char* name, const char* text, QPointF at,
-                             const vok::ReportFont& font = {});
+    static ElementDef label(const char* band, const char* name, const char* text, QPointF at,
+                            const vok::ReportFont& font = {});
     // A field's text in a box; width 0 sizes it to its text.
-    static ElementSpec field(const char* band, const char* name, DataSet dataset, const char* field,
-                             QRectF box, Qt::Alignment align = Qt::AlignLeft);
+    static ElementDef field(const char* band, const char* name, DataSet dataset, const char* field,
+                            QRectF box, Qt::Alignment align = Qt::AlignLeft);
     // A field's text centred on the band.
-    static ElementSpec centredField(const char* band, const char* name, DataSet dataset,
-                                    const char* field, qreal y);
+    static ElementDef centredField(const char* band, const char* name, DataSet dataset,
+                                   const char* field, qreal y);
     // The report's title, bold, centred on the band.
-    static ElementSpec title(const char* band, const char* name, const char* text, qreal y,
-                             qreal size);
+    static ElementDef title(const char* band, const char* name, const char* text, qreal y,
+                            qreal size);
     // The date (or date and time) of the run after a prefix.
-    static ElementSpec runDate(const char* band, const char* name, ElementSpec::Kind kind,
-                               const char* prefix, QPointF at, const vok::ReportFont& font = {});
+    static ElementDef runDate(const char* band, const char* name, ElementDef::Kind kind,
+                              const char* prefix, QPointF at, const vok::ReportFont& font = {});
     // The page number after a prefix, ending at `right`.
-    static ElementSpec pageNumber(const char* band, const char* name, const char* prefix,
-                                  qreal right, qreal y);
+    static ElementDef pageNumber(const char* band, const char* name, const char* prefix,
+                                 qreal right, qreal y);
 
-    static void addBands(vok::Report& report, TDataModule2& dm, std::span<const BandSpec> bands);
+    static void addBands(vok::Report& report, TDataModule2& dm, std::span<const BandDef> bands);
     static void addElements(vok::Report& report, TDataModule2& dm,
-                            std::span<const ElementSpec> elements);
+                            std::span<const ElementDef> elements);
 
     static vok::ReportBand* band(const vok::Report& report, const char* name);
     static vok::ReportElement* element(const vok::Report& report, const QString& name);

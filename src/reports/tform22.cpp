@@ -7,10 +7,10 @@
 
 namespace {
 
-using Kind = ElementSpec::Kind;
+using Kind = ElementDef::Kind;
 using BandKind = vok::ReportBand::Kind;
 
-const BandSpec bands[] = {
+const BandDef bands[] = {
     {.name = "QRBand1", .kind = BandKind::PageHeader, .height = 89},
     {.name = "QRBand2",
      .kind = BandKind::Detail,
@@ -21,16 +21,16 @@ const BandSpec bands[] = {
 };
 
 // A field of the contact, in a box that ends short of the next column.
-ElementSpec contact(const char* name, const char* field, qreal x, qreal y, qreal width) {
+ElementDef contact(const char* name, const char* field, qreal x, qreal y, qreal width) {
     return ReportLayout::field("QRBand2", name, &TDataModule2::Contacts, field, {x, y, width, 0});
 }
 
-ElementSpec caption(const char* name, const char* text, qreal x) {
+ElementDef caption(const char* name, const char* text, qreal x) {
     return ReportLayout::label("QRBand1", name, text, {x, 72}, ReportParts::heading());
 }
 
 // The captions are English in every language.
-const ElementSpec elements[] = {
+const ElementDef elements[] = {
     ReportLayout::title("QRBand1", "QRLabel1", "Contact List", 8, 16),
     ReportLayout::runDate("QRBand1", "QRSysData1", Kind::DateTime, "Date: ", {8, 8}),
     ReportLayout::pageNumber("QRBand1", "QRSysData2", "Page: ", 710, 8),

@@ -21,7 +21,7 @@ using vok::ReportSysData;
 
 namespace {
 
-using Kind = ElementSpec::Kind;
+using Kind = ElementDef::Kind;
 using BandKind = vok::ReportBand::Kind;
 
 // Chart geometry in band units: the scale runs from 156 to 1206.
@@ -44,7 +44,7 @@ const char* const monthNames[] = {"January",   "February", "March",    "April",
 
 const ReportFont small = ReportParts::arial(8);
 
-const BandSpec bands[] = {
+const BandDef bands[] = {
     {.name = "QRBand1", .kind = BandKind::PageHeader, .height = 145},
     {.name = "QRBand2",
      .kind = BandKind::Detail,
@@ -118,24 +118,24 @@ const RowNames actionRow{"QRSubDetail2",
                          55,
                          17};
 
-std::vector<ElementSpec> rowElements(const RowNames& r) {
+std::vector<ElementDef> rowElements(const RowNames& r) {
     const auto field = [&](const char* name, const char* f, QRectF box) {
-        return ElementSpec{.band = r.band,
-                           .name = name,
-                           .kind = Kind::Field,
-                           .dataset = r.dataset,
-                           .field = f,
-                           .box = box,
-                           .font = small,
-                           .wordWrap = name == r.nameText};
+        return ElementDef{.band = r.band,
+                          .name = name,
+                          .kind = Kind::Field,
+                          .dataset = r.dataset,
+                          .field = f,
+                          .box = box,
+                          .font = small,
+                          .wordWrap = name == r.nameText};
     };
     const auto rectangle = [&](const char* name, const QColor& colour) {
-        return ElementSpec{.band = r.band,
-                           .name = name,
-                           .kind = Kind::Rectangle,
-                           .box = {chartLeft, r.barTop, 0, 17},
-                           .fill = colour,
-                           .pen = colour};
+        return ElementDef{.band = r.band,
+                          .name = name,
+                          .kind = Kind::Rectangle,
+                          .box = {chartLeft, r.barTop, 0, 17},
+                          .fill = colour,
+                          .pen = colour};
     };
     return {field(r.nameText, r.nameField, r.nameBox),
             rectangle(r.bar, otherColour),
@@ -150,7 +150,7 @@ std::vector<ElementSpec> rowElements(const RowNames& r) {
 }
 
 // A stretch of the scale's frame: two horizontal lines, at y 99 and y 140.
-ElementSpec frame(const char* name, qreal from, qreal to) {
+ElementDef frame(const char* name, qreal from, qreal to) {
     return {.band = "QRBand1",
             .name = name,
             .kind = Kind::TopAndBottomLines,
@@ -159,7 +159,7 @@ ElementSpec frame(const char* name, qreal from, qreal to) {
 
 using L = ReportLayout;
 
-const ElementSpec header[] = {
+const ElementDef header[] = {
     L::title("QRBand1", "QRLabel1", "Project Time Line", 8, 14),
     L::label("QRBand1", "QRLabel3", "Date:", {9, 9}),
     L::runDate("QRBand1", "QRSysData1", Kind::Date, "", {48, 8}),
@@ -206,7 +206,7 @@ const ElementSpec header[] = {
      .font = small},
 };
 
-const ElementSpec pageLines[] = {
+const ElementDef pageLines[] = {
     {.name = "QRShape1", .kind = Kind::VerticalLine, .box = {174, 160, 5, 789 - 160}},
     {.name = "QRShape11",
      .kind = Kind::VerticalLine,

@@ -8,13 +8,13 @@
 
 namespace {
 
-using Kind = ElementSpec::Kind;
+using Kind = ElementDef::Kind;
 using BandKind = vok::ReportBand::Kind;
 
 // Every sub-detail prints once with empty fields when its record-set has nothing for its
 // master; a major activity or action band that its handler cancels takes its team and notes
 // with it, so a project without major activities shows none of their blocks.
-const BandSpec bands[] = {
+const BandDef bands[] = {
     {.name = "QRBand1", .kind = BandKind::PageHeader, .height = 113},
     {.name = "ProjectDetailBnd",
      .kind = BandKind::Detail,
@@ -83,8 +83,8 @@ const BandSpec bands[] = {
 using L = ReportLayout;
 
 // A memo that grows downwards with its text, to the band's right edge less a margin.
-ElementSpec memo(const char* band, const char* name, DataSet dataset, const char* f, qreal x,
-                 qreal y) {
+ElementDef memo(const char* band, const char* name, DataSet dataset, const char* f, qreal x,
+                qreal y) {
     return {.band = band,
             .name = name,
             .kind = Kind::Field,
@@ -130,7 +130,7 @@ const Team teams[] = {
      549},
 };
 
-void addTeam(std::vector<ElementSpec>& out, const Team& t) {
+void addTeam(std::vector<ElementDef>& out, const Team& t) {
     const char* const captions[] = {"Member name", "Member Email", "Member Telephone"};
     const qreal captionX[] = {104, 280, 548};
     const qreal x[] = {104, 280, t.telephone};
@@ -144,14 +144,14 @@ void addTeam(std::vector<ElementSpec>& out, const Team& t) {
     }
 }
 
-std::vector<ElementSpec> elements() {
+std::vector<ElementDef> elements() {
     const DataSet projects = &TDataModule2::projects;
     const DataSet major = &TDataModule2::Major;
     const DataSet action = &TDataModule2::Action;
     const vok::ReportFont bold = ReportParts::bold();
     const vok::ReportFont heading = ReportParts::heading();
     const vok::ReportFont underlined = ReportParts::underlined();
-    std::vector<ElementSpec> e = {
+    std::vector<ElementDef> e = {
         L::title("QRBand1", "QRLabel17", "Detailed Project Report", 8, 14),
         L::runDate("QRBand1", "QRSysData1", Kind::Date, "Date: ", {8, 0}),
         L::pageNumber("QRBand1", "QRSysData2", "Page # ", 709, 8),

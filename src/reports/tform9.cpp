@@ -4,10 +4,10 @@
 
 namespace {
 
-using Kind = ElementSpec::Kind;
+using Kind = ElementDef::Kind;
 using BandKind = vok::ReportBand::Kind;
 
-const BandSpec bands[] = {
+const BandDef bands[] = {
     {.name = "QRBand1", .kind = BandKind::PageHeader, .height = 73},
     {.name = "QRBand2",
      .kind = BandKind::Detail,
@@ -29,13 +29,13 @@ const BandSpec bands[] = {
 };
 
 // A line through the centre of its box.
-ElementSpec line(const char* band, const char* name, Kind kind, QRectF box) {
+ElementDef line(const char* band, const char* name, Kind kind, QRectF box) {
     return {.band = band, .name = name, .kind = kind, .box = box};
 }
 
 // A name in a fixed box one line high: of a long name only the first line shows.
-ElementSpec name(const char* band, const char* element, DataSet dataset, const char* field,
-                 QRectF box, bool underlined) {
+ElementDef name(const char* band, const char* element, DataSet dataset, const char* field,
+                QRectF box, bool underlined) {
     return {.band = band,
             .name = element,
             .kind = Kind::Field,
@@ -46,7 +46,7 @@ ElementSpec name(const char* band, const char* element, DataSet dataset, const c
             .frameBottom = underlined};
 }
 
-const ElementSpec elements[] = {
+const ElementDef elements[] = {
     ReportLayout::title("QRBand1", "QRLabel1", "Project Layout Report", 8, 14),
     ReportLayout::runDate("QRBand1", "QRSysData1", Kind::Date, "Date: ", {6, 8}),
     ReportLayout::pageNumber("QRBand1", "QRSysData2", "Page #", 715, 8),

@@ -7,7 +7,7 @@ namespace {
 
 const DataSet rowSet = &TDataModule2::ProjectTS;
 
-const ElementSpec elements[] = {
+const ElementDef elements[] = {
     ReportLayout::label("QRBand1", "QRLabel3", "Team Member", {50.8, 31.8}, ReportParts::heading()),
     ReportLayout::label("QRBand1", "QRLabel4", "Major Activity", {94.7, 31.8},
                         ReportParts::heading()),
