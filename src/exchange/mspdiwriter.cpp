@@ -126,6 +126,11 @@ void MspdiWriter::writeTask(QXmlStreamWriter& xml, const Plan::Item& item, int u
         xml.writeTextElement(QStringLiteral("ActualCost"), amount(*item.actual));
     if (item.hours)
         xml.writeTextElement(QStringLiteral("ActualWork"), duration(*item.hours));
+    if (level > 0 && from.isValid()) {
+        // Start no earlier than its start: tools that schedule keep the task where it was.
+        xml.writeTextElement(QStringLiteral("ConstraintType"), QStringLiteral("4"));
+        xml.writeTextElement(QStringLiteral("ConstraintDate"), at(from, StartHour));
+    }
     const QString notes = notesText(item);
     if (!notes.isEmpty())
         xml.writeTextElement(QStringLiteral("Notes"), notes);

@@ -274,10 +274,10 @@ private Q_SLOTS:
             QVERIFY2(next > at, qPrintable(piece));
             at = next;
         }
+        qsizetype last = -1;
         for (const char* top :
              {"<SaveVersion>", "<Title>", "<Company>", "<Manager>", "<StartDate>", "<CurrencyCode>",
               "<CalendarUID>", "<Calendars>", "<Tasks>", "<Resources>", "<Assignments>"}) {
-            static qsizetype last = -1;
             const qsizetype here = text.indexOf(QLatin1String(top));
             QVERIFY2(here > last, top);
             last = here;
