@@ -31,11 +31,12 @@ std::optional<double> numberOf(const QVariant& v) {
     return v.toDouble();
 }
 
-// The names of the key fields of each level, in the order of the key.
-QString where(const QStringList& fields) {
+// "P_project_id = ? AND P_major_id = ?": a detail's rows of the record whose key is given.
+QString ownedBy(const QString& prefix, const QVariantList& key) {
+    const char* const owners[] = {"_project_id", "_major_id", "_action_id"};
     QStringList parts;
-    for (const QString& f : fields)
-        parts << f + QStringLiteral(" = ?");
+    for (int i = 0; i < key.size(); ++i)
+        parts << prefix + QLatin1String(owners[i]) + QStringLiteral(" = ?");
     return parts.join(QStringLiteral(" AND "));
 }
 
@@ -76,13 +77,9 @@ void PlanLoader::readItem(Plan::Item& item, const QString& sql, const QVariantLi
 void PlanLoader::readNotes(Plan::Item& item, const char* table, const char* prefix,
                            const QVariantList& key) {
     const QString p = QLatin1String(prefix);
-    const QStringList owners =
-        QStringList{p + QStringLiteral("_project_id"), p + QStringLiteral("_major_id"),
-                    p + QStringLiteral("_action_id")}
-            .mid(0, key.size());
     QSqlQuery q = store_.exec(QStringLiteral("SELECT %1_stamp, %1_memberid, %1_note FROM %2 "
                                              "WHERE %3 ORDER BY %1_id")
-                                  .arg(p, QLatin1String(table), where(owners)),
+                                  .arg(p, QLatin1String(table), ownedBy(p, key)),
                               key);
     while (q.next())
         item.notes << Plan::Note{stampOf(q.value(0)), q.value(1).toString(), q.value(2).toString()};
@@ -91,13 +88,9 @@ void PlanLoader::readNotes(Plan::Item& item, const char* table, const char* pref
 void PlanLoader::readTeam(Plan& plan, Plan::Item& item, const char* table, const char* prefix,
                           const QVariantList& key) {
     const QString p = QLatin1String(prefix);
-    const QStringList owners =
-        QStringList{p + QStringLiteral("_project_id"), p + QStringLiteral("_major_id"),
-                    p + QStringLiteral("_action_id")}
-            .mid(0, key.size());
     QSqlQuery q = store_.exec(QStringLiteral("SELECT %1_member, %1_email, %1_tel FROM %2 WHERE "
                                              "%3 ORDER BY %1_id")
-                                  .arg(p, QLatin1String(table), where(owners)),
+                                  .arg(p, QLatin1String(table), ownedBy(p, key)),
                               key);
     while (q.next()) {
         const QString name = q.value(0).toString();
