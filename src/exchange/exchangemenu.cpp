@@ -60,7 +60,15 @@ void ExchangeMenu::exportProject() {
     if (project == 0)
         return;
     ProjectHierarchy(*dm_).storePending();
-    const QString name = dm_->projects->fieldByName(QStringLiteral("Zel_project")).asString();
+    // The project's name offered as the file's: without what a file name cannot hold.
+    QString name = dm_->projects->fieldByName(QStringLiteral("Zel_project")).asString();
+    for (QChar& c : name) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') ||
+            c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            c = QLatin1Char('-');
+    }
+    if (name.trimmed().isEmpty() || name.startsWith(QLatin1Char('.')))
+        name = QStringLiteral("project");
     const vok::FileDialogs::Answer answer = vok::FileDialogs::ask(
         window_, {vok::FileDialogs::Mode::Save,
                   QStringLiteral("Export project"),
