@@ -916,9 +916,11 @@ bool TForm1::positionOnSelectedNode(int parts) {
 }
 
 void TForm1::TreeView1Change() {
-    hidePages();
-    if (!dm_)
+    // The tree is disabled while a record is added; a selection change still pending from
+    // before must not take the new record's page away.
+    if (!dm_ || isAdding())
         return;
+    hidePages();
     if (!positionOnSelectedNode(3)) {
         if (!selectedNode().isEmpty() && dm_->projects->isActive())
             nodeGone();
@@ -1047,6 +1049,7 @@ void TForm1::startAdding(int level) {
             QStringLiteral("Vok has no data folder open (%1), so nothing can be added")
                 .arg(dm_ ? dm_->Database1->folder() : QString()),
             vok::DatabaseError::Kind::Engine);
+    selectionTimer_->stop();
     hidePages();
     showPage(level);
     l.record->ok->show();
