@@ -920,6 +920,12 @@ void TForm1::TreeView1Change() {
     // before must not take the new record's page away.
     if (!dm_ || isAdding())
         return;
+    // The node whose page shows, clicked again: its record is read again, the tab stays.
+    QString shown;
+    for (const Level& l : levels_) {
+        if (l.page->isVisible())
+            shown = idstrings.join(QLatin1Char(','));
+    }
     hidePages();
     if (!positionOnSelectedNode(3)) {
         if (!selectedNode().isEmpty() && dm_->projects->isActive())
@@ -929,7 +935,7 @@ void TForm1::TreeView1Change() {
     const int level = static_cast<int>(idstrings.size()) - 1;
     if (level < ProjectLevel || level > ActionLevel || !rereadRecord(level))
         return;
-    showPage(level);
+    showPage(level, shown == idstrings.join(QLatin1Char(',')));
     attachedPopup_ = levels_[level].popup;
 }
 
@@ -954,9 +960,9 @@ void TForm1::hidePages() {
         l.page->hide();
 }
 
-void TForm1::showPage(int level) {
+void TForm1::showPage(int level, bool keepTab) {
     QTabWidget* page = levels_[level].page;
-    {
+    if (!keepTab) {
         // Bringing the record tab to the front is no tab change: views left open stay open.
         const QSignalBlocker block(page);
         page->setCurrentIndex(0);

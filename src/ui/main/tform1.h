@@ -332,7 +332,7 @@ private:
     bool shown_ = false;
     bool connectionTried_ = false;
     void hidePages();
-    void showPage(int level);
+    void showPage(int level, bool keepTab = false);
     void pageChanged(int level);
     void setBusy(bool busy);
     void startAdding(int level);
