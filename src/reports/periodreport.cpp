@@ -111,7 +111,7 @@ PeriodReport::PeriodReport(TDataModule2* dm, const char* name, const char* title
       dateFrom_(&rows_->fieldByName(QLatin1String(prefix) + QStringLiteral("_date_from"))),
       dateTo_(&rows_->fieldByName(QLatin1String(prefix) + QStringLiteral("_date_to"))),
       columns_(columns.begin(), columns.end()) {
-    build(bands, elements);
+    build(bands, elements, "QRLabel12");
     band("QRSubDetail1")->setDataset(rows_);
     ReportLayout::addElements(*QuickRep1, *dm_, titleAndTotal(title, rows, total));
     ReportLayout::addElements(*QuickRep1, *dm_, own);

@@ -9,6 +9,7 @@
 #include "framework/ui/clock.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <cmath>
 
 using vok::Report;
@@ -31,6 +32,7 @@ constexpr int captionLimit = 1050;
 constexpr int dayColumns = 105;
 constexpr int monthLabels = 17;
 constexpr int scaleTag = 9;
+constexpr int currentDateLeft = 167; // the current date caption, when no line shows it
 
 const QColor completedColour(0, 128, 0);
 const QColor criticalColour(255, 0, 0);
@@ -183,11 +185,17 @@ const ElementDef header[] = {
     L::label("QRBand1", "QRLabel10", "Project start date", {chartLeft, 31}),
     L::field("QRBand1", "QRDBText1", &TDataModule2::projects, "Zel_date_from",
              {chartLeft, 50, 0, 0}),
-    L::runDate("QRBand1", "QRSysData3", Kind::Date, "Current date:", {167, 79}, small),
+    L::runDate("QRBand1", "QRSysData3", Kind::Date, "Current date:", {currentDateLeft, 79}, small),
     frame("QRShape4", 156, 456),
     frame("QRShape6", 456, 756),
     frame("QRShape8", 756, 1056),
     frame("QRShape10", 1056, 1206),
+    {.band = "QRBand1",
+     .name = "TileMark",
+     .box = {1046, 25, 200, 0},
+     .font = small,
+     .align = Qt::AlignRight,
+     .fit = true},
     {.band = "QRBand2",
      .name = "QRDBText2",
      .kind = Kind::Field,
@@ -229,7 +237,7 @@ vok::PageSetup legalLandscape() {
 TForm5::TForm5(TDataModule2* dm, std::function<TimeLineOptions()> options, QObject* parent)
     : ReportForm(dm, "Form5", QStringLiteral("Project Time Line"), legalLandscape(), parent),
       options_(std::move(options)) {
-    build(bands, header);
+    build(bands, header, "QRLabel1");
     ReportLayout::addElements(*QuickRep1, *dm_, rowElements(majorRow));
     ReportLayout::addElements(*QuickRep1, *dm_, rowElements(actionRow));
     ReportLayout::addElements(*QuickRep1, *dm_, pageLines);
@@ -244,10 +252,12 @@ TForm5::TForm5(TDataModule2* dm, std::function<TimeLineOptions()> options, QObje
     QRDBText5 = element<ReportFieldText>("QRDBText5");
     QRShape11 = element<ReportShape>("QRShape11");
     QRShape7 = element<ReportShape>("QRShape7");
+    TileMark = element<ReportLabel>("TileMark");
     majorRow_ = barRow(dm_->Major, "Major", "QRShape2", "QRShapeComplete1");
     actionRow_ = barRow(dm_->Action, "Action", "QRShape3", "QRShapeComplete2");
 
     QuickRep1->beforePrint = [this](Report&) { QuickRep1BeforePrint(); };
+    QuickRep1->pagesAcross = [this] { return pagesAcross(); };
     QRBand1->beforePrint = [this](ReportBand&, bool& print) { QRBand1BeforePrint(print); };
     QRSubDetail1->beforePrint = [this](ReportBand&, bool& print) {
         QRSubDetail1BeforePrint(print);
@@ -275,16 +285,37 @@ double TForm5::projectDate(const char* field) const {
 }
 
 double TForm5::startInstant() const {
+    const double page = QuickRep1->pageColumn() * daysPerPage();
     if (options_().start == TimeLineOptions::Start::Today)
-        return ReportParts::dayNumber(vok::Clock::now());
-    return projectDate("Zel_date_from");
+        return ReportParts::dayNumber(vok::Clock::now()) + page;
+    return projectDate("Zel_date_from") + page;
 }
 
 int TForm5::scaleFactor() const {
     return options_().scale == TimeLineOptions::Scale::Month ? 2 : 10;
 }
 
+int TForm5::daysPerPage() const {
+    return (chartRight - chartLeft) / scaleFactor();
+}
+
+int TForm5::pagesAcross() const {
+    if (!options_().tiles)
+        return 1;
+    // Whole days from the first page's first column on; a scale that starts at a time of day
+    // shows that day in its first column.
+    const double first = std::trunc(startInstant());
+    const double last = std::max(lastDay_, projectDate("Zel_date_to"));
+    return std::max(1, static_cast<int>(std::ceil((last + 1 - first) / daysPerPage())));
+}
+
 void TForm5::QuickRep1BeforePrint() {
+    lastDay_ = 0;
+    const int columns = QuickRep1->pageColumns();
+    TileMark->setVisible(columns > 1);
+    TileMark->setText(QCoreApplication::translate("TForm5", "page %1 of %2 across")
+                          .arg(QuickRep1->pageColumn() + 1)
+                          .arg(columns));
     // The scale labels of the previous run go first.
     const QList<vok::ReportElement*> elements = QRBand1->elements();
     for (auto it = elements.crbegin(); it != elements.crend(); ++it) {
@@ -338,19 +369,31 @@ void TForm5::Setlines() {
     const qreal current = lineX(now - start);
     QRShape11->setLeft(current);
     QRShape11->setWidth(width);
-    if (current >= chartLeft)
-        QRSysData3->setLeft(current + 5);
-    else
+    if (options_().tiles && current > chartRight) {
+        // On the pages side by side before today's, the date stays at the scale's start.
         QRShape11->setVisible(false);
+        QRSysData3->setLeft(currentDateLeft);
+    } else if (current >= chartLeft) {
+        QRSysData3->setLeft(current + 5);
+    } else {
+        QRShape11->setVisible(false);
+    }
 
-    QRShape7->setLeft(lineX(projectDate("Zel_date_to") - start));
+    const qreal end = lineX(projectDate("Zel_date_to") - start);
+    QRShape7->setLeft(end);
     QRShape7->setWidth(width);
+    // On pages side by side the end shows on its own page only.
+    if (options_().tiles && (end < chartLeft || end > chartRight))
+        QRShape7->setVisible(false);
 }
 
 void TForm5::QRBand1BeforePrint(bool&) {
     const double x =
         std::trunc((projectDate("Zel_date_to") - startInstant() - 1) * scaleFactor() + chartLeft);
-    const qreal left = std::min<double>(x, captionLimit);
+    qreal left = std::min<double>(x, captionLimit);
+    // On the pages side by side after the end's, the caption stays by the names.
+    if (options_().tiles)
+        left = std::max<qreal>(left, chartLeft);
     QRLabel8->setLeft(left);
     QRDBText5->setLeft(left + 88);
 }
@@ -383,6 +426,7 @@ void TForm5::placeBar(const BarRow& row) const {
     const int u = scaleFactor();
     const double from = ReportParts::dayNumber(field("_from_date").asDate());
     const double to = ReportParts::dayNumber(field("_to_date").asDate());
+    lastDay_ = std::max(lastDay_, to);
     double width = std::trunc((to + 1 - from) * u);
     double left = std::trunc((from - start) * u + chartLeft);
 

@@ -7,6 +7,7 @@
 #include "reportpainter.h"
 #include "reportpdf.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -59,6 +60,7 @@ void ReportPrinter::showSetupDialog(QPrinter& printer) {
 }
 
 void ReportPrinter::print(const ReportDocument& document, QPrinter& printer) {
+    printer.setDocName(document.title);
     if (handler()) {
         handler()(printer, document);
         return;
@@ -76,12 +78,14 @@ void ReportPrinter::print(const ReportDocument& document, QPrinter& printer) {
         ReportPainter::paint(printer, document);
     }
     if (!printerInstalled())
-        Messages::inform(QStringLiteral("No printer is installed. The report was saved as %1")
+        Messages::inform(QCoreApplication::translate(
+                             "ReportPrinter", "No printer is installed. The report was saved as %1")
                              .arg(QDir::toNativeSeparators(path)));
 }
 
 void ReportPrinter::preview(const ReportDocument& document, QPrinter& printer) {
     prepare(printer, document.setup);
+    printer.setDocName(document.title);
     printer.setPrintRange(QPrinter::AllPages);
     QPrintPreviewDialog dialog(&printer);
     dialog.setWindowTitle(document.title);
