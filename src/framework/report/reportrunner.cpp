@@ -318,3 +318,5 @@ void ReportRunner::placeAcrossPages(const ReportBand* band) {
         newPage();
     }
 }
+
+} // namespace vok
