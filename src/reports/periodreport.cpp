@@ -111,9 +111,10 @@ PeriodReport::PeriodReport(TDataModule2* dm, const char* name, const char* title
       dateFrom_(&rows_->fieldByName(QLatin1String(prefix) + QStringLiteral("_date_from"))),
       dateTo_(&rows_->fieldByName(QLatin1String(prefix) + QStringLiteral("_date_to"))),
       columns_(columns.begin(), columns.end()) {
-    build(bands, elements, "QRLabel12");
+    build(bands, elements);
     band("QRSubDetail1")->setDataset(rows_);
     ReportLayout::addElements(*QuickRep1, *dm_, titleAndTotal(title, rows, total));
+    titledBy("QRLabel12");
     ReportLayout::addElements(*QuickRep1, *dm_, own);
     filterOnChosenProject({rows_});
 

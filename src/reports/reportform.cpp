@@ -26,7 +26,12 @@ void ReportForm::build(std::span<const BandDef> bands, std::span<const ElementDe
                        const char* titleLabel) {
     ReportLayout::addBands(*QuickRep1, *dm_, bands);
     ReportLayout::addElements(*QuickRep1, *dm_, elements);
-    QuickRep1->setTitleLabel(element<vok::ReportLabel>(titleLabel));
+    if (titleLabel)
+        titledBy(titleLabel);
+}
+
+void ReportForm::titledBy(const char* label) {
+    QuickRep1->setTitleLabel(element<vok::ReportLabel>(label));
 }
 
 void ReportForm::filterOnChosenProject(QList<vok::Table*> opened) {

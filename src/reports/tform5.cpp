@@ -406,7 +406,7 @@ void TForm5::QRSubDetail2BeforePrint(bool&) {
     placeBar(actionRow_);
 }
 
-void TForm5::placeBar(const BarRow& row) const {
+void TForm5::placeBar(const BarRow& row) {
     vok::Table* t = row.table;
     row.bar->setVisible(true);
     row.fromText->setVisible(true);
@@ -429,11 +429,15 @@ void TForm5::placeBar(const BarRow& row) const {
     lastDay_ = std::max(lastDay_, to);
     double width = std::trunc((to + 1 - from) * u);
     double left = std::trunc((from - start) * u + chartLeft);
+    // On pages side by side a bar that runs on to the next page has its dates printed where it
+    // ends, not past this page's edge, nor again on the pages after.
+    const bool runsOn = options_().tiles && left + width > chartRight;
 
     if (left + width > chartRight)
         width = chartRight - left;
     bool barShown = true;
-    if (left + width < chartLeft) {
+    const bool before = left + width < chartLeft;
+    if (before) {
         barShown = false; // wholly before the scale
     } else if (left < chartLeft) {
         width = left + width - chartLeft;
@@ -467,6 +471,14 @@ void TForm5::placeBar(const BarRow& row) const {
         row.fromText->setLeft(left - 50);
         row.toText->setLeft(left + width + 5);
         row.arrow->setVisible(false);
+    }
+
+    if (runsOn || (options_().tiles && before)) {
+        // Printed on the page where the bar ends.
+        row.toText->setVisible(false);
+        row.arrow->setVisible(false);
+        if (left <= 210)
+            row.fromText->setVisible(false);
     }
 
     // The share done, over the bar's left end; not for a finished activity, nor where the

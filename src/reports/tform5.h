@@ -63,7 +63,7 @@ private:
     };
 
     BarRow barRow(vok::Table* table, const char* prefix, const char* bar, const char* overlay);
-    void placeBar(const BarRow& row) const;
+    void placeBar(const BarRow& row);
     // The scale's start as a day number with the time of day as fraction: the project's start,
     // or now; on pages side by side, as many pages' days later as the page is to the right.
     double startInstant() const;
