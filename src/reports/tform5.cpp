@@ -429,6 +429,7 @@ void TForm5::placeBar(const BarRow& row) {
     lastDay_ = std::max(lastDay_, to);
     double width = std::trunc((to + 1 - from) * u);
     double left = std::trunc((from - start) * u + chartLeft);
+    const double wholeLeft = left, wholeWidth = width;
     // On pages side by side a bar that runs on to the next page has its dates printed where it
     // ends, not past this page's edge, nor again on the pages after.
     const bool runsOn = options_().tiles && left + width > chartRight;
@@ -486,9 +487,17 @@ void TForm5::placeBar(const BarRow& row) {
     // Whole units, counted exactly: 29 % of 100 is 29, where 29 * 0.01 * 100 in floating point
     // truncates to 28.
     const int percent = field("_perc_complete").asInteger();
-    const double done = std::trunc(percent * width / 100.0);
+    double doneLeft = left;
+    double done = std::trunc(percent * width / 100.0);
+    if (options_().tiles) {
+        // The share of the whole bar, of which each page shows its stretch.
+        const double doneRight =
+            std::min<double>(wholeLeft + std::trunc(percent * wholeWidth / 100.0), chartRight);
+        doneLeft = std::max<double>(wholeLeft, chartLeft);
+        done = doneRight - doneLeft;
+    }
     const bool overlayShown = !completed && percent != 0 && percent <= 100 && barShown && done > 0;
     row.overlay->setVisible(overlayShown);
-    row.overlay->setLeft(left);
+    row.overlay->setLeft(doneLeft);
     row.overlay->setWidth(std::max(0.0, done));
 }

@@ -765,14 +765,16 @@ private Q_SLOTS:
         QFETCH(int, unit);
         const QDate end = march1.addYears(2).addDays(-1);
         const qlonglong p = addProject(QStringLiteral("P"), march1, end);
-        addAction(p, addMajor(p, march1, end), march1, end);
+        // The action is 30 % done: its first 30 % of the days show the share, on whichever
+        // pages they fall.
+        addAction(p, addMajor(p, march1, end), march1, end, false, false, 30);
         openTables();
         form4->TilesBox->setChecked(true);
         const ReportDocument doc = run(ProjectStart, scale);
         const int days = static_cast<int>(march1.daysTo(end)) + 1;
         const int across = (days + daysPerPage - 1) / daysPerPage;
         QCOMPARE(doc.pages.size(), across);
-        qreal covered = 0;
+        qreal covered = 0, shared = 0;
         QStringList dayNumbers;
         for (int k = 0; k < across; ++k) {
             QCOMPARE(one(doc, QStringLiteral("TileMark"), k).text,
@@ -787,6 +789,11 @@ private Q_SLOTS:
             QCOMPARE(bar.bandPos.x(), 156.0);
             QCOMPARE(bar.box.width(), std::min<qreal>(1050, (days - k * daysPerPage) * unit));
             covered += bar.box.width();
+            const ReportItem share = one(doc, QStringLiteral("QRShapeComplete2"), k);
+            if (share.visible) {
+                QCOMPARE(share.bandPos.x(), 156.0);
+                shared += share.box.width();
+            }
             QVERIFY(bar.box.right() <= 1206 + 24);
             for (const ReportItem& item : doc.pages[k].items) {
                 if (item.tag == 9 && item.bandPos.y() == 120)
@@ -794,6 +801,7 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(covered, qreal(days * unit));
+        QCOMPARE(shared, std::trunc(30 * days * unit / 100.0));
         if (scale == Day) {
             // The scale's days, page after page, are the project's days in a row.
             QCOMPARE(dayNumbers.size(), across * daysPerPage);

@@ -958,8 +958,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("shrunk");
         QTest::newRow("the report's own paper, as the dialog starts")
             << int(QPageSize::Legal) << int(QPageLayout::Landscape) << "1008 x 612 pts" << false;
-        QTest::newRow("A4 portrait chosen") << int(QPageSize::A4) << int(QPageLayout::Portrait)
-                                            << "595 x 842 pts (A4)" << true;
+        QTest::newRow("A4 portrait chosen")
+            << int(QPageSize::A4) << int(QPageLayout::Portrait) << "595 x 842 pts (A4)" << true;
         QTest::newRow("letter landscape chosen")
             << int(QPageSize::Letter) << int(QPageLayout::Landscape) << "792 x 612 pts" << true;
     }
