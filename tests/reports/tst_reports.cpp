@@ -22,6 +22,7 @@
 #include "reports/tform9.h"
 #include "support/engines.h"
 #include "support/pdffacts.h"
+#include "support/programrun.h"
 #include "support/testenvironment.h"
 #include "timesheets/tform13.h"
 #include "timesheets/tform14.h"
@@ -890,14 +891,14 @@ private Q_SLOTS:
         QFETCH(int, language);
         QFETCH(QString, title);
         const QString pdf = QDir(env->root()).filePath(QStringLiteral("out.pdf"));
-        QProcess p;
-        p.start(QStringLiteral(VOKCTL_PATH),
-                {QStringLiteral("report"), kind, QStringLiteral("--data"), env->demoFolder(),
-                 QStringLiteral("--project"), QStringLiteral("Office Move"),
-                 QStringLiteral("--language"), QString::number(language), QStringLiteral("--pdf"),
-                 pdf});
-        QVERIFY(p.waitForFinished(60000));
-        QCOMPARE(p.exitCode(), 0);
+        const QStringList args{QStringLiteral("report"),
+                               kind,
+                               QStringLiteral("--data=") + env->demoFolder(),
+                               QStringLiteral("--project=Office Move"),
+                               QStringLiteral("--language=%1").arg(language),
+                               QStringLiteral("--pdf=") + pdf};
+        const ProgramRun run = ProgramRun::of(QStringLiteral(VOKCTL_PATH), args);
+        QVERIFY2(run.status == 0, qPrintable(run.err));
         const QHash<QString, QString> facts = pdfFacts(pdf);
         if (facts.isEmpty())
             QSKIP("pdfinfo (poppler-utils) is not installed");

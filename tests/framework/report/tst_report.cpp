@@ -132,6 +132,33 @@ class TestReport : public QObject {
         d->setMaster(m);
     }
 
+    // A master "a" holding the note, rowsBefore details printed before it, then the note's band
+    // "N" (48 high, the memo at 8, 21, 300 wide) and a summary "after" with the text "end".
+    ReportBand* memoReport(const QString& note, int rowsBefore) {
+        store->exec(QStringLiteral("INSERT INTO master (M_name, M_note) VALUES ('a', ?)"), {note});
+        for (int i = 0; i < rowsBefore; ++i)
+            store->exec(QStringLiteral("INSERT INTO detail (D_master, D_name) VALUES (1, 'x')"));
+        master->open();
+        detail->open();
+        report->addBand(ReportBand::Kind::PageHeader, QStringLiteral("header"), 100);
+        ReportBand* m = band(ReportBand::Kind::Detail, QStringLiteral("M"), 0);
+        m->setDataset(master.get());
+        band(ReportBand::Kind::SubDetail, QStringLiteral("D"), 20, detail.get(),
+             QStringLiteral("D_name"))
+            ->setMaster(m);
+        ReportBand* notes = report->addBand(ReportBand::Kind::SubDetail, QStringLiteral("N"), 48);
+        notes->setMaster(m);
+        auto* memo = new ReportFieldText(notes, QStringLiteral("memo"));
+        memo->setField(master.get(), QStringLiteral("M_note"));
+        memo->setGeometry(8, 21, 300, 17);
+        memo->setStretch(true);
+        auto* after =
+            new ReportLabel(report->addBand(ReportBand::Kind::Summary, QStringLiteral("S"), 20),
+                            QStringLiteral("after"));
+        after->setText(QStringLiteral("end"));
+        return notes;
+    }
+
 private Q_SLOTS:
     void init() {
         env = std::make_unique<TestEnvironment>(QDateTime(QDate(2024, 3, 1), QTime(18, 30)));
@@ -361,28 +388,7 @@ private Q_SLOTS:
         QStringList text;
         for (int i = 0; i < lines; ++i)
             text << QStringLiteral("line %1").arg(i + 1);
-        store->exec(QStringLiteral("INSERT INTO master (M_name, M_note) VALUES ('a', ?)"),
-                    {text.join(QLatin1Char('\n'))});
-        for (int i = 0; i < rowsBefore; ++i)
-            store->exec(QStringLiteral("INSERT INTO detail (D_master, D_name) VALUES (1, 'x')"));
-        master->open();
-        detail->open();
-        report->addBand(ReportBand::Kind::PageHeader, QStringLiteral("header"), 100);
-        ReportBand* m = band(ReportBand::Kind::Detail, QStringLiteral("M"), 0);
-        m->setDataset(master.get());
-        ReportBand* d = band(ReportBand::Kind::SubDetail, QStringLiteral("D"), 20, detail.get(),
-                             QStringLiteral("D_name"));
-        d->setMaster(m);
-        ReportBand* notes = report->addBand(ReportBand::Kind::SubDetail, QStringLiteral("N"), 48);
-        notes->setMaster(m);
-        auto* memo = new ReportFieldText(notes, QStringLiteral("memo"));
-        memo->setField(master.get(), QStringLiteral("M_note"));
-        memo->setGeometry(8, 21, 300, 17);
-        memo->setStretch(true);
-        auto* after =
-            new ReportLabel(report->addBand(ReportBand::Kind::Summary, QStringLiteral("S"), 20),
-                            QStringLiteral("after"));
-        after->setText(QStringLiteral("end"));
+        memoReport(text.join(QLatin1Char('\n')), rowsBefore);
 
         const ReportDocument doc = report->run();
         const ReportItem* item = nullptr;
@@ -803,30 +809,10 @@ private Q_SLOTS:
         for (int i = 0; i < lines; ++i)
             text << (lines == 40 ? QStringLiteral("word%1 ").arg(i).repeated(40).trimmed()
                                  : QStringLiteral("line %1").arg(i + 1));
-        store->exec(QStringLiteral("INSERT INTO master (M_name, M_note) VALUES ('a', ?)"),
-                    {text.join(QLatin1Char('\n'))});
-        for (int i = 0; i < rowsBefore; ++i)
-            store->exec(QStringLiteral("INSERT INTO detail (D_master, D_name) VALUES (1, 'x')"));
-        master->open();
-        detail->open();
-        report->addBand(ReportBand::Kind::PageHeader, QStringLiteral("header"), 100);
-        ReportBand* m = band(ReportBand::Kind::Detail, QStringLiteral("M"), 0);
-        m->setDataset(master.get());
-        band(ReportBand::Kind::SubDetail, QStringLiteral("D"), 20, detail.get(),
-             QStringLiteral("D_name"))
-            ->setMaster(m);
-        ReportBand* notes = report->addBand(ReportBand::Kind::SubDetail, QStringLiteral("N"), 48);
-        notes->setMaster(m);
+        ReportBand* notes = memoReport(text.join(QLatin1Char('\n')), rowsBefore);
         notes->setFrameBottom(true);
-        (new ReportLabel(notes, QStringLiteral("caption")))->setText(QStringLiteral("Notes"));
-        auto* memo = new ReportFieldText(notes, QStringLiteral("memo"));
-        memo->setField(master.get(), QStringLiteral("M_note"));
-        memo->setGeometry(8, 21, 300, 17);
-        memo->setStretch(true);
-        auto* after =
-            new ReportLabel(report->addBand(ReportBand::Kind::Summary, QStringLiteral("S"), 20),
-                            QStringLiteral("after"));
-        after->setText(QStringLiteral("end"));
+        auto* caption = new ReportLabel(notes, QStringLiteral("caption"));
+        caption->setText(QStringLiteral("Notes"));
 
         const ReportDocument doc = report->run();
         const qreal top = 48 + 100, bottom = 48 + 960;
