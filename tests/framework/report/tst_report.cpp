@@ -159,6 +159,16 @@ class TestReport : public QObject {
         return notes;
     }
 
+    // Sixty details on legal landscape paper, as the time line prints: two pages.
+    void legalLandscapeMasterDetail() {
+        load({60});
+        masterDetail();
+        PageSetup legal = report->pageSetup();
+        legal.paper = PageSetup::Paper::Legal;
+        legal.orientation = QPageLayout::Landscape;
+        report->setPageSetup(legal);
+    }
+
 private Q_SLOTS:
     void init() {
         env = std::make_unique<TestEnvironment>(QDateTime(QDate(2024, 3, 1), QTime(18, 30)));
@@ -751,12 +761,7 @@ private Q_SLOTS:
     void printsWhateverTheSetUpDialogAnswers() {
         QFETCH(bool, showDialog);
         QFETCH(int, answer);
-        load({60});
-        masterDetail();
-        PageSetup legal = report->pageSetup();
-        legal.paper = PageSetup::Paper::Legal;
-        legal.orientation = QPageLayout::Landscape;
-        report->setPageSetup(legal);
+        legalLandscapeMasterDetail();
         int dialogs = 0;
         Modal::setHandler([&](QDialog* d) {
             dialogs += qobject_cast<QPrintDialog*>(d) ? 1 : 0;
@@ -955,12 +960,7 @@ private Q_SLOTS:
         QFETCH(int, orientation);
         QFETCH(QString, size);
         QFETCH(bool, shrunk);
-        load({60});
-        masterDetail();
-        PageSetup legal = report->pageSetup();
-        legal.paper = PageSetup::Paper::Legal;
-        legal.orientation = QPageLayout::Landscape;
-        report->setPageSetup(legal);
+        legalLandscapeMasterDetail();
         // The last word ends at the band's right edge, the paper's right margin.
         auto* right = new ReportLabel(report->findChild<ReportBand*>(QStringLiteral("header")),
                                       QStringLiteral("right"));
