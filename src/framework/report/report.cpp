@@ -43,6 +43,7 @@ void Report::preview() {
 
 void Report::print(bool showSetupDialog) {
     ReportPrinter::prepare(printer(), setup_);
+    printer().setDocName(title()); // the set-up dialog names a file after it
     if (showSetupDialog)
         ReportPrinter::showSetupDialog(printer());
     const ReportDocument document = run();
