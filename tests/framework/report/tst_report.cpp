@@ -942,6 +942,37 @@ private Q_SLOTS:
         QCOMPARE(facts.value(QStringLiteral("Pages")), QStringLiteral("2"));
     }
 
+    void theSetUpDialogKeepsTheReportsPaper_data() {
+        QTest::addColumn<bool>("pageSetupOpened");
+        QTest::newRow("page set-up never opened: the report's paper") << false;
+        QTest::newRow("page set-up opened: the user's choice") << true;
+    }
+
+    void theSetUpDialogKeepsTheReportsPaper() {
+        QFETCH(bool, pageSetupOpened);
+        legalLandscapeMasterDetail();
+        Modal::setHandler([&](QDialog* d) {
+            auto* dialog = qobject_cast<QPrintDialog*>(d);
+            if (!dialog)
+                return int(QDialog::Rejected);
+            QDialog pageSetup(dialog);
+            if (pageSetupOpened)
+                pageSetup.show();
+            // What Qt's dialog does on a CUPS queue as it is accepted: the queue's default paper.
+            dialog->printer()->setPageSize(QPageSize(QPageSize::A4));
+            dialog->printer()->setPageOrientation(QPageLayout::Portrait);
+            Q_EMIT dialog->accepted(dialog->printer());
+            return int(QDialog::Accepted);
+        });
+        QPageLayout printed;
+        ReportPrinter::setHandler(
+            [&](QPrinter& printer, const ReportDocument&) { printed = printer.pageLayout(); });
+        report->print(true);
+        QCOMPARE(printed.pageSize().id(), pageSetupOpened ? QPageSize::A4 : QPageSize::Legal);
+        QCOMPARE(printed.orientation(),
+                 pageSetupOpened ? QPageLayout::Portrait : QPageLayout::Landscape);
+    }
+
     void printingThroughTheDialogFitsThePaperChosen_data() {
         QTest::addColumn<int>("paper");
         QTest::addColumn<int>("orientation");
