@@ -10,6 +10,7 @@
 
 #include <QColor>
 #include <QCoreApplication>
+#include <algorithm>
 #include <cmath>
 
 using vok::Report;
@@ -306,7 +307,10 @@ int TForm5::pagesAcross() const {
     // shows that day in its first column.
     const double first = std::trunc(startInstant());
     const double last = std::max(lastDay_, projectDate("Zel_date_to"));
-    return std::max(1, static_cast<int>(std::ceil((last + 1 - first) / daysPerPage())));
+    // A mistyped year (9999) must not make a run of tens of thousands of pages: a century of
+    // days is as far as pages side by side go.
+    const double pages = std::ceil((last + 1 - first) / daysPerPage());
+    return static_cast<int>(std::clamp(pages, 1.0, 36525.0 / daysPerPage()));
 }
 
 void TForm5::QuickRep1BeforePrint() {

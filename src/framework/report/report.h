@@ -24,7 +24,9 @@ class ReportLabel;
 // each one); the detail prints once per record, each record followed by its sub-details in the
 // order they were made (each once per record of its own record-set, a sub-detail's header
 // before its first record; none under a cancelled band that cancels its sub-details); the summary
-// prints at the end. A band that does not fit in what is left of the page goes to the next page.
+// prints at the end. A band that does not fit in what is left of the page goes to the next page
+// (taking along a band kept with it); one whose stretching texts would not fit on any page starts
+// where it is and runs on over as many pages as they take, each after the page header.
 // Page-level elements are laid out when a page is finished, over everything else on it.
 class Report : public QObject {
     Q_OBJECT
