@@ -25,12 +25,6 @@ public:
     // into. Made with the first call; opened with the working record-sets.
     TDataModule2& walks();
 
-    // For a window showing the working record-sets. Re-reads the current records of projects,
-    // Major and Action where they are not being edited (what another installation stored since
-    // shows); cheap: no range is read again.
-    void refreshCurrentRecords();
-    // Re-reads every open working record-set: the tree and the pages show the tables as stored.
-    void refreshAll();
     // In the walks' module: moves its projects to the project the working record-sets are on
     // (a report of the shown project).
     void followShownProject();
@@ -95,6 +89,9 @@ private:
     // The walks' module: the owner's connection and print-project source.
     explicit TDataModule2(TDataModule2* owner);
     void build();
+    // Re-reads the current records of projects, Major and Action where they are not being
+    // edited; cheap: no range is read again.
+    void refreshCurrentRecords();
 
     vok::Table* makeTable(const char* name, const QString& file);
     void copyMember(vok::Field& member, const QString& emailField, const QString& telField);

@@ -707,7 +707,8 @@ private Q_SLOTS:
         const auto storedNow = [&] {
             QSqlQuery q =
                 store->exec(QStringLiteral("SELECT P_name, P_count FROM parent WHERE P_id = 1"));
-            return q.next() ? q.value(0).toString() + QLatin1Char('|') + q.value(1).toString()
+            return q.next() ? q.value(0).toString() + QLatin1Char('|') +
+                                  (q.value(1).isNull() ? QString() : q.value(1).toString())
                             : QString();
         };
         QString seen;
