@@ -173,12 +173,22 @@ void EntryMerge::mergeLines(const QString& member, MergeReport& report) {
             rowMember->setAsString(member);
         target_.post();
 
-        if (ids.project != 0)
-            raise(projects, projectTotal, quantity);
-        if (ids.major != 0)
-            raise(major, majorTotal, quantity);
-        if (ids.action != 0)
-            raise(action, actionTotal, quantity);
+        try {
+            if (ids.project != 0)
+                raise(projects, projectTotal, quantity);
+            if (ids.major != 0)
+                raise(major, majorTotal, quantity);
+            if (ids.action != 0)
+                raise(action, actionTotal, quantity);
+        } catch (const vok::DatabaseError& e) {
+            // A total pushed past the largest number: the line that did it is named.
+            if (e.kind() != vok::DatabaseError::Kind::Convert)
+                throw;
+            throw unreadable(lineQuantity, lines,
+                             QStringLiteral("%1 makes a total too large a number (%2)")
+                                 .arg(quantity)
+                                 .arg(e.message()));
+        }
 
         ++lines;
         if (afterLine)

@@ -50,6 +50,8 @@ QString PlainFileName::from(const QString& text, const QString& fallback, int ro
                     : c;
     }
     name = name.simplified();
+    while (name.contains(QLatin1String("..")))
+        name.replace(QLatin1String(".."), QLatin1String("._"));
     while (name.startsWith(QLatin1Char('.')))
         name.remove(0, 1);
     while (name.toUtf8().size() > maxFileNameBytes - room) {
