@@ -218,11 +218,12 @@ private Q_SLOTS:
         pe.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         vok.setProcessEnvironment(pe);
         vok.start(QStringLiteral(VOK_BINARY), {});
+        QVERIFY(vok.waitForStarted(30000));
         QString err;
         QDeadlineTimer deadline(30000);
         while (!err.contains(QLatin1String("goes on")) && !deadline.hasExpired() &&
                vok.state() == QProcess::Running) {
-            vok.waitForReadyRead(500);
+            vok.waitForFinished(500);
             err += QString::fromLocal8Bit(vok.readAllStandardError());
         }
         QVERIFY2(err.contains(QStringLiteral("Cannot write")), qPrintable(err));

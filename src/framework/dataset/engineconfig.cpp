@@ -71,10 +71,9 @@ void EngineConfig::initialise() {
                            !read ? QStringLiteral("unreadable") : QStringLiteral("incomplete"));
     try {
         save();
-    } catch (const FileError& e) {
-        // Vok goes on with the defaults in memory; the next start tries again.
-        notice_ = (notice_.isEmpty() ? QString() : notice_ + QLatin1Char(' ')) + e.message() +
-                  QStringLiteral(". The default engine settings hold for this run.");
+    } catch (const FileError&) {
+        // Vok goes on with the defaults in memory; the next start tries again. Whoever writes the
+        // entries (the start) saves again and tells the user if that fails too.
     }
 }
 

@@ -35,10 +35,9 @@ public:
     // Loads the file, creating it with the engine's defaults when it does not exist yet. A file
     // that is empty, unreadable or lacks entries (a full disk, a hand edit) is written afresh
     // from the defaults, keeping what it still holds, and notice() says so: the settings never
-    // keep Vok from starting. A file that cannot be written is a notice too; the settings then
-    // hold for this run.
+    // keep Vok from starting. A file that cannot be written leaves the defaults in memory.
     void initialise();
-    // What initialise() or save() had to mend; empty when nothing.
+    // What initialise() had to mend; empty when nothing.
     const QString& notice() const { return notice_; }
 
     bool hasNode(const QString& nodePath) const;
