@@ -281,14 +281,14 @@ TableRef Store::resolve(const QString& fileName) {
     checkSheetName(fileName);
     try {
         return engine_->openSheet(fileName, depth_);
-    } catch (const DatabaseError&) {
-        // An empty file or another program's database where Vok's should be says so, rather
-        // than that one of its tables is missing.
+    } catch (const DatabaseError& e) {
+        // An empty file or another program's database where Vok's should be says so first,
+        // rather than only that one of its tables is missing.
         if (engine_->findTable(QStringLiteral("projects")).isEmpty())
             throw DatabaseError(
                 QStringLiteral("%1 holds no Vok data: its database is empty or another "
-                               "program's")
-                    .arg(ShownLocation::of(location())),
+                               "program's (%2)")
+                    .arg(ShownLocation::of(location()), e.message()),
                 DatabaseError::Kind::Engine);
         throw;
     }
