@@ -123,7 +123,8 @@ class TestHardening : public QObject {
                 {QStringLiteral("Evil\x1b[2J\rCrew")});
         } else if (setup == QLatin1String("reversed project name")) {
             sql(QStringLiteral("UPDATE projects SET Zel_project = ? WHERE Zel_project = ?"),
-                {QVariant(QStringLiteral("Office") + QChar(0x202e) + QStringLiteral("evoM")), project});
+                {QVariant(QStringLiteral("Office") + QChar(0x202e) + QStringLiteral("evoM")),
+                 project});
         } else if (setup == QLatin1String("formula names")) {
             sql(QStringLiteral("UPDATE ProjectTS SET ProjectTS_member = ?"),
                 {QStringLiteral("=HYPERLINK(\"http://x.example\",\"y\")")});
