@@ -2,6 +2,8 @@
 
 #include "framework/dataset/databaseerror.h"
 #include "framework/io/filewriter.h"
+#include "framework/ui/clock.h"
+#include "pdfinfo.h"
 #include "reportdocument.h"
 #include "reportpainter.h"
 
@@ -11,6 +13,17 @@
 #include <QPdfWriter>
 
 namespace vok {
+
+namespace {
+
+// The writer sets no subject: the title and the subject go in an update at the end. Not the
+// writer's usual ending: the title it wrote stays.
+QByteArray withInfo(const ReportDocument& document, const QByteArray& pdf) {
+    const PdfInfo info{document.title, document.subject, QStringLiteral("Vok"), Clock::now()};
+    return pdf + info.updateFor(pdf);
+}
+
+} // namespace
 
 void ReportPdf::write(const ReportDocument& document, const QString& path) {
     // Laid out in memory, then handed to the checked writer: a failed write is an error, never a
@@ -35,7 +48,7 @@ void ReportPdf::write(const ReportDocument& document, const QString& path) {
         }
         painter.end();
     }
-    FileWriter::write(path, buffer.data());
+    FileWriter::write(path, withInfo(document, buffer.data()));
 }
 
 } // namespace vok
