@@ -10,6 +10,7 @@ packages=(
   file librsvg2-bin desktop-file-utils appstream python3-pyatspi at-spi2-core dbus-x11
   qt6-translations-l10n
   libpq-dev libqt6sql6-psql postgresql
+  lintian
 )
 missing=()
 for p in "${packages[@]}"; do

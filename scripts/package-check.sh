@@ -15,6 +15,14 @@ rm -f build/vok_*.deb
 deb=$(echo build/vok_*_amd64.deb)
 built=$(now)
 
+# The package as Debian's checker sees it: no error and no warning.
+lintian_out=$(lintian --fail-on error,warning "$deb" 2>&1) || {
+  echo "lintian finds fault with $(basename "$deb"):" >&2
+  echo "$lintian_out" >&2
+  exit 1
+}
+[ -z "$lintian_out" ] || echo "$lintian_out"
+
 $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$deb" >/dev/null
 remove() { $SUDO env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq vok >/dev/null; }
 trap remove EXIT

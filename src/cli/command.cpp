@@ -1,5 +1,9 @@
 #include "command.h"
 
+#include "framework/io/fileerror.h"
+#include "framework/io/outputtarget.h"
+#include "terminaldevice.h"
+
 #include <QCommandLineParser>
 
 QCommandLineOption Command::dataOption() {
@@ -24,13 +28,20 @@ QString Command::single(const QCommandLineParser& parser, const QString& option)
 }
 
 QTextStream& Command::out() {
-    static QTextStream s(stdout);
+    static TerminalDevice device(stdout);
+    static QTextStream s(&device);
     return s;
 }
 
 QTextStream& Command::err() {
-    static QTextStream s(stderr);
+    static TerminalDevice device(stderr);
+    static QTextStream s(&device);
     return s;
+}
+
+void Command::refuseDataTarget(const QString& path, const QString& dataFolder) {
+    if (const QString refusal = vok::OutputTarget::refusal(path, dataFolder); !refusal.isEmpty())
+        throw vok::FileError(refusal);
 }
 
 UsageError::UsageError(const QString& message) : std::runtime_error(message.toStdString()) {}

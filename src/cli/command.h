@@ -28,6 +28,11 @@ public:
     // The one value of an optional option; a UsageError when it is given twice.
     static QString single(const QCommandLineParser& parser, const QString& option);
 
+    // An output file (--pdf, --csv, --odt...) that would replace a file of the data folder is
+    // refused before anything is written.
+    static void refuseDataTarget(const QString& path, const QString& dataFolder);
+
+    // Standard output and error, through which stored names are shown safely.
     static QTextStream& out();
     static QTextStream& err();
 };

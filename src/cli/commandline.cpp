@@ -89,7 +89,8 @@ int CommandLine::runVerb(const Command& command, const QStringList& args) const 
     try {
         // The same storage configuration as Vok writes at every start: shared locking, so a
         // running Vok and this command wait for each other instead of failing.
-        StorageConfiguration::writeEntries();
+        if (const QString notice = StorageConfiguration::writeEntries(); !notice.isEmpty())
+            Command::err() << prefix << notice << "\n";
         const int status = command.run(parser);
         Command::out().flush();
         return status;

@@ -1,6 +1,7 @@
 #include "copydatacommand.h"
 
 #include "data/datafoldercopy.h"
+#include "framework/io/shownlocation.h"
 
 #include <QCommandLineParser>
 
@@ -20,6 +21,6 @@ int CopyDataCommand::run(const QCommandLineParser& parser) const {
     const DataFolderCopy::Report report = DataFolderCopy::run(from, to);
     out() << "Copied " << report.tables << " tables (" << report.rows << " rows) and "
           << report.sheets.size() << (report.sheets.size() == 1 ? " time sheet" : " time sheets")
-          << " (" << report.sheetLines << " lines) to " << to << "\n";
+          << " (" << report.sheetLines << " lines) to " << vok::ShownLocation::of(to) << "\n";
     return 0;
 }

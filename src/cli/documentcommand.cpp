@@ -32,6 +32,8 @@ int DocumentCommand::run(const QCommandLineParser& parser) const {
     if (!contact.isEmpty() && !major.isEmpty())
         throw UsageError(QStringLiteral("--contact and --major name different documents"));
 
+    refuseDataTarget(file, folder);
+
     ProjectSession session(folder);
     TDataModule2& dm = session.dm;
     session.goToProject(project);

@@ -116,6 +116,19 @@ std::unique_ptr<ReportForm> makeReport(const QString& kind, const QCommandLinePa
     return std::make_unique<TForm22>(dm);
 }
 
+// A member the data has never heard of is a typing error, as an unknown project is, not a report
+// of no rows.
+void refuseUnknownMember(ReportSession& session, const QString& member) {
+    vok::Store& store = *session.dm.Database1;
+    const auto known = [&](const char* sql) {
+        return store.exec(QLatin1String(sql), {member}).next();
+    };
+    if (!known("SELECT 1 FROM members WHERE Member_name = ?") &&
+        !known("SELECT 1 FROM ProjectTS WHERE ProjectTS_member = ?"))
+        throw std::runtime_error(
+            QStringLiteral("\"%1\" is not a team member.").arg(member).toStdString());
+}
+
 QString pages(const vok::ReportDocument& document) {
     const qsizetype n = document.pages.size();
     return QStringLiteral("%1 %2").arg(n).arg(n == 1 ? QStringLiteral("page")
@@ -189,7 +202,14 @@ int ReportCommand::run(const QCommandLineParser& parser) const {
             QStringLiteral("%1 is not a Vok data folder").arg(folder).toStdString());
     }
 
+    for (const QString& output : {pdf, json, csv}) {
+        if (!output.isEmpty())
+            refuseDataTarget(output, folder);
+    }
+
     ReportSession session(folder);
+    if (parser.isSet(QStringLiteral("member")))
+        refuseUnknownMember(session, single(parser, QStringLiteral("member")));
     const std::unique_ptr<ReportForm> report = makeReport(kind, parser, session);
     CaptionApplier({report.get()}).apply(CaptionSet::language(language));
     // The words the report makes as it runs, in the same language.

@@ -3,10 +3,13 @@
 #include "framework/dataset/databaseerror.h"
 #include "framework/dataset/store.h"
 #include "framework/dataset/transaction.h"
+#include "framework/io/shownlocation.h"
+#include "framework/io/showntext.h"
 #include "schema.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <memory>
 
 using vok::DatabaseError;
@@ -79,13 +82,24 @@ DataFolderCopy::Report DataFolderCopy::run(const QString& from, const QString& t
     if (Store::holdsData(to))
         throw DatabaseError(
             QStringLiteral("%1 already holds Vok data; the copy goes only into an empty one")
-                .arg(to),
+                .arg(vok::ShownLocation::of(to)),
             DatabaseError::Kind::Engine);
     Store source;
     source.setParams({QStringLiteral("path=") + from});
     source.open();
     Report report;
     report.sheets = source.files();
+    // Stored names become paths in the target: each one is a plain sheet name, or nothing is
+    // copied at all.
+    for (const QString& sheet : std::as_const(report.sheets)) {
+        if (const QString why = Schema::sheetFileRefusal(sheet); !why.isEmpty())
+            throw DatabaseError(
+                QStringLiteral("%1 holds a time sheet named \"%2\", which cannot "
+                               "be a file of a data folder (%3); nothing was "
+                               "copied")
+                    .arg(vok::ShownLocation::of(from), vok::ShownText::escaped(sheet), why),
+                DatabaseError::Kind::Engine);
+    }
 
     Store target;
     target.setParams({QStringLiteral("path=") + to});
@@ -115,8 +129,9 @@ DataFolderCopy::Report DataFolderCopy::run(const QString& from, const QString& t
     }
 
     // A folder: the database first, then each sheet file, each in its own unit; a failure
-    // removes everything this copy created.
+    // removes everything this copy created, and nothing else.
     const QString folder = target.location();
+    const bool folderExisted = QFileInfo::exists(folder);
     Store::createDatabase(folder, Schema::tables(), source.settings());
     QStringList created{QDir(folder).filePath(QLatin1String(Store::DatabaseFile))};
     try {
@@ -137,8 +152,12 @@ DataFolderCopy::Report DataFolderCopy::run(const QString& from, const QString& t
         }
     } catch (...) {
         target.close();
-        for (const QString& file : std::as_const(created))
+        for (const QString& file : std::as_const(created)) {
             QFile::remove(file);
+            QFile::remove(file + QStringLiteral("-journal"));
+        }
+        if (!folderExisted)
+            QDir().rmdir(folder); // only when empty again
         throw;
     }
     return report;

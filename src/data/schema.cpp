@@ -1,6 +1,7 @@
 #include "schema.h"
 
 #include "framework/dataset/databaseerror.h"
+#include "framework/io/plainfilename.h"
 
 using vok::FieldDef;
 using vok::FieldType;
@@ -171,6 +172,19 @@ bool Schema::isSharedTableName(const QString& baseName) {
             return true;
     }
     return false;
+}
+
+QString Schema::sheetFileRefusal(const QString& fileName) {
+    if (QString why = vok::PlainFileName::refusal(fileName); !why.isEmpty())
+        return why;
+    if (!fileName.endsWith(QLatin1String(".db"), Qt::CaseInsensitive))
+        return QStringLiteral("it does not end in .db");
+    const QString base = fileName.chopped(3);
+    if (base.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive))
+        return QStringLiteral("the storage engine keeps names beginning with sqlite_ for itself");
+    if (isSharedTableName(base))
+        return QStringLiteral("the data folder uses that name for a shared table");
+    return {};
 }
 
 const TableDef& Schema::memberTimeSheetFile() {

@@ -19,4 +19,8 @@ public:
     static const vok::TableDef& memberTimeSheetFile();
     // Whether a file name of the data folder belongs to the shared database (case-insensitive).
     static bool isSharedTableName(const QString& baseName);
+    // Why a file name cannot be a member's sheet of a data folder ("Site Crew.db"); empty when it
+    // can. The one rule for every sheet name, typed or stored: a plain file name ending in .db
+    // that is neither a shared table nor one of the engine's own.
+    static QString sheetFileRefusal(const QString& fileName);
 };

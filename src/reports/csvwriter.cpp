@@ -1,9 +1,8 @@
 #include "csvwriter.h"
 
-#include "framework/dataset/databaseerror.h"
+#include "framework/io/filewriter.h"
 
-#include <QDir>
-#include <QSaveFile>
+#include <QRegularExpression>
 
 namespace {
 
@@ -26,15 +25,23 @@ QByteArray CsvWriter::toCsv(const QList<QStringList>& rows) {
         QStringList fields;
         fields.reserve(row.size());
         for (const QString& f : row)
-            fields << quoted(f);
+            fields << quoted(cell(f));
         text += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     }
     return text.toUtf8();
 }
 
 void CsvWriter::write(const QString& path, const QList<QStringList>& rows) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(toCsv(rows)) < 0 || !file.commit())
-        throw vok::DatabaseError(QStringLiteral("Cannot create file \"%1\": %2")
-                                     .arg(QDir::toNativeSeparators(path), file.errorString()));
+    vok::FileWriter::write(path, toCsv(rows));
+}
+
+QString CsvWriter::cell(const QString& text) {
+    // A spreadsheet runs a cell that begins so as a formula (=HYPERLINK(...), +cmd|...); a
+    // leading quote keeps it text. A number keeps its sign and stays a number.
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (text.isEmpty() || !formulaStarts.contains(text.front()))
+        return text;
+    static const QRegularExpression number(
+        QStringLiteral("^[+-]?([0-9]+([.][0-9]*)?|[.][0-9]+)([eE][+-]?[0-9]+)?$"));
+    return number.match(text).hasMatch() ? text : QLatin1Char('\'') + text;
 }

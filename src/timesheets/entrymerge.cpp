@@ -38,11 +38,17 @@ bool isNumber(const QVariant& stored) {
     return type == QMetaType::LongLong || type == QMetaType::Int || type == QMetaType::Double;
 }
 
+// No value, as NULL or as an empty text another program may leave: read as empty, not refused.
+bool isEmpty(const QVariant& stored) {
+    return !stored.isValid() || stored.isNull() ||
+           (stored.typeId() == QMetaType::QString && stored.toString().isEmpty());
+}
+
 } // namespace
 
 QDate EntryMerge::date(const Column& column, int row) const {
     const QVariant stored = source_.valueAt(row, column.field->index());
-    if (!stored.isValid() || stored.isNull())
+    if (isEmpty(stored))
         return vok::ShortDate::zeroDate(); // an empty date reads as 30 December 1899
     const QDate read = isNumber(stored) ? QDate() : vok::ShortDate::readIso(stored.toString());
     if (!read.isValid())
@@ -55,7 +61,7 @@ QDate EntryMerge::date(const Column& column, int row) const {
 
 double EntryMerge::number(const Column& column, int row) const {
     const QVariant stored = source_.valueAt(row, column.field->index());
-    if (!stored.isValid() || stored.isNull())
+    if (isEmpty(stored))
         return 0; // an empty number reads as 0
     double value = 0;
     if (isNumber(stored)) {
@@ -168,12 +174,22 @@ void EntryMerge::mergeLines(const QString& member, MergeReport& report) {
             rowMember->setAsString(member);
         target_.post();
 
-        if (ids.project != 0)
-            raise(projects, projectTotal, quantity);
-        if (ids.major != 0)
-            raise(major, majorTotal, quantity);
-        if (ids.action != 0)
-            raise(action, actionTotal, quantity);
+        try {
+            if (ids.project != 0)
+                raise(projects, projectTotal, quantity);
+            if (ids.major != 0)
+                raise(major, majorTotal, quantity);
+            if (ids.action != 0)
+                raise(action, actionTotal, quantity);
+        } catch (const vok::DatabaseError& e) {
+            // A total pushed past the largest number: the line that did it is named.
+            if (e.kind() != vok::DatabaseError::Kind::Convert)
+                throw;
+            throw unreadable(lineQuantity, lines,
+                             QStringLiteral("%1 makes a total too large a number (%2)")
+                                 .arg(quantity)
+                                 .arg(e.message()));
+        }
 
         ++lines;
         if (afterLine)

@@ -3,18 +3,13 @@
 #include "data/schema.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/dataset/table.h"
+#include "framework/io/showntext.h"
 
 namespace {
 
 bool isBlankOrControl(QChar c) {
     return c.unicode() <= 0x20 || c.category() == QChar::Other_Control;
 }
-
-// Refused by at least one of the file systems a shared data folder may live on.
-const QString forbiddenCharacters = QStringLiteral("/\\<>:\"|?*");
-
-// Most file systems hold names of at most 255 bytes.
-constexpr int maxFileNameBytes = 255;
 
 } // namespace
 
@@ -37,34 +32,9 @@ QString MemberFile::refusal(const QString& memberName) {
     if (name.isEmpty())
         return QStringLiteral(
             "A member name must hold more than blanks to name a time sheet file.");
-    for (const QChar c : name) {
-        if (forbiddenCharacters.contains(c))
-            return QStringLiteral("The member name \"%1\" cannot name a time sheet file: it holds "
-                                  "the character '%2'.")
-                .arg(name, c);
-        if (c.category() == QChar::Other_Control || c.isNull())
-            return QStringLiteral(
-                       "The member name \"%1\" cannot name a time sheet file: it holds a "
-                       "control character.")
-                .arg(name);
-    }
-    if (name.contains(QStringLiteral("..")))
-        return QStringLiteral(
-                   "The member name \"%1\" cannot name a time sheet file: it holds \"..\".")
-            .arg(name);
-    if (name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive))
-        return QStringLiteral(
-                   "The member name \"%1\" cannot name a time sheet file: the storage engine "
-                   "keeps names beginning with sqlite_ for itself.")
-            .arg(name);
-    if (Schema::isSharedTableName(name))
-        return QStringLiteral(
-                   "The member name \"%1\" cannot name a time sheet file: the data folder "
-                   "uses that name for a shared table.")
-            .arg(name);
-    if (fileName(name).toUtf8().size() > maxFileNameBytes)
-        return QStringLiteral("The member name \"%1\" is too long to name a time sheet file.")
-            .arg(name);
+    if (const QString why = Schema::sheetFileRefusal(fileName(name)); !why.isEmpty())
+        return QStringLiteral("The member name \"%1\" cannot name a time sheet file: %2.")
+            .arg(vok::ShownText::escaped(name), why);
     return {};
 }
 

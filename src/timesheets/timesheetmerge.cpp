@@ -62,8 +62,14 @@ MergeReport TimeSheetMerge::mergeMember(const QString& member) {
         return report;
     }
     const QString file = MemberFile::fileName(member);
-    if (!dm_.Database1->fileExists(file)) {
-        report.withoutFile << member;
+    try {
+        if (!dm_.Database1->fileExists(file)) {
+            report.withoutFile << member;
+            return report;
+        }
+    } catch (const vok::DatabaseError& e) {
+        // There, but not a file Vok may use (a folder, a link out of the data folder): broken.
+        report.skipped << MergeReport::Skipped{file, e.message()};
         return report;
     }
     vok::Table& lines = *dm_.MemberTS;

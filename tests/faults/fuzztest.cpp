@@ -1,10 +1,16 @@
 // The readers of what users type, fed a few hundred thousand random inputs each: the short-date
 // reader of the entry fields, the number masks of the reports and the command line's dates. None
-// may crash, and none may take nonsense for a value.
+// may crash, and none may take nonsense for a value. And the rules that stand between stored text
+// and the outside: locations shown without their password, names that become paths, CSV cells a
+// spreadsheet reads.
 #include "cli/dateoption.h"
 #include "faultsuites.h"
 #include "framework/dataset/shortdate.h"
+#include "framework/io/plainfilename.h"
+#include "framework/io/shownlocation.h"
+#include "framework/io/showntext.h"
 #include "framework/report/numbermask.h"
+#include "reports/csvwriter.h"
 
 #include <QLocale>
 #include <QRandomGenerator>
@@ -14,7 +20,10 @@
 #include <limits>
 
 using vok::NumberMask;
+using vok::PlainFileName;
 using vok::ShortDate;
+using vok::ShownLocation;
+using vok::ShownText;
 
 namespace {
 
@@ -299,6 +308,117 @@ private Q_SLOTS:
             }
         }
         QVERIFY2(accepted > 1000, qPrintable(QString::number(accepted)));
+    }
+
+    void locationsNeverShowTheirPassword() {
+        const quint32 seed = faultSeed();
+        QRandomGenerator random(seed);
+        // Pieces of locations, well formed and not, around a password that must never show.
+        static const QStringList schemes{QStringLiteral("postgresql://"),
+                                         QStringLiteral("postgres://"),
+                                         QStringLiteral("postgresql:/"), QString()};
+        static const QStringList hosts{QStringLiteral("db.example"), QStringLiteral("[::1]:5432"),
+                                       QStringLiteral(""),           QStringLiteral("h:5432/vok"),
+                                       QStringLiteral("[::1"),       QStringLiteral("%zz")};
+        const QString pieces = QStringLiteral("ab@:/?&=%[]# '\\x");
+        for (int i = 0; i < Inputs / 3; ++i) {
+            const QString password =
+                QStringLiteral("S3cr") + randomText(random, pieces, 6) + QStringLiteral("tZ");
+            QString location = schemes[random.bounded(4)];
+            switch (random.bounded(4)) {
+            case 0: // user:password@host
+                location += QStringLiteral("vok:") + password + QLatin1Char('@') +
+                            hosts[random.bounded(6)] + randomText(random, pieces, 4);
+                break;
+            case 1: // a password parameter in the query
+                location += QStringLiteral("vok@") + hosts[random.bounded(6)] +
+                            QStringLiteral("?port=5432&password=") + password +
+                            (random.bounded(2) ? QStringLiteral("&sslmode=disable") : QString());
+                break;
+            case 2: // key=value words
+                location += QStringLiteral("host=h password = '") + password +
+                            QStringLiteral("' dbname=vok");
+                break;
+            default: // no password: shown as it is
+                location += hosts[random.bounded(6)] + randomText(random, pieces, 8);
+                break;
+            }
+            const QString shown = ShownLocation::of(location);
+            if (shown.contains(QLatin1String("S3cr")))
+                QFAIL(qPrintable(
+                    QStringLiteral("'%1' shown as '%2' (seed %3)").arg(location, shown).arg(seed)));
+            if (!location.contains(QLatin1String("S3cr")) && !location.contains(QLatin1Char('@')) &&
+                !location.contains(QLatin1String("password"), Qt::CaseInsensitive) &&
+                shown != location.trimmed() && !location.endsWith(QLatin1Char('?')) &&
+                !location.endsWith(QLatin1Char('&')))
+                QFAIL(qPrintable(QStringLiteral("'%1' without a password shown as '%2' (seed %3)")
+                                     .arg(location, shown)
+                                     .arg(seed)));
+        }
+    }
+
+    void namesThatBecomePathsStayInTheirFolder() {
+        const quint32 seed = faultSeed();
+        QRandomGenerator random(seed);
+        const QString alphabet = QStringLiteral("ab .-_/\\:*?\"<>|~$") + QChar(0) + QChar(0x1b) +
+                                 QChar(0x7f) + QChar(0x85) + QChar(0x202e) + QChar(0x2066) +
+                                 QChar(0x200f) + QChar(0x00e9) + QChar(0xd83d) + QChar(0xde00);
+        int accepted = 0;
+        for (int i = 0; i < Inputs / 3; ++i) {
+            const QString name = randomText(random, alphabet, i % 100 == 0 ? 300 : 12);
+            const auto fail = [&](const QString& what, const char* why) {
+                QFAIL(qPrintable(QStringLiteral("'%1': %2 (seed %3)")
+                                     .arg(ShownText::escaped(what), QLatin1String(why))
+                                     .arg(seed)));
+            };
+            const bool plain = PlainFileName::refusal(name).isEmpty();
+            if (plain) {
+                ++accepted;
+                if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+                    name.contains(QLatin1String("..")) || name.trimmed().isEmpty() ||
+                    name.toUtf8().size() > 255)
+                    return fail(name, "taken as a plain file name");
+                for (const QChar c : name) {
+                    if (ShownText::needsEscape(c))
+                        return fail(name, "taken with a control or direction character");
+                }
+            }
+            // A name made from a title is always one the rule takes.
+            const QString made = PlainFileName::from(name, QStringLiteral("Report"), 16);
+            if (!PlainFileName::refusal(made).isEmpty() || made.toUtf8().size() > 255 - 16)
+                return fail(made, "made from a title, but refused");
+            // What a terminal shows holds no control character.
+            for (const QChar c : ShownText::escaped(name)) {
+                if (ShownText::needsEscape(c))
+                    return fail(name, "shown with a control character");
+            }
+        }
+        QVERIFY2(accepted > 1000, qPrintable(QString::number(accepted)));
+    }
+
+    void csvCellsAreNeverFormulas() {
+        const quint32 seed = faultSeed();
+        QRandomGenerator random(seed);
+        const QString alphabet = QStringLiteral("=+-@\t\r0123456789.eE ,\"'aZ(") + QChar(0xff1d);
+        static const QRegularExpression number(
+            QStringLiteral("^[+-]?([0-9]+([.][0-9]*)?|[.][0-9]+)([eE][+-]?[0-9]+)?$"));
+        for (int i = 0; i < Inputs; ++i) {
+            const QString text = randomText(random, alphabet, 10);
+            const QString cell = CsvWriter::cell(text);
+            const auto fail = [&](const char* why) {
+                QFAIL(qPrintable(
+                    QStringLiteral("'%1' written as '%2': %3 (seed %4)")
+                        .arg(ShownText::escaped(text), ShownText::escaped(cell), QLatin1String(why))
+                        .arg(seed)));
+            };
+            const bool isNumber = number.match(text).hasMatch();
+            if (isNumber && cell != text)
+                return fail("a number no longer a number");
+            if (!isNumber && !cell.isEmpty() && QStringLiteral("=+-@\t\r").contains(cell.front()))
+                return fail("a formula a spreadsheet would run");
+            if (cell != text && cell != QLatin1Char('\'') + text)
+                return fail("more changed than a leading quote");
+        }
     }
 };
 

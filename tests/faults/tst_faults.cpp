@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     } suites[] = {{"crash", runCrashTests},
                   {"concurrency", runConcurrencyTests},
                   {"badinput", runBadInputTests},
+                  {"hardening", runHardeningTests},
                   {"fuzz", runFuzzTests}};
     // The suite's name goes; QtTest reads the rest of the arguments.
     std::vector<char*> args(argv, argv + argc);

@@ -672,7 +672,7 @@ private Q_SLOTS:
             junk.write(QByteArray(4096, 'x'));
             junk.close();
             dm().Database1->createFile(
-                QDir(fx->folder()).filePath(QStringLiteral("Other.db")),
+                QStringLiteral("Other.db"),
                 {QStringLiteral("other"), {{QStringLiteral("a"), vok::FieldType::Integer, 0}}, {}});
         }
         dm().Database1->exec(QStringLiteral("INSERT INTO members (Member_name) VALUES (?)"),

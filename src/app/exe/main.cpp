@@ -41,9 +41,10 @@ int main(int argc, char** argv) {
         });
     }
     std::unique_ptr<AppWindows> windows;
+    QString notice;
     try {
         windows = std::make_unique<AppWindows>();
-        StorageConfiguration::writeEntries();
+        notice = StorageConfiguration::writeEntries();
     } catch (const vok::DatabaseError& e) {
         VokApplication::showApplicationError(e.kindName(), e.message());
         return 1;
@@ -60,6 +61,8 @@ int main(int argc, char** argv) {
         QCoreApplication::quit();
     });
     form1->show();
+    if (!notice.isEmpty())
+        vok::Messages::inform(notice);
     const int rc = app.exec();
     windows.reset();
     return rc;

@@ -1,13 +1,14 @@
 #include "engineconfig.h"
 
-#include "databaseerror.h"
+#include "framework/io/fileerror.h"
+#include "framework/io/filewriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTextStream>
+#include <algorithm>
 
 namespace vok {
 
@@ -54,20 +55,32 @@ QList<EngineConfig::Node> EngineConfig::defaults() {
 }
 
 void EngineConfig::initialise() {
-    if (QFileInfo::exists(path_)) {
-        load();
+    notice_.clear();
+    const bool existed = QFileInfo::exists(path_);
+    const bool read = existed && load();
+    if (read && !addMissingDefaults())
         return;
+    if (!read)
+        nodes_ = defaults();
+    else
+        addMissingDefaults();
+    if (existed)
+        notice_ = QStringLiteral("The engine settings %1 were %2; they are written afresh from "
+                                 "the defaults.")
+                      .arg(QDir::toNativeSeparators(path_),
+                           !read ? QStringLiteral("unreadable") : QStringLiteral("incomplete"));
+    try {
+        save();
+    } catch (const FileError&) {
+        // Vok goes on with the defaults in memory; the next start tries again. Whoever writes the
+        // entries (the start) saves again and tells the user if that fails too.
     }
-    nodes_ = defaults();
-    save();
 }
 
-void EngineConfig::load() {
+bool EngineConfig::load() {
     QFile file(path_);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        throw DatabaseError(QStringLiteral("Cannot read the engine configuration %1: %2")
-                                .arg(path_, file.errorString()),
-                            DatabaseError::Kind::Engine);
+        return false;
     nodes_.clear();
     QTextStream in(&file);
     Node* current = nullptr;
@@ -85,27 +98,39 @@ void EngineConfig::load() {
             continue;
         current->entries.append(Entry{line.left(eq), line.mid(eq + 1)});
     }
+    return file.error() == QFile::NoError;
+}
+
+bool EngineConfig::addMissingDefaults() {
+    bool added = false;
+    for (const Node& d : defaults()) {
+        auto it = std::find_if(nodes_.begin(), nodes_.end(),
+                               [&](const Node& n) { return n.path == d.path; });
+        if (it == nodes_.end()) {
+            nodes_.append(d);
+            added = true;
+            continue;
+        }
+        for (const Entry& e : d.entries) {
+            if (std::none_of(it->entries.begin(), it->entries.end(),
+                             [&](const Entry& have) { return have.name == e.name; })) {
+                it->entries.append(e);
+                added = true;
+            }
+        }
+    }
+    return added;
 }
 
 void EngineConfig::save() const {
     QDir().mkpath(QFileInfo(path_).absolutePath());
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        throw DatabaseError(QStringLiteral("Cannot write the engine configuration %1: %2")
-                                .arg(path_, file.errorString()),
-                            DatabaseError::Kind::Engine);
-    QTextStream out(&file);
-    out << "# Vok storage engine configuration\n";
+    QString text = QStringLiteral("# Vok storage engine configuration\n");
     for (const Node& n : nodes_) {
-        out << '[' << n.path << "]\n";
+        text += QLatin1Char('[') + n.path + QStringLiteral("]\n");
         for (const Entry& e : n.entries)
-            out << e.name << '=' << e.value << '\n';
+            text += e.name + QLatin1Char('=') + e.value + QLatin1Char('\n');
     }
-    out.flush();
-    if (!file.commit())
-        throw DatabaseError(QStringLiteral("Cannot write the engine configuration %1: %2")
-                                .arg(path_, file.errorString()),
-                            DatabaseError::Kind::Engine);
+    FileWriter::write(path_, text.toUtf8());
 }
 
 const EngineConfig::Node* EngineConfig::node(const QString& nodePath) const {
@@ -126,13 +151,19 @@ QList<EngineConfig::Entry> EngineConfig::entries(const QString& nodePath) const 
 }
 
 bool EngineConfig::writeEntry(const QString& nodePath, const QString& name, const QString& value) {
+    if (!setEntry(nodePath, name, value))
+        return false;
+    save();
+    return true;
+}
+
+bool EngineConfig::setEntry(const QString& nodePath, const QString& name, const QString& value) {
     for (Node& n : nodes_) {
         if (n.path != nodePath)
             continue;
         for (Entry& e : n.entries) {
             if (e.name == name) {
                 e.value = value;
-                save();
                 return true;
             }
         }

@@ -32,9 +32,13 @@ public:
 
     const QString& path() const { return path_; }
 
-    // Loads the file, creating it with the engine's defaults when it does not exist yet.
-    // Throws DatabaseError (engine kind) when it can be neither read nor created.
+    // Loads the file, creating it with the engine's defaults when it does not exist yet. A file
+    // that is empty, unreadable or lacks entries (a full disk, a hand edit) is written afresh
+    // from the defaults, keeping what it still holds, and notice() says so: the settings never
+    // keep Vok from starting. A file that cannot be written leaves the defaults in memory.
     void initialise();
+    // What initialise() had to mend; empty when nothing.
+    const QString& notice() const { return notice_; }
 
     bool hasNode(const QString& nodePath) const;
     // The records of a node in file order; empty when the node does not exist.
@@ -42,6 +46,10 @@ public:
     // Rewrites one record's value in the persistent file. Returns false when the node holds no
     // record of that exact name.
     bool writeEntry(const QString& nodePath, const QString& name, const QString& value);
+    // The same without saving, for several entries written at once by save().
+    bool setEntry(const QString& nodePath, const QString& name, const QString& value);
+    // Writes the file through the checked writer; throws vok::FileError, the file unchanged.
+    void save() const;
 
     QString value(const QString& nodePath, const QString& name, const QString& fallback) const;
     Settings settings() const;
@@ -55,13 +63,16 @@ private:
         QString path;
         QList<Entry> entries;
     };
-    void load();
-    void save() const;
+    // False when the file cannot be read.
+    bool load();
+    // Adds the default nodes and entries the file lacks; whether any was missing.
+    bool addMissingDefaults();
     static QList<Node> defaults();
     const Node* node(const QString& nodePath) const;
 
     QString path_;
     QList<Node> nodes_;
+    QString notice_;
 };
 
 } // namespace vok

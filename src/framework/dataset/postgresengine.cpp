@@ -1,6 +1,7 @@
 #include "postgresengine.h"
 
 #include "databaseerror.h"
+#include "framework/io/shownlocation.h"
 #include "postgresrowsetwriter.h"
 #include "postgresstatement.h"
 
@@ -45,9 +46,9 @@ QString PostgresEngine::connectionOptions(const QString& uri) {
     if (!options) {
         const QString text = error ? QString::fromUtf8(error).trimmed() : QString();
         PQfreemem(error);
-        throw DatabaseError(
-            QStringLiteral("%1 is not a valid PostgreSQL location: %2").arg(uri, text),
-            DatabaseError::Kind::Engine);
+        throw DatabaseError(QStringLiteral("%1 is not a valid PostgreSQL location: %2")
+                                .arg(ShownLocation::of(uri), ShownLocation::of(text)),
+                            DatabaseError::Kind::Engine);
     }
     QStringList parts;
     bool password = false;
@@ -66,7 +67,7 @@ QString PostgresEngine::connectionOptions(const QString& uri) {
         throw DatabaseError(
             QStringLiteral("The data location %1 holds a password; give it in ~/.pgpass or "
                            "PGPASSWORD instead")
-                .arg(uri.left(uri.indexOf(QLatin1Char('@')) + 1) + QStringLiteral("...")),
+                .arg(ShownLocation::of(uri)),
             DatabaseError::Kind::Engine);
     return parts.join(QLatin1Char(' '));
 }
@@ -85,7 +86,7 @@ pg_conn* PostgresEngine::handle() const {
 void PostgresEngine::connect(const QString& location, const EngineConfig::Settings& settings) {
     location_ = location;
     openDatabase(QStringLiteral("QPSQL"), QString(), connectionOptions(location),
-                 QStringLiteral("Cannot open %1").arg(location));
+                 QStringLiteral("Cannot open %1").arg(ShownLocation::of(location)));
     alive_ = std::make_shared<bool>(true);
     // Dates and date-times as ISO text; a lock held by another user is waited for as long as
     // SQLite's busy timeout waits.
@@ -97,7 +98,7 @@ void PostgresEngine::connect(const QString& location, const EngineConfig::Settin
         close();
         throw DatabaseError(
             QStringLiteral("The data location %1 does not exist (no schema to keep the tables in)")
-                .arg(location),
+                .arg(ShownLocation::of(location)),
             DatabaseError::Kind::Engine);
     }
 }
@@ -107,8 +108,9 @@ void PostgresEngine::open(const QString& location, const EngineConfig::Settings&
     connect(location, settings);
     if (!holdsVokData()) {
         close();
-        throw DatabaseError(QStringLiteral("%1 holds no Vok database").arg(location),
-                            DatabaseError::Kind::Engine);
+        throw DatabaseError(
+            QStringLiteral("%1 holds no Vok database").arg(ShownLocation::of(location)),
+            DatabaseError::Kind::Engine);
     }
 }
 
@@ -247,8 +249,9 @@ void PostgresEngine::createAndBegin(const QString& location, const QList<TableDe
     connect(location, settings);
     try {
         if (holdsVokData())
-            throw DatabaseError(QStringLiteral("%1 already holds a Vok database").arg(location),
-                                DatabaseError::Kind::Engine);
+            throw DatabaseError(
+                QStringLiteral("%1 already holds a Vok database").arg(ShownLocation::of(location)),
+                DatabaseError::Kind::Engine);
         QStringList statements{QStringLiteral("BEGIN")};
         statements << changeTrackingSql();
         for (const TableDef& t : tables) {
@@ -268,9 +271,9 @@ void PostgresEngine::createAndBegin(const QString& location, const QList<TableDe
         if (PQtransactionStatus(handle()) != PQTRANS_IDLE)
             PQclear(PQexec(handle(), "ROLLBACK"));
         close();
-        throw DatabaseError(
-            QStringLiteral("Cannot create the tables in %1: %2").arg(location, e.message()),
-            DatabaseError::Kind::Engine);
+        throw DatabaseError(QStringLiteral("Cannot create the tables in %1: %2")
+                                .arg(ShownLocation::of(location), e.message()),
+                            DatabaseError::Kind::Engine);
     }
 }
 
@@ -441,9 +444,9 @@ TableRef PostgresEngine::openSheet(const QString& fileName, int /*unitDepth*/) {
     const QVariant id =
         scalar(QStringLiteral("SELECT sheet_id FROM vok_sheets WHERE file_name = ?"), {fileName});
     if (id.isNull())
-        throw DatabaseError(
-            QStringLiteral("Table does not exist: %1 (database %2)").arg(fileName, location_),
-            DatabaseError::Kind::Engine);
+        throw DatabaseError(QStringLiteral("Table does not exist: %1 (database %2)")
+                                .arg(fileName, ShownLocation::of(location_)),
+                            DatabaseError::Kind::Engine);
     return TableRef{QString(), QStringLiteral("vok_sheet_%1").arg(id.toLongLong())};
 }
 

@@ -31,6 +31,27 @@ QString SqliteEngine::filePath(const QString& fileName) const {
     return QDir(folder_).filePath(fileName);
 }
 
+bool SqliteEngine::present(const QString& file, const QString& what) const {
+    const QFileInfo info(file);
+    if (!info.exists() && !info.isSymLink())
+        return false;
+    if (info.isSymLink()) {
+        const QString folder = QFileInfo(folder_).canonicalFilePath();
+        const QString target = info.canonicalFilePath();
+        if (target.isEmpty() || folder.isEmpty() || !target.startsWith(folder + QLatin1Char('/')))
+            throw DatabaseError(QStringLiteral("%1 %2 is a link to a file outside the data folder "
+                                               "%3; Vok does not read or write through it")
+                                    .arg(what, info.fileName(), folder_),
+                                DatabaseError::Kind::Engine);
+    }
+    if (!info.isFile())
+        throw DatabaseError(
+            QStringLiteral("%1 %2 in the data folder %3 is not a regular file; it is broken")
+                .arg(what, info.fileName(), folder_),
+            DatabaseError::Kind::Engine);
+    return true;
+}
+
 sqlite3* SqliteEngine::handle() const {
     const QVariant v = database().driver()->handle();
     if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0) {
@@ -48,7 +69,7 @@ void SqliteEngine::open(const QString& location, const EngineConfig::Settings& s
     if (!QFileInfo(folder_).isDir())
         throw DatabaseError(QStringLiteral("The data folder %1 does not exist").arg(folder_),
                             DatabaseError::Kind::Engine);
-    if (!QFileInfo::exists(file))
+    if (!present(file, QStringLiteral("The database")))
         throw DatabaseError(QStringLiteral("The data folder %1 holds no Vok database (%2)")
                                 .arg(folder_, DatabaseFile),
                             DatabaseError::Kind::Engine);
@@ -91,7 +112,7 @@ bool SqliteEngine::holdsData(const QString& location) {
 void SqliteEngine::createDatabase(const QString& location, const QList<TableDef>& tables,
                                   const EngineConfig::Settings& settings) {
     const QString file = QDir(location).filePath(QLatin1String(DatabaseFile));
-    if (QFileInfo::exists(file))
+    if (QFileInfo::exists(file) || QFileInfo(file).isSymLink())
         throw DatabaseError(QStringLiteral("%1 already holds a Vok database").arg(location),
                             DatabaseError::Kind::Engine);
     if (!QDir().mkpath(location))
@@ -215,7 +236,7 @@ QStringList SqliteEngine::columns(const TableRef& ref) {
 
 TableRef SqliteEngine::openSheet(const QString& fileName, int unitDepth) {
     const QString file = filePath(fileName);
-    if (!QFileInfo(file).isFile())
+    if (!present(file, QStringLiteral("The time sheet")))
         throw DatabaseError(
             QStringLiteral("Table does not exist: %1 (data folder %2)").arg(fileName, folder_),
             DatabaseError::Kind::Engine);
@@ -292,7 +313,7 @@ QStringList SqliteEngine::sheetFiles() {
 }
 
 bool SqliteEngine::sheetExists(const QString& fileName) {
-    return QFileInfo(filePath(fileName)).isFile();
+    return present(filePath(fileName), QStringLiteral("The time sheet"));
 }
 
 void SqliteEngine::createSheet(const QString& fileName, const TableDef& def, int unitDepth) {
@@ -301,7 +322,7 @@ void SqliteEngine::createSheet(const QString& fileName, const TableDef& def, int
         throw DatabaseError(
             QStringLiteral("Cannot create %1 while a transaction is running").arg(file),
             DatabaseError::Kind::Engine);
-    if (QFileInfo::exists(file))
+    if (QFileInfo::exists(file) || QFileInfo(file).isSymLink())
         throw DatabaseError(QStringLiteral("%1 already exists").arg(file),
                             DatabaseError::Kind::Engine);
     const QString alias = QStringLiteral("newfile%1").arg(++aliasCounter_);

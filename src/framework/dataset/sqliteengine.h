@@ -56,6 +56,9 @@ private:
     sqlite3* handle() const;
     static QString uriFor(const QString& file, const char* mode);
     QString filePath(const QString& fileName) const;
+    // Whether a file of the folder is there; throws when it is a link that leaves the folder
+    // (never written through) or not a regular file (broken, not absent).
+    bool present(const QString& file, const QString& what) const;
     void detachPending();
 
     struct Attached {

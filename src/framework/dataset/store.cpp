@@ -1,6 +1,9 @@
 #include "store.h"
 
 #include "databaseerror.h"
+#include "framework/io/plainfilename.h"
+#include "framework/io/shownlocation.h"
+#include "framework/io/showntext.h"
 #include "postgresstatement.h"
 #include "rowwriter.h"
 #include "storestatement.h"
@@ -12,6 +15,18 @@
 #include <QStandardPaths>
 
 namespace vok {
+
+namespace {
+
+// A sheet's name becomes a path in a folder: never one that leaves it or is not what it reads.
+void checkSheetName(const QString& fileName) {
+    if (const QString why = PlainFileName::refusal(fileName); !why.isEmpty())
+        throw DatabaseError(QStringLiteral("\"%1\" cannot name a file of the data folder: %2")
+                                .arg(ShownText::escaped(fileName), why),
+                            DatabaseError::Kind::Engine);
+}
+
+} // namespace
 
 Store::Store(QObject* parent) : QObject(parent) {}
 
@@ -263,7 +278,20 @@ TableRef Store::resolve(const QString& fileName) {
         base.truncate(dot);
     if (const QString table = engine_->findTable(base); !table.isEmpty())
         return TableRef{engine_->mainSchema(), table};
-    return engine_->openSheet(fileName, depth_);
+    checkSheetName(fileName);
+    try {
+        return engine_->openSheet(fileName, depth_);
+    } catch (const DatabaseError& e) {
+        // An empty file or another program's database where Vok's should be says so first,
+        // rather than only that one of its tables is missing.
+        if (engine_->findTable(QStringLiteral("projects")).isEmpty())
+            throw DatabaseError(
+                QStringLiteral("%1 holds no Vok data: its database is empty or another "
+                               "program's (%2)")
+                    .arg(ShownLocation::of(location()), e.message()),
+                DatabaseError::Kind::Engine);
+        throw;
+    }
 }
 
 void Store::release(const TableRef& ref) {
@@ -288,8 +316,9 @@ QStringList Store::files() {
 
 void Store::createAndBegin(const QList<TableDef>& tables) {
     if (open_)
-        throw DatabaseError(QStringLiteral("Cannot create %1 while it is open").arg(location()),
-                            DatabaseError::Kind::Engine);
+        throw DatabaseError(
+            QStringLiteral("Cannot create %1 while it is open").arg(ShownLocation::of(location())),
+            DatabaseError::Kind::Engine);
     EngineConfig config;
     config.initialise();
     settings_ = config.settings();
@@ -303,12 +332,13 @@ void Store::createAndBegin(const QList<TableDef>& tables) {
 }
 
 bool Store::fileExists(const QString& fileName) {
+    checkSheetName(fileName);
     return engine().sheetExists(fileName);
 }
 
 void Store::createFile(const QString& fileName, const TableDef& def) {
-    // A full path names the file of the store's own folder.
-    engine().createSheet(QFileInfo(fileName).fileName(), def, depth_);
+    checkSheetName(fileName);
+    engine().createSheet(fileName, def, depth_);
     noteOtherWrite();
 }
 

@@ -1,10 +1,8 @@
 #include "reportlayoutjson.h"
 
-#include "framework/dataset/databaseerror.h"
+#include "framework/io/filewriter.h"
 #include "reportdocument.h"
 
-#include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -98,11 +96,7 @@ QJsonObject ReportLayoutJson::toJson(const ReportDocument& document) {
 }
 
 void ReportLayoutJson::write(const ReportDocument& document, const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw DatabaseError(QStringLiteral("Cannot create file \"%1\": %2")
-                                .arg(QDir::toNativeSeparators(path), file.errorString()));
-    file.write(QJsonDocument(toJson(document)).toJson(QJsonDocument::Indented));
+    FileWriter::write(path, QJsonDocument(toJson(document)).toJson(QJsonDocument::Indented));
 }
 
 } // namespace vok

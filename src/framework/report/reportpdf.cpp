@@ -1,13 +1,14 @@
 #include "reportpdf.h"
 
 #include "framework/dataset/databaseerror.h"
+#include "framework/io/filewriter.h"
 #include "framework/ui/clock.h"
 #include "pdfinfo.h"
 #include "reportdocument.h"
 #include "reportpainter.h"
 
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -15,49 +16,39 @@ namespace vok {
 
 namespace {
 
-// The writer sets no subject: the title and the subject go in an update at the end.
-void appendInfo(const ReportDocument& document, const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
-        throw DatabaseError(QStringLiteral("Cannot write file \"%1\": %2")
-                                .arg(QDir::toNativeSeparators(path), file.errorString()));
+// The writer sets no subject: the title and the subject go in an update at the end. Not the
+// writer's usual ending: the title it wrote stays.
+QByteArray withInfo(const ReportDocument& document, const QByteArray& pdf) {
     const PdfInfo info{document.title, document.subject, QStringLiteral("Vok"), Clock::now()};
-    const QByteArray update = info.updateFor(file.readAll());
-    if (update.isEmpty())
-        return; // not the writer's usual ending: the title it wrote stays
-    if (file.write(update) != update.size() || !file.flush())
-        throw DatabaseError(
-            QStringLiteral("Cannot write file \"%1\"").arg(QDir::toNativeSeparators(path)));
+    return pdf + info.updateFor(pdf);
 }
 
 } // namespace
 
 void ReportPdf::write(const ReportDocument& document, const QString& path) {
-    // QPdfWriter only notices an unwritable file when painting starts; check first so the
-    // message names the file.
+    // Laid out in memory, then handed to the checked writer: a failed write is an error, never a
+    // short file where a good one was.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     {
-        QFile probe(path);
-        if (!probe.open(QIODevice::WriteOnly))
-            throw DatabaseError(QStringLiteral("Cannot create file \"%1\": %2")
-                                    .arg(QDir::toNativeSeparators(path), probe.errorString()));
+        QPdfWriter writer(&buffer);
+        writer.setPageLayout(document.setup.pageLayout());
+        writer.setResolution(1200);
+        writer.setTitle(document.title);
+        writer.setCreator(QStringLiteral("Vok"));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            throw DatabaseError(
+                QStringLiteral("Cannot create file \"%1\"").arg(QDir::toNativeSeparators(path)));
+        ReportPainter pages(painter, document.setup);
+        for (qsizetype i = 0; i < document.pages.size(); ++i) {
+            if (i > 0)
+                writer.newPage();
+            pages.paintPage(document.pages[i]);
+        }
+        painter.end();
     }
-    QPdfWriter writer(path);
-    writer.setPageLayout(document.setup.pageLayout());
-    writer.setResolution(1200);
-    writer.setTitle(document.title);
-    writer.setCreator(QStringLiteral("Vok"));
-    QPainter painter;
-    if (!painter.begin(&writer))
-        throw DatabaseError(
-            QStringLiteral("Cannot create file \"%1\"").arg(QDir::toNativeSeparators(path)));
-    ReportPainter pages(painter, document.setup);
-    for (qsizetype i = 0; i < document.pages.size(); ++i) {
-        if (i > 0)
-            writer.newPage();
-        pages.paintPage(document.pages[i]);
-    }
-    painter.end();
-    appendInfo(document, path);
+    FileWriter::write(path, withInfo(document, buffer.data()));
 }
 
 } // namespace vok

@@ -1,5 +1,6 @@
 #include "reportprinter.h"
 
+#include "framework/io/plainfilename.h"
 #include "framework/ui/messages.h"
 #include "framework/ui/modal.h"
 #include "pagesetup.h"
@@ -31,13 +32,8 @@ ReportPrinter::Handler& handler() {
 }
 
 QString fileNameOf(const QString& title) {
-    QString name = title.trimmed();
-    static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
-    for (QChar& c : name) {
-        if (forbidden.contains(c) || c.unicode() < 32)
-            c = QLatin1Char('_');
-    }
-    return name.isEmpty() ? QStringLiteral("Report") : name;
+    // Room for " (n).pdf".
+    return PlainFileName::from(title, QStringLiteral("Report"), 16);
 }
 
 bool within(const QObject* o, const QObject* ancestor) {

@@ -2,9 +2,11 @@
 
 #include "data/tdatamodule2.h"
 #include "framework/dataset/table.h"
+#include "framework/io/filewriter.h"
+#include "framework/io/plainfilename.h"
 
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFont>
 #include <QRegularExpression>
 #include <QTextCharFormat>
@@ -119,13 +121,21 @@ std::unique_ptr<QTextDocument> SummaryDocument::build(const QStringList& lines) 
     return document;
 }
 
-void SummaryDocument::write(const QTextDocument& document, const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw writeError(fileName, file.errorString());
-    QTextDocumentWriter writer(&file, "ODF");
+namespace {
+
+QByteArray odt(const QTextDocument& document, const QString& fileName) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QTextDocumentWriter writer(&buffer, "ODF");
     if (!writer.write(&document))
-        throw writeError(fileName, file.errorString());
+        throw writeError(fileName, QStringLiteral("the document could not be laid out"));
+    return buffer.data();
+}
+
+} // namespace
+
+void SummaryDocument::write(const QTextDocument& document, const QString& fileName) {
+    vok::FileWriter::write(fileName, odt(document, fileName));
 }
 
 QString SummaryDocument::writeNew(const QTextDocument& document, const QString& folder,
@@ -133,44 +143,18 @@ QString SummaryDocument::writeNew(const QTextDocument& document, const QString& 
     if (!QDir().mkpath(folder))
         throw writeError(folder, QStringLiteral("the folder cannot be created"));
     const QString base = QDir(folder).filePath(fileBaseName(title));
-    for (int n = 1;; ++n) {
+    const QByteArray bytes = odt(document, base);
+    for (int n = 1; n < 10000; ++n) {
         const QString name =
             n == 1 ? base + QStringLiteral(".odt") : QStringLiteral("%1 (%2).odt").arg(base).arg(n);
-        QFile file(name);
-        // Made only if no file has the name yet, so nothing is ever overwritten.
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (file.exists() && n < 10000)
-                continue;
-            throw writeError(name, file.errorString());
-        }
-        QTextDocumentWriter writer(&file, "ODF");
-        if (!writer.write(&document)) {
-            const QString why = file.errorString();
-            file.remove();
-            throw writeError(name, why);
-        }
-        return name;
+        // Only a name no file has yet, so nothing is ever overwritten.
+        if (vok::FileWriter::writeNew(name, bytes))
+            return name;
     }
+    throw writeError(base, QStringLiteral("every name is taken"));
 }
 
 QString SummaryDocument::fileBaseName(const QString& title) {
-    QString name;
-    for (const QChar c : title) {
-        const bool unsafe = c.unicode() < 0x20 || c.unicode() == 0x7f || c == QLatin1Char('/') ||
-                            c == QLatin1Char('\\') || c == QLatin1Char(':') ||
-                            c == QLatin1Char('*') || c == QLatin1Char('?') ||
-                            c == QLatin1Char('"') || c == QLatin1Char('<') ||
-                            c == QLatin1Char('>') || c == QLatin1Char('|');
-        name += unsafe ? QLatin1Char('_') : c;
-    }
-    name = name.simplified();
-    while (name.startsWith(QLatin1Char('.')))
-        name.remove(0, 1);
     // Room for " (n).odt" within the 255 bytes most file systems allow.
-    while (name.toUtf8().size() > 200) {
-        name.chop(1);
-        if (!name.isEmpty() && name.back().isHighSurrogate())
-            name.chop(1);
-    }
-    return name.isEmpty() ? QStringLiteral("Vok document") : name;
+    return vok::PlainFileName::from(title, QStringLiteral("Vok document"), 55);
 }

@@ -11,6 +11,8 @@
 #include "framework/dataset/shortdate.h"
 #include "framework/dataset/table.h"
 #include "framework/dataset/transaction.h"
+#include "framework/io/shownlocation.h"
+#include "framework/io/showntext.h"
 #include "framework/ui/guard.h"
 #include "framework/ui/messages.h"
 #include "framework/ui/modal.h"
@@ -829,8 +831,10 @@ void TForm1::LoadTree() {
 }
 
 QTreeWidgetItem* TForm1::makeItem(QTreeWidgetItem* parent, int index) const {
-    auto* item = parent ? new QTreeWidgetItem(parent, QStringList(captions_.value(index)))
-                        : new QTreeWidgetItem(QStringList(captions_.value(index)));
+    auto* item =
+        parent ? new QTreeWidgetItem(parent,
+                                     QStringList(vok::ShownText::escaped(captions_.value(index))))
+               : new QTreeWidgetItem(QStringList(vok::ShownText::escaped(captions_.value(index))));
     item->setData(0, NodeIndexRole, index);
     const QString& status = CriticalList.at(index);
     if (status == QLatin1String("1"))
@@ -1053,7 +1057,7 @@ void TForm1::startAdding(int level) {
     if (!dm_ || !l.table->isActive())
         throw vok::DatabaseError(
             QStringLiteral("Vok has no data folder open (%1), so nothing can be added")
-                .arg(dm_ ? dm_->Database1->folder() : QString()),
+                .arg(dm_ ? vok::ShownLocation::of(dm_->Database1->folder()) : QString()),
             vok::DatabaseError::Kind::Engine);
     selectionTimer_->stop();
     hidePages();
@@ -1177,7 +1181,7 @@ void TForm1::renameNode(int level) {
     if (!l.record->name->isModified() || l.record->ok->isVisibleTo(l.record))
         return;
     if (QTreeWidgetItem* item = TreeView1->currentItem())
-        item->setText(0, l.record->name->text());
+        item->setText(0, vok::ShownText::escaped(l.record->name->text()));
 }
 
 void TForm1::DBEdit2Change() {

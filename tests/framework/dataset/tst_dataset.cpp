@@ -766,7 +766,10 @@ private Q_SLOTS:
     }
 
     void personalFileIsCreatedAttachedAndReleased() {
-        const QString file = QDir(folder).filePath(QStringLiteral("Some One.db"));
+        const QString file = QStringLiteral("Some One.db");
+        // A name only: a path would leave the folder the name is meant for.
+        QVERIFY_THROWS_EXCEPTION(DatabaseError,
+                                 store->createFile(QDir(folder).filePath(file), childDef));
         store->createFile(file, childDef);
         Table t(store.get(), QStringLiteral("personal"));
         t.setTableName(QStringLiteral("Some One.db"));
