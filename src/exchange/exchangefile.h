@@ -3,9 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
-// The files a plan travels in. Reading stops at a size no plan reaches; writing checks every
-// step (write, flush, sync to the disk, rename into place) and leaves the file already there
-// untouched when one fails.
+// The files a plan travels in. Reading stops at a size no plan reaches; writing goes through
+// the one checked writer, never over the data folder's own files.
 class ExchangeFile {
 public:
     static constexpr qint64 MaxBytes = 64 * 1024 * 1024;
