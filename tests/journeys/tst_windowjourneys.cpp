@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QToolTip>
 #include <QtTest>
@@ -439,6 +440,34 @@ private Q_SLOTS:
                                        "'%1')")
                             .arg(renamed)),
                  u"1"_qs);
+    }
+
+    void aDeleteChosenFasterThanThePageFollowsRemovesTheSelectedNode() {
+        clickNode(website + u"/Design/Wireframes"_qs);
+        QTreeWidget* tree = form->TreeView1;
+        // A quick hand: down to the next action and its Delete before the page followed.
+        answers << QMessageBox::Yes;
+        QTest::keyClick(tree, Qt::Key_Down);
+        QCOMPARE(tree->currentItem()->text(0), u"Visual design"_qs);
+        const QPoint at = tree->visualItemRect(tree->currentItem()).center();
+        QTest::mouseClick(form->windowHandle(), Qt::RightButton, {},
+                          tree->viewport()->mapTo(form, at));
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (QAction* a : menu->actions()) {
+            if (a->objectName() == u"DeleteAction1"_qs)
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+        }
+        settle();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(actionKey(website, u"Visual design"_qs), u"<none>"_qs);
+        QVERIFY(actionKey(website, u"Wireframes"_qs) != u"<none>"_qs);
+        // The tree opens as at start: projects show their major activities, not their actions.
+        for (int p = 0; p < tree->topLevelItemCount(); ++p) {
+            QVERIFY(tree->topLevelItem(p)->isExpanded());
+            for (int m = 0; m < tree->topLevelItem(p)->childCount(); ++m)
+                QVERIFY(!tree->topLevelItem(p)->child(m)->isExpanded());
+        }
     }
 
     void afterSwitchingLanguageAnEditIsStored() {

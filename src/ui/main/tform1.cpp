@@ -1204,7 +1204,11 @@ void TForm1::deleteNode(int level) {
     hidePages();
     setBusy(true);
     const auto done = qScopeGuard([this] { setBusy(false); });
-    positionOnSelectedNode(level + 1);
+    // Never the record the cursors happen to be on: the node's own, or nothing.
+    if (!positionOnSelectedNode(level + 1)) {
+        nodeGone();
+        return;
+    }
     {
         // All or nothing: a failure leaves every table, and the tree, as they were.
         vok::Transaction work(*dm_->Database1);
