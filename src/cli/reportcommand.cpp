@@ -7,6 +7,7 @@
 #include "framework/report/reportpdf.h"
 #include "framework/ui/clock.h"
 #include "lang/captionapplier.h"
+#include "lang/captiontexts.h"
 #include "reports/csvwriter.h"
 #include "reports/reportsession.h"
 #include "reports/tform22.h"
@@ -16,6 +17,7 @@
 #include "timesheets/tform13.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -30,7 +32,7 @@ struct Kind {
 };
 
 const Kind kinds[] = {
-    {"timeline", {"start", "scale"}},
+    {"timeline", {"start", "scale", "tiles"}},
     {"timesheets", {"from", "to", "member", "csv"}},
     {"costs", {"from", "to", "csv"}},
     {"project", {"major", "actions", "notes", "team"}},
@@ -39,7 +41,7 @@ const Kind kinds[] = {
 };
 
 // Options that only some kinds take.
-const QStringList kindOptions{"start", "scale", "from",    "to",    "member",
+const QStringList kindOptions{"start", "scale", "tiles",   "from",  "to",  "member",
                               "csv",   "major", "actions", "notes", "team"};
 
 QString kindList() {
@@ -88,6 +90,7 @@ std::unique_ptr<ReportForm> makeReport(const QString& kind, const QCommandLinePa
             choice(options, QStringLiteral("start"), {"project", "today"}));
         o.scale = static_cast<TimeLineOptions::Scale>(
             choice(options, QStringLiteral("scale"), {"day", "month"}));
+        o.tiles = options.isSet(QStringLiteral("tiles"));
         return std::make_unique<TForm5>(dm, [o] { return o; });
     }
     if (kind == QLatin1String("timesheets")) {
@@ -137,6 +140,7 @@ void ReportCommand::define(QCommandLineParser& parser) const {
     option("language", "Print in this language: 0 English, 1 French, 2 Spanish.", "N");
     option("start", "timeline: where the scale starts, project or today.", "project|today");
     option("scale", "timeline: the scale, day or month.", "day|month");
+    flag("tiles", "timeline: dates past the page on further pages side by side.");
     option("from", "timesheets, costs: rows from this date on.", "YYYY-MM-DD");
     option("to", "timesheets, costs: rows up to this date.", "YYYY-MM-DD");
     option("member", "timesheets: one member's rows only.", "NAME");
@@ -188,6 +192,9 @@ int ReportCommand::run(const QCommandLineParser& parser) const {
     ReportSession session(folder);
     const std::unique_ptr<ReportForm> report = makeReport(kind, parser, session);
     CaptionApplier({report.get()}).apply(CaptionSet::language(language));
+    // The words the report makes as it runs, in the same language.
+    CaptionTexts texts(CaptionSet::language(language));
+    QCoreApplication::installTranslator(&texts);
     // As if the project were chosen in a dialog, or selected in the tree for the contacts.
     if (!session.locateProject(project)) {
         throw std::runtime_error(

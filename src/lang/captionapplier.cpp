@@ -45,6 +45,7 @@ std::pair<Getter, Setter> access(const Caption& c, QObject* o) {
     };
     switch (c.kind) {
     case CaptionKind::Window:
+    case CaptionKind::Text:
         return {};
     case CaptionKind::Label:
         return caption(qobject_cast<QLabel*>(o));

@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QHash>
+#include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 namespace {
@@ -22,6 +24,7 @@ const QHash<QString, CaptionKind>& kinds() {
         {QStringLiteral("menuitem"), CaptionKind::MenuItem},
         {QStringLiteral("reportlabel"), CaptionKind::ReportLabel},
         {QStringLiteral("sysdata"), CaptionKind::SysData},
+        {QStringLiteral("text"), CaptionKind::Text},
     };
     return names;
 }
@@ -79,14 +82,32 @@ QList<Caption> CaptionSet::parse(const QString& table) {
     return captions;
 }
 
-const QList<Caption>& CaptionSet::all() {
+namespace {
+
+// The built-in table's rows, those of windows or the texts.
+QList<Caption> builtIn(bool texts) {
     static const QList<Caption> table = [] {
         QFile file(QStringLiteral(":/lang/captions.tsv"));
         if (!file.open(QIODevice::ReadOnly))
             throw std::runtime_error("the caption table is missing from the program");
-        return parse(QString::fromUtf8(file.readAll()));
+        return CaptionSet::parse(QString::fromUtf8(file.readAll()));
     }();
-    return table;
+    QList<Caption> out;
+    std::copy_if(table.cbegin(), table.cend(), std::back_inserter(out),
+                 [texts](const Caption& c) { return (c.kind == CaptionKind::Text) == texts; });
+    return out;
+}
+
+} // namespace
+
+const QList<Caption>& CaptionSet::all() {
+    static const QList<Caption> captions = builtIn(false);
+    return captions;
+}
+
+const QList<Caption>& CaptionSet::texts() {
+    static const QList<Caption> texts = builtIn(true);
+    return texts;
 }
 
 Language CaptionSet::language(int index) {

@@ -9,7 +9,8 @@ enum class Language { English = 0, French = 1, Spanish = 2 };
 
 // What a caption is written into: a window's title, a control's caption, a pop-up hint, a grid
 // column's title, a radio item, a menu item, a report label, or the text a report prints before
-// its date or page number.
+// its date or page number. A text is none of these: a message or a printed text that the code
+// makes at the moment, looked up by its English words.
 enum class CaptionKind {
     Window,
     Label,
@@ -25,6 +26,7 @@ enum class CaptionKind {
     MenuItem,
     ReportLabel,
     SysData,
+    Text,
 };
 
 // One target and its text in each language.
@@ -44,8 +46,10 @@ struct Caption {
 // texts, kept as a resource of the program.
 class CaptionSet {
 public:
-    // The built-in table, read once.
+    // The built-in table's captions of windows and reports, read once.
     static const QList<Caption>& all();
+    // The built-in table's texts: their window is the code's context, their component a name.
+    static const QList<Caption>& texts();
     // Reads a table; a malformed row throws std::runtime_error naming its line.
     static QList<Caption> parse(const QString& table);
     // The language an index names: 1 French, 2 Spanish, anything else English.

@@ -12,6 +12,8 @@ InterfaceLanguage::InterfaceLanguage(const QList<QObject*>& windows, QWidget* ma
 InterfaceLanguage::~InterfaceLanguage() {
     if (qtTexts_)
         QCoreApplication::removeTranslator(qtTexts_.get());
+    if (texts_)
+        QCoreApplication::removeTranslator(texts_.get());
 }
 
 void InterfaceLanguage::TranslateInterface(int language) {
@@ -42,8 +44,14 @@ void InterfaceLanguage::translateQtTexts(Language language) {
         QCoreApplication::removeTranslator(qtTexts_.get());
         qtTexts_.reset();
     }
+    if (texts_) {
+        QCoreApplication::removeTranslator(texts_.get());
+        texts_.reset();
+    }
     if (language == Language::English)
         return;
+    texts_ = std::make_unique<CaptionTexts>(language);
+    QCoreApplication::installTranslator(texts_.get());
     auto texts = std::make_unique<QTranslator>();
     const QString name =
         language == Language::French ? QStringLiteral("qtbase_fr") : QStringLiteral("qtbase_es");

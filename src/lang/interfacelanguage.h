@@ -1,6 +1,7 @@
 #pragma once
 
 #include "captionapplier.h"
+#include "captiontexts.h"
 
 #include <QObject>
 #include <memory>
@@ -30,10 +31,12 @@ public Q_SLOTS:
 
 private:
     void apply(Language language);
-    // Qt's texts in that language, where the system has them (Debian qt6-translations-l10n).
+    // Qt's texts in that language, where the system has them (Debian qt6-translations-l10n),
+    // and the texts Vok's code makes.
     void translateQtTexts(Language language);
 
     CaptionApplier applier_;
     QWidget* mainWindow_;
     std::unique_ptr<QTranslator> qtTexts_;
+    std::unique_ptr<CaptionTexts> texts_;
 };

@@ -114,6 +114,7 @@ PeriodReport::PeriodReport(TDataModule2* dm, const char* name, const char* title
     build(bands, elements);
     band("QRSubDetail1")->setDataset(rows_);
     ReportLayout::addElements(*QuickRep1, *dm_, titleAndTotal(title, rows, total));
+    titledBy("QRLabel12");
     ReportLayout::addElements(*QuickRep1, *dm_, own);
     filterOnChosenProject({rows_});
 

@@ -1,7 +1,9 @@
 #include "reportform.h"
 
 #include "data/tdatamodule2.h"
+#include "framework/dataset/table.h"
 #include "framework/report/report.h"
+#include "framework/report/reportlabel.h"
 
 ReportForm::ReportForm(TDataModule2* dm, const char* name, const QString& title,
                        const vok::PageSetup& setup, QObject* parent)
@@ -11,11 +13,25 @@ ReportForm::ReportForm(TDataModule2* dm, const char* name, const QString& title,
     QuickRep1->setTitle(title);
     QuickRep1->setPageSetup(setup);
     QuickRep1->setDefaultFont(ReportParts::arial(10));
+    // Every report is of one project, current when the run starts.
+    QuickRep1->subject = [dm] {
+        vok::Table* projects = dm->projects;
+        return projects->isActive() && !projects->eof()
+                   ? projects->fieldByName(QStringLiteral("Zel_project")).asString()
+                   : QString();
+    };
 }
 
-void ReportForm::build(std::span<const BandDef> bands, std::span<const ElementDef> elements) {
+void ReportForm::build(std::span<const BandDef> bands, std::span<const ElementDef> elements,
+                       const char* titleLabel) {
     ReportLayout::addBands(*QuickRep1, *dm_, bands);
     ReportLayout::addElements(*QuickRep1, *dm_, elements);
+    if (titleLabel)
+        titledBy(titleLabel);
+}
+
+void ReportForm::titledBy(const char* label) {
+    QuickRep1->setTitleLabel(element<vok::ReportLabel>(label));
 }
 
 void ReportForm::filterOnChosenProject(QList<vok::Table*> opened) {

@@ -48,7 +48,12 @@ protected:
     ReportForm(TDataModule2* dm, const char* name, const QString& title,
                const vok::PageSetup& setup, QObject* parent);
 
-    void build(std::span<const BandDef> bands, std::span<const ElementDef> elements);
+    // Makes the bands and elements; the label named titleLabel prints the report's title.
+    void build(std::span<const BandDef> bands, std::span<const ElementDef> elements,
+               const char* titleLabel = nullptr);
+    // The label that prints the report's title: the preview, the print job and the PDF carry
+    // its text, in the language it was given.
+    void titledBy(const char* label);
     // Makes this a report of the chosen project, which opens these record-sets for a run.
     void filterOnChosenProject(QList<vok::Table*> opened = {});
 

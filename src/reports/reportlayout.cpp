@@ -112,6 +112,7 @@ void ReportLayout::addBands(vok::Report& report, TDataModule2& dm, std::span<con
         b->setForceNewPage(def.forceNewPage);
         b->setFrameBottom(def.frameBottom);
         b->setCancelsSubDetails(def.cancelsSubDetails);
+        b->setKeepWithNext(def.keepWithNext);
     }
     // Masters and headers may come later in the table than the bands that name them.
     for (const BandDef& def : bands) {

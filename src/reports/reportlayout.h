@@ -31,6 +31,7 @@ struct BandDef {
     bool forceNewPage = false;
     bool frameBottom = false;
     bool cancelsSubDetails = false;
+    bool keepWithNext = false; // never ends a page alone
 };
 
 // An element of a report as a row of data, in the band's units. Elements print in table order.

@@ -57,7 +57,7 @@ const ElementDef elements[] = {
 TForm22::TForm22(TDataModule2* dm, QObject* parent)
     : ReportForm(dm, "Form22", QStringLiteral("Contact List"),
                  ReportParts::letter(vok::PageSetup::Unit::Inch96, 48), parent) {
-    build(bands, elements);
+    build(bands, elements, "QRLabel1");
 }
 
 void TForm22::connectButton(QAbstractButton* button, std::function<void()> positionOnProject) {

@@ -1,6 +1,7 @@
 #include "tform4.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QRadioButton>
@@ -39,6 +40,9 @@ TForm4::TForm4(TDataModule2* dm, QWidget* parent)
     choices->addWidget(RadioGroup1);
     choices->addWidget(RadioGroup2);
     body()->addLayout(choices);
+    TilesBox = new QCheckBox(QStringLiteral("Dates past the page on pages side by side"), this);
+    TilesBox->setObjectName(QStringLiteral("TilesBox"));
+    body()->addWidget(TilesBox);
     resize(544, 320);
 }
 
@@ -46,5 +50,6 @@ TimeLineOptions TForm4::options() const {
     return {RadioGroup1Items->checkedId() == 1 ? TimeLineOptions::Start::Today
                                                : TimeLineOptions::Start::Project,
             RadioGroup2Items->checkedId() == 1 ? TimeLineOptions::Scale::Month
-                                               : TimeLineOptions::Scale::Day};
+                                               : TimeLineOptions::Scale::Day,
+            TilesBox->isChecked()};
 }

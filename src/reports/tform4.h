@@ -4,11 +4,13 @@
 #include "tform5.h"
 
 class QButtonGroup;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 
-// "Print Time Line report": which project, where the scale starts, days or months, and whether
-// to show the printer set-up dialog. Created once; its choices last as long as the process.
+// "Print Time Line report": which project, where the scale starts, days or months, whether
+// dates past the page print on pages side by side, and whether to show the printer set-up
+// dialog. Created once; its choices last as long as the process.
 class TForm4 : public ReportDialog {
     Q_OBJECT
 public:
@@ -19,6 +21,7 @@ public:
     QButtonGroup* RadioGroup1Items; // 0 "Project Start Date", 1 "Today"
     QGroupBox* RadioGroup2;         // "Time line"
     QButtonGroup* RadioGroup2Items; // 0 "Day", 1 "Month"
+    QCheckBox* TilesBox;            // dates past the page on pages side by side; off at first
 
     // What the report shows, as the radio groups say now.
     TimeLineOptions options() const;

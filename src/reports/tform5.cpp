@@ -9,6 +9,8 @@
 #include "framework/ui/clock.h"
 
 #include <QColor>
+#include <QCoreApplication>
+#include <algorithm>
 #include <cmath>
 
 using vok::Report;
@@ -31,6 +33,7 @@ constexpr int captionLimit = 1050;
 constexpr int dayColumns = 105;
 constexpr int monthLabels = 17;
 constexpr int scaleTag = 9;
+constexpr int currentDateLeft = 167; // the current date caption, when no line shows it
 
 const QColor completedColour(0, 128, 0);
 const QColor criticalColour(255, 0, 0);
@@ -183,11 +186,17 @@ const ElementDef header[] = {
     L::label("QRBand1", "QRLabel10", "Project start date", {chartLeft, 31}),
     L::field("QRBand1", "QRDBText1", &TDataModule2::projects, "Zel_date_from",
              {chartLeft, 50, 0, 0}),
-    L::runDate("QRBand1", "QRSysData3", Kind::Date, "Current date:", {167, 79}, small),
+    L::runDate("QRBand1", "QRSysData3", Kind::Date, "Current date:", {currentDateLeft, 79}, small),
     frame("QRShape4", 156, 456),
     frame("QRShape6", 456, 756),
     frame("QRShape8", 756, 1056),
     frame("QRShape10", 1056, 1206),
+    {.band = "QRBand1",
+     .name = "TileMark",
+     .box = {1046, 25, 200, 0},
+     .font = small,
+     .align = Qt::AlignRight,
+     .fit = true},
     {.band = "QRBand2",
      .name = "QRDBText2",
      .kind = Kind::Field,
@@ -229,7 +238,7 @@ vok::PageSetup legalLandscape() {
 TForm5::TForm5(TDataModule2* dm, std::function<TimeLineOptions()> options, QObject* parent)
     : ReportForm(dm, "Form5", QStringLiteral("Project Time Line"), legalLandscape(), parent),
       options_(std::move(options)) {
-    build(bands, header);
+    build(bands, header, "QRLabel1");
     ReportLayout::addElements(*QuickRep1, *dm_, rowElements(majorRow));
     ReportLayout::addElements(*QuickRep1, *dm_, rowElements(actionRow));
     ReportLayout::addElements(*QuickRep1, *dm_, pageLines);
@@ -244,10 +253,12 @@ TForm5::TForm5(TDataModule2* dm, std::function<TimeLineOptions()> options, QObje
     QRDBText5 = element<ReportFieldText>("QRDBText5");
     QRShape11 = element<ReportShape>("QRShape11");
     QRShape7 = element<ReportShape>("QRShape7");
+    TileMark = element<ReportLabel>("TileMark");
     majorRow_ = barRow(dm_->Major, "Major", "QRShape2", "QRShapeComplete1");
     actionRow_ = barRow(dm_->Action, "Action", "QRShape3", "QRShapeComplete2");
 
     QuickRep1->beforePrint = [this](Report&) { QuickRep1BeforePrint(); };
+    QuickRep1->pagesAcross = [this] { return pagesAcross(); };
     QRBand1->beforePrint = [this](ReportBand&, bool& print) { QRBand1BeforePrint(print); };
     QRSubDetail1->beforePrint = [this](ReportBand&, bool& print) {
         QRSubDetail1BeforePrint(print);
@@ -275,16 +286,40 @@ double TForm5::projectDate(const char* field) const {
 }
 
 double TForm5::startInstant() const {
+    const double page = QuickRep1->pageColumn() * daysPerPage();
     if (options_().start == TimeLineOptions::Start::Today)
-        return ReportParts::dayNumber(vok::Clock::now());
-    return projectDate("Zel_date_from");
+        return ReportParts::dayNumber(vok::Clock::now()) + page;
+    return projectDate("Zel_date_from") + page;
 }
 
 int TForm5::scaleFactor() const {
     return options_().scale == TimeLineOptions::Scale::Month ? 2 : 10;
 }
 
+int TForm5::daysPerPage() const {
+    return (chartRight - chartLeft) / scaleFactor();
+}
+
+int TForm5::pagesAcross() const {
+    if (!options_().tiles)
+        return 1;
+    // Whole days from the first page's first column on; a scale that starts at a time of day
+    // shows that day in its first column.
+    const double first = std::trunc(startInstant());
+    const double last = std::max(lastDay_, projectDate("Zel_date_to"));
+    // A mistyped year (9999) must not make a run of tens of thousands of pages: a century of
+    // days is as far as pages side by side go.
+    const double pages = std::ceil((last + 1 - first) / daysPerPage());
+    return static_cast<int>(std::clamp(pages, 1.0, 36525.0 / daysPerPage()));
+}
+
 void TForm5::QuickRep1BeforePrint() {
+    lastDay_ = 0;
+    const int columns = QuickRep1->pageColumns();
+    TileMark->setVisible(columns > 1);
+    TileMark->setText(QCoreApplication::translate("TForm5", "page %1 of %2 across")
+                          .arg(QuickRep1->pageColumn() + 1)
+                          .arg(columns));
     // The scale labels of the previous run go first.
     const QList<vok::ReportElement*> elements = QRBand1->elements();
     for (auto it = elements.crbegin(); it != elements.crend(); ++it) {
@@ -338,19 +373,31 @@ void TForm5::Setlines() {
     const qreal current = lineX(now - start);
     QRShape11->setLeft(current);
     QRShape11->setWidth(width);
-    if (current >= chartLeft)
-        QRSysData3->setLeft(current + 5);
-    else
+    if (options_().tiles && current > chartRight) {
+        // On the pages side by side before today's, the date stays at the scale's start.
         QRShape11->setVisible(false);
+        QRSysData3->setLeft(currentDateLeft);
+    } else if (current >= chartLeft) {
+        QRSysData3->setLeft(current + 5);
+    } else {
+        QRShape11->setVisible(false);
+    }
 
-    QRShape7->setLeft(lineX(projectDate("Zel_date_to") - start));
+    const qreal end = lineX(projectDate("Zel_date_to") - start);
+    QRShape7->setLeft(end);
     QRShape7->setWidth(width);
+    // On pages side by side the end shows on its own page only.
+    if (options_().tiles && (end < chartLeft || end > chartRight))
+        QRShape7->setVisible(false);
 }
 
 void TForm5::QRBand1BeforePrint(bool&) {
     const double x =
         std::trunc((projectDate("Zel_date_to") - startInstant() - 1) * scaleFactor() + chartLeft);
-    const qreal left = std::min<double>(x, captionLimit);
+    qreal left = std::min<double>(x, captionLimit);
+    // On the pages side by side after the end's, the caption stays by the names.
+    if (options_().tiles)
+        left = std::max<qreal>(left, chartLeft);
     QRLabel8->setLeft(left);
     QRDBText5->setLeft(left + 88);
 }
@@ -363,7 +410,7 @@ void TForm5::QRSubDetail2BeforePrint(bool&) {
     placeBar(actionRow_);
 }
 
-void TForm5::placeBar(const BarRow& row) const {
+void TForm5::placeBar(const BarRow& row) {
     vok::Table* t = row.table;
     row.bar->setVisible(true);
     row.fromText->setVisible(true);
@@ -383,13 +430,19 @@ void TForm5::placeBar(const BarRow& row) const {
     const int u = scaleFactor();
     const double from = ReportParts::dayNumber(field("_from_date").asDate());
     const double to = ReportParts::dayNumber(field("_to_date").asDate());
+    lastDay_ = std::max(lastDay_, to);
     double width = std::trunc((to + 1 - from) * u);
     double left = std::trunc((from - start) * u + chartLeft);
+    const double wholeLeft = left, wholeWidth = width;
+    // On pages side by side a bar that runs on to the next page has its dates printed where it
+    // ends, not past this page's edge, nor again on the pages after.
+    const bool runsOn = options_().tiles && left + width > chartRight;
 
     if (left + width > chartRight)
         width = chartRight - left;
     bool barShown = true;
-    if (left + width < chartLeft) {
+    const bool before = left + width < chartLeft;
+    if (before) {
         barShown = false; // wholly before the scale
     } else if (left < chartLeft) {
         width = left + width - chartLeft;
@@ -425,14 +478,30 @@ void TForm5::placeBar(const BarRow& row) const {
         row.arrow->setVisible(false);
     }
 
+    if (runsOn || (options_().tiles && before)) {
+        // Printed on the page where the bar ends.
+        row.toText->setVisible(false);
+        row.arrow->setVisible(false);
+        if (left <= 210)
+            row.fromText->setVisible(false);
+    }
+
     // The share done, over the bar's left end; not for a finished activity, nor where the
     // share or the bar gives no width to draw.
     // Whole units, counted exactly: 29 % of 100 is 29, where 29 * 0.01 * 100 in floating point
     // truncates to 28.
     const int percent = field("_perc_complete").asInteger();
-    const double done = std::trunc(percent * width / 100.0);
+    double doneLeft = left;
+    double done = std::trunc(percent * width / 100.0);
+    if (options_().tiles) {
+        // The share of the whole bar, of which each page shows its stretch.
+        const double doneRight =
+            std::min<double>(wholeLeft + std::trunc(percent * wholeWidth / 100.0), chartRight);
+        doneLeft = std::max<double>(wholeLeft, chartLeft);
+        done = doneRight - doneLeft;
+    }
     const bool overlayShown = !completed && percent != 0 && percent <= 100 && barShown && done > 0;
     row.overlay->setVisible(overlayShown);
-    row.overlay->setLeft(left);
+    row.overlay->setLeft(doneLeft);
     row.overlay->setWidth(std::max(0.0, done));
 }

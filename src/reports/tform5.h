@@ -11,13 +11,15 @@ class ReportShape;
 class ReportSysData;
 } // namespace vok
 
-// What the time line shows: where its scale starts (the project's start date, or now) and
-// whether it counts days or months.
+// What the time line shows: where its scale starts (the project's start date, or now), whether
+// it counts days or months, and whether dates past the page's scale print on further pages side
+// by side (each the next stretch of the scale, to be laid together) or are left off.
 struct TimeLineOptions {
     enum class Start { Project, Today };
     enum class Scale { Day, Month };
     Start start = Start::Project;
     Scale scale = Scale::Day;
+    bool tiles = false;
 };
 
 // The time line report: one bar per major activity and action of a project against a scale of
@@ -39,6 +41,7 @@ public:
     vok::ReportFieldText* QRDBText5;
     vok::ReportShape* QRShape11; // current date
     vok::ReportShape* QRShape7;  // project end
+    vok::ReportLabel* TileMark;  // "page 2 of 4 across", on pages side by side
 
     // Report events, in the order the engine raises them.
     void QuickRep1BeforePrint();
@@ -60,14 +63,19 @@ private:
     };
 
     BarRow barRow(vok::Table* table, const char* prefix, const char* bar, const char* overlay);
-    void placeBar(const BarRow& row) const;
+    void placeBar(const BarRow& row);
     // The scale's start as a day number with the time of day as fraction: the project's start,
-    // or now.
+    // or now; on pages side by side, as many pages' days later as the page is to the right.
     double startInstant() const;
     int scaleFactor() const;
+    // The days one page's scale shows.
+    int daysPerPage() const;
+    // How many pages side by side show every bar, once a run has placed them all.
+    int pagesAcross() const;
     double projectDate(const char* field) const;
 
     std::function<TimeLineOptions()> options_;
     BarRow majorRow_;
     BarRow actionRow_;
+    double lastDay_ = 0; // the latest end of a bar placed in this run
 };

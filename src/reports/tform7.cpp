@@ -13,7 +13,8 @@ using BandKind = vok::ReportBand::Kind;
 
 // Every sub-detail prints once with empty fields when its record-set has nothing for its
 // master; a major activity or action band that its handler cancels takes its team and notes
-// with it, so a project without major activities shows none of their blocks.
+// with it, so a project without major activities shows none of their blocks. A team's captions
+// never end a page without the team's first row.
 const BandDef bands[] = {
     {.name = "QRBand1", .kind = BandKind::PageHeader, .height = 113},
     {.name = "ProjectDetailBnd",
@@ -22,7 +23,7 @@ const BandDef bands[] = {
      .dataset = &TDataModule2::projects,
      .printIfEmpty = true,
      .forceNewPage = true},
-    {.name = "ProjectTeamHdr", .kind = BandKind::GroupHeader, .height = 17},
+    {.name = "ProjectTeamHdr", .kind = BandKind::GroupHeader, .height = 17, .keepWithNext = true},
     {.name = "ProjectTeamBnd",
      .kind = BandKind::SubDetail,
      .height = 17,
@@ -43,7 +44,7 @@ const BandDef bands[] = {
      .master = "ProjectDetailBnd",
      .printIfEmpty = true,
      .cancelsSubDetails = true},
-    {.name = "MajorTeamHdr", .kind = BandKind::GroupHeader, .height = 17},
+    {.name = "MajorTeamHdr", .kind = BandKind::GroupHeader, .height = 17, .keepWithNext = true},
     {.name = "MajorTeamBnd",
      .kind = BandKind::SubDetail,
      .height = 17,
@@ -64,7 +65,7 @@ const BandDef bands[] = {
      .master = "MajorDetailBnd",
      .printIfEmpty = true,
      .cancelsSubDetails = true},
-    {.name = "ActionTeamHdr", .kind = BandKind::GroupHeader, .height = 17},
+    {.name = "ActionTeamHdr", .kind = BandKind::GroupHeader, .height = 17, .keepWithNext = true},
     {.name = "ActionTeamBnd",
      .kind = BandKind::SubDetail,
      .height = 17,
@@ -216,7 +217,7 @@ TForm7::TForm7(TDataModule2* dm, std::function<ProjectReportOptions()> options, 
     : ReportForm(dm, "Form7", QStringLiteral("Detailed Project Report"),
                  ReportParts::letter(vok::PageSetup::Unit::Inch96, 48), parent),
       options_(std::move(options)) {
-    build(bands, elements());
+    build(bands, elements(), "QRLabel17");
     filterOnChosenProject();
     QuickRep1->beforePrint = [this](vok::Report&) { QuickRep1BeforePrint(); };
     onBand("ProjectTeamHdr", &TForm7::ProjectTeamHdrBeforePrint);

@@ -70,6 +70,6 @@ const ElementDef elements[] = {
 TForm9::TForm9(TDataModule2* dm, QObject* parent)
     : ReportForm(dm, "Form9", QStringLiteral("Project Layout Report"),
                  ReportParts::letter(vok::PageSetup::Unit::Inch96, 48), parent) {
-    build(bands, elements);
+    build(bands, elements, "QRLabel1");
     filterOnChosenProject();
 }

@@ -37,6 +37,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QPrintPreviewDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -113,7 +114,7 @@ private Q_SLOTS:
     void everyTargetResolvesToAnElementOfItsKind() {
         QFETCH(int, language);
         const QList<Caption>& table = CaptionSet::all();
-        QCOMPARE(table.size(), 293);
+        QCOMPARE(table.size(), 297);
         AppWindows windows;
         windows.language->TranslateInterface(language);
         QStringList problems;
@@ -470,6 +471,45 @@ private Q_SLOTS:
         }
         QCOMPARE(printed.size(), 1);
         QVERIFY2(printed[0].startsWith(text), qPrintable(printed[0]));
+    }
+
+    void wordsTheCodeMakesFollowTheLanguage_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("previewTitle");
+        QTest::addColumn<QString>("noPrinter");
+        QTest::newRow("English") << 0 << "Detailed Project Report"
+                                 << "No printer is installed. The report was saved as x.pdf";
+        QTest::newRow("French") << 1 << QString::fromUtf8("Rapport détaillé du projet")
+                                << QString::fromUtf8("Aucune imprimante n'est installée. Le "
+                                                     "rapport a été enregistré sous x.pdf");
+        QTest::newRow("Spanish") << 2 << "Informe Detallado Del Proyecto"
+                                 << QString::fromUtf8("No hay ninguna impresora instalada. El "
+                                                      "informe se guardó como x.pdf");
+    }
+    void wordsTheCodeMakesFollowTheLanguage() {
+        QFETCH(int, language);
+        QFETCH(QString, previewTitle);
+        QFETCH(QString, noPrinter);
+        env->writeSettings(env->demoFolder(), QStringLiteral("0"));
+        AppWindows windows;
+        windows.form1->FormActivate();
+        windows.language->TranslateInterface(language);
+        QString shown;
+        vok::Modal::setHandler([&](QDialog* d) {
+            if (qobject_cast<QPrintPreviewDialog*>(d))
+                shown = d->windowTitle();
+            return int(QDialog::Rejected);
+        });
+        windows.form1->Format1->trigger();
+        windows.form6->Button2->click();
+        QCOMPARE(shown, previewTitle);
+        QCOMPARE(QCoreApplication::translate("ReportPrinter",
+                                             "No printer is installed. The report was saved as %1")
+                     .arg(QStringLiteral("x.pdf")),
+                 noPrinter);
+        windows.language->TranslateInterface(0);
+        QCOMPARE(QCoreApplication::translate("TForm5", "page %1 of %2 across"),
+                 QStringLiteral("page %1 of %2 across"));
     }
 
     void qtTextsFollowTheLanguage() {

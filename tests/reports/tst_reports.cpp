@@ -21,6 +21,8 @@
 #include "reports/tform8.h"
 #include "reports/tform9.h"
 #include "support/engines.h"
+#include "support/pdffacts.h"
+#include "support/programrun.h"
 #include "support/testenvironment.h"
 #include "timesheets/tform13.h"
 #include "timesheets/tform14.h"
@@ -473,6 +475,92 @@ private Q_SLOTS:
             QCOMPARE(texts(doc, QStringLiteral("QRDBText11")), QStringList{QString()});
     }
 
+    // The detailed report of project "P" with every part, its texts as given.
+    ReportDocument everythingOf(const QHash<QString, QString>& memos, int teamRows = 1,
+                                int actions = 1) {
+        const qlonglong p = add(QStringLiteral("projects"),
+                                {{"Zel_project", QStringLiteral("P")},
+                                 {"Zel_description", memos.value(QStringLiteral("objective"))}});
+        const qlonglong m = child("major", "Major", {p},
+                                  {{"Major_item", QStringLiteral("M")},
+                                   {"Major_description", memos.value(QStringLiteral("major"))}});
+        for (int i = 0; i < actions; ++i)
+            child("action", "Action", {p, m},
+                  {{"Action_name", QStringLiteral("A%1").arg(i)},
+                   {"Action_description", memos.value(QStringLiteral("action"))}});
+        child("Projectnotes", "Projectnotes", {p},
+              {{"Projectnotes_note", memos.value(QStringLiteral("note"))}});
+        child("Majornotes", "Majornotes", {p, m},
+              {{"Majornotes_note", memos.value(QStringLiteral("major note"))}});
+        for (int i = 0; i < teamRows; ++i)
+            child("ProjectTeam", "ProjectTeam", {p},
+                  {{"ProjectTeam_member", QStringLiteral("Member %1").arg(i)}});
+        child("MajorTeam", "MajorTeam", {p, m}, {{"MajorTeam_member", QStringLiteral("Ana")}});
+        openSession();
+        TForm7 report(&session->dm, [] { return ProjectReportOptions{true, true, true, true}; });
+        return report.run();
+    }
+
+    void longTextsPrintWholeAcrossPages_data() {
+        QTest::addColumn<QString>("memo"); // which text is long
+        QTest::addColumn<QString>("element");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("150-line objective") << "objective"
+                                            << "QRDBText7" << 150;
+        QTest::newRow("120-line note") << "note"
+                                       << "QRDBText11" << 120;
+        QTest::newRow("150-line major activity objective") << "major"
+                                                           << "QRDBText18" << 150;
+        QTest::newRow("120-line major activity note") << "major note"
+                                                      << "QRDBText22" << 120;
+        QTest::newRow("150-line action objective") << "action"
+                                                   << "QRDBText29" << 150;
+    }
+
+    void longTextsPrintWholeAcrossPages() {
+        QFETCH(QString, memo);
+        QFETCH(QString, element);
+        QFETCH(int, lines);
+        QStringList text;
+        for (int i = 1; i <= lines; ++i)
+            text << QStringLiteral("Line %1 of the text").arg(i);
+        const ReportDocument doc = everythingOf({{memo, text.join(QLatin1Char('\n'))}});
+        QStringList printed;
+        for (const QString& piece : texts(doc, element))
+            printed << piece.split(QLatin1Char('\n'));
+        QCOMPARE(printed, text);
+        QVERIFY(doc.pages.size() >= 3);
+        // Nothing below the bottom margin, and every page after the first under its header.
+        for (const vok::ReportPage& page : doc.pages) {
+            for (const ReportItem& item : page.items) {
+                if (item.visible && !item.band.isEmpty())
+                    QVERIFY2(item.box.bottom() <= 1056 - 48 + 1e-6, qPrintable(item.id));
+            }
+            QCOMPARE(page.itemsNamed(QStringLiteral("QRLabel17")).size(), 1);
+        }
+    }
+
+    void aTeamHeaderNeverEndsAPage_data() {
+        QTest::addColumn<int>("teamRows"); // moves the major activity's team down the page
+        for (int rows = 30; rows <= 44; ++rows)
+            QTest::newRow(qPrintable(QStringLiteral("%1 project team rows").arg(rows))) << rows;
+    }
+
+    void aTeamHeaderNeverEndsAPage() {
+        QFETCH(int, teamRows);
+        const ReportDocument doc = everythingOf({}, teamRows, 3);
+        for (const vok::ReportPage& page : doc.pages) {
+            QString last;
+            for (const ReportItem& item : page.items) {
+                if (!item.band.isEmpty() && item.band != QLatin1String("QRBand1"))
+                    last = item.band;
+            }
+            QVERIFY2(!last.endsWith(QLatin1String("TeamHdr")),
+                     qPrintable(QStringLiteral("page %1 ends with %2").arg(page.number).arg(last)));
+        }
+        QCOMPARE(texts(doc, QStringLiteral("QRDBText8")).size(), teamRows);
+    }
+
     // ---- Project layout report
 
     void layoutLinesRunUnbroken_data() {
@@ -798,6 +886,42 @@ private Q_SLOTS:
         QCOMPARE(CsvWriter::toCsv({row}), line);
     }
 
+    void pdfTitleAndSubjectFollowTheLanguage_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("detailed report in French")
+            << "project" << 1 << QString::fromUtf8("Rapport détaillé du projet");
+        QTest::newRow("detailed report in Spanish")
+            << "project" << 2 << QStringLiteral("Informe Detallado Del Proyecto");
+        QTest::newRow("time line in French")
+            << "timeline" << 1 << QStringLiteral("Ligne de temps du projet");
+        QTest::newRow("costs in Spanish")
+            << "costs" << 2 << QStringLiteral("Informe De las Entradas Del Coste");
+        QTest::newRow("layout in English")
+            << "layout" << 0 << QStringLiteral("Project Layout Report");
+    }
+
+    void pdfTitleAndSubjectFollowTheLanguage() {
+        QFETCH(QString, kind);
+        QFETCH(int, language);
+        QFETCH(QString, title);
+        const QString pdf = QDir(env->root()).filePath(QStringLiteral("out.pdf"));
+        const QStringList args{QStringLiteral("report"),
+                               kind,
+                               QStringLiteral("--data=") + env->demoFolder(),
+                               QStringLiteral("--project=Office Move"),
+                               QStringLiteral("--language=%1").arg(language),
+                               QStringLiteral("--pdf=") + pdf};
+        const ProgramRun run = ProgramRun::of(QStringLiteral(VOKCTL_PATH), args);
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        const QHash<QString, QString> facts = pdfFacts(pdf);
+        if (facts.isEmpty())
+            QSKIP("pdfinfo (poppler-utils) is not installed");
+        QCOMPARE(facts.value(QStringLiteral("Title")), title);
+        QCOMPARE(facts.value(QStringLiteral("Subject")), QStringLiteral("Office Move"));
+    }
+
     void commandLine_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("status");
@@ -824,6 +948,8 @@ private Q_SLOTS:
             "--from takes a date as YYYY-MM-DD");
         run("no output", {"project"}, 2, "--pdf is required");
         run("time line", {"timeline", "--pdf", "OUT.pdf"}, 0, "Wrote 1 page");
+        run("tiles for another kind", {"costs", "--tiles", "--pdf", "OUT.pdf"}, 2,
+            "the costs report takes no --tiles");
         run("a scale that is none", {"timeline", "--scale", "week", "--pdf", "OUT.pdf"}, 2,
             "--scale takes day or month");
         run("an as-of date not in ISO form",

@@ -750,6 +750,90 @@ private Q_SLOTS:
         QVERIFY(!form4->isVisible());
     }
 
+    void tilesCoverEveryDayOnce_data() {
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<int>("daysPerPage");
+        QTest::addColumn<int>("unit"); // report units a day
+        QTest::newRow("two years by day") << int(Day) << 105 << 10;
+        QTest::newRow("two years by month") << int(Month) << 525 << 2;
+    }
+
+    void tilesCoverEveryDayOnce() {
+        QFETCH(int, scale);
+        QFETCH(int, daysPerPage);
+        QFETCH(int, unit);
+        const QDate end = march1.addYears(2).addDays(-1);
+        const qlonglong p = addProject(QStringLiteral("P"), march1, end);
+        // The action is 30 % done: its first 30 % of the days show the share, on whichever
+        // pages they fall.
+        addAction(p, addMajor(p, march1, end), march1, end, false, false, 30);
+        openTables();
+        form4->TilesBox->setChecked(true);
+        const ReportDocument doc = run(ProjectStart, scale);
+        const int days = static_cast<int>(march1.daysTo(end)) + 1;
+        const int across = (days + daysPerPage - 1) / daysPerPage;
+        QCOMPARE(doc.pages.size(), across);
+        qreal covered = 0, shared = 0;
+        QStringList dayNumbers;
+        for (int k = 0; k < across; ++k) {
+            QCOMPARE(one(doc, QStringLiteral("TileMark"), k).text,
+                     QStringLiteral("page %1 of %2 across").arg(k + 1).arg(across));
+            QVERIFY(one(doc, QStringLiteral("TileMark"), k).visible);
+            // The names on every page.
+            QCOMPARE(one(doc, QStringLiteral("QRDBText3"), k).text, QStringLiteral("Major"));
+            QCOMPARE(one(doc, QStringLiteral("QRDBText4"), k).text, QStringLiteral("Action"));
+            // The bar picks up where the page before left it.
+            const ReportItem bar = one(doc, QStringLiteral("QRShape2"), k);
+            QVERIFY(bar.visible);
+            QCOMPARE(bar.bandPos.x(), 156.0);
+            QCOMPARE(bar.box.width(), std::min<qreal>(1050, (days - k * daysPerPage) * unit));
+            covered += bar.box.width();
+            const ReportItem share = one(doc, QStringLiteral("QRShapeComplete2"), k);
+            if (share.visible) {
+                QCOMPARE(share.bandPos.x(), 156.0);
+                shared += share.box.width();
+            }
+            QVERIFY(bar.box.right() <= 1206 + 24);
+            for (const ReportItem& item : doc.pages[k].items) {
+                if (item.tag == 9 && item.bandPos.y() == 120)
+                    dayNumbers << item.text;
+            }
+        }
+        QCOMPARE(covered, qreal(days * unit));
+        QCOMPARE(shared, std::trunc(30 * days * unit / 100.0));
+        if (scale == Day) {
+            // The scale's days, page after page, are the project's days in a row.
+            QCOMPARE(dayNumbers.size(), across * daysPerPage);
+            for (int i = 0; i < dayNumbers.size(); ++i)
+                QCOMPARE(dayNumbers[i], QString::number(march1.addDays(i).day()));
+        }
+        // Nothing lies off the paper.
+        for (const vok::ReportPage& page : doc.pages) {
+            for (const ReportItem& item : page.items) {
+                if (item.visible)
+                    QVERIFY2(item.box.left() >= 0 && item.box.right() <= 1344, qPrintable(item.id));
+            }
+        }
+
+        // Off, the page is the one it always was.
+        form4->TilesBox->setChecked(false);
+        const ReportDocument single = run(ProjectStart, scale);
+        QCOMPARE(single.pages.size(), 1);
+        QVERIFY(!one(single, QStringLiteral("TileMark")).visible);
+        QCOMPARE(one(single, QStringLiteral("QRShape2")).box.width(), 1050.0);
+    }
+
+    void aShortProjectPrintsOnePageWithTilesOn() {
+        // 105 days fill one page's scale.
+        const qlonglong p = addProject(QStringLiteral("P"), march1, march1.addDays(104));
+        addAction(p, addMajor(p, march1, march1.addDays(104)), march1, march1.addDays(104));
+        openTables();
+        form4->TilesBox->setChecked(true);
+        const ReportDocument doc = run(ProjectStart, Day);
+        QCOMPARE(doc.pages.size(), 1);
+        QVERIFY(!one(doc, QStringLiteral("TileMark")).visible);
+    }
+
     // The demo's first project began 40 days ago; its first action, completed, takes days 0 to 6.
     // The scale starts at the project's start unless asked to start today.
     void commandLineLayout_data() {

@@ -1,5 +1,6 @@
 #include "report.h"
 
+#include "reportlabel.h"
 #include "reportpdf.h"
 #include "reportprinter.h"
 #include "reportrunner.h"
@@ -13,6 +14,10 @@ Report::Report(QObject* parent)
 }
 
 Report::~Report() = default;
+
+QString Report::title() const {
+    return titleLabel_ ? titleLabel_->text() : title_;
+}
 
 ReportBand* Report::addBand(ReportBand::Kind kind, const QString& name, qreal height) {
     return new ReportBand(this, kind, name, height);
@@ -38,6 +43,7 @@ void Report::preview() {
 
 void Report::print(bool showSetupDialog) {
     ReportPrinter::prepare(printer(), setup_);
+    printer().setDocName(title()); // the set-up dialog names a file after it
     if (showSetupDialog)
         ReportPrinter::showSetupDialog(printer());
     const ReportDocument document = run();

@@ -13,6 +13,8 @@ class QPrinter;
 
 namespace vok {
 
+class ReportLabel;
+
 // A banded report: paper, margins, unit, default font, bands with their elements, and
 // handlers. A run walks the record-sets and lays the bands out into pages; the pages are then
 // shown in the preview, printed, or written to a PDF.
@@ -22,7 +24,9 @@ namespace vok {
 // each one); the detail prints once per record, each record followed by its sub-details in the
 // order they were made (each once per record of its own record-set, a sub-detail's header
 // before its first record; none under a cancelled band that cancels its sub-details); the summary
-// prints at the end. A band that does not fit in what is left of the page goes to the next page.
+// prints at the end. A band that does not fit in what is left of the page goes to the next page
+// (taking along a band kept with it); one whose stretching texts would not fit on any page starts
+// where it is and runs on over as many pages as they take, each after the page header.
 // Page-level elements are laid out when a page is finished, over everything else on it.
 class Report : public QObject {
     Q_OBJECT
@@ -30,8 +34,11 @@ public:
     explicit Report(QObject* parent = nullptr);
     ~Report() override;
 
-    const QString& title() const { return title_; }
+    // The title of the pages (the preview's, the PDF's, a print job's): what the title label
+    // prints, in whatever language it was given, or else the title set.
+    QString title() const;
     void setTitle(const QString& title) { title_ = title; }
+    void setTitleLabel(const ReportLabel* label) { titleLabel_ = label; }
     const PageSetup& pageSetup() const { return setup_; }
     void setPageSetup(const PageSetup& setup) { setup_ = setup; }
     // Font of the texts made after it is set.
@@ -47,6 +54,18 @@ public:
 
     // Called once at the start of every run.
     std::function<void(Report& report)> beforePrint;
+    // What the pages are about (a PDF's subject), read after beforePrint.
+    std::function<QString()> subject;
+    // Pages side by side, for a report wider than its paper: after a first run, how many
+    // columns of pages the report needs. With more than one, the report runs once per column
+    // (handlers read which from pageColumn) and the pages come row by row, left to right.
+    std::function<int()> pagesAcross;
+    int pageColumn() const { return pageColumn_; }
+    int pageColumns() const { return pageColumns_; }
+    void setPageColumn(int column, int columns) {
+        pageColumn_ = column;
+        pageColumns_ = columns;
+    }
 
     ReportDocument run();
 
@@ -62,10 +81,13 @@ public:
 
 private:
     QString title_;
+    const ReportLabel* titleLabel_ = nullptr;
     PageSetup setup_;
     ReportFont defaultFont_;
     ReportBand* pageLevel_;
     std::unique_ptr<QPrinter> printer_;
+    int pageColumn_ = 0;
+    int pageColumns_ = 1;
 };
 
 } // namespace vok

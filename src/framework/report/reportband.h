@@ -54,6 +54,10 @@ public:
     // default: the sub-details of a cancelled band print under it all the same.
     bool cancelsSubDetails() const { return cancelsSubDetails_; }
     void setCancelsSubDetails(bool on) { cancelsSubDetails_ = on; }
+    // Never the last band on a page: when the band after it goes to the next page, this one
+    // goes with it (a header with its first row).
+    bool keepWithNext() const { return keepWithNext_; }
+    void setKeepWithNext(bool on) { keepWithNext_ = on; }
 
     // Called before the band prints; clearing printBand suppresses it. The handler may move,
     // resize, colour, show and hide elements of any band.
@@ -75,6 +79,7 @@ private:
     bool forceNewPage_ = false;
     bool frameBottom_ = false;
     bool cancelsSubDetails_ = false;
+    bool keepWithNext_ = false;
 };
 
 } // namespace vok

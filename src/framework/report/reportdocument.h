@@ -11,6 +11,7 @@ namespace vok {
 // What a report run produces: its pages, ready to be painted on a preview, a printer or a PDF.
 struct ReportDocument {
     QString title;
+    QString subject;
     PageSetup setup;
     QList<ReportPage> pages;
 };

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QImage>
 #include <QRectF>
+#include <QTextLayout>
 
 namespace vok {
 
@@ -96,6 +97,30 @@ qreal ReportFont::wrappedHeight(const QString& text, qreal width) const {
     const QRectF r = metricsOf(*this).boundingRect(QRectF(0, 0, width * magnification, 1e9),
                                                    Qt::AlignLeft | Qt::TextWordWrap, text);
     return r.height() / magnification;
+}
+
+QStringList ReportFont::wrappedLines(const QString& text, qreal width) const {
+    // A text layout breaks lines only at line separators, where a memo has line feeds.
+    QString laidOut = text;
+    laidOut.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    laidOut.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QFont large = toQFont();
+    large.setPointSizeF(pointSize * magnification);
+    QTextLayout layout(laidOut, large, &measuringDevice());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width * magnification);
+        QString part = laidOut.mid(line.textStart(), line.textLength());
+        while (part.endsWith(QChar::LineSeparator) || part.endsWith(QLatin1Char(' ')))
+            part.chop(1);
+        lines << part;
+    }
+    layout.endLayout();
+    return lines;
 }
 
 } // namespace vok

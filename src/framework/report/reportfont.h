@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 namespace vok {
 
@@ -28,6 +29,8 @@ public:
     qreal lineHeight() const;
     // Height of the text wrapped at word boundaries into the given width.
     qreal wrappedHeight(const QString& text, qreal width) const;
+    // The lines of the text wrapped as wrappedHeight measures them, without their line ends.
+    QStringList wrappedLines(const QString& text, qreal width) const;
 
     bool operator==(const ReportFont& other) const = default;
 

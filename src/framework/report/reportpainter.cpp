@@ -4,11 +4,13 @@
 #include "pagesetup.h"
 #include "reportdocument.h"
 
+#include <QCoreApplication>
 #include <QGlyphRun>
 #include <QHash>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextLayout>
+#include <QTransform>
 #include <algorithm>
 
 namespace vok {
@@ -229,19 +231,35 @@ void ReportPainter::paint(QPrinter& printer, const ReportDocument& document) {
     const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
     QPainter painter;
     if (!painter.begin(&printer))
-        throw DatabaseError(QStringLiteral("The report could not be sent to the printer %1")
+        throw DatabaseError(QCoreApplication::translate(
+                                "ReportPainter", "The report could not be sent to the printer %1")
                                 .arg(printer.printerName()));
     ReportPainter pages(painter, document.setup);
+    const QTransform fit = fitToPaper(printer, document.setup);
     bool first = true;
     for (int copy = 0; copy < copies; ++copy) {
         for (int n = from; n <= to; ++n) {
             if (!first)
                 printer.newPage();
             first = false;
+            painter.setWorldTransform(fit);
             pages.paintPage(document.pages[n - 1]);
         }
     }
     painter.end();
+}
+
+QTransform ReportPainter::fitToPaper(const QPrinter& printer, const PageSetup& setup) {
+    const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
+    const QSizeF pages = setup.paperSize() * (printer.logicalDpiX() / setup.unitsPerInch());
+    const qreal fit =
+        std::min({1.0, paper.width() / pages.width(), paper.height() / pages.height()});
+    // A printer's sizes are whole pixels, the report's are not.
+    if (fit > 0.999)
+        return {};
+    return QTransform::fromTranslate((paper.width() - pages.width() * fit) / 2,
+                                     (paper.height() - pages.height() * fit) / 2)
+        .scale(fit, fit);
 }
 
 } // namespace vok

@@ -4,6 +4,7 @@
 
 class QPainter;
 class QPrinter;
+class QTransform;
 
 namespace vok {
 
@@ -24,8 +25,11 @@ public:
 
     static void paint(QPainter& painter, const ReportPage& page, const PageSetup& setup);
     // Every page in the printer's page range, as many copies as it asks for and cannot make
-    // itself; the printer must be set to full-page.
+    // itself; the printer must be set to full-page. Paper smaller than the report's, or turned
+    // the other way, gets the pages shrunk to fit and centred: nothing is cut off.
     static void paint(QPrinter& printer, const ReportDocument& document);
+    // How report pages are placed on the printer's paper, in device pixels from its corner.
+    static QTransform fitToPaper(const QPrinter& printer, const PageSetup& setup);
 
 private:
     std::unique_ptr<PagePainter> pages_;

@@ -5,9 +5,11 @@
 #include "report.h"
 #include "reportband.h"
 #include "reportelement.h"
+#include "reportlabel.h"
 #include "reportsum.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace vok {
 
@@ -27,7 +29,39 @@ constexpr qreal fitTolerance = 1e-6;
 ReportRunner::ReportRunner(Report& report) : report_(report) {}
 
 ReportDocument ReportRunner::run() {
+    report_.setPageColumn(0, 1);
+    ReportDocument first = runColumn();
+    const int columns = report_.pagesAcross ? report_.pagesAcross() : 1;
+    if (columns <= 1)
+        return first;
+    // Every column again, now that each knows how many there are; then the pages in reading
+    // order: each row of pages from left to right.
+    QList<ReportDocument> runs;
+    for (int column = 0; column < columns; ++column) {
+        report_.setPageColumn(column, columns);
+        runs << runColumn();
+    }
+    report_.setPageColumn(0, 1);
+    ReportDocument out = runs.first();
+    out.pages.clear();
+    qsizetype rows = 0;
+    for (const ReportDocument& d : runs)
+        rows = std::max(rows, d.pages.size());
+    for (qsizetype row = 0; row < rows; ++row) {
+        for (const ReportDocument& d : runs) {
+            if (row < d.pages.size()) {
+                out.pages << d.pages[row];
+                out.pages.last().number = static_cast<int>(out.pages.size());
+            }
+        }
+    }
+    return out;
+}
+
+ReportDocument ReportRunner::runColumn() {
     document_ = ReportDocument();
+    subDetails_.clear();
+    kept_ = {};
     document_.title = report_.title();
     document_.setup = report_.pageSetup();
     printable_ = document_.setup.printableRect();
@@ -52,6 +86,8 @@ ReportDocument ReportRunner::run() {
         detail->dataset()->first();
     if (report_.beforePrint)
         report_.beforePrint(report_);
+    if (report_.subject)
+        document_.subject = report_.subject();
 
     startPage();
     if (detail)
@@ -68,6 +104,7 @@ void ReportRunner::startPage() {
     document_.pages.append(page);
     context_.pageNumber = page.number;
     y_ = printable_.top();
+    bodyTop_ = y_;
     bandsOnPage_ = 0;
     if (!pageHeader_ || !pageHeader_->isEnabled())
         return;
@@ -76,6 +113,7 @@ void ReportRunner::startPage() {
         pageHeader_->beforePrint(*pageHeader_, print);
     if (print)
         place(pageHeader_, bandHeight(pageHeader_));
+    bodyTop_ = y_;
 }
 
 void ReportRunner::finishPage() {
@@ -130,18 +168,39 @@ bool ReportRunner::printBand(ReportBand* band) {
     if (!print)
         return false;
     if (band->forceNewPage() && bandsOnPage_ > 0)
-        newPage();
+        breakPage();
     const qreal height = bandHeight(band);
-    // A band taller than a whole page prints on a page of its own rather than looping.
-    if (y_ + height > printable_.bottom() + fitTolerance && bandsOnPage_ > 0)
-        newPage();
-    place(band, height);
+    const qreal bottom = printable_.bottom() + fitTolerance;
+    // A band that does not fit goes to the next page, unless it would not fit there either: then
+    // it starts here if its fixed part does, and runs on.
+    if (y_ + height > bottom && bandsOnPage_ > 0 &&
+        (bodyTop_ + height <= bottom || y_ + band->height() > bottom))
+        breakPage();
+    const qsizetype firstItem = document_.pages.last().items.size();
+    if (y_ + height > bottom)
+        placeAcrossPages(band);
+    else
+        place(band, height);
     ++bandsOnPage_;
+    kept_ = band->keepWithNext() ? Kept{band, firstItem, height} : Kept{};
     for (ReportSum* s : sums_) {
         if (s->accumulateBand() == band)
             s->accumulate();
     }
     return true;
+}
+
+void ReportRunner::breakPage() {
+    const Kept kept = std::exchange(kept_, {});
+    // Alone on its page it would be alone on the next one too.
+    const bool move = kept.band && bandsOnPage_ > 1;
+    if (move)
+        document_.pages.last().items.resize(kept.firstItem);
+    newPage();
+    if (move) {
+        place(kept.band, kept.height);
+        ++bandsOnPage_;
+    }
 }
 
 qreal ReportRunner::bandHeight(const ReportBand* band) const {
@@ -154,19 +213,26 @@ qreal ReportRunner::bandHeight(const ReportBand* band) const {
 }
 
 void ReportRunner::place(const ReportBand* band, qreal height) {
+    QList<ReportItem> items;
+    for (const ReportElement* e : band->elements())
+        items << e->layOut(context_);
+    placeItems(band, std::move(items), height, band->frameBottom());
+}
+
+void ReportRunner::placeItems(const ReportBand* band, QList<ReportItem> items, qreal height,
+                              bool frameBottom) {
     ReportPage& page = document_.pages.last();
     const QPointF origin(printable_.left(), y_);
     const QRectF bandRect(origin, QSizeF(printable_.width(), height));
     const QString name = band->objectName();
-    for (const ReportElement* e : band->elements()) {
-        ReportItem item = e->layOut(context_);
+    for (ReportItem& item : items) {
         item.band = name;
         item.bandPos = item.box.topLeft();
         item.box.translate(origin);
         item.clip = bandRect;
         page.items.append(std::move(item));
     }
-    if (band->frameBottom()) {
+    if (frameBottom) {
         ReportItem frame;
         frame.kind = ReportItem::Kind::HorizontalLine;
         frame.band = name;
@@ -176,6 +242,81 @@ void ReportRunner::place(const ReportBand* band, qreal height) {
         page.items.append(std::move(frame));
     }
     y_ += height;
+}
+
+void ReportRunner::placeAcrossPages(const ReportBand* band) {
+    // A stretching text, laid out whole once, then shown a run of its lines per page.
+    struct Flow {
+        ReportItem item;
+        QStringList lines;
+        qsizetype next = 0;
+        qreal width96 = 0;   // the width lines are wrapped in, in 1/96 inch
+        qreal minHeight = 0; // the box as set, before it grew
+        qreal below = 0;     // the band's room under the box
+    };
+    const PageSetup& setup = context_.setup;
+    const QList<ReportElement*> elements = band->elements();
+    QHash<const ReportElement*, Flow> flows;
+    for (const ReportElement* e : elements) {
+        const auto* text = qobject_cast<const ReportLabel*>(e);
+        const qreal growth = e->isVisible() ? e->growth(context_) : 0;
+        if (!text || growth <= 0)
+            continue;
+        Flow f;
+        f.item = e->layOut(context_);
+        f.width96 = e->width() / setup.fromInch96(1);
+        f.lines = text->font().wrappedLines(f.item.text, f.width96);
+        f.minHeight = f.item.box.height() - growth;
+        f.below = std::max<qreal>(0, band->height() - e->top() - f.minHeight);
+        flows.insert(e, f);
+    }
+    const auto heightOf = [&setup](const Flow& f, qsizetype count) {
+        const QString text = f.lines.mid(f.next, count).join(QLatin1Char('\n'));
+        return std::max(f.minHeight, setup.fromInch96(f.item.font.wrappedHeight(text, f.width96)));
+    };
+    for (bool first = true;; first = false) {
+        const qreal room = printable_.bottom() - y_;
+        bool more = false;
+        qreal height = first ? band->height() : 0;
+        QList<ReportItem> items;
+        for (const ReportElement* e : elements) {
+            const auto flow = flows.find(e);
+            if (flow == flows.end()) {
+                if (first)
+                    items << e->layOut(context_);
+                continue;
+            }
+            Flow& f = flow.value();
+            if (f.next >= f.lines.size())
+                continue;
+            const qreal top = first ? f.item.box.top() : 0;
+            qsizetype count = f.lines.size() - f.next;
+            if (top + heightOf(f, count) > room + fitTolerance) {
+                // At least one line a page, however little room a page leaves.
+                const qreal line = setup.fromInch96(f.item.font.lineHeight());
+                count =
+                    std::clamp<qsizetype>(static_cast<qsizetype>((room - top) / line), 1, count);
+                while (count > 1 && top + heightOf(f, count) > room + fitTolerance)
+                    --count;
+            }
+            ReportItem piece = f.item;
+            piece.box.moveTop(top);
+            piece.box.setHeight(heightOf(f, count));
+            piece.text = f.lines.mid(f.next, count).join(QLatin1Char('\n'));
+            piece.wordWrap = true;
+            piece.overflows = false;
+            f.next += count;
+            more = more || f.next < f.lines.size();
+            height = std::max(height, piece.box.bottom() + f.below);
+            items << piece;
+        }
+        if (!more) {
+            placeItems(band, std::move(items), height, band->frameBottom());
+            return;
+        }
+        placeItems(band, std::move(items), room, false);
+        newPage();
+    }
 }
 
 } // namespace vok

@@ -22,9 +22,12 @@ public:
     ReportDocument run();
 
 private:
+    ReportDocument runColumn();
     void startPage();
     void finishPage();
     void newPage();
+    // A new page, taking along the band kept with the one that goes there.
+    void breakPage();
     // The band once per record of its record-set (or once with empty fields), each time
     // followed by its sub-details.
     void printRecords(ReportBand* band);
@@ -32,6 +35,11 @@ private:
     bool printBand(ReportBand* band);
     qreal bandHeight(const ReportBand* band) const;
     void place(const ReportBand* band, qreal height);
+    void placeItems(const ReportBand* band, QList<ReportItem> items, qreal height,
+                    bool frameBottom);
+    // A band too tall for any page: its stretching texts run on over as many pages as they
+    // take, each page after its header.
+    void placeAcrossPages(const ReportBand* band);
 
     Report& report_;
     ReportDocument document_;
@@ -42,7 +50,14 @@ private:
     QList<ReportSum*> sums_;
     ReportBand* pageHeader_ = nullptr;
     qreal y_ = 0;
+    qreal bodyTop_ = 0; // below the page header
     int bandsOnPage_ = 0;
+    // The last band placed, when it is to be kept with the next: where its items start.
+    struct Kept {
+        const ReportBand* band = nullptr;
+        qsizetype firstItem = 0;
+        qreal height = 0;
+    } kept_;
 };
 
 } // namespace vok

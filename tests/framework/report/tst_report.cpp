@@ -15,6 +15,7 @@
 #include "framework/report/reportsysdata.h"
 #include "framework/ui/messages.h"
 #include "framework/ui/modal.h"
+#include "support/pdffacts.h"
 #include "support/testenvironment.h"
 
 #include <QDir>
@@ -25,6 +26,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -128,6 +130,43 @@ class TestReport : public QObject {
         ReportBand* d = band(ReportBand::Kind::SubDetail, QStringLiteral("D"), detailHeight,
                              detail.get(), QStringLiteral("D_name"));
         d->setMaster(m);
+    }
+
+    // A master "a" holding the note, rowsBefore details printed before it, then the note's band
+    // "N" (48 high, the memo at 8, 21, 300 wide) and a summary "after" with the text "end".
+    ReportBand* memoReport(const QString& note, int rowsBefore) {
+        store->exec(QStringLiteral("INSERT INTO master (M_name, M_note) VALUES ('a', ?)"), {note});
+        for (int i = 0; i < rowsBefore; ++i)
+            store->exec(QStringLiteral("INSERT INTO detail (D_master, D_name) VALUES (1, 'x')"));
+        master->open();
+        detail->open();
+        report->addBand(ReportBand::Kind::PageHeader, QStringLiteral("header"), 100);
+        ReportBand* m = band(ReportBand::Kind::Detail, QStringLiteral("M"), 0);
+        m->setDataset(master.get());
+        band(ReportBand::Kind::SubDetail, QStringLiteral("D"), 20, detail.get(),
+             QStringLiteral("D_name"))
+            ->setMaster(m);
+        ReportBand* notes = report->addBand(ReportBand::Kind::SubDetail, QStringLiteral("N"), 48);
+        notes->setMaster(m);
+        auto* memo = new ReportFieldText(notes, QStringLiteral("memo"));
+        memo->setField(master.get(), QStringLiteral("M_note"));
+        memo->setGeometry(8, 21, 300, 17);
+        memo->setStretch(true);
+        auto* after =
+            new ReportLabel(report->addBand(ReportBand::Kind::Summary, QStringLiteral("S"), 20),
+                            QStringLiteral("after"));
+        after->setText(QStringLiteral("end"));
+        return notes;
+    }
+
+    // Sixty details on legal landscape paper, as the time line prints: two pages.
+    void legalLandscapeMasterDetail() {
+        load({60});
+        masterDetail();
+        PageSetup legal = report->pageSetup();
+        legal.paper = PageSetup::Paper::Legal;
+        legal.orientation = QPageLayout::Landscape;
+        report->setPageSetup(legal);
     }
 
 private Q_SLOTS:
@@ -349,7 +388,6 @@ private Q_SLOTS:
         QTest::newRow("one line keeps the band") << 1 << 0 << 1 << false;
         QTest::newRow("twelve lines grow it") << 12 << 0 << 1 << true;
         QTest::newRow("a grown band that no longer fits moves on") << 12 << 40 << 2 << true;
-        QTest::newRow("taller than a page prints anyway") << 90 << 5 << 2 << true;
     }
 
     void stretchingTextGrowsItsBand() {
@@ -360,28 +398,7 @@ private Q_SLOTS:
         QStringList text;
         for (int i = 0; i < lines; ++i)
             text << QStringLiteral("line %1").arg(i + 1);
-        store->exec(QStringLiteral("INSERT INTO master (M_name, M_note) VALUES ('a', ?)"),
-                    {text.join(QLatin1Char('\n'))});
-        for (int i = 0; i < rowsBefore; ++i)
-            store->exec(QStringLiteral("INSERT INTO detail (D_master, D_name) VALUES (1, 'x')"));
-        master->open();
-        detail->open();
-        report->addBand(ReportBand::Kind::PageHeader, QStringLiteral("header"), 100);
-        ReportBand* m = band(ReportBand::Kind::Detail, QStringLiteral("M"), 0);
-        m->setDataset(master.get());
-        ReportBand* d = band(ReportBand::Kind::SubDetail, QStringLiteral("D"), 20, detail.get(),
-                             QStringLiteral("D_name"));
-        d->setMaster(m);
-        ReportBand* notes = report->addBand(ReportBand::Kind::SubDetail, QStringLiteral("N"), 48);
-        notes->setMaster(m);
-        auto* memo = new ReportFieldText(notes, QStringLiteral("memo"));
-        memo->setField(master.get(), QStringLiteral("M_note"));
-        memo->setGeometry(8, 21, 300, 17);
-        memo->setStretch(true);
-        auto* after =
-            new ReportLabel(report->addBand(ReportBand::Kind::Summary, QStringLiteral("S"), 20),
-                            QStringLiteral("after"));
-        after->setText(QStringLiteral("end"));
+        memoReport(text.join(QLatin1Char('\n')), rowsBefore);
 
         const ReportDocument doc = report->run();
         const ReportItem* item = nullptr;
@@ -744,12 +761,7 @@ private Q_SLOTS:
     void printsWhateverTheSetUpDialogAnswers() {
         QFETCH(bool, showDialog);
         QFETCH(int, answer);
-        load({60});
-        masterDetail();
-        PageSetup legal = report->pageSetup();
-        legal.paper = PageSetup::Paper::Legal;
-        legal.orientation = QPageLayout::Landscape;
-        report->setPageSetup(legal);
+        legalLandscapeMasterDetail();
         int dialogs = 0;
         Modal::setHandler([&](QDialog* d) {
             dialogs += qobject_cast<QPrintDialog*>(d) ? 1 : 0;
@@ -782,6 +794,268 @@ private Q_SLOTS:
         });
         report->preview();
         QCOMPARE(shown, 3);
+    }
+
+    void longTextRunsOnOverAsManyPagesAsItTakes_data() {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("rowsBefore"); // rows of 20 printed before the memo band
+        QTest::addColumn<int>("firstPage");
+        QTest::newRow("starts where it is") << 90 << 5 << 1;
+        QTest::newRow("over three pages") << 150 << 0 << 1;
+        QTest::newRow("no room for its caption: starts on the next page") << 120 << 42 << 2;
+        QTest::newRow("long lines wrap, and run on") << 40 << 0 << 1;
+    }
+
+    void longTextRunsOnOverAsManyPagesAsItTakes() {
+        QFETCH(int, lines);
+        QFETCH(int, rowsBefore);
+        QFETCH(int, firstPage);
+        QStringList text;
+        for (int i = 0; i < lines; ++i)
+            text << (lines == 40 ? QStringLiteral("word%1 ").arg(i).repeated(40).trimmed()
+                                 : QStringLiteral("line %1").arg(i + 1));
+        ReportBand* notes = memoReport(text.join(QLatin1Char('\n')), rowsBefore);
+        notes->setFrameBottom(true);
+        auto* caption = new ReportLabel(notes, QStringLiteral("caption"));
+        caption->setText(QStringLiteral("Notes"));
+
+        const ReportDocument doc = report->run();
+        const qreal top = 48 + 100, bottom = 48 + 960;
+        const qreal line = ReportFont().lineHeight();
+        QStringList shown;
+        QList<int> pages;
+        qreal lastBottom = 0;
+        for (const ReportPage& page : doc.pages) {
+            for (const ReportItem& item : page.itemsNamed(QStringLiteral("memo"))) {
+                shown << item.text.split(QLatin1Char('\n'));
+                pages << page.number;
+                QVERIFY(item.wordWrap && !item.overflows);
+                QVERIFY2(item.box.bottom() <= bottom + 1e-6,
+                         qPrintable(QString::number(item.box.bottom())));
+                QVERIFY(item.clip.contains(item.box));
+                if (pages.size() > 1)
+                    QCOMPARE(item.box.top(), top); // right under the page header
+                lastBottom = item.box.bottom();
+            }
+        }
+        // Every line once, in order, the caption once, on its first page.
+        QCOMPARE(shown.join(QLatin1Char(' ')).simplified(),
+                 text.join(QLatin1Char(' ')).simplified());
+        QCOMPARE(pages.first(), firstPage);
+        QVERIFY(pages.size() > 1);
+        for (int i = 1; i < pages.size(); ++i)
+            QCOMPARE(pages[i], pages[i - 1] + 1);
+        QCOMPARE(doc.pages[firstPage - 1].itemsNamed(QStringLiteral("caption")).size(), 1);
+        int captions = 0;
+        for (const ReportPage& page : doc.pages)
+            captions += static_cast<int>(page.itemsNamed(QStringLiteral("caption")).size());
+        QCOMPARE(captions, 1);
+        // Each page but the last is full to within a line.
+        for (int i = 0; i + 1 < pages.size(); ++i) {
+            const ReportItem piece =
+                doc.pages[pages[i] - 1].itemsNamed(QStringLiteral("memo")).last();
+            QVERIFY(piece.box.bottom() > bottom - line);
+        }
+        // What follows starts below the last lines, after the band's frame.
+        const ReportItem end = doc.pages.last().itemsNamed(QStringLiteral("after")).value(0);
+        QCOMPARE(doc.pages.last().number, pages.last());
+        QVERIFY(end.box.top() >= lastBottom);
+        int frames = 0;
+        for (const ReportPage& page : doc.pages) {
+            for (const ReportItem& item : page.items)
+                frames += item.band == QLatin1String("N") &&
+                          item.kind == ReportItem::Kind::HorizontalLine;
+        }
+        QCOMPARE(frames, 1);
+    }
+
+    void aKeptBandNeverEndsAPage_data() {
+        QTest::addColumn<bool>("keep");
+        QTest::addColumn<QList<int>>("details");
+        QTest::addColumn<int>("headerPage"); // the page of the second master's header
+        // 39 rows leave room for the second master and its header, not its first row.
+        QTest::newRow("not kept: ends the page") << false << QList<int>{39, 2} << 1;
+        QTest::newRow("kept: goes with its first row") << true << QList<int>{39, 2} << 2;
+        QTest::newRow("kept, with room for the row") << true << QList<int>{38, 2} << 1;
+    }
+
+    void aKeptBandNeverEndsAPage() {
+        QFETCH(bool, keep);
+        QFETCH(QList<int>, details);
+        QFETCH(int, headerPage);
+        load(details);
+        masterDetail();
+        ReportBand* header =
+            report->addBand(ReportBand::Kind::GroupHeader, QStringLiteral("H"), 20);
+        (new ReportLabel(header, QStringLiteral("key")))->setText(QStringLiteral("captions"));
+        header->setKeepWithNext(keep);
+        report->findChild<ReportBand*>(QStringLiteral("D"))->setHeader(header);
+
+        const ReportDocument doc = report->run();
+        QList<int> headers;
+        for (const ReportPage& page : doc.pages) {
+            for (const ReportItem& item : page.itemsNamed(QStringLiteral("key"))) {
+                if (item.band == QLatin1String("H"))
+                    headers << page.number;
+            }
+        }
+        QCOMPARE(headers.size(), 2);
+        QCOMPARE(headers[1], headerPage);
+        // The header is followed by its first row on the same page, right below it.
+        const ReportPage& page = doc.pages[headerPage - 1];
+        const QList<ReportItem> keys = page.itemsNamed(QStringLiteral("key"));
+        for (int i = 0; i < keys.size(); ++i) {
+            if (keys[i].band != QLatin1String("H") || keys[i].text != QLatin1String("captions"))
+                continue;
+            if (i + 1 == keys.size()) {
+                QVERIFY(!keep);
+                continue;
+            }
+            if (keys[i + 1].band == QLatin1String("D"))
+                QCOMPARE(keys[i + 1].box.top(), keys[i].box.top() + 20);
+        }
+        QCOMPARE(sequence(doc).size(), 2 + 2 + details[0] + details[1]);
+    }
+
+    void pdfCarriesTitleAndSubject_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("subject");
+        QTest::newRow("plain") << QStringLiteral("Master list") << QStringLiteral("Office Move");
+        QTest::newRow("accents") << QStringLiteral("Rapport détaillé du projet")
+                                 << QStringLiteral("Déménagement (été)");
+    }
+
+    void pdfCarriesTitleAndSubject() {
+        QFETCH(QString, title);
+        QFETCH(QString, subject);
+        load({60});
+        masterDetail();
+        report->setTitle(title);
+        report->subject = [subject] { return subject; };
+        const QString path = QDir(env->root()).filePath(QStringLiteral("out.pdf"));
+        report->exportPdf(path);
+        const QHash<QString, QString> facts = pdfFacts(path);
+        if (facts.isEmpty())
+            QSKIP("pdfinfo (poppler-utils) is not installed");
+        QCOMPARE(facts.value(QStringLiteral("Title")), title);
+        QCOMPARE(facts.value(QStringLiteral("Subject")), subject);
+        QCOMPARE(facts.value(QStringLiteral("Pages")), QStringLiteral("2"));
+    }
+
+    void theSetUpDialogKeepsTheReportsPaper_data() {
+        QTest::addColumn<bool>("pageSetupOpened");
+        QTest::newRow("page set-up never opened: the report's paper") << false;
+        QTest::newRow("page set-up opened: the user's choice") << true;
+    }
+
+    void theSetUpDialogKeepsTheReportsPaper() {
+        QFETCH(bool, pageSetupOpened);
+        legalLandscapeMasterDetail();
+        Modal::setHandler([&](QDialog* d) {
+            auto* dialog = qobject_cast<QPrintDialog*>(d);
+            if (!dialog)
+                return int(QDialog::Rejected);
+            QDialog pageSetup(dialog);
+            if (pageSetupOpened)
+                pageSetup.show();
+            // What Qt's dialog does on a CUPS queue as it is accepted: the queue's default paper.
+            dialog->printer()->setPageSize(QPageSize(QPageSize::A4));
+            dialog->printer()->setPageOrientation(QPageLayout::Portrait);
+            Q_EMIT dialog->accepted(dialog->printer());
+            return int(QDialog::Accepted);
+        });
+        QPageLayout printed;
+        ReportPrinter::setHandler(
+            [&](QPrinter& printer, const ReportDocument&) { printed = printer.pageLayout(); });
+        report->print(true);
+        QCOMPARE(printed.pageSize().id(), pageSetupOpened ? QPageSize::A4 : QPageSize::Legal);
+        QCOMPARE(printed.orientation(),
+                 pageSetupOpened ? QPageLayout::Portrait : QPageLayout::Landscape);
+    }
+
+    void printingThroughTheDialogFitsThePaperChosen_data() {
+        QTest::addColumn<int>("paper");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QString>("size"); // as pdfinfo gives it
+        QTest::addColumn<bool>("shrunk");
+        QTest::newRow("the report's own paper, as the dialog starts")
+            << int(QPageSize::Legal) << int(QPageLayout::Landscape) << "1008 x 612 pts" << false;
+        QTest::newRow("A4 portrait chosen")
+            << int(QPageSize::A4) << int(QPageLayout::Portrait) << "595 x 842 pts (A4)" << true;
+        QTest::newRow("letter landscape chosen")
+            << int(QPageSize::Letter) << int(QPageLayout::Landscape) << "792 x 612 pts" << true;
+    }
+
+    void printingThroughTheDialogFitsThePaperChosen() {
+        QFETCH(int, paper);
+        QFETCH(int, orientation);
+        QFETCH(QString, size);
+        QFETCH(bool, shrunk);
+        legalLandscapeMasterDetail();
+        // The last word ends at the band's right edge, the paper's right margin.
+        auto* right = new ReportLabel(report->findChild<ReportBand*>(QStringLiteral("header")),
+                                      QStringLiteral("right"));
+        right->setText(QStringLiteral("EDGE"));
+        right->setAlignment(Qt::AlignRight);
+        right->setAlignToBand(true);
+        const QString path = QDir(env->root()).filePath(QStringLiteral("printed.pdf"));
+        QPageLayout started;
+        Modal::setHandler([&](QDialog* d) {
+            auto* dialog = qobject_cast<QPrintDialog*>(d);
+            if (!dialog)
+                return int(QDialog::Rejected);
+            QPrinter* printer = dialog->printer();
+            started = printer->pageLayout();
+            // What a user (or a queue's defaults) may leave in the dialog.
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(path);
+            printer->setPageSize(QPageSize(QPageSize::PageSizeId(paper)));
+            printer->setPageOrientation(QPageLayout::Orientation(orientation));
+            return int(QDialog::Accepted);
+        });
+        Messages::setHandler([](const Messages::Request&) { return QMessageBox::Ok; });
+        report->print(true);
+        QCOMPARE(started.pageSize().id(), QPageSize::Legal);
+        QCOMPARE(started.orientation(), QPageLayout::Landscape);
+
+        const QHash<QString, QString> facts = pdfFacts(path);
+        if (facts.isEmpty())
+            QSKIP("pdfinfo (poppler-utils) is not installed");
+        QVERIFY2(facts.value(QStringLiteral("Page size")).startsWith(size),
+                 qPrintable(facts.value(QStringLiteral("Page size"))));
+        QCOMPARE(facts.value(QStringLiteral("Pages")), QStringLiteral("2"));
+        // Every word within the paper, the edge one where the margin puts it.
+        QProcess words;
+        words.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+        QVERIFY(words.waitForFinished(30000));
+        const QString html = QString::fromUtf8(words.readAllStandardOutput());
+        static const QRegularExpression pageSize(
+            QStringLiteral("<page width=\"([\\d.]+)\" height=\"([\\d.]+)\""));
+        static const QRegularExpression word(
+            QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                           "yMax=\"([\\d.]+)\">([^<]*)<"));
+        const QRegularExpressionMatch pageMatch = pageSize.match(html);
+        QVERIFY(pageMatch.hasMatch());
+        const qreal width = pageMatch.captured(1).toDouble();
+        const qreal height = pageMatch.captured(2).toDouble();
+        int count = 0;
+        qreal edge = 0;
+        for (auto it = word.globalMatch(html); it.hasNext();) {
+            const QRegularExpressionMatch w = it.next();
+            ++count;
+            QVERIFY2(w.captured(1).toDouble() >= 0 && w.captured(2).toDouble() >= 0 &&
+                         w.captured(3).toDouble() <= width && w.captured(4).toDouble() <= height,
+                     qPrintable(w.captured(0)));
+            if (w.captured(5) == QLatin1String("EDGE"))
+                edge = std::max(edge, w.captured(3).toDouble());
+        }
+        QVERIFY(count > 60);
+        // Legal landscape is 1008 points wide; its right margin a quarter inch.
+        const qreal scale = std::min({1.0, width / 1008, height / 612});
+        QCOMPARE(scale < 1, shrunk);
+        QVERIFY2(qAbs(edge - ((width - 1008 * scale) / 2 + (1008 - 36) * scale)) < 2,
+                 qPrintable(QString::number(edge)));
     }
 };
 
