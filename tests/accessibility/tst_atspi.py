@@ -7,7 +7,8 @@ bus starts on demand:
     dbus-run-session -- /usr/bin/python3 tst_atspi.py --vok VOK --vokctl VOKCTL
 
 With each tab of the project, major activity and action pages showing, every input of the main
-window must have an accessible name. Then a project is added whose name is set through the
+window must have an accessible name. A project selected through the tree's table interface shows
+its page. Then a project is added whose name is set through the
 editable-text interface, as dictation does, and it must be stored under that name.
 """
 import argparse
@@ -168,6 +169,28 @@ def walk_pages(frame, problems):
                 problems.append(f"{page} page, tab '{tab.name}': {problem} has no name")
 
 
+def select_through_the_bus(frame, name, problems):
+    """Selects a project's row through the tree's table interface, as a screen reader's "select"
+    command does: its page must follow, as it follows a click."""
+    tree = first(frame, pyatspi.ROLE_TREE)
+    table = tree.queryTable()
+    rows = [r for r in range(table.nRows) if table.getAccessibleAt(r, 0).name == name]
+    if not rows or not table.addRowSelection(rows[0]):
+        problems.append(f"'{name}' could not be selected through the bus")
+        return
+
+    def page_shows():
+        field = next((n for n in descendants(frame, lambda n: n.getRole() == pyatspi.ROLE_TEXT
+                                              and n.name == "Project Name")
+                      if showing(n)), None)
+        return field is not None and field.queryText().getText(0, -1) == name
+
+    try:
+        wait_for(f"the page of '{name}' after selecting it through the bus", page_shows, 10)
+    except TimeoutError as e:
+        problems.append(str(e))
+
+
 def add_project_by_dictation(frame, database, name, problems):
     menu_bar = wait_for("the menu bar", lambda: first(frame, pyatspi.ROLE_MENU_BAR))
     press(wait_for("'Add a Project'", lambda: first(menu_bar, pyatspi.ROLE_MENU_ITEM,
@@ -215,6 +238,7 @@ def main():
             app = wait_for("Vok on the accessibility bus", lambda: find_vok(vok))
             frame = wait_for("the main window", lambda: first(app, pyatspi.ROLE_FRAME))
             walk_pages(frame, problems)
+            select_through_the_bus(frame, "Website Relaunch", problems)
             add_project_by_dictation(frame, os.path.join(data, "vok.sqlite"),
                                      "Dictated Project", problems)
             press(first(first(frame, pyatspi.ROLE_MENU_BAR), pyatspi.ROLE_MENU_ITEM, "Exit"))

@@ -147,8 +147,8 @@ void JourneyFixture::clickNode(const QString& path) {
         const QRect rect = tree->visualItemRect(item);
         if (depth < parts.size()) {
             if (!item->isExpanded()) // its arrow, left of the caption
-                click(tree->viewport(), QPoint(rect.left() - tree->indentation() / 2,
-                                               rect.center().y()));
+                click(tree->viewport(),
+                      QPoint(rect.left() - tree->indentation() / 2, rect.center().y()));
             QVERIFY2(item->isExpanded(), qPrintable(prefix));
         } else {
             click(tree->viewport(), QPoint(rect.left() + 8, rect.center().y()));

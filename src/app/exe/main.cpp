@@ -56,9 +56,10 @@ int main(int argc, char** argv) {
     // The session ending closes Vok as its title bar would: what was typed is stored.
     TerminationSignal termination;
     TForm1* form1 = windows->form1.get();
+    // The user who goes back to an edit Vok could not store keeps Vok open.
     QObject::connect(&termination, &TerminationSignal::received, form1, [form1] {
-        form1->close();
-        QCoreApplication::quit();
+        if (form1->close())
+            QCoreApplication::quit();
     });
     form1->show();
     if (!notice.isEmpty())

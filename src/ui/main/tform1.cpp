@@ -994,8 +994,8 @@ bool TForm1::showCutName(const QHelpEvent* event) {
     const QRect rect = TreeView1->visualRect(index);
     const QString name = index.data().toString();
     // The delegate leaves a margin on each side of the text.
-    const int margin = TreeView1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr,
-                                                       TreeView1) + 1;
+    const int margin =
+        TreeView1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, TreeView1) + 1;
     const int room = std::min(rect.right(), TreeView1->viewport()->width()) - rect.left();
     if (TreeView1->fontMetrics().horizontalAdvance(name) + 2 * margin <= room)
         return false;
@@ -1042,10 +1042,9 @@ bool TForm1::isAdding() const {
 
 void TForm1::setBusy(bool busy) {
     TreeView1->setEnabled(!busy);
-    for (QAction* a :
-         {AddaProject1, Memberslist1, Timesheetentry1->menuAction(), CostSheets1->menuAction(),
-          Reports1->menuAction(), Changelanguage1->menuAction(), Help1->menuAction(), Exit1,
-          Refresh1})
+    for (QAction* a : {AddaProject1, Memberslist1, Timesheetentry1->menuAction(),
+                       CostSheets1->menuAction(), Reports1->menuAction(),
+                       Changelanguage1->menuAction(), Help1->menuAction(), Exit1, Refresh1})
         a->setEnabled(!busy);
 }
 
@@ -1208,7 +1207,11 @@ void TForm1::deleteNode(int level) {
     hidePages();
     setBusy(true);
     const auto done = qScopeGuard([this] { setBusy(false); });
-    positionOnSelectedNode(level + 1);
+    // Never the record the cursors happen to be on: the node's own, or nothing.
+    if (!positionOnSelectedNode(level + 1)) {
+        nodeGone();
+        return;
+    }
     {
         // All or nothing: a failure leaves every table, and the tree, as they were.
         vok::Transaction work(*dm_->Database1);
@@ -1252,8 +1255,8 @@ bool TForm1::storePendingEdits() {
             const auto* edit = qobject_cast<const vok::DBEdit*>(link->parent());
             if (!edit || !edit->hasInvalidText())
                 continue;
-            if (!dropped(l.table, QStringLiteral("\"%1\": %2")
-                                      .arg(edit->text(), edit->refusalMessage())))
+            if (!dropped(l.table,
+                         QStringLiteral("\"%1\": %2").arg(edit->text(), edit->refusalMessage())))
                 return false;
         }
     }
@@ -1290,7 +1293,7 @@ void TForm1::Refresh1Click() {
             page = l.page;
     }
     const int tab = page ? page->currentIndex() : 0;
-    dm_->Members->refresh();
+    dm_->refreshAll();
     refillMemberPickLists();
     LoadTree();
     if (id.isEmpty() || !selectNode(id) || !page || !page->isVisible())

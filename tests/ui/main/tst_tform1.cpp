@@ -180,7 +180,8 @@ private Q_SLOTS:
         // Disconnected when the test ends: the list lives on its stack.
         QObject counter;
         connect(dm->projects, &Table::currentChanged, &counter, [&] {
-            const QString id = dm->projects->fieldByName(QStringLiteral("Zel_Project_id")).asString();
+            const QString id =
+                dm->projects->fieldByName(QStringLiteral("Zel_Project_id")).asString();
             if (moves.value(moves.size() - 1) != id)
                 moves << id;
         });
@@ -1282,9 +1283,10 @@ private Q_SLOTS:
                                form->windowTitle()};
         };
         if (command == QLatin1String("English1"))
-            form->Franais1->trigger(); // English shows once another language is on
+            form->Franais1->trigger();            // English shows once another language is on
         if (command == QLatin1String("Refresh1")) // shows what another installation changed
-            sql(QStringLiteral("UPDATE projects SET Zel_project = 'Gamma' WHERE Zel_Project_id = 14"));
+            sql(QStringLiteral(
+                "UPDATE projects SET Zel_project = 'Gamma' WHERE Zel_Project_id = 14"));
         const QStringList before = state();
         if (button)
             QTest::mouseClick(button, Qt::LeftButton);
