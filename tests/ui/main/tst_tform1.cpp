@@ -110,10 +110,10 @@ private Q_SLOTS:
         QFETCH(QString, caption);
         QFETCH(QString, status);
         QFETCH(int, level);
-        QCOMPARE(form->ProjectList.size(), nodeCount());
-        QCOMPARE(form->CriticalList.size(), nodeCount());
-        QCOMPARE(form->ProjectList.value(index), id);
-        QCOMPARE(form->CriticalList.value(index), status);
+        QCOMPARE(form->ProjectList().size(), nodeCount());
+        QCOMPARE(form->CriticalList().size(), nodeCount());
+        QCOMPARE(form->ProjectList().value(index), id);
+        QCOMPARE(form->CriticalList().value(index), status);
         QTreeWidgetItem* item = node(id);
         QCOMPARE(item->text(0), caption);
         select(id);
@@ -155,7 +155,7 @@ private Q_SLOTS:
             "INSERT INTO projects (Zel_Project_id, Zel_project) VALUES (20, 'Elsewhere')"));
         sql(QStringLiteral("UPDATE major SET Major_item = 'Redesign' WHERE Major_id = 3"));
         form->LoadTree();
-        QCOMPARE(form->ProjectList.last(), QStringLiteral("20"));
+        QCOMPARE(form->ProjectList().last(), QStringLiteral("20"));
         QCOMPARE(node(QStringLiteral("12,3"))->text(0), QStringLiteral("Redesign"));
     }
 
@@ -352,7 +352,7 @@ private Q_SLOTS:
         QFETCH(bool, typed);
         select(selected);
         const QString before = counts();
-        const QStringList list = form->ProjectList;
+        const QStringList list = form->ProjectList();
         const QString caption = node(selected)->text(0);
         action(command)->trigger();
         if (typed) {
@@ -366,7 +366,7 @@ private Q_SLOTS:
         }
         QTest::mouseClick(cancelButton(level), Qt::LeftButton);
         QCOMPARE(counts(), before);
-        QCOMPARE(form->ProjectList, list);
+        QCOMPARE(form->ProjectList(), list);
         QVERIFY(!form->isAdding());
         QVERIFY(menuEnabled());
         QCOMPARE(form->selectedNode(), selected);
@@ -424,14 +424,14 @@ private Q_SLOTS:
         sql(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON major "
                            "BEGIN SELECT RAISE(ABORT, 'no room for it'); END"));
         select(QStringLiteral("12,3"));
-        const QStringList list = form->ProjectList;
+        const QStringList list = form->ProjectList();
         action(QStringLiteral("AddMajor2"))->trigger();
         typeInto(form->DBEdit8, QStringLiteral("Stuck"));
         QTest::mouseClick(form->Button3, Qt::LeftButton);
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.contains(QStringLiteral("no room for it")));
         QVERIFY(form->isAdding());
-        QCOMPARE(form->ProjectList, list);
+        QCOMPARE(form->ProjectList(), list);
         QTest::mouseClick(form->Button4, Qt::LeftButton);
         QVERIFY(!form->isAdding());
         QCOMPARE(dm->Major->state(), Table::State::Browse);
@@ -538,11 +538,11 @@ private Q_SLOTS:
 
     void renamingWhileTypingChangesTheNodeTextOnly() {
         select(QStringLiteral("12,3"));
-        const QStringList list = form->ProjectList;
+        const QStringList list = form->ProjectList();
         QTreeWidgetItem* item = node(QStringLiteral("12,3"));
         typeInto(form->DBEdit8, QStringLiteral("er"));
         QCOMPARE(item->text(0), QStringLiteral("Designer"));
-        QCOMPARE(form->ProjectList, list);
+        QCOMPARE(form->ProjectList(), list);
         QCOMPARE(item->parent(), node(QStringLiteral("12")));
         QCOMPARE(form->TreeView1->currentItem(), item);
         // Moving to another record changes the edit, not the nodes.
@@ -588,8 +588,8 @@ private Q_SLOTS:
         QCOMPARE(shown[0].text, question);
         QCOMPARE(shown[0].buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(counts(), after);
-        QVERIFY(!form->ProjectList.contains(id));
-        QCOMPARE(form->ProjectList.size(), nodeCount());
+        QVERIFY(!form->ProjectList().contains(id));
+        QCOMPARE(form->ProjectList().size(), nodeCount());
         QVERIFY(!visiblePage());
         QVERIFY(menuEnabled());
         QVERIFY(form->TreeView1->isEnabled());
@@ -619,12 +619,12 @@ private Q_SLOTS:
         QTabWidget* before = visiblePage();
         before->setCurrentIndex(2);
         const QString rows = counts();
-        const QStringList list = form->ProjectList;
+        const QStringList list = form->ProjectList();
         answers << QMessageBox::No;
         action(command)->trigger();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(counts(), rows);
-        QCOMPARE(form->ProjectList, list);
+        QCOMPARE(form->ProjectList(), list);
         QCOMPARE(form->selectedNode(), id);
         QCOMPARE(visiblePage(), before);
         QCOMPARE(before->currentIndex(), 2);
@@ -636,14 +636,14 @@ private Q_SLOTS:
                            "BEGIN SELECT RAISE(ABORT, 'the project is locked'); END"));
         select(QStringLiteral("12"));
         const QString rows = counts();
-        const QStringList list = form->ProjectList;
+        const QStringList list = form->ProjectList();
         answers << QMessageBox::Yes;
         action(QStringLiteral("Deleteproject1"))->trigger();
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[1].icon, Messages::Icon::Error);
         QVERIFY(shown[1].text.contains(QStringLiteral("the project is locked")));
         QCOMPARE(counts(), rows);
-        QCOMPARE(form->ProjectList, list);
+        QCOMPARE(form->ProjectList(), list);
         QVERIFY(menuEnabled());
         QVERIFY(form->TreeView1->isEnabled());
         // The record-sets show the rows again.
@@ -1272,7 +1272,7 @@ private Q_SLOTS:
                                QString::number(opened.size()),
                                p ? p->objectName() + QString::number(p->currentIndex()) : QString(),
                                QString::number(form->isAdding()),
-                               QString::number(form->ProjectList.size()),
+                               QString::number(form->ProjectList().size()),
                                QString::number(form->isVisible()),
                                form->windowTitle()};
         };
