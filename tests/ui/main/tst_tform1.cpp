@@ -150,6 +150,38 @@ private Q_SLOTS:
                  QStringLiteral("Pack"));
     }
 
+    // A project's nodes are made when it comes into view (then it opens one level), or when a
+    // node of it is looked for; the rest of a large folder costs nothing until then.
+    void nodesAreMadeAsTheyComeIntoView() {
+        for (int p = 100; p < 400; ++p)
+            sql(QStringLiteral("INSERT INTO projects (Zel_Project_id, Zel_project) VALUES (%1, "
+                               "'P%1')")
+                    .arg(p));
+        sql(QStringLiteral("INSERT INTO major (Major_project_id, Major_id, Major_item, "
+                           "Major_critical) VALUES (399, 900, 'Far', 1)"));
+        sql(QStringLiteral("INSERT INTO action (Action_project_id, Action_major_id, Action_id, "
+                           "Action_name) VALUES (399, 900, 901, 'Farther')"));
+        form->LoadTree();
+        QTreeWidget* tree = form->TreeView1;
+        QTreeWidgetItem* last = tree->topLevelItem(tree->topLevelItemCount() - 1);
+        QCOMPARE(last->text(0), QStringLiteral("P399"));
+        QCOMPARE(last->childCount(), 0);
+        QVERIFY(!last->isExpanded());
+        QVERIFY(tree->topLevelItem(0)->isExpanded());
+        tree->scrollToItem(last);
+        QCOMPARE(last->childCount(), 1);
+        QVERIFY(last->isExpanded());
+        QCOMPARE(last->child(0)->foreground(0).color(), QColor(0xc0, 0x00, 0x00));
+
+        form->LoadTree();
+        QVERIFY(form->selectNode(QStringLiteral("399,900,901")));
+        QCOMPARE(tree->currentItem()->text(0), QStringLiteral("Farther"));
+        QCOMPARE(dm->Action->fieldByName(QStringLiteral("Action_name")).asString(),
+                 QStringLiteral("Farther"));
+        QCOMPARE(form->CriticalList().value(form->ProjectList().indexOf(QStringLiteral("399,900"))),
+                 QStringLiteral("2"));
+    }
+
     void rebuildSeesOtherInstallationsChanges() {
         sql(QStringLiteral(
             "INSERT INTO projects (Zel_Project_id, Zel_project) VALUES (20, 'Elsewhere')"));
