@@ -14,7 +14,7 @@ bool VokApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const vok::DatabaseError& e) {
-        vok::ErrorBox::show(e);
+        vok::ErrorBox::show(e.message());
     } catch (const std::exception& e) {
         vok::ErrorBox::show(QString::fromUtf8(e.what()));
     }

@@ -30,6 +30,16 @@ void setFlagTexts(Table* t, const char* field, const char* texts) {
 TDataModule2::TDataModule2(QObject* parent) : QObject(parent), Database1(new vok::Store(this)) {
     setObjectName(QStringLiteral("DataModule2"));
     Database1->setObjectName(QStringLiteral("Database1"));
+    build();
+}
+
+TDataModule2::TDataModule2(TDataModule2* owner) : Database1(owner->Database1), owner_(owner) {
+    setObjectName(QStringLiteral("DataModule2Walks"));
+    printProjectSource_ = [owner] { return owner->printProject(); };
+    build();
+}
+
+void TDataModule2::build() {
 
     projects = makeTable("projects", QStringLiteral("projects.DB"));
     Major = makeTable("Major", QStringLiteral("major.DB"));
@@ -153,9 +163,59 @@ TDataModule2::TDataModule2(QObject* parent) : QObject(parent), Database1(new vok
 }
 
 TDataModule2::~TDataModule2() {
+    walks_.reset();
+    if (owner_)
+        return; // the owner's connection
     try {
         Database1->close();
     } catch (...) {
+    }
+}
+
+TDataModule2& TDataModule2::walks() {
+    if (owner_)
+        return *this;
+    if (!walks_) {
+        walks_.reset(new TDataModule2(this));
+        if (projects->isActive()) {
+            walks_->DataPath = DataPath;
+            walks_->openWorkingTables();
+        }
+    }
+    return *walks_;
+}
+
+void TDataModule2::refreshCurrentRecords() {
+    for (Table* t : {projects, Major, Action}) {
+        if (t->isActive() && !t->isEditing())
+            t->refreshRecord();
+    }
+}
+
+void TDataModule2::refreshAll() {
+    // The roots: every detail reads its range again when next used.
+    for (Table* t : {projects, Members}) {
+        if (t->isActive())
+            t->refresh();
+    }
+}
+
+void TDataModule2::followShownProject() {
+    if (!owner_ || owner_->projects->isEmpty())
+        return;
+    const QString key = QStringLiteral("Zel_Project_id");
+    projects->locate(key, owner_->projects->fieldByName(key).value());
+}
+
+void TDataModule2::walkWrote() {
+    if (owner_) {
+        owner_->walkWrote();
+        return;
+    }
+    refreshCurrentRecords();
+    for (Table* t : {ProjectTS, MajorTS, ActionTS, ProjectCost, MajorCost, ActionCost}) {
+        if (t->isActive() && !t->isEditing())
+            t->refresh();
     }
 }
 
@@ -180,6 +240,10 @@ void TDataModule2::openWorkingTables() {
     for (Table* t : {projects, Major, Action, ProjectNotes, MajorNotes, ActionNotes, ProjectTeam,
                      MajorTeam, ActionTeam, Members, Contacts})
         t->open();
+    if (walks_) {
+        walks_->DataPath = DataPath;
+        walks_->openWorkingTables();
+    }
 }
 
 void TDataModule2::setPrintProjectSource(std::function<QString()> source) {

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
 // The shared data module: the connection and every working record-set, linked master to detail,
 // with the rules that belong to the data (new-record defaults, the member copy into team rows,
@@ -16,6 +17,25 @@ class TDataModule2 : public QObject {
 public:
     explicit TDataModule2(QObject* parent = nullptr);
     ~TDataModule2() override;
+
+    // Record-sets of their own over the same connection, for whatever walks the tables while the
+    // main window shows a node: reports and previews, the time sheet and cost merges, the entry
+    // windows and their member choice. Their walks never move the working record-sets, so the
+    // pages stay on the node selected in the tree and an edit lands on the record it was typed
+    // into. Made with the first call; opened with the working record-sets.
+    TDataModule2& walks();
+
+    // For a window showing the working record-sets. Re-reads the current records of projects,
+    // Major and Action where they are not being edited (what another installation stored since
+    // shows); cheap: no range is read again.
+    void refreshCurrentRecords();
+    // Re-reads every open working record-set: the tree and the pages show the tables as stored.
+    void refreshAll();
+    // In the walks' module: moves its projects to the project the working record-sets are on
+    // (a report of the shown project).
+    void followShownProject();
+    // After a walk wrote to the tables (a merge): the working record-sets show what it stored.
+    void walkWrote();
 
     // The data folder as read from the settings at the first activation; the time-sheet windows
     // give it one trailing separator.
@@ -72,12 +92,18 @@ public:
     void ProjectCostCalcFields(vok::Table& t);
 
 private:
+    // The walks' module: the owner's connection and print-project source.
+    explicit TDataModule2(TDataModule2* owner);
+    void build();
+
     vok::Table* makeTable(const char* name, const QString& file);
     void copyMember(vok::Field& member, const QString& emailField, const QString& telField);
     QString majorName(const QVariant& project, const QVariant& major) const;
     QString actionName(const QVariant& project, const QVariant& major,
                        const QVariant& action) const;
 
+    TDataModule2* owner_ = nullptr;
+    std::unique_ptr<TDataModule2> walks_;
     std::function<QString()> printProjectSource_;
     QString printProjectFallback_;
 };

@@ -98,6 +98,7 @@ MergeReport EntryMerge::run(const QString& member) {
         throw;
     }
     refreshViews();
+    dm_.walkWrote();
     report.sources = 1;
     return report;
 }

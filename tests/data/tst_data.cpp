@@ -394,11 +394,12 @@ private Q_SLOTS:
                             "major activity name'), (1, 'Second')"));
         exec(QStringLiteral(
             "INSERT INTO action (Action_project_id, Action_major_id, Action_name) VALUES "
-            "(1, 1, 'An action with a long name'), (1, 2, 'Other')"));
+            "(1, 1, 'An action with a long name'), (1, 2, 'Other'), (1, 2, 'Third')"));
         exec(QStringLiteral(
             "INSERT INTO ProjectTS (ProjectTS_project_id, ProjectTS_major_id, ProjectTS_action_id, "
             "ProjectTS_hours) "
-            "VALUES (1, 0, 0, 1), (1, 1, 0, 2), (1, 1, 1, 3), (1, 2, 2, 4), (1, 7, 0, 5)"));
+            "VALUES (1, 0, 0, 1), (1, 1, 0, 2), (1, 1, 1, 3), (1, 2, 2, 4), (1, 7, 0, 5), "
+            "(1, 2, 3, 6)"));
         exec(QStringLiteral("INSERT INTO ProjectCost (ProjectCost_project_id, "
                             "ProjectCost_major_id, ProjectCost_action_id, ProjectCost_Amount) "
                             "VALUES (1, 2, 2, 10), (1, 0, 0, 20)"));
@@ -415,7 +416,8 @@ private Q_SLOTS:
         QCOMPARE(rows, (QStringList{
                            "Project with a long ||", "Project with a long |First major activity|",
                            "Project with a long |First major activity|An action with a lon",
-                           "Project with a long |Second|Other", "Project with a long ||"}));
+                           "Project with a long |Second|Other", "Project with a long |Second|Third",
+                           "Project with a long ||"}));
         // Found without moving the working record-sets.
         QCOMPARE(text(dm->Major, "Major_item"), QStringLiteral("First major activity name"));
         QCOMPARE(text(dm->Action, "Action_name"), QStringLiteral("An action with a long name"));
@@ -432,6 +434,14 @@ private Q_SLOTS:
         dm->ActionTS->open();
         QCOMPARE(dm->ActionTS->recordCount(), 1);
         QCOMPARE(text(dm->ActionTS, "ActionName"), QStringLiteral("An action with a lon"));
+
+        // A major activity's lines name their actions by project, major activity and action
+        // (action 3 of major activity 2: numbers that differ, so no other order finds it).
+        dm->Major->next();
+        QStringList majorLines;
+        for (dm->MajorTS->first(); !dm->MajorTS->eof(); dm->MajorTS->next())
+            majorLines << text(dm->MajorTS, "MajorName") + "|" + text(dm->MajorTS, "ActionName");
+        QCOMPARE(majorLines, (QStringList{"Second|Other", "Second|Third"}));
     }
 
     void projectFilterFollowsPrintProject_data() {

@@ -101,16 +101,16 @@ int edit(const QString& dir, int seconds, int id) {
                 const QString value = QStringLiteral("e%1-%2").arg(id).arg(k);
                 dm.projects->edit();
                 dm.projects->fieldByName(field).setAsString(value);
-                // A merge that raised the project's totals since it was read refuses the post
-                // and reads the project again; the user enters the value again, as told.
+                // A merge that raised the project's totals since it was read is merged under
+                // this field; only another worker's write to the same field is refused, with
+                // the typed value kept in edit: posting again stores it over theirs.
                 for (int tries = 0;; ++tries) {
                     try {
                         dm.projects->post();
                         break;
                     } catch (const vok::DatabaseError&) {
-                        if (dm.projects->rejectedChanges().isEmpty() || tries == 20)
+                        if (!dm.projects->isEditing() || tries == 20)
                             throw;
-                        dm.projects->reenterRejectedChanges();
                     }
                 }
                 last[project] = value;

@@ -596,6 +596,7 @@ private Q_SLOTS:
         for (const char* f : {"TForm4", "TForm6", "TForm8", "TForm14", "TForm20"})
             QTest::newRow(f) << f << false;
         QTest::newRow("TForm14, time sheets open before") << "TForm14" << true;
+        QTest::newRow("TForm20, costs open before") << "TForm20" << true;
     }
 
     void dialogsRunTheirReportsWithTheProjectFilterOn() {
@@ -604,7 +605,11 @@ private Q_SLOTS:
         project(QStringLiteral("Other"));
         project();
         openSession();
-        TDataModule2* dm = &session->dm;
+        // The dialogs and reports walk record-sets of their own, as in Vok; the working ones
+        // stay where the main window left them.
+        TDataModule2& working = session->dm;
+        TDataModule2* dm = &working.walks();
+        working.projects->first();
         TForm4 f4(dm);
         TForm5 f5(dm, [&f4] { return f4.options(); });
         TForm6 f6(dm);
@@ -625,8 +630,11 @@ private Q_SLOTS:
         vok::Table* rows = form == QLatin1String("TForm14")   ? dm->ProjectTS
                            : form == QLatin1String("TForm20") ? dm->ProjectCost
                                                               : nullptr;
+        vok::Table* shown = form == QLatin1String("TForm14")   ? working.ProjectTS
+                            : form == QLatin1String("TForm20") ? working.ProjectCost
+                                                               : nullptr;
         if (openBefore)
-            rows->open();
+            shown->open();
         openFromMenu(*dialog);
         dialog->setPrintProject([this](const QString& name) { session->printProject = name; });
         for (QComboBox* box : dialog->findChildren<QComboBox*>()) {
@@ -648,6 +656,10 @@ private Q_SLOTS:
         QCOMPARE(session->printProject, QStringLiteral("P"));
         QVERIFY(!dm->projects->isFiltered());
         QVERIFY(!rows || !rows->isActive());
+        QVERIFY(!working.projects->isFiltered());
+        QCOMPARE(working.projects->fieldByName(QStringLiteral("Zel_project")).asString(),
+                 QStringLiteral("Other"));
+        QCOMPARE(!shown || shown->isActive(), !shown || openBefore);
         dialog->show();
         dialog->Button3->click();
         QVERIFY(!dialog->isVisible());
@@ -699,7 +711,11 @@ private Q_SLOTS:
         QFETCH(QString, text);
         project();
         openSession();
-        TDataModule2* dm = &session->dm;
+        // The dialogs and reports walk record-sets of their own, as in Vok; the working ones
+        // stay where the main window left them.
+        TDataModule2& working = session->dm;
+        TDataModule2* dm = &working.walks();
+        working.projects->first();
         TForm4 f4(dm);
         TForm5 f5(dm, [] { return TimeLineOptions{}; });
         TForm6 f6(dm);

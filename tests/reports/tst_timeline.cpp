@@ -751,16 +751,32 @@ private Q_SLOTS:
     }
 
     // The demo's first project began 40 days ago; its first action, completed, takes days 0 to 6.
+    // The scale starts at the project's start unless asked to start today.
+    void commandLineLayout_data() {
+        QTest::addColumn<QStringList>("start");
+        QTest::addColumn<int>("todayDay"); // the day of the scale the current date's line is on
+        QTest::newRow("default") << QStringList() << 40;
+        QTest::newRow("project") << QStringList{QStringLiteral("--start"),
+                                                QStringLiteral("project")}
+                                 << 40;
+        QTest::newRow("today") << QStringList{QStringLiteral("--start"), QStringLiteral("today")}
+                               << 0;
+    }
     void commandLineLayout() {
+        QFETCH(QStringList, start);
+        QFETCH(int, todayDay);
         const QString demo = env->demoFolder();
         const QString json = QDir(env->root()).filePath(QStringLiteral("layout.json"));
         QProcess p;
         p.start(QStringLiteral(VOKCTL_PATH),
-                {QStringLiteral("report"), QStringLiteral("timeline"), QStringLiteral("--data"),
-                 demo, QStringLiteral("--project"), QStringLiteral("Riverside Library Renovation"),
-                 QStringLiteral("--today"), QStringLiteral("2024-03-01T09:00"),
-                 QStringLiteral("--pdf"), QDir(env->root()).filePath(QStringLiteral("t.pdf")),
-                 QStringLiteral("--layout-json"), json});
+                QStringList{QStringLiteral("report"), QStringLiteral("timeline"),
+                            QStringLiteral("--data"), demo, QStringLiteral("--project"),
+                            QStringLiteral("Riverside Library Renovation"),
+                            QStringLiteral("--today"), QStringLiteral("2024-03-01T09:00"),
+                            QStringLiteral("--pdf"),
+                            QDir(env->root()).filePath(QStringLiteral("t.pdf")),
+                            QStringLiteral("--layout-json"), json} +
+                    start);
         QVERIFY(p.waitForFinished(60000));
         QCOMPARE(p.exitCode(), 0);
         QFile f(json);
@@ -783,12 +799,14 @@ private Q_SLOTS:
             if (id == QLatin1String("QRShape11"))
                 line = o;
         }
+        QCOMPARE(line.value(QStringLiteral("x")).toDouble(), 10.0 * todayDay + 181);
+        if (todayDay == 0)
+            return; // the action's bar lies before the scale
         QCOMPARE(bar.value(QStringLiteral("bandX")).toDouble(), 156.0);
         QCOMPARE(bar.value(QStringLiteral("x")).toDouble(), 180.0);
         QCOMPARE(bar.value(QStringLiteral("width")).toDouble(), 70.0);
         QCOMPARE(bar.value(QStringLiteral("fill")).toString(), QStringLiteral("#008000"));
         QCOMPARE(bar.value(QStringLiteral("band")).toString(), QStringLiteral("QRSubDetail2"));
-        QCOMPARE(line.value(QStringLiteral("x")).toDouble(), 10.0 * 40 + 181);
         QCOMPARE(line.value(QStringLiteral("penStyle")).toString(), QStringLiteral("dotted"));
         QCOMPARE(line.value(QStringLiteral("visible")).toBool(), true);
     }

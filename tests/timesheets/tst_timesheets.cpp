@@ -455,6 +455,30 @@ private Q_SLOTS:
         QCOMPARE(hours->text(), QStringLiteral("106"));
     }
 
+    // The merge walks record-sets of its own: the working ones stay on their record and show the
+    // new rows and hours, and a change typed there meanwhile is stored with the merged hours.
+    void mergeLeavesTheWorkingRecordSetsInPlace() {
+        fx->writeMemberLines(crewFile, MergeFixture::parse({"Bridge|Design||6", "Tunnel|||2"}));
+        vok::Table& projects = *dm().projects;
+        dm().ProjectTS->open();
+        QVERIFY(projects.locate(QStringLiteral("Zel_project"), QStringLiteral("Bridge")));
+        projects.edit();
+        projects.fieldByName(QStringLiteral("Zel_description"))
+            .setAsString(QStringLiteral("Typed"));
+
+        QCOMPARE(TimeSheetMerge(dm().walks()).run({QStringLiteral("Site Crew")}).lines, 2);
+        QCOMPARE(projects.state(), vok::Table::State::Edit);
+        QCOMPARE(projects.fieldByName(QStringLiteral("Zel_project")).asString(),
+                 QStringLiteral("Bridge"));
+        QCOMPARE(dm().ProjectTS->recordCount(), 1);
+        projects.post();
+        QCOMPARE(projects.fieldByName(QStringLiteral("Zel_hours")).asFloat(), 106.0);
+        const QString bridge = QStringLiteral(" FROM projects WHERE Zel_Project_id = 1");
+        QCOMPARE(fx->value(QStringLiteral("SELECT Zel_hours") + bridge), QStringLiteral("106"));
+        QCOMPARE(fx->value(QStringLiteral("SELECT Zel_description") + bridge),
+                 QStringLiteral("Typed"));
+    }
+
     void mainWindowShowsTheMergedRowsAndHours() {
         fx->writeMemberLines(crewFile, MergeFixture::parse({"Bridge|Design||6", "Bridge|||1.5"}));
         MergeFixture::MainWindow main = fx->openMainWindow();
@@ -464,7 +488,7 @@ private Q_SLOTS:
         form.ProjectPageControl->setCurrentWidget(form.TabSheet9);
         QCOMPARE(form.DBCtrlGrid1->rowCount(), 0);
 
-        TForm12 form12(main.dm.get());
+        TForm12 form12(&main.dm->walks()); // as Vok makes it: the page stays where it is
         QAction menuItem;
         form12.connectMenu(&menuItem);
         vok::Modal::setHandler([&](QDialog*) {

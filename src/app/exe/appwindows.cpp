@@ -29,6 +29,8 @@ AppWindows::AppWindows() {
     form1->setDataModule(dataModule2.get());
     form3 = std::make_unique<TForm3>(dataModule2.get());
     form1->setMemberList(form3.get());
+    // Reports, merges and entry windows walk their own record-sets: the pages stay where they are.
+    TDataModule2* walks = &dataModule2->walks();
     // The print dialogs name the chosen project in the main window for the project filter.
     const auto attach = [this](ReportDialog* dialog, ReportForm* report, QAction* menuItem) {
         dialog->setReport(report);
@@ -36,37 +38,40 @@ AppWindows::AppWindows() {
             [this](const QString& name) { form1->PrintProject->setText(name); });
         dialog->connectMenu(menuItem);
     };
-    form4 = std::make_unique<TForm4>(dataModule2.get());
-    form5 = std::make_unique<TForm5>(dataModule2.get(), [this] { return form4->options(); });
+    form4 = std::make_unique<TForm4>(walks);
+    form5 = std::make_unique<TForm5>(walks, [this] { return form4->options(); });
     attach(form4.get(), form5.get(), form1->PrintPERT1);
-    form6 = std::make_unique<TForm6>(dataModule2.get());
-    form7 = std::make_unique<TForm7>(dataModule2.get(), [this] { return form6->options(); });
+    form6 = std::make_unique<TForm6>(walks);
+    form7 = std::make_unique<TForm7>(walks, [this] { return form6->options(); });
     attach(form6.get(), form7.get(), form1->Format1);
-    form8 = std::make_unique<TForm8>(dataModule2.get());
-    form9 = std::make_unique<TForm9>(dataModule2.get());
+    form8 = std::make_unique<TForm8>(walks);
+    form9 = std::make_unique<TForm9>(walks);
     attach(form8.get(), form9.get(), form1->Print1);
-    form10 = std::make_unique<TForm10>(dataModule2.get());
-    form11 = std::make_unique<TForm11>(dataModule2.get(), form10.get());
+    form10 = std::make_unique<TForm10>(walks);
+    form11 = std::make_unique<TForm11>(walks, form10.get());
     form11->connectMenu(form1->TimeSheetEntry2);
-    form12 = std::make_unique<TForm12>(dataModule2.get());
+    form12 = std::make_unique<TForm12>(walks);
     form12->connectMenu(form1->UpdateTimeSheets1);
-    form13 = std::make_unique<TForm13>(dataModule2.get(), [this] { return form14->options(); });
-    form14 = std::make_unique<TForm14>(dataModule2.get());
+    form13 = std::make_unique<TForm13>(walks, [this] { return form14->options(); });
+    form14 = std::make_unique<TForm14>(walks);
     attach(form14.get(), form13.get(), form1->PrintTimesheetreport1);
     form15 = std::make_unique<TForm15>(dataModule2.get());
     form1->setContactWindow(form15.get());
     dataModule17 = std::make_unique<TDataModule17>(dataModule2->Database1);
     form1->setCopyModule(dataModule17.get());
-    form18 = std::make_unique<TForm18>(dataModule2.get());
+    form18 = std::make_unique<TForm18>(walks);
     form18->connectMenu(form1->CostEntry1);
-    form19 = std::make_unique<TForm19>(dataModule2.get());
+    form19 = std::make_unique<TForm19>(walks);
     form19->connectMenu(form1->UpdateCostEntries1);
-    form20 = std::make_unique<TForm20>(dataModule2.get());
-    form21 = std::make_unique<TForm21>(dataModule2.get(), [this] { return form20->options(); });
+    form20 = std::make_unique<TForm20>(walks);
+    form21 = std::make_unique<TForm21>(walks, [this] { return form20->options(); });
     attach(form20.get(), form21.get(), form1->PrintCostsreport1);
-    form22 = std::make_unique<TForm22>(dataModule2.get());
+    form22 = std::make_unique<TForm22>(walks);
     // Like every command on the selected node, "Print list" positions on it first.
-    form22->connectButton(form1->SpeedButton9, [this] { form1->positionOnSelectedNode(1); });
+    form22->connectButton(form1->SpeedButton9, [this, walks] {
+        form1->positionOnSelectedNode(1);
+        walks->followShownProject();
+    });
 
     language = std::make_unique<InterfaceLanguage>(windows(), form1.get());
     form1->setTranslateInterface([this](int index) { language->TranslateInterface(index); });

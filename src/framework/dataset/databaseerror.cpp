@@ -29,10 +29,27 @@ DatabaseError DatabaseError::datasetOpen() {
     return DatabaseError(QStringLiteral("Cannot perform this operation on an open dataset"));
 }
 
-DatabaseError DatabaseError::changedByAnotherUser(std::function<void()> remedy) {
-    DatabaseError e(QStringLiteral("The record was changed or deleted by another user"));
-    e.remedy_ = std::move(remedy);
-    return e;
+DatabaseError DatabaseError::changedByAnotherUser() {
+    return DatabaseError(QStringLiteral("The record was changed or deleted by another user"));
+}
+
+DatabaseError DatabaseError::deletedByAnotherUser() {
+    return DatabaseError(QStringLiteral("The record was deleted by another user; your changes "
+                                        "to it could not be stored"));
+}
+
+QString DatabaseError::clashText(const QString& field, const QString& theirs,
+                                 const QString& typed) {
+    return QStringLiteral("%1: another user stored \u201c%2\u201d, you typed \u201c%3\u201d")
+        .arg(field, theirs, typed);
+}
+
+DatabaseError DatabaseError::changedOnBothSides(const QStringList& clashes) {
+    // What was typed is still in the record: the user decides with both values in view.
+    return DatabaseError(QStringLiteral("Another user changed this record while you edited it.\n") +
+                         clashes.join(QLatin1Char('\n')) +
+                         QStringLiteral("\nStore again to keep what you typed, or cancel to keep "
+                                        "theirs"));
 }
 
 DatabaseError DatabaseError::datasetClosed() {

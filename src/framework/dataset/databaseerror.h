@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <exception>
-#include <functional>
 
 namespace vok {
 
@@ -25,17 +25,17 @@ public:
     static DatabaseError notEditing();
     static DatabaseError datasetOpen();
     static DatabaseError datasetClosed();
-    // Another user changed or removed the record since it was read. The remedy, when there is
-    // one, puts what this user typed back into the record for them to store anew.
-    static DatabaseError changedByAnotherUser(std::function<void()> remedy = {});
-
-    const std::function<void()>& remedy() const noexcept { return remedy_; }
+    // Another installation changed or removed the record since it was read.
+    static DatabaseError changedByAnotherUser();
+    static DatabaseError deletedByAnotherUser();
+    // Both sides changed the same fields: one clashText per field.
+    static DatabaseError changedOnBothSides(const QStringList& clashes);
+    static QString clashText(const QString& field, const QString& theirs, const QString& typed);
 
 private:
     QString message_;
     Kind kind_;
     QByteArray utf8_;
-    std::function<void()> remedy_;
 };
 
 } // namespace vok

@@ -2,7 +2,6 @@
 
 #include "databaseerror.h"
 
-#include <QPointer>
 #include <QSet>
 #include <QVarLengthArray>
 #include <algorithm>
@@ -380,6 +379,7 @@ void Table::ensureFull() const {
 }
 
 void Table::loadRange(bool keepPosition) {
+    seenWrites_ = store_->tableWrites(ref_);
     const qint64 keepId = (keepPosition && cur_ >= 0 && cur_ < static_cast<int>(rows_.size()))
                               ? rows_[static_cast<size_t>(cur_)].rowid
                               : -1;
@@ -629,37 +629,50 @@ void Table::refresh() {
     rowsChanged();
 }
 
+bool Table::readStored(qint64 rowid, QVector<QVariant>& values) {
+    Statement& q = cachedStatement(QStringLiteral("byrowid"), [this] {
+        return QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+            .arg(columnList_, ref_.sql(), rowId_);
+    });
+    q.reset();
+    q.bind(0, rowid);
+    if (!q.step()) {
+        q.reset();
+        return false;
+    }
+    for (int i = 0; i < storedCount_; ++i)
+        values[i] = q.value(i + 1);
+    q.reset();
+    return true;
+}
+
+void Table::dropCurrentRow() {
+    rows_.erase(rows_.begin() + cur_);
+    if (cur_ >= static_cast<int>(rows_.size()))
+        cur_ = static_cast<int>(rows_.size()) - 1;
+    eof_ = bof_ = rows_.empty();
+    invalidateDetails(false, true);
+    rowsChanged();
+}
+
 bool Table::refreshRecord() {
     requireActive();
     ensureCurrent();
     if (isEditing() || cur_ < 0)
         return cur_ >= 0;
-    Statement& q = cachedStatement(QStringLiteral("byrowid"), [this] {
-        return QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-            .arg(columnList_, ref_.sql(), rowId_);
-    });
     Row& row = rows_[static_cast<size_t>(cur_)];
-    q.reset();
-    q.bind(0, row.rowid);
-    if (!q.step()) {
-        q.reset();
-        rows_.erase(rows_.begin() + cur_);
-        if (cur_ >= static_cast<int>(rows_.size()))
-            cur_ = static_cast<int>(rows_.size()) - 1;
-        eof_ = bof_ = rows_.empty();
-        invalidateDetails(false, true);
-        rowsChanged();
+    QVector<QVariant> fresh = row.values;
+    if (!readStored(row.rowid, fresh)) {
+        dropCurrentRow();
         return false;
     }
     for (int i = 0; i < storedCount_; ++i) {
-        QVariant fresh = q.value(i + 1);
-        if (fresh != row.values[i]) {
+        if (fresh[i] != row.values[i]) {
             // Only the searches over a field whose value changed need their index again.
             locateIndex_.remove(i);
-            row.values[i] = std::move(fresh);
+            row.values[i] = std::move(fresh[i]);
         }
     }
-    q.reset();
     row.unit = store_->lockedUnit();
     computeCalcFields(row);
     for (int i = storedCount_; i < fieldCount(); ++i)
@@ -747,7 +760,22 @@ int Table::recNo() const {
     return cur_;
 }
 
+void Table::keepSeenAfterOwnWrite(quint64 writesBefore) {
+    if (seenWrites_ == writesBefore)
+        seenWrites_ = store_->tableWrites(ref_);
+}
+
+void Table::catchUp() {
+    if (master_ || !loaded_ || isEditing() || store_->tableWrites(ref_) == seenWrites_)
+        return;
+    forceReload_ = true;
+    loadRange(true);
+    invalidateDetails(true, true);
+    rowsChanged();
+}
+
 void Table::first() {
+    catchUp();
     beforeMove();
     cur_ = rows_.empty() ? -1 : 0;
     bof_ = true;
@@ -756,6 +784,7 @@ void Table::first() {
 }
 
 void Table::last() {
+    catchUp();
     beforeMove();
     cur_ = static_cast<int>(rows_.size()) - 1;
     eof_ = true;
@@ -849,6 +878,7 @@ bool Table::staysOn(int pos, const QList<int>& searched) const {
 
 bool Table::findKey(const QVariantList& keys) {
     requireActive();
+    catchUp();
     ensureCurrent();
     if (!partial_ && staysOn(keyPosition(keys), indexPos_.mid(0, keys.size())))
         return true;
@@ -886,6 +916,7 @@ int Table::positionOf(const Field& f, const QVariant& value) const {
 bool Table::locate(const QString& fieldName, const QVariant& value) {
     const Field& f = fieldByName(fieldName);
     requireActive();
+    catchUp();
     ensureCurrent();
     if (!partial_ && staysOn(positionOf(f, value), {f.index()}))
         return true;
@@ -1104,19 +1135,13 @@ void Table::post() {
                 keyChanged = true;
         }
         const Row& read = rows_[static_cast<size_t>(cur_)];
-        if (!writer_->update(read.rowid, read.values, buffer_.values, changed_, readLocked(read))) {
-            QVariantMap typed;
-            for (int i = 0; i < storedCount_; ++i) {
-                if (changed_.testBit(i))
-                    typed.insert(fields_[static_cast<size_t>(i)]->name(), buffer_.values[i]);
-            }
-            refuseChanged(typed);
-        }
+        if (!writer_->update(read.rowid, read.values, buffer_.values, changed_, readLocked(read)))
+            postOverTheirs();
     }
-    rejected_.clear();
     // What this unit wrote stays as written until it ends.
     buffer_.unit = unit;
 
+    keepSeenAfterOwnWrite(writesBefore);
     // A row that left or joined a range other than the current one makes cached ranges wrong.
     keepCacheAfterOwnWrite(
         writesBefore, otherBefore,
@@ -1210,7 +1235,8 @@ void Table::deleteRecord() {
     const quint64 otherBefore = store_->otherWrites();
     const Row& read = rows_[static_cast<size_t>(cur_)];
     if (!writer_->remove(read.rowid, read.values, readLocked(read)))
-        refuseChanged({});
+        refuseDeletion();
+    keepSeenAfterOwnWrite(writesBefore);
     keepCacheAfterOwnWrite(writesBefore, otherBefore, false);
     rows_.erase(rows_.begin() + cur_);
     if (cur_ < static_cast<int>(rows_.size())) {
@@ -1254,6 +1280,7 @@ void Table::deleteAll() {
     // Nobody else has written since the range was read: it is still exactly these rows.
     if (writer_->removeWhere(link, loadedKey_) != static_cast<int>(rows_.size()))
         throw DatabaseError::changedByAnotherUser();
+    keepSeenAfterOwnWrite(writesBefore);
     keepCacheAfterOwnWrite(writesBefore, otherBefore, false);
     rows_.clear();
     cur_ = -1;
@@ -1272,38 +1299,55 @@ std::vector<TableRow> Table::rangeOf(const QVariantList& masterKey) const {
     return rows;
 }
 
-void Table::refuseChanged(const QVariantMap& typed) {
-    rejected_.clear();
-    buffer_ = Row{};
-    changed_ = QBitArray(storedCount_);
-    modified_ = false;
-    insertAt_ = -1;
-    setState(State::Browse);
-    // Shows what the other user left: their values, or the record gone. What was typed into a
-    // record that is gone has no record left to go back into; the cursor is on another one now.
-    if (refreshRecord()) {
-        rejected_ = typed;
-        rejectedRow_ = rows_[static_cast<size_t>(cur_)].rowid;
+void Table::postOverTheirs() {
+    Row& read = rows_[static_cast<size_t>(cur_)];
+    // Each round reads the row as the other side left it; a third writer between the read and
+    // the write only costs another round.
+    for (int round = 0; round < 5; ++round) {
+        QVector<QVariant> now = read.values;
+        if (!readStored(read.rowid, now)) {
+            // Nothing is left to store the change into.
+            buffer_ = Row{};
+            changed_ = QBitArray(storedCount_);
+            modified_ = false;
+            setState(State::Browse);
+            dropCurrentRow();
+            throw DatabaseError::deletedByAnotherUser();
+        }
+        QStringList clashes;
+        for (int i = 0; i < storedCount_; ++i) {
+            const bool theirs = compareStored(now[i], read.values[i]) != 0;
+            if (!theirs)
+                continue;
+            if (changed_.testBit(i) && compareStored(now[i], buffer_.values[i]) != 0) {
+                const Field& f = *fields_[static_cast<size_t>(i)];
+                clashes << DatabaseError::clashText(f.name(), f.displayTextOf(now[i]),
+                                                    f.displayTextOf(buffer_.values[i]));
+            }
+            if (!changed_.testBit(i))
+                buffer_.values[i] = now[i];
+        }
+        // From here the record as read is the one the other side left: the user has now seen it.
+        for (int i = 0; i < storedCount_; ++i)
+            read.values[i] = now[i];
+        computeCalcFields(read);
+        locateIndex_.clear();
+        if (!clashes.isEmpty()) {
+            // The typed values stay in the edit buffer; posting again stores them over theirs.
+            computeCalcFields(buffer_);
+            notifyData();
+            throw DatabaseError::changedOnBothSides(clashes);
+        }
+        if (writer_->update(read.rowid, read.values, buffer_.values, changed_))
+            return;
     }
-    if (rejected_.isEmpty())
-        throw DatabaseError::changedByAnotherUser();
-    throw DatabaseError::changedByAnotherUser([table = QPointer<Table>(this)] {
-        if (table)
-            table->reenterRejectedChanges();
-    });
+    throw DatabaseError::changedByAnotherUser();
 }
 
-void Table::reenterRejectedChanges() {
-    const QVariantMap typed = rejected_;
-    // Only into the record it was typed into, should the cursor have moved since.
-    if (typed.isEmpty() || recNo() < 0 || rows_[static_cast<size_t>(cur_)].rowid != rejectedRow_)
-        return;
-    edit();
-    for (auto it = typed.constBegin(); it != typed.constEnd(); ++it) {
-        if (Field* f = findField(it.key()))
-            setRawValue(*f, it.value());
-    }
-    rejected_.clear();
+void Table::refuseDeletion() {
+    if (refreshRecord())
+        throw DatabaseError::changedByAnotherUser();
+    throw DatabaseError::deletedByAnotherUser();
 }
 
 } // namespace vok

@@ -89,8 +89,9 @@ public:
     bool locate(const QString& fieldName, const QVariant& value);
     // Re-reads the range and stays on the same record where it still exists.
     void refresh();
-    // Re-reads the current record from the store (inside a transaction, before a change that
-    // must not overwrite another user's). False when the record is gone.
+    // Re-reads the current record from the store: cheap, for showing what another installation
+    // stored since (when a node is selected, before a change that must not overwrite another
+    // user's). Does nothing while editing. False when the record is gone.
     bool refreshRecord();
 
     // --- editing ---
@@ -106,12 +107,11 @@ public:
     void deleteAll();
     // Posts a pending change when the user changed something, drops it otherwise.
     void checkBrowseMode();
-    // What the user typed into a record that another user changed or deleted meanwhile, by
-    // field name: the post was refused and the record read again, and these wait to be entered
-    // again. Empty when the last post went through.
-    const QVariantMap& rejectedChanges() const { return rejected_; }
-    // Edits the current record again with the rejected changes, for the user to post anew.
-    void reenterRejectedChanges();
+    // A post whose record another installation changed since it was read stores the fields
+    // this user changed over theirs and shows the merged record. Where both changed the same
+    // field to different values it throws, naming each with both values; the typed values stay
+    // in edit, and posting again stores them over theirs. A record deleted meanwhile is
+    // dropped from the view with an error saying so.
 
     // --- fields ---
     int fieldCount() const { return static_cast<int>(fields_.size()); }
@@ -195,11 +195,20 @@ private:
     bool cachesRanges() const;
     // After this record-set's own write: the cache stays valid if it was before.
     void keepCacheAfterOwnWrite(quint64 writesBefore, quint64 otherBefore, bool rangesChanged);
+    // A range without a master is read once; where another record-set of this connection
+    // wrote to its table since (a report's or a merge's own record-sets, the window's), the
+    // next walk or search reads it again.
+    void catchUp();
+    void keepSeenAfterOwnWrite(quint64 writesBefore);
     QVariantList linkKeyOf(const Row& row) const;
     bool sameLink(const Row& a, const Row& b) const;
-    // Refuses a post or deletion whose row another user changed or removed: reads it again and
-    // keeps what was typed.
-    [[noreturn]] void refuseChanged(const QVariantMap& typed);
+    // Reads a row's stored values by identity; false when it is gone.
+    bool readStored(qint64 rowid, QVector<QVariant>& values);
+    void dropCurrentRow();
+    // The post's update found the row changed by another installation: see post().
+    void postOverTheirs();
+    // The deletion found the row changed or gone: shows it as it is now and refuses.
+    [[noreturn]] void refuseDeletion();
     // Whether the row was read inside the unit of work running now, under its write lock.
     bool readLocked(const Row& row) const;
 
@@ -254,10 +263,9 @@ private:
     bool heldNotice_ = false;
 
     RangeCache cache_;
+    quint64 seenWrites_ = 0; // this connection's writes to the table when the range was read
     std::unique_ptr<RowWriter> writer_;
     QString rowId_;
-    QVariantMap rejected_;
-    qint64 rejectedRow_ = 0;
 };
 
 } // namespace vok

@@ -13,7 +13,7 @@ bool Guard::run(const std::function<void()>& action) {
         action();
         return true;
     } catch (const DatabaseError& e) {
-        ErrorBox::show(e);
+        ErrorBox::show(e.message());
     } catch (const std::exception& e) {
         ErrorBox::show(QString::fromUtf8(e.what()));
     }

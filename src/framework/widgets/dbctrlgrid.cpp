@@ -79,6 +79,9 @@ void DBCtrlGrid::setPanelSize(const QSize& size) {
 
 void DBCtrlGrid::setEditable(bool on) {
     editable_ = on;
+    // Tab, Backtab and a click go straight into the notes themselves: the grid around them
+    // would take the keys and do nothing with them.
+    setFocusPolicy(on ? Qt::NoFocus : Qt::StrongFocus);
     rebuild();
 }
 
@@ -97,7 +100,9 @@ void DBCtrlGrid::rebuild() {
         p->installEventFilter(this);
         for (QWidget* child : p->findChildren<QWidget*>()) {
             child->installEventFilter(this);
-            if (!qobject_cast<QPlainTextEdit*>(child))
+            // Not the memo's own parts: its viewport passes a focus policy on to the memo.
+            const QWidget* memo = p->memo();
+            if (!memo || (child != memo && !memo->isAncestorOf(child)))
                 child->setFocusPolicy(Qt::NoFocus);
         }
         if (QPlainTextEdit* memo = p->memo()) {
@@ -205,10 +210,17 @@ bool DBCtrlGrid::eventFilter(QObject* watched, QEvent* event) {
         if (!qobject_cast<QPlainTextEdit*>(watched->parent()) && focusPolicy() != Qt::NoFocus)
             setFocus(Qt::MouseFocusReason);
         break;
-    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonDblClick: {
         selectSlot(slotOf(watched));
         Q_EMIT panelDoubleClicked();
+        // Taken here: a caption passes the click on to its panel, which would report it again.
+        // A memo keeps it (it selects a word).
+        const bool inMemo = qobject_cast<QPlainTextEdit*>(watched) ||
+                            qobject_cast<QPlainTextEdit*>(watched->parent());
+        if (!inMemo)
+            return true;
         break;
+    }
     case QEvent::FocusIn:
         selectSlot(slotOf(watched));
         break;

@@ -16,6 +16,7 @@
 #include "framework/ui/modal.h"
 #include "framework/ui/shell.h"
 #include "framework/widgets/accessiblename.h"
+#include "framework/widgets/datalink.h"
 #include "framework/widgets/dbcheckbox.h"
 #include "framework/widgets/dbcombobox.h"
 #include "framework/widgets/dbctrlgrid.h"
@@ -42,8 +43,10 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTabBar>
 #include <QTimer>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace {
@@ -195,6 +198,15 @@ void TForm1::buildMenus() {
     ActionPopup = popup("ActionPopup");
     AddAction2 = action(ActionPopup, "AddAction2", QStringLiteral("Add Action"));
     DeleteAction1 = action(ActionPopup, "DeleteAction1", QStringLiteral("Delete Action"));
+    // One action at the foot of the three tree menus, and F5 anywhere in the window.
+    Refresh1 = new QAction(QStringLiteral("Refresh"), this);
+    Refresh1->setObjectName(QStringLiteral("Refresh1"));
+    Refresh1->setShortcut(QKeySequence(Qt::Key_F5));
+    addAction(Refresh1);
+    for (QMenu* m : {ProjectPopup, MajorPopup, ActionPopup}) {
+        m->addSeparator();
+        m->addAction(Refresh1);
+    }
     PopupMenu1 = popup("PopupMenu1");
     Addcontact1 = action(PopupMenu1, "Addcontact1", QStringLiteral("Add contact"));
     DeleteContact1 = action(PopupMenu1, "DeleteContact1", QStringLiteral("Delete Contact"));
@@ -216,6 +228,7 @@ void TForm1::buildMenus() {
     handle(DeleteMajor1, &TForm1::DeleteMajor1Click);
     handle(DeleteAction1, &TForm1::DeleteAction1Click);
     handle(Exit1, &TForm1::Exit1Click);
+    handle(Refresh1, &TForm1::Refresh1Click);
     handle(Copyproject1, &TForm1::Copyproject1Click);
     handle(Memberslist1, &TForm1::Memberslist1Click);
     handle(Addcontact1, &TForm1::Addcontact1Click);
@@ -256,6 +269,7 @@ void TForm1::buildTree() {
     TreeView1->setToolTip(QStringLiteral("Right click on a selected item to add and delete"));
     TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
     // A right click opens the menu of the selected node without selecting another one.
+    // It also shows a name cut at the tree's edge whole, as a tooltip.
     TreeView1->viewport()->installEventFilter(this);
     connect(TreeView1, &QWidget::customContextMenuRequested, this, &TForm1::showPopup);
     tree_ = new ProjectTree(TreeView1);
@@ -264,14 +278,16 @@ void TForm1::buildTree() {
     // A click that selects the current node (Qt makes the first node current, unselected, when
     // the tree first takes the focus) changes no current item; a click on a node whose page does
     // not show changes nothing at all. Both still show the node's page.
-    connect(TreeView1, &QTreeWidget::itemSelectionChanged, this,
-            [this] { selectionTimer_->start(); });
-    connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
-        const bool showing = std::any_of(levels_.begin(), levels_.end(),
-                                         [](const Level& l) { return l.page->isVisible(); });
-        if (!showing || idstrings.join(QLatin1Char(',')) != ProjectTree::idOf(item))
-            selectionTimer_->start();
+    // An assistive tool selects a node without making it current: it becomes current, so that
+    // the keyboard goes on from there.
+    connect(TreeView1, &QTreeWidget::itemSelectionChanged, this, [this] {
+        const QList<QTreeWidgetItem*> selected = TreeView1->selectedItems();
+        if (selected.size() == 1 && TreeView1->currentItem() != selected.first())
+            TreeView1->setCurrentItem(selected.first());
+        selectionTimer_->start();
     });
+    // A click on the node already selected brings its page back as it is stored now.
+    connect(TreeView1, &QTreeWidget::itemClicked, this, [this] { selectionTimer_->start(); });
     box->addWidget(TreeView1);
 }
 
@@ -756,10 +772,10 @@ QTreeWidgetItem* TForm1::findNode(const QString& id) const {
 }
 
 QString TForm1::selectedNode() const {
-    const QTreeWidgetItem* item = TreeView1->currentItem();
-    if (!item || !item->isSelected())
+    const QList<QTreeWidgetItem*> selected = TreeView1->selectedItems();
+    if (selected.isEmpty())
         return {};
-    return ProjectTree::idOf(item);
+    return ProjectTree::idOf(selected.first());
 }
 
 bool TForm1::selectNode(const QString& id) {
@@ -782,23 +798,54 @@ bool TForm1::positionOnSelectedNode(int parts) {
         return false;
     idstrings = id.split(QLatin1Char(','));
     const int p = idstrings.value(0).toInt();
-    dm_->projects->findKey({p});
-    if (parts >= 2 && idstrings.size() >= 2)
-        dm_->Major->findKey({p, idstrings[1].toInt()});
-    if (parts >= 3 && idstrings.size() >= 3)
-        dm_->Action->findKey({p, idstrings[1].toInt(), idstrings[2].toInt()});
+    if (!dm_->projects->findKey({p}))
+        return false;
+    if (parts >= 2 && idstrings.size() >= 2 && !dm_->Major->findKey({p, idstrings[1].toInt()}))
+        return false;
+    if (parts >= 3 && idstrings.size() >= 3 &&
+        !dm_->Action->findKey({p, idstrings[1].toInt(), idstrings[2].toInt()}))
+        return false;
     return true;
 }
 
 void TForm1::TreeView1Change() {
+    // The tree is disabled while a record is added; a selection change still pending from
+    // before must not take the new record's page away.
+    if (!dm_ || isAdding())
+        return;
+    // The node whose page shows, clicked again: its record is read again, the tab stays.
+    QString shown;
+    for (const Level& l : levels_) {
+        if (l.page->isVisible())
+            shown = idstrings.join(QLatin1Char(','));
+    }
     hidePages();
-    if (!dm_ || !positionOnSelectedNode(3))
+    if (!positionOnSelectedNode(3)) {
+        if (!selectedNode().isEmpty() && dm_->projects->isActive())
+            nodeGone();
         return;
+    }
     const int level = static_cast<int>(idstrings.size()) - 1;
-    if (level < ProjectLevel || level > ActionLevel)
+    if (level < ProjectLevel || level > ActionLevel || !rereadRecord(level))
         return;
-    showPage(level);
+    showPage(level, shown == idstrings.join(QLatin1Char(',')));
     attachedPopup_ = levels_[level].popup;
+}
+
+bool TForm1::rereadRecord(int level) {
+    // Another installation may have changed the record since it was read.
+    if (levels_[level].table->refreshRecord())
+        return true;
+    nodeGone();
+    return false;
+}
+
+void TForm1::nodeGone() {
+    const QTreeWidgetItem* item = TreeView1->currentItem();
+    const QString name = item ? item->text(0) : QString();
+    LoadTree();
+    vok::Messages::inform(
+        QStringLiteral("\"%1\" is no longer stored: another installation deleted it.").arg(name));
 }
 
 void TForm1::hidePages() {
@@ -806,9 +853,9 @@ void TForm1::hidePages() {
         l.page->hide();
 }
 
-void TForm1::showPage(int level) {
+void TForm1::showPage(int level, bool keepTab) {
     QTabWidget* page = levels_[level].page;
-    {
+    if (!keepTab) {
         // Bringing the record tab to the front is no tab change: views left open stay open.
         const QSignalBlocker block(page);
         page->setCurrentIndex(0);
@@ -819,12 +866,30 @@ void TForm1::showPage(int level) {
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == TreeView1->viewport()) {
         const QEvent::Type t = event->type();
+        if (t == QEvent::ToolTip)
+            return showCutName(static_cast<QHelpEvent*>(event));
         if ((t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease ||
              t == QEvent::MouseButtonDblClick) &&
             static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
             return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TForm1::showCutName(const QHelpEvent* event) {
+    const QModelIndex index = TreeView1->indexAt(event->pos());
+    if (!index.isValid())
+        return false; // the tree's own tooltip
+    const QRect rect = TreeView1->visualRect(index);
+    const QString name = index.data().toString();
+    // The delegate leaves a margin on each side of the text.
+    const int margin =
+        TreeView1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, TreeView1) + 1;
+    const int room = std::min(rect.right(), TreeView1->viewport()->width()) - rect.left();
+    if (TreeView1->fontMetrics().horizontalAdvance(name) + 2 * margin <= room)
+        return false;
+    QToolTip::showText(event->globalPos(), name, TreeView1->viewport(), rect);
+    return true;
 }
 
 void TForm1::showPopup(const QPoint& pos) {
@@ -866,9 +931,9 @@ bool TForm1::isAdding() const {
 
 void TForm1::setBusy(bool busy) {
     TreeView1->setEnabled(!busy);
-    for (QAction* a :
-         {AddaProject1, Memberslist1, Timesheetentry1->menuAction(), CostSheets1->menuAction(),
-          Reports1->menuAction(), Changelanguage1->menuAction(), Help1->menuAction(), Exit1})
+    for (QAction* a : {AddaProject1, Memberslist1, Timesheetentry1->menuAction(),
+                       CostSheets1->menuAction(), Reports1->menuAction(),
+                       Changelanguage1->menuAction(), Help1->menuAction(), Exit1, Refresh1})
         a->setEnabled(!busy);
 }
 
@@ -882,6 +947,7 @@ void TForm1::startAdding(int level) {
             QStringLiteral("Vok has no data folder open (%1), so nothing can be added")
                 .arg(dm_ ? dm_->Database1->folder() : QString()),
             vok::DatabaseError::Kind::Engine);
+    selectionTimer_->stop();
     hidePages();
     showPage(level);
     l.record->ok->show();
@@ -980,11 +1046,12 @@ void TForm1::postRecord(int level) {
     // While adding, only Ok stores; a refused text keeps the record as it is being typed.
     if (!dm_ || l.record->ok->isVisibleTo(l.record) || l.record->hasInvalidText())
         return;
-    try {
-        l.table->post();
-    } catch (const vok::DatabaseError&) {
-        // Nothing to store (browsing), or left pending for the next move to report.
-    }
+    // A post that is refused is said at once (the record another installation changed
+    // meanwhile, a rule of the data); what was typed is never dropped without a word.
+    vok::Guard::run([&] {
+        if (l.table->isEditing())
+            l.table->post();
+    });
 }
 
 void TForm1::DBEdit2Exit() {
@@ -1052,58 +1119,96 @@ void TForm1::DeleteAction1Click() {
 
 // ---------------------------------------------------------------- leaving
 
-void TForm1::storePendingEdits() {
+bool TForm1::storePendingEdits() {
     if (!dm_)
-        return;
-    const auto post = [](vok::Table* t) {
-        try {
-            t->post();
-        } catch (const vok::DatabaseError&) {
-        }
+        return false;
+    // Asks what to do with an edit that cannot be stored; true when the user drops it.
+    const auto dropped = [this](vok::Table* t, const QString& why) {
+        const bool drop =
+            vok::Messages::show({vok::Messages::Icon::Warning, vok::Messages::applicationTitle(),
+                                 QStringLiteral("What you typed could not be stored:\n%1\n\n"
+                                                "Go back to it? No drops it.")
+                                     .arg(why),
+                                 QMessageBox::Yes | QMessageBox::No}) == QMessageBox::No;
+        if (drop)
+            t->cancel();
+        return drop;
     };
-    post(dm_->Action);
-    post(dm_->Major);
-    post(dm_->projects);
-    // A team row or note still being typed is stored too, rather than lost with its table.
-    for (vok::Table* t : {dm_->ProjectNotes, dm_->MajorNotes, dm_->ActionNotes, dm_->ProjectTeam,
-                          dm_->MajorTeam, dm_->ActionTeam, dm_->Members, dm_->Contacts}) {
-        try {
-            t->checkBrowseMode();
-        } catch (const vok::DatabaseError&) {
+    // A text a field refused is still in its control, never in the record.
+    for (const Level& l : levels_) {
+        for (const vok::DataLink* link : l.record->dataLinks()) {
+            const auto* edit = qobject_cast<const vok::DBEdit*>(link->parent());
+            if (!edit || !edit->hasInvalidText())
+                continue;
+            if (!dropped(l.table,
+                         QStringLiteral("\"%1\": %2").arg(edit->text(), edit->refusalMessage())))
+                return false;
         }
     }
+    // A record being added (Exit is disabled then, but the title bar is not) is stored when
+    // something was typed into it, and dropped otherwise, as leaving the record would. So is a
+    // team row, note or contact still being typed, rather than lost with its table.
+    for (vok::Table* t : {dm_->Action, dm_->Major, dm_->projects, dm_->ProjectNotes,
+                          dm_->MajorNotes, dm_->ActionNotes, dm_->ProjectTeam, dm_->MajorTeam,
+                          dm_->ActionTeam, dm_->Members, dm_->Contacts}) {
+        try {
+            t->checkBrowseMode();
+        } catch (const vok::DatabaseError& e) {
+            if (!dropped(t, e.message()))
+                return false;
+        }
+    }
+    return true;
 }
 
 void TForm1::Exit1Click() {
-    closeData();
     close();
 }
 
-void TForm1::closeData() {
-    if (!dm_ || !dm_->Database1->isOpen())
+void TForm1::Refresh1Click() {
+    if (!dm_ || !dm_->projects->isActive() || isAdding())
         return;
-    // A record being added (Exit is disabled then, but the title bar is not) is stored when
-    // something was typed into it, and dropped otherwise, as leaving the record would.
+    // What was typed is stored first; a refusal is said and nothing is read again.
+    for (vok::Table* t : {dm_->Action, dm_->Major, dm_->projects})
+        t->checkBrowseMode();
+    const QString id = selectedNode();
+    QTabWidget* page = nullptr;
     for (const Level& l : levels_) {
-        if (!l.record->ok->isVisibleTo(l.record))
-            continue;
-        try {
-            l.table->checkBrowseMode();
-        } catch (const vok::DatabaseError&) {
-        }
+        if (l.page->isVisible())
+            page = l.page;
     }
-    storePendingEdits();
+    const int tab = page ? page->currentIndex() : 0;
+    dm_->Members->refresh();
+    refillMemberPickLists();
+    LoadTree();
+    if (id.isEmpty() || !selectNode(id) || !page || !page->isVisible())
+        return;
+    page->setCurrentIndex(tab); // the tab it showed, its views opened again
+}
+
+bool TForm1::closeData() {
+    if (!dm_ || !dm_->Database1->isOpen())
+        return true;
+    if (!storePendingEdits())
+        return false;
     for (vok::Table* t :
          {dm_->projects, dm_->Major, dm_->Action, dm_->ProjectNotes, dm_->MajorNotes,
           dm_->ActionNotes, dm_->ProjectTeam, dm_->MajorTeam, dm_->ActionTeam, dm_->Members,
           dm_->ProjectTS, dm_->MajorTS, dm_->ActionTS, dm_->Contacts})
         t->close();
     dm_->Database1->close();
+    return true;
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // Closed by its title bar, also while a record is being added: as Exit does.
-    closeData();
+    // Closed by Exit or its title bar, also while a record is being added. The user who goes
+    // back to an edit that could not be stored finds the window as it was.
+    bool closing = true;
+    vok::Guard::run([&] { closing = closeData(); });
+    if (!closing) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
 }
 

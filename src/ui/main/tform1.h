@@ -15,6 +15,7 @@
 #include <vector>
 
 class ProjectTree;
+class QHelpEvent;
 class QTimer;
 class RecordTab;
 class TDataModule17;
@@ -96,6 +97,8 @@ public:
     QMenu* ActionPopup;
     QAction* AddAction2;
     QAction* DeleteAction1;
+    // "Refresh" (F5), at the foot of each of the three menus: reads the tree and the page again.
+    QAction* Refresh1;
     QMenu* PopupMenu1;
     QAction* Addcontact1;
     QAction* DeleteContact1;
@@ -234,7 +237,8 @@ public:
     // has no such node.
     bool selectNode(const QString& id);
     // Node positioning for the selected node, as far as `parts` key parts (1 to 3) go: fills
-    // idstrings and looks up projects, Major and Action. False when no node is selected.
+    // idstrings and looks up projects, Major and Action. False when no node is selected, or
+    // when its record is no longer stored (the cursors are then on other records).
     bool positionOnSelectedNode(int parts = 3);
     // Whether a level is adding a new record (its Ok button shows).
     bool isAdding() const;
@@ -269,6 +273,8 @@ public Q_SLOTS:
     void DBEdit8Exit();
     void DBEdit13Exit();
     void Exit1Click();
+    // Reads the tables again, rebuilds the tree and shows the node that was selected.
+    void Refresh1Click();
     void Copyproject1Click();
     void Memberslist1Click();
     // "Member Email" on the three team tabs: mail to the selected node's team.
@@ -330,7 +336,7 @@ private:
     bool shown_ = false;
     bool connectionTried_ = false;
     void hidePages();
-    void showPage(int level);
+    void showPage(int level, bool keepTab = false);
     void pageChanged(int level);
     void setBusy(bool busy);
     void startAdding(int level);
@@ -343,12 +349,21 @@ private:
     // Hands a text to the desktop's opener; says so when nothing could open it.
     void openWithShell(const QString& target);
     void updateCommands();
-    void storePendingEdits();
+    // Stores every pending edit. One that cannot be stored is explained and the user chooses:
+    // false to go back to it (kept as typed), or it is dropped. False also when no data.
+    bool storePendingEdits();
     // Exit's work before the window closes: pending edits stored, the tables and the connection
-    // closed.
-    void closeData();
+    // closed. False when the user goes back to an edit that could not be stored.
+    bool closeData();
+    // Re-reads the record of the shown level; a record another installation deleted is said
+    // and the tree rebuilt. False then.
+    bool rereadRecord(int level);
+    void nodeGone();
     QString recordId(int level) const;
     void showPopup(const QPoint& pos);
+    // A tooltip with the whole name of a node the tree's edge cuts; false for a name shown
+    // whole (the tree's own tooltip then).
+    bool showCutName(const QHelpEvent* event);
 
     TDataModule2* dm_ = nullptr;
     TForm3* form3_ = nullptr;

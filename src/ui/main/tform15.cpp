@@ -91,6 +91,11 @@ void TForm15::Button1Click() {
     accept();
 }
 
+void TForm15::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    edits[0]->setFocus(Qt::OtherFocusReason);
+}
+
 void TForm15::Button2Click() {
     reject();
 }

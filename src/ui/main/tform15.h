@@ -33,6 +33,11 @@ public Q_SLOTS:
 public:
     void reject() override;
 
+protected:
+    // Whenever it opens, the name has the focus: what is typed first is the name, never a
+    // press of the button that closed the window last time.
+    void showEvent(QShowEvent* event) override;
+
 private:
     TDataModule2* dm_;
 };

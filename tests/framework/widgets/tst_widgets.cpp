@@ -651,6 +651,40 @@ private Q_SLOTS:
                      QStringLiteral("1"));
     }
 
+    // Rows after the new record show, and lead to, the records one place up in the range.
+    void gridRowsAfterTheInsertRowShowTheirRecords_data() {
+        QTest::addColumn<QString>("insertAt");
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<int>("clicked");
+        QTest::newRow("inserted before the first") << "Ann"
+                                                   << "|Ann|Bob|Cid" << 3;
+        QTest::newRow("inserted in the middle") << "Bob"
+                                                << "Ann||Bob|Cid" << 2;
+        QTest::newRow("inserted before the last") << "Cid"
+                                                  << "Ann|Bob||Cid" << 3;
+    }
+    void gridRowsAfterTheInsertRowShowTheirRecords() {
+        QFETCH(QString, insertAt);
+        QFETCH(QString, rows);
+        QFETCH(int, clicked);
+        auto* grid = add(new DBGrid);
+        grid->addColumn(QStringLiteral("P_name"), QStringLiteral("Name"), 120);
+        grid->setDataSource(people.get());
+        showWindow();
+        QVERIFY(people->locate(QStringLiteral("P_name"), insertAt));
+        people->insert();
+        QStringList shown;
+        for (int row = 0; row < grid->model()->rowCount(); ++row)
+            shown << cell(grid, row, 0);
+        QCOMPARE(shown.join(QLatin1Char('|')), rows);
+        const QString expected = rows.split(QLatin1Char('|'))[clicked];
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(clicked, 0)).center());
+        // The untouched new record is dropped; the cursor is on the record clicked.
+        QCOMPARE(people->state(), Table::State::Browse);
+        QCOMPARE(f(people.get(), "P_name").asString(), expected);
+    }
+
     void gridEmptyShowsABlankRowToTypeInto() {
         DBGrid* grid = taskGrid();
         people->last(); // Cid: no tasks
