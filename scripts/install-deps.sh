@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev libsqlite3-dev
   fonts-liberation fontconfig
   xvfb xauth poppler-utils sqlite3
-  unzip odt2txt
+  unzip odt2txt python3-icalendar
   file librsvg2-bin desktop-file-utils appstream python3-pyatspi at-spi2-core dbus-x11
   qt6-translations-l10n
   libpq-dev libqt6sql6-psql postgresql

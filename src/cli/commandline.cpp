@@ -6,7 +6,9 @@
 #include "copyprojectcommand.h"
 #include "democommand.h"
 #include "documentcommand.h"
+#include "exportprojectcommand.h"
 #include "framework/dataset/databaseerror.h"
+#include "importprojectcommand.h"
 #include "initcommand.h"
 #include "mergecostscommand.h"
 #include "mergetimesheetscommand.h"
@@ -24,6 +26,8 @@ CommandLine::CommandLine() {
     commands_.push_back(std::make_unique<CopyDataCommand>());
     commands_.push_back(std::make_unique<CopyProjectCommand>());
     commands_.push_back(std::make_unique<DocumentCommand>());
+    commands_.push_back(std::make_unique<ImportProjectCommand>());
+    commands_.push_back(std::make_unique<ExportProjectCommand>());
 }
 
 CommandLine::~CommandLine() = default;

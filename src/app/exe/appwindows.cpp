@@ -6,6 +6,7 @@
 #include "costs/tform21.h"
 #include "data/tdatamodule17.h"
 #include "data/tdatamodule2.h"
+#include "exchange/exchangemenu.h"
 #include "lang/interfacelanguage.h"
 #include "reports/tform22.h"
 #include "reports/tform4.h"
@@ -73,6 +74,19 @@ AppWindows::AppWindows() {
         walks->followShownProject();
     });
 
+    exchangeMenu = std::make_unique<ExchangeMenu>(
+        form1.get(), form1->menuBar(), form1->ProjectPopup, dataModule2.get(),
+        [this] {
+            return form1->positionOnSelectedNode(1)
+                       ? dataModule2->projects->fieldByName(QStringLiteral("Zel_Project_id"))
+                             .asInteger()
+                       : 0;
+        },
+        [this](int project) {
+            form1->LoadTree();
+            form1->selectNode(QString::number(project));
+        });
+
     language = std::make_unique<InterfaceLanguage>(windows(), form1.get());
     form1->setTranslateInterface([this](int index) { language->TranslateInterface(index); });
 }
@@ -80,6 +94,7 @@ AppWindows::AppWindows() {
 AppWindows::~AppWindows() {
     form1->setTranslateInterface({});
     language.reset();
+    exchangeMenu.reset();
     form22.reset();
     form21.reset();
     form20.reset();

@@ -3,6 +3,7 @@
 #include <QList>
 #include <memory>
 
+class ExchangeMenu;
 class InterfaceLanguage;
 class QObject;
 
@@ -60,6 +61,8 @@ public:
     std::unique_ptr<TForm20> form20;
     std::unique_ptr<TForm21> form21;
     std::unique_ptr<TForm22> form22;
+    // "Import project…" and a project's "Export…".
+    std::unique_ptr<ExchangeMenu> exchangeMenu;
     // Applied at the first activation as the settings name it, and from "Change language".
     std::unique_ptr<InterfaceLanguage> language;
 

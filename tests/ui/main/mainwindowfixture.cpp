@@ -4,6 +4,7 @@
 #include "app/storageconfiguration.h"
 #include "data/tdatamodule2.h"
 #include "framework/dataset/table.h"
+#include "framework/ui/filedialogs.h"
 #include "framework/ui/modal.h"
 #include "framework/ui/shell.h"
 #include "framework/widgets/dbedit.h"
@@ -108,6 +109,11 @@ void MainWindowFixture::setUp() {
         dialog->reject();
         return int(QDialog::Rejected);
     });
+    // A file dialog counts as a window shown modally; it is cancelled.
+    vok::FileDialogs::setHandler([this](const vok::FileDialogs::Request& r) {
+        modals << QStringLiteral("file dialog: ") + r.title;
+        return vok::FileDialogs::Answer{};
+    });
     windows = std::make_unique<AppWindows>();
     form = windows->form1.get();
     dm = windows->dataModule2.get();
@@ -126,6 +132,7 @@ void MainWindowFixture::tearDown() {
     Messages::setHandler({});
     vok::Shell::setHandler({});
     vok::Modal::setHandler({});
+    vok::FileDialogs::setHandler({});
     env.reset();
 }
 

@@ -1,0 +1,89 @@
+#include "exchangemenu.h"
+
+#include "data/projecthierarchy.h"
+#include "data/tdatamodule2.h"
+#include "framework/ui/filedialogs.h"
+#include "framework/ui/guard.h"
+#include "framework/ui/messages.h"
+#include "projectexchange.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+const QString xmlFilter = QStringLiteral("MS Project XML (*.xml)");
+const QString icsFilter = QStringLiteral("iCalendar (*.ics)");
+
+} // namespace
+
+ExchangeMenu::ExchangeMenu(QWidget* window, QMenuBar* mainMenu, QMenu* projectMenu,
+                           TDataModule2* dm, std::function<int()> selectedProject,
+                           std::function<void(int)> imported)
+    : window_(window), dm_(dm), selectedProject_(std::move(selectedProject)),
+      imported_(std::move(imported)) {
+    setObjectName(QStringLiteral("ExchangeMenu"));
+    // The actions belong to the window, where the caption table finds them by name.
+    ImportProject1 = new QAction(QStringLiteral("Import project…"), window);
+    ImportProject1->setObjectName(QStringLiteral("ImportProject1"));
+    mainMenu->addAction(ImportProject1);
+    ExportProject1 = new QAction(QStringLiteral("Export…"), window);
+    ExportProject1->setObjectName(QStringLiteral("ExportProject1"));
+    projectMenu->addAction(ExportProject1);
+    connect(ImportProject1, &QAction::triggered, this,
+            [this] { vok::Guard::run([this] { importProject(); }); });
+    connect(ExportProject1, &QAction::triggered, this,
+            [this] { vok::Guard::run([this] { exportProject(); }); });
+}
+
+void ExchangeMenu::importProject() {
+    const vok::FileDialogs::Answer answer =
+        vok::FileDialogs::ask(window_, {vok::FileDialogs::Mode::Open,
+                                        QStringLiteral("Import project"),
+                                        QDir::homePath(),
+                                        {xmlFilter, QStringLiteral("All files (*)")}});
+    if (answer.path.isEmpty())
+        return;
+    // What the user typed is stored first: the import's unit of work is its own.
+    ProjectHierarchy(*dm_).storePending();
+    const ProjectExchange::Outcome done = ProjectExchange(*dm_->Database1).importFile(answer.path);
+    if (imported_)
+        imported_(done.project);
+    vok::Messages::inform(done.lines.join(QLatin1Char('\n')));
+}
+
+void ExchangeMenu::exportProject() {
+    const int project = selectedProject_ ? selectedProject_() : 0;
+    if (project == 0)
+        return;
+    ProjectHierarchy(*dm_).storePending();
+    // The project's name offered as the file's: without what a file name cannot hold.
+    QString name = dm_->projects->fieldByName(QStringLiteral("Zel_project")).asString();
+    for (QChar& c : name) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') ||
+            c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            c = QLatin1Char('-');
+    }
+    if (name.trimmed().isEmpty() || name.startsWith(QLatin1Char('.')))
+        name = QStringLiteral("project");
+    const vok::FileDialogs::Answer answer = vok::FileDialogs::ask(
+        window_, {vok::FileDialogs::Mode::Save,
+                  QStringLiteral("Export project"),
+                  QDir(QDir::homePath()).filePath(name + QStringLiteral(".xml")),
+                  {xmlFilter, icsFilter}});
+    if (answer.path.isEmpty())
+        return;
+    const auto format = answer.filter == 1 ? ProjectExchange::Format::ICalendar
+                                           : ProjectExchange::Format::MsProjectXml;
+    QString path = answer.path;
+    const QString suffix = format == ProjectExchange::Format::ICalendar ? QStringLiteral("ics")
+                                                                        : QStringLiteral("xml");
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + suffix;
+    const ProjectExchange::Outcome done =
+        ProjectExchange(*dm_->Database1).exportFile(project, path, format);
+    vok::Messages::inform(done.lines.join(QLatin1Char('\n')));
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QWidget;
+class TDataModule2;
+
+// The window's way in and out for plans: "Import project…" at the end of the main menu and
+// "Export…" at the end of a project's right-click menu, both after the commands that were there,
+// so none of them moves. The export's file type chooses MS Project XML or iCalendar.
+class ExchangeMenu : public QObject {
+    Q_OBJECT
+public:
+    // `selectedProject`: positions on the project of the tree's selected node and gives its
+    // number, 0 when there is none. `imported`: shows a project just imported.
+    ExchangeMenu(QWidget* window, QMenuBar* mainMenu, QMenu* projectMenu, TDataModule2* dm,
+                 std::function<int()> selectedProject, std::function<void(int)> imported);
+
+    QAction* ImportProject1;
+    QAction* ExportProject1;
+
+    void importProject();
+    void exportProject();
+
+private:
+    QWidget* window_;
+    TDataModule2* dm_;
+    std::function<int()> selectedProject_;
+    std::function<void(int)> imported_;
+};

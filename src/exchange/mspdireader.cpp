@@ -1,0 +1,462 @@
+#include "mspdireader.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <QXmlStreamReader>
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <map>
+#include <stdexcept>
+
+namespace {
+
+// A task as the file holds it.
+struct Task {
+    QHash<QString, QString> values; // its simple elements by name
+    int level = -1;
+
+    QString value(const char* name) const { return values.value(QLatin1String(name)); }
+    bool has(const char* name) const { return values.contains(QLatin1String(name)); }
+};
+
+struct Resource {
+    QString name;
+    QString email;
+};
+
+[[noreturn]] void refuse(const QString& fileName, const QString& why) {
+    throw std::runtime_error(QStringLiteral("'%1' is refused: %2; nothing was imported")
+                                 .arg(fileName, why)
+                                 .toStdString());
+}
+
+class Parser {
+public:
+    Parser(const QByteArray& document, const QString& fileName)
+        : xml_(document), fileName_(fileName) {}
+
+    QHash<QString, QString> project; // the project's simple elements
+    QList<Task> tasks;
+    std::map<QString, Resource> resources;          // by UID
+    QList<std::pair<QString, QString>> assignments; // task UID, resource UID
+
+    void parse() {
+        bool rooted = false;
+        while (next()) {
+            if (xml_.isStartElement()) {
+                if (xml_.name() != QLatin1String("Project"))
+                    refuse(fileName_, QStringLiteral("it is not MS Project XML (its first element "
+                                                     "is <%1>, not <Project>)")
+                                          .arg(xml_.name()));
+                rooted = true;
+                readProject();
+            }
+        }
+        if (!rooted)
+            refuse(fileName_, QStringLiteral("it holds no <Project> element"));
+    }
+
+private:
+    // The next token; refuses what Vok never reads and what is not well-formed XML.
+    bool next() {
+        if (xml_.atEnd()) {
+            check();
+            return false;
+        }
+        xml_.readNext();
+        check();
+        if (xml_.tokenType() == QXmlStreamReader::DTD)
+            refuse(fileName_, QStringLiteral("it has a document type declaration (<!DOCTYPE>), "
+                                             "which MS Project XML never needs and which can "
+                                             "declare entities"));
+        if (xml_.tokenType() == QXmlStreamReader::EntityReference)
+            refuse(fileName_, QStringLiteral("it refers to an entity ('&%1;') at line %2")
+                                  .arg(xml_.name())
+                                  .arg(xml_.lineNumber()));
+        return !xml_.atEnd() || xml_.tokenType() != QXmlStreamReader::Invalid;
+    }
+
+    void check() {
+        if (!xml_.hasError())
+            return;
+        if (xml_.error() == QXmlStreamReader::PrematureEndOfDocumentError)
+            refuse(fileName_, QStringLiteral("it ends before its plan does (cut short at line %1)")
+                                  .arg(xml_.lineNumber()));
+        if (xml_.error() == QXmlStreamReader::NotWellFormedError &&
+            xml_.errorString().contains(QLatin1String("ntity")))
+            refuse(fileName_, QStringLiteral("it refers to an entity at line %1 (%2)")
+                                  .arg(xml_.lineNumber())
+                                  .arg(xml_.errorString()));
+        refuse(fileName_, QStringLiteral("it is not well-formed XML at line %1: %2")
+                              .arg(xml_.lineNumber())
+                              .arg(xml_.errorString()));
+    }
+
+    // The simple elements of the current element into a table; nested groups are passed over.
+    QHash<QString, QString> readValues(const std::function<bool(const QString&)>& group = {}) {
+        QHash<QString, QString> values;
+        while (next()) {
+            if (xml_.isEndElement())
+                break;
+            if (!xml_.isStartElement())
+                continue;
+            const QString name = xml_.name().toString();
+            if (group && group(name))
+                continue;
+            readText(values, name);
+        }
+        return values;
+    }
+
+    // The text of an element with no elements in it; an element with children is passed over.
+    void readText(QHash<QString, QString>& values, const QString& name) {
+        QString text;
+        int depth = 1;
+        bool simple = true;
+        while (depth > 0 && next()) {
+            if (xml_.isStartElement()) {
+                ++depth;
+                simple = false;
+            } else if (xml_.isEndElement()) {
+                --depth;
+            } else if (depth == 1 && xml_.isCharacters()) {
+                text += xml_.text();
+            }
+        }
+        if (simple)
+            values.insert(name, text);
+    }
+
+    void readProject() {
+        project = readValues([this](const QString& name) {
+            if (name == QLatin1String("Tasks"))
+                readList("Task", MspdiReader::MaxTasks, "tasks", [this] {
+                    tasks << Task{readValues(), -1};
+                });
+            else if (name == QLatin1String("Resources"))
+                readList("Resource", MspdiReader::MaxResources, "resources", [this] {
+                    const QHash<QString, QString> v = readValues();
+                    if (v.value(QStringLiteral("IsNull")) != QLatin1String("1"))
+                        resources[v.value(QStringLiteral("UID"))] = {
+                            v.value(QStringLiteral("Name")).trimmed(),
+                            v.value(QStringLiteral("EmailAddress")).trimmed()};
+                });
+            else if (name == QLatin1String("Assignments"))
+                readList("Assignment", MspdiReader::MaxAssignments, "assignments", [this] {
+                    const QHash<QString, QString> v = readValues();
+                    assignments << std::pair{v.value(QStringLiteral("TaskUID")).trimmed(),
+                                             v.value(QStringLiteral("ResourceUID")).trimmed()};
+                });
+            else
+                return false;
+            return true;
+        });
+    }
+
+    void readList(const char* item, int most, const char* what, const std::function<void()>& read) {
+        int count = 0;
+        while (next()) {
+            if (xml_.isEndElement())
+                return;
+            if (!xml_.isStartElement())
+                continue;
+            if (xml_.name() != QLatin1String(item)) {
+                QHash<QString, QString> ignored;
+                readText(ignored, QString());
+                continue;
+            }
+            if (++count > most)
+                refuse(fileName_, QStringLiteral("it holds more than %1 %2, more than any plan "
+                                                 "Vok keeps")
+                                      .arg(most)
+                                      .arg(QLatin1String(what)));
+            read();
+        }
+    }
+
+    QXmlStreamReader xml_;
+    QString fileName_;
+};
+
+QDate dayOf(const QString& text) {
+    static const QRegularExpression day(QStringLiteral("^\\s*(\\d{4}-\\d{2}-\\d{2})"));
+    const QRegularExpressionMatch m = day.match(text);
+    return m.hasMatch() ? QDate::fromString(m.captured(1), Qt::ISODate) : QDate();
+}
+
+std::optional<double> numberOf(const QString& text) {
+    bool ok = false;
+    const double v = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+// The working day `days` working days after `from` (counting `from` itself as the first).
+QDate afterWorkingDays(QDate from, int days) {
+    QDate d = from;
+    for (int counted = d.dayOfWeek() <= 5 ? 1 : 0; counted < days;) {
+        d = d.addDays(1);
+        if (d.dayOfWeek() <= 5)
+            ++counted;
+    }
+    return d;
+}
+
+QString listed(const QStringList& names) {
+    QStringList quoted;
+    for (const QString& n : names)
+        quoted << QLatin1Char('\'') + n + QLatin1Char('\'');
+    return quoted.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+std::optional<double> MspdiReader::hours(const QString& duration, double hoursPerDay) {
+    static const QRegularExpression form(
+        QStringLiteral("^\\s*(-)?P(?:([\\d.]+)Y)?(?:([\\d.]+)M)?(?:([\\d.]+)W)?(?:([\\d.]+)D)?"
+                       "(?:T(?:([\\d.]+)H)?(?:([\\d.]+)M)?(?:([\\d.]+)S)?)?\\s*$"));
+    const QRegularExpressionMatch m = form.match(duration);
+    if (!m.hasMatch())
+        return std::nullopt;
+    // Years, months and weeks of working time, as the file's working day measures them.
+    const double perUnit[] = {0,
+                              12 * 20 * hoursPerDay,
+                              20 * hoursPerDay,
+                              5 * hoursPerDay,
+                              hoursPerDay,
+                              1,
+                              1.0 / 60,
+                              1.0 / 3600};
+    double total = 0;
+    for (int i = 2; i <= 8; ++i) {
+        if (m.captured(i).isEmpty())
+            continue;
+        const std::optional<double> v = numberOf(m.captured(i));
+        if (!v)
+            return std::nullopt;
+        total += *v * perUnit[i - 1];
+    }
+    if (!m.captured(1).isEmpty())
+        total = -total;
+    return std::round(total * 3600.0) / 3600.0;
+}
+
+void MspdiReader::splitNotes(const QString& input, Plan::Item& item) {
+    static const QRegularExpression head(
+        QStringLiteral("^\\[(\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2})(?: ([^\\]\\n]{1,10}))?\\]$"));
+    QString text = input;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    QStringList part;
+    Plan::Note* note = nullptr;
+    const auto close = [&](bool last) {
+        // The writer puts one empty line between the parts.
+        if (!last && !part.isEmpty() && part.last().isEmpty())
+            part.removeLast();
+        if (note)
+            note->text = part.join(QLatin1Char('\n'));
+        else
+            item.description = part.join(QLatin1Char('\n'));
+        part.clear();
+    };
+    for (int i = 0; i < lines.size(); ++i) {
+        const QRegularExpressionMatch m = head.match(lines[i]);
+        const bool starts = m.hasMatch() && (i == 0 || lines[i - 1].isEmpty());
+        if (!starts) {
+            part << lines[i];
+            continue;
+        }
+        close(false);
+        item.notes << Plan::Note{
+            QDateTime::fromString(m.captured(1), QStringLiteral("yyyy-MM-dd HH:mm")), m.captured(2),
+            QString()};
+        note = &item.notes.last();
+    }
+    close(true);
+}
+
+MspdiReader::Result MspdiReader::read(const QByteArray& document, const QString& fileName) {
+    Parser parser(document, fileName);
+    parser.parse();
+    Result result;
+    Plan& plan = result.plan;
+
+    double hoursPerDay = 8;
+    if (const std::optional<double> minutes =
+            numberOf(parser.project.value(QStringLiteral("MinutesPerDay")));
+        minutes && *minutes > 0 && *minutes <= 24 * 60)
+        hoursPerDay = *minutes / 60.0;
+
+    // What a task holds, as an item of the plan.
+    const auto itemOf = [hoursPerDay](const Task& t) {
+        Plan::Item item;
+        item.name = t.value("Name").trimmed();
+        item.leader = t.value("Contact").trimmed();
+        item.from = dayOf(t.value("Start"));
+        item.to = dayOf(t.value("Finish"));
+        if (item.from.isValid() && !item.to.isValid()) {
+            const std::optional<double> length = hours(t.value("Duration"), hoursPerDay);
+            const int days =
+                length ? std::max(1, static_cast<int>(std::ceil(*length / hoursPerDay))) : 1;
+            item.to = afterWorkingDays(item.from, days);
+        }
+        if (!item.from.isValid())
+            item.from = item.to;
+        if (item.to.isValid() && item.to < item.from)
+            item.to = item.from;
+        std::optional<double> percent = numberOf(t.value("PercentComplete"));
+        if (!percent)
+            percent = numberOf(t.value("PercentWorkComplete"));
+        item.percent = static_cast<int>(std::lround(std::clamp(percent.value_or(0), 0.0, 100.0)));
+        item.completed = !t.value("ActualFinish").trimmed().isEmpty() || item.percent >= 100;
+        item.critical = t.value("Critical").trimmed() == QLatin1String("1") ||
+                        t.value("Critical").trimmed() == QLatin1String("true");
+        item.budgetHours = hours(t.value("Work"), hoursPerDay);
+        item.hours = hours(t.value("ActualWork"), hoursPerDay);
+        if (const std::optional<double> cost = numberOf(t.value("ActualCost")))
+            item.actual = *cost / 100.0; // hundredths in the file
+        splitNotes(t.value("Notes"), item);
+        return item;
+    };
+
+    // The tasks that count, each with its outline level.
+    QList<Task> tasks;
+    int nulls = 0;
+    const Task* summary = nullptr;
+    for (Task& t : parser.tasks) {
+        if (t.value("IsNull").trimmed() == QLatin1String("1")) {
+            ++nulls;
+            continue;
+        }
+        bool ok = false;
+        t.level = t.value("OutlineLevel").trimmed().toInt(&ok);
+        if (!ok) {
+            const QString outline = t.value("OutlineNumber").trimmed();
+            t.level = outline.isEmpty() ? 1 : static_cast<int>(outline.count(QLatin1Char('.'))) + 1;
+            if (outline == QLatin1String("0"))
+                t.level = 0;
+        }
+        if (t.value("UID").trimmed() == QLatin1String("0") && t.level == 0) {
+            summary = &t;
+            continue;
+        }
+        tasks << t;
+    }
+    if (nulls > 0)
+        result.notices << QStringLiteral("%1 empty task row(s) left out").arg(nulls);
+
+    // The project.
+    if (summary) {
+        plan.project = itemOf(*summary);
+        plan.project.critical = false;
+    } else {
+        plan.project.from = dayOf(parser.project.value(QStringLiteral("StartDate")));
+        plan.project.to = dayOf(parser.project.value(QStringLiteral("FinishDate")));
+    }
+    const QString manager = parser.project.value(QStringLiteral("Manager")).trimmed();
+    if (!manager.isEmpty())
+        plan.project.leader = manager;
+    plan.client = parser.project.value(QStringLiteral("Company")).trimmed();
+    plan.project.name = parser.project.value(QStringLiteral("Title")).trimmed();
+    if (plan.project.name.isEmpty() && summary)
+        plan.project.name = summary->value("Name").trimmed();
+    if (plan.project.name.isEmpty())
+        plan.project.name =
+            QFileInfo(parser.project.value(QStringLiteral("Name")).trimmed()).completeBaseName();
+
+    // The outline: the shallowest level holds the major activities.
+    int top = std::numeric_limits<int>::max();
+    for (const Task& t : tasks)
+        top = std::min(top, t.level);
+    // Where each task's row went: 0 project, 1 a major activity, 2 an action, by index.
+    struct Place {
+        int level = -1;
+        int major = -1;
+        int action = -1;
+    };
+    QHash<QString, Place> places;
+    if (summary)
+        places.insert(summary->value("UID").trimmed(), Place{0, -1, -1});
+    QStringList folded, promoted;
+    for (const Task& t : tasks) {
+        const QString uid = t.value("UID").trimmed();
+        Plan::Major* major = plan.majors.isEmpty() ? nullptr : &plan.majors.last();
+        if (t.level <= top || !major) {
+            if (t.level > top)
+                promoted << t.value("Name").trimmed();
+            plan.majors << Plan::Major{itemOf(t), {}};
+            places.insert(uid, Place{1, static_cast<int>(plan.majors.size()) - 1, -1});
+            continue;
+        }
+        if (t.level == top + 1 || major->actions.isEmpty()) {
+            major->actions << itemOf(t);
+            places.insert(uid, Place{2, static_cast<int>(plan.majors.size()) - 1,
+                                     static_cast<int>(major->actions.size()) - 1});
+            continue;
+        }
+        // Deeper than an action: its line goes into the description of the action above it.
+        Plan::Item& action = major->actions.last();
+        const Plan::Item inner = itemOf(t);
+        QString line =
+            QString(2 * (t.level - top - 2), QLatin1Char(' ')) + QStringLiteral("- ") + inner.name;
+        QStringList facts;
+        if (inner.from.isValid())
+            facts << inner.from.toString(Qt::ISODate) + QStringLiteral(" to ") +
+                         inner.to.toString(Qt::ISODate);
+        facts << QString::number(inner.percent) + QStringLiteral(" %");
+        if (inner.budgetHours)
+            facts << QString::number(*inner.budgetHours) + QStringLiteral(" h");
+        line += QStringLiteral(" (") + facts.join(QStringLiteral(", ")) + QLatin1Char(')');
+        const QString notes = inner.description;
+        if (!notes.isEmpty())
+            line += QLatin1Char('\n') + notes;
+        action.description +=
+            (action.description.isEmpty() ? QString() : QStringLiteral("\n")) + line;
+        folded << QStringLiteral("'%1' into '%2'").arg(inner.name, action.name);
+        places.insert(uid, Place{2, static_cast<int>(plan.majors.size()) - 1,
+                                 static_cast<int>(major->actions.size()) - 1});
+    }
+    if (!folded.isEmpty())
+        result.notices << QStringLiteral("%1 task(s) deeper than an action folded into their "
+                                         "action's description: %2")
+                              .arg(folded.size())
+                              .arg(folded.join(QStringLiteral(", ")));
+    if (!promoted.isEmpty())
+        result.notices << QStringLiteral("task(s) with no summary task above them made major "
+                                         "activities: %1")
+                              .arg(listed(promoted));
+
+    // Teams: one row per member and item, for each assignment of a named resource.
+    int unplaced = 0;
+    QSet<QString> memberNames;
+    for (const auto& [taskUid, resourceUid] : parser.assignments) {
+        const auto r = parser.resources.find(resourceUid);
+        if (r == parser.resources.end() || r->second.name.isEmpty())
+            continue; // no one: "unassigned"
+        if (!places.contains(taskUid)) {
+            ++unplaced;
+            continue;
+        }
+        const Place& at = places[taskUid];
+        Plan::Item& item = at.level == 0   ? plan.project
+                           : at.level == 1 ? static_cast<Plan::Item&>(plan.majors[at.major])
+                                           : plan.majors[at.major].actions[at.action];
+        const QString& name = r->second.name;
+        if (!item.team.contains(name))
+            item.team << name;
+        if (!memberNames.contains(name)) {
+            memberNames.insert(name);
+            plan.members << Plan::Member{name, r->second.email, QString()};
+        }
+    }
+    if (unplaced > 0)
+        result.notices << QStringLiteral("%1 assignment(s) to tasks the file does not hold left "
+                                         "out")
+                              .arg(unplaced);
+    return result;
+}
