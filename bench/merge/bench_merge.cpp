@@ -1,11 +1,13 @@
 // Merging 10 members' time sheets of 10,000 lines each into a folder of 1,000 projects with
 // 10 major activities of 10 actions each: the record-set merge against plain SQL doing the same
 // resolution, rows, totals and removal in the same run.
+#include "benchsummary.h"
 #include "data/datafolder.h"
 #include "data/schema.h"
 #include "data/tdatamodule2.h"
 #include "framework/dataset/store.h"
 #include "framework/dataset/transaction.h"
+#include "memberfiles.h"
 #include "sizedfolder.h"
 #include "timesheets/memberfile.h"
 #include "timesheets/timesheetmerge.h"
@@ -37,93 +39,10 @@ QTextStream& out() {
     return s;
 }
 
-QString memberName(int m) {
-    return QStringLiteral("Member %1").arg(m + 1);
-}
-
-enum class Spread {
-    Runs,  // a member's lines come in runs of five on one major activity, as a week of work is
-           // booked
-    Apart, // every line on another project: each line moves all three record-sets
-};
-
-struct LineNames {
-    QString project;
-    QString major;
-    QString action;
-};
-
-// Line k of member m: at project level, major activity level or action level, with one line in a
-// hundred naming a project that does not exist.
-LineNames lineNames(Spread spread, int m, int k) {
-    int p = 0;
-    int mj = 0;
-    int a = 0;
-    if (spread == Spread::Runs) {
-        const int run = k / 5;
-        p = (run * 37 + m * 131) % Projects + 1;
-        mj = (run * 3 + m) % Majors + 1;
-        a = (k + run) % Actions + 1;
-    } else {
-        p = (k * 7 + m * 131) % Projects + 1;
-        mj = (k * 3 + m) % Majors + 1;
-        a = (k + m * 7) % Actions + 1;
-    }
-    const int level = k % 5; // 0 project, 1 major activity, else action
-    LineNames n;
-    n.project = k % 100 == 99 ? QStringLiteral("No such project %1").arg(k % 7)
-                              : QStringLiteral("Project %1").arg(p);
-    if (level >= 1)
-        n.major = QStringLiteral("Major %1.%2").arg(p).arg(mj);
-    if (level >= 2)
-        n.action = QStringLiteral("Action %1.%2.%3").arg(p).arg(mj).arg(a);
-    return n;
-}
-
-void writeMemberFiles(const QString& dir, Spread spread) {
-    vok::Store store;
-    store.setParams({QStringLiteral("path=") + dir});
-    store.open();
-    for (int m = 0; m < Members; ++m) {
-        const QString file = MemberFile::fileName(memberName(m));
-        store.createFile(QDir(dir).filePath(file), Schema::memberTimeSheetFile());
-        const vok::TableRef ref = store.resolve(file);
-        {
-            vok::Transaction tx(store);
-            QSqlQuery q = store.prepare(
-                QStringLiteral("INSERT INTO %1 (MemberTS_project, MemberTS_Major, MemberTS_Action, "
-                               "MemberTS_Date_from, MemberTS_Date_to, MemberTS_Hours, "
-                               "MemberTS_Notes) VALUES (?,?,?,?,?,?,?)")
-                    .arg(ref.sql()));
-            for (int k = 0; k < LinesPerMember; ++k) {
-                const LineNames n = lineNames(spread, m, k);
-                const auto orNull = [](const QString& s) {
-                    return s.isEmpty() ? QVariant() : QVariant(s);
-                };
-                q.addBindValue(n.project);
-                q.addBindValue(orNull(n.major));
-                q.addBindValue(orNull(n.action));
-                const QDate from = QDate(2024, 1, 1).addDays(k % 300);
-                q.addBindValue(from.toString(Qt::ISODate));
-                q.addBindValue(from.addDays(k % 5).toString(Qt::ISODate));
-                q.addBindValue(0.25 * (k % 32 + 1));
-                q.addBindValue(k % 3 == 0 ? QVariant(QStringLiteral("Line %1").arg(k))
-                                          : QVariant());
-                store.execPrepared(q);
-            }
-            q.finish();
-            tx.commit();
-        }
-        store.release(ref);
-    }
-    store.close();
-}
+using MemberFiles::Spread;
 
 QStringList memberNames() {
-    QStringList names;
-    for (int m = 0; m < Members; ++m)
-        names << memberName(m);
-    return names;
+    return MemberFiles::memberNames(Members);
 }
 
 qint64 recordSetMerge(const QString& dir, int& lines, quint64& statements,
@@ -247,7 +166,7 @@ QString prepare(SizedFolder& sized, const QString& name, Spread spread) {
     QDir().mkpath(dir);
     QFile::copy(QDir(sized.folder()).filePath(QLatin1String(vok::Store::DatabaseFile)),
                 QDir(dir).filePath(QLatin1String(vok::Store::DatabaseFile)));
-    writeMemberFiles(dir, spread);
+    MemberFiles::write(dir, Members, LinesPerMember, Projects, spread);
     return sized.onEngine(dir);
 }
 
@@ -287,14 +206,21 @@ bool measure(SizedFolder& sized, Spread spread, const char* title) {
                  .arg(sqlLines)
                  .arg(sqlNs / 1e9, 0, 'f', 3)
                  .arg(sqlRate, 0, 'f', 0);
-    out() << QStringLiteral("  ratio record-set / plain SQL: %1x (goal <= 3x)\n")
-                 .arg(ratio, 0, 'f', 2);
+    // On a server each statement is a round trip: the goal there is wider.
+    const double goal = SizedFolder::onServer() ? 3.0 : (spread == Spread::Runs ? 1.5 : 2.0);
+    out() << QStringLiteral("  ratio record-set / plain SQL: %1x (goal <= %2x)\n")
+                 .arg(ratio, 0, 'f', 2)
+                 .arg(goal, 0, 'f', 1);
     const QString a = fingerprint(recordSetDir);
     const QString b = fingerprint(sqlDir);
     out() << "  record-set result: " << a << "\n  plain SQL result:  " << b << "\n";
     out().flush();
     const int total = Members * LinesPerMember;
-    return a == b && recordSetLines == total && sqlLines == total;
+    const bool met = BenchSummary::report(
+        spread == Spread::Runs ? QStringLiteral("merge, runs of five")
+                               : QStringLiteral("merge, every line on another project"),
+        ratio, goal);
+    return a == b && recordSetLines == total && sqlLines == total && met;
 }
 
 } // namespace
@@ -321,7 +247,7 @@ int main(int argc, char** argv) {
                        "every line on another project (each line moves all three record-sets):") &&
                same;
     if (!same) {
-        std::fprintf(stderr, "bench_merge: the two merges disagree\n");
+        std::fprintf(stderr, "bench_merge: the two merges disagree, or a goal is missed\n");
         return 1;
     }
     return 0;

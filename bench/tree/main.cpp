@@ -1,6 +1,8 @@
 // Builds the main window's tree for a 1,000 x 10 x 10 data folder (111,000 nodes) and positions
 // the tables on a selected action, against a raw-SQL baseline reading the same rows with three
-// plain SELECTs, in one run.
+// plain SELECTs, in one run. The tree makes a project's nodes when they come into view: the
+// rebuild is measured as the window shows it, and with every node made.
+#include "benchsummary.h"
 #include "data/datafolder.h"
 #include "data/tdatamodule2.h"
 #include "rawhierarchy.h"
@@ -51,8 +53,10 @@ int main(int argc, char** argv) {
     // The three measures take turns, best of five each, so that they see the same machine.
     qint64 rows = RawHierarchy::read(*dm.Database1).rows(); // also warms the file cache
     qint64 raw = -1;
+    qint64 shown = -1;
     qint64 tree = -1;
     qint64 walk = -1;
+    qint64 nodes = 0;
     const auto keepBest = [](qint64& best, qint64 ns) {
         best = best < 0 ? ns : std::min(best, ns);
     };
@@ -60,12 +64,16 @@ int main(int argc, char** argv) {
         keepBest(raw, RawHierarchy::read(*dm.Database1).nanoseconds);
         t.restart();
         form.LoadTree();
+        QApplication::processEvents();
+        keepBest(shown, t.nsecsElapsed());
+        t.restart();
+        form.LoadTree();
+        nodes = form.ProjectList().size(); // makes every node
         keepBest(tree, t.nsecsElapsed());
         t.restart();
         walkRecordSets(dm);
         keepBest(walk, t.nsecsElapsed());
     }
-    const qint64 nodes = form.ProjectList.size();
     if (nodes != rows) {
         std::printf("MISMATCH: %lld nodes for %lld rows\n", nodes, rows);
         return 1;
@@ -76,18 +84,18 @@ int main(int argc, char** argv) {
                            .arg(projects / 2)
                            .arg((projects / 2) * 10 - 5)
                            .arg(((projects / 2) * 10 - 5) * 10 - 5);
-    const QString target =
-        form.ProjectList.contains(id) ? id : form.ProjectList.value(nodes / 2 + 2);
+    const QStringList all = form.ProjectList();
+    const QString target = all.contains(id) ? id : all.value(nodes / 2 + 2);
     qint64 positioning = -1;
     qint64 selection = -1;
     for (int i = 0; i < 3; ++i) {
-        form.selectNode(form.ProjectList.value(i % 2 == 0 ? 1 : nodes - 1)); // from elsewhere
+        form.selectNode(all.value(i % 2 == 0 ? 1 : nodes - 1)); // from elsewhere
         QApplication::processEvents();
         form.selectNode(target);
         t.restart();
         form.positionOnSelectedNode(3);
         const qint64 p = t.nsecsElapsed();
-        form.selectNode(form.ProjectList.value(1));
+        form.selectNode(all.value(1));
         QApplication::processEvents();
         t.restart();
         form.selectNode(target);
@@ -99,13 +107,22 @@ int main(int argc, char** argv) {
 
     const double ratio = double(tree) / double(raw);
     std::printf("nodes: %lld (%d projects)\n", nodes, projects);
-    std::printf("LoadTree into the tree widget: %.1f ms (goal <= 1000 ms)\n", tree / 1e6);
+    std::printf("LoadTree, the tree as the window shows it: %.1f ms\n", shown / 1e6);
+    std::printf("LoadTree and every node made: %.1f ms (goal <= 1000 ms)\n", tree / 1e6);
     std::printf("raw SQL baseline, three SELECTs: %.1f ms\n", raw / 1e6);
     std::printf("of the tree's time, walking the record-sets alone: %.1f ms (%.2f x baseline)\n",
                 walk / 1e6, double(walk) / double(raw));
-    std::printf("ratio: %.2f (goal <= 3)\n", ratio);
+    std::printf("ratio, every node made: %.2f (goal <= 1.6)\n", ratio);
     std::printf("positioning on action %s: %.2f ms (goal <= 20 ms)\n", qPrintable(target),
                 positioning / 1e6);
     std::printf("selecting it, positioning and showing its page: %.2f ms\n", selection / 1e6);
-    return tree <= 1000'000'000 && ratio <= 3.0 && positioning <= 20'000'000 ? 0 : 3;
+    const bool met =
+        BenchSummary::report(QStringLiteral("tree shown, %1 nodes stored").arg(nodes),
+                             double(shown) / double(raw), 1.6) &
+        BenchSummary::report(QStringLiteral("tree, all %1 nodes made").arg(nodes), ratio, 1.6);
+    const bool fast = BenchSummary::report(QStringLiteral("tree, all nodes made, total"),
+                                           tree / 1e6, 1000, QStringLiteral(" ms")) &
+                      BenchSummary::report(QStringLiteral("tree, positioning on an action"),
+                                           positioning / 1e6, 20, QStringLiteral(" ms"));
+    return met && fast ? 0 : 3;
 }

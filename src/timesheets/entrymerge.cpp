@@ -198,10 +198,8 @@ void EntryMerge::mergeLines(const QString& member, MergeReport& report) {
     }
     for (Table* t : {&action, &major, &projects})
         t->checkBrowseMode();
-    // The merged lines go in the same unit, last first, which keeps each removal cheap.
-    source_.last();
-    while (!source_.isEmpty())
-        source_.deleteRecord();
+    // The merged lines go in the same unit: the lines read under its lock, all at once.
+    source_.deleteAll();
     tx.commit();
     report.lines = lines;
 }

@@ -156,7 +156,7 @@ void JourneyFixture::clickNode(const QString& path) {
     }
     QTRY_VERIFY(visiblePage());
     QTRY_COMPARE(form->idstrings.join(QLatin1Char(',')),
-                 form->ProjectList.value(form->nodeIndex(nodeAt(path))));
+                 form->ProjectList().value(form->nodeIndex(nodeAt(path))));
 }
 
 void JourneyFixture::treeMenu(const QString& itemName) {

@@ -249,9 +249,9 @@ qlonglong RowWriter::insert(const QVector<QVariant>& values) {
 }
 
 bool RowWriter::update(qint64 rowid, const QVector<QVariant>& read, const QVector<QVariant>& values,
-                       const QBitArray& changed) {
+                       const QBitArray& changed, bool readLocked) {
     QList<int> positions;
-    QString key = QStringLiteral("update:");
+    QString key = readLocked ? QStringLiteral("update-locked:") : QStringLiteral("update:");
     for (int i = 0; i < columns_.size(); ++i) {
         if (!changed.testBit(i))
             continue;
@@ -291,17 +291,21 @@ bool RowWriter::update(qint64 rowid, const QVector<QVariant>& read, const QVecto
         for (int i : positions)
             sets << quotedName(columns_[i]) + QStringLiteral(" = ?");
         return QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-            .arg(ref_.sql(), sets.join(QStringLiteral(", ")), unchangedSql());
+            .arg(ref_.sql(), sets.join(QStringLiteral(", ")),
+                 readLocked ? rowId_ + QStringLiteral(" = ?") : unchangedSql());
     });
     q.reset();
     int k = 0;
     for (int i : positions)
         q.bind(k++, values[i]);
-    bindUnchanged(q, k, rowid, read);
+    if (readLocked)
+        q.bind(k, rowid);
+    else
+        bindUnchanged(q, k, rowid, read);
     return q.run() == 1;
 }
 
-bool RowWriter::remove(qint64 rowid, const QVector<QVariant>& read) {
+bool RowWriter::remove(qint64 rowid, const QVector<QVariant>& read, bool readLocked) {
     if (holding()) {
         hold(Held::Deletes);
         heldRows_.push_back(TableRow{rowid, stored(read)});
@@ -309,12 +313,38 @@ bool RowWriter::remove(qint64 rowid, const QVector<QVariant>& read) {
         held(heldRows_.size());
         return true;
     }
+    if (readLocked) {
+        Statement& q = statement(QStringLiteral("delete-locked"), [this] {
+            return QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(ref_.sql(), rowId_);
+        });
+        q.reset();
+        q.bind(0, rowid);
+        return q.run() == 1;
+    }
     Statement& q = statement(QStringLiteral("delete"), [this] {
         return QStringLiteral("DELETE FROM %1 WHERE %2").arg(ref_.sql(), unchangedSql());
     });
     q.reset();
     bindUnchanged(q, 0, rowid, read);
     return q.run() == 1;
+}
+
+int RowWriter::removeWhere(const QStringList& columns, const QVariantList& values) {
+    // Rows held back go first: they may be among those the statement removes.
+    sendHeld();
+    QString key = QStringLiteral("delete-where:") + columns.join(QLatin1Char(','));
+    Statement& q = statement(key, [&] {
+        QStringList terms;
+        for (const QString& c : columns)
+            terms << quotedName(c) + QStringLiteral(" = ?");
+        return terms.isEmpty() ? QStringLiteral("DELETE FROM %1").arg(ref_.sql())
+                               : QStringLiteral("DELETE FROM %1 WHERE %2")
+                                     .arg(ref_.sql(), terms.join(QStringLiteral(" AND ")));
+    });
+    q.reset();
+    for (int i = 0; i < values.size(); ++i)
+        q.bind(i, values[i]);
+    return q.run();
 }
 
 } // namespace vok

@@ -34,10 +34,15 @@ public:
     RowWriter& operator=(const RowWriter&) = delete;
 
     qlonglong insert(const QVector<QVariant>& values);
-    // False when the row is gone or no longer holds `read`.
+    // False when the row is gone or no longer holds `read`. `readLocked`: the row was read inside
+    // the unit of work running now, which keeps every other writer out, so it is written by its
+    // identity alone.
     bool update(qint64 rowid, const QVector<QVariant>& read, const QVector<QVariant>& values,
-                const QBitArray& changed);
-    bool remove(qint64 rowid, const QVector<QVariant>& read);
+                const QBitArray& changed, bool readLocked = false);
+    bool remove(qint64 rowid, const QVector<QVariant>& read, bool readLocked = false);
+    // Removes every row whose named columns hold the given values (every row, when none is
+    // named), in one statement; returns how many went.
+    int removeWhere(const QStringList& columns, const QVariantList& values);
 
     const TableRef& table() const { return ref_; }
     bool holdsRows() const { return held_ != Held::Nothing; }

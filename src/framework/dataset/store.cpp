@@ -362,6 +362,7 @@ void Store::begin() {
     if (depth_ == 0) {
         heldLost_ = false;
         engine_->beginUnit();
+        ++unit_;
         // Commits by others between the last look and the lock count as theirs.
         if (engine_->changedElsewhere())
             ++external_;

@@ -97,6 +97,10 @@ public:
     void commit();
     void rollback();
     int transactionDepth() const { return depth_; }
+    // A number for the unit of work running now, which holds the write lock from its start; 0
+    // outside one. Rows read under this number cannot change under the unit: no other writer
+    // gets in until it ends, so its writes need not check that they are still as read.
+    quint64 lockedUnit() const { return depth_ > 0 ? unit_ : 0; }
     // Statements executed since the connection opened: on a server, its round trips.
     quint64 statementsRun() const { return engine_ ? engine_->statementsRun() : 0; }
 
@@ -149,6 +153,7 @@ private:
     QString netDir_;
     bool open_ = false;
     int depth_ = 0;
+    quint64 unit_ = 0;
     EngineConfig::Settings settings_;
     std::unique_ptr<Engine> engine_;
     QHash<QString, QStringList> columns_;

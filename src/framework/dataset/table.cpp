@@ -454,17 +454,37 @@ void Table::readRange(const QVariantList& key, std::vector<Row>& rows) {
     // Rows held back for this table are written first where they are, or were, in this range:
     // moving between masters inside a unit of work leaves the others held.
     store_->sendHeld(ref_, indexFields_.mid(0, key.size()), key);
-    Statement& q = cachedStatement(
-        QStringLiteral("select"), [this] { return selectSql_; }, true);
+    // Fewer values than the link has: the ranges of every master that begins with them.
+    const bool prefix = master_ && key.size() < masterFields_.size();
+    Statement& q =
+        prefix ? cachedStatement(
+                     QStringLiteral("select:%1").arg(key.size()),
+                     [&] {
+                         QStringList terms;
+                         for (int i = 0; i < key.size(); ++i)
+                             terms << quotedName(indexFields_[i]) + QStringLiteral(" = ?");
+                         QStringList order;
+                         for (const QString& f : indexFields_)
+                             order << quotedName(f);
+                         order << rowId_;
+                         return QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4")
+                             .arg(columnList_, ref_.sql(), terms.join(QStringLiteral(" AND ")),
+                                  order.join(QStringLiteral(", ")));
+                     },
+                     true)
+               : cachedStatement(
+                     QStringLiteral("select"), [this] { return selectSql_; }, true);
     q.reset();
     for (int i = 0; i < key.size(); ++i)
         q.bind(i, key[i]);
     const int n = storedCount_;
     const int total = fieldCount();
+    const quint64 unit = store_->lockedUnit();
     try {
         while (q.step()) {
             Row r;
             r.rowid = q.int64(0);
+            r.unit = unit;
             r.values.reserve(total);
             for (int i = 0; i < n; ++i)
                 r.values.emplaceBack(q.value(i + 1));
@@ -494,12 +514,14 @@ bool Table::readAhead(const QVariantList& key, std::vector<Row>& rows) {
     read.reserve(static_cast<size_t>(aheadRows_));
     const int n = storedCount_;
     const bool counted = q.columnCount() > n + 1;
+    const quint64 unit = store_->lockedUnit();
     try {
         while (q.step()) {
             if (counted && read.empty())
                 store_->engine().counterRead(q.int64(n + 1));
             Row& r = read.emplace_back();
             r.rowid = q.int64(0);
+            r.unit = unit;
             r.values.reserve(n);
             for (int i = 0; i < n; ++i)
                 r.values.emplaceBack(q.value(i + 1));
@@ -651,6 +673,7 @@ bool Table::refreshRecord() {
             row.values[i] = std::move(fresh[i]);
         }
     }
+    row.unit = store_->lockedUnit();
     computeCalcFields(row);
     for (int i = storedCount_; i < fieldCount(); ++i)
         locateIndex_.remove(i);
@@ -1099,6 +1122,7 @@ void Table::post() {
     bool keyChanged = inserting;
     const quint64 writesBefore = store_->tableWrites(ref_);
     const quint64 otherBefore = store_->otherWrites();
+    const quint64 unit = store_->lockedUnit();
     if (inserting) {
         buffer_.rowid = writer_->insert(buffer_.values);
         for (int i = 0; i < storedCount_; ++i) {
@@ -1111,9 +1135,11 @@ void Table::post() {
                 keyChanged = true;
         }
         const Row& read = rows_[static_cast<size_t>(cur_)];
-        if (!writer_->update(read.rowid, read.values, buffer_.values, changed_))
+        if (!writer_->update(read.rowid, read.values, buffer_.values, changed_, readLocked(read)))
             postOverTheirs();
     }
+    // What this unit wrote stays as written until it ends.
+    buffer_.unit = unit;
 
     keepSeenAfterOwnWrite(writesBefore);
     // A row that left or joined a range other than the current one makes cached ranges wrong.
@@ -1208,7 +1234,7 @@ void Table::deleteRecord() {
     const quint64 writesBefore = store_->tableWrites(ref_);
     const quint64 otherBefore = store_->otherWrites();
     const Row& read = rows_[static_cast<size_t>(cur_)];
-    if (!writer_->remove(read.rowid, read.values))
+    if (!writer_->remove(read.rowid, read.values, readLocked(read)))
         refuseDeletion();
     keepSeenAfterOwnWrite(writesBefore);
     keepCacheAfterOwnWrite(writesBefore, otherBefore, false);
@@ -1224,6 +1250,53 @@ void Table::deleteRecord() {
     }
     invalidateDetails(false, true);
     rowsChanged();
+}
+
+bool Table::readLocked(const Row& row) const {
+    const quint64 unit = store_->lockedUnit();
+    return unit != 0 && row.unit == unit;
+}
+
+void Table::deleteAll() {
+    requireActive();
+    ensureFull();
+    if (state_ == State::Insert)
+        cancel();
+    if (rows_.empty())
+        return;
+    const bool whole =
+        details_.isEmpty() && !filtered_ &&
+        std::all_of(rows_.begin(), rows_.end(), [&](const Row& r) { return readLocked(r); });
+    if (!whole) {
+        while (!isEmpty())
+            deleteRecord();
+        return;
+    }
+    if (state_ == State::Edit)
+        cancel();
+    const quint64 writesBefore = store_->tableWrites(ref_);
+    const quint64 otherBefore = store_->otherWrites();
+    const QStringList link = indexFields_.mid(0, loadedKey_.size());
+    // Nobody else has written since the range was read: it is still exactly these rows.
+    if (writer_->removeWhere(link, loadedKey_) != static_cast<int>(rows_.size()))
+        throw DatabaseError::changedByAnotherUser();
+    keepSeenAfterOwnWrite(writesBefore);
+    keepCacheAfterOwnWrite(writesBefore, otherBefore, false);
+    rows_.clear();
+    cur_ = -1;
+    eof_ = bof_ = true;
+    rowsChanged();
+}
+
+std::vector<TableRow> Table::rangeOf(const QVariantList& masterKey) const {
+    std::vector<Row> rows;
+    if (!isActive())
+        return rows;
+    const QVariantList key = storedKeys(masterKey);
+    if (master_ && (!keyUsable(key) || key.size() > masterFields_.size()))
+        return rows;
+    const_cast<Table*>(this)->readRange(key, rows);
+    return rows;
 }
 
 void Table::postOverTheirs() {

@@ -101,6 +101,10 @@ public:
     void post();
     void cancel();
     void deleteRecord();
+    // Deletes every record of the current range. Inside a unit of work that read the range under
+    // its write lock, that is one statement; otherwise each record goes as deleteRecord() does,
+    // refused where another user changed it.
+    void deleteAll();
     // Posts a pending change when the user changed something, drops it otherwise.
     void checkBrowseMode();
     // A post whose record another installation changed since it was read stores the fields
@@ -119,6 +123,11 @@ public:
     // Reading rows of the range without moving (grids, lookups); the value holds until the
     // record-set moves or changes.
     const QVariant& valueAt(int row, int fieldIndex) const;
+    // The records a detail shows when its master stands on a record with these link values, read
+    // without moving this record-set or its master: a tree fills a node's children from it as
+    // they come into view. Fewer values than the link has give the records of every master that
+    // begins with them, in order (a project's actions, major activity by major activity).
+    std::vector<TableRow> rangeOf(const QVariantList& masterKey) const;
     // Looks up a field of the record with the given index-key values without moving: the loaded
     // range first, the store otherwise. Null when there is no such record.
     QVariant lookup(const QVariantList& keys, const QString& resultField) const;
@@ -200,6 +209,8 @@ private:
     void postOverTheirs();
     // The deletion found the row changed or gone: shows it as it is now and refuses.
     [[noreturn]] void refuseDeletion();
+    // Whether the row was read inside the unit of work running now, under its write lock.
+    bool readLocked(const Row& row) const;
 
     Store* store_;
     QString tableName_;

@@ -10,6 +10,10 @@ namespace vok {
 struct TableRow {
     qint64 rowid = 0;
     QVector<QVariant> values;
+    // The unit of work that read or wrote these values while it held the write lock (see
+    // Store::lockedUnit); 0 when they were read outside one, and another user may have changed
+    // the row since.
+    quint64 unit = 0;
 };
 
 } // namespace vok

@@ -28,6 +28,7 @@
 #include "framework/widgets/dbmemo.h"
 #include "helppage.h"
 #include "mailto.h"
+#include "projecttree.h"
 #include "recordtab.h"
 #include "summarydocument.h"
 #include "tform15.h"
@@ -49,30 +50,11 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
-#include <charconv>
-#include <iterator>
 
 namespace {
 
-// Each tree item keeps its absolute index (its entry in ProjectList); a major activity also the
-// number of its actions, whose items are made when it is first opened.
-constexpr int NodeIndexRole = Qt::UserRole;
-constexpr int ChildCountRole = Qt::UserRole + 1;
-
 QString text(const char* s) {
     return QString::fromUtf8(s);
-}
-
-// The prefix followed by the number, made in one allocation: the tree makes one per action.
-QString withNumber(const QString& prefix, qlonglong number) {
-    char digits[24];
-    const char* end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
-    const qsizetype length = end - digits;
-    QString out;
-    out.reserve(prefix.size() + length);
-    out.append(prefix);
-    out.append(QLatin1StringView(digits, length));
-    return out;
 }
 
 // The title of the tab a page stands under, for the controls that fill the page.
@@ -292,7 +274,7 @@ void TForm1::buildTree() {
     // It also shows a name cut at the tree's edge whole, as a tooltip.
     TreeView1->viewport()->installEventFilter(this);
     connect(TreeView1, &QWidget::customContextMenuRequested, this, &TForm1::showPopup);
-    connect(TreeView1, &QTreeWidget::itemExpanded, this, &TForm1::makeChildren);
+    tree_ = new ProjectTree(TreeView1);
     connect(TreeView1, &QTreeWidget::currentItemChanged, this,
             [this] { selectionTimer_->start(); });
     // A click that selects the current node (Qt makes the first node current, unselected, when
@@ -632,6 +614,7 @@ void TForm1::buildContactsTab(QWidget* tab) {
 void TForm1::setDataModule(TDataModule2* dm) {
     dm_ = dm;
     dm_->setPrintProjectSource([this] { return PrintProject->text(); });
+    tree_->setDataModule(dm);
     bindControls();
 }
 
@@ -757,136 +740,44 @@ void TForm1::LoadTree() {
     // cannot be stored fails here, and the tree stays as it was.
     if (dm_ && dm_->projects->isActive())
         dm_->projects->refresh();
-    TreeView1->clear();
-    ProjectList.clear();
-    CriticalList.clear();
-    captions_.clear();
-    projectStart_.clear();
+    tree_->clear();
     if (!dm_ || !dm_->projects->isActive())
         return;
-    // The pages would follow every step of the walk; the rebuilt tree selects nothing. Their
-    // controls hear once, at the end, where the walk left the tables.
+    // The rebuilt tree selects nothing. The pages' controls hear once, at the end, where the
+    // tables were left.
     hidePages();
     const vok::HeldNotices held(dm_->tables());
-
-    vok::Table* projects = dm_->projects;
-    vok::Table* majors = dm_->Major;
-    vok::Table* actions = dm_->Action;
-    const vok::Field& projectId = projects->fieldByName(QStringLiteral("Zel_Project_id"));
-    const vok::Field& projectName = projects->fieldByName(QStringLiteral("Zel_project"));
-    const vok::Field& projectDone = projects->fieldByName(QStringLiteral("Zel_completed"));
-    const vok::Field& majorId = majors->fieldByName(QStringLiteral("Major_id"));
-    const vok::Field& majorName = majors->fieldByName(QStringLiteral("Major_item"));
-    const vok::Field& majorDone = majors->fieldByName(QStringLiteral("Major_completed"));
-    const vok::Field& majorCritical = majors->fieldByName(QStringLiteral("Major_critical"));
-    // Actions are read from the rows of their range: stored text, number and 0/1 flags.
-    const int actionName = actions->fieldByName(QStringLiteral("Action_name")).index();
-    const int actionId = actions->fieldByName(QStringLiteral("Action_id")).index();
-    const int actionDone = actions->fieldByName(QStringLiteral("Action_completed")).index();
-    const int actionCritical = actions->fieldByName(QStringLiteral("Action_critical")).index();
-
-    const QString statusCodes[] = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")};
-    // A node's entries: identity, status ("1" completed, "2" critical and not completed, "0"
-    // otherwise) and caption.
-    const auto addEntry = [&](QString caption, QString id, bool done, bool critical) {
-        ProjectList << std::move(id);
-        CriticalList << statusCodes[done ? 1 : (critical ? 2 : 0)];
-        captions_ << std::move(caption);
-        return static_cast<int>(ProjectList.size()) - 1;
-    };
-
-    QList<QTreeWidgetItem*> top;
-    for (projects->first(); !projects->eof(); projects->next()) {
-        const QString p = projectId.asString();
-        const int projectIndex =
-            addEntry(projectName.asString(), p, projectDone.asBoolean(), false);
-        projectStart_.push_back(projectIndex);
-        QTreeWidgetItem* projectNode = makeItem(nullptr, projectIndex);
-        for (majors->first(); !majors->eof(); majors->next()) {
-            const QString pm = p + QLatin1Char(',') + majorId.asString() + QLatin1Char(',');
-            const int majorIndex = addEntry(majorName.asString(), pm.chopped(1),
-                                            majorDone.asBoolean(), majorCritical.asBoolean());
-            QTreeWidgetItem* majorNode = makeItem(projectNode, majorIndex);
-            const int count = actions->recordCount();
-            for (int row = 0; row < count; ++row)
-                addEntry(actions->valueAt(row, actionName).toString(),
-                         withNumber(pm, actions->valueAt(row, actionId).toLongLong()),
-                         actions->valueAt(row, actionDone).toLongLong() != 0,
-                         actions->valueAt(row, actionCritical).toLongLong() != 0);
-            // Collapsed after the rebuild: its action nodes are made when it is first opened.
-            if (count > 0) {
-                majorNode->setData(0, ChildCountRole, count);
-                majorNode->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
-            }
-        }
-        top << projectNode;
+    // The project nodes, and the children of those in view; nothing moves the record-sets.
+    tree_->load();
+    // The tables end on the last project, its last major activity and that one's last action,
+    // as a walk of the whole tree would leave them.
+    for (vok::Table* t : {dm_->projects, dm_->Major, dm_->Action}) {
+        if (!t->isEmpty())
+            t->last();
     }
-    // The walk ends on the last project, its last major activity and that one's last action.
-    if (!actions->isEmpty())
-        actions->last();
-    TreeView1->addTopLevelItems(top);
-    // Every project open one level: its major activities show, their actions do not.
-    for (QTreeWidgetItem* item : std::as_const(top))
-        item->setExpanded(true);
 }
 
-QTreeWidgetItem* TForm1::makeItem(QTreeWidgetItem* parent, int index) const {
-    auto* item =
-        parent ? new QTreeWidgetItem(parent,
-                                     QStringList(vok::ShownText::escaped(captions_.value(index))))
-               : new QTreeWidgetItem(QStringList(vok::ShownText::escaped(captions_.value(index))));
-    item->setData(0, NodeIndexRole, index);
-    const QString& status = CriticalList.at(index);
-    if (status == QLatin1String("1"))
-        item->setForeground(0, QColor(0x00, 0x80, 0x00)); // completed: green
-    else if (status == QLatin1String("2"))
-        item->setForeground(0, QColor(0xc0, 0x00, 0x00)); // critical: red
-    return item;
+QStringList TForm1::ProjectList() const {
+    return tree_->allIds();
 }
 
-void TForm1::makeChildren(QTreeWidgetItem* item) const {
-    const int count = item->data(0, ChildCountRole).toInt();
-    if (count == 0 || item->childCount() > 0)
-        return;
-    const int first = nodeIndex(item) + 1;
-    QList<QTreeWidgetItem*> children;
-    children.reserve(count);
-    for (int i = first; i < first + count; ++i)
-        children << makeItem(nullptr, i);
-    item->addChildren(children);
+QStringList TForm1::CriticalList() const {
+    return tree_->allStatuses();
 }
 
 int TForm1::nodeIndex(const QTreeWidgetItem* item) const {
-    return item ? item->data(0, NodeIndexRole).toInt() : -1;
+    return item ? static_cast<int>(ProjectList().indexOf(ProjectTree::idOf(item))) : -1;
 }
 
 QTreeWidgetItem* TForm1::findNode(const QString& id) const {
-    const int index = static_cast<int>(ProjectList.indexOf(id));
-    if (index < 0)
-        return nullptr;
-    const auto next = std::upper_bound(projectStart_.begin(), projectStart_.end(), index);
-    QTreeWidgetItem* project =
-        TreeView1->topLevelItem(static_cast<int>(next - projectStart_.begin()) - 1);
-    if (!project || nodeIndex(project) == index)
-        return project;
-    for (int k = 0; k < project->childCount(); ++k) {
-        QTreeWidgetItem* major = project->child(k);
-        const int at = nodeIndex(major);
-        if (at == index)
-            return major;
-        if (index > at && index <= at + major->data(0, ChildCountRole).toInt()) {
-            makeChildren(major);
-            return major->child(index - at - 1);
-        }
-    }
-    return nullptr;
+    return tree_->find(id);
 }
 
 QString TForm1::selectedNode() const {
     const QList<QTreeWidgetItem*> selected = TreeView1->selectedItems();
     if (selected.isEmpty())
         return {};
-    return ProjectList.value(nodeIndex(selected.first()));
+    return ProjectTree::idOf(selected.first());
 }
 
 bool TForm1::selectNode(const QString& id) {

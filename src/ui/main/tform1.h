@@ -14,6 +14,7 @@
 #include <functional>
 #include <vector>
 
+class ProjectTree;
 class QHelpEvent;
 class QTimer;
 class RecordTab;
@@ -103,16 +104,18 @@ public:
     QAction* DeleteContact1;
     QAction* EditContact1;
 
-    // ---- The tree and its hidden lists.
+    // ---- The tree and its lists.
     QGroupBox* GroupBox1;
     QTreeWidget* TreeView1;
     QLabel* PrintProject;
-    // One node identity string per tree node ("12", "12,3", "12,3,5"), by absolute index.
-    QStringList ProjectList;
+    // One node identity string per tree node ("12", "12,3", "12,3,5"), by absolute index. The
+    // tree makes a project's nodes when it comes into view; these lists make every one first,
+    // reading the whole folder: for scripts and tests, not for the window's own work.
+    QStringList ProjectList() const;
+    // One status per node, in step with ProjectList: "1" completed, "2" critical, "0" otherwise.
+    QStringList CriticalList() const;
     // The key parts of the node being acted on.
     QStringList idstrings;
-    // One status per node, in step with ProjectList: "1" completed, "2" critical, "0" otherwise.
-    QStringList CriticalList;
 
     // ---- The three detail pages; each tab in order.
     QTabWidget* ProjectPageControl;
@@ -223,8 +226,9 @@ public:
     // Sets the three pick lists to every Member_name of Members, in the table's order.
     void refillMemberPickLists();
 
-    // The node with that identity string, and the absolute index of a node (its entry in
-    // ProjectList: the nodes before it in depth-first order, collapsed ones counted).
+    // The node with that identity string (made if its project's nodes were not made yet), and
+    // the absolute index of a node (its entry in ProjectList: the nodes before it in depth-first
+    // order, collapsed ones counted).
     QTreeWidgetItem* findNode(const QString& id) const;
     int nodeIndex(const QTreeWidgetItem* item) const;
     // The identity string of the selected tree node ("12,3"), empty when none is selected.
@@ -360,8 +364,6 @@ private:
     // A tooltip with the whole name of a node the tree's edge cuts; false for a name shown
     // whole (the tree's own tooltip then).
     bool showCutName(const QHelpEvent* event);
-    QTreeWidgetItem* makeItem(QTreeWidgetItem* parent, int index) const;
-    void makeChildren(QTreeWidgetItem* item) const;
 
     TDataModule2* dm_ = nullptr;
     TForm3* form3_ = nullptr;
@@ -369,7 +371,6 @@ private:
     TDataModule17* dm17_ = nullptr;
     std::array<Level, 3> levels_;
     QMenu* attachedPopup_ = nullptr;
-    std::vector<int> projectStart_; // absolute index of each project node
-    QStringList captions_;          // caption of each node, by absolute index
+    ProjectTree* tree_ = nullptr; // the nodes, made as they come into view
     QTimer* selectionTimer_ = nullptr;
 };

@@ -742,6 +742,83 @@ private Q_SLOTS:
         }
     }
 
+    void writesInsideAUnitOfWork_data() {
+        QTest::addColumn<QString>("mine");
+        QTest::addColumn<bool>("readInUnit");
+        QTest::addColumn<bool>("theyChanged");
+        QTest::newRow("delete all, read in the unit") << "delete all" << true << false;
+        QTest::newRow("delete all, read before it") << "delete all" << false << false;
+        QTest::newRow("delete all, another user changed a row before it")
+            << "delete all" << false << true;
+        QTest::newRow("edit, read in the unit") << "edit" << true << false;
+        QTest::newRow("edit, another user changed it before the unit") << "edit" << false << true;
+    }
+    // A unit of work holds the write lock from its start: rows it read cannot change under it,
+    // so it writes them by their identity alone, and removes a range in one statement. Rows read
+    // before it began may have changed: what another user wrote is still never overwritten.
+    void writesInsideAUnitOfWork() {
+        QFETCH(QString, mine);
+        QFETCH(bool, readInUnit);
+        QFETCH(bool, theyChanged);
+        Field& name = child->fieldByName(QStringLiteral("C_name"));
+        QVERIFY(parent->findKey({3}));
+        child->first();
+        QCOMPARE(name.asString(), QStringLiteral("d"));
+        if (theyChanged) {
+            Store other;
+            other.setParams({QStringLiteral("path=") + folder});
+            other.exec(QStringLiteral("UPDATE child SET C_name = 'theirs' WHERE C_name = 'd'"));
+        }
+        bool refused = false;
+        try {
+            Transaction tx(*store);
+            if (readInUnit)
+                child->refresh();
+            const quint64 before = store->statementsRun();
+            if (mine == QLatin1String("delete all")) {
+                child->deleteAll();
+                if (readInUnit && !Engines::isServer())
+                    QCOMPARE(store->statementsRun() - before, quint64(1));
+                QVERIFY(child->isEmpty());
+            } else {
+                child->edit();
+                name.setAsString(QStringLiteral("mine"));
+                child->post();
+            }
+            tx.commit();
+        } catch (const DatabaseError& e) {
+            // A deletion is refused outright; an edit meets their change of the same field.
+            if (mine == QLatin1String("delete all"))
+                QCOMPARE(e.message(),
+                         QStringLiteral("The record was changed or deleted by another user"));
+            refused = true;
+        }
+        QCOMPARE(refused, theyChanged);
+        const int left = count(QStringLiteral("SELECT COUNT(*) FROM child WHERE C_parent = 3"));
+        const int typed = count(QStringLiteral("SELECT COUNT(*) FROM child WHERE C_name = 'mine'"));
+        if (mine == QLatin1String("delete all"))
+            QCOMPARE(left, theyChanged ? 3 : 0);
+        else
+            QCOMPARE(typed, theyChanged ? 0 : 1);
+        // The other ranges are left alone.
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM child WHERE C_parent <> 3")), 3);
+    }
+
+    void rangeOfReadsWithoutMoving() {
+        Field& name = child->fieldByName(QStringLiteral("C_name"));
+        parent->first();
+        child->first();
+        child->next();
+        QStringList names;
+        for (const TableRow& row : child->rangeOf({3}))
+            names << row.values[name.index()].toString();
+        QCOMPARE(names,
+                 (QStringList{QStringLiteral("d"), QStringLiteral("e"), QStringLiteral("f")}));
+        QVERIFY(child->rangeOf({QVariant()}).empty());
+        QCOMPARE(parent->recNo(), 0);
+        QCOMPARE(name.asString(), QStringLiteral("b"));
+    }
+
     void storeNeverCreatesTheDatabase() {
         Store other;
         const QString empty = env->location(QStringLiteral("nothing"));

@@ -153,7 +153,7 @@ QString MainWindowFixture::counts() {
 }
 
 QTreeWidgetItem* MainWindowFixture::node(const QString& id) {
-    const int index = static_cast<int>(form->ProjectList.indexOf(id));
+    const int index = static_cast<int>(form->ProjectList().indexOf(id));
     nodeCount(); // makes the action nodes
     int i = 0;
     for (QTreeWidgetItemIterator it(form->TreeView1); *it; ++it, ++i) {

@@ -47,9 +47,9 @@ int main(int argc, char** argv) {
         QString name;
     };
     // The first project, its first major activity, and that activity's first action.
-    const QString project = form.ProjectList.value(0);
-    const QString major = form.ProjectList.value(1);
-    const QString action = form.ProjectList.value(2);
+    const QString project = form.ProjectList().value(0);
+    const QString major = form.ProjectList().value(1);
+    const QString action = form.ProjectList().value(2);
     for (const Pick& p : {Pick{project, form.ProjectPageControl, QStringLiteral("project")},
                           Pick{major, form.MajorPageControl, QStringLiteral("major")},
                           Pick{action, form.ActionPageControl, QStringLiteral("action")}}) {

@@ -110,10 +110,10 @@ private Q_SLOTS:
         QFETCH(QString, caption);
         QFETCH(QString, status);
         QFETCH(int, level);
-        QCOMPARE(form->ProjectList.size(), nodeCount());
-        QCOMPARE(form->CriticalList.size(), nodeCount());
-        QCOMPARE(form->ProjectList.value(index), id);
-        QCOMPARE(form->CriticalList.value(index), status);
+        QCOMPARE(form->ProjectList().size(), nodeCount());
+        QCOMPARE(form->CriticalList().size(), nodeCount());
+        QCOMPARE(form->ProjectList().value(index), id);
+        QCOMPARE(form->CriticalList().value(index), status);
         QTreeWidgetItem* item = node(id);
         QCOMPARE(item->text(0), caption);
         select(id);
@@ -150,12 +150,44 @@ private Q_SLOTS:
                  QStringLiteral("Pack"));
     }
 
+    // A project's nodes are made when it comes into view (then it opens one level), or when a
+    // node of it is looked for; the rest of a large folder costs nothing until then.
+    void nodesAreMadeAsTheyComeIntoView() {
+        for (int p = 100; p < 400; ++p)
+            sql(QStringLiteral("INSERT INTO projects (Zel_Project_id, Zel_project) VALUES (%1, "
+                               "'P%1')")
+                    .arg(p));
+        sql(QStringLiteral("INSERT INTO major (Major_project_id, Major_id, Major_item, "
+                           "Major_critical) VALUES (399, 900, 'Far', 1)"));
+        sql(QStringLiteral("INSERT INTO action (Action_project_id, Action_major_id, Action_id, "
+                           "Action_name) VALUES (399, 900, 901, 'Farther')"));
+        form->LoadTree();
+        QTreeWidget* tree = form->TreeView1;
+        QTreeWidgetItem* last = tree->topLevelItem(tree->topLevelItemCount() - 1);
+        QCOMPARE(last->text(0), QStringLiteral("P399"));
+        QCOMPARE(last->childCount(), 0);
+        QVERIFY(!last->isExpanded());
+        QVERIFY(tree->topLevelItem(0)->isExpanded());
+        tree->scrollToItem(last);
+        QCOMPARE(last->childCount(), 1);
+        QVERIFY(last->isExpanded());
+        QCOMPARE(last->child(0)->foreground(0).color(), QColor(0xc0, 0x00, 0x00));
+
+        form->LoadTree();
+        QVERIFY(form->selectNode(QStringLiteral("399,900,901")));
+        QCOMPARE(tree->currentItem()->text(0), QStringLiteral("Farther"));
+        QCOMPARE(dm->Action->fieldByName(QStringLiteral("Action_name")).asString(),
+                 QStringLiteral("Farther"));
+        QCOMPARE(form->CriticalList().value(form->ProjectList().indexOf(QStringLiteral("399,900"))),
+                 QStringLiteral("2"));
+    }
+
     void rebuildSeesOtherInstallationsChanges() {
         sql(QStringLiteral(
             "INSERT INTO projects (Zel_Project_id, Zel_project) VALUES (20, 'Elsewhere')"));
         sql(QStringLiteral("UPDATE major SET Major_item = 'Redesign' WHERE Major_id = 3"));
         form->LoadTree();
-        QCOMPARE(form->ProjectList.last(), QStringLiteral("20"));
+        QCOMPARE(form->ProjectList().last(), QStringLiteral("20"));
         QCOMPARE(node(QStringLiteral("12,3"))->text(0), QStringLiteral("Redesign"));
     }
 
@@ -357,7 +389,7 @@ private Q_SLOTS:
         QFETCH(bool, typed);
         select(selected);
         const QString before = counts();
-        const QStringList list = form->ProjectList;
+        const QStringList list = form->ProjectList();
         const QString caption = node(selected)->text(0);
         action(command)->trigger();
         if (typed) {
@@ -371,7 +403,7 @@ private Q_SLOTS:
         }
         QTest::mouseClick(cancelButton(level), Qt::LeftButton);
         QCOMPARE(counts(), before);
-        QCOMPARE(form->ProjectList, list);
+        QCOMPARE(form->ProjectList(), list);
         QVERIFY(!form->isAdding());
         QVERIFY(menuEnabled());
         QCOMPARE(form->selectedNode(), selected);
@@ -429,14 +461,14 @@ private Q_SLOTS:
         sql(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON major "
                            "BEGIN SELECT RAISE(ABORT, 'no room for it'); END"));
         select(QStringLiteral("12,3"));
-        const QStringList list = form->ProjectList;
+        const QStringList list = form->ProjectList();
         action(QStringLiteral("AddMajor2"))->trigger();
         typeInto(form->DBEdit8, QStringLiteral("Stuck"));
         QTest::mouseClick(form->Button3, Qt::LeftButton);
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.contains(QStringLiteral("no room for it")));
         QVERIFY(form->isAdding());
-        QCOMPARE(form->ProjectList, list);
+        QCOMPARE(form->ProjectList(), list);
         QTest::mouseClick(form->Button4, Qt::LeftButton);
         QVERIFY(!form->isAdding());
         QCOMPARE(dm->Major->state(), Table::State::Browse);
@@ -543,11 +575,11 @@ private Q_SLOTS:
 
     void renamingWhileTypingChangesTheNodeTextOnly() {
         select(QStringLiteral("12,3"));
-        const QStringList list = form->ProjectList;
+        const QStringList list = form->ProjectList();
         QTreeWidgetItem* item = node(QStringLiteral("12,3"));
         typeInto(form->DBEdit8, QStringLiteral("er"));
         QCOMPARE(item->text(0), QStringLiteral("Designer"));
-        QCOMPARE(form->ProjectList, list);
+        QCOMPARE(form->ProjectList(), list);
         QCOMPARE(item->parent(), node(QStringLiteral("12")));
         QCOMPARE(form->TreeView1->currentItem(), item);
         // Moving to another record changes the edit, not the nodes.
@@ -593,8 +625,8 @@ private Q_SLOTS:
         QCOMPARE(shown[0].text, question);
         QCOMPARE(shown[0].buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(counts(), after);
-        QVERIFY(!form->ProjectList.contains(id));
-        QCOMPARE(form->ProjectList.size(), nodeCount());
+        QVERIFY(!form->ProjectList().contains(id));
+        QCOMPARE(form->ProjectList().size(), nodeCount());
         QVERIFY(!visiblePage());
         QVERIFY(menuEnabled());
         QVERIFY(form->TreeView1->isEnabled());
@@ -624,12 +656,12 @@ private Q_SLOTS:
         QTabWidget* before = visiblePage();
         before->setCurrentIndex(2);
         const QString rows = counts();
-        const QStringList list = form->ProjectList;
+        const QStringList list = form->ProjectList();
         answers << QMessageBox::No;
         action(command)->trigger();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(counts(), rows);
-        QCOMPARE(form->ProjectList, list);
+        QCOMPARE(form->ProjectList(), list);
         QCOMPARE(form->selectedNode(), id);
         QCOMPARE(visiblePage(), before);
         QCOMPARE(before->currentIndex(), 2);
@@ -641,14 +673,14 @@ private Q_SLOTS:
                            "BEGIN SELECT RAISE(ABORT, 'the project is locked'); END"));
         select(QStringLiteral("12"));
         const QString rows = counts();
-        const QStringList list = form->ProjectList;
+        const QStringList list = form->ProjectList();
         answers << QMessageBox::Yes;
         action(QStringLiteral("Deleteproject1"))->trigger();
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[1].icon, Messages::Icon::Error);
         QVERIFY(shown[1].text.contains(QStringLiteral("the project is locked")));
         QCOMPARE(counts(), rows);
-        QCOMPARE(form->ProjectList, list);
+        QCOMPARE(form->ProjectList(), list);
         QVERIFY(menuEnabled());
         QVERIFY(form->TreeView1->isEnabled());
         // The record-sets show the rows again.
@@ -1277,7 +1309,7 @@ private Q_SLOTS:
                                QString::number(opened.size()),
                                p ? p->objectName() + QString::number(p->currentIndex()) : QString(),
                                QString::number(form->isAdding()),
-                               QString::number(form->ProjectList.size()),
+                               QString::number(form->ProjectList().size()),
                                form->TreeView1->topLevelItem(1)->text(0),
                                QString::number(form->isVisible()),
                                form->windowTitle()};
