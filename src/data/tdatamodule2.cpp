@@ -192,6 +192,14 @@ void TDataModule2::refreshCurrentRecords() {
     }
 }
 
+void TDataModule2::refreshAll() {
+    // The roots: every detail reads its range again when next used.
+    for (Table* t : {projects, Members}) {
+        if (t->isActive())
+            t->refresh();
+    }
+}
+
 void TDataModule2::followShownProject() {
     if (!owner_ || owner_->projects->isEmpty())
         return;

@@ -25,6 +25,9 @@ public:
     // into. Made with the first call; opened with the working record-sets.
     TDataModule2& walks();
 
+    // Re-reads every open working record-set: the tree and the pages show the tables as stored.
+    void refreshAll();
+
     // In the walks' module: moves its projects to the project the working record-sets are on
     // (a report of the shown project).
     void followShownProject();
