@@ -65,6 +65,8 @@ private Q_SLOTS:
             QStringLiteral("bin/vokctl"),
             QStringLiteral("share/applications/org.vok.Vok.desktop"),
             QStringLiteral("share/doc/vok/README.md"),
+            QStringLiteral("share/doc/vok/changelog.gz"),
+            QStringLiteral("share/doc/vok/copyright"),
             QStringLiteral("share/doc/vok/main-window.png"),
             QStringLiteral("share/icons/hicolor/48x48/apps/org.vok.Vok.png"),
             QStringLiteral("share/icons/hicolor/scalable/apps/org.vok.Vok.svg"),
