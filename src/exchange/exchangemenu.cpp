@@ -2,6 +2,7 @@
 
 #include "data/projecthierarchy.h"
 #include "data/tdatamodule2.h"
+#include "framework/io/plainfilename.h"
 #include "framework/ui/filedialogs.h"
 #include "framework/ui/guard.h"
 #include "framework/ui/messages.h"
@@ -33,6 +34,9 @@ ExchangeMenu::ExchangeMenu(QWidget* window, QMenuBar* mainMenu, QMenu* projectMe
     ExportProject1 = new QAction(QStringLiteral("Export…"), window);
     ExportProject1->setObjectName(QStringLiteral("ExportProject1"));
     projectMenu->addAction(ExportProject1);
+    // As the menu's other project commands: nothing to export until a project is selected.
+    connect(projectMenu, &QMenu::aboutToShow, this,
+            [this] { ExportProject1->setEnabled(selectedProject_ && selectedProject_() != 0); });
     connect(ImportProject1, &QAction::triggered, this,
             [this] { vok::Guard::run([this] { importProject(); }); });
     connect(ExportProject1, &QAction::triggered, this,
@@ -60,15 +64,10 @@ void ExchangeMenu::exportProject() {
     if (project == 0)
         return;
     ProjectHierarchy(*dm_).storePending();
-    // The project's name offered as the file's: without what a file name cannot hold.
-    QString name = dm_->projects->fieldByName(QStringLiteral("Zel_project")).asString();
-    for (QChar& c : name) {
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') ||
-            c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
-            c = QLatin1Char('-');
-    }
-    if (name.trimmed().isEmpty() || name.startsWith(QLatin1Char('.')))
-        name = QStringLiteral("project");
+    // The project's name offered as the file's, by the rule every generated file name follows.
+    const QString name = vok::PlainFileName::from(
+        dm_->projects->fieldByName(QStringLiteral("Zel_project")).asString(),
+        QStringLiteral("project"), 4);
     const vok::FileDialogs::Answer answer = vok::FileDialogs::ask(
         window_, {vok::FileDialogs::Mode::Save,
                   QStringLiteral("Export project"),

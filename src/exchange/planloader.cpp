@@ -54,6 +54,14 @@ int PlanLoader::findProject(const QString& name) {
     return q.value(0).toInt();
 }
 
+QList<int> PlanLoader::ids(const QString& sql, const QVariantList& key) {
+    QList<int> out;
+    QSqlQuery q = store_.exec(sql, key);
+    while (q.next())
+        out << q.value(0).toInt();
+    return out;
+}
+
 // Every item query selects, in this order: key, name, description, leader, from, to, completed,
 // critical, percent, budget hours, actual hours, actual costs.
 void PlanLoader::readItem(Plan::Item& item, const QString& sql, const QVariantList& key) {
@@ -122,14 +130,9 @@ Plan PlanLoader::load(int project) {
     readNotes(plan.project, "Projectnotes", "Projectnotes", p);
     readTeam(plan, plan.project, "ProjectTeam", "ProjectTeam", p);
 
-    QList<int> majors;
-    {
-        QSqlQuery q = store_.exec(QStringLiteral("SELECT Major_id FROM major WHERE "
+    const QList<int> majors = ids(QStringLiteral("SELECT Major_id FROM major WHERE "
                                                  "Major_project_id = ? ORDER BY Major_id"),
                                   p);
-        while (q.next())
-            majors << q.value(0).toInt();
-    }
     for (const int majorId : majors) {
         Plan::Major major;
         const QVariantList m{project, majorId};
@@ -142,15 +145,10 @@ Plan PlanLoader::load(int project) {
                  m);
         readNotes(major, "Majornotes", "Majornotes", m);
         readTeam(plan, major, "MajorTeam", "MajorTeam", m);
-        QList<int> actions;
-        {
-            QSqlQuery q = store_.exec(
-                QStringLiteral("SELECT Action_id FROM action WHERE Action_project_id = ? AND "
+        const QList<int> actions =
+            ids(QStringLiteral("SELECT Action_id FROM action WHERE Action_project_id = ? AND "
                                "Action_major_id = ? ORDER BY Action_id"),
                 m);
-            while (q.next())
-                actions << q.value(0).toInt();
-        }
         for (const int actionId : actions) {
             Plan::Item action;
             const QVariantList a{project, majorId, actionId};

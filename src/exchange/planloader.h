@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+
 #include "plan.h"
 
 namespace vok {
@@ -17,6 +19,8 @@ public:
     Plan load(int project);
 
 private:
+    // The first column of each row, in order: the numbers of an item's children.
+    QList<int> ids(const QString& sql, const QVariantList& key);
     void readItem(Plan::Item& item, const QString& sql, const QVariantList& key);
     void readNotes(Plan::Item& item, const char* table, const char* prefix,
                    const QVariantList& key);

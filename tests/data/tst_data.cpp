@@ -8,6 +8,7 @@
 #include "framework/dataset/databaseerror.h"
 #include "framework/dataset/statement.h"
 #include "support/engines.h"
+#include "support/sqlrows.h"
 #include "support/testenvironment.h"
 
 #include <QDir>
@@ -46,15 +47,7 @@ class TestData : public QObject {
         dm->Database1->exec(sql);
     }
     QStringList rows(const QString& sql, const QVariantList& binds = {}) {
-        QSqlQuery q = dm->Database1->exec(sql, binds);
-        QStringList out;
-        while (q.next()) {
-            QStringList row;
-            for (int i = 0; i < q.record().count(); ++i)
-                row << q.value(i).toString();
-            out << row.join(QLatin1Char('|'));
-        }
-        return out;
+        return sqlRows(dm->Database1->exec(sql, binds));
     }
 
     // A project as its copy must repeat it: the project's own values, then its team, contacts,

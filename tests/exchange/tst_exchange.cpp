@@ -8,6 +8,7 @@
 #include "exchange/projectexchange.h"
 #include "framework/ui/filedialogs.h"
 #include "support/engines.h"
+#include "support/sqlrows.h"
 #include "support/programrun.h"
 #include "support/testenvironment.h"
 #include "ui/main/tform1.h"
@@ -102,15 +103,7 @@ class TestExchange : public MainWindowFixture {
         QCOMPARE(f.write(bytes), bytes.size());
     }
     QStringList rows(const QString& query, const QVariantList& binds = {}) {
-        QSqlQuery q = data->Database1->exec(query, binds);
-        QStringList out;
-        while (q.next()) {
-            QStringList row;
-            for (int i = 0; i < q.record().count(); ++i)
-                row << q.value(i).toString();
-            out << row.join(QLatin1Char('|'));
-        }
-        return out;
+        return sqlRows(data->Database1->exec(query, binds));
     }
     int project(const QString& name) { return ProjectExchange(*data->Database1).findProject(name); }
 

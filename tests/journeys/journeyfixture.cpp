@@ -27,9 +27,7 @@ JourneyFixture::~JourneyFixture() = default;
 void JourneyFixture::setUp() {
     env = std::make_unique<TestEnvironment>();
     StorageConfiguration::writeEntries(); // as at start: shared locking
-    // Documents go to the test's own home folder.
-    qputenv("HOME", QDir(env->root()).filePath(QStringLiteral("home")).toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", QDir(env->root()).filePath(QStringLiteral("config")).toLocal8Bit());
+    env->homeInside(); // documents go to the test's own home folder
     folder = env->demoFolder();
     env->writeSettings(folder, QStringLiteral("0"));
     reader_ = std::make_unique<vok::Store>();

@@ -60,3 +60,8 @@ void TestEnvironment::writeSettings(const QString& data, const QString& language
     s.endGroup();
     s.sync();
 }
+
+void TestEnvironment::homeInside() {
+    qputenv("HOME", QDir(root()).filePath(QStringLiteral("home")).toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", QDir(root()).filePath(QStringLiteral("config")).toLocal8Bit());
+}

@@ -25,6 +25,9 @@ public:
     // A new data folder: empty, or with the demo data.
     QString emptyFolder(const QString& name = QStringLiteral("data"));
     QString demoFolder(const QString& name = QStringLiteral("demo"));
+    // The user's home and configuration folders inside the test's folder: documents and
+    // settings a window writes land there.
+    void homeInside();
     // Writes the system-wide Vok.conf read by the start-up; a null value leaves the key out.
     void writeSettings(const QString& data, const QString& language);
 

@@ -75,9 +75,7 @@ MainWindowFixture::~MainWindowFixture() = default;
 void MainWindowFixture::setUp() {
     env = std::make_unique<TestEnvironment>();
     StorageConfiguration::writeEntries(); // as at start: shared locking
-    // Documents go to the test's own home folder.
-    qputenv("HOME", QDir(env->root()).filePath(QStringLiteral("home")).toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", QDir(env->root()).filePath(QStringLiteral("config")).toLocal8Bit());
+    env->homeInside(); // documents go to the test's own home folder
     folder = env->emptyFolder();
     {
         vok::Store seed;
