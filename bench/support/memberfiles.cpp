@@ -6,7 +6,6 @@
 #include "timesheets/memberfile.h"
 
 #include <QDate>
-#include <QDir>
 #include <QSqlQuery>
 
 namespace MemberFiles {
@@ -68,7 +67,7 @@ void write(const QString& dir, int members, int linesPerMember, int projects, Sp
     store.open();
     for (int m = 0; m < members; ++m) {
         const QString file = MemberFile::fileName(memberName(m));
-        store.createFile(QDir(dir).filePath(file), Schema::memberTimeSheetFile());
+        store.createFile(file, Schema::memberTimeSheetFile());
         const vok::TableRef ref = store.resolve(file);
         {
             vok::Transaction tx(store);
