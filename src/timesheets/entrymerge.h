@@ -6,8 +6,10 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <functional>
 
+class NameLookup;
 class TDataModule2;
 namespace vok {
 class DatabaseError;
@@ -60,6 +62,10 @@ private:
     double number(const Column& column, int row) const;
     vok::DatabaseError unreadable(const Column& column, int row, const QString& why) const;
     void refreshViews();
+    // Reads ahead what the lines from `from` on name, a window of them (see
+    // NameLookup::readAhead); returns where the window ends.
+    int readAhead(NameLookup& lookup, int from, int count,
+                  const std::array<const vok::Field*, 3>& names) const;
 
     TDataModule2& dm_;
     vok::Table& source_;

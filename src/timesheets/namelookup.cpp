@@ -1,6 +1,10 @@
 #include "namelookup.h"
 
 #include "data/tdatamodule2.h"
+#include "framework/dataset/table.h"
+
+#include <QHash>
+#include <QSet>
 
 NameLookup::Level::Level(vok::Table& t, const char* nameField, const char* idField)
     : table(t), name(QLatin1String(nameField)), id(t.fieldByName(QLatin1String(idField))) {}
@@ -9,6 +13,54 @@ int NameLookup::Level::find(const QString& wanted) const {
     if (!table.isActive())
         table.open();
     return table.locate(name, wanted) ? id.asInteger() : 0;
+}
+
+int NameLookup::Level::idOf(const QString& wanted) const {
+    const int row = table.rowOf(name, wanted);
+    return row < 0 ? 0 : table.valueAt(row, id.index()).toInt();
+}
+
+int NameLookup::Level::idOf(const std::vector<vok::TableRow>& rows, const QString& wanted) const {
+    const int at = table.fieldByName(name).index();
+    for (const vok::TableRow& row : rows) {
+        if (row.values[at].toString() == wanted)
+            return row.values[id.index()].toInt();
+    }
+    return 0;
+}
+
+void NameLookup::readAhead(const QList<std::array<QString, 3>>& lines) {
+    if (!project_.table.isActive())
+        project_.table.open();
+    QList<QVariantList> projects;
+    QHash<QString, int> projectIds;
+    for (const auto& line : lines) {
+        if (line[0].isEmpty() || projectIds.contains(line[0]))
+            continue;
+        const int id = project_.idOf(line[0]);
+        projectIds.insert(line[0], id);
+        if (id != 0)
+            projects << QVariantList{id};
+    }
+    major_.table.readRanges(projects);
+    // The actions of the major activities named, found among the ranges just read.
+    QList<QVariantList> majors;
+    QHash<int, std::vector<vok::TableRow>> majorRows;
+    QSet<QPair<int, QString>> seen;
+    for (const auto& line : lines) {
+        const int project = projectIds.value(line[0]);
+        if (project == 0 || line[1].isEmpty() || line[2].isEmpty())
+            continue;
+        if (seen.contains({project, line[1]}))
+            continue;
+        seen.insert({project, line[1]});
+        auto rows = majorRows.find(project);
+        if (rows == majorRows.end())
+            rows = majorRows.insert(project, major_.table.rangeOf({project}));
+        if (const int major = major_.idOf(*rows, line[1]); major != 0)
+            majors << QVariantList{project, major};
+    }
+    action_.table.readRanges(majors);
 }
 
 NameLookup::NameLookup(TDataModule2& dm)

@@ -2,12 +2,16 @@
 
 #include "mergereport.h"
 
+#include <QList>
 #include <QString>
+#include <array>
+#include <vector>
 
 class TDataModule2;
 namespace vok {
 class Field;
 class Table;
+struct TableRow;
 } // namespace vok
 
 // The numbers a line names by text: project, major activity and action.
@@ -35,11 +39,18 @@ public:
     LineIds resolve(const QString& project, const QString& major, const QString& action,
                     MergeReport& report);
 
+    // Reads the major activities and actions that these lines name (project, major activity and
+    // action, three names a line) in a few statements, for their lookups to find them read.
+    void readAhead(const QList<std::array<QString, 3>>& lines);
+
 private:
     // One record-set searched by name.
     struct Level {
         Level(vok::Table& t, const char* nameField, const char* idField);
         int find(const QString& wanted) const;
+        // The same, without moving: among `rows`, or the range shown when none are given.
+        int idOf(const QString& wanted) const;
+        int idOf(const std::vector<vok::TableRow>& rows, const QString& wanted) const;
         vok::Table& table;
         QString name;
         vok::Field& id;

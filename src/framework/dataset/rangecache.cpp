@@ -84,6 +84,11 @@ bool RangeCache::take(const QVariantList& key, std::vector<TableRow>& rows) {
     return true;
 }
 
+const std::vector<TableRow>* RangeCache::find(const QVariantList& key) const {
+    const auto it = ranges_.constFind(keyOf(key));
+    return it == ranges_.constEnd() ? nullptr : &*it;
+}
+
 void RangeCache::cover(const QVariantList& from, const QVariantList& to) {
     coveredFrom_ = from;
     coveredTo_ = to;

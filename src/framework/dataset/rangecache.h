@@ -23,6 +23,9 @@ public:
 
     void stash(const QVariantList& key, std::vector<TableRow>&& rows);
     bool take(const QVariantList& key, std::vector<TableRow>& rows);
+    bool holds(const QByteArray& key) const { return ranges_.contains(key); }
+    // The rows kept for a key, left in place; null when none are.
+    const std::vector<TableRow>* find(const QVariantList& key) const;
     // Keys from `from` up to `to` (both included; an empty `to` is the table's end) were read
     // ahead: a key between them that has no rows cached has none in the table.
     void cover(const QVariantList& from, const QVariantList& to);

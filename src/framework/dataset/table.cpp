@@ -97,6 +97,9 @@ Field& Table::field(int index) const {
 }
 
 Field* Table::findField(const QString& name) const {
+    // Code names fields as they are defined: that spelling is found without a lower-case copy.
+    if (const auto exact = byName_.constFind(name); exact != byName_.constEnd())
+        return fields_[static_cast<size_t>(*exact)].get();
     const auto it = byName_.constFind(name.toLower());
     return it == byName_.constEnd() ? nullptr : fields_[static_cast<size_t>(*it)].get();
 }
@@ -410,7 +413,8 @@ void Table::loadRange(bool keepPosition) {
             // still warm, rather than pushing out ranges the user moved between.
             if (onward)
                 cache_.pass(loadedKey_, key);
-            else if (keyUsable(loadedKey_) && loadedKey_ != key && loaded_ && !partial_)
+            else if (keyUsable(loadedKey_) && loadedKey_ != key && loaded_ && !partial_ &&
+                     !outdated_)
                 cache_.stash(loadedKey_, std::move(rows_));
             else if (keyUsable(loadedKey_))
                 cache_.forget(loadedKey_); // not kept, or read again: a read-ahead no longer tells
@@ -432,6 +436,7 @@ void Table::loadRange(bool keepPosition) {
     loadedKey_ = key;
     loaded_ = true;
     partial_ = false;
+    outdated_ = false;
     stale_ = false;
     forceReload_ = false;
     relocate_ = false;
@@ -477,19 +482,9 @@ void Table::readRange(const QVariantList& key, std::vector<Row>& rows) {
     q.reset();
     for (int i = 0; i < key.size(); ++i)
         q.bind(i, key[i]);
-    const int n = storedCount_;
-    const int total = fieldCount();
-    const quint64 unit = store_->lockedUnit();
     try {
         while (q.step()) {
-            Row r;
-            r.rowid = q.int64(0);
-            r.unit = unit;
-            r.values.reserve(total);
-            for (int i = 0; i < n; ++i)
-                r.values.emplaceBack(q.value(i + 1));
-            r.values.resize(total);
-            computeCalcFields(r);
+            Row r = readRow(q);
             if (acceptRow(r))
                 rows.push_back(std::move(r));
         }
@@ -498,6 +493,127 @@ void Table::readRange(const QVariantList& key, std::vector<Row>& rows) {
         throw;
     }
     q.reset();
+}
+
+Table::Row Table::readRow(Statement& q) {
+    Row r;
+    r.rowid = q.int64(0);
+    r.unit = store_->lockedUnit();
+    r.values.reserve(fieldCount());
+    for (int i = 0; i < storedCount_; ++i)
+        r.values.emplaceBack(q.value(i + 1));
+    r.values.resize(fieldCount());
+    computeCalcFields(r);
+    return r;
+}
+
+void Table::readKeys(const QList<QVariantList>& keys, std::vector<Row>& rows) {
+    // A fixed number of keys a statement, the last repeated to fill it: one prepared statement
+    // serves every read.
+    constexpr int PerStatement = 50;
+    const int width = static_cast<int>(keys.first().size());
+    Statement& q = cachedStatement(QStringLiteral("ranges:%1").arg(width), [&] {
+        QStringList link;
+        for (int i = 0; i < width; ++i)
+            link << quotedName(indexFields_[i]);
+        // The first link field alone leads the engine to its index; the whole keys follow.
+        QStringList marks;
+        for (int k = 0; k < PerStatement; ++k)
+            marks << QStringLiteral("?");
+        QString where =
+            QStringLiteral("%1 IN (%2)").arg(link.first(), marks.join(QStringLiteral(", ")));
+        if (width > 1) {
+            const QString one =
+                QStringLiteral("(%1 = ?)").arg(link.join(QStringLiteral(" = ? AND ")));
+            QStringList terms;
+            for (int k = 0; k < PerStatement; ++k)
+                terms << one;
+            where += QStringLiteral(" AND (%1)").arg(terms.join(QStringLiteral(" OR ")));
+        }
+        QStringList order;
+        for (const QString& f : indexFields_)
+            order << quotedName(f);
+        order << rowId_;
+        return QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4")
+            .arg(columnList_, ref_.sql(), where, order.join(QStringLiteral(", ")));
+    });
+    for (qsizetype from = 0; from < keys.size(); from += PerStatement) {
+        q.reset();
+        for (int k = 0; k < PerStatement; ++k)
+            q.bind(k, keys[std::min(from + k, keys.size() - 1)].first());
+        for (int k = 0; width > 1 && k < PerStatement; ++k) {
+            const QVariantList& key = keys[std::min(from + k, keys.size() - 1)];
+            for (int i = 0; i < width; ++i)
+                q.bind(PerStatement + k * width + i, key[i]);
+        }
+        try {
+            while (q.step())
+                rows.push_back(readRow(q));
+        } catch (...) {
+            q.reset();
+            throw;
+        }
+        q.reset();
+    }
+}
+
+void Table::readRanges(const QList<QVariantList>& masterKeys) {
+    requireActive();
+    if (!cachesRanges() || masterKeys.isEmpty())
+        return;
+    // Rows held back go first: the ranges are read as this connection wrote them.
+    store_->sendHeld(ref_);
+    const Store::Stamp now = store_->stamp(ref_);
+    if (!(now == cache_.stamp)) {
+        cache_.clear();
+        cache_.stamp = now;
+        outdated_ = loaded_;
+    }
+    // The range shown and the ranges kept may hold this record-set's own changes: they stay.
+    const QByteArray shown = loaded_ && !partial_ && keyUsable(loadedKey_)
+                                 ? RangeCache::keyOf(loadedKey_)
+                                 : QByteArray();
+    const auto keep = [&](const QByteArray& key) { return key != shown && !cache_.holds(key); };
+    QHash<qsizetype, QList<QVariantList>> byWidth;
+    QSet<QByteArray> asked;
+    for (const QVariantList& masterKey : masterKeys) {
+        const QVariantList key = storedKeys(masterKey);
+        if (!keyUsable(key) || key.size() > masterFields_.size())
+            continue;
+        const QByteArray bytes = RangeCache::keyOf(key);
+        if (!keep(bytes) || asked.contains(bytes))
+            continue;
+        asked.insert(bytes);
+        byWidth[key.size()] << key;
+    }
+    for (const QList<QVariantList>& keys : std::as_const(byWidth)) {
+        std::vector<Row> read;
+        readKeys(keys, read);
+        const bool whole = keys.first().size() == masterFields_.size();
+        for (size_t i = 0; i < read.size();) {
+            size_t j = i + 1;
+            while (j < read.size() && sameLink(read[j], read[i]))
+                ++j;
+            const QVariantList link = linkKeyOf(read[i]);
+            const QByteArray bytes = RangeCache::keyOf(link);
+            if (keep(bytes)) {
+                cache_.stash(
+                    link, std::vector<Row>(std::make_move_iterator(read.begin() + qsizetype(i)),
+                                           std::make_move_iterator(read.begin() + qsizetype(j))));
+            }
+            if (whole)
+                asked.remove(bytes);
+            i = j;
+        }
+        // A whole key read without rows names a range without rows.
+        if (whole) {
+            for (const QVariantList& key : keys) {
+                const QByteArray bytes = RangeCache::keyOf(key);
+                if (asked.contains(bytes) && keep(bytes))
+                    cache_.stash(key, {});
+            }
+        }
+    }
 }
 
 bool Table::readAhead(const QVariantList& key, std::vector<Row>& rows) {
@@ -895,6 +1011,18 @@ bool Table::findKey(const QVariantList& keys) {
 int Table::positionOf(const Field& f, const QVariant& value) const {
     if (f.type() == FieldType::String || f.type() == FieldType::Memo) {
         // Exact, case-sensitive match of the text; an empty field matches empty text.
+        const QString wanted = value.toString();
+        if (rows_.size() <= SmallRange) {
+            // A detail's few rows are read through faster than an index is built.
+            for (size_t i = 0; i < rows_.size(); ++i) {
+                const QVariant& v = rows_[i].values[f.index()];
+                if (v.typeId() == QMetaType::QString
+                        ? *static_cast<const QString*>(v.constData()) == wanted
+                        : v.toString() == wanted)
+                    return static_cast<int>(i);
+            }
+            return -1;
+        }
         auto it = locateIndex_.find(f.index());
         if (it == locateIndex_.end()) {
             QHash<QString, int> index;
@@ -903,7 +1031,7 @@ int Table::positionOf(const Field& f, const QVariant& value) const {
                 index.insert(rows_[static_cast<size_t>(i)].values[f.index()].toString(), i);
             it = locateIndex_.insert(f.index(), index);
         }
-        return it->value(value.toString(), -1);
+        return it->value(wanted, -1);
     }
     const QVariant stored = f.toStored(value);
     for (size_t i = 0; i < rows_.size(); ++i) {
@@ -911,6 +1039,14 @@ int Table::positionOf(const Field& f, const QVariant& value) const {
             return static_cast<int>(i);
     }
     return -1;
+}
+
+int Table::rowOf(const QString& fieldName, const QVariant& value) const {
+    const Field& f = fieldByName(fieldName);
+    if (!isActive())
+        return -1;
+    ensureFull();
+    return positionOf(f, value);
 }
 
 bool Table::locate(const QString& fieldName, const QVariant& value) {
@@ -1295,6 +1431,13 @@ std::vector<TableRow> Table::rangeOf(const QVariantList& masterKey) const {
     const QVariantList key = storedKeys(masterKey);
     if (master_ && (!keyUsable(key) || key.size() > masterFields_.size()))
         return rows;
+    // Inside a unit of work a range kept since it was left, while nothing else has written, is
+    // as the store holds it.
+    if (cachesRanges() && store_->transactionDepth() > 0 && !cache_.isEmpty() &&
+        store_->stamp(ref_) == cache_.stamp) {
+        if (const std::vector<Row>* kept = cache_.find(key))
+            return *kept;
+    }
     const_cast<Table*>(this)->readRange(key, rows);
     return rows;
 }

@@ -128,6 +128,15 @@ public:
     // they come into view. Fewer values than the link has give the records of every master that
     // begins with them, in order (a project's actions, major activity by major activity).
     std::vector<TableRow> rangeOf(const QVariantList& masterKey) const;
+    // Reads the ranges of many masters with few statements and keeps them for the moves that
+    // follow, as ranges left are kept: a merge reads what its next lines name before it moves
+    // there. Keys may give fewer values than the link has (every range that begins with them).
+    // Ranges held already, and the one shown, are not read again. Only a detail that keeps the
+    // ranges it left does this; the others read each range when they move there.
+    void readRanges(const QList<QVariantList>& masterKeys);
+    // Position of the first record of the range whose field equals the value exactly, as
+    // locate() finds it, without moving; -1 when there is none.
+    int rowOf(const QString& fieldName, const QVariant& value) const;
     // Looks up a field of the record with the given index-key values without moving: the loaded
     // range first, the store otherwise. Null when there is no such record.
     QVariant lookup(const QVariantList& keys, const QString& resultField) const;
@@ -159,6 +168,10 @@ private:
     void ensureFull() const;
     void loadRange(bool keepPosition);
     void readRange(const QVariantList& key, std::vector<Row>& rows);
+    // Reads the rows of keys of one length into `rows`, in index order.
+    void readKeys(const QList<QVariantList>& keys, std::vector<Row>& rows);
+    // A row as read by a statement whose first column is the row's identity.
+    Row readRow(Statement& q);
     // Reads the ranges of the following masters with this one, in one statement, when the
     // master is being walked in order; false when this range alone fills the window.
     bool readAhead(const QVariantList& key, std::vector<Row>& rows);
@@ -237,7 +250,8 @@ private:
     bool stale_ = false;
     bool forceReload_ = false;
     bool relocate_ = false;
-    bool partial_ = false; // only rows appended since opening are known; read the range on a move
+    bool partial_ = false;  // only rows appended since opening are known; read the range on a move
+    bool outdated_ = false; // the range was read before what the range cache's stamp counts
     QVariantList loadedKey_;
 
     Row buffer_;
@@ -246,6 +260,8 @@ private:
     int insertAt_ = -1;
     Row* scratch_ = nullptr; // the row being filtered or calculated
 
+    // Ranges up to this many rows are searched row by row, without an index.
+    static constexpr size_t SmallRange = 32;
     // First row of each text value, per field, for exact-match searches over large ranges.
     mutable QHash<int, QHash<QString, int>> locateIndex_;
 
