@@ -147,6 +147,7 @@ void TDataModule2::build() {
     Action->onNewRecord = [this](Table& t) { ActionNewRecord(t); };
     MemberTS->onNewRecord = [this](Table& t) { MemberTSNewRecord(t); };
     projects->onFilterRecord = [this](Table& t) { return projectsFilterRecord(t); };
+    projects->setFilterNarrowing(QStringLiteral("Zel_project"), [this] { return printProject(); });
     ProjectTS->onCalcFields = [this](Table& t) { ProjectTSCalcFields(t); };
     MajorTS->onCalcFields = [this](Table& t) { MajorTSCalcFields(t); };
     ActionTS->onCalcFields = [this](Table& t) { ActionTSCalcFields(t); };

@@ -461,6 +461,22 @@ void Table::readRange(const QVariantList& key, std::vector<Row>& rows) {
     store_->sendHeld(ref_, indexFields_.mid(0, key.size()), key);
     // Fewer values than the link has: the ranges of every master that begins with them.
     const bool prefix = master_ && key.size() < masterFields_.size();
+    const QString narrowing = filtered_ && !master_ && narrowText_ ? narrowText_() : QString();
+    if (!narrowing.isEmpty()) {
+        Statement& q = cachedStatement(
+            QStringLiteral("narrowed"),
+            [&] {
+                return QString(selectSql_)
+                    .replace(
+                        QStringLiteral(" ORDER BY "),
+                        QStringLiteral(" WHERE %1 = ? ORDER BY ").arg(quotedName(narrowField_)));
+            },
+            true);
+        q.reset();
+        q.bind(0, narrowing);
+        readRows(q, rows);
+        return;
+    }
     Statement& q =
         prefix ? cachedStatement(
                      QStringLiteral("select:%1").arg(key.size()),
@@ -482,6 +498,10 @@ void Table::readRange(const QVariantList& key, std::vector<Row>& rows) {
     q.reset();
     for (int i = 0; i < key.size(); ++i)
         q.bind(i, key[i]);
+    readRows(q, rows);
+}
+
+void Table::readRows(Statement& q, std::vector<Row>& rows) {
     try {
         while (q.step()) {
             Row r = readRow(q);
@@ -507,7 +527,25 @@ Table::Row Table::readRow(Statement& q) {
     return r;
 }
 
+std::vector<TableRow> Table::rangesOf(const QList<QVariantList>& masterKeys) const {
+    std::vector<Row> rows;
+    if (!isActive() || masterKeys.isEmpty())
+        return rows;
+    QList<QVariantList> keys;
+    for (const QVariantList& masterKey : masterKeys) {
+        const QVariantList key = storedKeys(masterKey);
+        if (master_ && keyUsable(key) && key.size() <= masterFields_.size() &&
+            (keys.isEmpty() || key.size() == keys.first().size()))
+            keys << key;
+    }
+    if (!keys.isEmpty())
+        const_cast<Table*>(this)->readKeys(keys, rows);
+    return rows;
+}
+
 void Table::readKeys(const QList<QVariantList>& keys, std::vector<Row>& rows) {
+    // Rows held back for this table go first: the ranges are read as this connection wrote them.
+    store_->sendHeld(ref_);
     // A fixed number of keys a statement, the last repeated to fill it: one prepared statement
     // serves every read.
     constexpr int PerStatement = 50;
@@ -546,14 +584,7 @@ void Table::readKeys(const QList<QVariantList>& keys, std::vector<Row>& rows) {
             for (int i = 0; i < width; ++i)
                 q.bind(PerStatement + k * width + i, key[i]);
         }
-        try {
-            while (q.step())
-                rows.push_back(readRow(q));
-        } catch (...) {
-            q.reset();
-            throw;
-        }
-        q.reset();
+        readRows(q, rows);
     }
 }
 
@@ -561,8 +592,7 @@ void Table::readRanges(const QList<QVariantList>& masterKeys) {
     requireActive();
     if (!cachesRanges() || masterKeys.isEmpty())
         return;
-    // Rows held back go first: the ranges are read as this connection wrote them.
-    store_->sendHeld(ref_);
+    store_->sendHeld(ref_); // before the stamp: what they write counts in it
     const Store::Stamp now = store_->stamp(ref_);
     if (!(now == cache_.stamp)) {
         cache_.clear();
@@ -723,9 +753,38 @@ void Table::setFiltered(bool on) {
     cache_.clear();
     if (!isActive())
         return;
-    loadRange(false);
+    // The whole range is kept while the filter shows a part of it: turning the filter off again
+    // then reads nothing, however many records the table holds.
+    const bool keep =
+        on && !master_ && loaded_ && !partial_ && !stale_ && storedCount_ == fieldCount();
+    std::optional<Store::Stamp> kept;
+    if (keep) {
+        unfiltered_ = std::move(rows_);
+        kept = store_->stamp(ref_);
+    }
+    if (!on && unfilteredStamp_ && store_->stamp(ref_) == *unfilteredStamp_) {
+        rows_ = std::move(unfiltered_);
+        seenWrites_ = store_->tableWrites(ref_);
+        locateIndex_.clear();
+        cur_ = rows_.empty() ? -1 : 0;
+        bof_ = true;
+        eof_ = rows_.empty();
+    } else {
+        loadRange(false);
+    }
+    if (!on) {
+        unfiltered_.clear();
+        unfilteredStamp_.reset();
+    }
+    if (kept)
+        unfilteredStamp_ = kept;
     invalidateDetails(true, true);
     rowsChanged();
+}
+
+void Table::setFilterNarrowing(const QString& fieldName, std::function<QString()> text) {
+    narrowField_ = fieldName;
+    narrowText_ = std::move(text);
 }
 
 void Table::rowsChanged() {

@@ -61,6 +61,10 @@ public:
     std::function<void(Table&)> onAfterScroll;
 
     void setFiltered(bool on);
+    // With the filter on, a text field that every record the filter accepts holds a given text
+    // in (when `text` gives one): a record-set without a master reads only those records, and
+    // the filter looks at them as ever. A report on one project then reads one project.
+    void setFilterNarrowing(const QString& fieldName, std::function<QString()> text);
     bool isFiltered() const { return filtered_; }
 
     // --- open and close ---
@@ -128,6 +132,9 @@ public:
     // they come into view. Fewer values than the link has give the records of every master that
     // begins with them, in order (a project's actions, major activity by major activity).
     std::vector<TableRow> rangeOf(const QVariantList& masterKey) const;
+    // The records of many masters at once, as rangeOf() gives one master's (keys of one length),
+    // in index order; read in few statements, without moving.
+    std::vector<TableRow> rangesOf(const QList<QVariantList>& masterKeys) const;
     // Reads the ranges of many masters with few statements and keeps them for the moves that
     // follow, as ranges left are kept: a merge reads what its next lines name before it moves
     // there. Keys may give fewer values than the link has (every range that begins with them).
@@ -170,6 +177,8 @@ private:
     void readRange(const QVariantList& key, std::vector<Row>& rows);
     // Reads the rows of keys of one length into `rows`, in index order.
     void readKeys(const QList<QVariantList>& keys, std::vector<Row>& rows);
+    // The rows a bound statement gives that the filter accepts, after which it is reset.
+    void readRows(Statement& q, std::vector<Row>& rows);
     // A row as read by a statement whose first column is the row's identity.
     Row readRow(Statement& q);
     // Reads the ranges of the following masters with this one, in one statement, when the
@@ -240,6 +249,12 @@ private:
     QList<int> masterPos_; // the master fields' positions, found when opening
     QList<Table*> details_;
     bool filtered_ = false;
+    QString narrowField_;
+    std::function<QString()> narrowText_;
+    // The range read before the filter went on, given back when it goes off if nothing wrote
+    // to the table meanwhile.
+    std::vector<Row> unfiltered_;
+    std::optional<Store::Stamp> unfilteredStamp_;
 
     State state_ = State::Inactive;
     std::vector<Row> rows_;

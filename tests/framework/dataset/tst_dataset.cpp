@@ -343,17 +343,41 @@ private Q_SLOTS:
         QVERIFY(!child->findKey({3, 4})); // a child of another parent
     }
 
+    // Narrowed, the record-set reads only the records holding the text; what the filter shows
+    // is the same. Turned off, it shows every record again, also one another user added while
+    // the filter was on.
+    void filterSwitchesOnAndOff_data() {
+        QTest::addColumn<bool>("narrowed");
+        QTest::addColumn<bool>("added");
+        QTest::newRow("filtered") << false << false;
+        QTest::newRow("narrowed") << true << false;
+        QTest::newRow("narrowed, a record added meanwhile") << true << true;
+    }
     void filterSwitchesOnAndOff() {
+        QFETCH(bool, narrowed);
+        QFETCH(bool, added);
         QString wanted = QStringLiteral("two");
+        int asked = 0;
         parent->onFilterRecord = [&](Table& t) {
+            ++asked;
             return t.fieldByName(QStringLiteral("P_name")).asString() == wanted;
         };
+        if (narrowed)
+            parent->setFilterNarrowing(QStringLiteral("P_name"), [&] { return wanted; });
+        parent->first();
         parent->setFiltered(true);
+        QCOMPARE(asked, narrowed ? 1 : 3);
         QCOMPARE(parent->recordCount(), 1);
         QCOMPARE(child->recordCount(), 1);
         QCOMPARE(child->fieldByName(QStringLiteral("C_name")).asString(), QStringLiteral("c"));
+        if (added) {
+            Store theirs;
+            theirs.setParams({QStringLiteral("path=") + folder});
+            theirs.exec(QStringLiteral("INSERT INTO parent (P_name) VALUES ('four')"));
+        }
         parent->setFiltered(false);
-        QCOMPARE(parent->recordCount(), 3);
+        QCOMPARE(parent->recordCount(), added ? 4 : 3);
+        QCOMPARE(parent->fieldByName(QStringLiteral("P_name")).asString(), QStringLiteral("one"));
         wanted = QStringLiteral("nobody");
         parent->setFiltered(true);
         QVERIFY(parent->isEmpty());
@@ -817,6 +841,29 @@ private Q_SLOTS:
         QVERIFY(child->rangeOf({QVariant()}).empty());
         QCOMPARE(parent->recNo(), 0);
         QCOMPARE(name.asString(), QStringLiteral("b"));
+    }
+
+    // Ranges read ahead for many masters are what each master shows, with no statement of their
+    // own when the master moves there; the range shown keeps what was posted to it.
+    void rangesReadAheadServeTheMoves() {
+        Transaction tx(*store);
+        parent->first();
+        child->first();
+        child->edit();
+        child->fieldByName(QStringLiteral("C_name")).setAsString(QStringLiteral("z"));
+        child->post();
+        child->readRanges({{1}, {2}, {3}, {4}});
+        const quint64 before = store->statementsRun();
+        QStringList seen;
+        for (parent->first(); !parent->eof(); parent->next()) {
+            QString names;
+            for (child->first(); !child->eof(); child->next())
+                names += child->fieldByName(QStringLiteral("C_name")).asString();
+            seen << names;
+        }
+        QCOMPARE(store->statementsRun() - before, quint64(0));
+        QCOMPARE(seen,
+                 (QStringList{QStringLiteral("zb"), QStringLiteral("c"), QStringLiteral("def")}));
     }
 
     void storeNeverCreatesTheDatabase() {
