@@ -317,7 +317,7 @@ void TForm5::QuickRep1BeforePrint() {
     lastDay_ = 0;
     const int columns = QuickRep1->pageColumns();
     TileMark->setVisible(columns > 1);
-    TileMark->setText(QCoreApplication::translate("TForm5", "page %1 of %2 across")
+    TileMark->setText(QCoreApplication::translate("Form5", "page %1 of %2 across")
                           .arg(QuickRep1->pageColumn() + 1)
                           .arg(columns));
     // The scale labels of the previous run go first.

@@ -131,22 +131,57 @@ private Q_SLOTS:
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
     }
 
+    // Classes may be renamed freely: the table names windows and components by object name only,
+    // and those names stay what stored layouts and the accessibility bus address.
+    void targetsAreObjectNamesThatDoNotChange() {
+        AppWindows windows;
+        QSet<QString> classes;
+        for (QObject* w : windows.windows()) {
+            classes.insert(QString::fromLatin1(w->metaObject()->className()));
+            for (QObject* o : w->findChildren<QObject*>())
+                classes.insert(QString::fromLatin1(o->metaObject()->className()));
+        }
+        const QRegularExpression numbered(QStringLiteral("^T(Form|DataModule)[0-9]+$"));
+        QStringList problems;
+        QStringList targets;
+        for (const Caption& c : CaptionSet::all()) {
+            for (const QString& name : {c.window, c.component}) {
+                if (classes.contains(name) || classes.contains(QStringLiteral("vok::") + name) ||
+                    numbered.match(name).hasMatch())
+                    problems << c.target() + QStringLiteral(": names a class");
+            }
+            if (c.kind != CaptionKind::Text)
+                targets << (c.component.isEmpty() ? c.window
+                                                  : c.window + QLatin1Char('.') + c.component);
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+        targets.removeDuplicates();
+        targets.sort();
+        QFile file(QStringLiteral(CAPTION_TARGETS));
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        QStringList expected;
+        for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')))
+            if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
+                expected << line;
+        QCOMPARE(targets, expected);
+    }
+
     void misnamedTargetIsReportedByName_data() {
         QTest::addColumn<QString>("row");
         QTest::addColumn<QString>("problem");
-        QTest::newRow("no such component") << "TForm1\tLabel99\tlabel\t-\t\"a\"\t\"b\"\t\"c\""
-                                           << "TForm1.Label99 label: no such component";
+        QTest::newRow("no such component") << "Form1\tLabel99\tlabel\t-\t\"a\"\t\"b\"\t\"c\""
+                                           << "Form1.Label99 label: no such component";
         QTest::newRow("of another kind")
-            << "TForm1\tSpeedButton1\tbutton\t-\t\"a\"\t\"b\"\t\"c\""
-            << "TForm1.SpeedButton1 button: the component is a QToolButton";
+            << "Form1\tSpeedButton1\tbutton\t-\t\"a\"\t\"b\"\t\"c\""
+            << "Form1.SpeedButton1 button: the component is a QToolButton";
         QTest::newRow("column past the last")
-            << "TForm1\tDBGrid1\tcolumn\t3\t\"a\"\t\"b\"\t\"c\""
-            << "TForm1.DBGrid1 column 3: the component is a vok::DBGrid without that index";
-        QTest::newRow("no such window") << "TForm99\t-\twindow\t-\t\"a\"\t\"b\"\t\"c\""
-                                        << "TForm99 window: there is no window TForm99";
+            << "Form1\tDBGrid1\tcolumn\t3\t\"a\"\t\"b\"\t\"c\""
+            << "Form1.DBGrid1 column 3: the component is a vok::DBGrid without that index";
+        QTest::newRow("no such window") << "Form99\t-\twindow\t-\t\"a\"\t\"b\"\t\"c\""
+                                        << "Form99 window: there is no window Form99";
         QTest::newRow("a field is no label")
-            << "TForm5\tQRDBText2\treportlabel\t-\t\"a\"\t\"b\"\t\"c\""
-            << "TForm5.QRDBText2 reportlabel: the component is a vok::ReportFieldText";
+            << "Form5\tQRDBText2\treportlabel\t-\t\"a\"\t\"b\"\t\"c\""
+            << "Form5.QRDBText2 reportlabel: the component is a vok::ReportFieldText";
     }
     void misnamedTargetIsReportedByName() {
         QFETCH(QString, row);
@@ -503,12 +538,12 @@ private Q_SLOTS:
         windows.form1->Format1->trigger();
         windows.form6->Button2->click();
         QCOMPARE(shown, previewTitle);
-        QCOMPARE(QCoreApplication::translate("ReportPrinter",
+        QCOMPARE(QCoreApplication::translate("Printing",
                                              "No printer is installed. The report was saved as %1")
                      .arg(QStringLiteral("x.pdf")),
                  noPrinter);
         windows.language->TranslateInterface(0);
-        QCOMPARE(QCoreApplication::translate("TForm5", "page %1 of %2 across"),
+        QCOMPARE(QCoreApplication::translate("Form5", "page %1 of %2 across"),
                  QStringLiteral("page %1 of %2 across"));
     }
 

@@ -681,10 +681,10 @@ private Q_SLOTS:
     void dialogsRunTheirReportsWithTheProjectFilterOn_data() {
         QTest::addColumn<QString>("form");
         QTest::addColumn<bool>("openBefore"); // the time sheets were open before
-        for (const char* f : {"TForm4", "TForm6", "TForm8", "TForm14", "TForm20"})
+        for (const char* f : {"Form4", "Form6", "Form8", "Form14", "Form20"})
             QTest::newRow(f) << f << false;
-        QTest::newRow("TForm14, time sheets open before") << "TForm14" << true;
-        QTest::newRow("TForm20, costs open before") << "TForm20" << true;
+        QTest::newRow("Form14, time sheets open before") << "Form14" << true;
+        QTest::newRow("Form20, costs open before") << "Form20" << true;
     }
 
     void dialogsRunTheirReportsWithTheProjectFilterOn() {
@@ -709,17 +709,17 @@ private Q_SLOTS:
         f4.setReport(&f5);
         f6.setReport(&f7);
         f8.setReport(&f9);
-        const QHash<QString, ReportDialog*> dialogs{{"TForm4", &f4},
-                                                    {"TForm6", &f6},
-                                                    {"TForm8", &f8},
-                                                    {"TForm14", &ts.dialog},
-                                                    {"TForm20", &c.dialog}};
+        const QHash<QString, ReportDialog*> dialogs{{"Form4", &f4},
+                                                    {"Form6", &f6},
+                                                    {"Form8", &f8},
+                                                    {"Form14", &ts.dialog},
+                                                    {"Form20", &c.dialog}};
         ReportDialog* dialog = dialogs.value(form);
-        vok::Table* rows = form == QLatin1String("TForm14")   ? dm->ProjectTS
-                           : form == QLatin1String("TForm20") ? dm->ProjectCost
+        vok::Table* rows = form == QLatin1String("Form14")   ? dm->ProjectTS
+                           : form == QLatin1String("Form20") ? dm->ProjectCost
                                                               : nullptr;
-        vok::Table* shown = form == QLatin1String("TForm14")   ? working.ProjectTS
-                            : form == QLatin1String("TForm20") ? working.ProjectCost
+        vok::Table* shown = form == QLatin1String("Form14")   ? working.ProjectTS
+                            : form == QLatin1String("Form20") ? working.ProjectCost
                                                                : nullptr;
         if (openBefore)
             shown->open();
@@ -764,30 +764,30 @@ private Q_SLOTS:
             const char* name;
             const char* text;
         } targets[] = {
-            {"TForm5", "QRLabel2", "Gray for Non-critical & Not Completed"},
-            {"TForm5", "QRLabel14", "Green for Completed"},
-            {"TForm5", "QRLabel11", "Page #"},
-            {"TForm5", "QRSysData3", "Current date:"},
-            {"TForm7", "QRLabel25", "Action Leader"},
-            {"TForm7", "QRLabel10", "Action Name"},
-            {"TForm7", "QRLabel7", "Member Email"},
-            {"TForm7", "QRLabel11", "Member name"},
-            {"TForm7", "QRLabel23", "Start Date"},
-            {"TForm7", "QRSysData2", "Page # "},
-            {"TForm9", "QRLabel1", "Project Layout Report"},
-            {"TForm9", "QRSysData2", "Page #"},
-            {"TForm13", "QRLabel5", "Action"},
-            {"TForm13", "QRLabel1", "From date"},
-            {"TForm13", "QRSysData1", "Date: "},
-            {"TForm21", "QRLabel14", "Start Date"},
-            {"TForm21", "QRSysData2", "Page # "},
-            {"TForm4", "Form4", "Print Time Line report"},
-            {"TForm6", "Form6", "Print Project report"},
-            {"TForm8", "Form8", "Project Layout Report"},
-            {"TForm8", "CheckBox1", "Show print dialog  "},
-            {"TForm14", "Label2", "From date"},
-            {"TForm14", "Button3", "Close"},
-            {"TForm20", "Label3", "To date"},
+            {"Form5", "QRLabel2", "Gray for Non-critical & Not Completed"},
+            {"Form5", "QRLabel14", "Green for Completed"},
+            {"Form5", "QRLabel11", "Page #"},
+            {"Form5", "QRSysData3", "Current date:"},
+            {"Form7", "QRLabel25", "Action Leader"},
+            {"Form7", "QRLabel10", "Action Name"},
+            {"Form7", "QRLabel7", "Member Email"},
+            {"Form7", "QRLabel11", "Member name"},
+            {"Form7", "QRLabel23", "Start Date"},
+            {"Form7", "QRSysData2", "Page # "},
+            {"Form9", "QRLabel1", "Project Layout Report"},
+            {"Form9", "QRSysData2", "Page #"},
+            {"Form13", "QRLabel5", "Action"},
+            {"Form13", "QRLabel1", "From date"},
+            {"Form13", "QRSysData1", "Date: "},
+            {"Form21", "QRLabel14", "Start Date"},
+            {"Form21", "QRSysData2", "Page # "},
+            {"Form4", "Form4", "Print Time Line report"},
+            {"Form6", "Form6", "Print Project report"},
+            {"Form8", "Form8", "Project Layout Report"},
+            {"Form8", "CheckBox1", "Show print dialog  "},
+            {"Form14", "Label2", "From date"},
+            {"Form14", "Button3", "Close"},
+            {"Form20", "Label3", "To date"},
         };
         for (const auto& t : targets)
             QTest::addRow("%s %s", t.form, t.name) << t.form << t.name << t.text;
@@ -812,11 +812,11 @@ private Q_SLOTS:
         TForm9 f9(dm);
         TimeSheets ts(dm);
         Costs c(dm);
-        const QHash<QString, QObject*> forms{{"TForm4", &f4},         {"TForm5", &f5},
-                                             {"TForm6", &f6},         {"TForm7", &f7},
-                                             {"TForm8", &f8},         {"TForm9", &f9},
-                                             {"TForm13", &ts.report}, {"TForm14", &ts.dialog},
-                                             {"TForm20", &c.dialog},  {"TForm21", &c.report}};
+        const QHash<QString, QObject*> forms{{"Form4", &f4},         {"Form5", &f5},
+                                             {"Form6", &f6},         {"Form7", &f7},
+                                             {"Form8", &f8},         {"Form9", &f9},
+                                             {"Form13", &ts.report}, {"Form14", &ts.dialog},
+                                             {"Form20", &c.dialog},  {"Form21", &c.report}};
         QObject* window = forms.value(form);
         QObject* target = window->objectName() == name ? window : window->findChild<QObject*>(name);
         QVERIFY2(target, qPrintable(name));
@@ -832,7 +832,7 @@ private Q_SLOTS:
 
     void everyDialogInputHasAnAccessibleName_data() {
         QTest::addColumn<QString>("form");
-        for (const char* f : {"TForm4", "TForm6", "TForm8", "TForm14", "TForm20"})
+        for (const char* f : {"Form4", "Form6", "Form8", "Form14", "Form20"})
             QTest::newRow(f) << f;
     }
 
@@ -841,13 +841,13 @@ private Q_SLOTS:
         openSession();
         TDataModule2* dm = &session->dm;
         std::unique_ptr<QDialog> dialog;
-        if (form == QLatin1String("TForm4"))
+        if (form == QLatin1String("Form4"))
             dialog = std::make_unique<TForm4>(dm);
-        else if (form == QLatin1String("TForm6"))
+        else if (form == QLatin1String("Form6"))
             dialog = std::make_unique<TForm6>(dm);
-        else if (form == QLatin1String("TForm8"))
+        else if (form == QLatin1String("Form8"))
             dialog = std::make_unique<TForm8>(dm);
-        else if (form == QLatin1String("TForm14"))
+        else if (form == QLatin1String("Form14"))
             dialog = std::make_unique<TForm14>(dm);
         else
             dialog = std::make_unique<TForm20>(dm);
