@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <functional>
 
-class TDataModule2;
+class ProjectData;
 namespace vok {
 class DatabaseError;
 class Field;
@@ -36,7 +36,7 @@ public:
     // `sourceName` names the source to the user ("Site Crew.db"). `views` are the record-sets
     // that show target rows (the main window's tabs); they are re-read after the merge so that
     // they show the new rows.
-    EntryMerge(TDataModule2& dm, vok::Table& source, QString sourceName, vok::Table& target,
+    EntryMerge(ProjectData& dm, vok::Table& source, QString sourceName, vok::Table& target,
                EntryLayout layout, QList<vok::Table*> views);
 
     // Called inside the unit of work after each line is merged, with the count so far; an
@@ -61,7 +61,7 @@ private:
     vok::DatabaseError unreadable(const Column& column, int row, const QString& why) const;
     void refreshViews();
 
-    TDataModule2& dm_;
+    ProjectData& dm_;
     vok::Table& source_;
     QString sourceName_;
     vok::Table& target_;

@@ -1,6 +1,6 @@
 #include "namelookup.h"
 
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 
 NameLookup::Level::Level(vok::Table& t, const char* nameField, const char* idField)
     : table(t), name(QLatin1String(nameField)), id(t.fieldByName(QLatin1String(idField))) {}
@@ -11,7 +11,7 @@ int NameLookup::Level::find(const QString& wanted) const {
     return table.locate(name, wanted) ? id.asInteger() : 0;
 }
 
-NameLookup::NameLookup(TDataModule2& dm)
+NameLookup::NameLookup(ProjectData& dm)
     : project_(*dm.projects, "Zel_project", "Zel_Project_id"),
       major_(*dm.Major, "Major_item", "Major_id"), action_(*dm.Action, "Action_name", "Action_id") {
 }

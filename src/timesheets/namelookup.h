@@ -4,7 +4,7 @@
 
 #include <QString>
 
-class TDataModule2;
+class ProjectData;
 namespace vok {
 class Field;
 class Table;
@@ -23,7 +23,7 @@ struct LineIds {
 // wins; 0 means not found.
 class NameLookup {
 public:
-    explicit NameLookup(TDataModule2& dm);
+    explicit NameLookup(ProjectData& dm);
 
     int FindProjectId(const QString& name);
     int FindMajorId(const QString& name);

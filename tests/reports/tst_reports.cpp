@@ -1,8 +1,8 @@
 // The time sheet, cost, detailed project, layout and contact list reports run through their
 // dialogs (or their button) on real record-sets, checked on the laid-out pages; and vokctl's
 // report kinds.
-#include "costs/tform20.h"
-#include "costs/tform21.h"
+#include "costs/costreport.h"
+#include "costs/costreportdialog.h"
 #include "framework/dataset/store.h"
 #include "framework/dataset/table.h"
 #include "framework/report/report.h"
@@ -11,21 +11,21 @@
 #include "framework/report/reportlabel.h"
 #include "framework/report/reportprinter.h"
 #include "framework/ui/modal.h"
+#include "reports/contactlistreport.h"
 #include "reports/csvwriter.h"
+#include "reports/layoutreport.h"
+#include "reports/layoutreportdialog.h"
+#include "reports/projectreport.h"
+#include "reports/projectreportdialog.h"
 #include "reports/reportsession.h"
-#include "reports/tform22.h"
-#include "reports/tform4.h"
-#include "reports/tform5.h"
-#include "reports/tform6.h"
-#include "reports/tform7.h"
-#include "reports/tform8.h"
-#include "reports/tform9.h"
+#include "reports/timelinedialog.h"
+#include "reports/timelinereport.h"
 #include "support/engines.h"
 #include "support/pdffacts.h"
 #include "support/programrun.h"
 #include "support/testenvironment.h"
-#include "timesheets/tform13.h"
-#include "timesheets/tform14.h"
+#include "timesheets/timesheetreport.h"
+#include "timesheets/timesheetreportdialog.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -167,18 +167,18 @@ class TestReports : public QObject {
     }
 
     struct TimeSheets {
-        TForm14 dialog;
-        TForm13 report;
-        explicit TimeSheets(TDataModule2* dm)
+        TimeSheetReportDialog dialog;
+        TimeSheetReport report;
+        explicit TimeSheets(ProjectData* dm)
             : dialog(dm), report(dm, [this] { return dialog.options(); }) {
             dialog.setReport(&report);
         }
     };
 
     struct Costs {
-        TForm20 dialog;
-        TForm21 report;
-        explicit Costs(TDataModule2* dm)
+        CostReportDialog dialog;
+        CostReport report;
+        explicit Costs(ProjectData* dm)
             : dialog(dm), report(dm, [this] { return dialog.options(); }) {
             dialog.setReport(&report);
         }
@@ -450,8 +450,8 @@ private Q_SLOTS:
             }
         }
         openSession();
-        TForm6 dialog(&session->dm);
-        TForm7 report(&session->dm, [&dialog] { return dialog.options(); });
+        ProjectReportDialog dialog(&session->dm);
+        ProjectReport report(&session->dm, [&dialog] { return dialog.options(); });
         dialog.setReport(&report);
         openFromMenu(dialog);
         dialog.IncludeMajor->setChecked(parts.contains(QLatin1String("major")));
@@ -497,7 +497,9 @@ private Q_SLOTS:
                   {{"ProjectTeam_member", QStringLiteral("Member %1").arg(i)}});
         child("MajorTeam", "MajorTeam", {p, m}, {{"MajorTeam_member", QStringLiteral("Ana")}});
         openSession();
-        TForm7 report(&session->dm, [] { return ProjectReportOptions{true, true, true, true}; });
+        ProjectReport report(&session->dm, [] {
+            return ProjectReportOptions{true, true, true, true};
+        });
         return report.run();
     }
 
@@ -585,8 +587,8 @@ private Q_SLOTS:
                 action(p, id, QStringLiteral("A%1.%2").arg(m + 1).arg(a + 1));
         }
         openSession();
-        TForm8 dialog(&session->dm);
-        TForm9 report(&session->dm);
+        LayoutReportDialog dialog(&session->dm);
+        LayoutReport report(&session->dm);
         dialog.setReport(&report);
         openFromMenu(dialog);
         const ReportDocument doc = printFrom(dialog);
@@ -650,7 +652,7 @@ private Q_SLOTS:
                  {"ProjectContact_adr1", QStringLiteral("1 Main Street")},
                  {"ProjectContact_City", QStringLiteral("Town")}});
         openSession();
-        TForm22 report(&session->dm);
+        ContactListReport report(&session->dm);
         QPushButton printList;
         report.connectButton(&printList, [this] { session->locateProject(QStringLiteral("P")); });
         ReportDocument doc;
@@ -695,15 +697,15 @@ private Q_SLOTS:
         openSession();
         // The dialogs and reports walk record-sets of their own, as in Vok; the working ones
         // stay where the main window left them.
-        TDataModule2& working = session->dm;
-        TDataModule2* dm = &working.walks();
+        ProjectData& working = session->dm;
+        ProjectData* dm = &working.walks();
         working.projects->first();
-        TForm4 f4(dm);
-        TForm5 f5(dm, [&f4] { return f4.options(); });
-        TForm6 f6(dm);
-        TForm7 f7(dm, [&f6] { return f6.options(); });
-        TForm8 f8(dm);
-        TForm9 f9(dm);
+        TimeLineDialog f4(dm);
+        TimeLineReport f5(dm, [&f4] { return f4.options(); });
+        ProjectReportDialog f6(dm);
+        ProjectReport f7(dm, [&f6] { return f6.options(); });
+        LayoutReportDialog f8(dm);
+        LayoutReport f9(dm);
         TimeSheets ts(dm);
         Costs c(dm);
         f4.setReport(&f5);
@@ -717,10 +719,10 @@ private Q_SLOTS:
         ReportDialog* dialog = dialogs.value(form);
         vok::Table* rows = form == QLatin1String("Form14")   ? dm->ProjectTS
                            : form == QLatin1String("Form20") ? dm->ProjectCost
-                                                              : nullptr;
+                                                             : nullptr;
         vok::Table* shown = form == QLatin1String("Form14")   ? working.ProjectTS
                             : form == QLatin1String("Form20") ? working.ProjectCost
-                                                               : nullptr;
+                                                              : nullptr;
         if (openBefore)
             shown->open();
         openFromMenu(*dialog);
@@ -801,15 +803,15 @@ private Q_SLOTS:
         openSession();
         // The dialogs and reports walk record-sets of their own, as in Vok; the working ones
         // stay where the main window left them.
-        TDataModule2& working = session->dm;
-        TDataModule2* dm = &working.walks();
+        ProjectData& working = session->dm;
+        ProjectData* dm = &working.walks();
         working.projects->first();
-        TForm4 f4(dm);
-        TForm5 f5(dm, [] { return TimeLineOptions{}; });
-        TForm6 f6(dm);
-        TForm7 f7(dm, [] { return ProjectReportOptions{}; });
-        TForm8 f8(dm);
-        TForm9 f9(dm);
+        TimeLineDialog f4(dm);
+        TimeLineReport f5(dm, [] { return TimeLineOptions{}; });
+        ProjectReportDialog f6(dm);
+        ProjectReport f7(dm, [] { return ProjectReportOptions{}; });
+        LayoutReportDialog f8(dm);
+        LayoutReport f9(dm);
         TimeSheets ts(dm);
         Costs c(dm);
         const QHash<QString, QObject*> forms{{"Form4", &f4},         {"Form5", &f5},
@@ -839,18 +841,18 @@ private Q_SLOTS:
     void everyDialogInputHasAnAccessibleName() {
         QFETCH(QString, form);
         openSession();
-        TDataModule2* dm = &session->dm;
+        ProjectData* dm = &session->dm;
         std::unique_ptr<QDialog> dialog;
         if (form == QLatin1String("Form4"))
-            dialog = std::make_unique<TForm4>(dm);
+            dialog = std::make_unique<TimeLineDialog>(dm);
         else if (form == QLatin1String("Form6"))
-            dialog = std::make_unique<TForm6>(dm);
+            dialog = std::make_unique<ProjectReportDialog>(dm);
         else if (form == QLatin1String("Form8"))
-            dialog = std::make_unique<TForm8>(dm);
+            dialog = std::make_unique<LayoutReportDialog>(dm);
         else if (form == QLatin1String("Form14"))
-            dialog = std::make_unique<TForm14>(dm);
+            dialog = std::make_unique<TimeSheetReportDialog>(dm);
         else
-            dialog = std::make_unique<TForm20>(dm);
+            dialog = std::make_unique<CostReportDialog>(dm);
         int inputs = 0;
         for (QWidget* w : dialog->findChildren<QWidget*>()) {
             // The text field of a list that takes typing speaks through the list; its pop-up

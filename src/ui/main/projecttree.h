@@ -6,7 +6,7 @@
 
 class QTreeWidget;
 class QTreeWidgetItem;
-class TDataModule2;
+class ProjectData;
 
 // The nodes of the main window's project tree, made as they come into view: a rebuild makes one
 // node per project; a project's major activities and their actions are read and made when the
@@ -21,7 +21,7 @@ class ProjectTree : public QObject {
 public:
     explicit ProjectTree(QTreeWidget* tree);
 
-    void setDataModule(TDataModule2* dm) { dm_ = dm; }
+    void setDataModule(ProjectData* dm) { dm_ = dm; }
 
     // Removes every node.
     void clear();
@@ -62,7 +62,7 @@ private:
     QStringList all(int role);
 
     QTreeWidget* tree_;
-    TDataModule2* dm_ = nullptr;
+    ProjectData* dm_ = nullptr;
     QHash<qlonglong, QTreeWidgetItem*> projectNodes_;
     bool filling_ = false;
 };
