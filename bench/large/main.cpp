@@ -8,16 +8,16 @@
 //   bench_large --window           the start-up measured: the main window on the folder named by
 //                                  Data in $XDG_CONFIG_DIRS/Vok.conf, until its tree shows
 #include "benchsummary.h"
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "framework/report/reportdocument.h"
 #include "framework/report/reportpdf.h"
 #include "framework/ui/clock.h"
 #include "memberfiles.h"
 #include "reports/reportsession.h"
-#include "reports/tform5.h"
+#include "reports/timelinereport.h"
 #include "sizedfolder.h"
 #include "timesheets/timesheetmerge.h"
-#include "ui/main/tform1.h"
+#include "ui/main/mainwindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -64,14 +64,14 @@ double median(QList<double> v) {
 // activation connects, opens the tables and builds the tree.
 int showWindow(int argc, char** argv) {
     QApplication app(argc, argv);
-    TForm1 form;
-    TDataModule2 dm;
+    MainWindow form;
+    ProjectData dm;
     form.setDataModule(&dm);
     form.show();
     QElapsedTimer wait;
     wait.start();
     // The first activation connects and builds the tree in one go.
-    while (!dm.Database1->isOpen() && wait.elapsed() < 60000)
+    while (!dm.store->isOpen() && wait.elapsed() < 60000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     // The tree painted once.
     form.TreeView1->viewport()->repaint();
@@ -79,7 +79,7 @@ int showWindow(int argc, char** argv) {
     std::printf("shown %d %.1f %.1f\n", form.TreeView1->topLevelItemCount(), peakMb(),
                 processorMs());
     std::fflush(stdout);
-    return dm.Database1->isOpen() ? 0 : 1;
+    return dm.store->isOpen() ? 0 : 1;
 }
 
 struct Startup {
@@ -120,7 +120,7 @@ Startup startWindow(const QString& folder, int projects) {
 double merge(const QString& folder, int projects) {
     constexpr int Members = 10;
     MemberFiles::write(folder, Members, 1000, projects, MemberFiles::Spread::Runs);
-    TDataModule2 dm;
+    ProjectData dm;
     dm.DataPath = folder;
     dm.connectTo(folder);
     for (vok::Table* t : {dm.projects, dm.Major, dm.Action})
@@ -139,7 +139,7 @@ double merge(const QString& folder, int projects) {
 double timeLine(const QString& folder, const QString& pdf) {
     ReportSession session(folder);
     session.printProject = QStringLiteral("Project 1");
-    TForm5 report(&session.dm, [] { return TimeLineOptions{}; });
+    TimeLineReport report(&session.dm, [] { return TimeLineOptions{}; });
     QList<double> runs;
     for (int i = 0; i < 3; ++i) {
         QElapsedTimer t;

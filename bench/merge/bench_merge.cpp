@@ -3,15 +3,15 @@
 // resolution, rows, totals and removal in the same run.
 #include "benchsummary.h"
 #include "data/datafolder.h"
+#include "data/projectdata.h"
 #include "data/schema.h"
-#include "data/tdatamodule2.h"
 #include "framework/dataset/store.h"
 #include "framework/dataset/transaction.h"
 #include "memberfiles.h"
 #include "sizedfolder.h"
 #include "timesheets/memberfile.h"
 #include "timesheets/timesheetmerge.h"
-#include "ui/main/tform1.h"
+#include "ui/main/mainwindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -47,8 +47,8 @@ QStringList memberNames() {
 
 qint64 recordSetMerge(const QString& dir, int& lines, quint64& statements,
                       bool windowShowing = false) {
-    std::unique_ptr<TForm1> form;
-    TDataModule2 dm;
+    std::unique_ptr<MainWindow> form;
+    ProjectData dm;
     dm.DataPath = dir;
     dm.connectTo(dir);
     for (vok::Table* t : {dm.projects, dm.Major, dm.Action})
@@ -56,7 +56,7 @@ qint64 recordSetMerge(const QString& dir, int& lines, quint64& statements,
     if (windowShowing) {
         // As a user runs it: the main window open on an action, its controls following the
         // shared record-sets.
-        form = std::make_unique<TForm1>();
+        form = std::make_unique<MainWindow>();
         form->setDataModule(&dm);
         for (vok::Table* t : {dm.ProjectNotes, dm.MajorNotes, dm.ActionNotes, dm.ProjectTeam,
                               dm.MajorTeam, dm.ActionTeam, dm.Members, dm.Contacts})
@@ -68,11 +68,11 @@ qint64 recordSetMerge(const QString& dir, int& lines, quint64& statements,
     }
     QElapsedTimer timer;
     timer.start();
-    const quint64 before = dm.Database1->statementsRun();
+    const quint64 before = dm.store->statementsRun();
     TimeSheetMerge merge(dm);
     lines = merge.run(memberNames()).lines;
     const qint64 elapsed = timer.nsecsElapsed();
-    statements = dm.Database1->statementsRun() - before;
+    statements = dm.store->statementsRun() - before;
     form.reset();
     return elapsed;
 }

@@ -9,8 +9,8 @@
 #include "framework/report/reportdocument.h"
 #include "framework/report/reportpdf.h"
 #include "framework/ui/clock.h"
+#include "reports/projectreport.h"
 #include "reports/reportsession.h"
-#include "reports/tform7.h"
 #include "sizedfolder.h"
 
 #include <QApplication>
@@ -269,7 +269,7 @@ int main(int argc, char** argv) {
 
     ReportSession session(folder.path());
     session.printProject = QStringLiteral("Project 1");
-    TForm7 report(&session.dm, [] { return ProjectReportOptions{true, true, true, true}; });
+    ProjectReport report(&session.dm, [] { return ProjectReportOptions{true, true, true, true}; });
 
     const QString pdf = QDir(folder.root()).filePath(QStringLiteral("project.pdf"));
     const QString rawPdf = QDir(folder.root()).filePath(QStringLiteral("raw.pdf"));

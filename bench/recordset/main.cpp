@@ -2,7 +2,7 @@
 // activities, each of their actions) and reads the same rows with three plain SELECTs, in one run.
 #include "benchsummary.h"
 #include "data/datafolder.h"
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "framework/dataset/engineconfig.h"
 #include "rawhierarchy.h"
 #include "sizedfolder.h"
@@ -31,7 +31,7 @@ struct Walk {
     qint64 checksum = 0;
 };
 
-Walk walkRecordSets(TDataModule2& dm) {
+Walk walkRecordSets(ProjectData& dm) {
     Walk w;
     vok::Table& p = *dm.projects;
     vok::Table& m = *dm.Major;
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     const QString& folder = sized.path();
     QElapsedTimer t;
 
-    TDataModule2 dm;
+    ProjectData dm;
     dm.connectTo(folder);
     dm.projects->open();
     dm.Major->open();
@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
     const long before = peakKb();
 
     // Warm the file cache once, then measure each side the same number of times, best of three.
-    RawHierarchy::read(*dm.Database1);
+    RawHierarchy::read(*dm.store);
     qint64 bestWalk = -1;
     qint64 bestRaw = -1;
     Walk w;
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
         t.restart();
         w = walkRecordSets(dm);
         const qint64 walkNs = t.nsecsElapsed();
-        r = RawHierarchy::read(*dm.Database1);
+        r = RawHierarchy::read(*dm.store);
         const qint64 rawNs = r.nanoseconds;
         bestWalk = bestWalk < 0 ? walkNs : std::min(bestWalk, walkNs);
         bestRaw = bestRaw < 0 ? rawNs : std::min(bestRaw, rawNs);
@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
     std::printf("ratio: %.2f (goal <= 1.3)\n", ratio);
     std::printf(
         "for comparison, the same SELECTs through the SQL driver's query objects: %.1f ms\n",
-        driverSql(*dm.Database1) / 1e6);
+        driverSql(*dm.store) / 1e6);
     std::printf("peak memory: %.1f MB (%.1f MB before the walks)\n", peakKb() / 1024.0,
                 before / 1024.0);
     const bool met = BenchSummary::report(

@@ -7,7 +7,7 @@
 #include "framework/report/reportpdf.h"
 #include "framework/ui/clock.h"
 #include "reports/reportsession.h"
-#include "reports/tform5.h"
+#include "reports/timelinereport.h"
 #include "sizedfolder.h"
 
 #include <QApplication>
@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
 
     ReportSession session(folder);
     session.printProject = QStringLiteral("Project 1");
-    TForm5 report(&session.dm, [] { return TimeLineOptions{}; });
+    TimeLineReport report(&session.dm, [] { return TimeLineOptions{}; });
 
     const QString pdf = QDir(dir.path()).filePath(QStringLiteral("timeline.pdf"));
     const QString rawPdf = QDir(dir.path()).filePath(QStringLiteral("raw.pdf"));

@@ -4,10 +4,10 @@
 // rebuild is measured as the window shows it, and with every node made.
 #include "benchsummary.h"
 #include "data/datafolder.h"
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "rawhierarchy.h"
 #include "sizedfolder.h"
-#include "ui/main/tform1.h"
+#include "ui/main/mainwindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,7 +18,7 @@
 namespace {
 
 // The hierarchy walked through the record-sets alone, as the tree walks it, without the tree.
-void walkRecordSets(TDataModule2& dm) {
+void walkRecordSets(ProjectData& dm) {
     vok::Table& p = *dm.projects;
     vok::Table& m = *dm.Major;
     vok::Table& a = *dm.Action;
@@ -40,8 +40,8 @@ int main(int argc, char** argv) {
     QElapsedTimer t;
 
     // The window as the first activation leaves it: every working table open, the window shown.
-    TForm1 form;
-    TDataModule2 dm;
+    MainWindow form;
+    ProjectData dm;
     form.setDataModule(&dm);
     dm.connectTo(folder);
     for (vok::Table* table :
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     form.show();
 
     // The three measures take turns, best of five each, so that they see the same machine.
-    qint64 rows = RawHierarchy::read(*dm.Database1).rows(); // also warms the file cache
+    qint64 rows = RawHierarchy::read(*dm.store).rows(); // also warms the file cache
     qint64 raw = -1;
     qint64 shown = -1;
     qint64 tree = -1;
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
         best = best < 0 ? ns : std::min(best, ns);
     };
     for (int i = 0; i < 5; ++i) {
-        keepBest(raw, RawHierarchy::read(*dm.Database1).nanoseconds);
+        keepBest(raw, RawHierarchy::read(*dm.store).nanoseconds);
         t.restart();
         form.LoadTree();
         QApplication::processEvents();

@@ -1,7 +1,7 @@
 #include "copyprojectcommand.h"
 
 #include "data/projectcopy.h"
-#include "data/tdatamodule17.h"
+#include "data/projectcopytables.h"
 #include "projectsession.h"
 
 #include <QCommandLineParser>
@@ -19,7 +19,7 @@ int CopyProjectCommand::run(const QCommandLineParser& parser) const {
     ProjectSession::refuseArguments(parser);
     ProjectSession session(folder);
     session.goToProject(project);
-    TDataModule17 copies(session.dm.Database1);
+    ProjectCopyTables copies(session.dm.store);
     const ProjectCopy::Result copy = ProjectCopy(session.dm, copies).run();
     out() << "Copied '" << project << "' to project " << copy.project << ": " << copy.name << "\n";
     return 0;

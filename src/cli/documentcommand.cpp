@@ -35,7 +35,7 @@ int DocumentCommand::run(const QCommandLineParser& parser) const {
     refuseDataTarget(file, folder);
 
     ProjectSession session(folder);
-    TDataModule2& dm = session.dm;
+    ProjectData& dm = session.dm;
     session.goToProject(project);
     SummaryDocument::Kind kind = SummaryDocument::Kind::Project;
     if (!contact.isEmpty()) {

@@ -1,6 +1,6 @@
 #include "exportprojectcommand.h"
 
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "exchange/projectexchange.h"
 #include "projectsession.h"
 
@@ -34,9 +34,9 @@ int ExportProjectCommand::run(const QCommandLineParser& parser) const {
         throw UsageError(QStringLiteral("give one of --xml FILE and --ics FILE"));
     if (!member.isEmpty() && ics.isEmpty())
         throw UsageError(QStringLiteral("--member goes with --ics"));
-    TDataModule2 dm;
+    ProjectData dm;
     dm.connectTo(folder);
-    ProjectExchange exchange(*dm.Database1);
+    ProjectExchange exchange(*dm.store);
     const ProjectExchange::Outcome done =
         xml.isEmpty() ? exchange.exportFile(exchange.findProject(project), ics,
                                             ProjectExchange::Format::ICalendar, member)

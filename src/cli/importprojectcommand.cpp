@@ -1,6 +1,6 @@
 #include "importprojectcommand.h"
 
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "exchange/projectexchange.h"
 #include "projectsession.h"
 
@@ -22,9 +22,9 @@ int ImportProjectCommand::run(const QCommandLineParser& parser) const {
     const QString file = required(parser, QStringLiteral("xml"));
     const QString project = single(parser, QStringLiteral("project"));
     ProjectSession::refuseArguments(parser);
-    TDataModule2 dm;
+    ProjectData dm;
     dm.connectTo(folder);
-    const ProjectExchange::Outcome done = ProjectExchange(*dm.Database1).importFile(file, project);
+    const ProjectExchange::Outcome done = ProjectExchange(*dm.store).importFile(file, project);
     for (const QString& line : done.lines)
         out() << line << "\n";
     return 0;

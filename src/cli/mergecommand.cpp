@@ -1,13 +1,13 @@
 #include "mergecommand.h"
 
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "timesheets/mergereport.h"
 
 #include <QTextStream>
 
-void MergeCommand::connect(TDataModule2& dm, const QString& folder) {
+void MergeCommand::connect(ProjectData& dm, const QString& folder) {
     dm.DataPath = folder;
-    dm.Database1->setNetworkControlDir(folder);
+    dm.store->setNetworkControlDir(folder);
     dm.connectTo(folder);
     for (vok::Table* t : {dm.projects, dm.Major, dm.Action, dm.Members})
         t->open();

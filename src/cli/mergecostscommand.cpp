@@ -1,7 +1,7 @@
 #include "mergecostscommand.h"
 
 #include "costs/costmerge.h"
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "mergecommand.h"
 
 #include <QCommandLineParser>
@@ -15,7 +15,7 @@ int MergeCostsCommand::run(const QCommandLineParser& parser) const {
     if (!parser.positionalArguments().isEmpty())
         throw UsageError(
             QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
-    TDataModule2 dm;
+    ProjectData dm;
     MergeCommand::connect(dm, folder);
     CostMerge merge(dm);
     MergeCommand::printSummary(out(), merge.run(), QStringLiteral(" from the cost entry file"));

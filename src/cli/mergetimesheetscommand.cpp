@@ -1,6 +1,6 @@
 #include "mergetimesheetscommand.h"
 
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "mergecommand.h"
 #include "timesheets/memberfile.h"
 #include "timesheets/memberlist.h"
@@ -31,7 +31,7 @@ int MergeTimeSheetsCommand::run(const QCommandLineParser& parser) const {
             QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
     members += parser.positionalArguments();
 
-    TDataModule2 dm;
+    ProjectData dm;
     MergeCommand::connect(dm, folder);
     const QStringList listed = MemberList::names(*dm.Members);
     if (all) {

@@ -8,7 +8,7 @@
 
 ProjectSession::ProjectSession(const QString& folder) {
     dm.DataPath = folder;
-    dm.Database1->setNetworkControlDir(folder);
+    dm.store->setNetworkControlDir(folder);
     dm.connectTo(folder);
     dm.openWorkingTables();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 
 #include <QString>
 
@@ -20,5 +20,5 @@ public:
     // No positional argument is taken: a stray one is a usage error.
     static void refuseArguments(const QCommandLineParser& parser);
 
-    TDataModule2 dm;
+    ProjectData dm;
 };

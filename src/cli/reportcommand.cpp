@@ -1,6 +1,6 @@
 #include "reportcommand.h"
 
-#include "costs/tform21.h"
+#include "costs/costreport.h"
 #include "dateoption.h"
 #include "framework/report/reportdocument.h"
 #include "framework/report/reportlayoutjson.h"
@@ -8,13 +8,13 @@
 #include "framework/ui/clock.h"
 #include "lang/captionapplier.h"
 #include "lang/captiontexts.h"
+#include "reports/contactlistreport.h"
 #include "reports/csvwriter.h"
+#include "reports/layoutreport.h"
+#include "reports/projectreport.h"
 #include "reports/reportsession.h"
-#include "reports/tform22.h"
-#include "reports/tform5.h"
-#include "reports/tform7.h"
-#include "reports/tform9.h"
-#include "timesheets/tform13.h"
+#include "reports/timelinereport.h"
+#include "timesheets/timesheetreport.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -83,7 +83,7 @@ int choice(const QCommandLineParser& options, const QString& name, const QString
 // Makes the report of a kind on the session, its options read from the command line.
 std::unique_ptr<ReportForm> makeReport(const QString& kind, const QCommandLineParser& options,
                                        ReportSession& session) {
-    TDataModule2* dm = &session.dm;
+    ProjectData* dm = &session.dm;
     if (kind == QLatin1String("timeline")) {
         TimeLineOptions o;
         o.start = static_cast<TimeLineOptions::Start>(
@@ -91,35 +91,35 @@ std::unique_ptr<ReportForm> makeReport(const QString& kind, const QCommandLinePa
         o.scale = static_cast<TimeLineOptions::Scale>(
             choice(options, QStringLiteral("scale"), {"day", "month"}));
         o.tiles = options.isSet(QStringLiteral("tiles"));
-        return std::make_unique<TForm5>(dm, [o] { return o; });
+        return std::make_unique<TimeLineReport>(dm, [o] { return o; });
     }
     if (kind == QLatin1String("timesheets")) {
         TimeSheetOptions o{dateOption(options, QStringLiteral("from")),
                            dateOption(options, QStringLiteral("to")), std::nullopt};
         if (options.isSet(QStringLiteral("member")))
             o.member = Command::single(options, QStringLiteral("member"));
-        return std::make_unique<TForm13>(dm, [o] { return o; });
+        return std::make_unique<TimeSheetReport>(dm, [o] { return o; });
     }
     if (kind == QLatin1String("costs")) {
         const CostOptions o{dateOption(options, QStringLiteral("from")),
                             dateOption(options, QStringLiteral("to"))};
-        return std::make_unique<TForm21>(dm, [o] { return o; });
+        return std::make_unique<CostReport>(dm, [o] { return o; });
     }
     if (kind == QLatin1String("project")) {
         const ProjectReportOptions o{
             options.isSet(QStringLiteral("major")), options.isSet(QStringLiteral("actions")),
             options.isSet(QStringLiteral("notes")), options.isSet(QStringLiteral("team"))};
-        return std::make_unique<TForm7>(dm, [o] { return o; });
+        return std::make_unique<ProjectReport>(dm, [o] { return o; });
     }
     if (kind == QLatin1String("layout"))
-        return std::make_unique<TForm9>(dm);
-    return std::make_unique<TForm22>(dm);
+        return std::make_unique<LayoutReport>(dm);
+    return std::make_unique<ContactListReport>(dm);
 }
 
 // A member the data has never heard of is a typing error, as an unknown project is, not a report
 // of no rows.
 void refuseUnknownMember(ReportSession& session, const QString& member) {
-    vok::Store& store = *session.dm.Database1;
+    vok::Store& store = *session.dm.store;
     const auto known = [&](const char* sql) {
         return store.exec(QLatin1String(sql), {member}).next();
     };

@@ -1,6 +1,6 @@
 #include "costmerge.h"
 
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "framework/dataset/databaseerror.h"
 
 EntryLayout CostMerge::layout() {
@@ -26,7 +26,7 @@ EntryLayout CostMerge::layout() {
     return l;
 }
 
-CostMerge::CostMerge(TDataModule2& dm) : dm_(dm) {}
+CostMerge::CostMerge(ProjectData& dm) : dm_(dm) {}
 
 QString CostMerge::sourceName() {
     return QStringLiteral("Costentry in %1").arg(QLatin1String(vok::Store::DatabaseFile));

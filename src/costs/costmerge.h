@@ -4,13 +4,13 @@
 
 #include <functional>
 
-class TDataModule2;
+class ProjectData;
 
 // Merges the whole cost entry file into the project cost table in one unit of work, raising the
 // actual costs of the projects, major activities and actions named.
 class CostMerge {
 public:
-    explicit CostMerge(TDataModule2& dm);
+    explicit CostMerge(ProjectData& dm);
 
     // Passed on to the merge (see EntryMerge::afterLine).
     std::function<void(int line)> afterLine;
@@ -25,5 +25,5 @@ public:
     static QString sourceName();
 
 private:
-    TDataModule2& dm_;
+    ProjectData& dm_;
 };

@@ -3,13 +3,13 @@
 #include "framework/dataset/databaseerror.h"
 #include "framework/dataset/table.h"
 #include "framework/dataset/transaction.h"
+#include "projectcopytables.h"
+#include "projectdata.h"
 #include "projecthierarchy.h"
-#include "tdatamodule17.h"
-#include "tdatamodule2.h"
 
 #include <QScopeGuard>
 
-ProjectCopy::ProjectCopy(TDataModule2& dm, TDataModule17& copies) : dm_(dm), copies_(copies) {}
+ProjectCopy::ProjectCopy(ProjectData& dm, ProjectCopyTables& copies) : dm_(dm), copies_(copies) {}
 
 ProjectCopy::Result ProjectCopy::run() {
     result_ = Result{};
@@ -25,7 +25,7 @@ ProjectCopy::Result ProjectCopy::run() {
     });
     for (vok::Table* t : copies_.tables())
         t->open();
-    vok::Transaction work(*dm_.Database1);
+    vok::Transaction work(*dm_.store);
     copyLevel(hierarchy, ProjectHierarchy::ProjectLevel, {});
     work.commit();
     return result_;

@@ -4,8 +4,8 @@
 #include <QVariantList>
 
 class ProjectHierarchy;
-class TDataModule17;
-class TDataModule2;
+class ProjectCopyTables;
+class ProjectData;
 namespace vok {
 class Table;
 }
@@ -16,7 +16,7 @@ class Table;
 // work: a copy that fails half-way leaves nothing.
 class ProjectCopy {
 public:
-    ProjectCopy(TDataModule2& dm, TDataModule17& copies);
+    ProjectCopy(ProjectData& dm, ProjectCopyTables& copies);
 
     struct Result {
         int project = 0; // the new project's number
@@ -30,7 +30,7 @@ private:
     // owners' numbers; returns the new record's key.
     QVariantList copyRecord(vok::Table& source, const QVariantList& owners);
 
-    TDataModule2& dm_;
-    TDataModule17& copies_;
+    ProjectData& dm_;
+    ProjectCopyTables& copies_;
     Result result_;
 };

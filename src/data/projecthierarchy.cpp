@@ -1,7 +1,7 @@
 #include "projecthierarchy.h"
 
 #include "framework/dataset/table.h"
-#include "tdatamodule2.h"
+#include "projectdata.h"
 
 #include <QScopeGuard>
 
@@ -15,7 +15,7 @@ void deleteAll(vok::Table& t) {
 
 } // namespace
 
-ProjectHierarchy::ProjectHierarchy(TDataModule2& dm) {
+ProjectHierarchy::ProjectHierarchy(ProjectData& dm) {
     levels_[ProjectLevel] = {dm.projects,
                              {{dm.ProjectTeam, true, false},
                               {dm.ProjectNotes, false, false},

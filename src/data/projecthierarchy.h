@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <array>
 
-class TDataModule2;
+class ProjectData;
 namespace vok {
 class Table;
 }
@@ -33,7 +33,7 @@ public:
         vok::Table* children = nullptr; // the next level down; none below an action
     };
 
-    explicit ProjectHierarchy(TDataModule2& dm);
+    explicit ProjectHierarchy(ProjectData& dm);
 
     const Node& level(int level) const { return levels_.at(static_cast<size_t>(level)); }
 

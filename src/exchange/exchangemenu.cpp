@@ -1,7 +1,7 @@
 #include "exchangemenu.h"
 
+#include "data/projectdata.h"
 #include "data/projecthierarchy.h"
-#include "data/tdatamodule2.h"
 #include "framework/io/plainfilename.h"
 #include "framework/ui/filedialogs.h"
 #include "framework/ui/guard.h"
@@ -21,9 +21,8 @@ const QString icsFilter = QStringLiteral("iCalendar (*.ics)");
 
 } // namespace
 
-ExchangeMenu::ExchangeMenu(QWidget* window, QMenuBar* mainMenu, QMenu* projectMenu,
-                           TDataModule2* dm, std::function<int()> selectedProject,
-                           std::function<void(int)> imported)
+ExchangeMenu::ExchangeMenu(QWidget* window, QMenuBar* mainMenu, QMenu* projectMenu, ProjectData* dm,
+                           std::function<int()> selectedProject, std::function<void(int)> imported)
     : window_(window), dm_(dm), selectedProject_(std::move(selectedProject)),
       imported_(std::move(imported)) {
     setObjectName(QStringLiteral("ExchangeMenu"));
@@ -53,7 +52,7 @@ void ExchangeMenu::importProject() {
         return;
     // What the user typed is stored first: the import's unit of work is its own.
     ProjectHierarchy(*dm_).storePending();
-    const ProjectExchange::Outcome done = ProjectExchange(*dm_->Database1).importFile(answer.path);
+    const ProjectExchange::Outcome done = ProjectExchange(*dm_->store).importFile(answer.path);
     if (imported_)
         imported_(done.project);
     vok::Messages::inform(done.lines.join(QLatin1Char('\n')));
@@ -83,6 +82,6 @@ void ExchangeMenu::exportProject() {
     if (QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + suffix;
     const ProjectExchange::Outcome done =
-        ProjectExchange(*dm_->Database1).exportFile(project, path, format);
+        ProjectExchange(*dm_->store).exportFile(project, path, format);
     vok::Messages::inform(done.lines.join(QLatin1Char('\n')));
 }

@@ -7,7 +7,7 @@ class QAction;
 class QMenu;
 class QMenuBar;
 class QWidget;
-class TDataModule2;
+class ProjectData;
 
 // The window's way in and out for plans: "Import project…" at the end of the main menu and
 // "Export…" at the end of a project's right-click menu, both after the commands that were there,
@@ -17,7 +17,7 @@ class ExchangeMenu : public QObject {
 public:
     // `selectedProject`: positions on the project of the tree's selected node and gives its
     // number, 0 when there is none. `imported`: shows a project just imported.
-    ExchangeMenu(QWidget* window, QMenuBar* mainMenu, QMenu* projectMenu, TDataModule2* dm,
+    ExchangeMenu(QWidget* window, QMenuBar* mainMenu, QMenu* projectMenu, ProjectData* dm,
                  std::function<int()> selectedProject, std::function<void(int)> imported);
 
     QAction* ImportProject1;
@@ -28,7 +28,7 @@ public:
 
 private:
     QWidget* window_;
-    TDataModule2* dm_;
+    ProjectData* dm_;
     std::function<int()> selectedProject_;
     std::function<void(int)> imported_;
 };

@@ -111,7 +111,7 @@ std::pair<Getter, Setter> access(const Caption& c, QObject* o) {
 
 CaptionApplier::CaptionApplier(const QList<QObject*>& windows) {
     for (QObject* w : windows)
-        windows_.insert(QString::fromLatin1(w->metaObject()->className()), w);
+        windows_.insert(w->objectName(), w);
 }
 
 CaptionApplier::Target CaptionApplier::resolve(const Caption& c, QString* problem) const {

@@ -10,9 +10,10 @@
 class QObject;
 
 // Writes caption sets into windows and reports. Each target is found by name: its window among
-// the objects handed over (by class name, "TForm4"), then the component among the window's
-// children (by object name), of the kind the target expects. Captions that repeat in every panel
-// of a control grid are found through the grid, which keeps them for panels made later.
+// the objects handed over (by object name, "Form4", so that classes are free to be renamed), then
+// the component among the window's children (by object name), of the kind the target expects.
+// Captions that repeat in every panel of a control grid are found through the grid, which keeps
+// them for panels made later.
 class CaptionApplier {
 public:
     explicit CaptionApplier(const QList<QObject*>& windows);

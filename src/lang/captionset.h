@@ -31,14 +31,14 @@ enum class CaptionKind {
 
 // One target and its text in each language.
 struct Caption {
-    QString window;    // the window's class: "TForm1"
+    QString window;    // the window's object name: "Form1"
     QString component; // its object name; empty for the window itself
     CaptionKind kind = CaptionKind::Label;
     int index = -1;               // grid column or radio item, from 0
     std::array<QString, 3> texts; // English, French, Spanish
 
     const QString& text(Language language) const { return texts[static_cast<int>(language)]; }
-    // "TForm1.DBGrid3 column 1", for messages.
+    // "Form1.DBGrid3 column 1", for messages.
     QString target() const;
 };
 

@@ -34,8 +34,7 @@ std::optional<QDate> dateIn(const QLineEdit* edit) {
 
 } // namespace
 
-PeriodDialog::PeriodDialog(TDataModule2* dm, const char* name, const QString& title,
-                           QWidget* parent)
+PeriodDialog::PeriodDialog(ProjectData* dm, const char* name, const QString& title, QWidget* parent)
     : ReportDialog(dm, name, title, "Project", ProjectChoice::Listed, parent) {
     Label2 = new QLabel(QStringLiteral("From date"), this);
     Label2->setObjectName(QStringLiteral("Label2"));

@@ -22,7 +22,7 @@ public:
     std::optional<QDate> toDate() const;
 
 protected:
-    PeriodDialog(TDataModule2* dm, const char* name, const QString& title, QWidget* parent);
+    PeriodDialog(ProjectData* dm, const char* name, const QString& title, QWidget* parent);
 
     // The last 365 days up to today.
     void prepare() override;

@@ -1,6 +1,6 @@
 #include "periodreport.h"
 
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "framework/dataset/table.h"
 #include "framework/report/report.h"
 
@@ -14,7 +14,7 @@ const BandDef bands[] = {
     {.name = "QRBand2",
      .kind = BandKind::Detail,
      .height = 2.1,
-     .dataset = &TDataModule2::projects,
+     .dataset = &ProjectData::projects,
      .printIfEmpty = true},
     // Its record-set is the report's own; set when the report is made.
     {.name = "QRSubDetail1",
@@ -35,13 +35,13 @@ using L = ReportLayout;
 const ElementDef elements[] = {
     L::runDate("QRBand1", "QRSysData1", Kind::Date, "Date: ", {2.1, 2.1}),
     L::pageNumber("QRBand1", "QRSysData2", "Page # ", 187.6, 2.1),
-    L::centredField("QRBand1", "QRDBText1", &TDataModule2::projects, "Zel_project", 8.5),
-    L::centredField("QRBand1", "QRDBText2", &TDataModule2::projects, "Zel_client", 13.8),
-    L::centredField("QRBand1", "QRDBText3", &TDataModule2::projects, "Zel_completed", 19.1),
+    L::centredField("QRBand1", "QRDBText1", &ProjectData::projects, "Zel_project", 8.5),
+    L::centredField("QRBand1", "QRDBText2", &ProjectData::projects, "Zel_client", 13.8),
+    L::centredField("QRBand1", "QRDBText3", &ProjectData::projects, "Zel_completed", 19.1),
     L::label("QRBand1", "QRLabel14", "Start Date", {2.1, 10.6}, ReportParts::bold()),
-    L::field("QRBand1", "QRDBText4", &TDataModule2::projects, "Zel_date_from", {29.6, 10.6, 0, 0}),
+    L::field("QRBand1", "QRDBText4", &ProjectData::projects, "Zel_date_from", {29.6, 10.6, 0, 0}),
     L::label("QRBand1", "QRLabel15", "End Date", {2.1, 16.9}, ReportParts::bold()),
-    L::field("QRBand1", "QRDBText5", &TDataModule2::projects, "Zel_date_to", {29.6, 16.9, 0, 0}),
+    L::field("QRBand1", "QRDBText5", &ProjectData::projects, "Zel_date_to", {29.6, 16.9, 0, 0}),
     L::label("QRBand1", "QRLabel1", "From date", {4.2, 31.8}, ReportParts::heading()),
     L::label("QRBand1", "QRLabel2", "To Date", {27.5, 31.8}, ReportParts::heading()),
     // Its pen lies within the band's top edge.
@@ -102,7 +102,7 @@ std::vector<ElementDef> titleAndTotal(const char* title, DataSet rows,
 
 } // namespace
 
-PeriodReport::PeriodReport(TDataModule2* dm, const char* name, const char* title, DataSet rows,
+PeriodReport::PeriodReport(ProjectData* dm, const char* name, const char* title, DataSet rows,
                            const char* prefix, const Total& total, std::span<const ElementDef> own,
                            std::span<const CsvColumn> columns, QObject* parent)
     : ReportForm(dm, name, QString::fromUtf8(title),

@@ -48,7 +48,7 @@ public:
 protected:
     // `prefix` names the row's dates: prefix + "_date_from" and prefix + "_date_to". The
     // report's own headings and columns come in `elements`.
-    PeriodReport(TDataModule2* dm, const char* name, const char* title, DataSet rows,
+    PeriodReport(ProjectData* dm, const char* name, const char* title, DataSet rows,
                  const char* prefix, const Total& total, std::span<const ElementDef> elements,
                  std::span<const CsvColumn> columns, QObject* parent);
 

@@ -1,6 +1,6 @@
 #include "reportdialog.h"
 
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "framework/dataset/table.h"
 #include "framework/ui/guard.h"
 #include "framework/ui/modal.h"
@@ -26,7 +26,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text) {
 
 } // namespace
 
-ReportDialog::ReportDialog(TDataModule2* dm, const char* name, const QString& title,
+ReportDialog::ReportDialog(ProjectData* dm, const char* name, const QString& title,
                            const char* projectBox, ProjectChoice choice, QWidget* parent)
     : QDialog(parent), dm_(dm) {
     setObjectName(QLatin1String(name));

@@ -11,7 +11,7 @@ class QLabel;
 class QPushButton;
 class QVBoxLayout;
 class ReportForm;
-class TDataModule2;
+class ProjectData;
 
 // What every print dialog has: "Which Project" with the project names, "Show print dialog  ",
 // and Print, Preview and Close. Created once at start-up; opened from its menu item, it stays
@@ -46,7 +46,7 @@ public Q_SLOTS:
 protected:
     enum class ProjectChoice { Typed, Listed };
 
-    ReportDialog(TDataModule2* dm, const char* name, const QString& title, const char* projectBox,
+    ReportDialog(ProjectData* dm, const char* name, const QString& title, const char* projectBox,
                  ProjectChoice choice, QWidget* parent);
 
     // Fills the project list afresh (the walk leaves the project table on its last record),
@@ -61,7 +61,7 @@ protected:
     // The dialog's own controls, between its rows and "Show print dialog  ".
     QVBoxLayout* body() const { return body_; }
 
-    TDataModule2* dm_;
+    ProjectData* dm_;
 
 private:
     void runReport(const std::function<void(ReportForm&)>& action);

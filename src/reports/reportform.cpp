@@ -1,11 +1,11 @@
 #include "reportform.h"
 
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "framework/dataset/table.h"
 #include "framework/report/report.h"
 #include "framework/report/reportlabel.h"
 
-ReportForm::ReportForm(TDataModule2* dm, const char* name, const QString& title,
+ReportForm::ReportForm(ProjectData* dm, const char* name, const QString& title,
                        const vok::PageSetup& setup, QObject* parent)
     : QObject(parent), QuickRep1(new vok::Report(this)), dm_(dm) {
     setObjectName(QLatin1String(name));

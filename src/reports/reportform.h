@@ -9,7 +9,7 @@
 #include <QObject>
 #include <functional>
 
-class TDataModule2;
+class ProjectData;
 
 namespace vok {
 class PageSetup;
@@ -45,8 +45,8 @@ public:
     }
 
 protected:
-    ReportForm(TDataModule2* dm, const char* name, const QString& title,
-               const vok::PageSetup& setup, QObject* parent);
+    ReportForm(ProjectData* dm, const char* name, const QString& title, const vok::PageSetup& setup,
+               QObject* parent);
 
     // Makes the bands and elements; the label named titleLabel prints the report's title.
     void build(std::span<const BandDef> bands, std::span<const ElementDef> elements,
@@ -57,7 +57,7 @@ protected:
     // Makes this a report of the chosen project, which opens these record-sets for a run.
     void filterOnChosenProject(QList<vok::Table*> opened = {});
 
-    TDataModule2* dm_;
+    ProjectData* dm_;
 
 private:
     void within(const std::function<void()>& action);

@@ -2,7 +2,7 @@
 
 #include "reportparts.h"
 
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/report/report.h"
 #include "framework/report/reportfieldtext.h"
@@ -17,7 +17,7 @@ using vok::ReportSysData;
 
 namespace {
 
-vok::Table* tableOf(TDataModule2& dm, DataSet dataset) {
+vok::Table* tableOf(ProjectData& dm, DataSet dataset) {
     return dataset ? dm.*dataset : nullptr;
 }
 
@@ -104,7 +104,7 @@ ElementDef ReportLayout::pageNumber(const char* band, const char* name, const ch
             .align = Qt::AlignRight};
 }
 
-void ReportLayout::addBands(vok::Report& report, TDataModule2& dm, std::span<const BandDef> bands) {
+void ReportLayout::addBands(vok::Report& report, ProjectData& dm, std::span<const BandDef> bands) {
     for (const BandDef& def : bands) {
         ReportBand* b = report.addBand(def.kind, QLatin1String(def.name), def.height);
         b->setDataset(tableOf(dm, def.dataset));
@@ -124,7 +124,7 @@ void ReportLayout::addBands(vok::Report& report, TDataModule2& dm, std::span<con
     }
 }
 
-void ReportLayout::addElements(vok::Report& report, TDataModule2& dm,
+void ReportLayout::addElements(vok::Report& report, ProjectData& dm,
                                std::span<const ElementDef> elements) {
     using Kind = ElementDef::Kind;
     for (const ElementDef& def : elements) {

@@ -7,7 +7,7 @@
 #include <QRectF>
 #include <span>
 
-class TDataModule2;
+class ProjectData;
 
 namespace vok {
 class Report;
@@ -15,8 +15,8 @@ class ReportElement;
 class Table;
 } // namespace vok
 
-// One of the data module's record-sets, named as a member: &TDataModule2::Major.
-using DataSet = vok::Table* TDataModule2::*;
+// One of the data module's record-sets, named as a member: &ProjectData::Major.
+using DataSet = vok::Table* ProjectData::*;
 
 // A band of a report as a row of data. Bands are made in table order, which is the order in
 // which the sub-details of one master print.
@@ -95,8 +95,8 @@ public:
     static ElementDef pageNumber(const char* band, const char* name, const char* prefix,
                                  qreal right, qreal y);
 
-    static void addBands(vok::Report& report, TDataModule2& dm, std::span<const BandDef> bands);
-    static void addElements(vok::Report& report, TDataModule2& dm,
+    static void addBands(vok::Report& report, ProjectData& dm, std::span<const BandDef> bands);
+    static void addElements(vok::Report& report, ProjectData& dm,
                             std::span<const ElementDef> elements);
 
     static vok::ReportBand* band(const vok::Report& report, const char* name);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 
 #include <QString>
 
@@ -11,7 +11,7 @@ class ReportSession {
 public:
     explicit ReportSession(const QString& dataFolder);
 
-    TDataModule2 dm;
+    ProjectData dm;
     QString printProject;
 
     // Puts the project record-set on the first project of that name, as selecting it in the

@@ -1,6 +1,6 @@
 #include "entrymerge.h"
 
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/dataset/heldnotices.h"
 #include "framework/dataset/shortdate.h"
@@ -27,7 +27,7 @@ void raise(Table& table, Field& total, double quantity) {
 
 } // namespace
 
-EntryMerge::EntryMerge(TDataModule2& dm, Table& source, QString sourceName, Table& target,
+EntryMerge::EntryMerge(ProjectData& dm, Table& source, QString sourceName, Table& target,
                        EntryLayout layout, QList<Table*> views)
     : dm_(dm), source_(source), sourceName_(std::move(sourceName)), target_(target),
       layout_(std::move(layout)), views_(std::move(views)) {}
@@ -146,7 +146,7 @@ void EntryMerge::mergeLines(const QString& member, MergeReport& report) {
     Field& actionTotal = action.fieldByName(layout_.actionTotal);
 
     NameLookup lookup(dm_);
-    vok::Transaction tx(*dm_.Database1);
+    vok::Transaction tx(*dm_.store);
     // Names and totals are read as they are now, under this unit's write lock; through the links
     // the major activities and actions are read again too. So are the lines: an entry view left
     // open may still show lines that another installation has merged since.

@@ -10,7 +10,7 @@
 #include <functional>
 
 class NameLookup;
-class TDataModule2;
+class ProjectData;
 namespace vok {
 class DatabaseError;
 class Field;
@@ -38,7 +38,7 @@ public:
     // `sourceName` names the source to the user ("Site Crew.db"). `views` are the record-sets
     // that show target rows (the main window's tabs); they are re-read after the merge so that
     // they show the new rows.
-    EntryMerge(TDataModule2& dm, vok::Table& source, QString sourceName, vok::Table& target,
+    EntryMerge(ProjectData& dm, vok::Table& source, QString sourceName, vok::Table& target,
                EntryLayout layout, QList<vok::Table*> views);
 
     // Called inside the unit of work after each line is merged, with the count so far; an
@@ -67,7 +67,7 @@ private:
     int readAhead(NameLookup& lookup, int from, int count,
                   const std::array<const vok::Field*, 3>& names) const;
 
-    TDataModule2& dm_;
+    ProjectData& dm_;
     vok::Table& source_;
     QString sourceName_;
     vok::Table& target_;

@@ -1,6 +1,6 @@
 #include "entrywindow.h"
 
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "framework/ui/guard.h"
 #include "framework/widgets/dbdateedit.h"
 #include "framework/widgets/dbedit.h"
@@ -30,7 +30,7 @@ bool isEntryControl(QWidget* w) {
 
 } // namespace
 
-EntryWindow::EntryWindow(TDataModule2* dm, vok::Table* entries, const EntryLayout& fields,
+EntryWindow::EntryWindow(ProjectData* dm, vok::Table* entries, const EntryLayout& fields,
                          QWidget* parent)
     : QDialog(parent), entries_(entries) {
     resize(600, 290);

@@ -7,7 +7,7 @@
 
 class QLabel;
 class QPushButton;
-class TDataModule2;
+class ProjectData;
 namespace vok {
 class DBDateEdit;
 class DBEdit;
@@ -23,7 +23,7 @@ class EntryWindow : public QDialog {
     Q_OBJECT
 public:
     // Only the line fields of the layout and its quantity caption are used.
-    EntryWindow(TDataModule2* dm, vok::Table* entries, const EntryLayout& fields,
+    EntryWindow(ProjectData* dm, vok::Table* entries, const EntryLayout& fields,
                 QWidget* parent = nullptr);
 
     QLabel* Label1; // "Project"

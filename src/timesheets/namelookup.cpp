@@ -1,6 +1,6 @@
 #include "namelookup.h"
 
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "framework/dataset/table.h"
 
 #include <QHash>
@@ -63,7 +63,7 @@ void NameLookup::readAhead(const QList<std::array<QString, 3>>& lines) {
     action_.table.readRanges(majors);
 }
 
-NameLookup::NameLookup(TDataModule2& dm)
+NameLookup::NameLookup(ProjectData& dm)
     : project_(*dm.projects, "Zel_project", "Zel_Project_id"),
       major_(*dm.Major, "Major_item", "Major_id"), action_(*dm.Action, "Action_name", "Action_id") {
 }

@@ -7,7 +7,7 @@
 #include <array>
 #include <vector>
 
-class TDataModule2;
+class ProjectData;
 namespace vok {
 class Field;
 class Table;
@@ -27,7 +27,7 @@ struct LineIds {
 // wins; 0 means not found.
 class NameLookup {
 public:
-    explicit NameLookup(TDataModule2& dm);
+    explicit NameLookup(ProjectData& dm);
 
     int FindProjectId(const QString& name);
     int FindMajorId(const QString& name);

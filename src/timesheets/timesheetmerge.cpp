@@ -1,6 +1,6 @@
 #include "timesheetmerge.h"
 
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "framework/dataset/databaseerror.h"
 #include "memberfile.h"
 
@@ -30,7 +30,7 @@ EntryLayout TimeSheetMerge::layout() {
     return l;
 }
 
-TimeSheetMerge::TimeSheetMerge(TDataModule2& dm) : dm_(dm) {}
+TimeSheetMerge::TimeSheetMerge(ProjectData& dm) : dm_(dm) {}
 
 MergeReport TimeSheetMerge::run(const QStringList& members) {
     dm_.DataPath = MemberFile::withTrailingSeparator(dm_.DataPath);
@@ -63,7 +63,7 @@ MergeReport TimeSheetMerge::mergeMember(const QString& member) {
     }
     const QString file = MemberFile::fileName(member);
     try {
-        if (!dm_.Database1->fileExists(file)) {
+        if (!dm_.store->fileExists(file)) {
             report.withoutFile << member;
             return report;
         }

@@ -6,14 +6,14 @@
 #include <QStringList>
 #include <functional>
 
-class TDataModule2;
+class ProjectData;
 
 // Merges chosen members' personal time-sheet files into the project time sheet table, each file
 // in a unit of work of its own, raising the actual hours of the projects, major activities and
 // actions named. The member file is closed afterwards, also when its merge fails.
 class TimeSheetMerge {
 public:
-    explicit TimeSheetMerge(TDataModule2& dm);
+    explicit TimeSheetMerge(ProjectData& dm);
 
     // Called before each chosen member with its position and the number chosen; returning false
     // stops there (the members merged so far stay merged).
@@ -36,5 +36,5 @@ public:
 private:
     MergeReport mergeMember(const QString& member);
 
-    TDataModule2& dm_;
+    ProjectData& dm_;
 };

@@ -79,8 +79,8 @@ private Q_SLOTS:
         // Menus and popups are top-level widgets too; the windows are the forms.
         QMap<QString, QWidget*> windows;
         for (QWidget* w : QApplication::topLevelWidgets()) {
-            const QString name = QString::fromLatin1(w->metaObject()->className());
-            if (name.startsWith(QLatin1String("TForm")))
+            const QString name = w->objectName();
+            if (name.startsWith(QLatin1String("Form")))
                 windows.insert(name, w);
         }
         for (auto it = windows.cbegin(); it != windows.cend(); ++it)

@@ -1,12 +1,12 @@
 // Start-up: the storage configuration written at every start, the first activation of the main
 // window, and an error before the message loop ending the process.
 #include "app/storageconfiguration.h"
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/dataset/engineconfig.h"
 #include "framework/ui/messages.h"
 #include "support/testenvironment.h"
-#include "ui/main/tform1.h"
+#include "ui/main/mainwindow.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -22,8 +22,8 @@ class TestStartup : public QObject {
     QStringList boxes;
 
     struct Window {
-        std::unique_ptr<TForm1> form = std::make_unique<TForm1>();
-        std::unique_ptr<TDataModule2> dm = std::make_unique<TDataModule2>();
+        std::unique_ptr<MainWindow> form = std::make_unique<MainWindow>();
+        std::unique_ptr<ProjectData> dm = std::make_unique<ProjectData>();
         QList<int> translations;
         Window() {
             form->setDataModule(dm.get());
@@ -91,16 +91,16 @@ private Q_SLOTS:
         QVERIFY(s.localShare);
         QCOMPARE(s.collation(), QStringLiteral("NOCASE"));
         const QString folder = env->emptyFolder();
-        TDataModule2 dm;
+        ProjectData dm;
         dm.connectTo(folder);
-        QSqlQuery q = dm.Database1->exec(QStringLiteral("PRAGMA page_size"));
+        QSqlQuery q = dm.store->exec(QStringLiteral("PRAGMA page_size"));
         QVERIFY(q.next());
         QCOMPARE(q.value(0).toInt(), 16384);
         // Text sorts without regard to letter case.
-        dm.Database1->exec(QStringLiteral(
+        dm.store->exec(QStringLiteral(
             "INSERT INTO members (Member_name) VALUES ('bob'), ('Alice'), ('carl')"));
-        QSqlQuery sorted = dm.Database1->exec(
-            QStringLiteral("SELECT Member_name FROM members ORDER BY Member_name"));
+        QSqlQuery sorted =
+            dm.store->exec(QStringLiteral("SELECT Member_name FROM members ORDER BY Member_name"));
         QStringList names;
         while (sorted.next())
             names << sorted.value(0).toString();
@@ -149,8 +149,8 @@ private Q_SLOTS:
         Window w;
         w.form->FormActivate();
         QCOMPARE(w.dm->DataPath, folder);
-        QCOMPARE(w.dm->Database1->path(), folder);
-        QCOMPARE(w.dm->Database1->networkControlDir(), folder);
+        QCOMPARE(w.dm->store->path(), folder);
+        QCOMPARE(w.dm->store->networkControlDir(), folder);
         QVERIFY(boxes.isEmpty());
         QVERIFY(w.dm->projects->recordCount() > 0);
     }
@@ -158,9 +158,9 @@ private Q_SLOTS:
     void missingTableIsShownOnceAndTheApplicationGoesOn() {
         const QString folder = env->demoFolder();
         {
-            TDataModule2 dm;
+            ProjectData dm;
             dm.connectTo(folder);
-            dm.Database1->exec(QStringLiteral("DROP TABLE ProjectContact"));
+            dm.store->exec(QStringLiteral("DROP TABLE ProjectContact"));
         }
         env->writeSettings(folder, QStringLiteral("0"));
         Window w;
@@ -183,7 +183,7 @@ private Q_SLOTS:
         w.form->FormActivate(); // the window activated again when the box closed
         QCOMPARE(boxes.size(), 1);
         QVERIFY2(boxes[0].contains(QStringLiteral("nowhere")), qPrintable(boxes[0]));
-        QVERIFY(!w.dm->Database1->isOpen());
+        QVERIFY(!w.dm->store->isOpen());
     }
 
     void firstShowRunsTheActivationWithoutAWindowManager() {

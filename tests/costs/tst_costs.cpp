@@ -1,8 +1,8 @@
 // The cost entry file, its merge into the project cost table, the entry and update windows and
 // vokctl merge-costs, against real data folders.
+#include "costs/costentrywindow.h"
 #include "costs/costmerge.h"
-#include "costs/tform18.h"
-#include "costs/tform19.h"
+#include "costs/costupdatedialog.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/ui/messages.h"
 #include "framework/ui/modal.h"
@@ -26,7 +26,7 @@ class TestCosts : public QObject {
     std::unique_ptr<MergeFixture> fx;
     QList<Messages::Request> shown;
 
-    TDataModule2& dm() { return fx->dm(); }
+    ProjectData& dm() { return fx->dm(); }
 
     static EntryLine costLine(const QString& names, const QVariant& amount) {
         EntryLine l = MergeFixture::parse({names}).value(0);
@@ -181,13 +181,13 @@ private Q_SLOTS:
         const auto before = fx->totals(QStringLiteral("costs"));
         const QString message = QStringLiteral("Costentry in vok.sqlite, line 3, ") + says;
 
-        TForm19 form19(&dm());
-        form19.show();
-        form19.Button1Click();
+        CostUpdateDialog costUpdate(&dm());
+        costUpdate.show();
+        costUpdate.Button1Click();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].icon, Messages::Icon::Error);
         QVERIFY2(shown[0].text.contains(message), qPrintable(shown[0].text));
-        QVERIFY(form19.isVisible());
+        QVERIFY(costUpdate.isVisible());
 
         const MergeFixture::Run run = fx->vokctl(
             QStringLiteral(VOKCTL), {QStringLiteral("merge-costs"), QStringLiteral("--data=DIR")});
@@ -220,52 +220,53 @@ private Q_SLOTS:
         for (const EntryLine& l : MergeFixture::parse(lines))
             fx->writeCostLines({costLine(l.project, l.quantity)});
         if (entryTableMissing)
-            dm().Database1->exec(QStringLiteral("DROP TABLE Costentry"));
-        TForm19 form19(&dm());
+            dm().store->exec(QStringLiteral("DROP TABLE Costentry"));
+        CostUpdateDialog costUpdate(&dm());
         QAction menuItem;
-        form19.connectMenu(&menuItem);
+        costUpdate.connectMenu(&menuItem);
         vok::Modal::setHandler([&](QDialog* d) {
             d->show();
-            form19.Button1Click();
+            costUpdate.Button1Click();
             return d->result();
         });
         menuItem.trigger();
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown[0].text.contains(message), qPrintable(shown[0].text));
-        QCOMPARE(form19.isVisible(), entryTableMissing); // stays open after a failure
+        QCOMPARE(costUpdate.isVisible(), entryTableMissing); // stays open after a failure
         QCOMPARE(fx->rowNumbers(QStringLiteral("ProjectCost")).size(), lines.size());
     }
 
     void entryFileStaysOpenAfterCloseAndItsLineIsMerged() {
         fx->writeCostLines({costLine(QStringLiteral("Tunnel"), 20)});
-        TForm18 form18(&dm());
+        CostEntryWindow costEntry(&dm());
         QAction menuItem;
-        form18.connectMenu(&menuItem);
+        costEntry.connectMenu(&menuItem);
         vok::Modal::setHandler([](QDialog* d) {
             d->show(); // left open for the test to type in
             return 0;
         });
         menuItem.trigger();
-        QVERIFY(QTest::qWaitForWindowActive(&form18));
+        QVERIFY(QTest::qWaitForWindowActive(&costEntry));
         QVERIFY(dm().CostEntry->isActive());
-        QTest::mouseClick(form18.DBNavigator1->button(DBNavigator::Button::Insert), Qt::LeftButton);
+        QTest::mouseClick(costEntry.DBNavigator1->button(DBNavigator::Button::Insert),
+                          Qt::LeftButton);
         // A new cost line starts empty.
-        QCOMPARE(form18.DBEdit1->text(), QString());
-        QCOMPARE(form18.DBEdit3->text(), QString());
-        form18.DBEdit3->setFocus();
-        QTest::keyClicks(form18.DBEdit3, QStringLiteral("75"));
-        QTest::mouseClick(form18.Button1, Qt::LeftButton);
-        QVERIFY(!form18.isVisible());
+        QCOMPARE(costEntry.DBEdit1->text(), QString());
+        QCOMPARE(costEntry.DBEdit3->text(), QString());
+        costEntry.DBEdit3->setFocus();
+        QTest::keyClicks(costEntry.DBEdit3, QStringLiteral("75"));
+        QTest::mouseClick(costEntry.Button1, Qt::LeftButton);
+        QVERIFY(!costEntry.isVisible());
         // Reopened, the window is where it was: the same line, still typed in.
         QCOMPARE(dm().CostEntry->state(), vok::Table::State::Insert);
-        form18.show();
-        QVERIFY(QTest::qWaitForWindowActive(&form18));
-        QCOMPARE(form18.DBEdit3->text(), QStringLiteral("$75.00"));
-        QVERIFY(form18.DBEdit3->isEnabled());
-        form18.hide();
+        costEntry.show();
+        QVERIFY(QTest::qWaitForWindowActive(&costEntry));
+        QCOMPARE(costEntry.DBEdit3->text(), QStringLiteral("$75.00"));
+        QVERIFY(costEntry.DBEdit3->isEnabled());
+        costEntry.hide();
         // Updating right away merges every line, the one being typed included.
-        TForm19 form19(&dm());
-        form19.Button1Click();
+        CostUpdateDialog costUpdate(&dm());
+        costUpdate.Button1Click();
         QCOMPARE(fx->rowNumbers(QStringLiteral("ProjectCost")), (QStringList{"2,0,0", "0,0,0"}));
         QCOMPARE(pendingCosts(), 0);
     }
@@ -277,11 +278,12 @@ private Q_SLOTS:
         fx->writeCostLines({costLine(QStringLiteral("Bridge"), 1),
                             costLine(QStringLiteral("Tunnel"), 2),
                             costLine(QStringLiteral("Bridge|Design"), 3)});
-        TForm18 form18(&dm());
-        form18.show();
-        QVERIFY(QTest::qWaitForWindowActive(&form18));
-        QTest::mouseClick(form18.DBNavigator1->button(DBNavigator::Button::Last), Qt::LeftButton);
-        QTest::mouseClick(form18.Button1, Qt::LeftButton);
+        CostEntryWindow costEntry(&dm());
+        costEntry.show();
+        QVERIFY(QTest::qWaitForWindowActive(&costEntry));
+        QTest::mouseClick(costEntry.DBNavigator1->button(DBNavigator::Button::Last),
+                          Qt::LeftButton);
+        QTest::mouseClick(costEntry.Button1, Qt::LeftButton);
         QVERIFY(dm().CostEntry->isActive());
 
         const auto before = fx->totals(QStringLiteral("costs"));
@@ -296,13 +298,14 @@ private Q_SLOTS:
 
     void mainWindowShowsTheMergedRowsAndCosts() {
         fx->writeCostLines({costLine(QStringLiteral("Bridge|Design"), 250)});
-        MergeFixture::MainWindow main = fx->openMainWindow();
-        TForm1& form = *main.form;
+        MergeFixture::OpenWindow main = fx->openMainWindow();
+        MainWindow& form = *main.form;
         QVERIFY(form.selectNode(QStringLiteral("1")));
         form.ProjectPageControl->setCurrentWidget(form.TabSheet11);
         QCOMPARE(form.DBCtrlGrid5->rowCount(), 0);
-        TForm19 form19(&main.dm->walks()); // as Vok makes it: the page stays where it is
-        form19.Button1Click();
+        CostUpdateDialog costUpdate(
+            &main.dm->walks()); // as Vok makes it: the page stays where it is
+        costUpdate.Button1Click();
         QCOMPARE(shown.value(0).text, QStringLiteral("Process Complete"));
         QCOMPARE(form.DBCtrlGrid5->rowCount(), 1);
         form.ProjectPageControl->setCurrentWidget(form.TabSheet1);

@@ -2,9 +2,9 @@
 #include "data/datafolder.h"
 #include "data/datafoldercopy.h"
 #include "data/projectcopy.h"
+#include "data/projectcopytables.h"
+#include "data/projectdata.h"
 #include "data/schema.h"
-#include "data/tdatamodule17.h"
-#include "data/tdatamodule2.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/dataset/statement.h"
 #include "support/engines.h"
@@ -30,7 +30,7 @@ class TestData : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestEnvironment> env;
-    std::unique_ptr<TDataModule2> dm;
+    std::unique_ptr<ProjectData> dm;
     QString folder;
 
     void openWorkingTables() {
@@ -44,10 +44,10 @@ class TestData : public QObject {
 
     void exec(const QString& sql) {
         dm->connectTo(folder);
-        dm->Database1->exec(sql);
+        dm->store->exec(sql);
     }
     QStringList rows(const QString& sql, const QVariantList& binds = {}) {
-        return sqlRows(dm->Database1->exec(sql, binds));
+        return sqlRows(dm->store->exec(sql, binds));
     }
 
     // A project as its copy must repeat it: the project's own values, then its team, contacts,
@@ -137,7 +137,7 @@ class TestData : public QObject {
               "INSERT INTO ProjectCost (ProjectCost_project_id, ProjectCost_major_id, "
               "ProjectCost_action_id, ProjectCost_Amount) VALUES (12, 0, 0, 123.5)"})
             exec(QLatin1String(q));
-        dm->Database1->exec(
+        dm->store->exec(
             QStringLiteral("INSERT INTO projects (Zel_Project_id, Zel_project) VALUES (16, ?)"),
             {QLatin1String(longName)});
         openWorkingTables();
@@ -146,7 +146,7 @@ class TestData : public QObject {
         dm->projects->refresh(); // a copy made before is read again, as the tree's rebuild does
         if (!dm->projects->findKey({project}))
             qFatal("no project %d", project);
-        TDataModule17 copies(dm->Database1);
+        ProjectCopyTables copies(dm->store);
         return ProjectCopy(*dm, copies).run();
     }
 
@@ -157,7 +157,7 @@ private Q_SLOTS:
         VOK_INIT_ENGINE();
         env = std::make_unique<TestEnvironment>();
         folder = env->emptyFolder();
-        dm = std::make_unique<TDataModule2>();
+        dm = std::make_unique<ProjectData>();
     }
     void cleanup() {
         dm.reset();
@@ -239,7 +239,7 @@ private Q_SLOTS:
         QFETCH(QString, table);
         QFETCH(QString, columns);
         dm->connectTo(folder);
-        QSqlQuery q = dm->Database1->exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
+        QSqlQuery q = dm->store->exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
         QStringList seen;
         while (q.next())
             seen << q.value(1).toString() + QLatin1Char(' ') + q.value(2).toString();
@@ -250,13 +250,13 @@ private Q_SLOTS:
         VOK_FOLDER_ONLY("reads the data folder's own catalogue");
         dm->connectTo(folder);
         int tables = 0;
-        QSqlQuery q = dm->Database1->exec(QStringLiteral(
+        QSqlQuery q = dm->store->exec(QStringLiteral(
             "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"));
         while (q.next())
             ++tables;
         QCOMPARE(tables, 14);
         // Links and keyed searches read through these leading fields.
-        QSqlQuery idx = dm->Database1->exec(QStringLiteral("PRAGMA index_info(projectts_key)"));
+        QSqlQuery idx = dm->store->exec(QStringLiteral("PRAGMA index_info(projectts_key)"));
         QStringList fields;
         while (idx.next())
             fields << idx.value(2).toString();
@@ -509,9 +509,9 @@ private Q_SLOTS:
             if (!serverThere)
                 QSKIP("only the server refuses what a folder holds");
             dm->connectTo(demo);
-            dm->Database1->exec(
+            dm->store->exec(
                 QStringLiteral("UPDATE action SET Action_hours = 'many' WHERE Action_id = 3"));
-            dm->Database1->close();
+            dm->store->close();
             QVERIFY_THROWS_EXCEPTION(vok::DatabaseError, DataFolderCopy::run(demo, there));
             QVERIFY(!vok::Store::holdsData(there));
             return;
@@ -535,7 +535,7 @@ private Q_SLOTS:
         folder = env->location(QStringLiteral("sized"));
         DataFolder::createSized(folder, 100, 10, 10);
         openWorkingTables();
-        const quint64 before = dm->Database1->statementsRun();
+        const quint64 before = dm->store->statementsRun();
         int majors = 0;
         int actions = 0;
         for (dm->projects->first(); !dm->projects->eof(); dm->projects->next()) {
@@ -544,7 +544,7 @@ private Q_SLOTS:
                 actions += dm->Action->recordCount();
             }
         }
-        const quint64 statements = dm->Database1->statementsRun() - before;
+        const quint64 statements = dm->store->statementsRun() - before;
         QCOMPARE(majors, 1000);
         QCOMPARE(actions, 10000);
         qInfo("%llu statements for 1,100 masters", statements);
@@ -594,7 +594,7 @@ private Q_SLOTS:
         folder = env->demoFolder();
         openWorkingTables();
         QVERIFY(dm->projects->recordCount() >= 3);
-        vok::Store& s = *dm->Database1;
+        vok::Store& s = *dm->store;
         const auto scalar = [&](const QString& sql) {
             QSqlQuery q = s.exec(sql);
             return q.next() ? q.value(0).toDouble() : -1.0;
@@ -668,7 +668,7 @@ private Q_SLOTS:
         QCOMPARE(shape(copy.project), sourceShape);
         QCOMPARE(shape(source), sourceShape);
         // The copy record-sets are open only while a copy runs.
-        TDataModule17 copies(dm->Database1);
+        ProjectCopyTables copies(dm->store);
         for (Table* t : copies.tables())
             QVERIFY(!t->isActive());
     }
@@ -693,7 +693,7 @@ private Q_SLOTS:
         dm->projects->edit();
         dm->projects->fieldByName(QStringLiteral("Zel_leader")).setAsString(QStringLiteral("Kim"));
         const QString before = counts();
-        TDataModule17 copies(dm->Database1);
+        ProjectCopyTables copies(dm->store);
         QVERIFY_THROWS_EXCEPTION(vok::DatabaseError, ProjectCopy(*dm, copies).run());
         QCOMPARE(counts(), before);
         QCOMPARE(rows(QStringLiteral("SELECT Zel_leader FROM projects WHERE Zel_Project_id = 12")),

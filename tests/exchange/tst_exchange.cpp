@@ -2,16 +2,16 @@
 // line and from the window.
 #include "../ui/main/mainwindowfixture.h"
 #include "app/storageconfiguration.h"
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "exchange/icalendarwriter.h"
 #include "exchange/mspdireader.h"
 #include "exchange/projectexchange.h"
 #include "framework/ui/filedialogs.h"
 #include "support/engines.h"
-#include "support/sqlrows.h"
 #include "support/programrun.h"
+#include "support/sqlrows.h"
 #include "support/testenvironment.h"
-#include "ui/main/tform1.h"
+#include "ui/main/mainwindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,7 +94,7 @@ QByteArray mspdi(const QString& header, const QString& tasks, const QString& mor
 class TestExchange : public MainWindowFixture {
     Q_OBJECT
 
-    std::unique_ptr<TDataModule2> data;
+    std::unique_ptr<ProjectData> data;
 
     QString file(const QString& name) { return QDir(env->root()).filePath(name); }
     void writeFile(const QString& path, const QByteArray& bytes) {
@@ -103,9 +103,9 @@ class TestExchange : public MainWindowFixture {
         QCOMPARE(f.write(bytes), bytes.size());
     }
     QStringList rows(const QString& query, const QVariantList& binds = {}) {
-        return sqlRows(data->Database1->exec(query, binds));
+        return sqlRows(data->store->exec(query, binds));
     }
-    int project(const QString& name) { return ProjectExchange(*data->Database1).findProject(name); }
+    int project(const QString& name) { return ProjectExchange(*data->store).findProject(name); }
 
     // Everything of a project but its name and numbers, each row reached through its owners.
     QStringList shape(int id) {
@@ -158,13 +158,13 @@ class TestExchange : public MainWindowFixture {
     // "Major[Action from/to, ...];..." of a project, dates as ISO days.
     QString tree(int id) {
         QStringList majors;
-        QSqlQuery m = data->Database1->exec(
+        QSqlQuery m = data->store->exec(
             QStringLiteral("SELECT Major_id, Major_item FROM major WHERE Major_project_id = ? "
                            "ORDER BY Major_id"),
             {id});
         while (m.next()) {
             QStringList actions;
-            QSqlQuery a = data->Database1->exec(
+            QSqlQuery a = data->store->exec(
                 QStringLiteral("SELECT Action_name, Action_from_date, Action_to_date FROM action "
                                "WHERE Action_project_id = ? AND Action_major_id = ? ORDER BY "
                                "Action_id"),
@@ -202,10 +202,10 @@ private Q_SLOTS:
         env = std::make_unique<TestEnvironment>();
         StorageConfiguration::writeEntries();
         folder = env->emptyFolder();
-        data = std::make_unique<TDataModule2>();
+        data = std::make_unique<ProjectData>();
         data->connectTo(folder);
         for (const char* q : seedSql)
-            data->Database1->exec(QLatin1String(q));
+            data->store->exec(QLatin1String(q));
     }
 
     void cleanup() {
@@ -218,7 +218,7 @@ private Q_SLOTS:
     // ------------------------------------------------------------ MS Project XML both ways
 
     void exportThenImportGivesTheSameProject() {
-        ProjectExchange exchange(*data->Database1);
+        ProjectExchange exchange(*data->store);
         const QString xml = file(QStringLiteral("alpha.xml"));
         const QStringList wrote =
             exchange.exportFile(12, xml, ProjectExchange::Format::MsProjectXml).lines;
@@ -240,8 +240,7 @@ private Q_SLOTS:
 
     void exportedXmlFollowsTheSchemaOrder() {
         const QString xml = file(QStringLiteral("alpha.xml"));
-        ProjectExchange(*data->Database1)
-            .exportFile(12, xml, ProjectExchange::Format::MsProjectXml);
+        ProjectExchange(*data->store).exportFile(12, xml, ProjectExchange::Format::MsProjectXml);
         QFile f(xml);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(f.readAll());
@@ -364,7 +363,7 @@ private Q_SLOTS:
         QFETCH(QString, told);
         const QString path = file(QStringLiteral("in.xml"));
         writeFile(path, xml);
-        const ProjectExchange::Outcome done = ProjectExchange(*data->Database1).importFile(path);
+        const ProjectExchange::Outcome done = ProjectExchange(*data->store).importFile(path);
         const QString output = done.lines.join(QLatin1Char('\n'));
         QCOMPARE(project(name), done.project);
         QCOMPARE(this->tree(done.project), tree);
@@ -438,7 +437,7 @@ private Q_SLOTS:
         const QString before = counts();
         QString message;
         try {
-            ProjectExchange(*data->Database1).importFile(path);
+            ProjectExchange(*data->store).importFile(path);
         } catch (const std::exception& e) {
             message = QString::fromUtf8(e.what());
         }
@@ -499,10 +498,9 @@ private Q_SLOTS:
         QFETCH(QString, member);
         QFETCH(QStringList, todos);
         if (member == QLatin1String("Lee"))
-            data->Database1->exec(
-                QStringLiteral("INSERT INTO members (Member_name) VALUES ('Lee')"));
+            data->store->exec(QStringLiteral("INSERT INTO members (Member_name) VALUES ('Lee')"));
         const QString ics = file(QStringLiteral("alpha.ics"));
-        ProjectExchange(*data->Database1)
+        ProjectExchange(*data->store)
             .exportFile(12, ics, ProjectExchange::Format::ICalendar, member);
         const QString script = QStringLiteral(
             "import sys, icalendar\n"

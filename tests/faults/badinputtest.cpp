@@ -4,9 +4,9 @@
 // every way the user can give it, and changes nothing. doc/what-happens-when.md lists the
 // outcomes.
 #include "app/storageconfiguration.h"
-#include "costs/tform18.h"
-#include "costs/tform19.h"
-#include "data/tdatamodule2.h"
+#include "costs/costentrywindow.h"
+#include "costs/costupdatedialog.h"
+#include "data/projectdata.h"
 #include "faultfolder.h"
 #include "faultsuites.h"
 #include "framework/dataset/store.h"
@@ -15,10 +15,10 @@
 #include "framework/widgets/dbdateedit.h"
 #include "framework/widgets/dbedit.h"
 #include "support/testenvironment.h"
-#include "timesheets/tform10.h"
-#include "timesheets/tform11.h"
-#include "timesheets/tform12.h"
-#include "ui/main/tform1.h"
+#include "timesheets/memberpickdialog.h"
+#include "timesheets/timesheetentrywindow.h"
+#include "timesheets/timesheetupdatedialog.h"
+#include "ui/main/mainwindow.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -138,7 +138,7 @@ class TestBadInput : public QObject {
         shown.clear();
     }
 
-    TDataModule2* connected(TDataModule2& dm) {
+    ProjectData* connected(ProjectData& dm) {
         dm.DataPath = dir;
         dm.connectTo(dir);
         for (vok::Table* t : {dm.projects, dm.Major, dm.Action, dm.Members})
@@ -148,21 +148,21 @@ class TestBadInput : public QObject {
 
     // "Select a Member" and "Ok" on the member; the entry window must not open.
     void selectMember(const QString& member) {
-        TDataModule2 dm;
+        ProjectData dm;
         connected(dm);
-        TForm10 form10(&dm);
-        TForm11 form11(&dm, &form10);
+        TimeSheetEntryWindow entryWindow(&dm);
+        MemberPickDialog memberPick(&dm, &entryWindow);
         QAction item;
-        form11.connectMenu(&item);
+        memberPick.connectMenu(&item);
         bool entryShown = false;
         vok::Modal::setHandler([&](QDialog* d) {
-            if (d == &form10) {
+            if (d == &entryWindow) {
                 entryShown = true;
                 return 0;
             }
-            form11.MemberName->setCurrentIndex(form11.MemberName->findText(member));
-            form11.Button1Click();
-            return form11.result();
+            memberPick.MemberName->setCurrentIndex(memberPick.MemberName->findText(member));
+            memberPick.Button1Click();
+            return memberPick.result();
         });
         item.trigger();
         vok::Modal::setHandler({});
@@ -173,16 +173,16 @@ class TestBadInput : public QObject {
 
     // "Update Time Sheets" with that member chosen.
     void updateTimeSheets(const QString& member) {
-        TDataModule2 dm;
+        ProjectData dm;
         connected(dm);
-        TForm12 form12(&dm);
+        TimeSheetUpdateDialog timeSheetUpdate(&dm);
         QAction item;
-        form12.connectMenu(&item);
+        timeSheetUpdate.connectMenu(&item);
         vok::Modal::setHandler([&](QDialog*) {
-            for (QListWidgetItem* i : form12.ListBox1->findItems(member, Qt::MatchExactly))
+            for (QListWidgetItem* i : timeSheetUpdate.ListBox1->findItems(member, Qt::MatchExactly))
                 i->setSelected(true);
-            form12.Button1Click();
-            return form12.result();
+            timeSheetUpdate.Button1Click();
+            return timeSheetUpdate.result();
         });
         item.trigger();
         vok::Modal::setHandler({});
@@ -190,24 +190,24 @@ class TestBadInput : public QObject {
     }
 
     void updateCosts() {
-        TDataModule2 dm;
+        ProjectData dm;
         connected(dm);
-        TForm19 form19(&dm);
-        form19.show();
-        form19.Button1Click();
+        CostUpdateDialog costUpdate(&dm);
+        costUpdate.show();
+        costUpdate.Button1Click();
         windowSays(QStringLiteral("Update Cost Entries"));
     }
 
     // Insert in the entry window, the text typed into a field, then Post.
     void typeIntoEntryWindow(const QString& window, const QString& field, const QString& text) {
-        TDataModule2 dm;
+        ProjectData dm;
         connected(dm);
         std::unique_ptr<EntryWindow> form;
         if (window == QLatin1String("time sheet")) {
             dm.MemberTS->setTableName(crew + QStringLiteral(".db"));
-            form = std::make_unique<TForm10>(&dm);
+            form = std::make_unique<TimeSheetEntryWindow>(&dm);
         } else {
-            form = std::make_unique<TForm18>(&dm);
+            form = std::make_unique<CostEntryWindow>(&dm);
         }
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
@@ -227,8 +227,8 @@ class TestBadInput : public QObject {
     // The main window started on the folder (or another location), then "Add a Project".
     void startAndAdd(const QString& location = {}) {
         env->writeSettings(location.isEmpty() ? dir : location, QStringLiteral("0"));
-        TDataModule2 dm;
-        TForm1 form;
+        ProjectData dm;
+        MainWindow form;
         form.setDataModule(&dm);
         form.show();
         form.activateWindow();

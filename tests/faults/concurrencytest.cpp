@@ -3,7 +3,7 @@
 // and no one is shown that the data is locked: they wait for each other.
 #include "app/storageconfiguration.h"
 #include "costs/costmerge.h"
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "faultfolder.h"
 #include "faultsuites.h"
 #include "support/testenvironment.h"
@@ -79,13 +79,13 @@ private Q_SLOTS:
         }
 
         // What is still pending is merged now; then every line must be a row exactly once.
-        TDataModule2 dm;
+        ProjectData dm;
         dm.DataPath = dir;
         dm.connectTo(dir);
         const MergeReport last = TimeSheetMerge(dm).run(MemberList::names(*dm.Members));
         QVERIFY(last.skipped.isEmpty());
         const int lastCosts = CostMerge(dm).run().lines;
-        vok::Store& store = *dm.Database1;
+        vok::Store& store = *dm.store;
 
         const int timeSheetLines = 2 * PendingLines +
                                    reported(reports[2], QStringLiteral("time sheet lines")) +
@@ -141,7 +141,7 @@ private Q_SLOTS:
         const QString dir = env.location();
         FaultFolder::create(dir, Projects, 1);
         FaultFolder::writeCostLines(dir, 10, QStringLiteral("c"), Projects);
-        TDataModule2 dm;
+        ProjectData dm;
         dm.DataPath = dir;
         dm.connectTo(dir);
         dm.projects->open();
@@ -160,8 +160,8 @@ private Q_SLOTS:
         QVERIFY(holder.waitForFinished(10000));
         QCOMPARE(holder.exitCode(), 0);
         QCOMPARE(
-            FaultFolder::number(*dm.Database1, QStringLiteral("SELECT COUNT(*) FROM projects WHERE "
-                                                              "Zel_client = 'x'")),
+            FaultFolder::number(*dm.store, QStringLiteral("SELECT COUNT(*) FROM projects WHERE "
+                                                          "Zel_client = 'x'")),
             1);
     }
 };

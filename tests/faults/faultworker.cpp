@@ -7,7 +7,7 @@
 //   faultworker merge DIR SECONDS
 //   faultworker hold DIR MILLISECONDS  (holds the write lock of the folder that long)
 #include "costs/costmerge.h"
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "faultfolder.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/dataset/store.h"
@@ -28,7 +28,7 @@ namespace {
 QTextStream out(stdout);
 QTextStream err(stderr);
 
-void connect(TDataModule2& dm, const QString& dir) {
+void connect(ProjectData& dm, const QString& dir) {
     dm.DataPath = dir;
     dm.connectTo(dir);
     for (vok::Table* t : {dm.projects, dm.Major, dm.Action, dm.Members})
@@ -60,7 +60,7 @@ void fillLine(vok::Table& t, const QString& prefix, const QString& quantity, int
 }
 
 int edit(const QString& dir, int seconds, int id) {
-    TDataModule2 dm;
+    ProjectData dm;
     connect(dm, dir);
     vok::Table& lines = *dm.MemberTS;
     lines.setTableName(MemberFile::fileName(FaultFolder::memberName(id)));
@@ -125,7 +125,7 @@ int edit(const QString& dir, int seconds, int id) {
 }
 
 int merge(const QString& dir, int seconds) {
-    TDataModule2 dm;
+    ProjectData dm;
     connect(dm, dir);
     const QDeadlineTimer deadline(seconds * 1000);
     int timeSheetLines = 0;

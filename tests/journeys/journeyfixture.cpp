@@ -2,12 +2,12 @@
 
 #include "app/exe/appwindows.h"
 #include "app/storageconfiguration.h"
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "framework/dataset/store.h"
 #include "framework/ui/modal.h"
 #include "framework/ui/shell.h"
 #include "support/testenvironment.h"
-#include "ui/main/tform1.h"
+#include "ui/main/mainwindow.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -27,7 +27,7 @@ JourneyFixture::~JourneyFixture() = default;
 void JourneyFixture::setUp() {
     env = std::make_unique<TestEnvironment>();
     StorageConfiguration::writeEntries(); // as at start: shared locking
-    env->homeInside(); // documents go to the test's own home folder
+    env->homeInside();                    // documents go to the test's own home folder
     folder = env->demoFolder();
     env->writeSettings(folder, QStringLiteral("0"));
     reader_ = std::make_unique<vok::Store>();
@@ -53,7 +53,7 @@ void JourneyFixture::setUp() {
         return dialog->exec();
     });
     windows = std::make_unique<AppWindows>();
-    form = windows->form1.get();
+    form = windows->mainWindow.get();
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form));
     QTRY_VERIFY(form->TreeView1->topLevelItemCount() > 0);

@@ -16,7 +16,7 @@ class QMenu;
 class QTabWidget;
 class QTreeWidgetItem;
 class QWidget;
-class TForm1;
+class MainWindow;
 class TestEnvironment;
 namespace vok {
 class Store;
@@ -43,7 +43,7 @@ protected:
     std::unique_ptr<TestEnvironment> env;
     QString folder;
     std::unique_ptr<AppWindows> windows;
-    TForm1* form = nullptr;
+    MainWindow* form = nullptr;
     QList<vok::Messages::Request> shown;
     QList<QMessageBox::StandardButton> answers;
     QStringList modals; // object names of the windows shown modally, in order

@@ -6,7 +6,7 @@
 #include "framework/widgets/dbmemo.h"
 #include "framework/widgets/dbnavigator.h"
 #include "journeyfixture.h"
-#include "ui/main/tform1.h"
+#include "ui/main/mainwindow.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -7,7 +7,7 @@
 #include "framework/widgets/dbedit.h"
 #include "framework/widgets/dbmemo.h"
 #include "journeyfixture.h"
-#include "ui/main/tform1.h"
+#include "ui/main/mainwindow.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>

@@ -2,9 +2,9 @@
 // switch from the menu and from the settings, and Qt's own texts.
 #include "app/exe/appwindows.h"
 #include "app/settings.h"
-#include "costs/tform18.h"
-#include "costs/tform19.h"
-#include "data/tdatamodule2.h"
+#include "costs/costentrywindow.h"
+#include "costs/costupdatedialog.h"
+#include "data/projectdata.h"
 #include "framework/report/report.h"
 #include "framework/report/reportlabel.h"
 #include "framework/report/reportsysdata.h"
@@ -13,18 +13,18 @@
 #include "framework/widgets/dbctrlgrid.h"
 #include "framework/widgets/dbgrid.h"
 #include "lang/interfacelanguage.h"
-#include "reports/tform4.h"
-#include "reports/tform5.h"
-#include "reports/tform6.h"
-#include "reports/tform7.h"
-#include "reports/tform8.h"
-#include "reports/tform9.h"
+#include "reports/layoutreport.h"
+#include "reports/layoutreportdialog.h"
+#include "reports/projectreport.h"
+#include "reports/projectreportdialog.h"
+#include "reports/timelinedialog.h"
+#include "reports/timelinereport.h"
 #include "support/testenvironment.h"
-#include "timesheets/tform10.h"
-#include "timesheets/tform13.h"
-#include "timesheets/tform14.h"
-#include "ui/main/tform1.h"
-#include "ui/main/tform3.h"
+#include "timesheets/timesheetentrywindow.h"
+#include "timesheets/timesheetreport.h"
+#include "timesheets/timesheetreportdialog.h"
+#include "ui/main/mainwindow.h"
+#include "ui/main/memberlistwindow.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -131,22 +131,57 @@ private Q_SLOTS:
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
     }
 
+    // Classes may be renamed freely: the table names windows and components by object name only,
+    // and those names stay what stored layouts and the accessibility bus address.
+    void targetsAreObjectNamesThatDoNotChange() {
+        AppWindows windows;
+        QSet<QString> classes;
+        for (QObject* w : windows.windows()) {
+            classes.insert(QString::fromLatin1(w->metaObject()->className()));
+            for (QObject* o : w->findChildren<QObject*>())
+                classes.insert(QString::fromLatin1(o->metaObject()->className()));
+        }
+        const QRegularExpression numbered(QStringLiteral("^T(Form|DataModule)[0-9]+$"));
+        QStringList problems;
+        QStringList targets;
+        for (const Caption& c : CaptionSet::all()) {
+            for (const QString& name : {c.window, c.component}) {
+                if (classes.contains(name) || classes.contains(QStringLiteral("vok::") + name) ||
+                    numbered.match(name).hasMatch())
+                    problems << c.target() + QStringLiteral(": names a class");
+            }
+            if (c.kind != CaptionKind::Text)
+                targets << (c.component.isEmpty() ? c.window
+                                                  : c.window + QLatin1Char('.') + c.component);
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+        targets.removeDuplicates();
+        targets.sort();
+        QFile file(QStringLiteral(CAPTION_TARGETS));
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        QStringList expected;
+        for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')))
+            if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
+                expected << line;
+        QCOMPARE(targets, expected);
+    }
+
     void misnamedTargetIsReportedByName_data() {
         QTest::addColumn<QString>("row");
         QTest::addColumn<QString>("problem");
-        QTest::newRow("no such component") << "TForm1\tLabel99\tlabel\t-\t\"a\"\t\"b\"\t\"c\""
-                                           << "TForm1.Label99 label: no such component";
+        QTest::newRow("no such component") << "Form1\tLabel99\tlabel\t-\t\"a\"\t\"b\"\t\"c\""
+                                           << "Form1.Label99 label: no such component";
         QTest::newRow("of another kind")
-            << "TForm1\tSpeedButton1\tbutton\t-\t\"a\"\t\"b\"\t\"c\""
-            << "TForm1.SpeedButton1 button: the component is a QToolButton";
+            << "Form1\tSpeedButton1\tbutton\t-\t\"a\"\t\"b\"\t\"c\""
+            << "Form1.SpeedButton1 button: the component is a QToolButton";
         QTest::newRow("column past the last")
-            << "TForm1\tDBGrid1\tcolumn\t3\t\"a\"\t\"b\"\t\"c\""
-            << "TForm1.DBGrid1 column 3: the component is a vok::DBGrid without that index";
-        QTest::newRow("no such window") << "TForm99\t-\twindow\t-\t\"a\"\t\"b\"\t\"c\""
-                                        << "TForm99 window: there is no window TForm99";
+            << "Form1\tDBGrid1\tcolumn\t3\t\"a\"\t\"b\"\t\"c\""
+            << "Form1.DBGrid1 column 3: the component is a vok::DBGrid without that index";
+        QTest::newRow("no such window") << "Form99\t-\twindow\t-\t\"a\"\t\"b\"\t\"c\""
+                                        << "Form99 window: there is no window Form99";
         QTest::newRow("a field is no label")
-            << "TForm5\tQRDBText2\treportlabel\t-\t\"a\"\t\"b\"\t\"c\""
-            << "TForm5.QRDBText2 reportlabel: the component is a vok::ReportFieldText";
+            << "Form5\tQRDBText2\treportlabel\t-\t\"a\"\t\"b\"\t\"c\""
+            << "Form5.QRDBText2 reportlabel: the component is a vok::ReportFieldText";
     }
     void misnamedTargetIsReportedByName() {
         QFETCH(QString, row);
@@ -201,140 +236,152 @@ private Q_SLOTS:
             QTest::newRow(name) << language << read << QString::fromUtf8(text);
         };
         row(
-            "main window", 2, [](AppWindows& f) { return f.form1->windowTitle(); },
+            "main window", 2, [](AppWindows& f) { return f.mainWindow->windowTitle(); },
             "Gerencia De Proyecto Del Vok");
         row(
             "tab with a trailing blank", 2,
-            [](AppWindows& f) { return f.form1->ActionPageControl->tabText(0); }, "Acción ");
+            [](AppWindows& f) { return f.mainWindow->ActionPageControl->tabText(0); }, "Acción ");
         row(
-            "menu", 2, [](AppWindows& f) { return f.form1->Timesheetentry1->title(); },
+            "menu", 2, [](AppWindows& f) { return f.mainWindow->Timesheetentry1->title(); },
             "Hoja De Tiempo");
         row(
             "same text, another tab", 2,
-            [](AppWindows& f) { return f.form1->MajorPageControl->tabText(3); }, "Hojas De Tiempo");
+            [](AppWindows& f) { return f.mainWindow->MajorPageControl->tabText(3); },
+            "Hojas De Tiempo");
         row(
-            "project menu's Add Major", 1, [](AppWindows& f) { return f.form1->AddMajor1->text(); },
+            "project menu's Add Major", 1,
+            [](AppWindows& f) { return f.mainWindow->AddMajor1->text(); },
             "Ajouter une Activité Majeur");
         row(
-            "major menu's Add Major", 1, [](AppWindows& f) { return f.form1->AddMajor2->text(); },
+            "major menu's Add Major", 1,
+            [](AppWindows& f) { return f.mainWindow->AddMajor2->text(); },
             "Ajouter un Activité Majeur");
         row(
             "menu item and its window", 2,
             [](AppWindows& f) {
-                return join({f.form1->UpdateCostEntries1->text(), f.form19->windowTitle()});
+                return join(
+                    {f.mainWindow->UpdateCostEntries1->text(), f.costUpdate->windowTitle()});
             },
             "Entries del coste de la actualización|Entradas del coste de la actualización");
         row(
             "grid hint with two blanks", 2,
-            [](AppWindows& f) { return f.form1->DBGrid1->toolTip(); },
+            [](AppWindows& f) { return f.mainWindow->DBGrid1->toolTip(); },
             "Utilice los claves de flecha para navegar a partir de una entrada a otra. Ctrl-Del  "
             "suprimir una entrada.");
         row(
-            "tree hint", 1, [](AppWindows& f) { return f.form1->TreeView1->toolTip(); },
+            "tree hint", 1, [](AppWindows& f) { return f.mainWindow->TreeView1->toolTip(); },
             "Clique de droit sur un item sélectionné pour ajouter et détruire");
         row(
             "grid columns", 1,
             [](AppWindows& f) {
-                return join({f.form1->DBGrid1->columnTitle(1), f.form1->DBGrid3->columnTitle(1),
-                             f.form1->DBGrid2->columnTitle(0)});
+                return join({f.mainWindow->DBGrid1->columnTitle(1),
+                             f.mainWindow->DBGrid3->columnTitle(1),
+                             f.mainWindow->DBGrid2->columnTitle(0)});
             },
             "couriel|Couriel|Membre");
         row(
             "speed buttons", 2,
             [](AppWindows& f) {
-                return join({f.form1->SpeedButton2->text(), f.form1->SpeedButton3->text()});
+                return join(
+                    {f.mainWindow->SpeedButton2->text(), f.mainWindow->SpeedButton3->text()});
             },
             "Email Del Miembro|Email Miembro");
         row(
-            "record tab label", 2, [](AppWindows& f) { return f.form1->Label19->text(); },
+            "record tab label", 2, [](AppWindows& f) { return f.mainWindow->Label19->text(); },
             "Jefe De la Acción");
         row(
             "caption in every time-sheet panel", 2,
             [](AppWindows& f) {
-                return join(
-                    {panelCaption(f.form1->DBCtrlGrid2, 0), panelCaption(f.form1->DBCtrlGrid7, 1)});
+                return join({panelCaption(f.mainWindow->DBCtrlGrid2, 0),
+                             panelCaption(f.mainWindow->DBCtrlGrid7, 1)});
             },
             "Comience|Hasta");
         row(
             "radio group and items", 1,
             [](AppWindows& f) {
-                return join({f.form4->RadioGroup2->title(),
-                             f.form4->RadioGroup2Items->button(0)->text(),
-                             f.form4->RadioGroup1Items->button(1)->text()});
+                return join({f.timeLineDialog->RadioGroup2->title(),
+                             f.timeLineDialog->RadioGroup2Items->button(0)->text(),
+                             f.timeLineDialog->RadioGroup1Items->button(1)->text()});
             },
             "Échelle de temps|Jour|Aujourd'hui");
         row(
             "check box with trailing blanks", 1,
-            [](AppWindows& f) { return f.form4->CheckBox1->text(); },
+            [](AppWindows& f) { return f.timeLineDialog->CheckBox1->text(); },
             "Montrer dialogue d'impression  ");
         row(
-            "dialog window", 1, [](AppWindows& f) { return f.form4->windowTitle(); },
+            "dialog window", 1, [](AppWindows& f) { return f.timeLineDialog->windowTitle(); },
             "Imprimer rapport de temps");
         row(
             "entry window", 2,
             [](AppWindows& f) {
-                return join({f.form10->Label4->text(), f.form10->Button1->text(),
-                             f.form18->Label6->text()});
+                return join({f.entryWindow->Label4->text(), f.entryWindow->Button1->text(),
+                             f.costEntry->Label6->text()});
             },
             "Acción|Cercano|Importe");
         row(
             "report labels with trailing blanks", 1,
             [](AppWindows& f) {
-                return join({reportText(f.form5.get(), "QRLabel14"),
-                             reportText(f.form5.get(), "QRLabel2"), QString()});
+                return join({reportText(f.timeLineReport.get(), "QRLabel14"),
+                             reportText(f.timeLineReport.get(), "QRLabel2"), QString()});
             },
             "Vert = completé    |Gris = Non Critique et Non Completé  |");
         for (int language : {1, 2}) {
             QTest::newRow(qPrintable(QStringLiteral("kept English %1").arg(language)))
                 << language << Read([](AppWindows& f) {
-                       return join({f.form1->Copyproject1->text(), f.form1->English1->text(),
-                                    f.form1->Franais1->text(), f.form1->Espagnol1->text(),
-                                    f.form1->SpeedButton9->text(),
-                                    reportText(f.form5.get(), "MajorDateLabel")});
+                       return join({f.mainWindow->Copyproject1->text(),
+                                    f.mainWindow->English1->text(), f.mainWindow->Franais1->text(),
+                                    f.mainWindow->Espagnol1->text(),
+                                    f.mainWindow->SpeedButton9->text(),
+                                    reportText(f.timeLineReport.get(), "MajorDateLabel")});
                    })
                 << QString::fromUtf8("Copy project|English|Français|Espagnol|Print list|-->");
         }
         row(
             "Close with a trailing blank", 2,
             [](AppWindows& f) {
-                return join({text(f.form14.get(), "Button3"), text(f.form4.get(), "Button3")});
+                return join({text(f.timeSheetDialog.get(), "Button3"),
+                             text(f.timeLineDialog.get(), "Button3")});
             },
             "Cercano |Cercano");
         row(
             "From date in a report and in its dialog", 2,
             [](AppWindows& f) {
-                return join({reportText(f.form13.get(), "QRLabel1"),
-                             f.form14->findChild<QLabel*>(QStringLiteral("Label2"))->text()});
+                return join(
+                    {reportText(f.timeSheetReport.get(), "QRLabel1"),
+                     f.timeSheetDialog->findChild<QLabel*>(QStringLiteral("Label2"))->text()});
             },
             "Comience|A partir de fecha");
         row(
             "dialog titles and their menu items", 1,
             [](AppWindows& f) {
-                return join({f.form6->windowTitle(), f.form1->Format1->text(),
-                             f.form8->windowTitle(), reportText(f.form9.get(), "QRLabel1")});
+                return join({f.projectDialog->windowTitle(), f.mainWindow->Format1->text(),
+                             f.layoutDialog->windowTitle(),
+                             reportText(f.layoutReport.get(), "QRLabel1")});
             },
             "Imprimer Rapport Projet|Imprimer rapport des projets|Imprimer rapport "
             "hiarchique|Rapport Hiarchique");
         row(
             "page prefixes", 2,
             [](AppWindows& f) {
-                return join({reportText(f.form7.get(), "QRSysData2"),
-                             reportText(f.form9.get(), "QRSysData2"),
-                             reportText(f.form7.get(), "QRLabel25")});
+                return join({reportText(f.projectReport.get(), "QRSysData2"),
+                             reportText(f.layoutReport.get(), "QRSysData2"),
+                             reportText(f.projectReport.get(), "QRLabel25")});
             },
             "Paginación #|Paginación #|Jefe");
         row(
             "members list columns", 2,
             [](AppWindows& f) {
-                return f.form3->findChild<vok::DBGrid*>(QStringLiteral("DBGrid1"))->columnTitle(2);
+                return f.memberList->findChild<vok::DBGrid*>(QStringLiteral("DBGrid1"))
+                    ->columnTitle(2);
             },
             "Dirección de email");
         row(
             "report page label", 2,
-            [](AppWindows& f) { return reportText(f.form5.get(), "QRLabel11"); }, "Paginación #");
+            [](AppWindows& f) { return reportText(f.timeLineReport.get(), "QRLabel11"); },
+            "Paginación #");
         row(
-            "report date prefix", 2, [](AppWindows& f) { return f.form5->QRSysData3->text(); },
-            "Fecha actual:");
+            "report date prefix", 2,
+            [](AppWindows& f) { return f.timeLineReport->QRSysData3->text(); }, "Fecha actual:");
     }
     void tellingRows() {
         QFETCH(int, language);
@@ -348,14 +395,14 @@ private Q_SLOTS:
     void menuSwitchesTheLanguageForThisRunOnly() {
         env->writeSettings(env->demoFolder(), QStringLiteral("0"));
         AppWindows windows;
-        windows.form1->FormActivate();
-        windows.form1->Espagnol1->trigger();
-        QCOMPARE(windows.form1->windowTitle(), QStringLiteral("Gerencia De Proyecto Del Vok"));
-        windows.form1->Franais1->trigger();
-        QCOMPARE(windows.form1->windowTitle(), QStringLiteral("Vok Gestion de Projet"));
-        windows.form1->English1->trigger();
-        QCOMPARE(windows.form1->windowTitle(), QStringLiteral("Vok Project Dadiduzoro"));
-        windows.form1->Franais1->trigger();
+        windows.mainWindow->FormActivate();
+        windows.mainWindow->Espagnol1->trigger();
+        QCOMPARE(windows.mainWindow->windowTitle(), QStringLiteral("Gerencia De Proyecto Del Vok"));
+        windows.mainWindow->Franais1->trigger();
+        QCOMPARE(windows.mainWindow->windowTitle(), QStringLiteral("Vok Gestion de Projet"));
+        windows.mainWindow->English1->trigger();
+        QCOMPARE(windows.mainWindow->windowTitle(), QStringLiteral("Vok Project Dadiduzoro"));
+        windows.mainWindow->Franais1->trigger();
         // The next start comes up as the settings say.
         QCOMPARE(Settings::read().language, QStringLiteral("0"));
         QVERIFY(boxes.isEmpty());
@@ -389,29 +436,30 @@ private Q_SLOTS:
         QFETCH(QString, box);
         env->writeSettings(env->demoFolder(), language);
         AppWindows windows;
-        windows.form1->FormActivate();
-        QCOMPARE(windows.form1->windowTitle(), title);
+        windows.mainWindow->FormActivate();
+        QCOMPARE(windows.mainWindow->windowTitle(), title);
         QCOMPARE(boxes.join(QLatin1Char('\n')), box);
         // A dialog never shown is in the same language.
-        QCOMPARE(windows.form10->Label4->text() == QStringLiteral("Action"),
+        QCOMPARE(windows.entryWindow->Label4->text() == QStringLiteral("Action"),
                  title != QStringLiteral("Gerencia De Proyecto Del Vok"));
-        QCOMPARE(windows.form1->TreeView1->topLevelItemCount(), box.isEmpty() ? 4 : 0);
+        QCOMPARE(windows.mainWindow->TreeView1->topLevelItemCount(), box.isEmpty() ? 4 : 0);
     }
 
     void closedDialogOpensInTheLanguageChosen() {
         env->writeSettings(env->demoFolder(), QStringLiteral("0"));
         AppWindows windows;
-        windows.form1->FormActivate();
+        windows.mainWindow->FormActivate();
         QStringList shown;
         vok::Modal::setHandler([&](QDialog* dialog) {
-            auto* form4 = qobject_cast<TForm4*>(dialog);
-            shown << join({dialog->windowTitle(), form4->RadioGroup1Items->button(0)->text(),
-                           form4->Button3->text()});
+            auto* timeLineDialog = qobject_cast<TimeLineDialog*>(dialog);
+            shown << join({dialog->windowTitle(),
+                           timeLineDialog->RadioGroup1Items->button(0)->text(),
+                           timeLineDialog->Button3->text()});
             return int(QDialog::Rejected);
         });
-        windows.form1->PrintPERT1->trigger();
-        windows.form1->Franais1->trigger(); // while the dialog is closed
-        windows.form1->PrintPERT1->trigger();
+        windows.mainWindow->PrintPERT1->trigger();
+        windows.mainWindow->Franais1->trigger(); // while the dialog is closed
+        windows.mainWindow->PrintPERT1->trigger();
         QCOMPARE(shown, (QStringList{"Print Time Line report|Project Start Date|Close",
                                      QString::fromUtf8("Imprimer rapport de temps|Date début du "
                                                        "projet|Fermer")}));
@@ -492,7 +540,7 @@ private Q_SLOTS:
         QFETCH(QString, noPrinter);
         env->writeSettings(env->demoFolder(), QStringLiteral("0"));
         AppWindows windows;
-        windows.form1->FormActivate();
+        windows.mainWindow->FormActivate();
         windows.language->TranslateInterface(language);
         QString shown;
         vok::Modal::setHandler([&](QDialog* d) {
@@ -500,15 +548,15 @@ private Q_SLOTS:
                 shown = d->windowTitle();
             return int(QDialog::Rejected);
         });
-        windows.form1->Format1->trigger();
-        windows.form6->Button2->click();
+        windows.mainWindow->Format1->trigger();
+        windows.projectDialog->Button2->click();
         QCOMPARE(shown, previewTitle);
-        QCOMPARE(QCoreApplication::translate("ReportPrinter",
+        QCOMPARE(QCoreApplication::translate("Printing",
                                              "No printer is installed. The report was saved as %1")
                      .arg(QStringLiteral("x.pdf")),
                  noPrinter);
         windows.language->TranslateInterface(0);
-        QCOMPARE(QCoreApplication::translate("TForm5", "page %1 of %2 across"),
+        QCOMPARE(QCoreApplication::translate("Form5", "page %1 of %2 across"),
                  QStringLiteral("page %1 of %2 across"));
     }
 

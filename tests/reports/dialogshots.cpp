@@ -5,7 +5,7 @@
 #include "framework/ui/modal.h"
 #include "reports/reportdialog.h"
 #include "support/testenvironment.h"
-#include "ui/main/tform1.h"
+#include "ui/main/mainwindow.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     env.writeSettings(env.demoFolder(), QStringLiteral("0"));
 
     AppWindows windows;
-    TForm1& form = *windows.form1;
+    MainWindow& form = *windows.mainWindow;
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         return 1;

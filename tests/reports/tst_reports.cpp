@@ -1,8 +1,8 @@
 // The time sheet, cost, detailed project, layout and contact list reports run through their
 // dialogs (or their button) on real record-sets, checked on the laid-out pages; and vokctl's
 // report kinds.
-#include "costs/tform20.h"
-#include "costs/tform21.h"
+#include "costs/costreport.h"
+#include "costs/costreportdialog.h"
 #include "framework/dataset/store.h"
 #include "framework/dataset/table.h"
 #include "framework/report/report.h"
@@ -11,21 +11,21 @@
 #include "framework/report/reportlabel.h"
 #include "framework/report/reportprinter.h"
 #include "framework/ui/modal.h"
+#include "reports/contactlistreport.h"
 #include "reports/csvwriter.h"
+#include "reports/layoutreport.h"
+#include "reports/layoutreportdialog.h"
+#include "reports/projectreport.h"
+#include "reports/projectreportdialog.h"
 #include "reports/reportsession.h"
-#include "reports/tform22.h"
-#include "reports/tform4.h"
-#include "reports/tform5.h"
-#include "reports/tform6.h"
-#include "reports/tform7.h"
-#include "reports/tform8.h"
-#include "reports/tform9.h"
+#include "reports/timelinedialog.h"
+#include "reports/timelinereport.h"
 #include "support/engines.h"
 #include "support/pdffacts.h"
 #include "support/programrun.h"
 #include "support/testenvironment.h"
-#include "timesheets/tform13.h"
-#include "timesheets/tform14.h"
+#include "timesheets/timesheetreport.h"
+#include "timesheets/timesheetreportdialog.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -167,18 +167,18 @@ class TestReports : public QObject {
     }
 
     struct TimeSheets {
-        TForm14 dialog;
-        TForm13 report;
-        explicit TimeSheets(TDataModule2* dm)
+        TimeSheetReportDialog dialog;
+        TimeSheetReport report;
+        explicit TimeSheets(ProjectData* dm)
             : dialog(dm), report(dm, [this] { return dialog.options(); }) {
             dialog.setReport(&report);
         }
     };
 
     struct Costs {
-        TForm20 dialog;
-        TForm21 report;
-        explicit Costs(TDataModule2* dm)
+        CostReportDialog dialog;
+        CostReport report;
+        explicit Costs(ProjectData* dm)
             : dialog(dm), report(dm, [this] { return dialog.options(); }) {
             dialog.setReport(&report);
         }
@@ -450,8 +450,8 @@ private Q_SLOTS:
             }
         }
         openSession();
-        TForm6 dialog(&session->dm);
-        TForm7 report(&session->dm, [&dialog] { return dialog.options(); });
+        ProjectReportDialog dialog(&session->dm);
+        ProjectReport report(&session->dm, [&dialog] { return dialog.options(); });
         dialog.setReport(&report);
         openFromMenu(dialog);
         dialog.IncludeMajor->setChecked(parts.contains(QLatin1String("major")));
@@ -497,7 +497,9 @@ private Q_SLOTS:
                   {{"ProjectTeam_member", QStringLiteral("Member %1").arg(i)}});
         child("MajorTeam", "MajorTeam", {p, m}, {{"MajorTeam_member", QStringLiteral("Ana")}});
         openSession();
-        TForm7 report(&session->dm, [] { return ProjectReportOptions{true, true, true, true}; });
+        ProjectReport report(&session->dm, [] {
+            return ProjectReportOptions{true, true, true, true};
+        });
         return report.run();
     }
 
@@ -585,8 +587,8 @@ private Q_SLOTS:
                 action(p, id, QStringLiteral("A%1.%2").arg(m + 1).arg(a + 1));
         }
         openSession();
-        TForm8 dialog(&session->dm);
-        TForm9 report(&session->dm);
+        LayoutReportDialog dialog(&session->dm);
+        LayoutReport report(&session->dm);
         dialog.setReport(&report);
         openFromMenu(dialog);
         const ReportDocument doc = printFrom(dialog);
@@ -650,7 +652,7 @@ private Q_SLOTS:
                  {"ProjectContact_adr1", QStringLiteral("1 Main Street")},
                  {"ProjectContact_City", QStringLiteral("Town")}});
         openSession();
-        TForm22 report(&session->dm);
+        ContactListReport report(&session->dm);
         QPushButton printList;
         report.connectButton(&printList, [this] { session->locateProject(QStringLiteral("P")); });
         ReportDocument doc;
@@ -681,10 +683,10 @@ private Q_SLOTS:
     void dialogsRunTheirReportsWithTheProjectFilterOn_data() {
         QTest::addColumn<QString>("form");
         QTest::addColumn<bool>("openBefore"); // the time sheets were open before
-        for (const char* f : {"TForm4", "TForm6", "TForm8", "TForm14", "TForm20"})
+        for (const char* f : {"Form4", "Form6", "Form8", "Form14", "Form20"})
             QTest::newRow(f) << f << false;
-        QTest::newRow("TForm14, time sheets open before") << "TForm14" << true;
-        QTest::newRow("TForm20, costs open before") << "TForm20" << true;
+        QTest::newRow("Form14, time sheets open before") << "Form14" << true;
+        QTest::newRow("Form20, costs open before") << "Form20" << true;
     }
 
     void dialogsRunTheirReportsWithTheProjectFilterOn() {
@@ -695,32 +697,32 @@ private Q_SLOTS:
         openSession();
         // The dialogs and reports walk record-sets of their own, as in Vok; the working ones
         // stay where the main window left them.
-        TDataModule2& working = session->dm;
-        TDataModule2* dm = &working.walks();
+        ProjectData& working = session->dm;
+        ProjectData* dm = &working.walks();
         working.projects->first();
-        TForm4 f4(dm);
-        TForm5 f5(dm, [&f4] { return f4.options(); });
-        TForm6 f6(dm);
-        TForm7 f7(dm, [&f6] { return f6.options(); });
-        TForm8 f8(dm);
-        TForm9 f9(dm);
+        TimeLineDialog f4(dm);
+        TimeLineReport f5(dm, [&f4] { return f4.options(); });
+        ProjectReportDialog f6(dm);
+        ProjectReport f7(dm, [&f6] { return f6.options(); });
+        LayoutReportDialog f8(dm);
+        LayoutReport f9(dm);
         TimeSheets ts(dm);
         Costs c(dm);
         f4.setReport(&f5);
         f6.setReport(&f7);
         f8.setReport(&f9);
-        const QHash<QString, ReportDialog*> dialogs{{"TForm4", &f4},
-                                                    {"TForm6", &f6},
-                                                    {"TForm8", &f8},
-                                                    {"TForm14", &ts.dialog},
-                                                    {"TForm20", &c.dialog}};
+        const QHash<QString, ReportDialog*> dialogs{{"Form4", &f4},
+                                                    {"Form6", &f6},
+                                                    {"Form8", &f8},
+                                                    {"Form14", &ts.dialog},
+                                                    {"Form20", &c.dialog}};
         ReportDialog* dialog = dialogs.value(form);
-        vok::Table* rows = form == QLatin1String("TForm14")   ? dm->ProjectTS
-                           : form == QLatin1String("TForm20") ? dm->ProjectCost
+        vok::Table* rows = form == QLatin1String("Form14")   ? dm->ProjectTS
+                           : form == QLatin1String("Form20") ? dm->ProjectCost
+                                                             : nullptr;
+        vok::Table* shown = form == QLatin1String("Form14")   ? working.ProjectTS
+                            : form == QLatin1String("Form20") ? working.ProjectCost
                                                               : nullptr;
-        vok::Table* shown = form == QLatin1String("TForm14")   ? working.ProjectTS
-                            : form == QLatin1String("TForm20") ? working.ProjectCost
-                                                               : nullptr;
         if (openBefore)
             shown->open();
         openFromMenu(*dialog);
@@ -764,30 +766,30 @@ private Q_SLOTS:
             const char* name;
             const char* text;
         } targets[] = {
-            {"TForm5", "QRLabel2", "Gray for Non-critical & Not Completed"},
-            {"TForm5", "QRLabel14", "Green for Completed"},
-            {"TForm5", "QRLabel11", "Page #"},
-            {"TForm5", "QRSysData3", "Current date:"},
-            {"TForm7", "QRLabel25", "Action Leader"},
-            {"TForm7", "QRLabel10", "Action Name"},
-            {"TForm7", "QRLabel7", "Member Email"},
-            {"TForm7", "QRLabel11", "Member name"},
-            {"TForm7", "QRLabel23", "Start Date"},
-            {"TForm7", "QRSysData2", "Page # "},
-            {"TForm9", "QRLabel1", "Project Layout Report"},
-            {"TForm9", "QRSysData2", "Page #"},
-            {"TForm13", "QRLabel5", "Action"},
-            {"TForm13", "QRLabel1", "From date"},
-            {"TForm13", "QRSysData1", "Date: "},
-            {"TForm21", "QRLabel14", "Start Date"},
-            {"TForm21", "QRSysData2", "Page # "},
-            {"TForm4", "Form4", "Print Time Line report"},
-            {"TForm6", "Form6", "Print Project report"},
-            {"TForm8", "Form8", "Project Layout Report"},
-            {"TForm8", "CheckBox1", "Show print dialog  "},
-            {"TForm14", "Label2", "From date"},
-            {"TForm14", "Button3", "Close"},
-            {"TForm20", "Label3", "To date"},
+            {"Form5", "QRLabel2", "Gray for Non-critical & Not Completed"},
+            {"Form5", "QRLabel14", "Green for Completed"},
+            {"Form5", "QRLabel11", "Page #"},
+            {"Form5", "QRSysData3", "Current date:"},
+            {"Form7", "QRLabel25", "Action Leader"},
+            {"Form7", "QRLabel10", "Action Name"},
+            {"Form7", "QRLabel7", "Member Email"},
+            {"Form7", "QRLabel11", "Member name"},
+            {"Form7", "QRLabel23", "Start Date"},
+            {"Form7", "QRSysData2", "Page # "},
+            {"Form9", "QRLabel1", "Project Layout Report"},
+            {"Form9", "QRSysData2", "Page #"},
+            {"Form13", "QRLabel5", "Action"},
+            {"Form13", "QRLabel1", "From date"},
+            {"Form13", "QRSysData1", "Date: "},
+            {"Form21", "QRLabel14", "Start Date"},
+            {"Form21", "QRSysData2", "Page # "},
+            {"Form4", "Form4", "Print Time Line report"},
+            {"Form6", "Form6", "Print Project report"},
+            {"Form8", "Form8", "Project Layout Report"},
+            {"Form8", "CheckBox1", "Show print dialog  "},
+            {"Form14", "Label2", "From date"},
+            {"Form14", "Button3", "Close"},
+            {"Form20", "Label3", "To date"},
         };
         for (const auto& t : targets)
             QTest::addRow("%s %s", t.form, t.name) << t.form << t.name << t.text;
@@ -801,22 +803,22 @@ private Q_SLOTS:
         openSession();
         // The dialogs and reports walk record-sets of their own, as in Vok; the working ones
         // stay where the main window left them.
-        TDataModule2& working = session->dm;
-        TDataModule2* dm = &working.walks();
+        ProjectData& working = session->dm;
+        ProjectData* dm = &working.walks();
         working.projects->first();
-        TForm4 f4(dm);
-        TForm5 f5(dm, [] { return TimeLineOptions{}; });
-        TForm6 f6(dm);
-        TForm7 f7(dm, [] { return ProjectReportOptions{}; });
-        TForm8 f8(dm);
-        TForm9 f9(dm);
+        TimeLineDialog f4(dm);
+        TimeLineReport f5(dm, [] { return TimeLineOptions{}; });
+        ProjectReportDialog f6(dm);
+        ProjectReport f7(dm, [] { return ProjectReportOptions{}; });
+        LayoutReportDialog f8(dm);
+        LayoutReport f9(dm);
         TimeSheets ts(dm);
         Costs c(dm);
-        const QHash<QString, QObject*> forms{{"TForm4", &f4},         {"TForm5", &f5},
-                                             {"TForm6", &f6},         {"TForm7", &f7},
-                                             {"TForm8", &f8},         {"TForm9", &f9},
-                                             {"TForm13", &ts.report}, {"TForm14", &ts.dialog},
-                                             {"TForm20", &c.dialog},  {"TForm21", &c.report}};
+        const QHash<QString, QObject*> forms{{"Form4", &f4},         {"Form5", &f5},
+                                             {"Form6", &f6},         {"Form7", &f7},
+                                             {"Form8", &f8},         {"Form9", &f9},
+                                             {"Form13", &ts.report}, {"Form14", &ts.dialog},
+                                             {"Form20", &c.dialog},  {"Form21", &c.report}};
         QObject* window = forms.value(form);
         QObject* target = window->objectName() == name ? window : window->findChild<QObject*>(name);
         QVERIFY2(target, qPrintable(name));
@@ -832,25 +834,25 @@ private Q_SLOTS:
 
     void everyDialogInputHasAnAccessibleName_data() {
         QTest::addColumn<QString>("form");
-        for (const char* f : {"TForm4", "TForm6", "TForm8", "TForm14", "TForm20"})
+        for (const char* f : {"Form4", "Form6", "Form8", "Form14", "Form20"})
             QTest::newRow(f) << f;
     }
 
     void everyDialogInputHasAnAccessibleName() {
         QFETCH(QString, form);
         openSession();
-        TDataModule2* dm = &session->dm;
+        ProjectData* dm = &session->dm;
         std::unique_ptr<QDialog> dialog;
-        if (form == QLatin1String("TForm4"))
-            dialog = std::make_unique<TForm4>(dm);
-        else if (form == QLatin1String("TForm6"))
-            dialog = std::make_unique<TForm6>(dm);
-        else if (form == QLatin1String("TForm8"))
-            dialog = std::make_unique<TForm8>(dm);
-        else if (form == QLatin1String("TForm14"))
-            dialog = std::make_unique<TForm14>(dm);
+        if (form == QLatin1String("Form4"))
+            dialog = std::make_unique<TimeLineDialog>(dm);
+        else if (form == QLatin1String("Form6"))
+            dialog = std::make_unique<ProjectReportDialog>(dm);
+        else if (form == QLatin1String("Form8"))
+            dialog = std::make_unique<LayoutReportDialog>(dm);
+        else if (form == QLatin1String("Form14"))
+            dialog = std::make_unique<TimeSheetReportDialog>(dm);
         else
-            dialog = std::make_unique<TForm20>(dm);
+            dialog = std::make_unique<CostReportDialog>(dm);
         int inputs = 0;
         for (QWidget* w : dialog->findChildren<QWidget*>()) {
             // The text field of a list that takes typing speaks through the list; its pop-up

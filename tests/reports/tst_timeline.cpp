@@ -1,6 +1,6 @@
 // The time line report run through its dialog on a real data folder, checked on the laid-out
 // pages; and vokctl report timeline.
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "framework/dataset/store.h"
 #include "framework/dataset/table.h"
 #include "framework/report/report.h"
@@ -9,8 +9,8 @@
 #include "framework/ui/clock.h"
 #include "framework/ui/messages.h"
 #include "framework/ui/modal.h"
-#include "reports/tform4.h"
-#include "reports/tform5.h"
+#include "reports/timelinedialog.h"
+#include "reports/timelinereport.h"
 #include "support/engines.h"
 #include "support/testenvironment.h"
 
@@ -73,13 +73,13 @@ class TestTimeline : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestEnvironment> env;
-    std::unique_ptr<TDataModule2> dm;
-    std::unique_ptr<TForm4> form4;
-    std::unique_ptr<TForm5> form5;
+    std::unique_ptr<ProjectData> dm;
+    std::unique_ptr<TimeLineDialog> timeLineDialog;
+    std::unique_ptr<TimeLineReport> timeLineReport;
     QString printProject; // the main window's PrintProject
 
     qlonglong insert(const QString& sql, const QVariantList& binds) {
-        return dm->Database1->exec(sql, binds).lastInsertId().toLongLong();
+        return dm->store->exec(sql, binds).lastInsertId().toLongLong();
     }
 
     qlonglong addProject(const QString& name, const QDate& from, const QDate& to) {
@@ -122,10 +122,10 @@ class TestTimeline : public QObject {
     }
 
     ReportDocument run(int start, int scale, const QString& project = QStringLiteral("P")) {
-        form4->RadioGroup1Items->button(start)->setChecked(true);
-        form4->RadioGroup2Items->button(scale)->setChecked(true);
+        timeLineDialog->RadioGroup1Items->button(start)->setChecked(true);
+        timeLineDialog->RadioGroup2Items->button(scale)->setChecked(true);
         printProject = project;
-        return form5->run();
+        return timeLineReport->run();
     }
 
 private Q_SLOTS:
@@ -135,22 +135,23 @@ private Q_SLOTS:
         VOK_INIT_ENGINE();
         env = std::make_unique<TestEnvironment>(QDateTime(march1, QTime(9, 0)));
         const QString folder = env->emptyFolder();
-        dm = std::make_unique<TDataModule2>();
+        dm = std::make_unique<ProjectData>();
         dm->setPrintProjectSource([this] { return printProject; });
         dm->connectTo(folder);
-        dm->Database1->open();
-        form4 = std::make_unique<TForm4>(dm.get());
-        form5 = std::make_unique<TForm5>(dm.get(), [this] { return form4->options(); });
-        form4->setReport(form5.get());
-        form4->setPrintProject([this](const QString& name) { printProject = name; });
+        dm->store->open();
+        timeLineDialog = std::make_unique<TimeLineDialog>(dm.get());
+        timeLineReport = std::make_unique<TimeLineReport>(
+            dm.get(), [this] { return timeLineDialog->options(); });
+        timeLineDialog->setReport(timeLineReport.get());
+        timeLineDialog->setPrintProject([this](const QString& name) { printProject = name; });
     }
 
     void cleanup() {
         vok::Modal::setHandler({});
         vok::Messages::setHandler({});
         vok::ReportPrinter::setHandler({});
-        form5.reset();
-        form4.reset();
+        timeLineReport.reset();
+        timeLineDialog.reset();
         dm.reset();
         env.reset();
     }
@@ -461,7 +462,7 @@ private Q_SLOTS:
         };
         for (const auto& [scale, count] : {std::pair{Day, 210}, {Month, 17}, {Day, 210}}) {
             QCOMPARE(onPage(run(ProjectStart, scale)), count);
-            QCOMPARE(form5->QRBand1->elementsWithTag(9).size(), count);
+            QCOMPARE(timeLineReport->QRBand1->elementsWithTag(9).size(), count);
         }
     }
 
@@ -637,23 +638,23 @@ private Q_SLOTS:
         openTables();
         QList<QStringList> lists;
         vok::Modal::setHandler([&](QDialog* d) {
-            if (d != form4.get())
+            if (d != timeLineDialog.get())
                 return int(QDialog::Rejected);
             QStringList items;
-            for (int i = 0; i < form4->ComboBox1->count(); ++i)
-                items << form4->ComboBox1->itemText(i);
-            lists << items << QStringList{form4->ComboBox1->currentText()};
-            form4->RadioGroup1Items->button(1)->setChecked(true);
-            form4->CheckBox1->setChecked(true);
+            for (int i = 0; i < timeLineDialog->ComboBox1->count(); ++i)
+                items << timeLineDialog->ComboBox1->itemText(i);
+            lists << items << QStringList{timeLineDialog->ComboBox1->currentText()};
+            timeLineDialog->RadioGroup1Items->button(1)->setChecked(true);
+            timeLineDialog->CheckBox1->setChecked(true);
             return int(QDialog::Rejected);
         });
-        form4->RadioGroup2Items->button(1)->setChecked(true);
+        timeLineDialog->RadioGroup2Items->button(1)->setChecked(true);
         QAction menuItem;
-        form4->connectMenu(&menuItem);
+        timeLineDialog->connectMenu(&menuItem);
         menuItem.trigger();
         // The walk leaves the table on its last record.
         QCOMPARE(dm->projects->fieldByName(QStringLiteral("Zel_Project_id")).asInteger(), 3);
-        form4->ComboBox1->setEditText(QStringLiteral("typed"));
+        timeLineDialog->ComboBox1->setEditText(QStringLiteral("typed"));
         menuItem.trigger();
         QCOMPARE(lists.size(), 4);
         for (int i : {0, 2}) {
@@ -661,11 +662,11 @@ private Q_SLOTS:
             QCOMPARE(lists[i + 1], QStringList{"Alpha"});
         }
         // Choices last from one opening to the next.
-        QCOMPARE(form4->RadioGroup1Items->checkedId(), 1);
-        QCOMPARE(form4->RadioGroup2Items->checkedId(), 1);
-        QVERIFY(form4->CheckBox1->isChecked());
-        QCOMPARE(form4->windowTitle(), QStringLiteral("Print Time Line report"));
-        QCOMPARE(form4->size(), QSize(544, 320));
+        QCOMPARE(timeLineDialog->RadioGroup1Items->checkedId(), 1);
+        QCOMPARE(timeLineDialog->RadioGroup2Items->checkedId(), 1);
+        QVERIFY(timeLineDialog->CheckBox1->isChecked());
+        QCOMPARE(timeLineDialog->windowTitle(), QStringLiteral("Print Time Line report"));
+        QCOMPARE(timeLineDialog->size(), QSize(544, 320));
     }
 
     void printAndPreviewRunWithTheFilterOn_data() {
@@ -687,8 +688,8 @@ private Q_SLOTS:
         onePlan(0, 3);
         addProject(QStringLiteral("Q"), march1, march1);
         openTables();
-        form4->ComboBox1->setEditText(QStringLiteral("P"));
-        form4->CheckBox1->setChecked(showDialog);
+        timeLineDialog->ComboBox1->setEditText(QStringLiteral("P"));
+        timeLineDialog->CheckBox1->setChecked(showDialog);
         QStringList seen;
         vok::Modal::setHandler([&](QDialog* d) {
             if (qobject_cast<QPrintDialog*>(d))
@@ -709,7 +710,7 @@ private Q_SLOTS:
                         .arg(dm->projects->isFiltered())
                         .arg(dm->projects->recordCount());
         });
-        form4->findChild<QPushButton*>(button)->click();
+        timeLineDialog->findChild<QPushButton*>(button)->click();
         QStringList expected;
         if (button == QLatin1String("Button2"))
             expected << "preview 1 page"
@@ -737,17 +738,17 @@ private Q_SLOTS:
             errors << r.text;
             return QMessageBox::Ok;
         });
-        form4->ComboBox1->setEditText(QStringLiteral("P"));
-        form4->Button2->click();
+        timeLineDialog->ComboBox1->setEditText(QStringLiteral("P"));
+        timeLineDialog->Button2->click();
         QCOMPARE(errors.size(), 1);
         QVERIFY(!dm->projects->isFiltered());
     }
 
     void closeButtonClosesTheDialog() {
-        form4->show();
-        QVERIFY(form4->isVisible());
-        form4->Button3->click();
-        QVERIFY(!form4->isVisible());
+        timeLineDialog->show();
+        QVERIFY(timeLineDialog->isVisible());
+        timeLineDialog->Button3->click();
+        QVERIFY(!timeLineDialog->isVisible());
     }
 
     void tilesCoverEveryDayOnce_data() {
@@ -768,7 +769,7 @@ private Q_SLOTS:
         // pages they fall.
         addAction(p, addMajor(p, march1, end), march1, end, false, false, 30);
         openTables();
-        form4->TilesBox->setChecked(true);
+        timeLineDialog->TilesBox->setChecked(true);
         const ReportDocument doc = run(ProjectStart, scale);
         const int days = static_cast<int>(march1.daysTo(end)) + 1;
         const int across = (days + daysPerPage - 1) / daysPerPage;
@@ -816,7 +817,7 @@ private Q_SLOTS:
         }
 
         // Off, the page is the one it always was.
-        form4->TilesBox->setChecked(false);
+        timeLineDialog->TilesBox->setChecked(false);
         const ReportDocument single = run(ProjectStart, scale);
         QCOMPARE(single.pages.size(), 1);
         QVERIFY(!one(single, QStringLiteral("TileMark")).visible);
@@ -828,7 +829,7 @@ private Q_SLOTS:
         const qlonglong p = addProject(QStringLiteral("P"), march1, march1.addDays(104));
         addAction(p, addMajor(p, march1, march1.addDays(104)), march1, march1.addDays(104));
         openTables();
-        form4->TilesBox->setChecked(true);
+        timeLineDialog->TilesBox->setChecked(true);
         const ReportDocument doc = run(ProjectStart, Day);
         QCOMPARE(doc.pages.size(), 1);
         QVERIFY(!one(doc, QStringLiteral("TileMark")).visible);

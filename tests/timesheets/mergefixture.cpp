@@ -14,10 +14,10 @@
 MergeFixture::MergeFixture() : env_(std::make_unique<TestEnvironment>()) {
     StorageConfiguration::writeEntries(); // as at start: several machines share the folder
     folder_ = env_->emptyFolder();
-    dm_ = std::make_unique<TDataModule2>();
+    dm_ = std::make_unique<ProjectData>();
     dm_->DataPath = folder_;
     dm_->connectTo(folder_);
-    vok::Store& s = *dm_->Database1;
+    vok::Store& s = *dm_->store;
     s.exec(QStringLiteral("INSERT INTO projects (Zel_project, Zel_hours, Zel_actual) VALUES "
                           "('Bridge', 100, 1000), ('Tunnel', NULL, NULL), ('Twin', 0, 0), "
                           "('Twin', 0, 0)"));
@@ -76,7 +76,7 @@ void insertLines(vok::Store& s, const QString& table, const QString& prefix,
 } // namespace
 
 void MergeFixture::writeMemberLines(const QString& fileName, const QList<EntryLine>& lines) {
-    vok::Store& s = *dm_->Database1;
+    vok::Store& s = *dm_->store;
     if (!s.fileExists(fileName))
         s.createFile(fileName, Schema::memberTimeSheetFile());
     const vok::TableRef ref = s.resolve(fileName);
@@ -85,12 +85,12 @@ void MergeFixture::writeMemberLines(const QString& fileName, const QList<EntryLi
 }
 
 void MergeFixture::writeCostLines(const QList<EntryLine>& lines) {
-    insertLines(*dm_->Database1, QStringLiteral("Costentry"), QStringLiteral("Cost"),
+    insertLines(*dm_->store, QStringLiteral("Costentry"), QStringLiteral("Cost"),
                 QStringLiteral("Cost_Amount"), lines);
 }
 
 int MergeFixture::memberLines(const QString& fileName) {
-    vok::Store& s = *dm_->Database1;
+    vok::Store& s = *dm_->store;
     const vok::TableRef ref = s.resolve(fileName);
     const int n = value(QStringLiteral("SELECT COUNT(*) FROM %1").arg(ref.sql())).toInt();
     s.release(ref);
@@ -110,10 +110,10 @@ QMap<QString, QVariant> MergeFixture::totals(const QString& kind) {
                   {"A", "action", "Action_id", "Action_hours", "Action_actual"}};
     QMap<QString, QVariant> out;
     for (const auto& l : levels) {
-        QSqlQuery q = dm_->Database1->exec(QStringLiteral("SELECT %1, %2 FROM %3")
-                                               .arg(QLatin1String(l.id),
-                                                    QLatin1String(hours ? l.hours : l.costs),
-                                                    QLatin1String(l.table)));
+        QSqlQuery q =
+            dm_->store->exec(QStringLiteral("SELECT %1, %2 FROM %3")
+                                 .arg(QLatin1String(l.id), QLatin1String(hours ? l.hours : l.costs),
+                                      QLatin1String(l.table)));
         while (q.next())
             out.insert(QLatin1String(l.key) + q.value(0).toString(), q.value(1));
     }
@@ -134,7 +134,7 @@ QString MergeFixture::changes(const QMap<QString, QVariant>& before,
 }
 
 QStringList MergeFixture::rowNumbers(const QString& table) {
-    QSqlQuery q = dm_->Database1->exec(
+    QSqlQuery q = dm_->store->exec(
         QStringLiteral("SELECT %1_project_id, %1_major_id, %1_action_id FROM %1 ORDER BY %1_id")
             .arg(table));
     QStringList out;
@@ -144,8 +144,8 @@ QStringList MergeFixture::rowNumbers(const QString& table) {
     return out;
 }
 
-std::unique_ptr<TDataModule2> MergeFixture::otherInstallation() const {
-    auto dm = std::make_unique<TDataModule2>();
+std::unique_ptr<ProjectData> MergeFixture::otherInstallation() const {
+    auto dm = std::make_unique<ProjectData>();
     dm->DataPath = folder_;
     dm->connectTo(folder_);
     for (vok::Table* t : {dm->projects, dm->Major, dm->Action, dm->Members})
@@ -153,15 +153,15 @@ std::unique_ptr<TDataModule2> MergeFixture::otherInstallation() const {
     return dm;
 }
 
-MergeFixture::MainWindow MergeFixture::openMainWindow() {
+MergeFixture::OpenWindow MergeFixture::openMainWindow() {
     env_->writeSettings(folder_, QStringLiteral("0"));
-    MainWindow w;
-    w.form = std::make_unique<TForm1>();
-    w.dm = std::make_unique<TDataModule2>();
+    OpenWindow w;
+    w.form = std::make_unique<MainWindow>();
+    w.dm = std::make_unique<ProjectData>();
     w.form->setDataModule(w.dm.get());
     w.form->show();
     w.form->activateWindow();
-    if (!QTest::qWaitForWindowActive(w.form.get()) || !w.dm->Database1->isOpen())
+    if (!QTest::qWaitForWindowActive(w.form.get()) || !w.dm->store->isOpen())
         qWarning("the main window did not open the data folder");
     return w;
 }
@@ -182,6 +182,6 @@ MergeFixture::Run MergeFixture::vokctl(const QString& program, const QStringList
 }
 
 QString MergeFixture::value(const QString& sql, const QVariantList& binds) {
-    QSqlQuery q = dm_->Database1->exec(sql, binds);
+    QSqlQuery q = dm_->store->exec(sql, binds);
     return q.next() ? q.value(0).toString() : QStringLiteral("<none>");
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "support/testenvironment.h"
-#include "ui/main/tform1.h"
+#include "ui/main/mainwindow.h"
 
 #include <QMap>
 #include <QString>
@@ -35,7 +35,7 @@ public:
     ~MergeFixture();
 
     TestEnvironment& env() { return *env_; }
-    TDataModule2& dm() { return *dm_; }
+    ProjectData& dm() { return *dm_; }
     const QString& folder() const { return folder_; }
 
     // Lines "project|major|action|quantity" (empty parts are empty names, an empty quantity empty).
@@ -59,15 +59,15 @@ public:
 
     // Another installation on the fixture's folder: a data module of its own, connected and with
     // the project, major activity, action and member record-sets open.
-    std::unique_ptr<TDataModule2> otherInstallation() const;
+    std::unique_ptr<ProjectData> otherInstallation() const;
 
     // The main window on the fixture's folder with a data module of its own, activated as at
     // start-up (settings read, tables opened, tree built).
-    struct MainWindow {
-        std::unique_ptr<TDataModule2> dm;
-        std::unique_ptr<TForm1> form; // goes first
+    struct OpenWindow {
+        std::unique_ptr<ProjectData> dm;
+        std::unique_ptr<MainWindow> form; // goes first
     };
-    MainWindow openMainWindow();
+    OpenWindow openMainWindow();
 
     // Runs vokctl with the arguments, "DIR" standing for the data folder.
     struct Run {
@@ -80,5 +80,5 @@ public:
 private:
     std::unique_ptr<TestEnvironment> env_;
     QString folder_;
-    std::unique_ptr<TDataModule2> dm_;
+    std::unique_ptr<ProjectData> dm_;
 };

@@ -13,11 +13,11 @@
 #include "mergefixture.h"
 #include "support/engines.h"
 #include "timesheets/memberfile.h"
+#include "timesheets/memberpickdialog.h"
 #include "timesheets/namelookup.h"
-#include "timesheets/tform10.h"
-#include "timesheets/tform11.h"
-#include "timesheets/tform12.h"
+#include "timesheets/timesheetentrywindow.h"
 #include "timesheets/timesheetmerge.h"
+#include "timesheets/timesheetupdatedialog.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -51,7 +51,7 @@ class TestTimeSheets : public QObject {
     QList<Messages::Request> shown;
     QList<QDialog*> modals; // windows shown modally, in order
 
-    TDataModule2& dm() { return fx->dm(); }
+    ProjectData& dm() { return fx->dm(); }
 
     MergeReport merge(const QStringList& members, const std::function<void(int)>& afterLine = {}) {
         TimeSheetMerge m(dm());
@@ -70,7 +70,7 @@ class TestTimeSheets : public QObject {
     QStringList attachedFiles() {
         if (Engines::isServer())
             return {QStringLiteral("main")}; // sheets are tables of the one database there
-        QSqlQuery q = dm().Database1->exec(QStringLiteral("PRAGMA database_list"));
+        QSqlQuery q = dm().store->exec(QStringLiteral("PRAGMA database_list"));
         QStringList out;
         while (q.next())
             out << q.value(1).toString();
@@ -161,7 +161,7 @@ private Q_SLOTS:
         QCOMPARE(MergeFixture::changes(before, fx->totals(QStringLiteral("hours"))), changes);
         QCOMPARE(fx->totals(QStringLiteral("costs")), costsBefore);
         QCOMPARE(fx->memberLines(crewFile), 0);
-        QVERIFY(dm().Database1->fileExists(crewFile)); // emptied, not removed
+        QVERIFY(dm().store->fileExists(crewFile)); // emptied, not removed
         QVERIFY(!dm().MemberTS->isActive());
         QVERIFY(!dm().TimeSheets->isActive());
     }
@@ -399,11 +399,12 @@ private Q_SLOTS:
     // installation's update must find them gone rather than merge them a second time.
     void linesMergedByAnotherInstallationAreNotMergedAgain() {
         fx->writeMemberLines(crewFile, MergeFixture::parse({"Bridge|||1", "Tunnel|||2"}));
-        TForm10 form10(&dm());
+        TimeSheetEntryWindow entryWindow(&dm());
         dm().MemberTS->setTableName(crewFile);
-        form10.show();
-        QVERIFY(QTest::qWaitForWindowActive(&form10));
-        QTest::mouseClick(form10.DBNavigator1->button(DBNavigator::Button::Last), Qt::LeftButton);
+        entryWindow.show();
+        QVERIFY(QTest::qWaitForWindowActive(&entryWindow));
+        QTest::mouseClick(entryWindow.DBNavigator1->button(DBNavigator::Button::Last),
+                          Qt::LeftButton);
 
         const auto before = fx->totals(QStringLiteral("hours"));
         QCOMPARE(TimeSheetMerge(*fx->otherInstallation()).run({QStringLiteral("Site Crew")}).lines,
@@ -481,20 +482,21 @@ private Q_SLOTS:
 
     void mainWindowShowsTheMergedRowsAndHours() {
         fx->writeMemberLines(crewFile, MergeFixture::parse({"Bridge|Design||6", "Bridge|||1.5"}));
-        MergeFixture::MainWindow main = fx->openMainWindow();
-        TForm1& form = *main.form;
+        MergeFixture::OpenWindow main = fx->openMainWindow();
+        MainWindow& form = *main.form;
         QVERIFY(form.selectNode(QStringLiteral("1")));
         QCOMPARE(form.DBEdit7->text(), QStringLiteral("100"));
         form.ProjectPageControl->setCurrentWidget(form.TabSheet9);
         QCOMPARE(form.DBCtrlGrid1->rowCount(), 0);
 
-        TForm12 form12(&main.dm->walks()); // as Vok makes it: the page stays where it is
+        TimeSheetUpdateDialog timeSheetUpdate(
+            &main.dm->walks()); // as Vok makes it: the page stays where it is
         QAction menuItem;
-        form12.connectMenu(&menuItem);
+        timeSheetUpdate.connectMenu(&menuItem);
         vok::Modal::setHandler([&](QDialog*) {
-            form12.ListBox1->item(0)->setSelected(true); // Site Crew
-            form12.Button1Click();
-            return form12.result();
+            timeSheetUpdate.ListBox1->item(0)->setSelected(true); // Site Crew
+            timeSheetUpdate.Button1Click();
+            return timeSheetUpdate.result();
         });
         menuItem.trigger();
 
@@ -584,14 +586,14 @@ private Q_SLOTS:
     // ------------------------------------------------------------ choosing a member
 
     // Shows "Select a Member" through its menu item; `choose` picks in the window and presses "Ok".
-    void selectMember(TForm11& form11, const std::function<void()>& choose) {
+    void selectMember(MemberPickDialog& memberPick, const std::function<void()>& choose) {
         QAction menuItem;
-        form11.connectMenu(&menuItem);
+        memberPick.connectMenu(&menuItem);
         int chosenWhenShown = 0;
         vok::Modal::setHandler([&](QDialog* d) {
             modals << d;
-            if (d == &form11) {
-                chosenWhenShown = form11.MemberName->currentIndex();
+            if (d == &memberPick) {
+                chosenWhenShown = memberPick.MemberName->currentIndex();
                 choose();
             }
             return int(QDialog::Accepted);
@@ -601,43 +603,43 @@ private Q_SLOTS:
     }
 
     void choosingAMemberOpensItsFileCreatedOnFirstUse() {
-        TForm10 form10(&dm());
-        TForm11 form11(&dm(), &form10);
+        TimeSheetEntryWindow entryWindow(&dm());
+        MemberPickDialog memberPick(&dm(), &entryWindow);
         const QString file = QStringLiteral("Ana Morales.db");
         for (int use = 1; use <= 2; ++use) {
             modals.clear();
-            selectMember(form11, [&] {
-                QCOMPARE(form11.MemberName->count(), 3);
-                QCOMPARE(form11.MemberName->itemText(1), QStringLiteral(" Crew"));
-                form11.MemberName->setCurrentIndex(2);
-                form11.Button1Click();
+            selectMember(memberPick, [&] {
+                QCOMPARE(memberPick.MemberName->count(), 3);
+                QCOMPARE(memberPick.MemberName->itemText(1), QStringLiteral(" Crew"));
+                memberPick.MemberName->setCurrentIndex(2);
+                memberPick.Button1Click();
             });
-            QCOMPARE(modals, (QList<QDialog*>{&form11, &form10}));
-            QCOMPARE(form11.result(), int(QDialog::Accepted));
+            QCOMPARE(modals, (QList<QDialog*>{&memberPick, &entryWindow}));
+            QCOMPARE(memberPick.result(), int(QDialog::Accepted));
             QCOMPARE(dm().MemberTS->tableName(), file);
             QCOMPARE(fx->memberLines(file), use - 1); // an existing file is used as it is
             if (use == 1)
                 fx->writeMemberLines(file, MergeFixture::parse({"Bridge|||1"}));
         }
-        const vok::TableRef ref = dm().Database1->resolve(file);
+        const vok::TableRef ref = dm().store->resolve(file);
         // Names are read without regard to letter case (the server keeps them in lower case).
-        QCOMPARE(dm().Database1->columns(ref).join(QLatin1Char(',')).toLower(),
+        QCOMPARE(dm().store->columns(ref).join(QLatin1Char(',')).toLower(),
                  QStringLiteral("MemberTS_id,MemberTS_member,MemberTS_project,MemberTS_Major,"
                                 "MemberTS_Action,MemberTS_Date_from,MemberTS_Date_to,"
                                 "MemberTS_Hours,MemberTS_Notes")
                      .toLower());
-        dm().Database1->release(ref);
+        dm().store->release(ref);
     }
 
     void okWithoutAMemberCreatesNothing() {
-        TForm10 form10(&dm());
-        TForm11 form11(&dm(), &form10);
+        TimeSheetEntryWindow entryWindow(&dm());
+        MemberPickDialog memberPick(&dm(), &entryWindow);
         const QStringList files = folderFiles(fx->folder());
-        selectMember(form11, [&] { form11.Button1Click(); });
+        selectMember(memberPick, [&] { memberPick.Button1Click(); });
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].text, QStringLiteral("You must select a team member."));
-        QCOMPARE(modals, QList<QDialog*>{&form11}); // no entry window
-        QCOMPARE(form11.result(), int(QDialog::Accepted));
+        QCOMPARE(modals, QList<QDialog*>{&memberPick}); // no entry window
+        QCOMPARE(memberPick.result(), int(QDialog::Accepted));
         QCOMPARE(folderFiles(fx->folder()), files);
     }
 
@@ -671,27 +673,26 @@ private Q_SLOTS:
             QVERIFY(junk.open(QIODevice::WriteOnly));
             junk.write(QByteArray(4096, 'x'));
             junk.close();
-            dm().Database1->createFile(
+            dm().store->createFile(
                 QStringLiteral("Other.db"),
                 {QStringLiteral("other"), {{QStringLiteral("a"), vok::FieldType::Integer, 0}}, {}});
         }
-        dm().Database1->exec(QStringLiteral("INSERT INTO members (Member_name) VALUES (?)"),
-                             {member});
+        dm().store->exec(QStringLiteral("INSERT INTO members (Member_name) VALUES (?)"), {member});
         dm().Members->refresh();
-        TForm10 form10(&dm());
-        TForm11 form11(&dm(), &form10);
+        TimeSheetEntryWindow entryWindow(&dm());
+        MemberPickDialog memberPick(&dm(), &entryWindow);
         const QStringList files = folderFiles(fx->folder());
         const QStringList around = folderFiles(fx->env().root());
-        selectMember(form11, [&] {
-            form11.MemberName->setCurrentIndex(form11.MemberName->findText(member));
-            form11.Button1Click();
+        selectMember(memberPick, [&] {
+            memberPick.MemberName->setCurrentIndex(memberPick.MemberName->findText(member));
+            memberPick.Button1Click();
         });
         QCOMPARE(shown.size(), 1);
         // A name is refused with a warning; a file that cannot be opened is an error.
         QCOMPARE(shown[0].icon, says.contains(QLatin1String("opened")) ? Messages::Icon::Error
                                                                        : Messages::Icon::Warning);
         QVERIFY2(shown[0].text.contains(says), qPrintable(shown[0].text));
-        QCOMPARE(modals, QList<QDialog*>{&form11});
+        QCOMPARE(modals, QList<QDialog*>{&memberPick});
         QCOMPARE(folderFiles(fx->folder()), files);
         QCOMPARE(folderFiles(fx->env().root()), around);
         QVERIFY(!dm().MemberTS->isActive());
@@ -700,17 +701,17 @@ private Q_SLOTS:
     // ------------------------------------------------------------ the entry window
 
     // The entry window on Site Crew's file of two lines, shown and activated.
-    void openEntryWindow(TForm10& form10) {
+    void openEntryWindow(TimeSheetEntryWindow& entryWindow) {
         fx->writeMemberLines(crewFile,
                              MergeFixture::parse({"Bridge|Design|Survey|8", "Tunnel|Design||4"}));
         dm().MemberTS->setTableName(crewFile);
-        form10.show();
-        form10.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&form10));
+        entryWindow.show();
+        entryWindow.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&entryWindow));
         QVERIFY(dm().MemberTS->isActive());
     }
 
-    static QList<QWidget*> entryControls(TForm10& f) {
+    static QList<QWidget*> entryControls(TimeSheetEntryWindow& f) {
         return QList<QWidget*>{f.DBLookupComboBox2, f.DBLookupComboBox3, f.DBLookupComboBox4}
                << QList<QWidget*>{f.DBEdit1, f.DBEdit2, f.DBEdit3} << f.DBMemo1;
     }
@@ -731,52 +732,56 @@ private Q_SLOTS:
     void entryControlsFollowTheNavigator() {
         QFETCH(QString, buttons);
         QFETCH(bool, enabled);
-        TForm10 form10(&dm());
-        openEntryWindow(form10);
+        TimeSheetEntryWindow entryWindow(&dm());
+        openEntryWindow(entryWindow);
         const QMetaEnum names = QMetaEnum::fromType<DBNavigator::Button>();
         for (const QString& b : buttons.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-            QTest::mouseClick(form10.DBNavigator1->button(
+            QTest::mouseClick(entryWindow.DBNavigator1->button(
                                   DBNavigator::Button(names.keyToValue(b.toLatin1().constData()))),
                               Qt::LeftButton);
-        for (QWidget* w : entryControls(form10))
+        for (QWidget* w : entryControls(entryWindow))
             QVERIFY2(w->isEnabled() == enabled, qPrintable(w->objectName()));
-        QVERIFY(form10.DBNavigator1->isEnabled());
-        QVERIFY(form10.Button1->isEnabled());
+        QVERIFY(entryWindow.DBNavigator1->isEnabled());
+        QVERIFY(entryWindow.Button1->isEnabled());
     }
 
     void newLineStartsTodayWithNoHoursAndNoNames() {
-        TForm10 form10(&dm());
-        openEntryWindow(form10);
-        QTest::mouseClick(form10.DBNavigator1->button(DBNavigator::Button::Insert), Qt::LeftButton);
-        QCOMPARE(form10.DBEdit1->text(), QStringLiteral("03/01/2024"));
-        QCOMPARE(form10.DBEdit2->text(), QStringLiteral("03/01/2024"));
-        QCOMPARE(form10.DBEdit3->text(), QStringLiteral("0"));
-        QCOMPARE(form10.DBLookupComboBox2->currentText(), QString());
+        TimeSheetEntryWindow entryWindow(&dm());
+        openEntryWindow(entryWindow);
+        QTest::mouseClick(entryWindow.DBNavigator1->button(DBNavigator::Button::Insert),
+                          Qt::LeftButton);
+        QCOMPARE(entryWindow.DBEdit1->text(), QStringLiteral("03/01/2024"));
+        QCOMPARE(entryWindow.DBEdit2->text(), QStringLiteral("03/01/2024"));
+        QCOMPARE(entryWindow.DBEdit3->text(), QStringLiteral("0"));
+        QCOMPARE(entryWindow.DBLookupComboBox2->currentText(), QString());
         // A line naming nothing is accepted.
-        QTest::mouseClick(form10.DBNavigator1->button(DBNavigator::Button::Post), Qt::LeftButton);
+        QTest::mouseClick(entryWindow.DBNavigator1->button(DBNavigator::Button::Post),
+                          Qt::LeftButton);
         QCOMPARE(fx->memberLines(crewFile), 3);
     }
 
     void lookupListsOfferTheChosenProjectsActivities() {
-        TForm10 form10(&dm());
-        openEntryWindow(form10);
-        QCOMPARE(form10.DBLookupComboBox2->currentText(), QStringLiteral("Bridge"));
-        QCOMPARE(form10.DBLookupComboBox3->items(), (QStringList{"Design", "Build"}));
-        QTest::mouseClick(form10.DBNavigator1->button(DBNavigator::Button::Insert), Qt::LeftButton);
+        TimeSheetEntryWindow entryWindow(&dm());
+        openEntryWindow(entryWindow);
+        QCOMPARE(entryWindow.DBLookupComboBox2->currentText(), QStringLiteral("Bridge"));
+        QCOMPARE(entryWindow.DBLookupComboBox3->items(), (QStringList{"Design", "Build"}));
+        QTest::mouseClick(entryWindow.DBNavigator1->button(DBNavigator::Button::Insert),
+                          Qt::LeftButton);
         auto choose = [](vok::DBLookupComboBox* list, const QString& text) {
             Q_EMIT list->activated(list->findText(text));
         };
-        choose(form10.DBLookupComboBox2, QStringLiteral("Tunnel"));
+        choose(entryWindow.DBLookupComboBox2, QStringLiteral("Tunnel"));
         QCOMPARE(dm().projects->fieldByName(QStringLiteral("Zel_project")).asString(),
                  QStringLiteral("Tunnel"));
-        QCOMPARE(form10.DBLookupComboBox3->items(), QStringList{"Design"});
-        choose(form10.DBLookupComboBox3, QStringLiteral("Design"));
-        QCOMPARE(form10.DBLookupComboBox4->items(), QStringList{"Survey"});
-        choose(form10.DBLookupComboBox4, QStringLiteral("Survey"));
-        QTest::mouseClick(form10.DBNavigator1->button(DBNavigator::Button::Post), Qt::LeftButton);
+        QCOMPARE(entryWindow.DBLookupComboBox3->items(), QStringList{"Design"});
+        choose(entryWindow.DBLookupComboBox3, QStringLiteral("Design"));
+        QCOMPARE(entryWindow.DBLookupComboBox4->items(), QStringList{"Survey"});
+        choose(entryWindow.DBLookupComboBox4, QStringLiteral("Survey"));
+        QTest::mouseClick(entryWindow.DBNavigator1->button(DBNavigator::Button::Post),
+                          Qt::LeftButton);
         QCOMPARE(fx->value(QStringLiteral("SELECT MemberTS_project || '/' || MemberTS_Major || '/' "
                                           "|| MemberTS_Action FROM %1 ORDER BY MemberTS_id DESC")
-                               .arg(dm().Database1->resolve(crewFile).sql())),
+                               .arg(dm().store->resolve(crewFile).sql())),
                  QStringLiteral("Tunnel/Design/Survey"));
     }
 
@@ -788,20 +793,21 @@ private Q_SLOTS:
     }
     void closingDropsTheUnpostedLineAndTheFile() {
         QFETCH(QString, how);
-        TForm10 form10(&dm());
-        openEntryWindow(form10);
-        QTest::mouseClick(form10.DBNavigator1->button(DBNavigator::Button::Insert), Qt::LeftButton);
-        form10.DBEdit3->setFocus();
-        form10.DBEdit3->selectAll();
-        QTest::keyClicks(form10.DBEdit3, QStringLiteral("5"));
+        TimeSheetEntryWindow entryWindow(&dm());
+        openEntryWindow(entryWindow);
+        QTest::mouseClick(entryWindow.DBNavigator1->button(DBNavigator::Button::Insert),
+                          Qt::LeftButton);
+        entryWindow.DBEdit3->setFocus();
+        entryWindow.DBEdit3->selectAll();
+        QTest::keyClicks(entryWindow.DBEdit3, QStringLiteral("5"));
         QCOMPARE(dm().MemberTS->fieldByName(QStringLiteral("MemberTS_Hours")).asFloat(), 5.0);
         if (how == QLatin1String("Close"))
-            QTest::mouseClick(form10.Button1, Qt::LeftButton);
+            QTest::mouseClick(entryWindow.Button1, Qt::LeftButton);
         else if (how == QLatin1String("title bar"))
-            form10.close();
+            entryWindow.close();
         else
-            QTest::keyClick(&form10, Qt::Key_Escape);
-        QVERIFY(!form10.isVisible());
+            QTest::keyClick(&entryWindow, Qt::Key_Escape);
+        QVERIFY(!entryWindow.isVisible());
         QVERIFY(!dm().MemberTS->isActive());
         QCOMPARE(shown.size(), 0); // nothing asks
         QCOMPARE(fx->memberLines(crewFile), 2);
@@ -848,23 +854,23 @@ private Q_SLOTS:
             line.quantity = anasHours;
             fx->writeMemberLines(QStringLiteral("Ana Morales.db"), {line});
         }
-        TForm12 form12(&dm());
+        TimeSheetUpdateDialog timeSheetUpdate(&dm());
         QAction menuItem;
-        form12.connectMenu(&menuItem);
+        timeSheetUpdate.connectMenu(&menuItem);
         int listed = 0;
         vok::Modal::setHandler([&](QDialog* d) {
             modals << d;
             d->show();
-            listed = form12.ListBox1->count();
+            listed = timeSheetUpdate.ListBox1->count();
             for (int i : chosen)
-                form12.ListBox1->item(i)->setSelected(true);
-            form12.Button1Click();
-            return form12.result();
+                timeSheetUpdate.ListBox1->item(i)->setSelected(true);
+            timeSheetUpdate.Button1Click();
+            return timeSheetUpdate.result();
         });
         menuItem.trigger();
         QCOMPARE(listed, 3);
-        QCOMPARE(modals, QList<QDialog*>{&form12});
-        QCOMPARE(form12.isVisible(), !closes);
+        QCOMPARE(modals, QList<QDialog*>{&timeSheetUpdate});
+        QCOMPARE(timeSheetUpdate.isVisible(), !closes);
         QCOMPARE(shown.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty()) {
             QCOMPARE(shown[0].text, message);

@@ -6,7 +6,7 @@
 #include "appwindows.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/ui/messages.h"
-#include "ui/main/tform1.h"
+#include "ui/main/mainwindow.h"
 #include "vokcommandline.h"
 
 #include <QIcon>
@@ -55,13 +55,13 @@ int main(int argc, char** argv) {
     }
     // The session ending closes Vok as its title bar would: what was typed is stored.
     TerminationSignal termination;
-    TForm1* form1 = windows->form1.get();
+    MainWindow* mainWindow = windows->mainWindow.get();
     // The user who goes back to an edit Vok could not store keeps Vok open.
-    QObject::connect(&termination, &TerminationSignal::received, form1, [form1] {
-        if (form1->close())
+    QObject::connect(&termination, &TerminationSignal::received, mainWindow, [mainWindow] {
+        if (mainWindow->close())
             QCoreApplication::quit();
     });
-    form1->show();
+    mainWindow->show();
     if (!notice.isEmpty())
         vok::Messages::inform(notice);
     const int rc = app.exec();

@@ -232,7 +232,7 @@ void ReportPainter::paint(QPrinter& printer, const ReportDocument& document) {
     QPainter painter;
     if (!painter.begin(&printer))
         throw DatabaseError(QCoreApplication::translate(
-                                "ReportPainter", "The report could not be sent to the printer %1")
+                                "Printing", "The report could not be sent to the printer %1")
                                 .arg(printer.printerName()));
     ReportPainter pages(painter, document.setup);
     const QTransform fit = fitToPaper(printer, document.setup);

@@ -159,7 +159,7 @@ void ReportPrinter::print(const ReportDocument& document, QPrinter& printer) {
     }
     if (!printerInstalled())
         Messages::inform(QCoreApplication::translate(
-                             "ReportPrinter", "No printer is installed. The report was saved as %1")
+                             "Printing", "No printer is installed. The report was saved as %1")
                              .arg(QDir::toNativeSeparators(path)));
 }
 

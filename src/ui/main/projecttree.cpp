@@ -1,6 +1,6 @@
 #include "projecttree.h"
 
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "framework/dataset/table.h"
 #include "framework/io/showntext.h"
 

@@ -7,7 +7,7 @@
 
 class QTreeWidget;
 class QTreeWidgetItem;
-class TDataModule2;
+class ProjectData;
 namespace vok {
 struct TableRow;
 }
@@ -25,7 +25,7 @@ class ProjectTree : public QObject {
 public:
     explicit ProjectTree(QTreeWidget* tree);
 
-    void setDataModule(TDataModule2* dm) { dm_ = dm; }
+    void setDataModule(ProjectData* dm) { dm_ = dm; }
 
     // Removes every node.
     void clear();
@@ -70,7 +70,7 @@ private:
     QStringList all(int role);
 
     QTreeWidget* tree_;
-    TDataModule2* dm_ = nullptr;
+    ProjectData* dm_ = nullptr;
     QHash<qlonglong, QTreeWidgetItem*> projectNodes_;
     bool filling_ = false;
 };

@@ -1,6 +1,6 @@
 #include "summarydocument.h"
 
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "framework/dataset/table.h"
 #include "framework/io/filewriter.h"
 #include "framework/io/plainfilename.h"
@@ -37,7 +37,7 @@ std::runtime_error writeError(const QString& file, const QString& why) {
 
 } // namespace
 
-QStringList SummaryDocument::lines(Kind kind, const TDataModule2& dm) {
+QStringList SummaryDocument::lines(Kind kind, const ProjectData& dm) {
     const vok::Table* p = dm.projects;
     const vok::Table* m = dm.Major;
     const vok::Table* a = dm.Action;
@@ -82,7 +82,7 @@ QStringList SummaryDocument::lines(Kind kind, const TDataModule2& dm) {
     return {};
 }
 
-QString SummaryDocument::title(Kind kind, const TDataModule2& dm) {
+QString SummaryDocument::title(Kind kind, const ProjectData& dm) {
     switch (kind) {
     case Kind::Project:
         return QStringLiteral("Project ") + text(dm.projects, "Zel_project");

@@ -5,7 +5,7 @@
 #include <memory>
 
 class QTextDocument;
-class TDataModule2;
+class ProjectData;
 
 // A short summary of the current project, major activity, action or contact, as a text document
 // of one paragraph per line: the labelled fields, the objectives whole (each of their lines a
@@ -17,11 +17,11 @@ public:
 
     // The lines of the current record of the kind's record-set, read as text as they stand now
     // (pending edits included).
-    static QStringList lines(Kind kind, const TDataModule2& dm);
+    static QStringList lines(Kind kind, const ProjectData& dm);
     // One paragraph per line; line breaks inside a line (a memo's) start new paragraphs.
     static std::unique_ptr<QTextDocument> build(const QStringList& lines);
     // What the document is about, for its title and file name ("Project Alpha").
-    static QString title(Kind kind, const TDataModule2& dm);
+    static QString title(Kind kind, const ProjectData& dm);
 
     // Writes the document as OpenDocument text; throws when the file cannot be written.
     static void write(const QTextDocument& document, const QString& fileName);

@@ -2,14 +2,14 @@
 
 #include "app/exe/appwindows.h"
 #include "app/storageconfiguration.h"
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "framework/dataset/table.h"
 #include "framework/ui/filedialogs.h"
 #include "framework/ui/modal.h"
 #include "framework/ui/shell.h"
 #include "framework/widgets/dbedit.h"
 #include "support/testenvironment.h"
-#include "ui/main/tform1.h"
+#include "ui/main/mainwindow.h"
 
 #include <QDialog>
 #include <QDir>
@@ -75,7 +75,7 @@ MainWindowFixture::~MainWindowFixture() = default;
 void MainWindowFixture::setUp() {
     env = std::make_unique<TestEnvironment>();
     StorageConfiguration::writeEntries(); // as at start: shared locking
-    env->homeInside(); // documents go to the test's own home folder
+    env->homeInside();                    // documents go to the test's own home folder
     folder = env->emptyFolder();
     {
         vok::Store seed;
@@ -113,12 +113,12 @@ void MainWindowFixture::setUp() {
         return vok::FileDialogs::Answer{};
     });
     windows = std::make_unique<AppWindows>();
-    form = windows->form1.get();
-    dm = windows->dataModule2.get();
+    form = windows->mainWindow.get();
+    dm = windows->projectData.get();
     form->show();
     form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form));
-    QVERIFY(dm->Database1->isOpen()); // activation opened the tables
+    QVERIFY(dm->store->isOpen()); // activation opened the tables
     QCOMPARE(shown.size(), 0);
 }
 

@@ -19,8 +19,8 @@ class QPushButton;
 class QTabWidget;
 class QTreeWidgetItem;
 class QWidget;
-class TDataModule2;
-class TForm1;
+class ProjectData;
+class MainWindow;
 class TestEnvironment;
 namespace vok {
 class DBEdit;
@@ -46,8 +46,8 @@ protected:
     std::unique_ptr<TestEnvironment> env;
     QString folder;
     std::unique_ptr<AppWindows> windows;
-    TForm1* form = nullptr;
-    TDataModule2* dm = nullptr;
+    MainWindow* form = nullptr;
+    ProjectData* dm = nullptr;
     QList<vok::Messages::Request> shown;
     QList<QMessageBox::StandardButton> answers;
     // Texts handed to the desktop's opener, and whether it opens them.

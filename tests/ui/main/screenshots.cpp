@@ -3,14 +3,14 @@
 //   xvfb-run -a -s "-screen 0 1280x800x24" build/tests/ui/main/vok_screenshots OUTDIR
 // doc/main-window.png is the project page from this run; the pictures in doc/help come from it.
 #include "app/exe/appwindows.h"
-#include "data/tdatamodule2.h"
+#include "data/projectdata.h"
 #include "framework/dataset/table.h"
 #include "framework/ui/modal.h"
 #include "framework/widgets/dbedit.h"
 #include "support/testenvironment.h"
-#include "ui/main/tform1.h"
-#include "ui/main/tform15.h"
-#include "ui/main/tform3.h"
+#include "ui/main/contactwindow.h"
+#include "ui/main/mainwindow.h"
+#include "ui/main/memberlistwindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     env.writeSettings(data, QStringLiteral("0"));
 
     AppWindows windows;
-    TForm1& form = *windows.form1;
+    MainWindow& form = *windows.mainWindow;
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         return 1;
@@ -74,8 +74,8 @@ int main(int argc, char** argv) {
     vok::Modal::setHandler([&](QDialog* dialog) {
         dialog->show();
         save(dialog, out,
-             dialog == windows.form3.get() ? QStringLiteral("members-list")
-                                           : QStringLiteral("contact-card"));
+             dialog == windows.memberList.get() ? QStringLiteral("members-list")
+                                                : QStringLiteral("contact-card"));
         dialog->reject();
         return int(QDialog::Rejected);
     });

@@ -1,0 +1,31 @@
+#include "costentrywindow.h"
+
+#include "costmerge.h"
+#include "data/projectdata.h"
+#include "framework/ui/guard.h"
+#include "framework/ui/modal.h"
+
+#include <QAction>
+
+CostEntryWindow::CostEntryWindow(ProjectData* dm, QWidget* parent)
+    : EntryWindow(dm, dm->CostEntry, CostMerge::layout(), parent) {
+    setObjectName(QStringLiteral("Form18"));
+    setWindowTitle(QStringLiteral("Cost Entries"));
+}
+
+void CostEntryWindow::connectMenu(QAction* item) {
+    connect(item, &QAction::triggered, this,
+            [this] { vok::Guard::run([this] { CostEntry1Click(); }); });
+}
+
+void CostEntryWindow::CostEntry1Click() {
+    vok::Modal::exec(this);
+}
+
+void CostEntryWindow::Set_Fields_State(bool on) {
+    setEntryControlsEnabled(on);
+}
+
+void CostEntryWindow::Button1Click() {
+    close();
+}

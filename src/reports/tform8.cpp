@@ -1,8 +1,0 @@
-#include "tform8.h"
-
-TForm8::TForm8(TDataModule2* dm, QWidget* parent)
-    : ReportDialog(dm, "Form8", QStringLiteral("Project Layout Report"), "ComboBox1",
-                   ProjectChoice::Typed, parent),
-      ComboBox1(projectBox()) {
-    resize(544, 144);
-}

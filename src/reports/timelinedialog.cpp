@@ -1,0 +1,55 @@
+#include "timelinedialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QGroupBox* radioGroup(QWidget* parent, const char* name, const QString& title,
+                      const QStringList& items, QButtonGroup*& buttons) {
+    auto* box = new QGroupBox(title, parent);
+    box->setObjectName(QLatin1String(name));
+    auto* layout = new QVBoxLayout(box);
+    buttons = new QButtonGroup(box);
+    for (int i = 0; i < items.size(); ++i) {
+        auto* b = new QRadioButton(items[i], box);
+        b->setObjectName(QStringLiteral("%1Item%2").arg(QLatin1String(name)).arg(i));
+        buttons->addButton(b, i);
+        layout->addWidget(b);
+    }
+    buttons->button(0)->setChecked(true);
+    return box;
+}
+
+} // namespace
+
+TimeLineDialog::TimeLineDialog(ProjectData* dm, QWidget* parent)
+    : ReportDialog(dm, "Form4", QStringLiteral("Print Time Line report"), "ComboBox1",
+                   ProjectChoice::Typed, parent),
+      ComboBox1(projectBox()) {
+    RadioGroup1 = radioGroup(this, "RadioGroup1", QStringLiteral("Start date"),
+                             {QStringLiteral("Project Start Date"), QStringLiteral("Today")},
+                             RadioGroup1Items);
+    RadioGroup2 = radioGroup(this, "RadioGroup2", QStringLiteral("Time line"),
+                             {QStringLiteral("Day"), QStringLiteral("Month")}, RadioGroup2Items);
+    auto* choices = new QHBoxLayout;
+    choices->addWidget(RadioGroup1);
+    choices->addWidget(RadioGroup2);
+    body()->addLayout(choices);
+    TilesBox = new QCheckBox(QStringLiteral("Dates past the page on pages side by side"), this);
+    TilesBox->setObjectName(QStringLiteral("TilesBox"));
+    body()->addWidget(TilesBox);
+    resize(544, 320);
+}
+
+TimeLineOptions TimeLineDialog::options() const {
+    return {RadioGroup1Items->checkedId() == 1 ? TimeLineOptions::Start::Today
+                                               : TimeLineOptions::Start::Project,
+            RadioGroup2Items->checkedId() == 1 ? TimeLineOptions::Scale::Month
+                                               : TimeLineOptions::Scale::Day,
+            TilesBox->isChecked()};
+}

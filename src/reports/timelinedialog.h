@@ -1,0 +1,28 @@
+#pragma once
+
+#include "reportdialog.h"
+#include "timelinereport.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+
+// "Print Time Line report": which project, where the scale starts, days or months, whether
+// dates past the page print on pages side by side, and whether to show the printer set-up
+// dialog. Created once; its choices last as long as the process.
+class TimeLineDialog : public ReportDialog {
+    Q_OBJECT
+public:
+    explicit TimeLineDialog(ProjectData* dm, QWidget* parent = nullptr);
+
+    QComboBox* ComboBox1;
+    QGroupBox* RadioGroup1;         // "Start date"
+    QButtonGroup* RadioGroup1Items; // 0 "Project Start Date", 1 "Today"
+    QGroupBox* RadioGroup2;         // "Time line"
+    QButtonGroup* RadioGroup2Items; // 0 "Day", 1 "Month"
+    QCheckBox* TilesBox;            // dates past the page on pages side by side; off at first
+
+    // What the report shows, as the radio groups say now.
+    TimeLineOptions options() const;
+};

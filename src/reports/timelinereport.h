@@ -1,0 +1,82 @@
+#pragma once
+
+#include "reportform.h"
+
+#include <functional>
+
+namespace vok {
+class ReportFieldText;
+class ReportLabel;
+class ReportShape;
+class ReportSysData;
+} // namespace vok
+
+// What the time line shows: where its scale starts (the project's start date, or now), whether
+// it counts days or months, and whether dates past the page's scale print on further pages side
+// by side (each the next stretch of the scale, to be laid together) or are left off.
+struct TimeLineOptions {
+    enum class Start { Project, Today };
+    enum class Scale { Day, Month };
+    Start start = Start::Project;
+    Scale scale = Scale::Day;
+    bool tiles = false;
+};
+
+// The time line report: one bar per major activity and action of a project against a scale of
+// days or months, with the current date and the project's end as lines over every page. Never
+// shown: TimeLineDialog and vokctl run it. It reads its options whenever it needs the start or the
+// scale.
+class TimeLineReport : public ReportForm {
+    Q_OBJECT
+public:
+    TimeLineReport(ProjectData* dm, std::function<TimeLineOptions()> options,
+                   QObject* parent = nullptr);
+
+    vok::ReportBand* QRBand1;      // page header
+    vok::ReportBand* QRBand2;      // one per project
+    vok::ReportBand* QRSubDetail1; // one per major activity
+    vok::ReportBand* QRSubDetail2; // one per action
+
+    vok::ReportSysData* QRSysData3; // current-date marker
+    vok::ReportLabel* QRLabel8;     // "Project End date"
+    vok::ReportFieldText* QRDBText5;
+    vok::ReportShape* QRShape11; // current date
+    vok::ReportShape* QRShape7;  // project end
+    vok::ReportLabel* TileMark;  // "page 2 of 4 across", on pages side by side
+
+    // Report events, in the order the engine raises them.
+    void QuickRep1BeforePrint();
+    void Setlines();
+    void QRBand1BeforePrint(bool& PrintBand);
+    void QRSubDetail1BeforePrint(bool& PrintBand);
+    void QRSubDetail2BeforePrint(bool& PrintBand);
+
+private:
+    // The elements of a major activity or action row and where its fields are.
+    struct BarRow {
+        vok::Table* table = nullptr;
+        QString prefix; // "Major" or "Action": fields prefix + "_from_date"...
+        vok::ReportShape* bar = nullptr;
+        vok::ReportFieldText* fromText = nullptr;
+        vok::ReportLabel* arrow = nullptr;
+        vok::ReportFieldText* toText = nullptr;
+        vok::ReportShape* overlay = nullptr;
+    };
+
+    BarRow barRow(vok::Table* table, const char* prefix, const char* bar, const char* overlay);
+    void placeBar(const BarRow& row);
+    // The scale's start as a day number with the time of day as fraction: the project's start,
+    // or now; on pages side by side, as many pages' days later as the page is to the right.
+    double startInstant() const;
+    int scaleFactor() const;
+    // The days one page's scale shows.
+    int daysPerPage() const;
+    // How many pages side by side show every bar, once a run has placed them all.
+    int pagesAcross() const;
+    double projectDate(const char* field) const;
+
+    std::function<TimeLineOptions()> options_;
+    BarRow majorRow_;
+    BarRow actionRow_;
+    double lastDay_ = 0; // the latest end of a bar placed in this run
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class ProjectData;
+class TimeSheetEntryWindow;
+
+// "Select a Member": the member whose time sheet is opened in the entry window. The member's file
+// is created in the data folder on first use; a name that cannot safely name a file there is
+// refused and nothing is created.
+class MemberPickDialog : public QDialog {
+    Q_OBJECT
+public:
+    MemberPickDialog(ProjectData* dm, TimeSheetEntryWindow* entryWindow, QWidget* parent = nullptr);
+
+    // Runs the menu item "Time Sheets" > "Time Sheet Entry".
+    void connectMenu(QAction* item);
+
+    QLabel* Label1;
+    QComboBox* MemberName;
+    QPushButton* Button1;
+    QPushButton* Button2;
+
+public Q_SLOTS:
+    // The menu item: offers the members' names, none chosen, and shows the window.
+    void Timesheetentry1Click();
+    // "Ok"
+    void Button1Click();
+    // "Cancel"
+    void Button2Click();
+
+private:
+    void openMember();
+
+    ProjectData* dm_;
+    TimeSheetEntryWindow* form10_;
+};
