@@ -156,7 +156,7 @@ void EntryMerge::mergeLines(const QString& member, MergeReport& report) {
     const int count = source_.recordCount();
     // Where each statement is a round trip, what the lines name is read ahead, many projects'
     // ranges a statement; a local file reads each range as fast when the line moves there.
-    int readUpTo = dm_.Database1->isServer() ? 0 : count;
+    int readUpTo = dm_.store->isServer() ? 0 : count;
     source_.first();
     while (!source_.eof()) {
         if (lines == readUpTo)
