@@ -527,22 +527,6 @@ Table::Row Table::readRow(Statement& q) {
     return r;
 }
 
-std::vector<TableRow> Table::rangesOf(const QList<QVariantList>& masterKeys) const {
-    std::vector<Row> rows;
-    if (!isActive() || masterKeys.isEmpty())
-        return rows;
-    QList<QVariantList> keys;
-    for (const QVariantList& masterKey : masterKeys) {
-        const QVariantList key = storedKeys(masterKey);
-        if (master_ && keyUsable(key) && key.size() <= masterFields_.size() &&
-            (keys.isEmpty() || key.size() == keys.first().size()))
-            keys << key;
-    }
-    if (!keys.isEmpty())
-        const_cast<Table*>(this)->readKeys(keys, rows);
-    return rows;
-}
-
 void Table::readKeys(const QList<QVariantList>& keys, std::vector<Row>& rows) {
     // Rows held back for this table go first: the ranges are read as this connection wrote them.
     store_->sendHeld(ref_);

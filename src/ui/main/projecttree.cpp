@@ -1,7 +1,6 @@
 #include "projecttree.h"
 
 #include "data/projectdata.h"
-#include "framework/dataset/table.h"
 #include "framework/io/showntext.h"
 
 #include <QColor>
@@ -85,7 +84,7 @@ QList<ProjectTree::Node> ProjectTree::projects() const {
     return out;
 }
 
-QList<ProjectTree::Node> ProjectTree::majorsOf(const QString& projectId, Rows rows) const {
+QList<ProjectTree::Node> ProjectTree::majorsOf(const QString& projectId, qlonglong project) const {
     const vok::Table& t = *dm_->Major;
     const int id = t.fieldByName(QStringLiteral("Major_id")).index();
     const int name = t.fieldByName(QStringLiteral("Major_item")).index();
@@ -93,7 +92,7 @@ QList<ProjectTree::Node> ProjectTree::majorsOf(const QString& projectId, Rows ro
     const int critical = t.fieldByName(QStringLiteral("Major_critical")).index();
     QList<Node> out;
     const QString prefix = projectId + QLatin1Char(',');
-    for (const vok::TableRow& r : rows) {
+    for (const vok::TableRow& r : t.rangeOf({project})) {
         const qlonglong key = r.values[id].toLongLong();
         out.append({prefix + QString::number(key), r.values[name].toString(),
                     status(flag(r.values[done]), flag(r.values[critical])), key});
@@ -102,7 +101,7 @@ QList<ProjectTree::Node> ProjectTree::majorsOf(const QString& projectId, Rows ro
 }
 
 QHash<qlonglong, QList<ProjectTree::Node>> ProjectTree::actionsOf(const QString& projectId,
-                                                                  Rows rows) const {
+                                                                  qlonglong project) const {
     const vok::Table& t = *dm_->Action;
     const int majorId = t.fieldByName(QStringLiteral("Action_major_id")).index();
     const int id = t.fieldByName(QStringLiteral("Action_id")).index();
@@ -111,7 +110,8 @@ QHash<qlonglong, QList<ProjectTree::Node>> ProjectTree::actionsOf(const QString&
     const int critical = t.fieldByName(QStringLiteral("Action_critical")).index();
     QHash<qlonglong, QList<Node>> out;
     const QString prefix = projectId + QLatin1Char(',');
-    for (const vok::TableRow& r : rows) {
+    // The project's actions in one read, major activity by major activity.
+    for (const vok::TableRow& r : t.rangeOf({project})) {
         const qlonglong major = r.values[majorId].toLongLong();
         const qlonglong key = r.values[id].toLongLong();
         out[major].append(
@@ -148,58 +148,12 @@ void ProjectTree::load() {
 bool ProjectTree::makeChildren(QTreeWidgetItem* project) {
     if (!project->data(0, PendingRole).toBool() || !dm_)
         return false;
-    const qlonglong key = idOf(project).toLongLong();
-    // The project's actions in one read, major activity by major activity.
-    const std::vector<vok::TableRow> majors = dm_->Major->rangeOf({key});
-    const std::vector<vok::TableRow> actions = dm_->Action->rangeOf({key});
-    addChildren(project, majors, actions);
-    return true;
-}
-
-void ProjectTree::makeChildren(const QList<QTreeWidgetItem*>& projects) {
-    if (!dm_)
-        return;
-    QList<QTreeWidgetItem*> pending;
-    QList<QVariantList> keys;
-    for (QTreeWidgetItem* project : projects) {
-        if (project->data(0, PendingRole).toBool()) {
-            pending << project;
-            keys << QVariantList{idOf(project).toLongLong()};
-        }
-    }
-    if (pending.isEmpty())
-        return;
-    const std::vector<vok::TableRow> majors = dm_->Major->rangesOf(keys);
-    const std::vector<vok::TableRow> actions = dm_->Action->rangesOf(keys);
-    // Each project's rows, which come together in index order, the project first.
-    const auto byProject = [](const std::vector<vok::TableRow>& rows, int projectField) {
-        QHash<qlonglong, Rows> out;
-        for (size_t i = 0; i < rows.size();) {
-            const qlonglong key = rows[i].values[projectField].toLongLong();
-            size_t j = i + 1;
-            while (j < rows.size() && rows[j].values[projectField].toLongLong() == key)
-                ++j;
-            out.insert(key, Rows(rows).subspan(i, j - i));
-            i = j;
-        }
-        return out;
-    };
-    const QHash<qlonglong, Rows> majorsBy =
-        byProject(majors, dm_->Major->fieldByName(QStringLiteral("Major_project_id")).index());
-    const QHash<qlonglong, Rows> actionsBy =
-        byProject(actions, dm_->Action->fieldByName(QStringLiteral("Action_project_id")).index());
-    for (QTreeWidgetItem* project : std::as_const(pending)) {
-        const qlonglong key = idOf(project).toLongLong();
-        addChildren(project, majorsBy.value(key), actionsBy.value(key));
-    }
-}
-
-void ProjectTree::addChildren(QTreeWidgetItem* project, Rows majorRows, Rows actionRows) const {
     project->setData(0, PendingRole, QVariant());
     const QString projectId = idOf(project);
+    const qlonglong key = projectId.toLongLong();
     QList<QTreeWidgetItem*> majors;
-    const QHash<qlonglong, QList<Node>> actionsByMajor = actionsOf(projectId, actionRows);
-    for (const Node& m : majorsOf(projectId, majorRows)) {
+    const QHash<qlonglong, QList<Node>> actionsByMajor = actionsOf(projectId, key);
+    for (const Node& m : majorsOf(projectId, key)) {
         QTreeWidgetItem* major = makeItem(m);
         QList<QTreeWidgetItem*> actions;
         for (const Node& a : actionsByMajor.value(m.key))
@@ -209,6 +163,7 @@ void ProjectTree::addChildren(QTreeWidgetItem* project, Rows majorRows, Rows act
     }
     project->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
     project->addChildren(majors);
+    return true;
 }
 
 void ProjectTree::fillView() {
@@ -258,16 +213,9 @@ QTreeWidgetItem* ProjectTree::find(const QString& id) {
 
 QStringList ProjectTree::all(int role) {
     QStringList out;
-    // Projects' children are read a hundred projects at a time.
-    constexpr int Together = 100;
     for (int p = 0; p < tree_->topLevelItemCount(); ++p) {
-        if (p % Together == 0) {
-            QList<QTreeWidgetItem*> next;
-            for (int k = p; k < std::min(p + Together, tree_->topLevelItemCount()); ++k)
-                next << tree_->topLevelItem(k);
-            makeChildren(next);
-        }
         QTreeWidgetItem* project = tree_->topLevelItem(p);
+        makeChildren(project);
         out << project->data(0, role).toString();
         for (int m = 0; m < project->childCount(); ++m) {
             const QTreeWidgetItem* major = project->child(m);

@@ -3,14 +3,10 @@
 #include <QHash>
 #include <QObject>
 #include <QStringList>
-#include <span>
 
 class QTreeWidget;
 class QTreeWidgetItem;
 class ProjectData;
-namespace vok {
-struct TableRow;
-}
 
 // The nodes of the main window's project tree, made as they come into view: a rebuild makes one
 // node per project; a project's major activities and their actions are read and made when the
@@ -56,17 +52,13 @@ private:
         qlonglong key = 0;
     };
     QTreeWidgetItem* makeItem(const Node& node) const;
-    using Rows = std::span<const vok::TableRow>;
-    // The major activities of a project, and its actions by major activity, from the project's
-    // rows of each table, in the tables' order.
-    QList<Node> majorsOf(const QString& projectId, Rows rows) const;
-    QHash<qlonglong, QList<Node>> actionsOf(const QString& projectId, Rows rows) const;
+    // The major activities of a project, and its actions by major activity, in the tables'
+    // order.
+    QList<Node> majorsOf(const QString& projectId, qlonglong project) const;
+    QHash<qlonglong, QList<Node>> actionsOf(const QString& projectId, qlonglong project) const;
     QList<Node> projects() const;
     // Makes a project's children once; false when they were made before.
     bool makeChildren(QTreeWidgetItem* project);
-    // The same for many projects, their rows read together.
-    void makeChildren(const QList<QTreeWidgetItem*>& projects);
-    void addChildren(QTreeWidgetItem* project, Rows majors, Rows actions) const;
     QStringList all(int role);
 
     QTreeWidget* tree_;
