@@ -21,8 +21,10 @@
 #include "timesheets/timesheetreportdialog.h"
 #include "timesheets/timesheetupdatedialog.h"
 #include "ui/main/contactwindow.h"
+#include "ui/main/detailpage.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/memberlistwindow.h"
+#include "ui/main/treecontroller.h"
 
 AppWindows::AppWindows() {
     mainWindow = std::make_unique<MainWindow>();
@@ -36,58 +38,58 @@ AppWindows::AppWindows() {
     const auto attach = [this](ReportDialog* dialog, ReportForm* report, QAction* menuItem) {
         dialog->setReport(report);
         dialog->setPrintProject(
-            [this](const QString& name) { mainWindow->PrintProject->setText(name); });
+            [this](const QString& name) { mainWindow->printProjectLabel->setText(name); });
         dialog->connectMenu(menuItem);
     };
     timeLineDialog = std::make_unique<TimeLineDialog>(walks);
     timeLineReport =
         std::make_unique<TimeLineReport>(walks, [this] { return timeLineDialog->options(); });
-    attach(timeLineDialog.get(), timeLineReport.get(), mainWindow->PrintPERT1);
+    attach(timeLineDialog.get(), timeLineReport.get(), mainWindow->printTimeLineAction);
     projectDialog = std::make_unique<ProjectReportDialog>(walks);
     projectReport =
         std::make_unique<ProjectReport>(walks, [this] { return projectDialog->options(); });
-    attach(projectDialog.get(), projectReport.get(), mainWindow->Format1);
+    attach(projectDialog.get(), projectReport.get(), mainWindow->printProjectAction);
     layoutDialog = std::make_unique<LayoutReportDialog>(walks);
     layoutReport = std::make_unique<LayoutReport>(walks);
-    attach(layoutDialog.get(), layoutReport.get(), mainWindow->Print1);
+    attach(layoutDialog.get(), layoutReport.get(), mainWindow->printLayoutAction);
     entryWindow = std::make_unique<TimeSheetEntryWindow>(walks);
     memberPick = std::make_unique<MemberPickDialog>(walks, entryWindow.get());
-    memberPick->connectMenu(mainWindow->TimeSheetEntry2);
+    memberPick->connectMenu(mainWindow->timeSheetEntryAction);
     timeSheetUpdate = std::make_unique<TimeSheetUpdateDialog>(walks);
-    timeSheetUpdate->connectMenu(mainWindow->UpdateTimeSheets1);
+    timeSheetUpdate->connectMenu(mainWindow->updateTimeSheetsAction);
     timeSheetReport =
         std::make_unique<TimeSheetReport>(walks, [this] { return timeSheetDialog->options(); });
     timeSheetDialog = std::make_unique<TimeSheetReportDialog>(walks);
-    attach(timeSheetDialog.get(), timeSheetReport.get(), mainWindow->PrintTimesheetreport1);
+    attach(timeSheetDialog.get(), timeSheetReport.get(), mainWindow->printTimeSheetsAction);
     contactWindow = std::make_unique<ContactWindow>(projectData.get());
     mainWindow->setContactWindow(contactWindow.get());
     copyTables = std::make_unique<ProjectCopyTables>(projectData->store);
     mainWindow->setCopyModule(copyTables.get());
     costEntry = std::make_unique<CostEntryWindow>(walks);
-    costEntry->connectMenu(mainWindow->CostEntry1);
+    costEntry->connectMenu(mainWindow->costEntryAction);
     costUpdate = std::make_unique<CostUpdateDialog>(walks);
-    costUpdate->connectMenu(mainWindow->UpdateCostEntries1);
+    costUpdate->connectMenu(mainWindow->updateCostEntriesAction);
     costDialog = std::make_unique<CostReportDialog>(walks);
     costReport = std::make_unique<CostReport>(walks, [this] { return costDialog->options(); });
-    attach(costDialog.get(), costReport.get(), mainWindow->PrintCostsreport1);
+    attach(costDialog.get(), costReport.get(), mainWindow->printCostsAction);
     contactList = std::make_unique<ContactListReport>(walks);
     // Like every command on the selected node, "Print list" positions on it first.
-    contactList->connectButton(mainWindow->SpeedButton9, [this, walks] {
-        mainWindow->positionOnSelectedNode(1);
+    contactList->connectButton(mainWindow->projectPage->contactListButton, [this, walks] {
+        mainWindow->tree->positionOnSelectedNode(1);
         walks->followShownProject();
     });
 
     exchangeMenu = std::make_unique<ExchangeMenu>(
-        mainWindow.get(), mainWindow->menuBar(), mainWindow->ProjectPopup, projectData.get(),
+        mainWindow.get(), mainWindow->menuBar(), mainWindow->projectMenu, projectData.get(),
         [this] {
-            return mainWindow->positionOnSelectedNode(1)
+            return mainWindow->tree->positionOnSelectedNode(1)
                        ? projectData->projects->fieldByName(QStringLiteral("Zel_Project_id"))
                              .asInteger()
                        : 0;
         },
         [this](int project) {
-            mainWindow->LoadTree();
-            mainWindow->selectNode(QString::number(project));
+            mainWindow->tree->loadTree();
+            mainWindow->tree->selectNode(QString::number(project));
         });
 
     language = std::make_unique<InterfaceLanguage>(windows(), mainWindow.get());
