@@ -43,25 +43,25 @@ public:
     QStringList memberPickList() const;
     void setMemberPickList(const QStringList& names);
 
-    RecordTab* record = nullptr;
+    RecordTab* record{};
     // "Team Members": the grid and "Member Email".
-    QWidget* teamTab = nullptr;
-    vok::DBGrid* team = nullptr;
-    QToolButton* teamMailButton = nullptr;
+    QWidget* teamTab{};
+    vok::DBGrid* team{};
+    QToolButton* teamMailButton{};
     // "Notes", "Time Sheets" and "Cost entries": lists of panels.
-    QWidget* notesTab = nullptr;
-    vok::DBCtrlGrid* notes = nullptr;
-    QWidget* timeSheetTab = nullptr;
-    vok::DBCtrlGrid* timeSheets = nullptr;
-    QWidget* costTab = nullptr;
-    vok::DBCtrlGrid* costs = nullptr;
+    QWidget* notesTab{};
+    vok::DBCtrlGrid* notes{};
+    QWidget* timeSheetTab{};
+    vok::DBCtrlGrid* timeSheets{};
+    QWidget* costTab{};
+    vok::DBCtrlGrid* costs{};
     // "Contacts", on the project page only: the cards, "Contact Email", "Word document" and
     // "Print list".
-    QWidget* contactsTab = nullptr;
-    vok::DBCtrlGrid* contacts = nullptr;
-    QToolButton* contactMailButton = nullptr;
-    QToolButton* contactDocumentButton = nullptr;
-    QToolButton* contactListButton = nullptr;
+    QWidget* contactsTab{};
+    vok::DBCtrlGrid* contacts{};
+    QToolButton* contactMailButton{};
+    QToolButton* contactDocumentButton{};
+    QToolButton* contactListButton{};
 
 private:
     QWidget* addTab(const PageDesign::TabDesign& tab);

@@ -58,36 +58,29 @@ RecordTab::RecordTab(std::span<const Row> rows, const Buttons& names, QWidget* p
         grid->addWidget(label, line, 0);
         QWidget* editor = nullptr;
         QLabel* hint = nullptr;
+        // A line the Tab key reaches stretches over the columns; a date leaves room for its hint.
+        const auto place = [&](auto* control, int columns = 3) {
+            grid->addWidget(control, line, 1, 1, columns);
+            links_ << control->dataLink();
+            editor = control;
+            return control;
+        };
         switch (row.editor) {
-        case Editor::Memo: {
+        case Editor::Memo:
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            auto* memo = new vok::DBMemo(this);
-            memo->setMinimumHeight(70);
-            grid->addWidget(memo, line, 1, 1, 3);
-            links_ << memo->dataLink();
-            editor = memo;
+            place(new vok::DBMemo(this))->setMinimumHeight(70);
             break;
-        }
-        case Editor::Date: {
-            auto* date = new vok::DBDateEdit(this);
-            date->setFixedWidth(100);
-            grid->addWidget(date, line, 1);
+        case Editor::Date:
+            edits_ << place(new vok::DBDateEdit(this), 1);
+            edits_.last()->setFixedWidth(100);
             hint = named(new QLabel(this), row.hintName);
             hint->setEnabled(false); // a hint, greyed
             grid->addWidget(hint, line, 2, 1, 2);
             hints_ << hint;
-            edits_ << date;
-            links_ << date->dataLink();
-            editor = date;
             break;
-        }
-        case Editor::Lookup: {
-            auto* list = new vok::DBComboBox(this);
-            grid->addWidget(list, line, 1, 1, 3);
-            links_ << list->dataLink();
-            editor = list;
+        case Editor::Lookup:
+            place(new vok::DBComboBox(this));
             break;
-        }
         case Editor::Number: {
             // Reached with the mouse only, not with the Tab key.
             auto* number = new vok::DBEdit(this);
@@ -100,14 +93,9 @@ RecordTab::RecordTab(std::span<const Row> rows, const Buttons& names, QWidget* p
             editor = number;
             break;
         }
-        default: {
-            auto* edit = new vok::DBEdit(this);
-            grid->addWidget(edit, line, 1, 1, 3);
-            edits_ << edit;
-            links_ << edit->dataLink();
-            editor = edit;
+        default:
+            edits_ << place(new vok::DBEdit(this));
             break;
-        }
         }
         named(editor, row.editorName);
         label->setBuddy(editor);
