@@ -4,6 +4,9 @@
 #include "framework/dataset/table.h"
 #include "framework/report/report.h"
 #include "framework/report/reportlabel.h"
+#include "framework/ui/guard.h"
+
+#include <QAbstractButton>
 
 ReportForm::ReportForm(ProjectData* dm, const char* name, const QString& title,
                        const vok::PageSetup& setup, QObject* parent)
@@ -88,4 +91,15 @@ void ReportForm::preview() {
 
 void ReportForm::print(bool showSetupDialog) {
     within([&] { QuickRep1->print(showSetupDialog); });
+}
+
+void ReportForm::connectButton(QAbstractButton* button, std::function<void()> positionOnProject) {
+    connect(button, &QAbstractButton::clicked, this,
+            [this, position = std::move(positionOnProject)] {
+                vok::Guard::run([&] {
+                    if (position)
+                        position();
+                    print(false);
+                });
+            });
 }

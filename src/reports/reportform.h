@@ -10,6 +10,7 @@
 #include <functional>
 
 class ProjectData;
+class QAbstractButton;
 
 namespace vok {
 class PageSetup;
@@ -33,6 +34,10 @@ public:
     void preview();
     // Shows the printer set-up dialog first when asked to, and prints whatever its answer.
     void print(bool showSetupDialog);
+    // For a report without a dialog: the button that prints it on the current printer, without
+    // preview or set-up dialog, after `positionOnProject` has put the project record-set on the
+    // selected project.
+    void connectButton(QAbstractButton* button, std::function<void()> positionOnProject);
 
     vok::ReportBand* band(const char* name) const;
     // The element of that name; an error when there is none of that kind.
