@@ -19,12 +19,12 @@ class Table;
 struct ReportDocument;
 } // namespace vok
 
-// What the report windows share: never shown, each holds one banded report (`QuickRep1`) over
+// What the report windows share: never shown, each holds one banded report (`bandedReport`) over
 // the shared record-sets, laid out, previewed or printed. Dialogs and vokctl run it alike.
 class ReportForm : public QObject {
     Q_OBJECT
 public:
-    vok::Report* QuickRep1;
+    vok::Report* bandedReport;
 
     // Lays the report out. A report of the chosen project runs with the project table filtered
     // to the name the project filter reads (PrintProject) and with the record-sets it reads
@@ -42,7 +42,7 @@ public:
     vok::ReportBand* band(const char* name) const;
     // The element of that name; an error when there is none of that kind.
     template <class T = vok::ReportElement> T* element(const char* name) const {
-        T* e = qobject_cast<T*>(ReportLayout::element(*QuickRep1, QLatin1String(name)));
+        T* e = qobject_cast<T*>(ReportLayout::element(*bandedReport, QLatin1String(name)));
         if (!e)
             throw vok::DatabaseError(QStringLiteral("The report has no element %1 of that kind")
                                          .arg(QLatin1String(name)));

@@ -299,14 +299,14 @@ private Q_SLOTS:
         row(
             "radio group and items", 1,
             [](AppWindows& f) {
-                return join({f.report<TimeLineDialog>()->RadioGroup2->title(),
-                             f.report<TimeLineDialog>()->RadioGroup2Items->button(0)->text(),
-                             f.report<TimeLineDialog>()->RadioGroup1Items->button(1)->text()});
+                return join({f.report<TimeLineDialog>()->scaleGroup->title(),
+                             f.report<TimeLineDialog>()->scaleChoice->button(0)->text(),
+                             f.report<TimeLineDialog>()->startChoice->button(1)->text()});
             },
             "Échelle de temps|Jour|Aujourd'hui");
         row(
             "check box with trailing blanks", 1,
-            [](AppWindows& f) { return f.report<TimeLineDialog>()->CheckBox1->text(); },
+            [](AppWindows& f) { return f.report<TimeLineDialog>()->showPrintDialog->text(); },
             "Montrer dialogue d'impression  ");
         row(
             "dialog window", 1,
@@ -315,8 +315,8 @@ private Q_SLOTS:
         row(
             "entry window", 2,
             [](AppWindows& f) {
-                return join({f.entryWindow->Label4->text(), f.entryWindow->Button1->text(),
-                             f.costEntry->Label6->text()});
+                return join({f.entryWindow->actionLabel->text(), f.entryWindow->closeButton->text(),
+                             f.costEntry->quantityLabel->text()});
             },
             "Acción|Cercano|Importe");
         row(
@@ -384,7 +384,7 @@ private Q_SLOTS:
             "Paginación #");
         row(
             "report date prefix", 2,
-            [](AppWindows& f) { return f.report<TimeLineReport>()->QRSysData3->text(); },
+            [](AppWindows& f) { return f.report<TimeLineReport>()->currentDateText->text(); },
             "Fecha actual:");
     }
     void tellingRows() {
@@ -444,7 +444,7 @@ private Q_SLOTS:
         QCOMPARE(windows.mainWindow->windowTitle(), title);
         QCOMPARE(boxes.join(QLatin1Char('\n')), box);
         // A dialog never shown is in the same language.
-        QCOMPARE(windows.entryWindow->Label4->text() == QStringLiteral("Action"),
+        QCOMPARE(windows.entryWindow->actionLabel->text() == QStringLiteral("Action"),
                  title != QStringLiteral("Gerencia De Proyecto Del Vok"));
         QCOMPARE(windows.mainWindow->TreeView1->topLevelItemCount(), box.isEmpty() ? 4 : 0);
     }
@@ -456,9 +456,8 @@ private Q_SLOTS:
         QStringList shown;
         vok::Modal::setHandler([&](QDialog* dialog) {
             auto* timeLineDialog = qobject_cast<TimeLineDialog*>(dialog);
-            shown << join({dialog->windowTitle(),
-                           timeLineDialog->RadioGroup1Items->button(0)->text(),
-                           timeLineDialog->Button3->text()});
+            shown << join({dialog->windowTitle(), timeLineDialog->startChoice->button(0)->text(),
+                           timeLineDialog->closeButton->text()});
             return int(QDialog::Rejected);
         });
         windows.mainWindow->PrintPERT1->trigger();
@@ -553,7 +552,7 @@ private Q_SLOTS:
             return int(QDialog::Rejected);
         });
         windows.mainWindow->Format1->trigger();
-        windows.report<ProjectReportDialog>()->Button2->click();
+        windows.report<ProjectReportDialog>()->previewButton->click();
         QCOMPARE(shown, previewTitle);
         QCOMPARE(QCoreApplication::translate("Printing",
                                              "No printer is installed. The report was saved as %1")
