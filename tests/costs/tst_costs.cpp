@@ -11,6 +11,9 @@
 #include "framework/widgets/dbedit.h"
 #include "mergefixture.h"
 #include "support/engines.h"
+#include "ui/main/detailpage.h"
+#include "ui/main/recordtab.h"
+#include "ui/main/treecontroller.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -298,16 +301,16 @@ private Q_SLOTS:
         fx->writeCostLines({costLine(QStringLiteral("Bridge|Design"), 250)});
         MergeFixture::OpenWindow main = fx->openMainWindow();
         MainWindow& form = *main.form;
-        QVERIFY(form.selectNode(QStringLiteral("1")));
-        form.ProjectPageControl->setCurrentWidget(form.TabSheet11);
-        QCOMPARE(form.DBCtrlGrid5->rowCount(), 0);
+        QVERIFY(form.tree->selectNode(QStringLiteral("1")));
+        form.projectPage->setCurrentWidget(form.projectPage->costTab);
+        QCOMPARE(form.projectPage->costs->rowCount(), 0);
         CostUpdateDialog costUpdate(
             &main.dm->walks()); // as Vok makes it: the page stays where it is
         costUpdate.updateClicked();
         QCOMPARE(shown.value(0).text, QStringLiteral("Process Complete"));
-        QCOMPARE(form.DBCtrlGrid5->rowCount(), 1);
-        form.ProjectPageControl->setCurrentWidget(form.TabSheet1);
-        QCOMPARE(form.DBEdit1->text(), QStringLiteral("$1,250.00"));
+        QCOMPARE(form.projectPage->costs->rowCount(), 1);
+        form.projectPage->setCurrentWidget(form.projectPage->record);
+        QCOMPARE(form.projectPage->record->actual->text(), QStringLiteral("$1,250.00"));
     }
 
     void commandLine_data() {

@@ -19,6 +19,7 @@
 #include "timesheets/timesheetentrywindow.h"
 #include "timesheets/timesheetupdatedialog.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/treecontroller.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -235,9 +236,9 @@ class TestBadInput : public QObject {
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         windowSays(QStringLiteral("Vok starting"));
-        form.AddaProject1->trigger();
+        form.addProjectAction->trigger();
         windowSays(QStringLiteral("Add a Project"));
-        if (form.isAdding())
+        if (form.tree->isAdding())
             heard(QStringLiteral("Add a Project"), QStringLiteral("<Ok and Cancel shown>"));
     }
 

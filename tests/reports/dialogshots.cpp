@@ -6,6 +6,7 @@
 #include "reports/reportdialog.h"
 #include "support/testenvironment.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/startupsequence.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -26,7 +27,7 @@ int main(int argc, char** argv) {
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         return 1;
-    form.FormActivate();
+    form.startup->run();
     QString name;
     vok::Modal::setHandler([&](QDialog* dialog) {
         dialog->show();
@@ -42,11 +43,11 @@ int main(int argc, char** argv) {
     const struct {
         QAction* item;
         const char* file;
-    } dialogs[] = {{form.PrintPERT1, "print-time-line"},
-                   {form.Format1, "print-project"},
-                   {form.Print1, "print-layout"},
-                   {form.PrintTimesheetreport1, "print-time-sheets"},
-                   {form.PrintCostsreport1, "print-costs"}};
+    } dialogs[] = {{form.printTimeLineAction, "print-time-line"},
+                   {form.printProjectAction, "print-project"},
+                   {form.printLayoutAction, "print-layout"},
+                   {form.printTimeSheetsAction, "print-time-sheets"},
+                   {form.printCostsAction, "print-costs"}};
     for (const auto& d : dialogs) {
         name = QLatin1String(d.file);
         d.item->trigger();

@@ -18,6 +18,9 @@
 #include "timesheets/timesheetentrywindow.h"
 #include "timesheets/timesheetmerge.h"
 #include "timesheets/timesheetupdatedialog.h"
+#include "ui/main/detailpage.h"
+#include "ui/main/recordtab.h"
+#include "ui/main/treecontroller.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -483,10 +486,10 @@ private Q_SLOTS:
         fx->writeMemberLines(crewFile, MergeFixture::parse({"Bridge|Design||6", "Bridge|||1.5"}));
         MergeFixture::OpenWindow main = fx->openMainWindow();
         MainWindow& form = *main.form;
-        QVERIFY(form.selectNode(QStringLiteral("1")));
-        QCOMPARE(form.DBEdit7->text(), QStringLiteral("100"));
-        form.ProjectPageControl->setCurrentWidget(form.TabSheet9);
-        QCOMPARE(form.DBCtrlGrid1->rowCount(), 0);
+        QVERIFY(form.tree->selectNode(QStringLiteral("1")));
+        QCOMPARE(form.projectPage->record->hours->text(), QStringLiteral("100"));
+        form.projectPage->setCurrentWidget(form.projectPage->timeSheetTab);
+        QCOMPARE(form.projectPage->timeSheets->rowCount(), 0);
 
         TimeSheetUpdateDialog timeSheetUpdate(
             &main.dm->walks()); // as Vok makes it: the page stays where it is
@@ -499,9 +502,9 @@ private Q_SLOTS:
         });
         menuItem.trigger();
 
-        QCOMPARE(form.DBCtrlGrid1->rowCount(), 2);
-        form.ProjectPageControl->setCurrentWidget(form.TabSheet1);
-        QCOMPARE(form.DBEdit7->text(), QStringLiteral("107.5"));
+        QCOMPARE(form.projectPage->timeSheets->rowCount(), 2);
+        form.projectPage->setCurrentWidget(form.projectPage->record);
+        QCOMPARE(form.projectPage->record->hours->text(), QStringLiteral("107.5"));
     }
 
     // ------------------------------------------------------------ member files

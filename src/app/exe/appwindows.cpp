@@ -15,6 +15,7 @@
 #include "ui/main/contactwindow.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/memberlistwindow.h"
+#include "ui/main/treecontroller.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -49,43 +50,43 @@ AppWindows::AppWindows() {
         if (r.dialog) {
             r.dialog->setReport(r.report.get());
             r.dialog->setPrintProject(
-                [this](const QString& name) { mainWindow->PrintProject->setText(name); });
+                [this](const QString& name) { mainWindow->printProjectLabel->setText(name); });
             r.dialog->connectMenu(command<QAction>(*mainWindow, kind.command));
         } else {
             // Like every command on the selected node, a report printed at once positions on
             // it first.
             r.report->connectButton(command<QAbstractButton>(*mainWindow, kind.command),
                                     [this, walks] {
-                                        mainWindow->positionOnSelectedNode(1);
+                                        mainWindow->tree->positionOnSelectedNode(1);
                                         walks->followShownProject();
                                     });
         }
     }
     entryWindow = std::make_unique<TimeSheetEntryWindow>(walks);
     memberPick = std::make_unique<MemberPickDialog>(walks, entryWindow.get());
-    memberPick->connectMenu(mainWindow->TimeSheetEntry2);
+    memberPick->connectMenu(mainWindow->timeSheetEntryAction);
     timeSheetUpdate = std::make_unique<TimeSheetUpdateDialog>(walks);
-    timeSheetUpdate->connectMenu(mainWindow->UpdateTimeSheets1);
+    timeSheetUpdate->connectMenu(mainWindow->updateTimeSheetsAction);
     contactWindow = std::make_unique<ContactWindow>(projectData.get());
     mainWindow->setContactWindow(contactWindow.get());
     copyTables = std::make_unique<ProjectCopyTables>(projectData->store);
     mainWindow->setCopyModule(copyTables.get());
     costEntry = std::make_unique<CostEntryWindow>(walks);
-    costEntry->connectMenu(mainWindow->CostEntry1);
+    costEntry->connectMenu(mainWindow->costEntryAction);
     costUpdate = std::make_unique<CostUpdateDialog>(walks);
-    costUpdate->connectMenu(mainWindow->UpdateCostEntries1);
+    costUpdate->connectMenu(mainWindow->updateCostEntriesAction);
 
     exchangeMenu = std::make_unique<ExchangeMenu>(
-        mainWindow.get(), mainWindow->menuBar(), mainWindow->ProjectPopup, projectData.get(),
+        mainWindow.get(), mainWindow->menuBar(), mainWindow->projectMenu, projectData.get(),
         [this] {
-            return mainWindow->positionOnSelectedNode(1)
+            return mainWindow->tree->positionOnSelectedNode(1)
                        ? projectData->projects->fieldByName(QStringLiteral("Zel_Project_id"))
                              .asInteger()
                        : 0;
         },
         [this](int project) {
-            mainWindow->LoadTree();
-            mainWindow->selectNode(QString::number(project));
+            mainWindow->tree->loadTree();
+            mainWindow->tree->selectNode(QString::number(project));
         });
 
     language = std::make_unique<InterfaceLanguage>(windows(), mainWindow.get());
