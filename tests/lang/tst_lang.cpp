@@ -303,30 +303,31 @@ private Q_SLOTS:
         row(
             "radio group and items", 1,
             [](AppWindows& f) {
-                return join({f.timeLineDialog->RadioGroup2->title(),
-                             f.timeLineDialog->RadioGroup2Items->button(0)->text(),
-                             f.timeLineDialog->RadioGroup1Items->button(1)->text()});
+                return join({f.report<TimeLineDialog>()->scaleGroup->title(),
+                             f.report<TimeLineDialog>()->scaleChoice->button(0)->text(),
+                             f.report<TimeLineDialog>()->startChoice->button(1)->text()});
             },
             "Échelle de temps|Jour|Aujourd'hui");
         row(
             "check box with trailing blanks", 1,
-            [](AppWindows& f) { return f.timeLineDialog->CheckBox1->text(); },
+            [](AppWindows& f) { return f.report<TimeLineDialog>()->showPrintDialog->text(); },
             "Montrer dialogue d'impression  ");
         row(
-            "dialog window", 1, [](AppWindows& f) { return f.timeLineDialog->windowTitle(); },
+            "dialog window", 1,
+            [](AppWindows& f) { return f.report<TimeLineDialog>()->windowTitle(); },
             "Imprimer rapport de temps");
         row(
             "entry window", 2,
             [](AppWindows& f) {
-                return join({f.entryWindow->Label4->text(), f.entryWindow->Button1->text(),
-                             f.costEntry->Label6->text()});
+                return join({f.entryWindow->actionLabel->text(), f.entryWindow->closeButton->text(),
+                             f.costEntry->quantityLabel->text()});
             },
             "Acción|Cercano|Importe");
         row(
             "report labels with trailing blanks", 1,
             [](AppWindows& f) {
-                return join({reportText(f.timeLineReport.get(), "QRLabel14"),
-                             reportText(f.timeLineReport.get(), "QRLabel2"), QString()});
+                return join({reportText(f.report<TimeLineReport>(), "QRLabel14"),
+                             reportText(f.report<TimeLineReport>(), "QRLabel2"), QString()});
             },
             "Vert = completé    |Gris = Non Critique et Non Completé  |");
         for (int language : {1, 2}) {
@@ -337,40 +338,42 @@ private Q_SLOTS:
                                     f.mainWindow->frenchAction->text(),
                                     f.mainWindow->spanishAction->text(),
                                     f.mainWindow->projectPage->contactListButton->text(),
-                                    reportText(f.timeLineReport.get(), "MajorDateLabel")});
+                                    reportText(f.report<TimeLineReport>(), "MajorDateLabel")});
                    })
                 << QString::fromUtf8("Copy project|English|Français|Espagnol|Print list|-->");
         }
         row(
             "Close with a trailing blank", 2,
             [](AppWindows& f) {
-                return join({text(f.timeSheetDialog.get(), "Button3"),
-                             text(f.timeLineDialog.get(), "Button3")});
+                return join({text(f.report<TimeSheetReportDialog>(), "Button3"),
+                             text(f.report<TimeLineDialog>(), "Button3")});
             },
             "Cercano |Cercano");
         row(
             "From date in a report and in its dialog", 2,
             [](AppWindows& f) {
-                return join(
-                    {reportText(f.timeSheetReport.get(), "QRLabel1"),
-                     f.timeSheetDialog->findChild<QLabel*>(QStringLiteral("Label2"))->text()});
+                return join({reportText(f.report<TimeSheetReport>(), "QRLabel1"),
+                             f.report<TimeSheetReportDialog>()
+                                 ->findChild<QLabel*>(QStringLiteral("Label2"))
+                                 ->text()});
             },
             "Comience|A partir de fecha");
         row(
             "dialog titles and their menu items", 1,
             [](AppWindows& f) {
-                return join(
-                    {f.projectDialog->windowTitle(), f.mainWindow->printProjectAction->text(),
-                     f.layoutDialog->windowTitle(), reportText(f.layoutReport.get(), "QRLabel1")});
+                return join({f.report<ProjectReportDialog>()->windowTitle(),
+                             f.mainWindow->printProjectAction->text(),
+                             f.report<LayoutReportDialog>()->windowTitle(),
+                             reportText(f.report<LayoutReport>(), "QRLabel1")});
             },
             "Imprimer Rapport Projet|Imprimer rapport des projets|Imprimer rapport "
             "hiarchique|Rapport Hiarchique");
         row(
             "page prefixes", 2,
             [](AppWindows& f) {
-                return join({reportText(f.projectReport.get(), "QRSysData2"),
-                             reportText(f.layoutReport.get(), "QRSysData2"),
-                             reportText(f.projectReport.get(), "QRLabel25")});
+                return join({reportText(f.report<ProjectReport>(), "QRSysData2"),
+                             reportText(f.report<LayoutReport>(), "QRSysData2"),
+                             reportText(f.report<ProjectReport>(), "QRLabel25")});
             },
             "Paginación #|Paginación #|Jefe");
         row(
@@ -382,11 +385,12 @@ private Q_SLOTS:
             "Dirección de email");
         row(
             "report page label", 2,
-            [](AppWindows& f) { return reportText(f.timeLineReport.get(), "QRLabel11"); },
+            [](AppWindows& f) { return reportText(f.report<TimeLineReport>(), "QRLabel11"); },
             "Paginación #");
         row(
             "report date prefix", 2,
-            [](AppWindows& f) { return f.timeLineReport->QRSysData3->text(); }, "Fecha actual:");
+            [](AppWindows& f) { return f.report<TimeLineReport>()->currentDateText->text(); },
+            "Fecha actual:");
     }
     void tellingRows() {
         QFETCH(int, language);
@@ -445,7 +449,7 @@ private Q_SLOTS:
         QCOMPARE(windows.mainWindow->windowTitle(), title);
         QCOMPARE(boxes.join(QLatin1Char('\n')), box);
         // A dialog never shown is in the same language.
-        QCOMPARE(windows.entryWindow->Label4->text() == QStringLiteral("Action"),
+        QCOMPARE(windows.entryWindow->actionLabel->text() == QStringLiteral("Action"),
                  title != QStringLiteral("Gerencia De Proyecto Del Vok"));
         QCOMPARE(windows.mainWindow->tree->view()->topLevelItemCount(), box.isEmpty() ? 4 : 0);
     }
@@ -457,9 +461,8 @@ private Q_SLOTS:
         QStringList shown;
         vok::Modal::setHandler([&](QDialog* dialog) {
             auto* timeLineDialog = qobject_cast<TimeLineDialog*>(dialog);
-            shown << join({dialog->windowTitle(),
-                           timeLineDialog->RadioGroup1Items->button(0)->text(),
-                           timeLineDialog->Button3->text()});
+            shown << join({dialog->windowTitle(), timeLineDialog->startChoice->button(0)->text(),
+                           timeLineDialog->closeButton->text()});
             return int(QDialog::Rejected);
         });
         windows.mainWindow->printTimeLineAction->trigger();
@@ -554,7 +557,7 @@ private Q_SLOTS:
             return int(QDialog::Rejected);
         });
         windows.mainWindow->printProjectAction->trigger();
-        windows.projectDialog->Button2->click();
+        windows.report<ProjectReportDialog>()->previewButton->click();
         QCOMPARE(shown, previewTitle);
         QCOMPARE(QCoreApplication::translate("Printing",
                                              "No printer is installed. The report was saved as %1")

@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
         dialog->grab().save(QDir(out).filePath(
             name + (preview ? QStringLiteral("-preview.png") : QStringLiteral(".png"))));
         if (auto* print = qobject_cast<ReportDialog*>(dialog))
-            print->Button2->click();
+            print->previewButton->click();
         dialog->reject();
         return int(QDialog::Rejected);
     });
