@@ -18,6 +18,7 @@
 #include "sizedfolder.h"
 #include "timesheets/timesheetmerge.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/treecontroller.h"
 
 #include <QApplication>
 #include <QDir>
@@ -74,9 +75,9 @@ int showWindow(int argc, char** argv) {
     while (!dm.store->isOpen() && wait.elapsed() < 60000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     // The tree painted once.
-    form.TreeView1->viewport()->repaint();
+    form.tree->view()->viewport()->repaint();
     QCoreApplication::processEvents();
-    std::printf("shown %d %.1f %.1f\n", form.TreeView1->topLevelItemCount(), peakMb(),
+    std::printf("shown %d %.1f %.1f\n", form.tree->view()->topLevelItemCount(), peakMb(),
                 processorMs());
     std::fflush(stdout);
     return dm.store->isOpen() ? 0 : 1;

@@ -12,6 +12,7 @@
 #include "timesheets/memberfile.h"
 #include "timesheets/timesheetmerge.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/treecontroller.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -62,8 +63,8 @@ qint64 recordSetMerge(const QString& dir, int& lines, quint64& statements,
                               dm.MajorTeam, dm.ActionTeam, dm.Members, dm.Contacts})
             t->open();
         form->show();
-        form->LoadTree();
-        form->selectNode(QStringLiteral("1,1,1"));
+        form->tree->loadTree();
+        form->tree->selectNode(QStringLiteral("1,1,1"));
         QCoreApplication::processEvents();
     }
     QElapsedTimer timer;

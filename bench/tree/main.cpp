@@ -8,6 +8,7 @@
 #include "rawhierarchy.h"
 #include "sizedfolder.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/treecontroller.h"
 
 #include <QApplication>
 #include <QDir>
@@ -63,12 +64,12 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 5; ++i) {
         keepBest(raw, RawHierarchy::read(*dm.store).nanoseconds);
         t.restart();
-        form.LoadTree();
+        form.tree->loadTree();
         QApplication::processEvents();
         keepBest(shown, t.nsecsElapsed());
         t.restart();
-        form.LoadTree();
-        nodes = form.ProjectList().size(); // makes every node
+        form.tree->loadTree();
+        nodes = form.tree->projectList().size(); // makes every node
         keepBest(tree, t.nsecsElapsed());
         t.restart();
         walkRecordSets(dm);
@@ -84,21 +85,21 @@ int main(int argc, char** argv) {
                            .arg(projects / 2)
                            .arg((projects / 2) * 10 - 5)
                            .arg(((projects / 2) * 10 - 5) * 10 - 5);
-    const QStringList all = form.ProjectList();
+    const QStringList all = form.tree->projectList();
     const QString target = all.contains(id) ? id : all.value(nodes / 2 + 2);
     qint64 positioning = -1;
     qint64 selection = -1;
     for (int i = 0; i < 3; ++i) {
-        form.selectNode(all.value(i % 2 == 0 ? 1 : nodes - 1)); // from elsewhere
+        form.tree->selectNode(all.value(i % 2 == 0 ? 1 : nodes - 1)); // from elsewhere
         QApplication::processEvents();
-        form.selectNode(target);
+        form.tree->selectNode(target);
         t.restart();
-        form.positionOnSelectedNode(3);
+        form.tree->positionOnSelectedNode(3);
         const qint64 p = t.nsecsElapsed();
-        form.selectNode(all.value(1));
+        form.tree->selectNode(all.value(1));
         QApplication::processEvents();
         t.restart();
-        form.selectNode(target);
+        form.tree->selectNode(target);
         QApplication::processEvents();
         const qint64 s = t.nsecsElapsed();
         positioning = positioning < 0 ? p : std::min(positioning, p);

@@ -1,6 +1,5 @@
 #include "reportcommand.h"
 
-#include "costs/costreport.h"
 #include "dateoption.h"
 #include "framework/report/reportdocument.h"
 #include "framework/report/reportlayoutjson.h"
@@ -8,13 +7,10 @@
 #include "framework/ui/clock.h"
 #include "lang/captionapplier.h"
 #include "lang/captiontexts.h"
-#include "reports/contactlistreport.h"
 #include "reports/csvwriter.h"
-#include "reports/layoutreport.h"
-#include "reports/projectreport.h"
+#include "reports/periodreport.h"
+#include "reports/reportkinds.h"
 #include "reports/reportsession.h"
-#include "reports/timelinereport.h"
-#include "timesheets/timesheetreport.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -25,96 +21,43 @@
 
 namespace {
 
-// A report kind and the options of its own it takes.
-struct Kind {
-    const char* name;
-    QStringList options;
-};
-
-const Kind kinds[] = {
-    {"timeline", {"start", "scale", "tiles"}},
-    {"timesheets", {"from", "to", "member", "csv"}},
-    {"costs", {"from", "to", "csv"}},
-    {"project", {"major", "actions", "notes", "team"}},
-    {"layout", {}},
-    {"contacts", {}},
-};
-
-// Options that only some kinds take.
-const QStringList kindOptions{"start", "scale", "tiles",   "from",  "to",  "member",
-                              "csv",   "major", "actions", "notes", "team"};
-
 QString kindList() {
     QStringList names;
-    for (const Kind& k : kinds)
-        names << QLatin1String(k.name);
+    for (const ReportKind& k : ReportKinds::all())
+        names << k.name;
     return names.join(QStringLiteral(" | "));
 }
 
-const Kind* findKind(const QString& name) {
-    for (const Kind& k : kinds) {
-        if (name == QLatin1String(k.name))
-            return &k;
-    }
-    return nullptr;
-}
+// A report's own options as given on the command line; a value they cannot take is a usage error.
+class CommandLineArguments : public ReportArguments {
+public:
+    explicit CommandLineArguments(const QCommandLineParser& parser) : parser_(parser) {}
 
-// An ISO date option; an omitted one sets no bound, as a blank date field does.
-std::optional<QDate> dateOption(const QCommandLineParser& options, const QString& name) {
-    const QString text = Command::single(options, name);
-    if (text.isEmpty())
-        return std::nullopt;
-    const QDate date = DateOption::date(text);
-    if (!date.isValid())
-        throw UsageError(QStringLiteral("--%1 takes a date as YYYY-MM-DD").arg(name));
-    return date;
-}
+    bool isSet(const QString& option) const override { return parser_.isSet(option); }
+    QString text(const QString& option) const override { return Command::single(parser_, option); }
 
-// The value of a choice option among its names; an omitted option takes the first.
-int choice(const QCommandLineParser& options, const QString& name, const QStringList& names) {
-    const QString value = Command::single(options, name);
-    const int index = value.isEmpty() ? 0 : static_cast<int>(names.indexOf(value));
-    if (index < 0)
-        throw UsageError(
-            QStringLiteral("--%1 takes %2").arg(name, names.join(QStringLiteral(" or "))));
-    return index;
-}
+    std::optional<QDate> date(const QString& option) const override {
+        const QString text = Command::single(parser_, option);
+        if (text.isEmpty())
+            return std::nullopt;
+        const QDate date = DateOption::date(text);
+        if (!date.isValid())
+            throw UsageError(QStringLiteral("--%1 takes a date as YYYY-MM-DD").arg(option));
+        return date;
+    }
 
-// Makes the report of a kind on the session, its options read from the command line.
-std::unique_ptr<ReportForm> makeReport(const QString& kind, const QCommandLineParser& options,
-                                       ReportSession& session) {
-    ProjectData* dm = &session.dm;
-    if (kind == QLatin1String("timeline")) {
-        TimeLineOptions o;
-        o.start = static_cast<TimeLineOptions::Start>(
-            choice(options, QStringLiteral("start"), {"project", "today"}));
-        o.scale = static_cast<TimeLineOptions::Scale>(
-            choice(options, QStringLiteral("scale"), {"day", "month"}));
-        o.tiles = options.isSet(QStringLiteral("tiles"));
-        return std::make_unique<TimeLineReport>(dm, [o] { return o; });
+    int choice(const QString& option, const QStringList& names) const override {
+        const QString value = Command::single(parser_, option);
+        const int index = value.isEmpty() ? 0 : static_cast<int>(names.indexOf(value));
+        if (index < 0)
+            throw UsageError(
+                QStringLiteral("--%1 takes %2").arg(option, names.join(QStringLiteral(" or "))));
+        return index;
     }
-    if (kind == QLatin1String("timesheets")) {
-        TimeSheetOptions o{dateOption(options, QStringLiteral("from")),
-                           dateOption(options, QStringLiteral("to")), std::nullopt};
-        if (options.isSet(QStringLiteral("member")))
-            o.member = Command::single(options, QStringLiteral("member"));
-        return std::make_unique<TimeSheetReport>(dm, [o] { return o; });
-    }
-    if (kind == QLatin1String("costs")) {
-        const CostOptions o{dateOption(options, QStringLiteral("from")),
-                            dateOption(options, QStringLiteral("to"))};
-        return std::make_unique<CostReport>(dm, [o] { return o; });
-    }
-    if (kind == QLatin1String("project")) {
-        const ProjectReportOptions o{
-            options.isSet(QStringLiteral("major")), options.isSet(QStringLiteral("actions")),
-            options.isSet(QStringLiteral("notes")), options.isSet(QStringLiteral("team"))};
-        return std::make_unique<ProjectReport>(dm, [o] { return o; });
-    }
-    if (kind == QLatin1String("layout"))
-        return std::make_unique<LayoutReport>(dm);
-    return std::make_unique<ContactListReport>(dm);
-}
+
+private:
+    const QCommandLineParser& parser_;
+};
 
 // A member the data has never heard of is a typing error, as an unknown project is, not a report
 // of no rows.
@@ -143,25 +86,19 @@ void ReportCommand::define(QCommandLineParser& parser) const {
     const auto option = [&](const char* name, const char* description, const char* value) {
         parser.addOption({QLatin1String(name), QLatin1String(description), QLatin1String(value)});
     };
-    const auto flag = [&](const char* name, const char* description) {
-        parser.addOption({QLatin1String(name), QLatin1String(description)});
-    };
     option("project", "The project, by name.", "NAME");
     option("pdf", "The PDF file to write.", "FILE");
     option("layout-json", "Also write the laid-out pages as JSON.", "FILE");
     option("today", "Print as of this date.", "YYYY-MM-DD[THH:MM]");
     option("language", "Print in this language: 0 English, 1 French, 2 Spanish.", "N");
-    option("start", "timeline: where the scale starts, project or today.", "project|today");
-    option("scale", "timeline: the scale, day or month.", "day|month");
-    flag("tiles", "timeline: dates past the page on further pages side by side.");
-    option("from", "timesheets, costs: rows from this date on.", "YYYY-MM-DD");
-    option("to", "timesheets, costs: rows up to this date.", "YYYY-MM-DD");
-    option("member", "timesheets: one member's rows only.", "NAME");
-    option("csv", "timesheets, costs: also write the rows printed as CSV.", "FILE");
-    flag("major", "project: include the major activities.");
-    flag("actions", "project: include the actions.");
-    flag("notes", "project: include the notes.");
-    flag("team", "project: include the team members.");
+    for (const ReportOption& o : ReportKinds::options()) {
+        const QString description = ReportKinds::takers(QLatin1String(o.name)) +
+                                    QStringLiteral(": ") + QLatin1String(o.description);
+        if (o.valueName)
+            parser.addOption({QLatin1String(o.name), description, QLatin1String(o.valueName)});
+        else
+            parser.addOption({QLatin1String(o.name), description});
+    }
 }
 
 int ReportCommand::run(const QCommandLineParser& parser) const {
@@ -169,12 +106,13 @@ int ReportCommand::run(const QCommandLineParser& parser) const {
     if (args.size() != 1)
         throw UsageError(QStringLiteral("which report? %1").arg(kindList()));
     const QString& kind = args.first();
-    const Kind* k = findKind(kind);
+    const ReportKind* k = ReportKinds::find(kind);
     if (!k)
         throw UsageError(QStringLiteral("unknown report '%1'").arg(kind));
-    for (const QString& o : kindOptions) {
-        if (parser.isSet(o) && !k->options.contains(o))
-            throw UsageError(QStringLiteral("the %1 report takes no --%2").arg(kind, o));
+    for (const ReportOption& o : ReportKinds::options()) {
+        const QString name = QLatin1String(o.name);
+        if (parser.isSet(name) && !k->takes(name))
+            throw UsageError(QStringLiteral("the %1 report takes no --%2").arg(kind, name));
     }
     const QString folder = required(parser, QStringLiteral("data"));
     const QString project = required(parser, QStringLiteral("project"));
@@ -210,7 +148,8 @@ int ReportCommand::run(const QCommandLineParser& parser) const {
     ReportSession session(folder);
     if (parser.isSet(QStringLiteral("member")))
         refuseUnknownMember(session, single(parser, QStringLiteral("member")));
-    const std::unique_ptr<ReportForm> report = makeReport(kind, parser, session);
+    const std::unique_ptr<ReportForm> report =
+        k->makeCommandLineReport(&session.dm, CommandLineArguments(parser));
     CaptionApplier({report.get()}).apply(CaptionSet::language(language));
     // The words the report makes as it runs, in the same language.
     CaptionTexts texts(CaptionSet::language(language));

@@ -15,10 +15,10 @@ CostEntryWindow::CostEntryWindow(ProjectData* dm, QWidget* parent)
 
 void CostEntryWindow::connectMenu(QAction* item) {
     connect(item, &QAction::triggered, this,
-            [this] { vok::Guard::run([this] { CostEntry1Click(); }); });
+            [this] { vok::Guard::run([this] { openFromMenu(); }); });
 }
 
-void CostEntryWindow::CostEntry1Click() {
+void CostEntryWindow::openFromMenu() {
     vok::Modal::exec(this);
 }
 
@@ -26,6 +26,6 @@ void CostEntryWindow::Set_Fields_State(bool on) {
     setEntryControlsEnabled(on);
 }
 
-void CostEntryWindow::Button1Click() {
+void CostEntryWindow::closeWindow() {
     close();
 }

@@ -17,8 +17,8 @@ public:
 
 public Q_SLOTS:
     // The menu item: shows the window.
-    void CostEntry1Click();
+    void openFromMenu();
     void Set_Fields_State(bool on);
     // "Close"
-    void Button1Click() override;
+    void closeWindow() override;
 };

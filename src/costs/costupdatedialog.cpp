@@ -15,24 +15,24 @@ CostUpdateDialog::CostUpdateDialog(ProjectData* dm, QWidget* parent) : QDialog(p
     setObjectName(QStringLiteral("Form19"));
     setWindowTitle(QStringLiteral("Update Cost Entries"));
     resize(280, 80);
-    Button1 = DialogButtons::make(this, "Button1", QStringLiteral("Update"));
-    Button2 = DialogButtons::make(this, "Button2", QStringLiteral("Cancel"));
-    connect(Button1, &QPushButton::clicked, this, &CostUpdateDialog::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &CostUpdateDialog::Button2Click);
+    updateButton = DialogButtons::make(this, "Button1", QStringLiteral("Update"));
+    cancelButton = DialogButtons::make(this, "Button2", QStringLiteral("Cancel"));
+    connect(updateButton, &QPushButton::clicked, this, &CostUpdateDialog::updateClicked);
+    connect(cancelButton, &QPushButton::clicked, this, &CostUpdateDialog::cancelClicked);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(DialogButtons::row(Button1, Button2, true));
+    layout->addLayout(DialogButtons::row(updateButton, cancelButton, true));
 }
 
 void CostUpdateDialog::connectMenu(QAction* item) {
     connect(item, &QAction::triggered, this,
-            [this] { vok::Guard::run([this] { UpdateCostEntries1Click(); }); });
+            [this] { vok::Guard::run([this] { openFromMenu(); }); });
 }
 
-void CostUpdateDialog::UpdateCostEntries1Click() {
+void CostUpdateDialog::openFromMenu() {
     vok::Modal::exec(this);
 }
 
-void CostUpdateDialog::Button1Click() {
+void CostUpdateDialog::updateClicked() {
     MergeReport report;
     if (!vok::Guard::run([&] { report = CostMerge(*dm_).run(); }))
         return;
@@ -43,6 +43,6 @@ void CostUpdateDialog::Button1Click() {
     accept();
 }
 
-void CostUpdateDialog::Button2Click() {
+void CostUpdateDialog::cancelClicked() {
     reject();
 }

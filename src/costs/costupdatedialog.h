@@ -15,17 +15,17 @@ public:
     // Runs the menu item "Cost Sheets" > "Update Cost Entries".
     void connectMenu(QAction* item);
 
-    QPushButton* Button1;
-    QPushButton* Button2;
+    QPushButton* updateButton; // Button1
+    QPushButton* cancelButton; // Button2
 
 public Q_SLOTS:
     // The menu item: shows the window.
-    void UpdateCostEntries1Click();
+    void openFromMenu();
     // "Update": merges, tells "Process Complete" (with the lines whose names matched nothing)
     // and closes; after a failure the window stays.
-    void Button1Click();
+    void updateClicked();
     // "Cancel"
-    void Button2Click();
+    void cancelClicked();
 
 private:
     ProjectData* dm_;

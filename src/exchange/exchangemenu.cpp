@@ -27,18 +27,18 @@ ExchangeMenu::ExchangeMenu(QWidget* window, QMenuBar* mainMenu, QMenu* projectMe
       imported_(std::move(imported)) {
     setObjectName(QStringLiteral("ExchangeMenu"));
     // The actions belong to the window, where the caption table finds them by name.
-    ImportProject1 = new QAction(QStringLiteral("Import project…"), window);
-    ImportProject1->setObjectName(QStringLiteral("ImportProject1"));
-    mainMenu->addAction(ImportProject1);
-    ExportProject1 = new QAction(QStringLiteral("Export…"), window);
-    ExportProject1->setObjectName(QStringLiteral("ExportProject1"));
-    projectMenu->addAction(ExportProject1);
+    importAction = new QAction(QStringLiteral("Import project…"), window);
+    importAction->setObjectName(QStringLiteral("ImportProject1"));
+    mainMenu->addAction(importAction);
+    exportAction = new QAction(QStringLiteral("Export…"), window);
+    exportAction->setObjectName(QStringLiteral("ExportProject1"));
+    projectMenu->addAction(exportAction);
     // As the menu's other project commands: nothing to export until a project is selected.
     connect(projectMenu, &QMenu::aboutToShow, this,
-            [this] { ExportProject1->setEnabled(selectedProject_ && selectedProject_() != 0); });
-    connect(ImportProject1, &QAction::triggered, this,
+            [this] { exportAction->setEnabled(selectedProject_ && selectedProject_() != 0); });
+    connect(importAction, &QAction::triggered, this,
             [this] { vok::Guard::run([this] { importProject(); }); });
-    connect(ExportProject1, &QAction::triggered, this,
+    connect(exportAction, &QAction::triggered, this,
             [this] { vok::Guard::run([this] { exportProject(); }); });
 }
 

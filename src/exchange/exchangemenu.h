@@ -20,8 +20,8 @@ public:
     ExchangeMenu(QWidget* window, QMenuBar* mainMenu, QMenu* projectMenu, ProjectData* dm,
                  std::function<int()> selectedProject, std::function<void(int)> imported);
 
-    QAction* ImportProject1;
-    QAction* ExportProject1;
+    QAction* importAction; // ImportProject1
+    QAction* exportAction; // ExportProject1
 
     void importProject();
     void exportProject();

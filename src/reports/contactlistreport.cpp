@@ -1,9 +1,6 @@
 #include "contactlistreport.h"
 
 #include "data/projectdata.h"
-#include "framework/ui/guard.h"
-
-#include <QAbstractButton>
 
 namespace {
 
@@ -58,20 +55,4 @@ ContactListReport::ContactListReport(ProjectData* dm, QObject* parent)
     : ReportForm(dm, "Form22", QStringLiteral("Contact List"),
                  ReportParts::letter(vok::PageSetup::Unit::Inch96, 48), parent) {
     build(bands, elements, "QRLabel1");
-}
-
-void ContactListReport::connectButton(QAbstractButton* button,
-                                      std::function<void()> positionOnProject) {
-    connect(button, &QAbstractButton::clicked, this,
-            [this, position = std::move(positionOnProject)] {
-                vok::Guard::run([&] {
-                    if (position)
-                        position();
-                    SpeedButton9Click();
-                });
-            });
-}
-
-void ContactListReport::SpeedButton9Click() {
-    print(false);
 }

@@ -2,7 +2,6 @@
 
 LayoutReportDialog::LayoutReportDialog(ProjectData* dm, QWidget* parent)
     : ReportDialog(dm, "Form8", QStringLiteral("Project Layout Report"), "ComboBox1",
-                   ProjectChoice::Typed, parent),
-      ComboBox1(projectBox()) {
+                   ProjectChoice::Typed, parent) {
     resize(544, 144);
 }

@@ -2,13 +2,9 @@
 
 #include "reportdialog.h"
 
-class QComboBox;
-
 // "Project Layout Report": which project's layout to print.
 class LayoutReportDialog : public ReportDialog {
     Q_OBJECT
 public:
     explicit LayoutReportDialog(ProjectData* dm, QWidget* parent = nullptr);
-
-    QComboBox* ComboBox1;
 };

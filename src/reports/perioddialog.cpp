@@ -36,16 +36,16 @@ std::optional<QDate> dateIn(const QLineEdit* edit) {
 
 PeriodDialog::PeriodDialog(ProjectData* dm, const char* name, const QString& title, QWidget* parent)
     : ReportDialog(dm, name, title, "Project", ProjectChoice::Listed, parent) {
-    Label2 = new QLabel(QStringLiteral("From date"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    fromLabel = new QLabel(QStringLiteral("From date"), this);
+    fromLabel->setObjectName(QStringLiteral("Label2"));
     FromDate = dateField(this, "FromDate");
-    Label3 = new QLabel(QStringLiteral("To date"), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
+    toLabel = new QLabel(QStringLiteral("To date"), this);
+    toLabel->setObjectName(QStringLiteral("Label3"));
     ToDate = dateField(this, "ToDate");
-    Label2->setBuddy(FromDate);
-    Label3->setBuddy(ToDate);
-    fields()->addRow(Label2, FromDate);
-    fields()->addRow(Label3, ToDate);
+    fromLabel->setBuddy(FromDate);
+    toLabel->setBuddy(ToDate);
+    fields()->addRow(fromLabel, FromDate);
+    fields()->addRow(toLabel, ToDate);
 }
 
 std::optional<QDate> PeriodDialog::fromDate() const {

@@ -12,9 +12,9 @@ class QLineEdit;
 class PeriodDialog : public ReportDialog {
     Q_OBJECT
 public:
-    QLabel* Label2; // "From date"
+    QLabel* fromLabel; // Label2, "From date"
     QLineEdit* FromDate;
-    QLabel* Label3; // "To date"
+    QLabel* toLabel; // Label3, "To date"
     QLineEdit* ToDate;
 
     // The bounds as typed; none where the text is no date.

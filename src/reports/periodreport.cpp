@@ -113,12 +113,12 @@ PeriodReport::PeriodReport(ProjectData* dm, const char* name, const char* title,
       columns_(columns.begin(), columns.end()) {
     build(bands, elements);
     band("QRSubDetail1")->setDataset(rows_);
-    ReportLayout::addElements(*QuickRep1, *dm_, titleAndTotal(title, rows, total));
+    ReportLayout::addElements(*bandedReport, *dm_, titleAndTotal(title, rows, total));
     titledBy("QRLabel12");
-    ReportLayout::addElements(*QuickRep1, *dm_, own);
+    ReportLayout::addElements(*bandedReport, *dm_, own);
     filterOnChosenProject({rows_});
 
-    QuickRep1->beforePrint = [this](vok::Report&) {
+    bandedReport->beforePrint = [this](vok::Report&) {
         printed_.clear();
         QStringList headings;
         for (const CsvColumn& c : columns_)
@@ -127,7 +127,7 @@ PeriodReport::PeriodReport(ProjectData* dm, const char* name, const char* title,
         readOptions();
     };
     band("QRSubDetail1")->beforePrint = [this](vok::ReportBand&, bool& print) {
-        QRSubDetail1BeforePrint(print);
+        rowBandBeforePrint(print);
     };
 }
 
@@ -143,7 +143,7 @@ bool PeriodReport::withinPeriod(const std::optional<QDate>& from,
     return !(to && *to < dateTo_->asDate());
 }
 
-void PeriodReport::QRSubDetail1BeforePrint(bool& PrintBand) {
+void PeriodReport::rowBandBeforePrint(bool& PrintBand) {
     PrintBand = rowPasses();
     if (PrintBand && !rows_->eof())
         printed_ << csvRow();

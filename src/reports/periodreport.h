@@ -61,7 +61,7 @@ protected:
     bool withinPeriod(const std::optional<QDate>& from, const std::optional<QDate>& to) const;
 
 private:
-    void QRSubDetail1BeforePrint(bool& PrintBand);
+    void rowBandBeforePrint(bool& PrintBand);
     QStringList csvRow() const;
 
     vok::Table* rows_;

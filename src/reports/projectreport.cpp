@@ -220,7 +220,7 @@ ProjectReport::ProjectReport(ProjectData* dm, std::function<ProjectReportOptions
       options_(std::move(options)) {
     build(bands, elements(), "QRLabel17");
     filterOnChosenProject();
-    QuickRep1->beforePrint = [this](vok::Report&) { QuickRep1BeforePrint(); };
+    bandedReport->beforePrint = [this](vok::Report&) { reportBeforePrint(); };
     onBand("ProjectTeamHdr", &ProjectReport::ProjectTeamHdrBeforePrint);
     onBand("MajorTeamHdr", &ProjectReport::MajorTeamHdrBeforePrint);
     onBand("ActionTeamHdr", &ProjectReport::ActionTeamHdrBeforePrint);
@@ -234,7 +234,7 @@ void ProjectReport::onBand(const char* name, void (ProjectReport::*handler)(bool
     };
 }
 
-void ProjectReport::QuickRep1BeforePrint() {
+void ProjectReport::reportBeforePrint() {
     const ProjectReportOptions o = options_();
     const auto enable = [this](std::initializer_list<const char*> names, bool on) {
         for (const char* n : names)

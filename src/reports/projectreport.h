@@ -23,7 +23,7 @@ public:
                   QObject* parent = nullptr);
 
     // Report events.
-    void QuickRep1BeforePrint();
+    void reportBeforePrint();
     void ProjectTeamHdrBeforePrint(bool& PrintBand);
     void MajorTeamHdrBeforePrint(bool& PrintBand);
     void ActionTeamHdrBeforePrint(bool& PrintBand);

@@ -5,8 +5,7 @@
 
 ProjectReportDialog::ProjectReportDialog(ProjectData* dm, QWidget* parent)
     : ReportDialog(dm, "Form6", QStringLiteral("Print Project report"), "ComboBox1",
-                   ProjectChoice::Typed, parent),
-      ComboBox1(projectBox()) {
+                   ProjectChoice::Typed, parent) {
     const auto box = [this](const char* name, const QString& text) {
         auto* b = new QCheckBox(text, this);
         b->setObjectName(QLatin1String(name));

@@ -3,8 +3,6 @@
 #include "projectreport.h"
 #include "reportdialog.h"
 
-class QComboBox;
-
 // "Print Project report": which project, and which of its parts besides the header and the
 // objectives the detailed report prints. The check boxes keep their state between openings.
 class ProjectReportDialog : public ReportDialog {
@@ -12,7 +10,6 @@ class ProjectReportDialog : public ReportDialog {
 public:
     explicit ProjectReportDialog(ProjectData* dm, QWidget* parent = nullptr);
 
-    QComboBox* ComboBox1;
     QCheckBox* IncludeMajor;  // "Include Major Activities"
     QCheckBox* IncludeAction; // "Include Actions"
     QCheckBox* IncludeNotes;  // "Include notes"

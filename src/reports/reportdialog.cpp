@@ -32,39 +32,39 @@ ReportDialog::ReportDialog(ProjectData* dm, const char* name, const QString& tit
     setObjectName(QLatin1String(name));
     setWindowTitle(title);
 
-    Label1 = new QLabel(QStringLiteral("Which Project"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    projectLabel = new QLabel(QStringLiteral("Which Project"), this);
+    projectLabel->setObjectName(QStringLiteral("Label1"));
     projectBox_ = new QComboBox(this);
     projectBox_->setObjectName(QLatin1String(projectBox));
     if (choice == ProjectChoice::Typed) {
         projectBox_->setEditable(true);
         projectBox_->setInsertPolicy(QComboBox::NoInsert);
     }
-    Label1->setBuddy(projectBox_);
-    CheckBox1 = new QCheckBox(QStringLiteral("Show print dialog  "), this);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    Button1 = button(this, "Button1", QStringLiteral("Print"));
-    Button2 = button(this, "Button2", QStringLiteral("Preview"));
-    Button3 = button(this, "Button3", QStringLiteral("Close"));
+    projectLabel->setBuddy(projectBox_);
+    showPrintDialog = new QCheckBox(QStringLiteral("Show print dialog  "), this);
+    showPrintDialog->setObjectName(QStringLiteral("CheckBox1"));
+    printButton = button(this, "Button1", QStringLiteral("Print"));
+    previewButton = button(this, "Button2", QStringLiteral("Preview"));
+    closeButton = button(this, "Button3", QStringLiteral("Close"));
 
     auto* layout = new QVBoxLayout(this);
     fields_ = new QFormLayout;
-    fields_->addRow(Label1, projectBox_);
+    fields_->addRow(projectLabel, projectBox_);
     layout->addLayout(fields_);
     body_ = new QVBoxLayout;
     layout->addLayout(body_);
-    layout->addWidget(CheckBox1);
+    layout->addWidget(showPrintDialog);
     layout->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
-    buttons->addWidget(Button3);
+    buttons->addWidget(printButton);
+    buttons->addWidget(previewButton);
+    buttons->addWidget(closeButton);
     layout->addLayout(buttons);
 
-    connect(Button1, &QPushButton::clicked, this, &ReportDialog::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &ReportDialog::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &ReportDialog::Button3Click);
+    connect(printButton, &QPushButton::clicked, this, &ReportDialog::printReport);
+    connect(previewButton, &QPushButton::clicked, this, &ReportDialog::previewReport);
+    connect(closeButton, &QPushButton::clicked, this, &ReportDialog::closeDialog);
 }
 
 void ReportDialog::connectMenu(QAction* item) {
@@ -97,14 +97,14 @@ void ReportDialog::runReport(const std::function<void(ReportForm&)>& action) {
     });
 }
 
-void ReportDialog::Button1Click() {
-    runReport([this](ReportForm& r) { r.print(CheckBox1->isChecked()); });
+void ReportDialog::printReport() {
+    runReport([this](ReportForm& r) { r.print(showPrintDialog->isChecked()); });
 }
 
-void ReportDialog::Button2Click() {
+void ReportDialog::previewReport() {
     runReport([](ReportForm& r) { r.preview(); });
 }
 
-void ReportDialog::Button3Click() {
+void ReportDialog::closeDialog() {
     close();
 }

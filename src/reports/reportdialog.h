@@ -29,19 +29,22 @@ public:
     // The menu item that fills the dialog and shows it modally.
     void connectMenu(QAction* item);
 
-    QLabel* Label1;       // "Which Project"
-    QCheckBox* CheckBox1; // "Show print dialog  "
-    QPushButton* Button1; // "Print"
-    QPushButton* Button2; // "Preview"
-    QPushButton* Button3; // "Close"
+    // Their object names, which the captions address: Label1, CheckBox1, Button1 to Button3.
+    QLabel* projectLabel;       // "Which Project"
+    QCheckBox* showPrintDialog; // "Show print dialog  "
+    QPushButton* printButton;   // "Print"
+    QPushButton* previewButton; // "Preview"
+    QPushButton* closeButton;   // "Close"
 
+    // "Which Project": the project names (object name ComboBox1 or Project).
+    QComboBox* projectBox() const { return projectBox_; }
     // The project chosen, or typed where the list takes typing.
     QString projectName() const;
 
 public Q_SLOTS:
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
+    void printReport();
+    void previewReport();
+    void closeDialog();
 
 protected:
     enum class ProjectChoice { Typed, Listed };
@@ -55,7 +58,6 @@ protected:
     // What a dialog sets at every opening besides the project list.
     virtual void prepare() {}
 
-    QComboBox* projectBox() const { return projectBox_; }
     // Labelled rows under "Which Project".
     QFormLayout* fields() const { return fields_; }
     // The dialog's own controls, between its rows and "Show print dialog  ".

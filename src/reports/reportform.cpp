@@ -4,17 +4,20 @@
 #include "framework/dataset/table.h"
 #include "framework/report/report.h"
 #include "framework/report/reportlabel.h"
+#include "framework/ui/guard.h"
+
+#include <QAbstractButton>
 
 ReportForm::ReportForm(ProjectData* dm, const char* name, const QString& title,
                        const vok::PageSetup& setup, QObject* parent)
-    : QObject(parent), QuickRep1(new vok::Report(this)), dm_(dm) {
+    : QObject(parent), bandedReport(new vok::Report(this)), dm_(dm) {
     setObjectName(QLatin1String(name));
-    QuickRep1->setObjectName(QStringLiteral("QuickRep1"));
-    QuickRep1->setTitle(title);
-    QuickRep1->setPageSetup(setup);
-    QuickRep1->setDefaultFont(ReportParts::arial(10));
+    bandedReport->setObjectName(QStringLiteral("QuickRep1"));
+    bandedReport->setTitle(title);
+    bandedReport->setPageSetup(setup);
+    bandedReport->setDefaultFont(ReportParts::arial(10));
     // Every report is of one project, current when the run starts.
-    QuickRep1->subject = [dm] {
+    bandedReport->subject = [dm] {
         vok::Table* projects = dm->projects;
         return projects->isActive() && !projects->eof()
                    ? projects->fieldByName(QStringLiteral("Zel_project")).asString()
@@ -24,14 +27,14 @@ ReportForm::ReportForm(ProjectData* dm, const char* name, const QString& title,
 
 void ReportForm::build(std::span<const BandDef> bands, std::span<const ElementDef> elements,
                        const char* titleLabel) {
-    ReportLayout::addBands(*QuickRep1, *dm_, bands);
-    ReportLayout::addElements(*QuickRep1, *dm_, elements);
+    ReportLayout::addBands(*bandedReport, *dm_, bands);
+    ReportLayout::addElements(*bandedReport, *dm_, elements);
     if (titleLabel)
         titledBy(titleLabel);
 }
 
 void ReportForm::titledBy(const char* label) {
-    QuickRep1->setTitleLabel(element<vok::ReportLabel>(label));
+    bandedReport->setTitleLabel(element<vok::ReportLabel>(label));
 }
 
 void ReportForm::filterOnChosenProject(QList<vok::Table*> opened) {
@@ -40,7 +43,7 @@ void ReportForm::filterOnChosenProject(QList<vok::Table*> opened) {
 }
 
 vok::ReportBand* ReportForm::band(const char* name) const {
-    return ReportLayout::band(*QuickRep1, name);
+    return ReportLayout::band(*bandedReport, name);
 }
 
 void ReportForm::within(const std::function<void()>& action) {
@@ -78,14 +81,25 @@ void ReportForm::within(const std::function<void()>& action) {
 
 vok::ReportDocument ReportForm::run() {
     vok::ReportDocument document;
-    within([&] { document = QuickRep1->run(); });
+    within([&] { document = bandedReport->run(); });
     return document;
 }
 
 void ReportForm::preview() {
-    within([this] { QuickRep1->preview(); });
+    within([this] { bandedReport->preview(); });
 }
 
 void ReportForm::print(bool showSetupDialog) {
-    within([&] { QuickRep1->print(showSetupDialog); });
+    within([&] { bandedReport->print(showSetupDialog); });
+}
+
+void ReportForm::connectButton(QAbstractButton* button, std::function<void()> positionOnProject) {
+    connect(button, &QAbstractButton::clicked, this,
+            [this, position = std::move(positionOnProject)] {
+                vok::Guard::run([&] {
+                    if (position)
+                        position();
+                    print(false);
+                });
+            });
 }

@@ -10,6 +10,7 @@
 #include <functional>
 
 class ProjectData;
+class QAbstractButton;
 
 namespace vok {
 class PageSetup;
@@ -18,12 +19,12 @@ class Table;
 struct ReportDocument;
 } // namespace vok
 
-// What the report windows share: never shown, each holds one banded report (`QuickRep1`) over
+// What the report windows share: never shown, each holds one banded report (`bandedReport`) over
 // the shared record-sets, laid out, previewed or printed. Dialogs and vokctl run it alike.
 class ReportForm : public QObject {
     Q_OBJECT
 public:
-    vok::Report* QuickRep1;
+    vok::Report* bandedReport;
 
     // Lays the report out. A report of the chosen project runs with the project table filtered
     // to the name the project filter reads (PrintProject) and with the record-sets it reads
@@ -33,11 +34,15 @@ public:
     void preview();
     // Shows the printer set-up dialog first when asked to, and prints whatever its answer.
     void print(bool showSetupDialog);
+    // For a report without a dialog: the button that prints it on the current printer, without
+    // preview or set-up dialog, after `positionOnProject` has put the project record-set on the
+    // selected project.
+    void connectButton(QAbstractButton* button, std::function<void()> positionOnProject);
 
     vok::ReportBand* band(const char* name) const;
     // The element of that name; an error when there is none of that kind.
     template <class T = vok::ReportElement> T* element(const char* name) const {
-        T* e = qobject_cast<T*>(ReportLayout::element(*QuickRep1, QLatin1String(name)));
+        T* e = qobject_cast<T*>(ReportLayout::element(*bandedReport, QLatin1String(name)));
         if (!e)
             throw vok::DatabaseError(QStringLiteral("The report has no element %1 of that kind")
                                          .arg(QLatin1String(name)));

@@ -29,16 +29,15 @@ QGroupBox* radioGroup(QWidget* parent, const char* name, const QString& title,
 
 TimeLineDialog::TimeLineDialog(ProjectData* dm, QWidget* parent)
     : ReportDialog(dm, "Form4", QStringLiteral("Print Time Line report"), "ComboBox1",
-                   ProjectChoice::Typed, parent),
-      ComboBox1(projectBox()) {
-    RadioGroup1 = radioGroup(this, "RadioGroup1", QStringLiteral("Start date"),
-                             {QStringLiteral("Project Start Date"), QStringLiteral("Today")},
-                             RadioGroup1Items);
-    RadioGroup2 = radioGroup(this, "RadioGroup2", QStringLiteral("Time line"),
-                             {QStringLiteral("Day"), QStringLiteral("Month")}, RadioGroup2Items);
+                   ProjectChoice::Typed, parent) {
+    startGroup =
+        radioGroup(this, "RadioGroup1", QStringLiteral("Start date"),
+                   {QStringLiteral("Project Start Date"), QStringLiteral("Today")}, startChoice);
+    scaleGroup = radioGroup(this, "RadioGroup2", QStringLiteral("Time line"),
+                            {QStringLiteral("Day"), QStringLiteral("Month")}, scaleChoice);
     auto* choices = new QHBoxLayout;
-    choices->addWidget(RadioGroup1);
-    choices->addWidget(RadioGroup2);
+    choices->addWidget(startGroup);
+    choices->addWidget(scaleGroup);
     body()->addLayout(choices);
     TilesBox = new QCheckBox(QStringLiteral("Dates past the page on pages side by side"), this);
     TilesBox->setObjectName(QStringLiteral("TilesBox"));
@@ -47,9 +46,9 @@ TimeLineDialog::TimeLineDialog(ProjectData* dm, QWidget* parent)
 }
 
 TimeLineOptions TimeLineDialog::options() const {
-    return {RadioGroup1Items->checkedId() == 1 ? TimeLineOptions::Start::Today
-                                               : TimeLineOptions::Start::Project,
-            RadioGroup2Items->checkedId() == 1 ? TimeLineOptions::Scale::Month
-                                               : TimeLineOptions::Scale::Day,
+    return {startChoice->checkedId() == 1 ? TimeLineOptions::Start::Today
+                                          : TimeLineOptions::Start::Project,
+            scaleChoice->checkedId() == 1 ? TimeLineOptions::Scale::Month
+                                          : TimeLineOptions::Scale::Day,
             TilesBox->isChecked()};
 }

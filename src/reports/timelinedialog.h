@@ -5,7 +5,6 @@
 
 class QButtonGroup;
 class QCheckBox;
-class QComboBox;
 class QGroupBox;
 
 // "Print Time Line report": which project, where the scale starts, days or months, whether
@@ -16,12 +15,11 @@ class TimeLineDialog : public ReportDialog {
 public:
     explicit TimeLineDialog(ProjectData* dm, QWidget* parent = nullptr);
 
-    QComboBox* ComboBox1;
-    QGroupBox* RadioGroup1;         // "Start date"
-    QButtonGroup* RadioGroup1Items; // 0 "Project Start Date", 1 "Today"
-    QGroupBox* RadioGroup2;         // "Time line"
-    QButtonGroup* RadioGroup2Items; // 0 "Day", 1 "Month"
-    QCheckBox* TilesBox;            // dates past the page on pages side by side; off at first
+    QGroupBox* startGroup;     // RadioGroup1, "Start date"
+    QButtonGroup* startChoice; // its items: 0 "Project Start Date", 1 "Today"
+    QGroupBox* scaleGroup;     // RadioGroup2, "Time line"
+    QButtonGroup* scaleChoice; // its items: 0 "Day", 1 "Month"
+    QCheckBox* TilesBox;       // dates past the page on pages side by side; off at first
 
     // What the report shows, as the radio groups say now.
     TimeLineOptions options() const;

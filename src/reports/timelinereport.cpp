@@ -240,33 +240,29 @@ TimeLineReport::TimeLineReport(ProjectData* dm, std::function<TimeLineOptions()>
     : ReportForm(dm, "Form5", QStringLiteral("Project Time Line"), legalLandscape(), parent),
       options_(std::move(options)) {
     build(bands, header, "QRLabel1");
-    ReportLayout::addElements(*QuickRep1, *dm_, rowElements(majorRow));
-    ReportLayout::addElements(*QuickRep1, *dm_, rowElements(actionRow));
-    ReportLayout::addElements(*QuickRep1, *dm_, pageLines);
+    ReportLayout::addElements(*bandedReport, *dm_, rowElements(majorRow));
+    ReportLayout::addElements(*bandedReport, *dm_, rowElements(actionRow));
+    ReportLayout::addElements(*bandedReport, *dm_, pageLines);
     filterOnChosenProject();
 
-    QRBand1 = band("QRBand1");
-    QRBand2 = band("QRBand2");
-    QRSubDetail1 = band("QRSubDetail1");
-    QRSubDetail2 = band("QRSubDetail2");
-    QRSysData3 = element<ReportSysData>("QRSysData3");
-    QRLabel8 = element<ReportLabel>("QRLabel8");
-    QRDBText5 = element<ReportFieldText>("QRDBText5");
-    QRShape11 = element<ReportShape>("QRShape11");
-    QRShape7 = element<ReportShape>("QRShape7");
+    pageHeader = band("QRBand1");
+    projectBand = band("QRBand2");
+    majorBand = band("QRSubDetail1");
+    actionBand = band("QRSubDetail2");
+    currentDateText = element<ReportSysData>("QRSysData3");
+    projectEndLabel = element<ReportLabel>("QRLabel8");
+    projectEndText = element<ReportFieldText>("QRDBText5");
+    currentDateLine = element<ReportShape>("QRShape11");
+    projectEndLine = element<ReportShape>("QRShape7");
     TileMark = element<ReportLabel>("TileMark");
     majorRow_ = barRow(dm_->Major, "Major", "QRShape2", "QRShapeComplete1");
     actionRow_ = barRow(dm_->Action, "Action", "QRShape3", "QRShapeComplete2");
 
-    QuickRep1->beforePrint = [this](Report&) { QuickRep1BeforePrint(); };
-    QuickRep1->pagesAcross = [this] { return pagesAcross(); };
-    QRBand1->beforePrint = [this](ReportBand&, bool& print) { QRBand1BeforePrint(print); };
-    QRSubDetail1->beforePrint = [this](ReportBand&, bool& print) {
-        QRSubDetail1BeforePrint(print);
-    };
-    QRSubDetail2->beforePrint = [this](ReportBand&, bool& print) {
-        QRSubDetail2BeforePrint(print);
-    };
+    bandedReport->beforePrint = [this](Report&) { reportBeforePrint(); };
+    bandedReport->pagesAcross = [this] { return pagesAcross(); };
+    pageHeader->beforePrint = [this](ReportBand&, bool& print) { pageHeaderBeforePrint(print); };
+    majorBand->beforePrint = [this](ReportBand&, bool& print) { majorBandBeforePrint(print); };
+    actionBand->beforePrint = [this](ReportBand&, bool& print) { actionBandBeforePrint(print); };
 }
 
 TimeLineReport::BarRow TimeLineReport::barRow(vok::Table* table, const char* prefix,
@@ -287,7 +283,7 @@ double TimeLineReport::projectDate(const char* field) const {
 }
 
 double TimeLineReport::startInstant() const {
-    const double page = QuickRep1->pageColumn() * daysPerPage();
+    const double page = bandedReport->pageColumn() * daysPerPage();
     if (options_().start == TimeLineOptions::Start::Today)
         return ReportParts::dayNumber(vok::Clock::now()) + page;
     return projectDate("Zel_date_from") + page;
@@ -314,15 +310,15 @@ int TimeLineReport::pagesAcross() const {
     return static_cast<int>(std::clamp(pages, 1.0, 36525.0 / daysPerPage()));
 }
 
-void TimeLineReport::QuickRep1BeforePrint() {
+void TimeLineReport::reportBeforePrint() {
     lastDay_ = 0;
-    const int columns = QuickRep1->pageColumns();
+    const int columns = bandedReport->pageColumns();
     TileMark->setVisible(columns > 1);
     TileMark->setText(QCoreApplication::translate("Form5", "page %1 of %2 across")
-                          .arg(QuickRep1->pageColumn() + 1)
+                          .arg(bandedReport->pageColumn() + 1)
                           .arg(columns));
     // The scale labels of the previous run go first.
-    const QList<vok::ReportElement*> elements = QRBand1->elements();
+    const QList<vok::ReportElement*> elements = pageHeader->elements();
     for (auto it = elements.crbegin(); it != elements.crend(); ++it) {
         if ((*it)->tag() == scaleTag && qobject_cast<ReportLabel*>(*it))
             delete *it;
@@ -335,7 +331,7 @@ void TimeLineReport::QuickRep1BeforePrint() {
             const QDate d = first.addDays(i);
             const qreal x = chartLeft + 10 * i;
             const auto make = [&](const QString& family, qreal y, const QString& text) {
-                auto* l = new ReportLabel(QRBand1);
+                auto* l = new ReportLabel(pageHeader);
                 l->setFont(ReportFont(family, 6));
                 l->setAutoSize(false);
                 l->setGeometry(x, y, 9, 0);
@@ -348,7 +344,7 @@ void TimeLineReport::QuickRep1BeforePrint() {
         }
     } else {
         for (int i = 0; i < monthLabels; ++i) {
-            auto* l = new ReportLabel(QRBand1);
+            auto* l = new ReportLabel(pageHeader);
             l->setFont(small);
             l->setAutoSize(true);
             l->setGeometry(chartLeft + 60 * i, 120, 0, 0);
@@ -359,8 +355,8 @@ void TimeLineReport::QuickRep1BeforePrint() {
 }
 
 void TimeLineReport::Setlines() {
-    QRShape11->setVisible(true);
-    QRShape7->setVisible(true);
+    currentDateLine->setVisible(true);
+    projectEndLine->setVisible(true);
     const double start = startInstant();
     const double now = ReportParts::dayNumber(vok::Clock::now());
     const bool days = scaleFactor() == 10;
@@ -372,42 +368,42 @@ void TimeLineReport::Setlines() {
     };
 
     const qreal current = lineX(now - start);
-    QRShape11->setLeft(current);
-    QRShape11->setWidth(width);
+    currentDateLine->setLeft(current);
+    currentDateLine->setWidth(width);
     if (options_().tiles && current > chartRight) {
         // On the pages side by side before today's, the date stays at the scale's start.
-        QRShape11->setVisible(false);
-        QRSysData3->setLeft(currentDateLeft);
+        currentDateLine->setVisible(false);
+        currentDateText->setLeft(currentDateLeft);
     } else if (current >= chartLeft) {
-        QRSysData3->setLeft(current + 5);
+        currentDateText->setLeft(current + 5);
     } else {
-        QRShape11->setVisible(false);
+        currentDateLine->setVisible(false);
     }
 
     const qreal end = lineX(projectDate("Zel_date_to") - start);
-    QRShape7->setLeft(end);
-    QRShape7->setWidth(width);
+    projectEndLine->setLeft(end);
+    projectEndLine->setWidth(width);
     // On pages side by side the end shows on its own page only.
     if (options_().tiles && (end < chartLeft || end > chartRight))
-        QRShape7->setVisible(false);
+        projectEndLine->setVisible(false);
 }
 
-void TimeLineReport::QRBand1BeforePrint(bool&) {
+void TimeLineReport::pageHeaderBeforePrint(bool&) {
     const double x =
         std::trunc((projectDate("Zel_date_to") - startInstant() - 1) * scaleFactor() + chartLeft);
     qreal left = std::min<double>(x, captionLimit);
     // On the pages side by side after the end's, the caption stays by the names.
     if (options_().tiles)
         left = std::max<qreal>(left, chartLeft);
-    QRLabel8->setLeft(left);
-    QRDBText5->setLeft(left + 88);
+    projectEndLabel->setLeft(left);
+    projectEndText->setLeft(left + 88);
 }
 
-void TimeLineReport::QRSubDetail1BeforePrint(bool&) {
+void TimeLineReport::majorBandBeforePrint(bool&) {
     placeBar(majorRow_);
 }
 
-void TimeLineReport::QRSubDetail2BeforePrint(bool&) {
+void TimeLineReport::actionBandBeforePrint(bool&) {
     placeBar(actionRow_);
 }
 

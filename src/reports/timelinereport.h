@@ -32,24 +32,26 @@ public:
     TimeLineReport(ProjectData* dm, std::function<TimeLineOptions()> options,
                    QObject* parent = nullptr);
 
-    vok::ReportBand* QRBand1;      // page header
-    vok::ReportBand* QRBand2;      // one per project
-    vok::ReportBand* QRSubDetail1; // one per major activity
-    vok::ReportBand* QRSubDetail2; // one per action
+    // The bands and elements the handlers move, under the names the layout JSON and the
+    // captions give them.
+    vok::ReportBand* pageHeader;  // QRBand1
+    vok::ReportBand* projectBand; // QRBand2, one per project
+    vok::ReportBand* majorBand;   // QRSubDetail1, one per major activity
+    vok::ReportBand* actionBand;  // QRSubDetail2, one per action
 
-    vok::ReportSysData* QRSysData3; // current-date marker
-    vok::ReportLabel* QRLabel8;     // "Project End date"
-    vok::ReportFieldText* QRDBText5;
-    vok::ReportShape* QRShape11; // current date
-    vok::ReportShape* QRShape7;  // project end
-    vok::ReportLabel* TileMark;  // "page 2 of 4 across", on pages side by side
+    vok::ReportSysData* currentDateText;  // QRSysData3, "Current date:" over its line
+    vok::ReportLabel* projectEndLabel;    // QRLabel8, "Project End date"
+    vok::ReportFieldText* projectEndText; // QRDBText5, the project's end date
+    vok::ReportShape* currentDateLine;    // QRShape11
+    vok::ReportShape* projectEndLine;     // QRShape7
+    vok::ReportLabel* TileMark;           // "page 2 of 4 across", on pages side by side
 
     // Report events, in the order the engine raises them.
-    void QuickRep1BeforePrint();
+    void reportBeforePrint();
     void Setlines();
-    void QRBand1BeforePrint(bool& PrintBand);
-    void QRSubDetail1BeforePrint(bool& PrintBand);
-    void QRSubDetail2BeforePrint(bool& PrintBand);
+    void pageHeaderBeforePrint(bool& PrintBand);
+    void majorBandBeforePrint(bool& PrintBand);
+    void actionBandBeforePrint(bool& PrintBand);
 
 private:
     // The elements of a major activity or action row and where its fields are.

@@ -39,13 +39,13 @@ EntryWindow::EntryWindow(ProjectData* dm, vok::Table* entries, const EntryLayout
         l->setObjectName(QLatin1String(name));
         return l;
     };
-    Label1 = label("Label1", QStringLiteral("Project"));
-    Label2 = label("Label2", QStringLiteral("Major Activity"));
-    Label4 = label("Label4", QStringLiteral("Action"));
-    Label3 = label("Label3", QStringLiteral("Date from"));
-    Label5 = label("Label5", QStringLiteral("Date to"));
-    Label6 = label("Label6", fields.quantityCaption);
-    Label7 = label("Label7", QStringLiteral("Notes"));
+    projectLabel = label("Label1", QStringLiteral("Project"));
+    majorLabel = label("Label2", QStringLiteral("Major Activity"));
+    actionLabel = label("Label4", QStringLiteral("Action"));
+    fromLabel = label("Label3", QStringLiteral("Date from"));
+    toLabel = label("Label5", QStringLiteral("Date to"));
+    quantityLabel = label("Label6", fields.quantityCaption);
+    notesLabel = label("Label7", QStringLiteral("Notes"));
 
     const auto lookup = [this](const char* name, const QString& field, vok::Table* list,
                                const QString& listField) {
@@ -59,46 +59,45 @@ EntryWindow::EntryWindow(ProjectData* dm, vok::Table* entries, const EntryLayout
         c->setListSource(list, listField);
         return c;
     };
-    DBLookupComboBox2 =
+    projectList =
         lookup("DBLookupComboBox2", fields.project, dm->projects, QStringLiteral("Zel_project"));
-    DBLookupComboBox3 =
-        lookup("DBLookupComboBox3", fields.major, dm->Major, QStringLiteral("Major_item"));
-    DBLookupComboBox4 =
+    majorList = lookup("DBLookupComboBox3", fields.major, dm->Major, QStringLiteral("Major_item"));
+    actionList =
         lookup("DBLookupComboBox4", fields.action, dm->Action, QStringLiteral("Action_name"));
 
-    DBEdit1 = new vok::DBDateEdit(this);
-    DBEdit1->setObjectName(QStringLiteral("DBEdit1"));
-    DBEdit1->setDataSource(entries_, fields.dateFrom);
-    DBEdit2 = new vok::DBDateEdit(this);
-    DBEdit2->setObjectName(QStringLiteral("DBEdit2"));
-    DBEdit2->setDataSource(entries_, fields.dateTo);
-    DBEdit3 = new vok::DBEdit(this);
-    DBEdit3->setObjectName(QStringLiteral("DBEdit3"));
-    DBEdit3->setDataSource(entries_, fields.quantity);
-    for (QLineEdit* e : {static_cast<QLineEdit*>(DBEdit1), static_cast<QLineEdit*>(DBEdit2),
-                         static_cast<QLineEdit*>(DBEdit3)})
+    fromEdit = new vok::DBDateEdit(this);
+    fromEdit->setObjectName(QStringLiteral("DBEdit1"));
+    fromEdit->setDataSource(entries_, fields.dateFrom);
+    toEdit = new vok::DBDateEdit(this);
+    toEdit->setObjectName(QStringLiteral("DBEdit2"));
+    toEdit->setDataSource(entries_, fields.dateTo);
+    quantityEdit = new vok::DBEdit(this);
+    quantityEdit->setObjectName(QStringLiteral("DBEdit3"));
+    quantityEdit->setDataSource(entries_, fields.quantity);
+    for (QLineEdit* e : {static_cast<QLineEdit*>(fromEdit), static_cast<QLineEdit*>(toEdit),
+                         static_cast<QLineEdit*>(quantityEdit)})
         e->setFixedWidth(120);
 
-    DBMemo1 = new vok::DBMemo(this);
-    DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
-    DBMemo1->setDataSource(entries_, fields.notes);
-    DBMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    notesMemo = new vok::DBMemo(this);
+    notesMemo->setObjectName(QStringLiteral("DBMemo1"));
+    notesMemo->setDataSource(entries_, fields.notes);
+    notesMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    DBNavigator1 = new vok::DBNavigator(this);
-    DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
-    DBNavigator1->setDataSource(entries_);
-    connect(DBNavigator1, &vok::DBNavigator::clicked, this, &EntryWindow::DBNavigator1Click);
+    navigator = new vok::DBNavigator(this);
+    navigator->setObjectName(QStringLiteral("DBNavigator1"));
+    navigator->setDataSource(entries_);
+    connect(navigator, &vok::DBNavigator::clicked, this, &EntryWindow::navigatorClicked);
 
-    Button1 = new QPushButton(QStringLiteral("Close"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAutoDefault(false);
-    connect(Button1, &QPushButton::clicked, this,
-            [this] { vok::Guard::run([this] { Button1Click(); }); });
+    closeButton = new QPushButton(QStringLiteral("Close"), this);
+    closeButton->setObjectName(QStringLiteral("Button1"));
+    closeButton->setAutoDefault(false);
+    connect(closeButton, &QPushButton::clicked, this,
+            [this] { vok::Guard::run([this] { closeWindow(); }); });
 
     auto* grid = new QGridLayout;
     const QList<QPair<QLabel*, QWidget*>> rows{
-        {Label1, DBLookupComboBox2}, {Label2, DBLookupComboBox3}, {Label4, DBLookupComboBox4},
-        {Label3, DBEdit1},           {Label5, DBEdit2},           {Label6, DBEdit3}};
+        {projectLabel, projectList}, {majorLabel, majorList}, {actionLabel, actionList},
+        {fromLabel, fromEdit},       {toLabel, toEdit},       {quantityLabel, quantityEdit}};
     for (int r = 0; r < rows.size(); ++r) {
         grid->addWidget(rows[r].first, r, 0);
         // The lists fill the column; the short edits keep to the left.
@@ -109,16 +108,16 @@ EntryWindow::EntryWindow(ProjectData* dm, vok::Table* entries, const EntryLayout
     grid->setColumnStretch(0, 0);
     grid->setColumnStretch(1, 1);
     auto* notes = new QVBoxLayout;
-    notes->addWidget(Label7);
-    notes->addWidget(DBMemo1, 1);
-    Label7->setBuddy(DBMemo1);
+    notes->addWidget(notesLabel);
+    notes->addWidget(notesMemo, 1);
+    notesLabel->setBuddy(notesMemo);
     auto* top = new QHBoxLayout;
     top->addLayout(grid, 3);
     top->addLayout(notes, 2);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(DBNavigator1);
+    bottom->addWidget(navigator);
     bottom->addStretch(1);
-    bottom->addWidget(Button1);
+    bottom->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
     layout->addLayout(bottom);
@@ -144,7 +143,7 @@ void EntryWindow::FormActivate() {
     entries_->open();
 }
 
-void EntryWindow::DBNavigator1Click(vok::DBNavigator::Button button) {
+void EntryWindow::navigatorClicked(vok::DBNavigator::Button button) {
     using B = vok::DBNavigator::Button;
     setEntryControlsEnabled(button == B::Insert || button == B::Edit);
 }

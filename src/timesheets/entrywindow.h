@@ -26,30 +26,31 @@ public:
     EntryWindow(ProjectData* dm, vok::Table* entries, const EntryLayout& fields,
                 QWidget* parent = nullptr);
 
-    QLabel* Label1; // "Project"
-    QLabel* Label2; // "Major Activity"
-    QLabel* Label4; // "Action"
-    QLabel* Label3; // "Date from"
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* Label7;
-    vok::DBLookupComboBox* DBLookupComboBox2;
-    vok::DBLookupComboBox* DBLookupComboBox3;
-    vok::DBLookupComboBox* DBLookupComboBox4;
-    vok::DBDateEdit* DBEdit1;
-    vok::DBDateEdit* DBEdit2;
-    vok::DBEdit* DBEdit3;
-    vok::DBMemo* DBMemo1;
-    vok::DBNavigator* DBNavigator1;
-    QPushButton* Button1;
+    // Object names, which the captions and the accessibility bus address, after each.
+    QLabel* projectLabel;               // Label1, "Project"
+    QLabel* majorLabel;                 // Label2, "Major Activity"
+    QLabel* actionLabel;                // Label4, "Action"
+    QLabel* fromLabel;                  // Label3, "Date from"
+    QLabel* toLabel;                    // Label5, "Date to"
+    QLabel* quantityLabel;              // Label6, the layout's quantity caption
+    QLabel* notesLabel;                 // Label7, "Notes"
+    vok::DBLookupComboBox* projectList; // DBLookupComboBox2
+    vok::DBLookupComboBox* majorList;   // DBLookupComboBox3
+    vok::DBLookupComboBox* actionList;  // DBLookupComboBox4
+    vok::DBDateEdit* fromEdit;          // DBEdit1
+    vok::DBDateEdit* toEdit;            // DBEdit2
+    vok::DBEdit* quantityEdit;          // DBEdit3
+    vok::DBMemo* notesMemo;             // DBMemo1
+    vok::DBNavigator* navigator;        // DBNavigator1
+    QPushButton* closeButton;           // Button1, "Close"
 
 public Q_SLOTS:
     // At activation: opens the entry file with the controls locked, unless it is open already
     // (a window activated again keeps its state).
     void FormActivate();
     // Called after a navigator button has acted.
-    void DBNavigator1Click(vok::DBNavigator::Button button);
-    virtual void Button1Click() = 0;
+    void navigatorClicked(vok::DBNavigator::Button button);
+    virtual void closeWindow() = 0;
 
 protected:
     // Enables or disables every entry control of the window (lists, edits, memos, check boxes,

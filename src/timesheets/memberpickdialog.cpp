@@ -19,48 +19,48 @@
 
 MemberPickDialog::MemberPickDialog(ProjectData* dm, TimeSheetEntryWindow* entryWindow,
                                    QWidget* parent)
-    : QDialog(parent), dm_(dm), form10_(entryWindow) {
+    : QDialog(parent), dm_(dm), entryWindow_(entryWindow) {
     setObjectName(QStringLiteral("Form11"));
     setWindowTitle(QStringLiteral("Select a Member"));
     resize(300, 110);
-    Label1 = new QLabel(QStringLiteral("Member name"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    memberLabel = new QLabel(QStringLiteral("Member name"), this);
+    memberLabel->setObjectName(QStringLiteral("Label1"));
     MemberName = new QComboBox(this);
     MemberName->setObjectName(QStringLiteral("MemberName"));
     MemberName->setEditable(false);
-    Label1->setBuddy(MemberName);
-    Button1 = DialogButtons::make(this, "Button1", QStringLiteral("Ok"));
-    Button1->setDefault(true);
-    Button2 = DialogButtons::make(this, "Button2", QStringLiteral("Cancel"));
-    connect(Button1, &QPushButton::clicked, this, &MemberPickDialog::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &MemberPickDialog::Button2Click);
+    memberLabel->setBuddy(MemberName);
+    okButton = DialogButtons::make(this, "Button1", QStringLiteral("Ok"));
+    okButton->setDefault(true);
+    cancelButton = DialogButtons::make(this, "Button2", QStringLiteral("Cancel"));
+    connect(okButton, &QPushButton::clicked, this, &MemberPickDialog::okClicked);
+    connect(cancelButton, &QPushButton::clicked, this, &MemberPickDialog::cancelClicked);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
+    layout->addWidget(memberLabel);
     layout->addWidget(MemberName);
     layout->addStretch(1);
-    layout->addLayout(DialogButtons::row(Button1, Button2));
+    layout->addLayout(DialogButtons::row(okButton, cancelButton));
 }
 
 void MemberPickDialog::connectMenu(QAction* item) {
     connect(item, &QAction::triggered, this,
-            [this] { vok::Guard::run([this] { Timesheetentry1Click(); }); });
+            [this] { vok::Guard::run([this] { openFromMenu(); }); });
 }
 
-void MemberPickDialog::Timesheetentry1Click() {
+void MemberPickDialog::openFromMenu() {
     MemberName->clear();
     MemberName->addItems(MemberList::names(*dm_->Members));
     MemberName->setCurrentIndex(-1);
     vok::Modal::exec(this);
 }
 
-void MemberPickDialog::Button1Click() {
+void MemberPickDialog::okClicked() {
     vok::Guard::run([this] { openMember(); });
     // "Ok" closes the window whatever happened.
     accept();
 }
 
-void MemberPickDialog::Button2Click() {
+void MemberPickDialog::cancelClicked() {
     reject();
 }
 
@@ -83,7 +83,7 @@ void MemberPickDialog::openMember() {
         dm_->store->createFile(file, Schema::memberTimeSheetFile());
     // Opened here rather than by the entry window, so that a file that cannot be opened (no
     // database, another table) is refused before the window shows.
-    form10_->Set_fields_state(false);
+    entryWindow_->Set_fields_state(false);
     MemberFile::open(lines, member);
-    vok::Modal::exec(form10_);
+    vok::Modal::exec(entryWindow_);
 }

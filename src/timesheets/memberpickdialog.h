@@ -19,22 +19,22 @@ public:
     // Runs the menu item "Time Sheets" > "Time Sheet Entry".
     void connectMenu(QAction* item);
 
-    QLabel* Label1;
+    QLabel* memberLabel; // Label1, "Member name"
     QComboBox* MemberName;
-    QPushButton* Button1;
-    QPushButton* Button2;
+    QPushButton* okButton;     // Button1
+    QPushButton* cancelButton; // Button2
 
 public Q_SLOTS:
     // The menu item: offers the members' names, none chosen, and shows the window.
-    void Timesheetentry1Click();
+    void openFromMenu();
     // "Ok"
-    void Button1Click();
+    void okClicked();
     // "Cancel"
-    void Button2Click();
+    void cancelClicked();
 
 private:
     void openMember();
 
     ProjectData* dm_;
-    TimeSheetEntryWindow* form10_;
+    TimeSheetEntryWindow* entryWindow_;
 };

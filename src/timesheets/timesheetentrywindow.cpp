@@ -14,7 +14,7 @@ void TimeSheetEntryWindow::Set_fields_state(bool on) {
     setEntryControlsEnabled(on);
 }
 
-void TimeSheetEntryWindow::Button1Click() {
+void TimeSheetEntryWindow::closeWindow() {
     dm_->MemberTS->close();
     close();
 }

@@ -14,7 +14,7 @@ public:
 public Q_SLOTS:
     void Set_fields_state(bool on);
     // "Close"
-    void Button1Click() override;
+    void closeWindow() override;
 
 public:
     void done(int result) override;

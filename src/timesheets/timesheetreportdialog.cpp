@@ -17,12 +17,12 @@ const QString allMembers = QStringLiteral("All");
 TimeSheetReportDialog::TimeSheetReportDialog(ProjectData* dm, QWidget* parent)
     : PeriodDialog(dm, "Form14", QStringLiteral("Print Time Sheets"), parent),
       Project(projectBox()) {
-    Label4 = new QLabel(QStringLiteral("Team member"), this);
-    Label4->setObjectName(QStringLiteral("Label4"));
+    memberLabel = new QLabel(QStringLiteral("Team member"), this);
+    memberLabel->setObjectName(QStringLiteral("Label4"));
     Member = new QComboBox(this);
     Member->setObjectName(QStringLiteral("Member"));
-    Label4->setBuddy(Member);
-    fields()->addRow(Label4, Member);
+    memberLabel->setBuddy(Member);
+    fields()->addRow(memberLabel, Member);
     resize(420, 230);
 }
 

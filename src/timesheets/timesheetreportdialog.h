@@ -13,7 +13,7 @@ public:
     explicit TimeSheetReportDialog(ProjectData* dm, QWidget* parent = nullptr);
 
     QComboBox* Project;
-    QLabel* Label4; // "Team member"
+    QLabel* memberLabel; // Label4, "Team member"
     QComboBox* Member;
 
     // What the report prints, as the dialog's fields say now.

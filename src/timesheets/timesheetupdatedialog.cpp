@@ -22,36 +22,36 @@ TimeSheetUpdateDialog::TimeSheetUpdateDialog(ProjectData* dm, QWidget* parent)
     setObjectName(QStringLiteral("Form12"));
     setWindowTitle(QStringLiteral("Update Time Sheets"));
     resize(300, 320);
-    Label1 = new QLabel(QStringLiteral("Select team members"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    ListBox1 = new QListWidget(this);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    Label1->setBuddy(ListBox1);
-    vok::AccessibleName::follow(ListBox1, Label1);
-    Button1 = DialogButtons::make(this, "Button1", QStringLiteral("Update"));
-    Button2 = DialogButtons::make(this, "Button2", QStringLiteral("Cancel"));
-    connect(Button1, &QPushButton::clicked, this, &TimeSheetUpdateDialog::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TimeSheetUpdateDialog::Button2Click);
+    membersLabel = new QLabel(QStringLiteral("Select team members"), this);
+    membersLabel->setObjectName(QStringLiteral("Label1"));
+    memberList = new QListWidget(this);
+    memberList->setObjectName(QStringLiteral("ListBox1"));
+    memberList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    membersLabel->setBuddy(memberList);
+    vok::AccessibleName::follow(memberList, membersLabel);
+    updateButton = DialogButtons::make(this, "Button1", QStringLiteral("Update"));
+    cancelButton = DialogButtons::make(this, "Button2", QStringLiteral("Cancel"));
+    connect(updateButton, &QPushButton::clicked, this, &TimeSheetUpdateDialog::updateClicked);
+    connect(cancelButton, &QPushButton::clicked, this, &TimeSheetUpdateDialog::cancelClicked);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addWidget(ListBox1, 1);
-    layout->addLayout(DialogButtons::row(Button1, Button2));
+    layout->addWidget(membersLabel);
+    layout->addWidget(memberList, 1);
+    layout->addLayout(DialogButtons::row(updateButton, cancelButton));
 }
 
 void TimeSheetUpdateDialog::connectMenu(QAction* item) {
     connect(item, &QAction::triggered, this,
-            [this] { vok::Guard::run([this] { UpdateTimeSheets1Click(); }); });
+            [this] { vok::Guard::run([this] { openFromMenu(); }); });
 }
 
-void TimeSheetUpdateDialog::UpdateTimeSheets1Click() {
-    ListBox1->clear();
-    ListBox1->addItems(MemberList::names(*dm_->Members));
+void TimeSheetUpdateDialog::openFromMenu() {
+    memberList->clear();
+    memberList->addItems(MemberList::names(*dm_->Members));
     vok::Modal::exec(this);
 }
 
-void TimeSheetUpdateDialog::Button1Click() {
+void TimeSheetUpdateDialog::updateClicked() {
     MergeReport report;
     if (!vok::Guard::run([&] { report = update(); }))
         return;
@@ -70,15 +70,15 @@ void TimeSheetUpdateDialog::Button1Click() {
         accept();
 }
 
-void TimeSheetUpdateDialog::Button2Click() {
+void TimeSheetUpdateDialog::cancelClicked() {
     reject();
 }
 
 MergeReport TimeSheetUpdateDialog::update() {
     QStringList chosen;
-    for (int i = 0; i < ListBox1->count(); ++i) {
-        if (ListBox1->item(i)->isSelected())
-            chosen << ListBox1->item(i)->text();
+    for (int i = 0; i < memberList->count(); ++i) {
+        if (memberList->item(i)->isSelected())
+            chosen << memberList->item(i)->text();
     }
     QProgressDialog progress(QString(), QStringLiteral("Stop"), 0, static_cast<int>(chosen.size()),
                              this);

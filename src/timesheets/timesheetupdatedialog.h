@@ -21,18 +21,18 @@ public:
     // Runs the menu item "Time Sheets" > "Update Time Sheets".
     void connectMenu(QAction* item);
 
-    QLabel* Label1;
-    QListWidget* ListBox1;
-    QPushButton* Button1;
-    QPushButton* Button2;
+    QLabel* membersLabel;      // Label1
+    QListWidget* memberList;   // ListBox1, the members to merge
+    QPushButton* updateButton; // Button1
+    QPushButton* cancelButton; // Button2
 
 public Q_SLOTS:
     // The menu item: lists the members and shows the window.
-    void UpdateTimeSheets1Click();
+    void openFromMenu();
     // "Update"
-    void Button1Click();
+    void updateClicked();
     // "Cancel"
-    void Button2Click();
+    void cancelClicked();
 
 private:
     MergeReport update();

@@ -6,7 +6,11 @@
 #include "framework/dataset/engineconfig.h"
 #include "framework/ui/messages.h"
 #include "support/testenvironment.h"
+#include "ui/main/detailpage.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/recordtab.h"
+#include "ui/main/startupsequence.h"
+#include "ui/main/treecontroller.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -125,15 +129,15 @@ private Q_SLOTS:
         QFETCH(QString, box);
         env->writeSettings(env->demoFolder(), language);
         Window w;
-        w.form->FormActivate();
+        w.form->startup->run();
         QCOMPARE(w.translations, translations);
         QCOMPARE(boxes.join(QLatin1Char('\n')), box);
         QVERIFY(w.dm->Members->isActive());
-        QCOMPARE(w.form->memberPickList(3).size(), 6);
-        QCOMPARE(w.form->memberPickList(1), w.form->memberPickList(3));
-        QCOMPARE(w.form->SDLabel4->text(), QStringLiteral("MM/dd/yyyy"));
+        QCOMPARE(w.form->projectPage->memberPickList().size(), 6);
+        QCOMPARE(w.form->actionPage->memberPickList(), w.form->projectPage->memberPickList());
+        QCOMPARE(w.form->projectPage->record->toHint->text(), QStringLiteral("MM/dd/yyyy"));
         // The conversion error skips the rest: the tree stays empty.
-        QCOMPARE(w.form->TreeView1->topLevelItemCount(), box.isEmpty() ? 4 : 0);
+        QCOMPARE(w.form->tree->view()->topLevelItemCount(), box.isEmpty() ? 4 : 0);
     }
 
     void dataPathIsUsedAsGiven_data() {
@@ -147,7 +151,7 @@ private Q_SLOTS:
             env->demoFolder() + (trailingSeparator ? QStringLiteral("/") : QString());
         env->writeSettings(folder, QStringLiteral("0"));
         Window w;
-        w.form->FormActivate();
+        w.form->startup->run();
         QCOMPARE(w.dm->DataPath, folder);
         QCOMPARE(w.dm->store->path(), folder);
         QCOMPARE(w.dm->store->networkControlDir(), folder);
@@ -164,14 +168,14 @@ private Q_SLOTS:
         }
         env->writeSettings(folder, QStringLiteral("0"));
         Window w;
-        w.form->FormActivate();
+        w.form->startup->run();
         QCOMPARE(boxes.size(), 1);
         QVERIFY(
             boxes[0].startsWith(QStringLiteral("Vok: Table does not exist: ProjectContact.DB")));
         QVERIFY(!w.dm->Contacts->isActive());
         // The pick lists were filled before the failure; a later activation does not retry.
-        QCOMPARE(w.form->memberPickList(2).size(), 0);
-        w.form->FormActivate();
+        QCOMPARE(w.form->majorPage->memberPickList().size(), 0);
+        w.form->startup->run();
         QCOMPARE(boxes.size(), 1);
     }
 
@@ -179,8 +183,8 @@ private Q_SLOTS:
         env->writeSettings(QDir(env->root()).filePath(QStringLiteral("nowhere")),
                            QStringLiteral("0"));
         Window w;
-        w.form->FormActivate();
-        w.form->FormActivate(); // the window activated again when the box closed
+        w.form->startup->run();
+        w.form->startup->run(); // the window activated again when the box closed
         QCOMPARE(boxes.size(), 1);
         QVERIFY2(boxes[0].contains(QStringLiteral("nowhere")), qPrintable(boxes[0]));
         QVERIFY(!w.dm->store->isOpen());
@@ -191,17 +195,17 @@ private Q_SLOTS:
         Window w;
         w.form->show();
         QTRY_VERIFY(w.dm->projects->isActive());
-        QCOMPARE(w.form->TreeView1->topLevelItemCount(), 4);
+        QCOMPARE(w.form->tree->view()->topLevelItemCount(), 4);
     }
 
     void laterActivationsReadNothingAgain() {
         env->writeSettings(env->demoFolder(), QStringLiteral("1"));
         Window w;
-        w.form->FormActivate();
+        w.form->startup->run();
         env->writeSettings(env->emptyFolder(), QStringLiteral("2"));
-        w.form->FormActivate();
+        w.form->startup->run();
         QCOMPARE(w.translations, QList<int>{1});
-        QCOMPARE(w.form->memberPickList(3).size(), 6);
+        QCOMPARE(w.form->projectPage->memberPickList().size(), 6);
     }
 
     void engineSettingsThatCannotBeWrittenAreToldAndVokStarts() {

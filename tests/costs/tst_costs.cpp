@@ -11,6 +11,9 @@
 #include "framework/widgets/dbedit.h"
 #include "mergefixture.h"
 #include "support/engines.h"
+#include "ui/main/detailpage.h"
+#include "ui/main/recordtab.h"
+#include "ui/main/treecontroller.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -183,7 +186,7 @@ private Q_SLOTS:
 
         CostUpdateDialog costUpdate(&dm());
         costUpdate.show();
-        costUpdate.Button1Click();
+        costUpdate.updateClicked();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].icon, Messages::Icon::Error);
         QVERIFY2(shown[0].text.contains(message), qPrintable(shown[0].text));
@@ -226,7 +229,7 @@ private Q_SLOTS:
         costUpdate.connectMenu(&menuItem);
         vok::Modal::setHandler([&](QDialog* d) {
             d->show();
-            costUpdate.Button1Click();
+            costUpdate.updateClicked();
             return d->result();
         });
         menuItem.trigger();
@@ -248,25 +251,24 @@ private Q_SLOTS:
         menuItem.trigger();
         QVERIFY(QTest::qWaitForWindowActive(&costEntry));
         QVERIFY(dm().CostEntry->isActive());
-        QTest::mouseClick(costEntry.DBNavigator1->button(DBNavigator::Button::Insert),
-                          Qt::LeftButton);
+        QTest::mouseClick(costEntry.navigator->button(DBNavigator::Button::Insert), Qt::LeftButton);
         // A new cost line starts empty.
-        QCOMPARE(costEntry.DBEdit1->text(), QString());
-        QCOMPARE(costEntry.DBEdit3->text(), QString());
-        costEntry.DBEdit3->setFocus();
-        QTest::keyClicks(costEntry.DBEdit3, QStringLiteral("75"));
-        QTest::mouseClick(costEntry.Button1, Qt::LeftButton);
+        QCOMPARE(costEntry.fromEdit->text(), QString());
+        QCOMPARE(costEntry.quantityEdit->text(), QString());
+        costEntry.quantityEdit->setFocus();
+        QTest::keyClicks(costEntry.quantityEdit, QStringLiteral("75"));
+        QTest::mouseClick(costEntry.closeButton, Qt::LeftButton);
         QVERIFY(!costEntry.isVisible());
         // Reopened, the window is where it was: the same line, still typed in.
         QCOMPARE(dm().CostEntry->state(), vok::Table::State::Insert);
         costEntry.show();
         QVERIFY(QTest::qWaitForWindowActive(&costEntry));
-        QCOMPARE(costEntry.DBEdit3->text(), QStringLiteral("$75.00"));
-        QVERIFY(costEntry.DBEdit3->isEnabled());
+        QCOMPARE(costEntry.quantityEdit->text(), QStringLiteral("$75.00"));
+        QVERIFY(costEntry.quantityEdit->isEnabled());
         costEntry.hide();
         // Updating right away merges every line, the one being typed included.
         CostUpdateDialog costUpdate(&dm());
-        costUpdate.Button1Click();
+        costUpdate.updateClicked();
         QCOMPARE(fx->rowNumbers(QStringLiteral("ProjectCost")), (QStringList{"2,0,0", "0,0,0"}));
         QCOMPARE(pendingCosts(), 0);
     }
@@ -281,9 +283,8 @@ private Q_SLOTS:
         CostEntryWindow costEntry(&dm());
         costEntry.show();
         QVERIFY(QTest::qWaitForWindowActive(&costEntry));
-        QTest::mouseClick(costEntry.DBNavigator1->button(DBNavigator::Button::Last),
-                          Qt::LeftButton);
-        QTest::mouseClick(costEntry.Button1, Qt::LeftButton);
+        QTest::mouseClick(costEntry.navigator->button(DBNavigator::Button::Last), Qt::LeftButton);
+        QTest::mouseClick(costEntry.closeButton, Qt::LeftButton);
         QVERIFY(dm().CostEntry->isActive());
 
         const auto before = fx->totals(QStringLiteral("costs"));
@@ -300,16 +301,16 @@ private Q_SLOTS:
         fx->writeCostLines({costLine(QStringLiteral("Bridge|Design"), 250)});
         MergeFixture::OpenWindow main = fx->openMainWindow();
         MainWindow& form = *main.form;
-        QVERIFY(form.selectNode(QStringLiteral("1")));
-        form.ProjectPageControl->setCurrentWidget(form.TabSheet11);
-        QCOMPARE(form.DBCtrlGrid5->rowCount(), 0);
+        QVERIFY(form.tree->selectNode(QStringLiteral("1")));
+        form.projectPage->setCurrentWidget(form.projectPage->costTab);
+        QCOMPARE(form.projectPage->costs->rowCount(), 0);
         CostUpdateDialog costUpdate(
             &main.dm->walks()); // as Vok makes it: the page stays where it is
-        costUpdate.Button1Click();
+        costUpdate.updateClicked();
         QCOMPARE(shown.value(0).text, QStringLiteral("Process Complete"));
-        QCOMPARE(form.DBCtrlGrid5->rowCount(), 1);
-        form.ProjectPageControl->setCurrentWidget(form.TabSheet1);
-        QCOMPARE(form.DBEdit1->text(), QStringLiteral("$1,250.00"));
+        QCOMPARE(form.projectPage->costs->rowCount(), 1);
+        form.projectPage->setCurrentWidget(form.projectPage->record);
+        QCOMPARE(form.projectPage->record->actual->text(), QStringLiteral("$1,250.00"));
     }
 
     void commandLine_data() {

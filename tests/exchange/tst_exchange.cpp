@@ -12,6 +12,7 @@
 #include "support/sqlrows.h"
 #include "support/testenvironment.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/treecontroller.h"
 
 #include <QDir>
 #include <QFile>
@@ -566,7 +567,7 @@ private Q_SLOTS:
         setUp();
         // Placed after what was there: nothing specified moves.
         QCOMPARE(form->menuBar()->actions().last()->objectName(), QStringLiteral("ImportProject1"));
-        QCOMPARE(form->ProjectPopup->actions().last()->objectName(),
+        QCOMPARE(form->projectMenu->actions().last()->objectName(),
                  QStringLiteral("ExportProject1"));
         QCOMPARE(form->menuBar()->actions().at(form->menuBar()->actions().size() - 2)->objectName(),
                  QStringLiteral("Exit1"));
@@ -598,7 +599,7 @@ private Q_SLOTS:
         const QString id = value(QStringLiteral("SELECT Zel_Project_id FROM projects WHERE "
                                                 "Zel_project = 'Alpha'"));
         QVERIFY(!id.isEmpty());
-        QCOMPARE(form->idstrings.join(QLatin1Char(',')), id); // the new project is shown
+        QCOMPARE(form->tree->idstrings.join(QLatin1Char(',')), id); // the new project is shown
     }
 };
 

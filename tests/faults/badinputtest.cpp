@@ -19,6 +19,7 @@
 #include "timesheets/timesheetentrywindow.h"
 #include "timesheets/timesheetupdatedialog.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/treecontroller.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -161,7 +162,7 @@ class TestBadInput : public QObject {
                 return 0;
             }
             memberPick.MemberName->setCurrentIndex(memberPick.MemberName->findText(member));
-            memberPick.Button1Click();
+            memberPick.okClicked();
             return memberPick.result();
         });
         item.trigger();
@@ -179,9 +180,10 @@ class TestBadInput : public QObject {
         QAction item;
         timeSheetUpdate.connectMenu(&item);
         vok::Modal::setHandler([&](QDialog*) {
-            for (QListWidgetItem* i : timeSheetUpdate.ListBox1->findItems(member, Qt::MatchExactly))
+            for (QListWidgetItem* i :
+                 timeSheetUpdate.memberList->findItems(member, Qt::MatchExactly))
                 i->setSelected(true);
-            timeSheetUpdate.Button1Click();
+            timeSheetUpdate.updateClicked();
             return timeSheetUpdate.result();
         });
         item.trigger();
@@ -194,7 +196,7 @@ class TestBadInput : public QObject {
         connected(dm);
         CostUpdateDialog costUpdate(&dm);
         costUpdate.show();
-        costUpdate.Button1Click();
+        costUpdate.updateClicked();
         windowSays(QStringLiteral("Update Cost Entries"));
     }
 
@@ -211,16 +213,16 @@ class TestBadInput : public QObject {
         }
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        QTest::mouseClick(form->DBNavigator1->button(DBNavigator::Button::Insert), Qt::LeftButton);
-        vok::DBEdit* edit = field == QLatin1String("Date from") ? form->DBEdit1
-                            : field == QLatin1String("Date to") ? form->DBEdit2
-                                                                : form->DBEdit3;
+        QTest::mouseClick(form->navigator->button(DBNavigator::Button::Insert), Qt::LeftButton);
+        vok::DBEdit* edit = field == QLatin1String("Date from") ? form->fromEdit
+                            : field == QLatin1String("Date to") ? form->toEdit
+                                                                : form->quantityEdit;
         edit->setFocus();
         edit->selectAll();
         QTest::keyClicks(edit, text);
-        QTest::mouseClick(form->DBNavigator1->button(DBNavigator::Button::Post), Qt::LeftButton);
+        QTest::mouseClick(form->navigator->button(DBNavigator::Button::Post), Qt::LeftButton);
         windowSays(window + QStringLiteral(" entry, Post"));
-        QTest::mouseClick(form->DBNavigator1->button(DBNavigator::Button::Cancel), Qt::LeftButton);
+        QTest::mouseClick(form->navigator->button(DBNavigator::Button::Cancel), Qt::LeftButton);
         form->close();
     }
 
@@ -234,9 +236,9 @@ class TestBadInput : public QObject {
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         windowSays(QStringLiteral("Vok starting"));
-        form.AddaProject1->trigger();
+        form.addProjectAction->trigger();
         windowSays(QStringLiteral("Add a Project"));
-        if (form.isAdding())
+        if (form.tree->isAdding())
             heard(QStringLiteral("Add a Project"), QStringLiteral("<Ok and Cancel shown>"));
     }
 

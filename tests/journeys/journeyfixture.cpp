@@ -7,7 +7,9 @@
 #include "framework/ui/modal.h"
 #include "framework/ui/shell.h"
 #include "support/testenvironment.h"
+#include "ui/main/detailpage.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/treecontroller.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -56,7 +58,7 @@ void JourneyFixture::setUp() {
     form = windows->mainWindow.get();
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form));
-    QTRY_VERIFY(form->TreeView1->topLevelItemCount() > 0);
+    QTRY_VERIFY(form->tree->view()->topLevelItemCount() > 0);
     settle();
     QCOMPARE(shown.size(), 0);
 }
@@ -119,10 +121,10 @@ QWidget* JourneyFixture::widget(const QString& objectName) const {
 QTreeWidgetItem* JourneyFixture::nodeAt(const QString& path) const {
     QTreeWidgetItem* found = nullptr;
     for (const QString& caption : path.split(QLatin1Char('/'))) {
-        const int count = found ? found->childCount() : form->TreeView1->topLevelItemCount();
+        const int count = found ? found->childCount() : form->tree->view()->topLevelItemCount();
         QTreeWidgetItem* next = nullptr;
         for (int i = 0; i < count && !next; ++i) {
-            QTreeWidgetItem* item = found ? found->child(i) : form->TreeView1->topLevelItem(i);
+            QTreeWidgetItem* item = found ? found->child(i) : form->tree->view()->topLevelItem(i);
             if (item->text(0) == caption)
                 next = item;
         }
@@ -134,7 +136,7 @@ QTreeWidgetItem* JourneyFixture::nodeAt(const QString& path) const {
 }
 
 void JourneyFixture::clickNode(const QString& path) {
-    QTreeWidget* tree = form->TreeView1;
+    QTreeWidget* tree = form->tree->view();
     const QStringList parts = path.split(QLatin1Char('/'));
     for (int depth = 1; depth <= parts.size(); ++depth) {
         const QString prefix = parts.mid(0, depth).join(QLatin1Char('/'));
@@ -153,12 +155,12 @@ void JourneyFixture::clickNode(const QString& path) {
         }
     }
     QTRY_VERIFY(visiblePage());
-    QTRY_COMPARE(form->idstrings.join(QLatin1Char(',')),
-                 form->ProjectList().value(form->nodeIndex(nodeAt(path))));
+    QTRY_COMPARE(form->tree->idstrings.join(QLatin1Char(',')),
+                 form->tree->projectList().value(form->tree->nodeIndex(nodeAt(path))));
 }
 
 void JourneyFixture::treeMenu(const QString& itemName) {
-    QTreeWidget* tree = form->TreeView1;
+    QTreeWidget* tree = form->tree->view();
     QTreeWidgetItem* item = tree->currentItem();
     QVERIFY(item);
     click(tree->viewport(), tree->visualItemRect(item).center(), Qt::RightButton);
@@ -235,8 +237,7 @@ void JourneyFixture::retype(const QString& text) {
 // ---------------------------------------------------------------- reading
 
 QTabWidget* JourneyFixture::visiblePage() const {
-    for (QTabWidget* p :
-         {form->ProjectPageControl, form->MajorPageControl, form->ActionPageControl})
+    for (QTabWidget* p : {form->projectPage, form->majorPage, form->actionPage})
         if (p->isVisible())
             return p;
     return nullptr;

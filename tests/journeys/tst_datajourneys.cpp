@@ -6,7 +6,10 @@
 #include "framework/widgets/dbmemo.h"
 #include "framework/widgets/dbnavigator.h"
 #include "journeyfixture.h"
+#include "ui/main/detailpage.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/recordtab.h"
+#include "ui/main/treecontroller.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -46,7 +49,9 @@ class TestDataJourneys : public JourneyFixture {
         return dialog->findChild<QWidget*>(QLatin1String(name));
     }
     // Time sheet and cost rows the page's tabs show for the selected project.
-    int shownRows() { return form->DBCtrlGrid1->rowCount() + form->DBCtrlGrid5->rowCount(); }
+    int shownRows() {
+        return form->projectPage->timeSheets->rowCount() + form->projectPage->costs->rowCount();
+    }
 
 private Q_SLOTS:
     void init() { setUp(); }
@@ -130,15 +135,15 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(form));
 
         // The page still shows the node selected in the tree, its tabs still filled.
-        QCOMPARE(form->TreeView1->currentItem()->text(0), website);
-        QCOMPARE(form->DBEdit2->text(), website);
+        QCOMPARE(form->tree->view()->currentItem()->text(0), website);
+        QCOMPARE(form->projectPage->record->name->text(), website);
         clickTab(u"Time Sheets"_qs);
-        const int timeSheets = form->DBCtrlGrid1->rowCount();
+        const int timeSheets = form->projectPage->timeSheets->rowCount();
         clickTab(u"Cost entries"_qs);
-        QVERIFY(timeSheets + form->DBCtrlGrid5->rowCount() > 0);
+        QVERIFY(timeSheets + form->projectPage->costs->rowCount() > 0);
         clickTab(u"Project"_qs);
 
-        click(form->DBEdit5);
+        click(form->projectPage->record->client);
         retype(u"Typed after the dialog"_qs);
         tab();
         QCOMPARE(projectValue(website, u"Zel_client"_qs), u"Typed after the dialog"_qs);
@@ -160,10 +165,10 @@ private Q_SLOTS:
         QFETCH(QString, project);
         clickNode(project);
         const double hoursBefore = projectValue(project, u"Zel_hours"_qs).toDouble();
-        click(form->DBMemo1);
+        click(form->projectPage->record->description);
         key(Qt::Key_End, Qt::ControlModifier);
         type(u" Typed while they worked."_qs);
-        const QString typed = form->DBMemo1->toPlainText();
+        const QString typed = form->projectPage->record->description->toPlainText();
 
         if (theirs == u"client"_qs) {
             stored(QStringLiteral("UPDATE projects SET Zel_client = 'Contoso' WHERE Zel_project "
@@ -187,7 +192,7 @@ private Q_SLOTS:
         QCOMPARE(projectValue(project, u"Zel_description"_qs), typed);
         if (theirs == u"client"_qs) {
             QCOMPARE(projectValue(project, u"Zel_client"_qs), theirsStored);
-            QCOMPARE(form->DBEdit5->text(), u"Contoso"_qs);
+            QCOMPARE(form->projectPage->record->client->text(), u"Contoso"_qs);
         } else {
             QCOMPARE(projectValue(project, u"Zel_hours"_qs), theirsStored);
         }
@@ -195,7 +200,7 @@ private Q_SLOTS:
 
     void aFieldBothChangedIsNamedWithBothValuesAndTheTypedTextKept() {
         clickNode(website);
-        click(form->DBEdit5);
+        click(form->projectPage->record->client);
         retype(u"Mine Ltd"_qs);
         stored(QStringLiteral("UPDATE projects SET Zel_client = 'Theirs Inc' WHERE Zel_project = "
                               "'%1'")
@@ -208,9 +213,9 @@ private Q_SLOTS:
                  qPrintable(shown[0].text));
         // Nothing stored over theirs yet, nothing typed lost.
         QCOMPARE(projectValue(website, u"Zel_client"_qs), u"Theirs Inc"_qs);
-        QCOMPARE(form->DBEdit5->text(), u"Mine Ltd"_qs);
+        QCOMPARE(form->projectPage->record->client->text(), u"Mine Ltd"_qs);
         // Leaving the field again stores what was typed, now that both were seen.
-        click(form->DBEdit5);
+        click(form->projectPage->record->client);
         tab();
         QCOMPARE(projectValue(website, u"Zel_client"_qs), u"Mine Ltd"_qs);
     }

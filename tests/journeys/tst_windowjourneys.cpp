@@ -7,7 +7,10 @@
 #include "framework/widgets/dbedit.h"
 #include "framework/widgets/dbmemo.h"
 #include "journeyfixture.h"
+#include "ui/main/detailpage.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/recordtab.h"
+#include "ui/main/treecontroller.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -73,7 +76,7 @@ class TestWindowJourneys : public JourneyFixture {
         }
     }
     vok::DBCtrlGrid* notesGrid() {
-        for (auto* g : {form->ProjectNotesGrid, form->MajorNotesGrid, form->ActionNotesGrid})
+        for (auto* g : {form->projectPage->notes, form->majorPage->notes, form->actionPage->notes})
             if (g->isVisible())
                 return g;
         return nullptr;
@@ -156,7 +159,7 @@ private Q_SLOTS:
         QFETCH(QString, where);
         clickNode(website);
         clickTab(u"Contacts"_qs);
-        vok::DBCtrlGridPanel* card = form->DBCtrlGrid4->panel(0);
+        vok::DBCtrlGridPanel* card = form->projectPage->contacts->panel(0);
         QWidget* target = where == u"name"_qs      ? card->value(0)
                           : where == u"company"_qs ? card->value(1)
                                                    : static_cast<QWidget*>(card);
@@ -184,7 +187,7 @@ private Q_SLOTS:
                 type(names[i]);
                 click(dialog->findChild<QWidget*>(closers[i]));
             };
-            click(form->DBCtrlGrid4->panel(0), {}, Qt::RightButton);
+            click(form->projectPage->contacts->panel(0), {}, Qt::RightButton);
             QMenu* menu = nullptr;
             QTRY_VERIFY((menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())));
             chooseFromMenu(menu, u"Addcontact1"_qs);
@@ -206,7 +209,7 @@ private Q_SLOTS:
                       .arg(longName, website));
         clickNode(u"Office Move"_qs);
         key(Qt::Key_F5); // Refresh
-        QTreeWidget* tree = form->TreeView1;
+        QTreeWidget* tree = form->tree->view();
         const auto hover = [&](const QString& path) {
             const QPoint at = tree->visualItemRect(nodeAt(path)).center();
             QHelpEvent e(QEvent::ToolTip, at, tree->viewport()->mapToGlobal(at));
@@ -221,7 +224,7 @@ private Q_SLOTS:
     }
 
     void anAssistiveToolSelectsANodeAndItsPageShows() {
-        QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(form->TreeView1);
+        QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(form->tree->view());
         QVERIFY(tree && tree->tableInterface());
         // Rows as the tool sees them: the projects and their major activities.
         int row = -1;
@@ -232,10 +235,10 @@ private Q_SLOTS:
         }
         QVERIFY(row >= 0);
         QVERIFY(tree->tableInterface()->selectRow(row));
-        QTRY_VERIFY(visiblePage() == form->ProjectPageControl);
-        QCOMPARE(form->DBEdit2->text(), website);
+        QTRY_VERIFY(visiblePage() == form->projectPage);
+        QCOMPARE(form->projectPage->record->name->text(), website);
         // The keyboard goes on from there.
-        click(form->DBEdit5);
+        click(form->projectPage->record->client);
         retype(u"Acme"_qs);
         tab();
         QCOMPARE(projectValue(website, u"Zel_client"_qs), u"Acme"_qs);
@@ -270,13 +273,13 @@ private Q_SLOTS:
         } else {
             treeMenu(u"Refresh1"_qs);
         }
-        QTRY_COMPARE(form->DBEdit5->text(), u"Contoso"_qs);
-        QCOMPARE(form->DBEdit2->text(), website);
-        QCOMPARE(form->TreeView1->currentItem()->text(0), website);
+        QTRY_COMPARE(form->projectPage->record->client->text(), u"Contoso"_qs);
+        QCOMPARE(form->projectPage->record->name->text(), website);
+        QCOMPARE(form->tree->view()->currentItem()->text(0), website);
         if (how == u"F5"_qs || how == u"menu"_qs)
             QVERIFY(nodeAt(u"Office Move East"_qs));
         // And the next edit lands on it.
-        click(form->DBEdit5);
+        click(form->projectPage->record->client);
         retype(u"Contoso Ltd"_qs);
         tab();
         QCOMPARE(projectValue(website, u"Zel_client"_qs), u"Contoso Ltd"_qs);
@@ -299,7 +302,7 @@ private Q_SLOTS:
         clickNode(website);
         elsewhere(QStringLiteral("DELETE FROM major WHERE Major_id = %1")
                       .arg(majorKey(website, u"Design"_qs)));
-        QTreeWidget* tree = form->TreeView1;
+        QTreeWidget* tree = form->tree->view();
         click(tree->viewport(), tree->visualItemRect(nodeAt(website + u"/Design"_qs)).center());
         QTRY_COMPARE(shown.size(), 1);
         QCOMPARE(shown[0].text,
@@ -314,8 +317,8 @@ private Q_SLOTS:
     void aProjectAndEachKindOfChildAreAddedAndGetTheirFirstNote() {
         mainMenu(u"AddaProject1"_qs);
         type(u"Garden Shed"_qs);
-        click(form->Button5);
-        QTRY_COMPARE(form->TreeView1->currentItem()->text(0), u"Garden Shed"_qs);
+        click(form->projectPage->record->ok);
+        QTRY_COMPARE(form->tree->view()->currentItem()->text(0), u"Garden Shed"_qs);
         const QString project = projectValue(u"Garden Shed"_qs, u"Zel_Project_id"_qs);
         QVERIFY(project != u"<none>"_qs);
 
@@ -327,22 +330,22 @@ private Q_SLOTS:
 
         treeMenu(u"AddMajor1"_qs);
         type(u"Foundations"_qs);
-        click(form->Button3);
-        QTRY_COMPARE(form->TreeView1->currentItem()->text(0), u"Foundations"_qs);
+        click(form->majorPage->record->ok);
+        QTRY_COMPARE(form->tree->view()->currentItem()->text(0), u"Foundations"_qs);
         const QString major = majorKey(u"Garden Shed"_qs, u"Foundations"_qs);
         QVERIFY(major != u"<none>"_qs);
 
         treeMenu(u"AddAction1"_qs);
         type(u"Dig"_qs);
-        click(form->Button1);
-        QTRY_COMPARE(form->TreeView1->currentItem()->text(0), u"Dig"_qs);
+        click(form->actionPage->record->ok);
+        QTRY_COMPARE(form->tree->view()->currentItem()->text(0), u"Dig"_qs);
         QCOMPARE(stored(QStringLiteral("SELECT Action_project_id || ',' || Action_major_id FROM "
                                        "action WHERE Action_name = 'Dig'")),
                  project + u","_qs + major);
 
         treeMenu(u"AddAction2"_qs); // a sibling from the action's own menu
         type(u"Pour"_qs);
-        click(form->Button1);
+        click(form->actionPage->record->ok);
         QCOMPARE(stored(QStringLiteral("SELECT COUNT(*) FROM action WHERE Action_major_id = %1")
                             .arg(major)),
                  u"2"_qs);
@@ -423,9 +426,10 @@ private Q_SLOTS:
         QVERIFY(!nodeAt(deleted));
         QVERIFY(stored(u"SELECT COUNT(*) FROM action"_qs) != before);
         clickNode(next);
-        QCOMPARE(form->TreeView1->currentItem()->text(0), next.section(QLatin1Char('/'), -1));
-        QLineEdit* name = std::array<QLineEdit*, 3>{form->DBEdit2, form->DBEdit8,
-                                                    form->DBEdit13}[next.count(QLatin1Char('/'))];
+        QCOMPARE(form->tree->view()->currentItem()->text(0), next.section(QLatin1Char('/'), -1));
+        QLineEdit* name = std::array<QLineEdit*, 3>{
+            form->projectPage->record->name, form->majorPage->record->name,
+            form->actionPage->record->name}[next.count(QLatin1Char('/'))];
         QVERIFY(name->isVisible());
         QCOMPARE(name->text(), next.section(QLatin1Char('/'), -1));
         click(name);
@@ -433,7 +437,7 @@ private Q_SLOTS:
         type(u" (kept)"_qs);
         tab();
         const QString renamed = next.section(QLatin1Char('/'), -1) + u" (kept)"_qs;
-        QCOMPARE(form->TreeView1->currentItem()->text(0), renamed);
+        QCOMPARE(form->tree->view()->currentItem()->text(0), renamed);
         QCOMPARE(stored(QStringLiteral("SELECT (SELECT COUNT(*) FROM projects WHERE Zel_project = "
                                        "'%1') + (SELECT COUNT(*) FROM major WHERE Major_item = "
                                        "'%1') + (SELECT COUNT(*) FROM action WHERE Action_name = "
@@ -444,7 +448,7 @@ private Q_SLOTS:
 
     void aDeleteChosenFasterThanThePageFollowsRemovesTheSelectedNode() {
         clickNode(website + u"/Design/Wireframes"_qs);
-        QTreeWidget* tree = form->TreeView1;
+        QTreeWidget* tree = form->tree->view();
         // A quick hand: down to the next action and its Delete before the page followed.
         answers << QMessageBox::Yes;
         QTest::keyClick(tree, Qt::Key_Down);
@@ -472,9 +476,9 @@ private Q_SLOTS:
 
     void afterSwitchingLanguageAnEditIsStored() {
         mainMenu(u"Changelanguage1"_qs, u"Franais1"_qs);
-        QCOMPARE(form->Exit1->text(), u"Quitter"_qs);
+        QCOMPARE(form->exitAction->text(), u"Quitter"_qs);
         clickNode(website + u"/Design/Wireframes"_qs);
-        click(form->DBEdit17);
+        click(form->actionPage->record->percent);
         retype(u"75"_qs);
         tab();
         QCOMPARE(stored(QStringLiteral("SELECT Action_perc_complete FROM action WHERE Action_id = "

@@ -23,8 +23,12 @@
 #include "timesheets/timesheetentrywindow.h"
 #include "timesheets/timesheetreport.h"
 #include "timesheets/timesheetreportdialog.h"
+#include "ui/main/detailpage.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/memberlistwindow.h"
+#include "ui/main/recordtab.h"
+#include "ui/main/startupsequence.h"
+#include "ui/main/treecontroller.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -240,132 +244,136 @@ private Q_SLOTS:
             "Gerencia De Proyecto Del Vok");
         row(
             "tab with a trailing blank", 2,
-            [](AppWindows& f) { return f.mainWindow->ActionPageControl->tabText(0); }, "Acción ");
+            [](AppWindows& f) { return f.mainWindow->actionPage->tabText(0); }, "Acción ");
         row(
-            "menu", 2, [](AppWindows& f) { return f.mainWindow->Timesheetentry1->title(); },
+            "menu", 2, [](AppWindows& f) { return f.mainWindow->timeSheetMenu->title(); },
             "Hoja De Tiempo");
         row(
             "same text, another tab", 2,
-            [](AppWindows& f) { return f.mainWindow->MajorPageControl->tabText(3); },
-            "Hojas De Tiempo");
+            [](AppWindows& f) { return f.mainWindow->majorPage->tabText(3); }, "Hojas De Tiempo");
         row(
             "project menu's Add Major", 1,
-            [](AppWindows& f) { return f.mainWindow->AddMajor1->text(); },
+            [](AppWindows& f) { return f.mainWindow->addMajorAction->text(); },
             "Ajouter une Activité Majeur");
         row(
             "major menu's Add Major", 1,
-            [](AppWindows& f) { return f.mainWindow->AddMajor2->text(); },
+            [](AppWindows& f) { return f.mainWindow->addSiblingMajorAction->text(); },
             "Ajouter un Activité Majeur");
         row(
             "menu item and its window", 2,
             [](AppWindows& f) {
                 return join(
-                    {f.mainWindow->UpdateCostEntries1->text(), f.costUpdate->windowTitle()});
+                    {f.mainWindow->updateCostEntriesAction->text(), f.costUpdate->windowTitle()});
             },
             "Entries del coste de la actualización|Entradas del coste de la actualización");
         row(
             "grid hint with two blanks", 2,
-            [](AppWindows& f) { return f.mainWindow->DBGrid1->toolTip(); },
+            [](AppWindows& f) { return f.mainWindow->actionPage->team->toolTip(); },
             "Utilice los claves de flecha para navegar a partir de una entrada a otra. Ctrl-Del  "
             "suprimir una entrada.");
         row(
-            "tree hint", 1, [](AppWindows& f) { return f.mainWindow->TreeView1->toolTip(); },
+            "tree hint", 1, [](AppWindows& f) { return f.mainWindow->tree->view()->toolTip(); },
             "Clique de droit sur un item sélectionné pour ajouter et détruire");
         row(
             "grid columns", 1,
             [](AppWindows& f) {
-                return join({f.mainWindow->DBGrid1->columnTitle(1),
-                             f.mainWindow->DBGrid3->columnTitle(1),
-                             f.mainWindow->DBGrid2->columnTitle(0)});
+                return join({f.mainWindow->actionPage->team->columnTitle(1),
+                             f.mainWindow->projectPage->team->columnTitle(1),
+                             f.mainWindow->majorPage->team->columnTitle(0)});
             },
             "couriel|Couriel|Membre");
         row(
             "speed buttons", 2,
             [](AppWindows& f) {
-                return join(
-                    {f.mainWindow->SpeedButton2->text(), f.mainWindow->SpeedButton3->text()});
+                return join({f.mainWindow->actionPage->teamMailButton->text(),
+                             f.mainWindow->majorPage->teamMailButton->text()});
             },
             "Email Del Miembro|Email Miembro");
         row(
-            "record tab label", 2, [](AppWindows& f) { return f.mainWindow->Label19->text(); },
+            "record tab label", 2,
+            [](AppWindows& f) { return f.mainWindow->actionPage->record->leaderLabel->text(); },
             "Jefe De la Acción");
         row(
             "caption in every time-sheet panel", 2,
             [](AppWindows& f) {
-                return join({panelCaption(f.mainWindow->DBCtrlGrid2, 0),
-                             panelCaption(f.mainWindow->DBCtrlGrid7, 1)});
+                return join({panelCaption(f.mainWindow->majorPage->timeSheets, 0),
+                             panelCaption(f.mainWindow->actionPage->costs, 1)});
             },
             "Comience|Hasta");
         row(
             "radio group and items", 1,
             [](AppWindows& f) {
-                return join({f.timeLineDialog->RadioGroup2->title(),
-                             f.timeLineDialog->RadioGroup2Items->button(0)->text(),
-                             f.timeLineDialog->RadioGroup1Items->button(1)->text()});
+                return join({f.report<TimeLineDialog>()->scaleGroup->title(),
+                             f.report<TimeLineDialog>()->scaleChoice->button(0)->text(),
+                             f.report<TimeLineDialog>()->startChoice->button(1)->text()});
             },
             "Échelle de temps|Jour|Aujourd'hui");
         row(
             "check box with trailing blanks", 1,
-            [](AppWindows& f) { return f.timeLineDialog->CheckBox1->text(); },
+            [](AppWindows& f) { return f.report<TimeLineDialog>()->showPrintDialog->text(); },
             "Montrer dialogue d'impression  ");
         row(
-            "dialog window", 1, [](AppWindows& f) { return f.timeLineDialog->windowTitle(); },
+            "dialog window", 1,
+            [](AppWindows& f) { return f.report<TimeLineDialog>()->windowTitle(); },
             "Imprimer rapport de temps");
         row(
             "entry window", 2,
             [](AppWindows& f) {
-                return join({f.entryWindow->Label4->text(), f.entryWindow->Button1->text(),
-                             f.costEntry->Label6->text()});
+                return join({f.entryWindow->actionLabel->text(), f.entryWindow->closeButton->text(),
+                             f.costEntry->quantityLabel->text()});
             },
             "Acción|Cercano|Importe");
         row(
             "report labels with trailing blanks", 1,
             [](AppWindows& f) {
-                return join({reportText(f.timeLineReport.get(), "QRLabel14"),
-                             reportText(f.timeLineReport.get(), "QRLabel2"), QString()});
+                return join({reportText(f.report<TimeLineReport>(), "QRLabel14"),
+                             reportText(f.report<TimeLineReport>(), "QRLabel2"), QString()});
             },
             "Vert = completé    |Gris = Non Critique et Non Completé  |");
         for (int language : {1, 2}) {
             QTest::newRow(qPrintable(QStringLiteral("kept English %1").arg(language)))
                 << language << Read([](AppWindows& f) {
-                       return join({f.mainWindow->Copyproject1->text(),
-                                    f.mainWindow->English1->text(), f.mainWindow->Franais1->text(),
-                                    f.mainWindow->Espagnol1->text(),
-                                    f.mainWindow->SpeedButton9->text(),
-                                    reportText(f.timeLineReport.get(), "MajorDateLabel")});
+                       return join({f.mainWindow->copyProjectAction->text(),
+                                    f.mainWindow->englishAction->text(),
+                                    f.mainWindow->frenchAction->text(),
+                                    f.mainWindow->spanishAction->text(),
+                                    f.mainWindow->projectPage->contactListButton->text(),
+                                    reportText(f.report<TimeLineReport>(), "MajorDateLabel")});
                    })
                 << QString::fromUtf8("Copy project|English|Français|Espagnol|Print list|-->");
         }
         row(
             "Close with a trailing blank", 2,
             [](AppWindows& f) {
-                return join({text(f.timeSheetDialog.get(), "Button3"),
-                             text(f.timeLineDialog.get(), "Button3")});
+                return join({text(f.report<TimeSheetReportDialog>(), "Button3"),
+                             text(f.report<TimeLineDialog>(), "Button3")});
             },
             "Cercano |Cercano");
         row(
             "From date in a report and in its dialog", 2,
             [](AppWindows& f) {
-                return join(
-                    {reportText(f.timeSheetReport.get(), "QRLabel1"),
-                     f.timeSheetDialog->findChild<QLabel*>(QStringLiteral("Label2"))->text()});
+                return join({reportText(f.report<TimeSheetReport>(), "QRLabel1"),
+                             f.report<TimeSheetReportDialog>()
+                                 ->findChild<QLabel*>(QStringLiteral("Label2"))
+                                 ->text()});
             },
             "Comience|A partir de fecha");
         row(
             "dialog titles and their menu items", 1,
             [](AppWindows& f) {
-                return join({f.projectDialog->windowTitle(), f.mainWindow->Format1->text(),
-                             f.layoutDialog->windowTitle(),
-                             reportText(f.layoutReport.get(), "QRLabel1")});
+                return join({f.report<ProjectReportDialog>()->windowTitle(),
+                             f.mainWindow->printProjectAction->text(),
+                             f.report<LayoutReportDialog>()->windowTitle(),
+                             reportText(f.report<LayoutReport>(), "QRLabel1")});
             },
             "Imprimer Rapport Projet|Imprimer rapport des projets|Imprimer rapport "
             "hiarchique|Rapport Hiarchique");
         row(
             "page prefixes", 2,
             [](AppWindows& f) {
-                return join({reportText(f.projectReport.get(), "QRSysData2"),
-                             reportText(f.layoutReport.get(), "QRSysData2"),
-                             reportText(f.projectReport.get(), "QRLabel25")});
+                return join({reportText(f.report<ProjectReport>(), "QRSysData2"),
+                             reportText(f.report<LayoutReport>(), "QRSysData2"),
+                             reportText(f.report<ProjectReport>(), "QRLabel25")});
             },
             "Paginación #|Paginación #|Jefe");
         row(
@@ -377,11 +385,12 @@ private Q_SLOTS:
             "Dirección de email");
         row(
             "report page label", 2,
-            [](AppWindows& f) { return reportText(f.timeLineReport.get(), "QRLabel11"); },
+            [](AppWindows& f) { return reportText(f.report<TimeLineReport>(), "QRLabel11"); },
             "Paginación #");
         row(
             "report date prefix", 2,
-            [](AppWindows& f) { return f.timeLineReport->QRSysData3->text(); }, "Fecha actual:");
+            [](AppWindows& f) { return f.report<TimeLineReport>()->currentDateText->text(); },
+            "Fecha actual:");
     }
     void tellingRows() {
         QFETCH(int, language);
@@ -395,14 +404,14 @@ private Q_SLOTS:
     void menuSwitchesTheLanguageForThisRunOnly() {
         env->writeSettings(env->demoFolder(), QStringLiteral("0"));
         AppWindows windows;
-        windows.mainWindow->FormActivate();
-        windows.mainWindow->Espagnol1->trigger();
+        windows.mainWindow->startup->run();
+        windows.mainWindow->spanishAction->trigger();
         QCOMPARE(windows.mainWindow->windowTitle(), QStringLiteral("Gerencia De Proyecto Del Vok"));
-        windows.mainWindow->Franais1->trigger();
+        windows.mainWindow->frenchAction->trigger();
         QCOMPARE(windows.mainWindow->windowTitle(), QStringLiteral("Vok Gestion de Projet"));
-        windows.mainWindow->English1->trigger();
+        windows.mainWindow->englishAction->trigger();
         QCOMPARE(windows.mainWindow->windowTitle(), QStringLiteral("Vok Project Dadiduzoro"));
-        windows.mainWindow->Franais1->trigger();
+        windows.mainWindow->frenchAction->trigger();
         // The next start comes up as the settings say.
         QCOMPARE(Settings::read().language, QStringLiteral("0"));
         QVERIFY(boxes.isEmpty());
@@ -436,30 +445,29 @@ private Q_SLOTS:
         QFETCH(QString, box);
         env->writeSettings(env->demoFolder(), language);
         AppWindows windows;
-        windows.mainWindow->FormActivate();
+        windows.mainWindow->startup->run();
         QCOMPARE(windows.mainWindow->windowTitle(), title);
         QCOMPARE(boxes.join(QLatin1Char('\n')), box);
         // A dialog never shown is in the same language.
-        QCOMPARE(windows.entryWindow->Label4->text() == QStringLiteral("Action"),
+        QCOMPARE(windows.entryWindow->actionLabel->text() == QStringLiteral("Action"),
                  title != QStringLiteral("Gerencia De Proyecto Del Vok"));
-        QCOMPARE(windows.mainWindow->TreeView1->topLevelItemCount(), box.isEmpty() ? 4 : 0);
+        QCOMPARE(windows.mainWindow->tree->view()->topLevelItemCount(), box.isEmpty() ? 4 : 0);
     }
 
     void closedDialogOpensInTheLanguageChosen() {
         env->writeSettings(env->demoFolder(), QStringLiteral("0"));
         AppWindows windows;
-        windows.mainWindow->FormActivate();
+        windows.mainWindow->startup->run();
         QStringList shown;
         vok::Modal::setHandler([&](QDialog* dialog) {
             auto* timeLineDialog = qobject_cast<TimeLineDialog*>(dialog);
-            shown << join({dialog->windowTitle(),
-                           timeLineDialog->RadioGroup1Items->button(0)->text(),
-                           timeLineDialog->Button3->text()});
+            shown << join({dialog->windowTitle(), timeLineDialog->startChoice->button(0)->text(),
+                           timeLineDialog->closeButton->text()});
             return int(QDialog::Rejected);
         });
-        windows.mainWindow->PrintPERT1->trigger();
-        windows.mainWindow->Franais1->trigger(); // while the dialog is closed
-        windows.mainWindow->PrintPERT1->trigger();
+        windows.mainWindow->printTimeLineAction->trigger();
+        windows.mainWindow->frenchAction->trigger(); // while the dialog is closed
+        windows.mainWindow->printTimeLineAction->trigger();
         QCOMPARE(shown, (QStringList{"Print Time Line report|Project Start Date|Close",
                                      QString::fromUtf8("Imprimer rapport de temps|Date début du "
                                                        "projet|Fermer")}));
@@ -540,7 +548,7 @@ private Q_SLOTS:
         QFETCH(QString, noPrinter);
         env->writeSettings(env->demoFolder(), QStringLiteral("0"));
         AppWindows windows;
-        windows.mainWindow->FormActivate();
+        windows.mainWindow->startup->run();
         windows.language->TranslateInterface(language);
         QString shown;
         vok::Modal::setHandler([&](QDialog* d) {
@@ -548,8 +556,8 @@ private Q_SLOTS:
                 shown = d->windowTitle();
             return int(QDialog::Rejected);
         });
-        windows.mainWindow->Format1->trigger();
-        windows.projectDialog->Button2->click();
+        windows.mainWindow->printProjectAction->trigger();
+        windows.report<ProjectReportDialog>()->previewButton->click();
         QCOMPARE(shown, previewTitle);
         QCOMPARE(QCoreApplication::translate("Printing",
                                              "No printer is installed. The report was saved as %1")

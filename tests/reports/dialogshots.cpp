@@ -6,6 +6,7 @@
 #include "reports/reportdialog.h"
 #include "support/testenvironment.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/startupsequence.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -26,7 +27,7 @@ int main(int argc, char** argv) {
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         return 1;
-    form.FormActivate();
+    form.startup->run();
     QString name;
     vok::Modal::setHandler([&](QDialog* dialog) {
         dialog->show();
@@ -35,18 +36,18 @@ int main(int argc, char** argv) {
         dialog->grab().save(QDir(out).filePath(
             name + (preview ? QStringLiteral("-preview.png") : QStringLiteral(".png"))));
         if (auto* print = qobject_cast<ReportDialog*>(dialog))
-            print->Button2->click();
+            print->previewButton->click();
         dialog->reject();
         return int(QDialog::Rejected);
     });
     const struct {
         QAction* item;
         const char* file;
-    } dialogs[] = {{form.PrintPERT1, "print-time-line"},
-                   {form.Format1, "print-project"},
-                   {form.Print1, "print-layout"},
-                   {form.PrintTimesheetreport1, "print-time-sheets"},
-                   {form.PrintCostsreport1, "print-costs"}};
+    } dialogs[] = {{form.printTimeLineAction, "print-time-line"},
+                   {form.printProjectAction, "print-project"},
+                   {form.printLayoutAction, "print-layout"},
+                   {form.printTimeSheetsAction, "print-time-sheets"},
+                   {form.printCostsAction, "print-costs"}};
     for (const auto& d : dialogs) {
         name = QLatin1String(d.file);
         d.item->trigger();

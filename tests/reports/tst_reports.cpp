@@ -154,7 +154,7 @@ class TestReports : public QObject {
         vok::ReportPrinter::setHandler(
             [&](QPrinter&, const ReportDocument& doc) { printed = doc; });
         dialog.setPrintProject([this](const QString& name) { session->printProject = name; });
-        dialog.Button1->click();
+        dialog.printButton->click();
         return printed;
     }
 
@@ -397,7 +397,7 @@ private Q_SLOTS:
                 QCOMPARE(ts.dialog.Member->currentText(), QStringLiteral("All"));
             }
         }
-        QVERIFY(!dialog.CheckBox1->isChecked());
+        QVERIFY(!dialog.showPrintDialog->isChecked());
     }
 
     // ---- Detailed project report
@@ -462,7 +462,7 @@ private Q_SLOTS:
 
         // A band's printing is its first element's item.
         QHash<QString, QString> firstElement;
-        for (vok::ReportBand* b : report.QuickRep1->bands())
+        for (vok::ReportBand* b : report.bandedReport->bands())
             firstElement.insert(b->elements().first()->objectName(), b->objectName());
         QStringList printed;
         for (const ReportItem& item : doc.pages[0].items) {
@@ -741,7 +741,7 @@ private Q_SLOTS:
                             .arg(!rows || rows->isActive());
             return int(QDialog::Rejected);
         });
-        dialog->Button2->click();
+        dialog->previewButton->click();
         QCOMPARE(seen, QStringList{"preview 1 of 1, rows 1"});
         QCOMPARE(session->printProject, QStringLiteral("P"));
         QVERIFY(!dm->projects->isFiltered());
@@ -751,7 +751,7 @@ private Q_SLOTS:
                  QStringLiteral("Other"));
         QCOMPARE(!shown || shown->isActive(), !shown || openBefore);
         dialog->show();
-        dialog->Button3->click();
+        dialog->closeButton->click();
         QVERIFY(!dialog->isVisible());
     }
 

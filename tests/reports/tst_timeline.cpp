@@ -122,8 +122,8 @@ class TestTimeline : public QObject {
     }
 
     ReportDocument run(int start, int scale, const QString& project = QStringLiteral("P")) {
-        timeLineDialog->RadioGroup1Items->button(start)->setChecked(true);
-        timeLineDialog->RadioGroup2Items->button(scale)->setChecked(true);
+        timeLineDialog->startChoice->button(start)->setChecked(true);
+        timeLineDialog->scaleChoice->button(scale)->setChecked(true);
         printProject = project;
         return timeLineReport->run();
     }
@@ -462,7 +462,7 @@ private Q_SLOTS:
         };
         for (const auto& [scale, count] : {std::pair{Day, 210}, {Month, 17}, {Day, 210}}) {
             QCOMPARE(onPage(run(ProjectStart, scale)), count);
-            QCOMPARE(timeLineReport->QRBand1->elementsWithTag(9).size(), count);
+            QCOMPARE(timeLineReport->pageHeader->elementsWithTag(9).size(), count);
         }
     }
 
@@ -641,20 +641,20 @@ private Q_SLOTS:
             if (d != timeLineDialog.get())
                 return int(QDialog::Rejected);
             QStringList items;
-            for (int i = 0; i < timeLineDialog->ComboBox1->count(); ++i)
-                items << timeLineDialog->ComboBox1->itemText(i);
-            lists << items << QStringList{timeLineDialog->ComboBox1->currentText()};
-            timeLineDialog->RadioGroup1Items->button(1)->setChecked(true);
-            timeLineDialog->CheckBox1->setChecked(true);
+            for (int i = 0; i < timeLineDialog->projectBox()->count(); ++i)
+                items << timeLineDialog->projectBox()->itemText(i);
+            lists << items << QStringList{timeLineDialog->projectBox()->currentText()};
+            timeLineDialog->startChoice->button(1)->setChecked(true);
+            timeLineDialog->showPrintDialog->setChecked(true);
             return int(QDialog::Rejected);
         });
-        timeLineDialog->RadioGroup2Items->button(1)->setChecked(true);
+        timeLineDialog->scaleChoice->button(1)->setChecked(true);
         QAction menuItem;
         timeLineDialog->connectMenu(&menuItem);
         menuItem.trigger();
         // The walk leaves the table on its last record.
         QCOMPARE(dm->projects->fieldByName(QStringLiteral("Zel_Project_id")).asInteger(), 3);
-        timeLineDialog->ComboBox1->setEditText(QStringLiteral("typed"));
+        timeLineDialog->projectBox()->setEditText(QStringLiteral("typed"));
         menuItem.trigger();
         QCOMPARE(lists.size(), 4);
         for (int i : {0, 2}) {
@@ -662,9 +662,9 @@ private Q_SLOTS:
             QCOMPARE(lists[i + 1], QStringList{"Alpha"});
         }
         // Choices last from one opening to the next.
-        QCOMPARE(timeLineDialog->RadioGroup1Items->checkedId(), 1);
-        QCOMPARE(timeLineDialog->RadioGroup2Items->checkedId(), 1);
-        QVERIFY(timeLineDialog->CheckBox1->isChecked());
+        QCOMPARE(timeLineDialog->startChoice->checkedId(), 1);
+        QCOMPARE(timeLineDialog->scaleChoice->checkedId(), 1);
+        QVERIFY(timeLineDialog->showPrintDialog->isChecked());
         QCOMPARE(timeLineDialog->windowTitle(), QStringLiteral("Print Time Line report"));
         QCOMPARE(timeLineDialog->size(), QSize(544, 320));
     }
@@ -688,8 +688,8 @@ private Q_SLOTS:
         onePlan(0, 3);
         addProject(QStringLiteral("Q"), march1, march1);
         openTables();
-        timeLineDialog->ComboBox1->setEditText(QStringLiteral("P"));
-        timeLineDialog->CheckBox1->setChecked(showDialog);
+        timeLineDialog->projectBox()->setEditText(QStringLiteral("P"));
+        timeLineDialog->showPrintDialog->setChecked(showDialog);
         QStringList seen;
         vok::Modal::setHandler([&](QDialog* d) {
             if (qobject_cast<QPrintDialog*>(d))
@@ -738,8 +738,8 @@ private Q_SLOTS:
             errors << r.text;
             return QMessageBox::Ok;
         });
-        timeLineDialog->ComboBox1->setEditText(QStringLiteral("P"));
-        timeLineDialog->Button2->click();
+        timeLineDialog->projectBox()->setEditText(QStringLiteral("P"));
+        timeLineDialog->previewButton->click();
         QCOMPARE(errors.size(), 1);
         QVERIFY(!dm->projects->isFiltered());
     }
@@ -747,7 +747,7 @@ private Q_SLOTS:
     void closeButtonClosesTheDialog() {
         timeLineDialog->show();
         QVERIFY(timeLineDialog->isVisible());
-        timeLineDialog->Button3->click();
+        timeLineDialog->closeButton->click();
         QVERIFY(!timeLineDialog->isVisible());
     }
 

@@ -18,6 +18,9 @@
 #include "timesheets/timesheetentrywindow.h"
 #include "timesheets/timesheetmerge.h"
 #include "timesheets/timesheetupdatedialog.h"
+#include "ui/main/detailpage.h"
+#include "ui/main/recordtab.h"
+#include "ui/main/treecontroller.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -403,8 +406,7 @@ private Q_SLOTS:
         dm().MemberTS->setTableName(crewFile);
         entryWindow.show();
         QVERIFY(QTest::qWaitForWindowActive(&entryWindow));
-        QTest::mouseClick(entryWindow.DBNavigator1->button(DBNavigator::Button::Last),
-                          Qt::LeftButton);
+        QTest::mouseClick(entryWindow.navigator->button(DBNavigator::Button::Last), Qt::LeftButton);
 
         const auto before = fx->totals(QStringLiteral("hours"));
         QCOMPARE(TimeSheetMerge(*fx->otherInstallation()).run({QStringLiteral("Site Crew")}).lines,
@@ -484,25 +486,25 @@ private Q_SLOTS:
         fx->writeMemberLines(crewFile, MergeFixture::parse({"Bridge|Design||6", "Bridge|||1.5"}));
         MergeFixture::OpenWindow main = fx->openMainWindow();
         MainWindow& form = *main.form;
-        QVERIFY(form.selectNode(QStringLiteral("1")));
-        QCOMPARE(form.DBEdit7->text(), QStringLiteral("100"));
-        form.ProjectPageControl->setCurrentWidget(form.TabSheet9);
-        QCOMPARE(form.DBCtrlGrid1->rowCount(), 0);
+        QVERIFY(form.tree->selectNode(QStringLiteral("1")));
+        QCOMPARE(form.projectPage->record->hours->text(), QStringLiteral("100"));
+        form.projectPage->setCurrentWidget(form.projectPage->timeSheetTab);
+        QCOMPARE(form.projectPage->timeSheets->rowCount(), 0);
 
         TimeSheetUpdateDialog timeSheetUpdate(
             &main.dm->walks()); // as Vok makes it: the page stays where it is
         QAction menuItem;
         timeSheetUpdate.connectMenu(&menuItem);
         vok::Modal::setHandler([&](QDialog*) {
-            timeSheetUpdate.ListBox1->item(0)->setSelected(true); // Site Crew
-            timeSheetUpdate.Button1Click();
+            timeSheetUpdate.memberList->item(0)->setSelected(true); // Site Crew
+            timeSheetUpdate.updateClicked();
             return timeSheetUpdate.result();
         });
         menuItem.trigger();
 
-        QCOMPARE(form.DBCtrlGrid1->rowCount(), 2);
-        form.ProjectPageControl->setCurrentWidget(form.TabSheet1);
-        QCOMPARE(form.DBEdit7->text(), QStringLiteral("107.5"));
+        QCOMPARE(form.projectPage->timeSheets->rowCount(), 2);
+        form.projectPage->setCurrentWidget(form.projectPage->record);
+        QCOMPARE(form.projectPage->record->hours->text(), QStringLiteral("107.5"));
     }
 
     // ------------------------------------------------------------ member files
@@ -612,7 +614,7 @@ private Q_SLOTS:
                 QCOMPARE(memberPick.MemberName->count(), 3);
                 QCOMPARE(memberPick.MemberName->itemText(1), QStringLiteral(" Crew"));
                 memberPick.MemberName->setCurrentIndex(2);
-                memberPick.Button1Click();
+                memberPick.okClicked();
             });
             QCOMPARE(modals, (QList<QDialog*>{&memberPick, &entryWindow}));
             QCOMPARE(memberPick.result(), int(QDialog::Accepted));
@@ -635,7 +637,7 @@ private Q_SLOTS:
         TimeSheetEntryWindow entryWindow(&dm());
         MemberPickDialog memberPick(&dm(), &entryWindow);
         const QStringList files = folderFiles(fx->folder());
-        selectMember(memberPick, [&] { memberPick.Button1Click(); });
+        selectMember(memberPick, [&] { memberPick.okClicked(); });
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].text, QStringLiteral("You must select a team member."));
         QCOMPARE(modals, QList<QDialog*>{&memberPick}); // no entry window
@@ -685,7 +687,7 @@ private Q_SLOTS:
         const QStringList around = folderFiles(fx->env().root());
         selectMember(memberPick, [&] {
             memberPick.MemberName->setCurrentIndex(memberPick.MemberName->findText(member));
-            memberPick.Button1Click();
+            memberPick.okClicked();
         });
         QCOMPARE(shown.size(), 1);
         // A name is refused with a warning; a file that cannot be opened is an error.
@@ -712,8 +714,8 @@ private Q_SLOTS:
     }
 
     static QList<QWidget*> entryControls(TimeSheetEntryWindow& f) {
-        return QList<QWidget*>{f.DBLookupComboBox2, f.DBLookupComboBox3, f.DBLookupComboBox4}
-               << QList<QWidget*>{f.DBEdit1, f.DBEdit2, f.DBEdit3} << f.DBMemo1;
+        return QList<QWidget*>{f.projectList, f.majorList, f.actionList}
+               << QList<QWidget*>{f.fromEdit, f.toEdit, f.quantityEdit} << f.notesMemo;
     }
 
     void entryControlsFollowTheNavigator_data() {
@@ -736,49 +738,47 @@ private Q_SLOTS:
         openEntryWindow(entryWindow);
         const QMetaEnum names = QMetaEnum::fromType<DBNavigator::Button>();
         for (const QString& b : buttons.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-            QTest::mouseClick(entryWindow.DBNavigator1->button(
+            QTest::mouseClick(entryWindow.navigator->button(
                                   DBNavigator::Button(names.keyToValue(b.toLatin1().constData()))),
                               Qt::LeftButton);
         for (QWidget* w : entryControls(entryWindow))
             QVERIFY2(w->isEnabled() == enabled, qPrintable(w->objectName()));
-        QVERIFY(entryWindow.DBNavigator1->isEnabled());
-        QVERIFY(entryWindow.Button1->isEnabled());
+        QVERIFY(entryWindow.navigator->isEnabled());
+        QVERIFY(entryWindow.closeButton->isEnabled());
     }
 
     void newLineStartsTodayWithNoHoursAndNoNames() {
         TimeSheetEntryWindow entryWindow(&dm());
         openEntryWindow(entryWindow);
-        QTest::mouseClick(entryWindow.DBNavigator1->button(DBNavigator::Button::Insert),
+        QTest::mouseClick(entryWindow.navigator->button(DBNavigator::Button::Insert),
                           Qt::LeftButton);
-        QCOMPARE(entryWindow.DBEdit1->text(), QStringLiteral("03/01/2024"));
-        QCOMPARE(entryWindow.DBEdit2->text(), QStringLiteral("03/01/2024"));
-        QCOMPARE(entryWindow.DBEdit3->text(), QStringLiteral("0"));
-        QCOMPARE(entryWindow.DBLookupComboBox2->currentText(), QString());
+        QCOMPARE(entryWindow.fromEdit->text(), QStringLiteral("03/01/2024"));
+        QCOMPARE(entryWindow.toEdit->text(), QStringLiteral("03/01/2024"));
+        QCOMPARE(entryWindow.quantityEdit->text(), QStringLiteral("0"));
+        QCOMPARE(entryWindow.projectList->currentText(), QString());
         // A line naming nothing is accepted.
-        QTest::mouseClick(entryWindow.DBNavigator1->button(DBNavigator::Button::Post),
-                          Qt::LeftButton);
+        QTest::mouseClick(entryWindow.navigator->button(DBNavigator::Button::Post), Qt::LeftButton);
         QCOMPARE(fx->memberLines(crewFile), 3);
     }
 
     void lookupListsOfferTheChosenProjectsActivities() {
         TimeSheetEntryWindow entryWindow(&dm());
         openEntryWindow(entryWindow);
-        QCOMPARE(entryWindow.DBLookupComboBox2->currentText(), QStringLiteral("Bridge"));
-        QCOMPARE(entryWindow.DBLookupComboBox3->items(), (QStringList{"Design", "Build"}));
-        QTest::mouseClick(entryWindow.DBNavigator1->button(DBNavigator::Button::Insert),
+        QCOMPARE(entryWindow.projectList->currentText(), QStringLiteral("Bridge"));
+        QCOMPARE(entryWindow.majorList->items(), (QStringList{"Design", "Build"}));
+        QTest::mouseClick(entryWindow.navigator->button(DBNavigator::Button::Insert),
                           Qt::LeftButton);
         auto choose = [](vok::DBLookupComboBox* list, const QString& text) {
             Q_EMIT list->activated(list->findText(text));
         };
-        choose(entryWindow.DBLookupComboBox2, QStringLiteral("Tunnel"));
+        choose(entryWindow.projectList, QStringLiteral("Tunnel"));
         QCOMPARE(dm().projects->fieldByName(QStringLiteral("Zel_project")).asString(),
                  QStringLiteral("Tunnel"));
-        QCOMPARE(entryWindow.DBLookupComboBox3->items(), QStringList{"Design"});
-        choose(entryWindow.DBLookupComboBox3, QStringLiteral("Design"));
-        QCOMPARE(entryWindow.DBLookupComboBox4->items(), QStringList{"Survey"});
-        choose(entryWindow.DBLookupComboBox4, QStringLiteral("Survey"));
-        QTest::mouseClick(entryWindow.DBNavigator1->button(DBNavigator::Button::Post),
-                          Qt::LeftButton);
+        QCOMPARE(entryWindow.majorList->items(), QStringList{"Design"});
+        choose(entryWindow.majorList, QStringLiteral("Design"));
+        QCOMPARE(entryWindow.actionList->items(), QStringList{"Survey"});
+        choose(entryWindow.actionList, QStringLiteral("Survey"));
+        QTest::mouseClick(entryWindow.navigator->button(DBNavigator::Button::Post), Qt::LeftButton);
         QCOMPARE(fx->value(QStringLiteral("SELECT MemberTS_project || '/' || MemberTS_Major || '/' "
                                           "|| MemberTS_Action FROM %1 ORDER BY MemberTS_id DESC")
                                .arg(dm().store->resolve(crewFile).sql())),
@@ -795,14 +795,14 @@ private Q_SLOTS:
         QFETCH(QString, how);
         TimeSheetEntryWindow entryWindow(&dm());
         openEntryWindow(entryWindow);
-        QTest::mouseClick(entryWindow.DBNavigator1->button(DBNavigator::Button::Insert),
+        QTest::mouseClick(entryWindow.navigator->button(DBNavigator::Button::Insert),
                           Qt::LeftButton);
-        entryWindow.DBEdit3->setFocus();
-        entryWindow.DBEdit3->selectAll();
-        QTest::keyClicks(entryWindow.DBEdit3, QStringLiteral("5"));
+        entryWindow.quantityEdit->setFocus();
+        entryWindow.quantityEdit->selectAll();
+        QTest::keyClicks(entryWindow.quantityEdit, QStringLiteral("5"));
         QCOMPARE(dm().MemberTS->fieldByName(QStringLiteral("MemberTS_Hours")).asFloat(), 5.0);
         if (how == QLatin1String("Close"))
-            QTest::mouseClick(entryWindow.Button1, Qt::LeftButton);
+            QTest::mouseClick(entryWindow.closeButton, Qt::LeftButton);
         else if (how == QLatin1String("title bar"))
             entryWindow.close();
         else
@@ -861,10 +861,10 @@ private Q_SLOTS:
         vok::Modal::setHandler([&](QDialog* d) {
             modals << d;
             d->show();
-            listed = timeSheetUpdate.ListBox1->count();
+            listed = timeSheetUpdate.memberList->count();
             for (int i : chosen)
-                timeSheetUpdate.ListBox1->item(i)->setSelected(true);
-            timeSheetUpdate.Button1Click();
+                timeSheetUpdate.memberList->item(i)->setSelected(true);
+            timeSheetUpdate.updateClicked();
             return timeSheetUpdate.result();
         });
         menuItem.trigger();

@@ -1,28 +1,37 @@
 #include "appwindows.h"
 
 #include "costs/costentrywindow.h"
-#include "costs/costreport.h"
-#include "costs/costreportdialog.h"
 #include "costs/costupdatedialog.h"
 #include "data/projectcopytables.h"
 #include "data/projectdata.h"
 #include "exchange/exchangemenu.h"
 #include "lang/interfacelanguage.h"
-#include "reports/contactlistreport.h"
-#include "reports/layoutreport.h"
-#include "reports/layoutreportdialog.h"
-#include "reports/projectreport.h"
-#include "reports/projectreportdialog.h"
-#include "reports/timelinedialog.h"
-#include "reports/timelinereport.h"
+#include "reports/reportdialog.h"
+#include "reports/reportform.h"
+#include "reports/reportkinds.h"
 #include "timesheets/memberpickdialog.h"
 #include "timesheets/timesheetentrywindow.h"
-#include "timesheets/timesheetreport.h"
-#include "timesheets/timesheetreportdialog.h"
 #include "timesheets/timesheetupdatedialog.h"
 #include "ui/main/contactwindow.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/memberlistwindow.h"
+#include "ui/main/treecontroller.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <stdexcept>
+
+namespace {
+
+// A command of the main window, by the object name a report kind gives.
+template <class T> T* command(const MainWindow& window, const char* name) {
+    T* c = window.findChild<T*>(QLatin1String(name));
+    if (!c)
+        throw std::logic_error(std::string("The main window has no command ") + name);
+    return c;
+}
+
+} // namespace
 
 AppWindows::AppWindows() {
     mainWindow = std::make_unique<MainWindow>();
@@ -33,61 +42,51 @@ AppWindows::AppWindows() {
     // Reports, merges and entry windows walk their own record-sets: the pages stay where they are.
     ProjectData* walks = &projectData->walks();
     // The print dialogs name the chosen project in the main window for the project filter.
-    const auto attach = [this](ReportDialog* dialog, ReportForm* report, QAction* menuItem) {
-        dialog->setReport(report);
-        dialog->setPrintProject(
-            [this](const QString& name) { mainWindow->PrintProject->setText(name); });
-        dialog->connectMenu(menuItem);
-    };
-    timeLineDialog = std::make_unique<TimeLineDialog>(walks);
-    timeLineReport =
-        std::make_unique<TimeLineReport>(walks, [this] { return timeLineDialog->options(); });
-    attach(timeLineDialog.get(), timeLineReport.get(), mainWindow->PrintPERT1);
-    projectDialog = std::make_unique<ProjectReportDialog>(walks);
-    projectReport =
-        std::make_unique<ProjectReport>(walks, [this] { return projectDialog->options(); });
-    attach(projectDialog.get(), projectReport.get(), mainWindow->Format1);
-    layoutDialog = std::make_unique<LayoutReportDialog>(walks);
-    layoutReport = std::make_unique<LayoutReport>(walks);
-    attach(layoutDialog.get(), layoutReport.get(), mainWindow->Print1);
+    for (const ReportKind& kind : ReportKinds::all()) {
+        ReportWindows& r = reports.emplace_back();
+        if (kind.makeDialog)
+            r.dialog = kind.makeDialog(walks);
+        r.report = kind.makeReport(walks, r.dialog.get());
+        if (r.dialog) {
+            r.dialog->setReport(r.report.get());
+            r.dialog->setPrintProject(
+                [this](const QString& name) { mainWindow->printProjectLabel->setText(name); });
+            r.dialog->connectMenu(command<QAction>(*mainWindow, kind.command));
+        } else {
+            // Like every command on the selected node, a report printed at once positions on
+            // it first.
+            r.report->connectButton(command<QAbstractButton>(*mainWindow, kind.command),
+                                    [this, walks] {
+                                        mainWindow->tree->positionOnSelectedNode(1);
+                                        walks->followShownProject();
+                                    });
+        }
+    }
     entryWindow = std::make_unique<TimeSheetEntryWindow>(walks);
     memberPick = std::make_unique<MemberPickDialog>(walks, entryWindow.get());
-    memberPick->connectMenu(mainWindow->TimeSheetEntry2);
+    memberPick->connectMenu(mainWindow->timeSheetEntryAction);
     timeSheetUpdate = std::make_unique<TimeSheetUpdateDialog>(walks);
-    timeSheetUpdate->connectMenu(mainWindow->UpdateTimeSheets1);
-    timeSheetReport =
-        std::make_unique<TimeSheetReport>(walks, [this] { return timeSheetDialog->options(); });
-    timeSheetDialog = std::make_unique<TimeSheetReportDialog>(walks);
-    attach(timeSheetDialog.get(), timeSheetReport.get(), mainWindow->PrintTimesheetreport1);
+    timeSheetUpdate->connectMenu(mainWindow->updateTimeSheetsAction);
     contactWindow = std::make_unique<ContactWindow>(projectData.get());
     mainWindow->setContactWindow(contactWindow.get());
     copyTables = std::make_unique<ProjectCopyTables>(projectData->store);
     mainWindow->setCopyModule(copyTables.get());
     costEntry = std::make_unique<CostEntryWindow>(walks);
-    costEntry->connectMenu(mainWindow->CostEntry1);
+    costEntry->connectMenu(mainWindow->costEntryAction);
     costUpdate = std::make_unique<CostUpdateDialog>(walks);
-    costUpdate->connectMenu(mainWindow->UpdateCostEntries1);
-    costDialog = std::make_unique<CostReportDialog>(walks);
-    costReport = std::make_unique<CostReport>(walks, [this] { return costDialog->options(); });
-    attach(costDialog.get(), costReport.get(), mainWindow->PrintCostsreport1);
-    contactList = std::make_unique<ContactListReport>(walks);
-    // Like every command on the selected node, "Print list" positions on it first.
-    contactList->connectButton(mainWindow->SpeedButton9, [this, walks] {
-        mainWindow->positionOnSelectedNode(1);
-        walks->followShownProject();
-    });
+    costUpdate->connectMenu(mainWindow->updateCostEntriesAction);
 
     exchangeMenu = std::make_unique<ExchangeMenu>(
-        mainWindow.get(), mainWindow->menuBar(), mainWindow->ProjectPopup, projectData.get(),
+        mainWindow.get(), mainWindow->menuBar(), mainWindow->projectMenu, projectData.get(),
         [this] {
-            return mainWindow->positionOnSelectedNode(1)
+            return mainWindow->tree->positionOnSelectedNode(1)
                        ? projectData->projects->fieldByName(QStringLiteral("Zel_Project_id"))
                              .asInteger()
                        : 0;
         },
         [this](int project) {
-            mainWindow->LoadTree();
-            mainWindow->selectNode(QString::number(project));
+            mainWindow->tree->loadTree();
+            mainWindow->tree->selectNode(QString::number(project));
         });
 
     language = std::make_unique<InterfaceLanguage>(windows(), mainWindow.get());
@@ -98,34 +97,32 @@ AppWindows::~AppWindows() {
     mainWindow->setTranslateInterface({});
     language.reset();
     exchangeMenu.reset();
-    contactList.reset();
-    costReport.reset();
-    costDialog.reset();
     costUpdate.reset();
     costEntry.reset();
     contactWindow.reset();
-    timeSheetDialog.reset();
-    timeSheetReport.reset();
     timeSheetUpdate.reset();
     memberPick.reset();
     entryWindow.reset();
-    layoutReport.reset();
-    layoutDialog.reset();
-    projectReport.reset();
-    projectDialog.reset();
-    timeLineReport.reset();
-    timeLineDialog.reset();
+    while (!reports.empty())
+        reports.pop_back();
     memberList.reset();
     mainWindow.reset();
     copyTables.reset();
     projectData.reset();
 }
 
+QList<QObject*> AppWindows::reportWindows() const {
+    QList<QObject*> list;
+    for (const ReportWindows& r : reports) {
+        if (r.dialog)
+            list << r.dialog.get();
+        list << r.report.get();
+    }
+    return list;
+}
+
 QList<QObject*> AppWindows::windows() const {
-    return {
-        mainWindow.get(),      memberList.get(),    timeLineDialog.get(),  timeLineReport.get(),
-        projectDialog.get(),   projectReport.get(), layoutDialog.get(),    layoutReport.get(),
-        entryWindow.get(),     memberPick.get(),    timeSheetUpdate.get(), timeSheetReport.get(),
-        timeSheetDialog.get(), contactWindow.get(), costEntry.get(),       costUpdate.get(),
-        costDialog.get(),      costReport.get(),    contactList.get()};
+    return QList<QObject*>{mainWindow.get(), memberList.get()} + reportWindows() +
+           QList<QObject*>{entryWindow.get(),   memberPick.get(), timeSheetUpdate.get(),
+                           contactWindow.get(), costEntry.get(),  costUpdate.get()};
 }

@@ -59,26 +59,26 @@ ContactWindow::ContactWindow(ProjectData* dm, QWidget* parent) : QDialog(parent)
     }
     grid->setColumnStretch(1, 1);
 
-    Button1 = new QPushButton(QStringLiteral("Ok"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(true);
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    connect(Button1, &QPushButton::clicked, this,
-            [this] { vok::Guard::run([this] { Button1Click(); }); });
-    connect(Button2, &QPushButton::clicked, this, &ContactWindow::Button2Click);
+    okButton = new QPushButton(QStringLiteral("Ok"), this);
+    okButton->setObjectName(QStringLiteral("Button1"));
+    okButton->setDefault(true);
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton->setObjectName(QStringLiteral("Button2"));
+    connect(okButton, &QPushButton::clicked, this,
+            [this] { vok::Guard::run([this] { store(); }); });
+    connect(cancelButton, &QPushButton::clicked, this, &ContactWindow::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
     layout->addLayout(buttons);
 }
 
-void ContactWindow::Button1Click() {
+void ContactWindow::store() {
     // A text a field refused is reported by its control; Ok waits until it is put right.
     for (const vok::DBEdit* e : edits) {
         if (e->hasInvalidText())
@@ -94,10 +94,6 @@ void ContactWindow::Button1Click() {
 void ContactWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     edits[0]->setFocus(Qt::OtherFocusReason);
-}
-
-void ContactWindow::Button2Click() {
-    reject();
 }
 
 void ContactWindow::reject() {

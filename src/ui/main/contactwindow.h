@@ -23,14 +23,12 @@ public:
     // DBEdit1 to DBEdit12, in tab order.
     std::array<QLabel*, 12> labels;
     std::array<vok::DBEdit*, 12> edits;
-    QPushButton* Button1; // "Ok"
-    QPushButton* Button2; // "Cancel"
+    QPushButton* okButton;
+    QPushButton* cancelButton;
 
-public Q_SLOTS:
-    void Button1Click();
-    void Button2Click();
-
-public:
+    // Ok: stores the contact and closes, unless a field refused its text or the store refuses
+    // the contact.
+    void store();
     void reject() override;
 
 protected:

@@ -18,31 +18,27 @@ MemberListWindow::MemberListWindow(ProjectData* dm, QWidget* parent) : QDialog(p
     if (const QScreen* s = QGuiApplication::primaryScreen()) // centred on the screen
         move(s->availableGeometry().center() - rect().center());
 
-    DBGrid1 = new vok::DBGrid(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    vok::AccessibleName::follow(DBGrid1, [this] { return windowTitle(); });
-    DBGrid1->addColumn(QStringLiteral("Member_name"), QStringLiteral("Name"), 200);
-    DBGrid1->addColumn(QStringLiteral("Member_title"), QStringLiteral("Title"), 136);
-    DBGrid1->addColumn(QStringLiteral("Member_email"), QStringLiteral("Email address"), 164);
-    DBGrid1->addColumn(QStringLiteral("Member_tel"), QStringLiteral("Telephone"), 122);
-    DBGrid1->setConfirmDelete(true);
-    DBGrid1->setDataSource(dm_->Members);
+    grid = new vok::DBGrid(this);
+    grid->setObjectName(QStringLiteral("DBGrid1"));
+    vok::AccessibleName::follow(grid, [this] { return windowTitle(); });
+    grid->addColumn(QStringLiteral("Member_name"), QStringLiteral("Name"), 200);
+    grid->addColumn(QStringLiteral("Member_title"), QStringLiteral("Title"), 136);
+    grid->addColumn(QStringLiteral("Member_email"), QStringLiteral("Email address"), 164);
+    grid->addColumn(QStringLiteral("Member_tel"), QStringLiteral("Telephone"), 122);
+    grid->setConfirmDelete(true);
+    grid->setDataSource(dm_->Members);
 
-    Button1 = new QPushButton(QStringLiteral("Close"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAutoDefault(false);
-    connect(Button1, &QPushButton::clicked, this, &MemberListWindow::Button1Click);
+    closeButton = new QPushButton(QStringLiteral("Close"), this);
+    closeButton->setObjectName(QStringLiteral("Button1"));
+    closeButton->setAutoDefault(false);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(DBGrid1, 1);
+    layout->addWidget(grid, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Button1);
+    buttons->addWidget(closeButton);
     layout->addLayout(buttons);
-}
-
-void MemberListWindow::Button1Click() {
-    close();
 }
 
 void MemberListWindow::done(int result) {

@@ -17,14 +17,9 @@ class MemberListWindow : public QDialog {
 public:
     explicit MemberListWindow(ProjectData* dm, QWidget* parent = nullptr);
 
-    vok::DBGrid* DBGrid1;
-    QPushButton* Button1;
+    vok::DBGrid* grid;
+    QPushButton* closeButton;
 
-public Q_SLOTS:
-    // "Close"
-    void Button1Click();
-
-public:
     // However the window closes, a member being typed is stored (or dropped when untouched).
     void done(int result) override;
 

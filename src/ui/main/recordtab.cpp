@@ -15,136 +15,176 @@
 #include <QToolButton>
 
 namespace {
+
 QString text(const char* s) {
     return QString::fromUtf8(s);
 }
+
+template <typename T> T* named(T* object, const char* name) {
+    if (name)
+        object->setObjectName(QLatin1String(name));
+    return object;
+}
+
 } // namespace
 
-RecordTab::RecordTab(const Fields& fields, QWidget* parent) : QWidget(parent), fields_(fields) {
+RecordTab::RecordTab(std::span<const Row> rows, const Buttons& names, QWidget* parent)
+    : QWidget(parent), rows_(rows) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(10, 10, 10, 10);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(6);
-    int row = 0;
-    const auto caption = [&](const char* s) {
-        auto* l = new QLabel(text(s), this);
-        l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        grid->addWidget(l, row, 0);
-        return l;
-    };
+    int line = 0;
+    QHBoxLayout* marks = nullptr; // the line of check boxes being filled
     // Widgets are created in tab order, top to bottom. Each caption is the buddy of its control,
     // which names the control for assistive tools in whatever language the caption speaks.
-    nameLabel = caption(fields.nameCaption);
-    name = new vok::DBEdit(this);
-    nameLabel->setBuddy(name);
-    grid->addWidget(name, row++, 1, 1, 3);
-    edits_ << name;
-    links_ << name->dataLink();
-
-    descriptionLabel = caption("Objectives");
-    descriptionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    description = new vok::DBMemo(this);
-    description->setMinimumHeight(70);
-    descriptionLabel->setBuddy(description);
-    grid->addWidget(description, row++, 1, 1, 3);
-    links_ << description->dataLink();
-
-    auto* marks = new QHBoxLayout;
-    marks->setSpacing(16);
-    if (fields.critical) {
-        critical = new vok::DBCheckBox(QStringLiteral("Critical"), this);
-        marks->addWidget(critical);
-        links_ << critical->dataLink();
+    for (const Row& row : rows) {
+        if (row.editor == Editor::Check) {
+            if (!marks) {
+                marks = new QHBoxLayout;
+                marks->setSpacing(16);
+                marks->addStretch(1);
+                grid->addLayout(marks, line++, 1, 1, 3);
+            }
+            auto* box = named(new vok::DBCheckBox(text(row.caption), this), row.editorName);
+            marks->insertWidget(marks->count() - 1, box);
+            links_ << box->dataLink();
+            keep(row, nullptr, box, nullptr);
+            continue;
+        }
+        marks = nullptr;
+        auto* label = named(new QLabel(text(row.caption), this), row.labelName);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        grid->addWidget(label, line, 0);
+        QWidget* editor = nullptr;
+        QLabel* hint = nullptr;
+        // A line the Tab key reaches stretches over the columns; a date leaves room for its hint.
+        const auto place = [&](auto* control, int columns = 3) {
+            grid->addWidget(control, line, 1, 1, columns);
+            links_ << control->dataLink();
+            editor = control;
+            return control;
+        };
+        switch (row.editor) {
+        case Editor::Memo:
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            place(new vok::DBMemo(this))->setMinimumHeight(70);
+            break;
+        case Editor::Date:
+            edits_ << place(new vok::DBDateEdit(this), 1);
+            edits_.last()->setFixedWidth(100);
+            hint = named(new QLabel(this), row.hintName);
+            hint->setEnabled(false); // a hint, greyed
+            grid->addWidget(hint, line, 2, 1, 2);
+            hints_ << hint;
+            break;
+        case Editor::Lookup:
+            place(new vok::DBComboBox(this));
+            break;
+        case Editor::Number: {
+            // Reached with the mouse only, not with the Tab key.
+            auto* number = new vok::DBEdit(this);
+            number->setFixedWidth(row.width);
+            number->setFocusPolicy(Qt::ClickFocus);
+            number->setReadOnly(row.readOnly);
+            grid->addWidget(number, line, 1, 1, 3, Qt::AlignLeft);
+            edits_ << number;
+            links_ << number->dataLink();
+            editor = number;
+            break;
+        }
+        default:
+            edits_ << place(new vok::DBEdit(this));
+            break;
+        }
+        named(editor, row.editorName);
+        label->setBuddy(editor);
+        keep(row, label, editor, hint);
+        ++line;
     }
-    completed = new vok::DBCheckBox(QStringLiteral("Completed"), this);
-    marks->addWidget(completed);
-    marks->addStretch(1);
-    links_ << completed->dataLink();
-    grid->addLayout(marks, row++, 1, 1, 3);
 
-    const auto dateRow = [&](const char* captionText, QLabel*& label, vok::DBDateEdit*& edit,
-                             QLabel*& format) {
-        label = caption(captionText);
-        edit = new vok::DBDateEdit(this);
-        edit->setFixedWidth(100);
-        label->setBuddy(edit);
-        grid->addWidget(edit, row, 1);
-        format = new QLabel(this);
-        format->setEnabled(false); // a hint, greyed
-        grid->addWidget(format, row++, 2, 1, 2);
-        edits_ << edit;
-        links_ << edit->dataLink();
-    };
-    dateRow("Start date", fromLabel, from, fromFormat);
-    dateRow("End date", toLabel, to, toFormat);
-
-    leaderLabel = caption(fields.leaderCaption);
-    leader = new vok::DBComboBox(this);
-    leaderLabel->setBuddy(leader);
-    grid->addWidget(leader, row++, 1, 1, 3);
-    links_ << leader->dataLink();
-
-    if (fields.client) {
-        clientLabel = caption("Client");
-        client = new vok::DBEdit(this);
-        clientLabel->setBuddy(client);
-        grid->addWidget(client, row++, 1, 1, 3);
-        edits_ << client;
-        links_ << client->dataLink();
-    }
-
-    // The last three are reached with the mouse only, not with the Tab key.
-    const auto numberRow = [&](const char* captionText, QLabel*& label, vok::DBEdit*& edit,
-                               int width, bool readOnly) {
-        label = caption(captionText);
-        edit = new vok::DBEdit(this);
-        edit->setFixedWidth(width);
-        edit->setFocusPolicy(Qt::ClickFocus);
-        edit->setReadOnly(readOnly);
-        label->setBuddy(edit);
-        grid->addWidget(edit, row++, 1, 1, 3, Qt::AlignLeft);
-        edits_ << edit;
-        links_ << edit->dataLink();
-    };
-    numberRow("% Complete", percentLabel, percent, 44, false);
-    numberRow("Actual hours", hoursLabel, hours, 100, true);
-    numberRow("Actual costs", actualLabel, actual, 100, true);
-
-    grid->setRowStretch(row++, 1);
+    grid->setRowStretch(line++, 1);
     grid->setColumnStretch(3, 1);
 
     auto* buttons = new QHBoxLayout;
-    wordButton = new QToolButton(this);
+    wordButton = named(new QToolButton(this), names.word);
     wordButton->setText(QStringLiteral("Word document"));
     wordButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
     buttons->addWidget(wordButton);
     buttons->addStretch(1);
-    ok = new QPushButton(QStringLiteral("Ok"), this);
-    cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    ok = named(new QPushButton(QStringLiteral("Ok"), this), names.ok);
+    cancel = named(new QPushButton(QStringLiteral("Cancel"), this), names.cancel);
     ok->hide();
     cancel->hide();
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
-    grid->addLayout(buttons, row, 0, 1, 4);
+    grid->addLayout(buttons, line, 0, 1, 4);
+}
+
+void RecordTab::keep(const Row& row, QLabel* label, QWidget* editor, QLabel* hint) {
+    editors_ << editor;
+    // The members each role fills.
+    struct Slot {
+        QLabel* RecordTab::*label = nullptr;
+        vok::DBEdit* RecordTab::*edit = nullptr;
+        vok::DBDateEdit* RecordTab::*date = nullptr;
+        QLabel* RecordTab::*hint = nullptr;
+        vok::DBCheckBox* RecordTab::*check = nullptr;
+    };
+    static const Slot places[] = {
+        {.label = &RecordTab::nameLabel, .edit = &RecordTab::name},
+        {.label = &RecordTab::descriptionLabel},
+        {.check = &RecordTab::critical},
+        {.check = &RecordTab::completed},
+        {.label = &RecordTab::fromLabel, .date = &RecordTab::from, .hint = &RecordTab::fromHint},
+        {.label = &RecordTab::toLabel, .date = &RecordTab::to, .hint = &RecordTab::toHint},
+        {.label = &RecordTab::leaderLabel},
+        {.label = &RecordTab::clientLabel, .edit = &RecordTab::client},
+        {.label = &RecordTab::percentLabel, .edit = &RecordTab::percent},
+        {.label = &RecordTab::hoursLabel, .edit = &RecordTab::hours},
+        {.label = &RecordTab::actualLabel, .edit = &RecordTab::actual},
+    };
+    const Slot& slot = places[static_cast<int>(row.role)];
+    if (slot.label)
+        this->*slot.label = label;
+    if (slot.edit)
+        this->*slot.edit = static_cast<vok::DBEdit*>(editor);
+    if (slot.date)
+        this->*slot.date = static_cast<vok::DBDateEdit*>(editor);
+    if (slot.hint)
+        this->*slot.hint = hint;
+    if (slot.check)
+        this->*slot.check = static_cast<vok::DBCheckBox*>(editor);
+    if (row.role == Role::Description)
+        description = static_cast<vok::DBMemo*>(editor);
+    if (row.role == Role::Leader)
+        leader = static_cast<vok::DBComboBox*>(editor);
 }
 
 void RecordTab::bind(vok::Table* table, vok::Table* members) {
     table_ = table;
-    const auto field = [](const char* s) { return QString::fromLatin1(s); };
-    name->setDataSource(table, field(fields_.name));
-    description->setDataSource(table, field(fields_.description));
-    if (critical)
-        critical->setDataSource(table, field(fields_.critical));
-    completed->setDataSource(table, field(fields_.completed));
-    from->setDataSource(table, field(fields_.from));
-    to->setDataSource(table, field(fields_.to));
-    leader->setListSource(members, QStringLiteral("Member_name"));
-    leader->setDataSource(table, field(fields_.leader));
-    if (client)
-        client->setDataSource(table, field(fields_.client));
-    percent->setDataSource(table, field(fields_.percent));
-    hours->setDataSource(table, field(fields_.hours));
-    actual->setDataSource(table, field(fields_.actual));
+    for (qsizetype i = 0; i < editors_.size(); ++i) {
+        const Row& row = rows_[static_cast<size_t>(i)];
+        QWidget* editor = editors_[i];
+        const QString field = QLatin1String(row.field);
+        switch (row.editor) {
+        case Editor::Memo:
+            static_cast<vok::DBMemo*>(editor)->setDataSource(table, field);
+            break;
+        case Editor::Check:
+            static_cast<vok::DBCheckBox*>(editor)->setDataSource(table, field);
+            break;
+        case Editor::Lookup: {
+            auto* list = static_cast<vok::DBComboBox*>(editor);
+            list->setListSource(members, QStringLiteral("Member_name"));
+            list->setDataSource(table, field);
+            break;
+        }
+        default:
+            static_cast<vok::DBEdit*>(editor)->setDataSource(table, field);
+            break;
+        }
+    }
 }
 
 bool RecordTab::hasInvalidText() const {

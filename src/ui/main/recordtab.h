@@ -1,11 +1,12 @@
 #pragma once
 
+#include <QLabel>
 #include <QList>
+#include <QPushButton>
+#include <QToolButton>
 #include <QWidget>
 
-class QLabel;
-class QPushButton;
-class QToolButton;
+#include <span>
 
 namespace vok {
 class DataLink;
@@ -19,28 +20,47 @@ class Table;
 
 // The first tab of a detail page: the fields of a project, major activity or action in
 // data-aware controls from top to bottom, the "Word document" button, and Ok and Cancel, which
-// show only while a new record is being added.
+// show only while a new record is being added. Built from a table of rows, one per field.
 class RecordTab : public QWidget {
     Q_OBJECT
 public:
-    // Field names and captions of one level; a null field means the level has no such control.
-    struct Fields {
-        const char* name;
-        const char* nameCaption;
-        const char* description;
-        const char* critical;
-        const char* completed;
-        const char* from;
-        const char* to;
-        const char* leader;
-        const char* leaderCaption;
-        const char* client;
-        const char* percent;
-        const char* hours;
-        const char* actual;
+    // The control a row makes: a line, a multi-line text, a check box (consecutive ones share a
+    // line), a date with its short-date pattern beside it, a pick list of the members, or a number
+    // reached with the mouse only.
+    enum class Editor { Text, Memo, Check, Date, Lookup, Number };
+    // Which of the members below a row fills.
+    enum class Role {
+        Name,
+        Description,
+        Critical,
+        Completed,
+        From,
+        To,
+        Leader,
+        Client,
+        Percent,
+        Hours,
+        Actual
+    };
+    struct Row {
+        Role role;
+        Editor editor;
+        const char* caption; // the label's text, or the check box's
+        const char* field;
+        const char* editorName;
+        const char* labelName = nullptr;
+        const char* hintName = nullptr; // a date's short-date pattern
+        int width = 0;                  // a number's fixed width
+        bool readOnly = false;
+    };
+    // The object names of the buttons at the foot of the tab.
+    struct Buttons {
+        const char* word;
+        const char* ok;
+        const char* cancel;
     };
 
-    RecordTab(const Fields& fields, QWidget* parent);
+    RecordTab(std::span<const Row> rows, const Buttons& buttons, QWidget* parent);
 
     // Binds the controls to the level's record-set; the leader list reads the members.
     void bind(vok::Table* table, vok::Table* members);
@@ -50,36 +70,42 @@ public:
     const QList<vok::DataLink*>& dataLinks() const { return links_; }
     // Whether a control holds a text its field refused.
     bool hasInvalidText() const;
+    // The short-date pattern labels beside the dates.
+    const QList<QLabel*>& dateHints() const { return hints_; }
 
-    QLabel* nameLabel;
-    vok::DBEdit* name;
-    QLabel* descriptionLabel;
-    vok::DBMemo* description;
+    QLabel* nameLabel = nullptr;
+    vok::DBEdit* name = nullptr;
+    QLabel* descriptionLabel = nullptr;
+    vok::DBMemo* description = nullptr;
     vok::DBCheckBox* critical = nullptr;
-    vok::DBCheckBox* completed;
-    QLabel* fromLabel;
-    vok::DBDateEdit* from;
-    QLabel* fromFormat;
-    QLabel* toLabel;
-    vok::DBDateEdit* to;
-    QLabel* toFormat;
-    QLabel* leaderLabel;
-    vok::DBComboBox* leader;
+    vok::DBCheckBox* completed = nullptr;
+    QLabel* fromLabel = nullptr;
+    vok::DBDateEdit* from = nullptr;
+    QLabel* fromHint = nullptr;
+    QLabel* toLabel = nullptr;
+    vok::DBDateEdit* to = nullptr;
+    QLabel* toHint = nullptr;
+    QLabel* leaderLabel = nullptr;
+    vok::DBComboBox* leader = nullptr;
     QLabel* clientLabel = nullptr;
     vok::DBEdit* client = nullptr;
-    QLabel* percentLabel;
-    vok::DBEdit* percent;
-    QLabel* hoursLabel;
-    vok::DBEdit* hours;
-    QLabel* actualLabel;
-    vok::DBEdit* actual;
+    QLabel* percentLabel = nullptr;
+    vok::DBEdit* percent = nullptr;
+    QLabel* hoursLabel = nullptr;
+    vok::DBEdit* hours = nullptr;
+    QLabel* actualLabel = nullptr;
+    vok::DBEdit* actual = nullptr;
     QToolButton* wordButton;
     QPushButton* ok;
     QPushButton* cancel;
 
 private:
-    Fields fields_;
+    void keep(const Row& row, QLabel* label, QWidget* editor, QLabel* hint);
+
+    std::span<const Row> rows_;
+    QList<QWidget*> editors_; // in step with rows_
     vok::Table* table_ = nullptr;
     QList<vok::DataLink*> links_;
     QList<vok::DBEdit*> edits_;
+    QList<QLabel*> hints_;
 };

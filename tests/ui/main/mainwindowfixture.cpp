@@ -9,7 +9,10 @@
 #include "framework/ui/shell.h"
 #include "framework/widgets/dbedit.h"
 #include "support/testenvironment.h"
+#include "ui/main/detailpage.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/recordtab.h"
+#include "ui/main/treecontroller.h"
 
 #include <QDialog>
 #include <QDir>
@@ -151,12 +154,12 @@ QString MainWindowFixture::counts() {
 }
 
 QTreeWidgetItem* MainWindowFixture::node(const QString& id) {
-    const int index = static_cast<int>(form->ProjectList().indexOf(id));
+    const int index = static_cast<int>(form->tree->projectList().indexOf(id));
     nodeCount(); // makes the action nodes
     int i = 0;
-    for (QTreeWidgetItemIterator it(form->TreeView1); *it; ++it, ++i) {
+    for (QTreeWidgetItemIterator it(form->tree->view()); *it; ++it, ++i) {
         if (i == index) {
-            if (form->findNode(id) != *it || form->nodeIndex(*it) != index)
+            if (form->tree->findNode(id) != *it || form->tree->nodeIndex(*it) != index)
                 qWarning("findNode or nodeIndex disagrees with the tree");
             return *it;
         }
@@ -166,8 +169,8 @@ QTreeWidgetItem* MainWindowFixture::node(const QString& id) {
 
 int MainWindowFixture::nodeCount() {
     // The action items of a collapsed major activity are made when it is first opened.
-    for (int p = 0; p < form->TreeView1->topLevelItemCount(); ++p) {
-        QTreeWidgetItem* project = form->TreeView1->topLevelItem(p);
+    for (int p = 0; p < form->tree->view()->topLevelItemCount(); ++p) {
+        QTreeWidgetItem* project = form->tree->view()->topLevelItem(p);
         for (int m = 0; m < project->childCount(); ++m) {
             const bool open = project->child(m)->isExpanded();
             project->child(m)->setExpanded(true);
@@ -175,14 +178,13 @@ int MainWindowFixture::nodeCount() {
         }
     }
     int n = 0;
-    for (QTreeWidgetItemIterator it(form->TreeView1); *it; ++it)
+    for (QTreeWidgetItemIterator it(form->tree->view()); *it; ++it)
         ++n;
     return n;
 }
 
 QTabWidget* MainWindowFixture::visiblePage() {
-    for (QTabWidget* p :
-         {form->ProjectPageControl, form->MajorPageControl, form->ActionPageControl})
+    for (QTabWidget* p : {form->projectPage, form->majorPage, form->actionPage})
         if (p->isVisible())
             return p;
     return nullptr;
@@ -191,8 +193,8 @@ QTabWidget* MainWindowFixture::visiblePage() {
 void MainWindowFixture::select(const QString& id) {
     QTreeWidgetItem* item = node(id);
     QVERIFY2(item, qPrintable(id));
-    form->TreeView1->setCurrentItem(item);
-    QTRY_COMPARE(form->idstrings.join(QLatin1Char(',')), id);
+    form->tree->view()->setCurrentItem(item);
+    QTRY_COMPARE(form->tree->idstrings.join(QLatin1Char(',')), id);
     QTRY_VERIFY(visiblePage());
 }
 
@@ -212,29 +214,33 @@ QAction* MainWindowFixture::action(const QString& name) {
 }
 
 QTabWidget* MainWindowFixture::page(int level) {
-    return std::array<QTabWidget*, 3>{form->ProjectPageControl, form->MajorPageControl,
-                                      form->ActionPageControl}[level];
+    return std::array<QTabWidget*, 3>{form->projectPage, form->majorPage, form->actionPage}[level];
 }
 
 QPushButton* MainWindowFixture::okButton(int level) {
-    return std::array<QPushButton*, 3>{form->Button5, form->Button3, form->Button1}[level];
+    return std::array<QPushButton*, 3>{form->projectPage->record->ok, form->majorPage->record->ok,
+                                       form->actionPage->record->ok}[level];
 }
 
 QPushButton* MainWindowFixture::cancelButton(int level) {
-    return std::array<QPushButton*, 3>{form->Button6, form->Button4, form->Button2}[level];
+    return std::array<QPushButton*, 3>{form->projectPage->record->cancel,
+                                       form->majorPage->record->cancel,
+                                       form->actionPage->record->cancel}[level];
 }
 
 vok::DBEdit* MainWindowFixture::nameEdit(int level) {
-    return std::array<vok::DBEdit*, 3>{form->DBEdit2, form->DBEdit8, form->DBEdit13}[level];
+    return std::array<vok::DBEdit*, 3>{form->projectPage->record->name,
+                                       form->majorPage->record->name,
+                                       form->actionPage->record->name}[level];
 }
 
 bool MainWindowFixture::menuEnabled() {
     bool all = true;
     bool none = true;
     for (QAction* a :
-         {form->AddaProject1, form->Memberslist1, form->Timesheetentry1->menuAction(),
-          form->CostSheets1->menuAction(), form->Reports1->menuAction(),
-          form->Changelanguage1->menuAction(), form->Help1->menuAction(), form->Exit1}) {
+         {form->addProjectAction, form->memberListAction, form->timeSheetMenu->menuAction(),
+          form->costSheetMenu->menuAction(), form->reportMenu->menuAction(),
+          form->languageMenu->menuAction(), form->helpMenu->menuAction(), form->exitAction}) {
         if (!a->isVisible()) // a command not built yet
             continue;
         all = all && a->isEnabled();

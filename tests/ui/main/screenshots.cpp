@@ -9,8 +9,12 @@
 #include "framework/widgets/dbedit.h"
 #include "support/testenvironment.h"
 #include "ui/main/contactwindow.h"
+#include "ui/main/detailpage.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/memberlistwindow.h"
+#include "ui/main/recordtab.h"
+#include "ui/main/startupsequence.h"
+#include "ui/main/treecontroller.h"
 
 #include <QApplication>
 #include <QDir>
@@ -38,7 +42,7 @@ int main(int argc, char** argv) {
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         return 1;
-    form.FormActivate();
+    form.startup->run();
     save(&form, out, QStringLiteral("tree"));
 
     struct Pick {
@@ -47,13 +51,13 @@ int main(int argc, char** argv) {
         QString name;
     };
     // The first project, its first major activity, and that activity's first action.
-    const QString project = form.ProjectList().value(0);
-    const QString major = form.ProjectList().value(1);
-    const QString action = form.ProjectList().value(2);
-    for (const Pick& p : {Pick{project, form.ProjectPageControl, QStringLiteral("project")},
-                          Pick{major, form.MajorPageControl, QStringLiteral("major")},
-                          Pick{action, form.ActionPageControl, QStringLiteral("action")}}) {
-        form.selectNode(p.id);
+    const QString project = form.tree->projectList().value(0);
+    const QString major = form.tree->projectList().value(1);
+    const QString action = form.tree->projectList().value(2);
+    for (const Pick& p : {Pick{project, form.projectPage, QStringLiteral("project")},
+                          Pick{major, form.majorPage, QStringLiteral("major")},
+                          Pick{action, form.actionPage, QStringLiteral("action")}}) {
+        form.tree->selectNode(p.id);
         for (int tab = 0; tab < p.page->count(); ++tab) {
             p.page->setCurrentIndex(tab);
             save(&form, out, QStringLiteral("%1-%2").arg(p.name).arg(tab));
@@ -61,13 +65,13 @@ int main(int argc, char** argv) {
         p.page->setCurrentIndex(0);
     }
     // Adding: Ok and Cancel show, the tree and the menu bar wait.
-    form.selectNode(major);
-    form.AddAction2->trigger();
-    form.DBEdit13->setText(QStringLiteral("New action"));
+    form.tree->selectNode(major);
+    form.addSiblingActionAction->trigger();
+    form.actionPage->record->name->setText(QStringLiteral("New action"));
     save(&form, out, QStringLiteral("adding"));
-    form.Button2->click();
+    form.actionPage->record->cancel->click();
 
-    form.selectNode(project);
+    form.tree->selectNode(project);
     save(&form, out, QStringLiteral("main-window"));
 
     // The member list and a contact, as their commands show them.
@@ -79,9 +83,9 @@ int main(int argc, char** argv) {
         dialog->reject();
         return int(QDialog::Rejected);
     });
-    form.Memberslist1->trigger();
-    form.ProjectPageControl->setCurrentWidget(form.TabSheet10);
+    form.memberListAction->trigger();
+    form.projectPage->setCurrentWidget(form.projectPage->contactsTab);
     save(&form, out, QStringLiteral("contacts"));
-    form.EditContact1->trigger();
+    form.editContactAction->trigger();
     return 0;
 }

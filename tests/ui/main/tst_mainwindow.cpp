@@ -13,9 +13,13 @@
 #include "mainwindowfixture.h"
 #include "support/testenvironment.h"
 #include "ui/main/contactwindow.h"
+#include "ui/main/detailpage.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/memberlistwindow.h"
+#include "ui/main/recordtab.h"
+#include "ui/main/startupsequence.h"
 #include "ui/main/summarydocument.h"
+#include "ui/main/treecontroller.h"
 
 #include <QComboBox>
 #include <QMenuBar>
@@ -110,10 +114,10 @@ private Q_SLOTS:
         QFETCH(QString, caption);
         QFETCH(QString, status);
         QFETCH(int, level);
-        QCOMPARE(form->ProjectList().size(), nodeCount());
-        QCOMPARE(form->CriticalList().size(), nodeCount());
-        QCOMPARE(form->ProjectList().value(index), id);
-        QCOMPARE(form->CriticalList().value(index), status);
+        QCOMPARE(form->tree->projectList().size(), nodeCount());
+        QCOMPARE(form->tree->criticalList().size(), nodeCount());
+        QCOMPARE(form->tree->projectList().value(index), id);
+        QCOMPARE(form->tree->criticalList().value(index), status);
         QTreeWidgetItem* item = node(id);
         QCOMPARE(item->text(0), caption);
         select(id);
@@ -126,15 +130,16 @@ private Q_SLOTS:
             QCOMPARE(dm->Action->fieldByName(QStringLiteral("Action_id")).asString(), keys[2]);
         QCOMPARE(visiblePage(), page(level));
         QCOMPARE(visiblePage()->currentIndex(), 0);
-        QCOMPARE(form->attachedPopup(), (std::array<QMenu*, 3>{form->ProjectPopup, form->MajorPopup,
-                                                               form->ActionPopup}[level]));
+        QCOMPARE(
+            form->tree->attachedPopup(),
+            (std::array<QMenu*, 3>{form->projectMenu, form->majorMenu, form->actionMenu}[level]));
         QCOMPARE(nameEdit(level)->text(), caption);
     }
 
     void rebuildOpensProjectsOneLevel() {
-        form->TreeView1->expandAll();
-        form->LoadTree();
-        const QTreeWidget* tree = form->TreeView1;
+        form->tree->view()->expandAll();
+        form->tree->loadTree();
+        const QTreeWidget* tree = form->tree->view();
         QCOMPARE(tree->topLevelItemCount(), 2);
         for (int p = 0; p < tree->topLevelItemCount(); ++p) {
             QVERIFY(tree->topLevelItem(p)->isExpanded());
@@ -161,8 +166,8 @@ private Q_SLOTS:
                            "Major_critical) VALUES (399, 900, 'Far', 1)"));
         sql(QStringLiteral("INSERT INTO action (Action_project_id, Action_major_id, Action_id, "
                            "Action_name) VALUES (399, 900, 901, 'Farther')"));
-        form->LoadTree();
-        QTreeWidget* tree = form->TreeView1;
+        form->tree->loadTree();
+        QTreeWidget* tree = form->tree->view();
         QTreeWidgetItem* last = tree->topLevelItem(tree->topLevelItemCount() - 1);
         QCOMPARE(last->text(0), QStringLiteral("P399"));
         QCOMPARE(last->childCount(), 0);
@@ -173,12 +178,13 @@ private Q_SLOTS:
         QVERIFY(last->isExpanded());
         QCOMPARE(last->child(0)->foreground(0).color(), QColor(0xc0, 0x00, 0x00));
 
-        form->LoadTree();
-        QVERIFY(form->selectNode(QStringLiteral("399,900,901")));
+        form->tree->loadTree();
+        QVERIFY(form->tree->selectNode(QStringLiteral("399,900,901")));
         QCOMPARE(tree->currentItem()->text(0), QStringLiteral("Farther"));
         QCOMPARE(dm->Action->fieldByName(QStringLiteral("Action_name")).asString(),
                  QStringLiteral("Farther"));
-        QCOMPARE(form->CriticalList().value(form->ProjectList().indexOf(QStringLiteral("399,900"))),
+        QCOMPARE(form->tree->criticalList().value(
+                     form->tree->projectList().indexOf(QStringLiteral("399,900"))),
                  QStringLiteral("2"));
     }
 
@@ -186,13 +192,13 @@ private Q_SLOTS:
         sql(QStringLiteral(
             "INSERT INTO projects (Zel_Project_id, Zel_project) VALUES (20, 'Elsewhere')"));
         sql(QStringLiteral("UPDATE major SET Major_item = 'Redesign' WHERE Major_id = 3"));
-        form->LoadTree();
-        QCOMPARE(form->ProjectList().last(), QStringLiteral("20"));
+        form->tree->loadTree();
+        QCOMPARE(form->tree->projectList().last(), QStringLiteral("20"));
         QCOMPARE(node(QStringLiteral("12,3"))->text(0), QStringLiteral("Redesign"));
     }
 
     void treeLooks() {
-        const QTreeWidget* tree = form->TreeView1;
+        const QTreeWidget* tree = form->tree->view();
         QCOMPARE(tree->indentation(), 19);
         QCOMPARE(tree->font().pixelSize(), 13);
         QCOMPARE(tree->font().family(), QStringLiteral("Arial"));
@@ -201,8 +207,8 @@ private Q_SLOTS:
         QCOMPARE(tree->editTriggers(), QAbstractItemView::NoEditTriggers);
         QCOMPARE(node(QStringLiteral("14"))->foreground(0).color(), QColor(0x00, 0x80, 0x00));
         QCOMPARE(node(QStringLiteral("12,4"))->foreground(0).color(), QColor(0xc0, 0x00, 0x00));
-        QCOMPARE(form->GroupBox1->title(), QStringLiteral("Current Projects"));
-        QCOMPARE(form->GroupBox1->width(), 321);
+        QCOMPARE(form->treeBox->title(), QStringLiteral("Current Projects"));
+        QCOMPARE(form->treeBox->width(), 321);
         QCOMPARE(form->size(), QSize(796, 565));
     }
 
@@ -217,24 +223,24 @@ private Q_SLOTS:
             if (moves.value(moves.size() - 1) != id)
                 moves << id;
         });
-        form->TreeView1->setCurrentItem(node(QStringLiteral("12,4")));
-        form->TreeView1->setCurrentItem(node(QStringLiteral("14")));
-        QCOMPARE(form->idstrings, QStringList{QStringLiteral("12")}); // not yet
+        form->tree->view()->setCurrentItem(node(QStringLiteral("12,4")));
+        form->tree->view()->setCurrentItem(node(QStringLiteral("14")));
+        QCOMPARE(form->tree->idstrings, QStringList{QStringLiteral("12")}); // not yet
         QCOMPARE(moves, QStringList());
-        QTRY_COMPARE(form->idstrings, QStringList{QStringLiteral("14")});
+        QTRY_COMPARE(form->tree->idstrings, QStringList{QStringLiteral("14")});
         QTest::qWait(80);
         QCOMPARE(moves, QStringList{QStringLiteral("14")});
-        QCOMPARE(visiblePage(), form->ProjectPageControl);
+        QCOMPARE(visiblePage(), form->projectPage);
     }
 
     void rightClickKeepsTheSelection() {
         select(QStringLiteral("12,3"));
-        const QRect other = form->TreeView1->visualItemRect(node(QStringLiteral("14")));
-        QTest::mouseClick(form->TreeView1->viewport(), Qt::RightButton, {}, other.center());
+        const QRect other = form->tree->view()->visualItemRect(node(QStringLiteral("14")));
+        QTest::mouseClick(form->tree->view()->viewport(), Qt::RightButton, {}, other.center());
         QTest::qWait(80);
-        QCOMPARE(form->TreeView1->currentItem(), node(QStringLiteral("12,3")));
-        QCOMPARE(form->idstrings.join(QLatin1Char(',')), QStringLiteral("12,3"));
-        QCOMPARE(form->attachedPopup(), form->MajorPopup);
+        QCOMPARE(form->tree->view()->currentItem(), node(QStringLiteral("12,3")));
+        QCOMPARE(form->tree->idstrings.join(QLatin1Char(',')), QStringLiteral("12,3"));
+        QCOMPARE(form->tree->attachedPopup(), form->majorMenu);
     }
 
     // ------------------------------------------------------------ tabs
@@ -283,10 +289,11 @@ private Q_SLOTS:
         QCOMPARE(timeSheets[level]->isActive(), timeSheetsOpen);
         QCOMPARE(costs[level]->isActive(), costsOpen);
         if (timeSheetsOpen || costsOpen) {
-            const std::array<vok::DBCtrlGrid*, 3> tsLists{form->DBCtrlGrid1, form->DBCtrlGrid2,
-                                                          form->DBCtrlGrid3};
-            const std::array<vok::DBCtrlGrid*, 3> costLists{form->DBCtrlGrid5, form->DBCtrlGrid6,
-                                                            form->DBCtrlGrid7};
+            const std::array<vok::DBCtrlGrid*, 3> tsLists{form->projectPage->timeSheets,
+                                                          form->majorPage->timeSheets,
+                                                          form->actionPage->timeSheets};
+            const std::array<vok::DBCtrlGrid*, 3> costLists{
+                form->projectPage->costs, form->majorPage->costs, form->actionPage->costs};
             QCOMPARE((timeSheetsOpen ? tsLists : costLists)[level]->rowCount(), rowsShown);
         }
         // Selecting another node brings the record tab to the front and leaves the view open.
@@ -325,8 +332,8 @@ private Q_SLOTS:
         select(selected);
         const int before = nodeCount();
         action(command)->trigger();
-        QVERIFY(form->isAdding());
-        QVERIFY(!form->TreeView1->isEnabled());
+        QVERIFY(form->tree->isAdding());
+        QVERIFY(!form->tree->view()->isEnabled());
         QVERIFY(!menuEnabled());
         QCOMPARE(visiblePage(), page(level));
         QVERIFY(okButton(level)->isVisible());
@@ -335,8 +342,8 @@ private Q_SLOTS:
         QVERIFY(!page(level)->isTabEnabled(page(level)->count() - 1));
         typeInto(nameEdit(level), QStringLiteral("Newcomer"));
         // Leaving a field while adding stores nothing yet.
-        focus(form->TreeView1->isEnabled() ? form->TreeView1
-                                           : static_cast<QWidget*>(okButton(level)));
+        focus(form->tree->view()->isEnabled() ? form->tree->view()
+                                              : static_cast<QWidget*>(okButton(level)));
         QCOMPARE(
             value(QStringLiteral("SELECT COUNT(*) FROM projects WHERE Zel_project = 'Newcomer'"))
                     .toInt() +
@@ -346,22 +353,22 @@ private Q_SLOTS:
                     .toInt(),
             0);
         QTest::mouseClick(okButton(level), Qt::LeftButton);
-        QVERIFY(!form->isAdding());
+        QVERIFY(!form->tree->isAdding());
         QVERIFY(page(level)->isTabEnabled(1));
-        QVERIFY(form->TreeView1->isEnabled());
+        QVERIFY(form->tree->view()->isEnabled());
         QVERIFY(menuEnabled());
         QCOMPARE(nodeCount(), before + 1);
         // The tree selects the saved record.
-        QTreeWidgetItem* added = form->TreeView1->currentItem();
+        QTreeWidgetItem* added = form->tree->view()->currentItem();
         QVERIFY(added);
         QCOMPARE(added->text(0), QStringLiteral("Newcomer"));
-        const QString id = form->selectedNode();
+        const QString id = form->tree->selectedNode();
         QCOMPARE(id.count(QLatin1Char(',')), level);
         QCOMPARE(level == 0 ? QString() : id.section(QLatin1Char(','), 0, level - 1), parent);
         QCOMPARE(visiblePage(), page(level));
         if (level == 0) // a new project is the last one
-            QCOMPARE(form->TreeView1->indexOfTopLevelItem(added),
-                     form->TreeView1->topLevelItemCount() - 1);
+            QCOMPARE(form->tree->view()->indexOfTopLevelItem(added),
+                     form->tree->view()->topLevelItemCount() - 1);
         QCOMPARE(dm->projects->fieldByName(QStringLiteral("Zel_date_from")).asDate().isValid(),
                  true);
     }
@@ -389,7 +396,7 @@ private Q_SLOTS:
         QFETCH(bool, typed);
         select(selected);
         const QString before = counts();
-        const QStringList list = form->ProjectList();
+        const QStringList list = form->tree->projectList();
         const QString caption = node(selected)->text(0);
         action(command)->trigger();
         if (typed) {
@@ -398,15 +405,15 @@ private Q_SLOTS:
                                             : level == 1 ? QStringLiteral("DBMemo2")
                                                          : QStringLiteral("DBMemo3")));
             // Typing the new record's name renames no node.
-            QCOMPARE(form->TreeView1->currentItem()->text(0), caption);
+            QCOMPARE(form->tree->view()->currentItem()->text(0), caption);
             QCOMPARE(node(selected)->text(0), caption);
         }
         QTest::mouseClick(cancelButton(level), Qt::LeftButton);
         QCOMPARE(counts(), before);
-        QCOMPARE(form->ProjectList(), list);
-        QVERIFY(!form->isAdding());
+        QCOMPARE(form->tree->projectList(), list);
+        QVERIFY(!form->tree->isAdding());
         QVERIFY(menuEnabled());
-        QCOMPARE(form->selectedNode(), selected);
+        QCOMPARE(form->tree->selectedNode(), selected);
         QCOMPARE(nameEdit(level)->text(),
                  node(selected)->text(0).isEmpty() ? QString() : nameEdit(level)->text());
         QVERIFY(!typed || nameEdit(level)->text() != QStringLiteral("Dropped"));
@@ -438,20 +445,20 @@ private Q_SLOTS:
     void okWaitsUntilARefusedDateIsPutRight() {
         select(QStringLiteral("12"));
         action(QStringLiteral("AddMajor1"))->trigger();
-        typeInto(form->DBEdit8, QStringLiteral("Fresh"));
-        focus(form->DBEdit9);
-        form->DBEdit9->selectAll();
-        QTest::keyClicks(form->DBEdit9, QStringLiteral("13/13/2024"));
-        QTest::mouseClick(form->Button3, Qt::LeftButton);
+        typeInto(form->majorPage->record->name, QStringLiteral("Fresh"));
+        focus(form->majorPage->record->from);
+        form->majorPage->record->from->selectAll();
+        QTest::keyClicks(form->majorPage->record->from, QStringLiteral("13/13/2024"));
+        QTest::mouseClick(form->majorPage->record->ok, Qt::LeftButton);
         QTRY_COMPARE(shown.size(), 1);
-        QVERIFY(form->isAdding());
+        QVERIFY(form->tree->isAdding());
         QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM major WHERE Major_item = 'Fresh'")),
                  QStringLiteral("0"));
-        QTRY_VERIFY(form->DBEdit9->hasFocus());
-        form->DBEdit9->selectAll();
-        QTest::keyClicks(form->DBEdit9, QStringLiteral("03/13/2024"));
-        QTest::mouseClick(form->Button3, Qt::LeftButton);
-        QVERIFY(!form->isAdding());
+        QTRY_VERIFY(form->majorPage->record->from->hasFocus());
+        form->majorPage->record->from->selectAll();
+        QTest::keyClicks(form->majorPage->record->from, QStringLiteral("03/13/2024"));
+        QTest::mouseClick(form->majorPage->record->ok, Qt::LeftButton);
+        QVERIFY(!form->tree->isAdding());
         QCOMPARE(
             value(QStringLiteral("SELECT Major_from_date FROM major WHERE Major_item = 'Fresh'")),
             QStringLiteral("2024-03-13"));
@@ -461,19 +468,19 @@ private Q_SLOTS:
         sql(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON major "
                            "BEGIN SELECT RAISE(ABORT, 'no room for it'); END"));
         select(QStringLiteral("12,3"));
-        const QStringList list = form->ProjectList();
+        const QStringList list = form->tree->projectList();
         action(QStringLiteral("AddMajor2"))->trigger();
-        typeInto(form->DBEdit8, QStringLiteral("Stuck"));
-        QTest::mouseClick(form->Button3, Qt::LeftButton);
+        typeInto(form->majorPage->record->name, QStringLiteral("Stuck"));
+        QTest::mouseClick(form->majorPage->record->ok, Qt::LeftButton);
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.contains(QStringLiteral("no room for it")));
-        QVERIFY(form->isAdding());
-        QCOMPARE(form->ProjectList(), list);
-        QTest::mouseClick(form->Button4, Qt::LeftButton);
-        QVERIFY(!form->isAdding());
+        QVERIFY(form->tree->isAdding());
+        QCOMPARE(form->tree->projectList(), list);
+        QTest::mouseClick(form->majorPage->record->cancel, Qt::LeftButton);
+        QVERIFY(!form->tree->isAdding());
         QCOMPARE(dm->Major->state(), Table::State::Browse);
-        QCOMPARE(form->selectedNode(), QStringLiteral("12,3"));
-        form->selectNode(QStringLiteral("14")); // moving on raises nothing
+        QCOMPARE(form->tree->selectedNode(), QStringLiteral("12,3"));
+        form->tree->selectNode(QStringLiteral("14")); // moving on raises nothing
         QCOMPARE(shown.size(), 1);
     }
 
@@ -540,24 +547,24 @@ private Q_SLOTS:
             QTest::keyClick(w, Qt::Key_Tab);
             QCOMPARE(value(check), stored);
         } else {
-            form->selectNode(QStringLiteral("14")); // the focus stays where it was
+            form->tree->selectNode(QStringLiteral("14")); // the focus stays where it was
             QCOMPARE(value(check), stored);
         }
     }
 
     void refusedDateKeepsTheRecordEditable() {
         select(QStringLiteral("12"));
-        focus(form->DBEdit3);
+        focus(form->projectPage->record->from);
         // Another change of the record, not yet stored.
         dm->projects->edit();
         dm->projects->fieldByName(QStringLiteral("Zel_client")).setAsString(QStringLiteral("Acme"));
-        form->DBEdit3->selectAll();
-        QTest::keyClicks(form->DBEdit3, QStringLiteral("31/31/2024"));
-        QTest::keyClick(form->DBEdit3, Qt::Key_Tab);
+        form->projectPage->record->from->selectAll();
+        QTest::keyClicks(form->projectPage->record->from, QStringLiteral("31/31/2024"));
+        QTest::keyClick(form->projectPage->record->from, Qt::Key_Tab);
         QTRY_COMPARE(shown.size(), 1);
         QCOMPARE(shown[0].text,
                  QStringLiteral("'31/31/2024' is not a valid date; type it as MM/dd/yyyy."));
-        QTRY_VERIFY(form->DBEdit3->hasFocus());
+        QTRY_VERIFY(form->projectPage->record->from->hasFocus());
         // Leaving the next field on the way back stored nothing either.
         QCOMPARE(dm->projects->state(), Table::State::Edit);
         QCOMPARE(dm->projects->fieldByName(QStringLiteral("Zel_client")).asString(),
@@ -565,9 +572,9 @@ private Q_SLOTS:
         QCOMPARE(value(QStringLiteral(
                      "SELECT COALESCE(Zel_client, '') FROM projects WHERE Zel_Project_id = 12")),
                  QString());
-        form->DBEdit3->selectAll();
-        QTest::keyClicks(form->DBEdit3, QStringLiteral("03/31/2024"));
-        QTest::keyClick(form->DBEdit3, Qt::Key_Tab);
+        form->projectPage->record->from->selectAll();
+        QTest::keyClicks(form->projectPage->record->from, QStringLiteral("03/31/2024"));
+        QTest::keyClick(form->projectPage->record->from, Qt::Key_Tab);
         QCOMPARE(value(QStringLiteral("SELECT Zel_client || ' ' || Zel_date_from FROM projects "
                                       "WHERE Zel_Project_id = 12")),
                  QStringLiteral("Acme 2024-03-31"));
@@ -575,15 +582,15 @@ private Q_SLOTS:
 
     void renamingWhileTypingChangesTheNodeTextOnly() {
         select(QStringLiteral("12,3"));
-        const QStringList list = form->ProjectList();
+        const QStringList list = form->tree->projectList();
         QTreeWidgetItem* item = node(QStringLiteral("12,3"));
-        typeInto(form->DBEdit8, QStringLiteral("er"));
+        typeInto(form->majorPage->record->name, QStringLiteral("er"));
         QCOMPARE(item->text(0), QStringLiteral("Designer"));
-        QCOMPARE(form->ProjectList(), list);
+        QCOMPARE(form->tree->projectList(), list);
         QCOMPARE(item->parent(), node(QStringLiteral("12")));
-        QCOMPARE(form->TreeView1->currentItem(), item);
+        QCOMPARE(form->tree->view()->currentItem(), item);
         // Moving to another record changes the edit, not the nodes.
-        form->selectNode(QStringLiteral("12,4"));
+        form->tree->selectNode(QStringLiteral("12,4"));
         QCOMPARE(item->text(0), QStringLiteral("Designer"));
         QCOMPARE(node(QStringLiteral("12,4"))->text(0), QStringLiteral("Build"));
     }
@@ -625,11 +632,11 @@ private Q_SLOTS:
         QCOMPARE(shown[0].text, question);
         QCOMPARE(shown[0].buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(counts(), after);
-        QVERIFY(!form->ProjectList().contains(id));
-        QCOMPARE(form->ProjectList().size(), nodeCount());
+        QVERIFY(!form->tree->projectList().contains(id));
+        QCOMPARE(form->tree->projectList().size(), nodeCount());
         QVERIFY(!visiblePage());
         QVERIFY(menuEnabled());
-        QVERIFY(form->TreeView1->isEnabled());
+        QVERIFY(form->tree->view()->isEnabled());
         // Project 14 and its rows are untouched.
         QCOMPARE(value(QStringLiteral(
                      "SELECT COUNT(*) FROM actionTeam WHERE ActionTeam_project_id = 14")),
@@ -656,13 +663,13 @@ private Q_SLOTS:
         QTabWidget* before = visiblePage();
         before->setCurrentIndex(2);
         const QString rows = counts();
-        const QStringList list = form->ProjectList();
+        const QStringList list = form->tree->projectList();
         answers << QMessageBox::No;
         action(command)->trigger();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(counts(), rows);
-        QCOMPARE(form->ProjectList(), list);
-        QCOMPARE(form->selectedNode(), id);
+        QCOMPARE(form->tree->projectList(), list);
+        QCOMPARE(form->tree->selectedNode(), id);
         QCOMPARE(visiblePage(), before);
         QCOMPARE(before->currentIndex(), 2);
         QVERIFY(menuEnabled());
@@ -673,18 +680,18 @@ private Q_SLOTS:
                            "BEGIN SELECT RAISE(ABORT, 'the project is locked'); END"));
         select(QStringLiteral("12"));
         const QString rows = counts();
-        const QStringList list = form->ProjectList();
+        const QStringList list = form->tree->projectList();
         answers << QMessageBox::Yes;
         action(QStringLiteral("Deleteproject1"))->trigger();
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[1].icon, Messages::Icon::Error);
         QVERIFY(shown[1].text.contains(QStringLiteral("the project is locked")));
         QCOMPARE(counts(), rows);
-        QCOMPARE(form->ProjectList(), list);
+        QCOMPARE(form->tree->projectList(), list);
         QVERIFY(menuEnabled());
-        QVERIFY(form->TreeView1->isEnabled());
+        QVERIFY(form->tree->view()->isEnabled());
         // The record-sets show the rows again.
-        form->selectNode(QStringLiteral("12,3"));
+        form->tree->selectNode(QStringLiteral("12,3"));
         QCOMPARE(dm->Action->recordCount(), 2);
         QCOMPARE(dm->MajorTeam->recordCount(), 1);
     }
@@ -692,19 +699,19 @@ private Q_SLOTS:
     // ------------------------------------------------------------ teams, start and end
 
     void teamGridsOfferTheMembers() {
-        for (int grid : {3, 2, 1})
-            QCOMPARE(form->memberPickList(grid),
+        for (const DetailPage* page : form->pages())
+            QCOMPARE(page->memberPickList(),
                      (QStringList{QStringLiteral("Ann"), QStringLiteral("Bob")}));
-        form->FormActivate(); // a later activation adds nothing
-        QCOMPARE(form->memberPickList(3).size(), 2);
-        QCOMPARE(form->SDLabel1->text(), QStringLiteral("MM/dd/yyyy"));
-        QCOMPARE(form->DBGrid1->columnTitle(1), QStringLiteral("email"));
-        QCOMPARE(form->DBGrid3->columnTitle(1), QStringLiteral("Email"));
+        form->startup->run(); // a later activation adds nothing
+        QCOMPARE(form->projectPage->memberPickList().size(), 2);
+        QCOMPARE(form->majorPage->record->fromHint->text(), QStringLiteral("MM/dd/yyyy"));
+        QCOMPARE(form->actionPage->team->columnTitle(1), QStringLiteral("email"));
+        QCOMPARE(form->projectPage->team->columnTitle(1), QStringLiteral("Email"));
         // Declared 200, 176 and 117 wide; shown in proportion within the page, every title seen.
-        QCOMPARE(form->DBGrid3->tableModel()->column(0).width, 200);
+        QCOMPARE(form->projectPage->team->tableModel()->column(0).width, 200);
         select(QStringLiteral("12"));
-        form->ProjectPageControl->setCurrentWidget(form->TabSheet2);
-        vok::DBGrid* grid = form->DBGrid3;
+        form->projectPage->setCurrentWidget(form->projectPage->teamTab);
+        vok::DBGrid* grid = form->projectPage->team;
         const int shown = grid->columnWidth(0) + grid->columnWidth(1) + grid->columnWidth(2);
         QVERIFY(shown <= grid->viewport()->width());
         QVERIFY(qAbs(grid->columnWidth(0) * 176 - grid->columnWidth(1) * 200) < 400);
@@ -712,8 +719,8 @@ private Q_SLOTS:
 
     void teamMemberPickedFromTheListBringsAddressAndTelephone() {
         select(QStringLiteral("12,3,6"));
-        form->ActionPageControl->setCurrentWidget(form->TabSheet14);
-        vok::DBGrid* grid = form->DBGrid1;
+        form->actionPage->setCurrentWidget(form->actionPage->teamTab);
+        vok::DBGrid* grid = form->actionPage->team;
         focus(grid);
         grid->setCurrentIndex(grid->model()->index(0, 0));
         QTest::keyClick(grid, Qt::Key_Down); // a new row past the last
@@ -727,7 +734,7 @@ private Q_SLOTS:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCoreApplication::processEvents();
         QCOMPARE(grid->model()->index(1, 1).data().toString(), QStringLiteral("bob@example.com"));
-        focus(form->TreeView1); // leaving the grid stores the row
+        focus(form->tree->view()); // leaving the grid stores the row
         QCOMPARE(value(QStringLiteral(
                      "SELECT ActionTeam_tel FROM actionTeam WHERE ActionTeam_action_id = 6 "
                      "AND ActionTeam_member = 'Bob'")),
@@ -736,13 +743,13 @@ private Q_SLOTS:
 
     void exitStoresWhatIsPendingAndClosesEverything() {
         select(QStringLiteral("12"));
-        typeInto(form->DBEdit2, QStringLiteral("!")); // still in the field
+        typeInto(form->projectPage->record->name, QStringLiteral("!")); // still in the field
         dm->ProjectNotes->edit();
         dm->ProjectNotes->fieldByName(QStringLiteral("Projectnotes_note"))
             .setAsString(QStringLiteral("kept"));
-        form->ProjectPageControl->setCurrentWidget(form->TabSheet9);
+        form->projectPage->setCurrentWidget(form->projectPage->timeSheetTab);
         QVERIFY(dm->ProjectTS->isActive());
-        form->Exit1->trigger();
+        form->exitAction->trigger();
         QVERIFY(!dm->store->isOpen());
         for (Table* t : dm->tables())
             QVERIFY2(!t->isActive(), qPrintable(t->objectName()));
@@ -764,40 +771,40 @@ private Q_SLOTS:
         QCOMPARE(shown.size(), 0);
         QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM projects")).toInt(), projects + 1);
         // The rebuilt tree holds the copy as its last project, selected, with its page.
-        QTreeWidget* tree = form->TreeView1;
+        QTreeWidget* tree = form->tree->view();
         QTreeWidgetItem* copy = tree->topLevelItem(tree->topLevelItemCount() - 1);
         QCOMPARE(copy->text(0), QStringLiteral("Copy of Alpha"));
         QCOMPARE(copy->childCount(), 2);
         QCOMPARE(tree->currentItem(), copy);
-        QCOMPARE(visiblePage(), form->ProjectPageControl);
-        QCOMPARE(form->DBEdit2->text(), QStringLiteral("Copy of Alpha"));
+        QCOMPARE(visiblePage(), form->projectPage);
+        QCOMPARE(form->projectPage->record->name->text(), QStringLiteral("Copy of Alpha"));
         // Its contacts show, and one can be added to it.
-        form->ProjectPageControl->setCurrentWidget(form->TabSheet10);
-        QCOMPARE(form->DBCtrlGrid4->rowCount(), 2);
+        form->projectPage->setCurrentWidget(form->projectPage->contactsTab);
+        QCOMPARE(form->projectPage->contacts->rowCount(), 2);
         onModal = [this](QDialog* d) {
             auto* f = static_cast<ContactWindow*>(d);
             f->edits[0]->setText(QStringLiteral("Gil"));
-            f->Button1->click();
+            f->okButton->click();
             return d->result();
         };
         action(QStringLiteral("Addcontact1"))->trigger();
-        QCOMPARE(form->DBCtrlGrid4->rowCount(), 3);
+        QCOMPARE(form->projectPage->contacts->rowCount(), 3);
         QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM ProjectContact WHERE "
                                       "ProjectContact_project_id = 12")),
                  QStringLiteral("2"));
     }
 
     void copyProjectWaitsForASelectedProject() {
-        form->LoadTree(); // nothing selected
-        form->ProjectPopup->popup(QPoint(0, 0));
-        QVERIFY(!form->Copyproject1->isEnabled());
-        QVERIFY(!form->Deleteproject1->isEnabled());
-        QVERIFY(form->AddProject1->isEnabled());
-        form->ProjectPopup->hide();
+        form->tree->loadTree(); // nothing selected
+        form->projectMenu->popup(QPoint(0, 0));
+        QVERIFY(!form->copyProjectAction->isEnabled());
+        QVERIFY(!form->deleteProjectAction->isEnabled());
+        QVERIFY(form->newProjectAction->isEnabled());
+        form->projectMenu->hide();
         select(QStringLiteral("14"));
-        form->ProjectPopup->popup(QPoint(0, 0));
-        QVERIFY(form->Copyproject1->isEnabled());
-        form->ProjectPopup->hide();
+        form->projectMenu->popup(QPoint(0, 0));
+        QVERIFY(form->copyProjectAction->isEnabled());
+        form->projectMenu->hide();
     }
 
     // ------------------------------------------------------------ members and contacts
@@ -813,7 +820,7 @@ private Q_SLOTS:
                 dm->Members->fieldByName(QStringLiteral("Member_name"))
                     .setAsString(QStringLiteral("Cy"));
             }
-            f->Button1->click(); // "Close" stores the member being typed
+            f->closeButton->click(); // "Close" stores the member being typed
             return d->result();
         };
         const QStringList all{QStringLiteral("Ann"), QStringLiteral("Bob"), QStringLiteral("Cy")};
@@ -821,8 +828,8 @@ private Q_SLOTS:
             action(QStringLiteral("Memberslist1"))->trigger();
             QCOMPARE(modals, QStringList(time, QStringLiteral("Form3")));
             QVERIFY(shownOnFirst);
-            for (int grid : {3, 2, 1})
-                QCOMPARE(form->memberPickList(grid), all);
+            for (const DetailPage* page : form->pages())
+                QCOMPARE(page->memberPickList(), all);
         }
         QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM members WHERE Member_name = 'Cy'")),
                  QStringLiteral("1"));
@@ -866,27 +873,27 @@ private Q_SLOTS:
             sql(QStringLiteral("DELETE FROM ProjectContact WHERE ProjectContact_project_id = %1")
                     .arg(project));
         select(project);
-        form->ProjectPageControl->setCurrentWidget(form->TabSheet10);
+        form->projectPage->setCurrentWidget(form->projectPage->contactsTab);
         onModal = [&](QDialog* d) {
             auto* f = static_cast<ContactWindow*>(d);
             d->show();
             typeInto(f->edits[0], typed);
             if (closedBy == QLatin1String("Ok"))
-                QTest::mouseClick(f->Button1, Qt::LeftButton);
+                QTest::mouseClick(f->okButton, Qt::LeftButton);
             else if (closedBy == QLatin1String("Cancel"))
-                QTest::mouseClick(f->Button2, Qt::LeftButton);
+                QTest::mouseClick(f->cancelButton, Qt::LeftButton);
             else
                 d->close();
             return d->result();
         };
         if (command == QLatin1String("double-click"))
-            QTest::mouseDClick(form->DBCtrlGrid4->panel(card), Qt::LeftButton);
+            QTest::mouseDClick(form->projectPage->contacts->panel(card), Qt::LeftButton);
         else
             action(command)->trigger();
         QCOMPARE(modals, QStringList{QStringLiteral("Form15")});
         QVERIFY(!dm->Contacts->isEditing());
         QCOMPARE(contactNames(project), names);
-        QCOMPARE(form->DBCtrlGrid4->rowCount(), names.size());
+        QCOMPARE(form->projectPage->contacts->rowCount(), names.size());
     }
 
     void contactWindowWaitsForARefusedExtension() {
@@ -898,10 +905,10 @@ private Q_SLOTS:
             d->activateWindow();
             [&] { QVERIFY(QTest::qWaitForWindowActive(d)); }();
             typeInto(f->edits[10], QStringLiteral("ten"));
-            QTest::mouseClick(f->Button1, Qt::LeftButton);
+            QTest::mouseClick(f->okButton, Qt::LeftButton);
             QTest::qWait(20); // the control reports once the focus has settled
             stayed = d->isVisible();
-            QTest::mouseClick(f->Button2, Qt::LeftButton);
+            QTest::mouseClick(f->cancelButton, Qt::LeftButton);
             return d->result();
         };
         action(QStringLiteral("EditContact1"))->trigger();
@@ -1149,7 +1156,7 @@ private Q_SLOTS:
         QFETCH(QStringList, lines);
         for (const QString& q : setup)
             sql(q);
-        form->LoadTree();
+        form->tree->loadTree();
         select(id);
         // The document as an object: one paragraph per line, blanks included.
         const auto document = SummaryDocument::build(
@@ -1179,9 +1186,9 @@ private Q_SLOTS:
         sql(QStringLiteral("UPDATE projects SET Zel_client = 'City of Springfield', "
                            "Zel_description = 'Two' || char(10) || 'lines' WHERE Zel_Project_id "
                            "= 12"));
-        form->LoadTree();
+        form->tree->loadTree();
         select(QStringLiteral("12"));
-        QTest::mouseClick(form->SpeedButton6, Qt::LeftButton);
+        QTest::mouseClick(form->projectPage->record->wordButton, Qt::LeftButton);
         const QString file = opened.value(0);
         QCOMPARE(QFileInfo(file).fileName(), QStringLiteral("Project Alpha.odt"));
         if (QStandardPaths::findExecutable(QStringLiteral("odt2txt")).isEmpty())
@@ -1202,7 +1209,7 @@ private Q_SLOTS:
     void documentThatCannotBeOpenedSaysWhereItIs() {
         select(QStringLiteral("12,3,5"));
         shellOpens = false;
-        QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
+        QTest::mouseClick(form->actionPage->record->wordButton, Qt::LeftButton);
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].icon, Messages::Icon::Error);
         QVERIFY(shown[0].text.startsWith(QStringLiteral("Word may not be installed")));
@@ -1222,9 +1229,9 @@ private Q_SLOTS:
     void clickingAnyNodeShowsItsPage() {
         QFETCH(QString, id);
         QFETCH(bool, currentFirst);
-        form->LoadTree();
+        form->tree->loadTree();
         QTreeWidgetItem* item = node(id);
-        QTreeWidget* tree = form->TreeView1;
+        QTreeWidget* tree = form->tree->view();
         tree->scrollToItem(item);
         if (currentFirst) {
             tree->selectionModel()->setCurrentIndex(tree->currentIndex(),
@@ -1238,7 +1245,7 @@ private Q_SLOTS:
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                           tree->visualItemRect(item).center());
         QTRY_VERIFY(visiblePage());
-        QCOMPARE(form->idstrings.join(QLatin1Char(',')), id);
+        QCOMPARE(form->tree->idstrings.join(QLatin1Char(',')), id);
         // A click on the node whose page shows keeps the tab in front.
         visiblePage()->setCurrentIndex(1);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
@@ -1284,18 +1291,18 @@ private Q_SLOTS:
                 if (auto* p = qobject_cast<QTabWidget*>(
                         w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr)) {
                     tab = w;
-                    level = p == form->MajorPageControl ? 1 : p == form->ActionPageControl ? 2 : 0;
+                    level = p == form->majorPage ? 1 : p == form->actionPage ? 2 : 0;
                     break;
                 }
             }
         } else {
             for (QObject* o : static_cast<QAction*>(target)->associatedObjects()) {
-                if (o == form->MajorPopup)
+                if (o == form->majorMenu)
                     level = 1;
-                else if (o == form->ActionPopup)
+                else if (o == form->actionMenu)
                     level = 2;
-                else if (o == form->PopupMenu1)
-                    tab = form->TabSheet10;
+                else if (o == form->contactMenu)
+                    tab = form->projectPage->contactsTab;
             }
         }
         select(std::array<QString, 3>{QStringLiteral("12"), QStringLiteral("12,3"),
@@ -1308,14 +1315,14 @@ private Q_SLOTS:
                                QString::number(shown.size()),
                                QString::number(opened.size()),
                                p ? p->objectName() + QString::number(p->currentIndex()) : QString(),
-                               QString::number(form->isAdding()),
-                               QString::number(form->ProjectList().size()),
-                               form->TreeView1->topLevelItem(1)->text(0),
+                               QString::number(form->tree->isAdding()),
+                               QString::number(form->tree->projectList().size()),
+                               form->tree->view()->topLevelItem(1)->text(0),
                                QString::number(form->isVisible()),
                                form->windowTitle()};
         };
         if (command == QLatin1String("English1"))
-            form->Franais1->trigger();            // English shows once another language is on
+            form->frenchAction->trigger();        // English shows once another language is on
         if (command == QLatin1String("Refresh1")) // shows what another installation changed
             sql(QStringLiteral(
                 "UPDATE projects SET Zel_project = 'Gamma' WHERE Zel_Project_id = 14"));

@@ -1,0 +1,415 @@
+#include "treecontroller.h"
+
+#include "data/projectcopy.h"
+#include "data/projectdata.h"
+#include "data/projecthierarchy.h"
+#include "detailpage.h"
+#include "framework/dataset/databaseerror.h"
+#include "framework/dataset/heldnotices.h"
+#include "framework/dataset/table.h"
+#include "framework/dataset/transaction.h"
+#include "framework/io/shownlocation.h"
+#include "framework/io/showntext.h"
+#include "framework/ui/guard.h"
+#include "framework/ui/messages.h"
+#include "framework/widgets/accessiblename.h"
+#include "framework/widgets/datalink.h"
+#include "framework/widgets/dbedit.h"
+#include "projecttree.h"
+#include "recordtab.h"
+
+#include <QGroupBox>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QStyle>
+#include <QTimer>
+#include <QToolTip>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+TreeController::TreeController(QGroupBox* box, QObject* parent) : QObject(parent) {
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(6, 6, 6, 6);
+    view_ = new QTreeWidget(box);
+    view_->setObjectName(QStringLiteral("TreeView1"));
+    vok::AccessibleName::follow(view_, [box] { return box->title(); });
+    view_->setHeaderHidden(true);
+    view_->setColumnCount(1);
+    view_->setIndentation(19);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setUniformRowHeights(true);
+    view_->setSelectionMode(QAbstractItemView::SingleSelection);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    view_->setFont(font);
+    QPalette palette = view_->palette();
+    palette.setColor(QPalette::Text, Qt::black);
+    view_->setPalette(palette);
+    view_->setToolTip(QStringLiteral("Right click on a selected item to add and delete"));
+    view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    // A right click opens the menu of the selected node without selecting another one.
+    // It also shows a name cut at the tree's edge whole, as a tooltip.
+    view_->viewport()->installEventFilter(this);
+    connect(view_, &QWidget::customContextMenuRequested, this, &TreeController::showPopup);
+    tree_ = new ProjectTree(view_);
+
+    selectionTimer_ = new QTimer(this);
+    selectionTimer_->setSingleShot(true);
+    selectionTimer_->setInterval(50);
+    connect(selectionTimer_, &QTimer::timeout, this,
+            [this] { vok::Guard::run([this] { showSelectedNode(); }); });
+    connect(view_, &QTreeWidget::currentItemChanged, this, [this] { selectionTimer_->start(); });
+    // A click that selects the current node (Qt makes the first node current, unselected, when
+    // the tree first takes the focus) changes no current item; a click on a node whose page does
+    // not show changes nothing at all. Both still show the node's page.
+    // An assistive tool selects a node without making it current: it becomes current, so that
+    // the keyboard goes on from there.
+    connect(view_, &QTreeWidget::itemSelectionChanged, this, [this] {
+        const QList<QTreeWidgetItem*> selected = view_->selectedItems();
+        if (selected.size() == 1 && view_->currentItem() != selected.first())
+            view_->setCurrentItem(selected.first());
+        selectionTimer_->start();
+    });
+    // A click on the node already selected brings its page back as it is stored now.
+    connect(view_, &QTreeWidget::itemClicked, this, [this] { selectionTimer_->start(); });
+    layout->addWidget(view_);
+}
+
+void TreeController::setPages(const std::array<DetailPage*, 3>& pages) {
+    pages_ = pages;
+    // Ok and Cancel end adding; a name being typed renames its node; leaving a field stores it.
+    for (int level = 0; level < static_cast<int>(pages_.size()); ++level) {
+        const RecordTab* record = pages_[level]->record;
+        connect(record->ok, &QPushButton::clicked, this,
+                [this, level] { vok::Guard::run([&] { finishAdding(level, true); }); });
+        connect(record->cancel, &QPushButton::clicked, this,
+                [this, level] { vok::Guard::run([&] { finishAdding(level, false); }); });
+        connect(record->name, &QLineEdit::textChanged, this, [this, level] { renameNode(level); });
+        for (vok::DataLink* link : record->dataLinks())
+            connect(link, &vok::DataLink::exited, this, [this, level] { postRecord(level); });
+    }
+}
+
+void TreeController::setDataModule(ProjectData* dm) {
+    dm_ = dm;
+    tree_->setDataModule(dm);
+}
+
+void TreeController::setPopups(const std::array<QMenu*, 3>& popups) {
+    popups_ = popups;
+    attachedPopup_ = popups_[0];
+}
+
+// ---------------------------------------------------------------- the tree
+
+void TreeController::loadTree() {
+    const QSignalBlocker block(view_);
+    selectionTimer_->stop();
+    // Other installations may have changed the tables: read them again. A pending record that
+    // cannot be stored fails here, and the tree stays as it was.
+    if (dm_ && dm_->projects->isActive())
+        dm_->projects->refresh();
+    tree_->clear();
+    if (!dm_ || !dm_->projects->isActive())
+        return;
+    // The rebuilt tree selects nothing. The pages' controls hear once, at the end, where the
+    // tables were left.
+    hidePages();
+    const vok::HeldNotices held(dm_->tables());
+    // The project nodes, and the children of those in view; nothing moves the record-sets.
+    tree_->load();
+    // The tables end on the last project, its last major activity and that one's last action,
+    // as a walk of the whole tree would leave them.
+    for (vok::Table* t : {dm_->projects, dm_->Major, dm_->Action}) {
+        if (!t->isEmpty())
+            t->last();
+    }
+}
+
+QStringList TreeController::projectList() const {
+    return tree_->allIds();
+}
+
+QStringList TreeController::criticalList() const {
+    return tree_->allStatuses();
+}
+
+int TreeController::nodeIndex(const QTreeWidgetItem* item) const {
+    return item ? static_cast<int>(projectList().indexOf(ProjectTree::idOf(item))) : -1;
+}
+
+QTreeWidgetItem* TreeController::findNode(const QString& id) const {
+    return tree_->find(id);
+}
+
+QString TreeController::selectedNode() const {
+    const QList<QTreeWidgetItem*> selected = view_->selectedItems();
+    if (selected.isEmpty())
+        return {};
+    return ProjectTree::idOf(selected.first());
+}
+
+bool TreeController::selectNode(const QString& id) {
+    QTreeWidgetItem* item = findNode(id);
+    if (!item)
+        return false;
+    {
+        const QSignalBlocker block(view_);
+        view_->setCurrentItem(item);
+        view_->scrollToItem(item);
+    }
+    selectionTimer_->stop();
+    showSelectedNode();
+    return true;
+}
+
+bool TreeController::positionOnSelectedNode(int parts) {
+    const QString id = selectedNode();
+    if (id.isEmpty())
+        return false;
+    idstrings = id.split(QLatin1Char(','));
+    const int p = idstrings.value(0).toInt();
+    if (!dm_->projects->findKey({p}))
+        return false;
+    if (parts >= 2 && idstrings.size() >= 2 && !dm_->Major->findKey({p, idstrings[1].toInt()}))
+        return false;
+    if (parts >= 3 && idstrings.size() >= 3 &&
+        !dm_->Action->findKey({p, idstrings[1].toInt(), idstrings[2].toInt()}))
+        return false;
+    return true;
+}
+
+void TreeController::showSelectedNode() {
+    // The tree is disabled while a record is added; a selection change still pending from
+    // before must not take the new record's page away.
+    if (!dm_ || isAdding())
+        return;
+    // The node whose page shows, clicked again: its record is read again, the tab stays.
+    QString shown;
+    for (const DetailPage* page : pages_) {
+        if (page->isVisible())
+            shown = idstrings.join(QLatin1Char(','));
+    }
+    hidePages();
+    if (!positionOnSelectedNode(3)) {
+        if (!selectedNode().isEmpty() && dm_->projects->isActive())
+            nodeGone();
+        return;
+    }
+    const int level = static_cast<int>(idstrings.size()) - 1;
+    if (level < PageDesign::Project || level > PageDesign::Action || !rereadRecord(level))
+        return;
+    pages_[level]->showRecord(shown == idstrings.join(QLatin1Char(',')));
+    attachedPopup_ = popups_[level];
+}
+
+bool TreeController::rereadRecord(int level) {
+    // Another installation may have changed the record since it was read.
+    if (pages_[level]->records()->refreshRecord())
+        return true;
+    nodeGone();
+    return false;
+}
+
+void TreeController::nodeGone() {
+    const QTreeWidgetItem* item = view_->currentItem();
+    const QString name = item ? item->text(0) : QString();
+    loadTree();
+    vok::Messages::inform(
+        QStringLiteral("\"%1\" is no longer stored: another installation deleted it.").arg(name));
+}
+
+void TreeController::hidePages() {
+    for (DetailPage* page : pages_)
+        page->hide();
+}
+
+bool TreeController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view_->viewport()) {
+        const QEvent::Type t = event->type();
+        if (t == QEvent::ToolTip)
+            return showCutName(static_cast<QHelpEvent*>(event));
+        if ((t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease ||
+             t == QEvent::MouseButtonDblClick) &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+            return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool TreeController::showCutName(const QHelpEvent* event) {
+    const QModelIndex index = view_->indexAt(event->pos());
+    if (!index.isValid())
+        return false; // the tree's own tooltip
+    const QRect rect = view_->visualRect(index);
+    const QString name = index.data().toString();
+    // The delegate leaves a margin on each side of the text.
+    const int margin =
+        view_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view_) + 1;
+    const int room = std::min(rect.right(), view_->viewport()->width()) - rect.left();
+    if (view_->fontMetrics().horizontalAdvance(name) + 2 * margin <= room)
+        return false;
+    QToolTip::showText(event->globalPos(), name, view_->viewport(), rect);
+    return true;
+}
+
+void TreeController::showPopup(const QPoint& pos) {
+    if (view_->isEnabled() && attachedPopup_)
+        attachedPopup_->popup(view_->viewport()->mapToGlobal(pos));
+}
+
+// ---------------------------------------------------------------- adding
+
+bool TreeController::isAdding() const {
+    return std::any_of(pages_.begin(), pages_.end(),
+                       [](const DetailPage* page) { return page->isAdding(); });
+}
+
+void TreeController::setBusy(bool busy) {
+    view_->setEnabled(!busy);
+    Q_EMIT busyChanged(busy);
+}
+
+void TreeController::startAdding(int level) {
+    if (level > PageDesign::Project && selectedNode().isEmpty())
+        return;
+    DetailPage* page = pages_[level];
+    // Refused before the page shows Ok and Cancel for a record that could never be stored.
+    if (!dm_ || !page->records() || !page->records()->isActive())
+        throw vok::DatabaseError(
+            QStringLiteral("Vok has no data folder open (%1), so nothing can be added")
+                .arg(dm_ ? vok::ShownLocation::of(dm_->store->folder()) : QString()),
+            vok::DatabaseError::Kind::Engine);
+    selectionTimer_->stop();
+    hidePages();
+    page->showRecord(false);
+    page->setAdding(true);
+    // The new major activity goes to the selected node's project, the new action to its major
+    // activity: a major or action node adds a sibling.
+    if (level > PageDesign::Project)
+        positionOnSelectedNode(level);
+    page->records()->insert();
+    setBusy(true);
+    page->record->name->setFocus(Qt::OtherFocusReason);
+}
+
+void TreeController::finishAdding(int level, bool store) {
+    DetailPage* page = pages_[level];
+    // A text a field refused is reported by its control; Ok waits until it is put right.
+    if (store && page->record->hasInvalidText())
+        return;
+    QString saved;
+    if (store) {
+        // A record that cannot be stored is reported now and the page stays in add mode, so
+        // that it can be put right or dropped with Cancel.
+        page->records()->post();
+        saved = page->recordId();
+    } else {
+        page->records()->cancel();
+    }
+    page->setAdding(false);
+    setBusy(false);
+    if (store) {
+        loadTree();
+        if (!saved.isEmpty())
+            selectNode(saved);
+    } else {
+        // Back to the node that is selected, or to no page.
+        showSelectedNode();
+    }
+}
+
+// ---------------------------------------------------------------- editing in place
+
+void TreeController::postRecord(int level) {
+    const DetailPage* page = pages_[level];
+    // While adding, only Ok stores; a refused text keeps the record as it is being typed.
+    if (!dm_ || page->isAdding() || page->record->hasInvalidText())
+        return;
+    // A post that is refused is said at once (the record another installation changed
+    // meanwhile, a rule of the data); what was typed is never dropped without a word.
+    vok::Guard::run([&] {
+        if (page->records()->isEditing())
+            page->records()->post();
+    });
+}
+
+void TreeController::renameNode(int level) {
+    const DetailPage* page = pages_[level];
+    if (!page->record->name->isModified() || page->isAdding())
+        return;
+    if (QTreeWidgetItem* item = view_->currentItem())
+        item->setText(0, vok::ShownText::escaped(page->record->name->text()));
+}
+
+// ---------------------------------------------------------------- deleting
+
+void TreeController::deleteNode(int level) {
+    if (!dm_ || selectedNode().isEmpty())
+        return;
+    if (!vok::Messages::confirm(QLatin1String(PageDesign::of(level).deleteQuestion)))
+        return;
+    hidePages();
+    setBusy(true);
+    const auto done = qScopeGuard([this] { setBusy(false); });
+    // Never the record the cursors happen to be on: the node's own, or nothing.
+    if (!positionOnSelectedNode(level + 1)) {
+        nodeGone();
+        return;
+    }
+    {
+        // All or nothing: a failure leaves every table, and the tree, as they were.
+        vok::Transaction work(*dm_->store);
+        ProjectHierarchy(*dm_).remove(level);
+        work.commit();
+    }
+    setBusy(false);
+    loadTree();
+}
+
+// ---------------------------------------------------------------- copying and refreshing
+
+void TreeController::copyProject(ProjectCopyTables& copies) {
+    if (!dm_ || !positionOnSelectedNode(1))
+        return;
+    const ProjectCopy::Result copy = ProjectCopy(*dm_, copies).run();
+    loadTree();
+    selectNode(QString::number(copy.project));
+}
+
+void TreeController::refresh() {
+    if (!dm_ || !dm_->projects->isActive() || isAdding())
+        return;
+    // What was typed is stored first; a refusal is said and nothing is read again.
+    for (vok::Table* t : {dm_->Action, dm_->Major, dm_->projects})
+        t->checkBrowseMode();
+    const QString id = selectedNode();
+    DetailPage* shown = nullptr;
+    for (DetailPage* page : pages_) {
+        if (page->isVisible())
+            shown = page;
+    }
+    const int tab = shown ? shown->currentIndex() : 0;
+    dm_->refreshAll();
+    refillMemberPickLists();
+    loadTree();
+    if (id.isEmpty() || !selectNode(id) || !shown || !shown->isVisible())
+        return;
+    shown->setCurrentIndex(tab); // the tab it showed, its views opened again
+}
+
+void TreeController::refillMemberPickLists() {
+    for (DetailPage* page : pages_)
+        page->setMemberPickList({});
+    QStringList names;
+    dm_->Members->first();
+    vok::Field& name = dm_->Members->fieldByName(QStringLiteral("Member_name"));
+    while (!dm_->Members->eof()) {
+        names << name.asString();
+        dm_->Members->next();
+    }
+    for (DetailPage* page : pages_)
+        page->setMemberPickList(names);
+}
