@@ -234,6 +234,8 @@ void Table::close() {
     cache_.clear();
     releaseQueries();
     rows_.clear();
+    unfiltered_.clear();
+    unfilteredStamp_.reset();
     locateIndex_.clear();
     buffer_ = Row{};
     modified_ = false;
