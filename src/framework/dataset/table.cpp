@@ -60,7 +60,7 @@ void Table::setFieldDefs(const QList<FieldDef>& defs) {
     for (const FieldDef& d : defs) {
         const int i = static_cast<int>(fields_.size());
         fields_.push_back(std::make_unique<Field>(this, i, d, false));
-        byName_.insert(d.name.toLower(), i);
+        nameField(d.name, i);
     }
     storedCount_ = static_cast<int>(fields_.size());
 }
@@ -70,7 +70,13 @@ void Table::addCalculatedField(const FieldDef& def) {
         throw DatabaseError::datasetOpen();
     const int i = static_cast<int>(fields_.size());
     fields_.push_back(std::make_unique<Field>(this, i, def, true));
-    byName_.insert(def.name.toLower(), i);
+    nameField(def.name, i);
+}
+
+void Table::nameField(const QString& name, int index) {
+    // Any spelling finds the field; the one code uses, as defined, without a lower-case copy.
+    byName_.insert(name.toLower(), index);
+    byName_.insert(name, index);
 }
 
 void Table::setIndexFieldNames(const QStringList& fields) {
@@ -97,7 +103,6 @@ Field& Table::field(int index) const {
 }
 
 Field* Table::findField(const QString& name) const {
-    // Code names fields as they are defined: that spelling is found without a lower-case copy.
     if (const auto exact = byName_.constFind(name); exact != byName_.constEnd())
         return fields_[static_cast<size_t>(*exact)].get();
     const auto it = byName_.constFind(name.toLower());

@@ -170,6 +170,7 @@ private:
     void setRawValue(Field& f, const QVariant& stored);
     void ensureCurrent() const;
     void ensureFull() const;
+    void nameField(const QString& name, int index);
     void loadRange(bool keepPosition);
     void readRange(const QVariantList& key, std::vector<Row>& rows);
     // Reads the rows of keys of one length into `rows`, in index order.
