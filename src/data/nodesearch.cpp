@@ -23,7 +23,8 @@ const Level levels[] = {{"projects.DB", "Zel_Project_id", "Zel_project"},
 NodeSearch::NodeSearch(vok::Store& store) : store_(store) {}
 
 bool NodeSearch::matches(const QString& name, const QString& text) {
-    return vok::TextFold::contains(name, vok::TextFold::folded(text.trimmed()));
+    const QString needle = vok::TextFold::folded(text.trimmed());
+    return !needle.isEmpty() && vok::TextFold::contains(name, needle);
 }
 
 QList<qlonglong> NodeSearch::projects(const QString& text) {

@@ -17,7 +17,7 @@ public:
 
     // The numbers of those projects, ascending; a text of blanks only finds none.
     QList<qlonglong> projects(const QString& text);
-    // Whether a name holds the text, as the search compares them.
+    // Whether a name holds the text, as the search compares them (blanks: no).
     static bool matches(const QString& name, const QString& text);
 
 private:
