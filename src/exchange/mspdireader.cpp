@@ -135,7 +135,13 @@ private:
         project = readValues([this](const QString& name) {
             if (name == QLatin1String("Tasks"))
                 readList("Task", MspdiReader::MaxTasks, "tasks", [this] {
-                    tasks << Task{readValues(), -1};
+                    QHash<QString, QString> baseline;
+                    Task t{readValues([&](const QString& group) {
+                               return readBaseline(group, baseline);
+                           }),
+                           -1};
+                    t.values.insert(baseline);
+                    tasks << t;
                 });
             else if (name == QLatin1String("Resources"))
                 readList("Resource", MspdiReader::MaxResources, "resources", [this] {
@@ -155,6 +161,22 @@ private:
                 return false;
             return true;
         });
+    }
+
+    // Baseline 0 of a task, the plan the actuals are held against: its work and cost go into
+    // `into` as "BaselineWork" and "BaselineCost". Other baselines are passed over.
+    bool readBaseline(const QString& group, QHash<QString, QString>& into) {
+        if (group != QLatin1String("Baseline"))
+            return false;
+        const QHash<QString, QString> v = readValues();
+        if (v.value(QStringLiteral("Number")).trimmed() != QLatin1String("0"))
+            return true;
+        for (const char* name : {"Work", "Cost"}) {
+            if (v.contains(QLatin1String(name)))
+                into.insert(QStringLiteral("Baseline") + QLatin1String(name),
+                            v.value(QLatin1String(name)));
+        }
+        return true;
     }
 
     void readList(const char* item, int most, const char* what, const std::function<void()>& read) {
@@ -194,6 +216,15 @@ std::optional<double> numberOf(const QString& text) {
     if (!ok || !std::isfinite(v))
         return std::nullopt;
     return v;
+}
+
+// A task's budgets from its baseline 0, where it has one: the hours of its work and the money
+// of its cost (in hundredths). A negative value is no budget.
+void takeBaseline(const Task& t, Plan::Item& item, double hoursPerDay) {
+    if (const auto work = MspdiReader::hours(t.value("BaselineWork"), hoursPerDay); work && *work >= 0)
+        item.budgetHours = work;
+    if (const std::optional<double> cost = numberOf(t.value("BaselineCost")); cost && *cost >= 0)
+        item.budget = *cost / 100.0;
 }
 
 // The working day `days` working days after `from` (counting `from` itself as the first).
@@ -317,6 +348,7 @@ MspdiReader::Result MspdiReader::read(const QByteArray& document, const QString&
         item.critical = t.value("Critical").trimmed() == QLatin1String("1") ||
                         t.value("Critical").trimmed() == QLatin1String("true");
         item.budgetHours = hours(t.value("Work"), hoursPerDay);
+        takeBaseline(t, item, hoursPerDay);
         item.hours = hours(t.value("ActualWork"), hoursPerDay);
         if (const std::optional<double> cost = numberOf(t.value("ActualCost")))
             item.actual = *cost / 100.0; // hundredths in the file
