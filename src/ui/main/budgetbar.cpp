@@ -39,6 +39,7 @@ void BudgetBar::setUse(double share, bool over, const QString& figure) {
                                           : QPalette().color(QPalette::WindowText));
     setPalette(p);
     setText(figure);
+    setToolTip(figure);
     update();
 }
 
@@ -47,9 +48,9 @@ QSize BudgetBar::sizeHint() const {
     return {QLabel::sizeHint().width() + 12, fontMetrics().height() + 10};
 }
 
-void BudgetBar::paintEvent(QPaintEvent* event) {
+void BudgetBar::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
     {
-        QPainter painter(this);
         const QPalette& p = palette();
         const QRect track = rect().adjusted(0, 2, -1, -3);
         painter.setPen(p.color(QPalette::Mid));
@@ -65,5 +66,10 @@ void BudgetBar::paintEvent(QPaintEvent* event) {
                                    over_ ? track.width() - 1 : width, track.height() - 1),
                              fill);
     }
-    QLabel::paintEvent(event);
+    // A figure longer than the bar ends in an ellipsis; its tooltip and its text, which assistive
+    // tools read, hold it whole.
+    const QRect room = contentsRect().adjusted(indent(), 0, -indent(), 0);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(room, static_cast<int>(alignment()),
+                     fontMetrics().elidedText(text(), Qt::ElideRight, room.width()));
 }

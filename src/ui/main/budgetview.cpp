@@ -51,7 +51,7 @@ BudgetView::BudgetView(RecordTab* tab, const PageDesign& design)
     costNote = new QLabel(tab);
     name(costNote, "BudgetNote");
     // The actual dates: read only, a caption and its date, narrow enough to share the dates'
-    // lines with their short-date hints. The date speaks to assistive tools by its caption.
+    // lines with their short-date hints.
     const auto dated = [&](QLabel*& caption, QLabel*& date, const char* text,
                            const char* dateName) {
         auto* box = new QWidget(tab);
@@ -70,9 +70,9 @@ BudgetView::BudgetView(RecordTab* tab, const PageDesign& design)
     };
     hoursNote->setWordWrap(true);
     costNote->setWordWrap(true);
-    tab->placeBeside(RecordTab::Role::From, dated(startLabel, start, "Actual start", "ActualStart"));
-    tab->placeBeside(RecordTab::Role::To,
-                     dated(finishLabel, finish, "Actual finish", "ActualFinish"));
+    // On the line of its planned date, "Actual" says which.
+    tab->placeBeside(RecordTab::Role::From, dated(startLabel, start, "Actual", "ActualStart"));
+    tab->placeBeside(RecordTab::Role::To, dated(finishLabel, finish, "Actual", "ActualFinish"));
     tab->placeBeside(RecordTab::Role::Hours, hoursUsed);
     tab->placeBeside(RecordTab::Role::Actual, costUsed);
     tab->placeBeside(RecordTab::Role::BudgetHours, hoursNote);
@@ -177,7 +177,7 @@ void BudgetView::showFigures() {
     note(costNote, c, "%1 left", "forecast %1", page.childBudget, childMoneyTexts, money);
     start->setText(vok::ShortDate::format(page.booked.start));
     finish->setText(vok::ShortDate::format(page.booked.finish));
-    // In the language the captions were given last.
-    start->setAccessibleName(startLabel->text());
-    finish->setAccessibleName(finishLabel->text());
+    // Said whole to assistive tools, which do not see the lines.
+    start->setAccessibleName(said("Actual start"));
+    finish->setAccessibleName(said("Actual finish"));
 }
