@@ -50,12 +50,27 @@ void widen(NodeFigures::Days& days, const QDate& start, const QDate& finish) {
 
 const NodeFigures::Fields& NodeFigures::fields(int level) {
     static const Fields levels[] = {
-        {"Zel_project", "Zel_budget_hours", "Zel_hours", "Zel_Budget", "Zel_actual",
-         "Zel_perc_complete", {"Zel_Project_id", nullptr, nullptr}},
-        {"Major_item", "Major_budget_hours", "Major_hours", "Major_budget", "Major_actual",
-         "Major_perc_complete", {"Major_project_id", "Major_id", nullptr}},
-        {"Action_name", "Action_budget_hours", "Action_hours", "Action_budget", "Action_actual",
-         "Action_perc_complete", {"Action_project_id", "Action_major_id", "Action_id"}},
+        {"Zel_project",
+         "Zel_budget_hours",
+         "Zel_hours",
+         "Zel_Budget",
+         "Zel_actual",
+         "Zel_perc_complete",
+         {"Zel_Project_id", nullptr, nullptr}},
+        {"Major_item",
+         "Major_budget_hours",
+         "Major_hours",
+         "Major_budget",
+         "Major_actual",
+         "Major_perc_complete",
+         {"Major_project_id", "Major_id", nullptr}},
+        {"Action_name",
+         "Action_budget_hours",
+         "Action_hours",
+         "Action_budget",
+         "Action_actual",
+         "Action_perc_complete",
+         {"Action_project_id", "Action_major_id", "Action_id"}},
     };
     return levels[std::clamp(level, 0, 2)];
 }

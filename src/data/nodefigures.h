@@ -59,7 +59,9 @@ public:
     // The forecast at completion: actual × 100 / % complete; none at 0 % or below.
     static std::optional<double> forecast(double actual, int percentComplete);
     // Hours or costs over budget, either.
-    static bool overBudget(const Use& hours, const Use& costs) { return hours.over() || costs.over(); }
+    static bool overBudget(const Use& hours, const Use& costs) {
+        return hours.over() || costs.over();
+    }
 
     struct Days {
         QDate start; // invalid: nothing booked

@@ -149,9 +149,9 @@ void ProjectData::build() {
           std::pair{Action, names({"Action_budget_hours", "Action_budget"})}}) {
         for (const QString& f : fields)
             t->fieldByName(f).setNumberRule([](double value, const QString& text) {
-                return value < 0
-                           ? QStringLiteral("'%1' is refused: a budget cannot be negative").arg(text)
-                           : QString();
+                return value < 0 ? QStringLiteral("'%1' is refused: a budget cannot be negative")
+                                       .arg(text)
+                                 : QString();
             });
     }
     projects->onNewRecord = [this](Table& t) { projectsNewRecord(t); };

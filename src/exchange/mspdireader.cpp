@@ -136,9 +136,8 @@ private:
             if (name == QLatin1String("Tasks"))
                 readList("Task", MspdiReader::MaxTasks, "tasks", [this] {
                     QHash<QString, QString> baseline;
-                    Task t{readValues([&](const QString& group) {
-                               return readBaseline(group, baseline);
-                           }),
+                    Task t{readValues(
+                               [&](const QString& group) { return readBaseline(group, baseline); }),
                            -1};
                     t.values.insert(baseline);
                     tasks << t;
@@ -221,7 +220,8 @@ std::optional<double> numberOf(const QString& text) {
 // A task's budgets from its baseline 0, where it has one: the hours of its work and the money
 // of its cost (in hundredths). A negative value is no budget.
 void takeBaseline(const Task& t, Plan::Item& item, double hoursPerDay) {
-    if (const auto work = MspdiReader::hours(t.value("BaselineWork"), hoursPerDay); work && *work >= 0)
+    if (const auto work = MspdiReader::hours(t.value("BaselineWork"), hoursPerDay);
+        work && *work >= 0)
         item.budgetHours = work;
     if (const std::optional<double> cost = numberOf(t.value("BaselineCost")); cost && *cost >= 0)
         item.budget = *cost / 100.0;

@@ -43,7 +43,8 @@ QString ownedBy(const QString& prefix, const QVariantList& key) {
 
 // The budgets of every item of a plan read from a project: one query per level.
 void readBudgets(vok::Store& store, Plan& plan, int project) {
-    const auto each = [&](const char* sql, const std::function<Plan::Item*(const QSqlQuery&)>& item) {
+    const auto each = [&](const char* sql,
+                          const std::function<Plan::Item*(const QSqlQuery&)>& item) {
         QSqlQuery q = store.exec(QLatin1String(sql), {project});
         while (q.next()) {
             if (Plan::Item* i = item(q))

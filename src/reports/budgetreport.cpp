@@ -43,12 +43,17 @@ struct ColumnPlace {
     Qt::Alignment align = Qt::AlignRight;
 };
 const ColumnPlace columns[] = {
-    {"BudgetHours", "Budget hours", 230, 75},   {"ActualHours", "Actual hours", 305, 75},
-    {"HoursLeft", "Hours left", 380, 75},       {"Budget", "Budget", 455, 95},
-    {"ActualCosts", "Actual costs", 550, 95},   {"CostLeft", "Cost left", 645, 95},
-    {"Percent", "% Complete", 740, 60},         {"ActualStart", "Actual start", 812, 78, Qt::AlignLeft},
+    {"BudgetHours", "Budget hours", 230, 75},
+    {"ActualHours", "Actual hours", 305, 75},
+    {"HoursLeft", "Hours left", 380, 75},
+    {"Budget", "Budget", 455, 95},
+    {"ActualCosts", "Actual costs", 550, 95},
+    {"CostLeft", "Cost left", 645, 95},
+    {"Percent", "% Complete", 740, 60},
+    {"ActualStart", "Actual start", 812, 78, Qt::AlignLeft},
     {"ActualFinish", "Actual finish", 890, 78, Qt::AlignLeft},
-    {"ForecastHours", "Forecast hours", 962, 80}, {"ForecastCost", "Forecast cost", 1042, 100},
+    {"ForecastHours", "Forecast hours", 962, 80},
+    {"ForecastCost", "Forecast cost", 1042, 100},
 };
 static_assert(std::size(columns) == BudgetReport::ColumnCount);
 
@@ -140,15 +145,8 @@ QString optional(const std::optional<double>& v, QString (*text)(double)) {
 } // namespace
 
 BudgetReport::BudgetReport(ProjectData* dm, QObject* parent)
-    : ReportForm(dm, "Form29", QStringLiteral("Budget and actuals"), [] {
-          vok::PageSetup setup;
-          setup.paper = vok::PageSetup::Paper::Legal;
-          setup.orientation = QPageLayout::Landscape;
-          setup.unit = vok::PageSetup::Unit::Inch96;
-          setup.margins = QMarginsF(24, 24, 24, 24);
-          return setup;
-      }(),
-                 parent) {
+    : ReportForm(dm, "Form29", QStringLiteral("Budget and actuals"),
+                 ReportParts::legalLandscape(vok::PageSetup::Unit::Inch96, 24), parent) {
     build(bands, header, "Title");
     // The headings, and each row's elements: made from the tables above.
     std::vector<QByteArray> names; // the elements' names while they are made
@@ -287,8 +285,7 @@ void BudgetReport::printNode(int level) {
     csv << optional(f.hours.budget, hoursCell)
         << (f.hoursKnown ? hoursCell(f.hours.actual) : QString())
         << optional(f.hoursLeft, hoursCell) << optional(f.costs.budget, moneyCell)
-        << (f.costsKnown ? moneyCell(f.costs.actual) : QString())
-        << optional(f.costLeft, moneyCell)
+        << (f.costsKnown ? moneyCell(f.costs.actual) : QString()) << optional(f.costLeft, moneyCell)
         << (f.percent ? QString::number(*f.percent) : QString())
         << (f.days.start.isValid() ? f.days.start.toString(Qt::ISODate) : QString())
         << (f.days.finish.isValid() ? f.days.finish.toString(Qt::ISODate) : QString())
@@ -339,10 +336,10 @@ void BudgetReport::fill(const Row& row, const Figures& f) {
         // No budget, no bar.
         b.track->setVisible(u.budget.has_value());
         b.end->setVisible(u.budget.has_value());
-        const double share = !u.budget         ? 0
-                             : *u.budget > 0   ? u.actual / *u.budget
-                             : u.actual > 0    ? mostWidth / budgetWidth
-                                               : 0;
+        const double share = !u.budget       ? 0
+                             : *u.budget > 0 ? u.actual / *u.budget
+                             : u.actual > 0  ? mostWidth / budgetWidth
+                                             : 0;
         const qreal width = std::min(mostWidth, std::trunc(share * budgetWidth));
         b.used->setVisible(u.budget && width > 0);
         b.used->setWidth(std::max<qreal>(0, width));

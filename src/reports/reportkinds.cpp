@@ -22,8 +22,8 @@ namespace {
 const ReportOption start{"start", "where the scale starts, project or today.", "project|today"};
 const ReportOption scale{"scale", "the scale, day or month.", "day|month"};
 const ReportOption tiles{"tiles", "dates past the page on further pages side by side."};
-const ReportOption actuals{"actuals",
-                           "a thin bar under each bar, from the actual start to the actual finish."};
+const ReportOption actuals{
+    "actuals", "a thin bar under each bar, from the actual start to the actual finish."};
 const ReportOption from{"from", "rows from this date on.", "YYYY-MM-DD"};
 const ReportOption to{"to", "rows up to this date.", "YYYY-MM-DD"};
 const ReportOption member{"member", "one member's rows only.", "NAME"};
@@ -90,8 +90,7 @@ ReportKind withOptions(const char* name, QList<ReportOption> options, const char
 // A report with no options of its own; the dialog, if any, only chooses the project. The
 // options given are what every run takes (its rows as CSV).
 template <class Report, class Dialog = void>
-ReportKind withoutOptions(const char* name, const char* command,
-                          QList<ReportOption> options = {}) {
+ReportKind withoutOptions(const char* name, const char* command, QList<ReportOption> options = {}) {
     ReportKind kind{QLatin1String(name),
                     std::move(options),
                     command,
@@ -116,8 +115,8 @@ bool ReportKind::takes(const QString& option) const {
 
 const QList<ReportKind>& ReportKinds::all() {
     static const QList<ReportKind> kinds{
-        withOptions<TimeLineDialog, TimeLineReport>("timeline", {start, scale, tiles, actuals}, "PrintPERT1",
-                                                    timeLineOptions),
+        withOptions<TimeLineDialog, TimeLineReport>("timeline", {start, scale, tiles, actuals},
+                                                    "PrintPERT1", timeLineOptions),
         withOptions<TimeSheetReportDialog, TimeSheetReport>(
             "timesheets", {from, to, member, csv}, "PrintTimesheetreport1", timeSheetOptions),
         withOptions<CostReportDialog, CostReport>("costs", {from, to, csv}, "PrintCostsreport1",

@@ -9,7 +9,8 @@ class QGroupBox;
 
 // "Print Time Line report": which project, where the scale starts, days or months, whether
 // dates past the page print on pages side by side, whether the actual work shows under the bars,
-// and whether to show the printer set-up dialog. Created once; its choices last as long as the process.
+// and whether to show the printer set-up dialog. Created once; its choices last as long as the
+// process.
 class TimeLineDialog : public ReportDialog {
     Q_OBJECT
 public:

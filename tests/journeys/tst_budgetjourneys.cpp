@@ -66,7 +66,8 @@ private Q_SLOTS:
             << "over by $349.50" << true;
         QTest::newRow("action: an emptied budget is empty, and no bar")
             << survey << "ActionBudgetHours"
-            << "" << action.arg(u"Action_budget_hours"_qs) << "" << "" << false;
+            << "" << action.arg(u"Action_budget_hours"_qs) << ""
+            << "" << false;
     }
 
     void aBudgetTypedIsStoredAndHeldAgainstTheActuals() {

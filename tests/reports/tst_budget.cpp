@@ -45,9 +45,9 @@ const char* const seedSql[] = {
     "(9, 0, 0, '2022-01-01', '2022-01-01', 1)",
 };
 
-const QStringList headings{"level",       "project",       "major activity", "action",
-                           "budget hours", "actual hours", "hours left",     "budget",
-                           "actual costs", "cost left",    "% complete",     "actual start",
+const QStringList headings{"level",         "project",        "major activity", "action",
+                           "budget hours",  "actual hours",   "hours left",     "budget",
+                           "actual costs",  "cost left",      "% complete",     "actual start",
                            "actual finish", "forecast hours", "forecast cost"};
 
 QDate day(const QVariant& v) {
@@ -79,11 +79,11 @@ class TestBudget : public QObject {
     };
     Expected expected(const QString& level, const QVariantList& key, const QString& fields,
                       const QString& table, const QString& where) {
-        QSqlQuery q = store->exec(QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(fields, table, where),
-                                  key);
+        QSqlQuery q = store->exec(
+            QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(fields, table, where), key);
         q.next();
-        Expected e{level, QStringLiteral("P"), {}, {}, q.value(0), q.value(1), q.value(2),
-                   q.value(3), q.value(4), {}, {}};
+        Expected e{level,      QStringLiteral("P"), {},         {}, q.value(0), q.value(1),
+                   q.value(2), q.value(3),          q.value(4), {}, {}};
         const char* const owners[] = {"_project_id", "_major_id", "_action_id"};
         for (const char* t : {"ProjectTS", "ProjectCost"}) {
             QStringList on;
@@ -105,13 +105,15 @@ class TestBudget : public QObject {
 
     QList<Expected> expectedRows() {
         const QString fields[] = {
-            QStringLiteral("Zel_budget_hours, Zel_hours, Zel_Budget, Zel_actual, Zel_perc_complete"),
+            QStringLiteral(
+                "Zel_budget_hours, Zel_hours, Zel_Budget, Zel_actual, Zel_perc_complete"),
             QStringLiteral("Major_budget_hours, Major_hours, Major_budget, Major_actual, "
                            "Major_perc_complete"),
             QStringLiteral("Action_budget_hours, Action_hours, Action_budget, Action_actual, "
                            "Action_perc_complete")};
         QList<Expected> rows{expected(QStringLiteral("Project"), {1}, fields[0],
-                                      QStringLiteral("projects"), QStringLiteral("Zel_Project_id = ?"))};
+                                      QStringLiteral("projects"),
+                                      QStringLiteral("Zel_Project_id = ?"))};
         QSqlQuery majors = store->exec(QStringLiteral(
             "SELECT Major_id, Major_item FROM major WHERE Major_project_id = 1 ORDER BY Major_id"));
         while (majors.next()) {
@@ -139,9 +141,11 @@ class TestBudget : public QObject {
     // A number of a CSV cell against a stored value; empty for an empty one.
     static void sameNumber(const QString& cell, const std::optional<double>& want,
                            const QString& what) {
-        QVERIFY2(cell.isEmpty() == !want.has_value(), qPrintable(what + QStringLiteral(": ") + cell));
+        QVERIFY2(cell.isEmpty() == !want.has_value(),
+                 qPrintable(what + QStringLiteral(": ") + cell));
         if (want)
-            QVERIFY2(std::abs(cell.toDouble() - *want) < 0.006, qPrintable(what + QStringLiteral(": ") + cell));
+            QVERIFY2(std::abs(cell.toDouble() - *want) < 0.006,
+                     qPrintable(what + QStringLiteral(": ") + cell));
     }
     static std::optional<double> number(const QVariant& v) {
         return v.isNull() ? std::nullopt : std::optional<double>(v.toDouble());
@@ -182,13 +186,14 @@ private Q_SLOTS:
             const QString at = QStringLiteral("row %1").arg(i + 1);
             QCOMPARE(r.mid(0, 4), (QStringList{e.level, e.project, e.major, e.action}));
             const auto left = [](const QVariant& budget, const QVariant& actual) {
-                return budget.isNull() ? std::nullopt
-                                       : std::optional<double>(budget.toDouble() - actual.toDouble());
+                return budget.isNull()
+                           ? std::nullopt
+                           : std::optional<double>(budget.toDouble() - actual.toDouble());
             };
             const auto forecast = [&](const QVariant& actual) {
-                return e.percent.toInt() > 0 ? std::optional<double>(actual.toDouble() * 100 /
-                                                                    e.percent.toInt())
-                                             : std::nullopt;
+                return e.percent.toInt() > 0
+                           ? std::optional<double>(actual.toDouble() * 100 / e.percent.toInt())
+                           : std::nullopt;
             };
             sameNumber(r[4], number(e.budgetHours), at + u" budget hours"_qs);
             sameNumber(r[5], number(e.hours), at + u" actual hours"_qs);
@@ -222,7 +227,9 @@ private Q_SLOTS:
         QStringList totals;
         for (const vok::ReportItem& item : doc.pages.value(0).items) {
             if (item.id.endsWith(u"Used"_qs))
-                bars << QStringLiteral("%1 %2 %3").arg(item.id).arg(item.visible ? item.box.width() : 0)
+                bars << QStringLiteral("%1 %2 %3")
+                            .arg(item.id)
+                            .arg(item.visible ? item.box.width() : 0)
                             .arg(item.fill.name());
             if (item.id.startsWith(u"Total"_qs) && item.kind == vok::ReportItem::Kind::Text)
                 totals << item.text;
@@ -280,11 +287,10 @@ private Q_SLOTS:
     void vokctlWritesTheRowsAsCsv() {
         store.reset();
         const QString csv = QDir(env->root()).filePath(QStringLiteral("budget.csv"));
-        const ProgramRun run =
-            ProgramRun::of(QStringLiteral(VOKCTL_PATH),
-                           {QStringLiteral("report"), QStringLiteral("budget"),
-                            QStringLiteral("--data"), folder, QStringLiteral("--project"),
-                            QStringLiteral("P"), QStringLiteral("--csv"), csv});
+        const ProgramRun run = ProgramRun::of(
+            QStringLiteral(VOKCTL_PATH),
+            {QStringLiteral("report"), QStringLiteral("budget"), QStringLiteral("--data"), folder,
+             QStringLiteral("--project"), QStringLiteral("P"), QStringLiteral("--csv"), csv});
         QVERIFY2(run.status == 0, qPrintable(run.err));
         QVERIFY2(run.out.contains(u"Wrote 5 rows to"_qs), qPrintable(run.out));
         QFile f(csv);

@@ -201,16 +201,20 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("booked"); // "a|m from to", days after the start
         QTest::addColumn<QString>("major");      // "left width" in the band, "-" when hidden
         QTest::addColumn<QString>("action");
-        QTest::newRow("off") << false << int(Day) << QStringList{"a 2 4"} << "" << "";
+        QTest::newRow("off") << false << int(Day) << QStringList{"a 2 4"} << ""
+                             << "";
         QTest::newRow("day scale") << true << int(Day) << QStringList{"a 2 4"} << "176 30"
                                    << "176 30";
         QTest::newRow("month scale") << true << int(Month) << QStringList{"a 2 4"} << "160 6"
                                      << "160 6";
         QTest::newRow("a row below the major activity counts for it only")
-            << true << int(Day) << QStringList{"a 2 4", "m 6 7"} << "176 60" << "176 30";
+            << true << int(Day) << QStringList{"a 2 4", "m 6 7"} << "176 60"
+            << "176 30";
         QTest::newRow("begun before the scale: cut at its edge")
-            << true << int(Day) << QStringList{"a -5 1"} << "156 20" << "156 20";
-        QTest::newRow("nothing booked") << true << int(Day) << QStringList{} << "-" << "-";
+            << true << int(Day) << QStringList{"a -5 1"} << "156 20"
+            << "156 20";
+        QTest::newRow("nothing booked") << true << int(Day) << QStringList{} << "-"
+                                        << "-";
     }
     void actualWorkIsAThinBarUnderEachBarOfTheDaysBooked() {
         QFETCH(bool, on);
@@ -224,11 +228,12 @@ private Q_SLOTS:
         QVERIFY(key.next());
         for (const QString& b : booked) {
             const QStringList part = b.split(QLatin1Char(' '));
-            insert(QStringLiteral("INSERT INTO ProjectTS (ProjectTS_project_id, ProjectTS_major_id, "
-                                  "ProjectTS_action_id, ProjectTS_date_from, ProjectTS_date_to, "
-                                  "ProjectTS_hours) VALUES (?, ?, ?, ?, ?, 1)"),
-                   {key.value(0), key.value(1), part[0] == u"a"_qs ? key.value(2) : QVariant(0),
-                    iso(march1.addDays(part[1].toInt())), iso(march1.addDays(part[2].toInt()))});
+            insert(
+                QStringLiteral("INSERT INTO ProjectTS (ProjectTS_project_id, ProjectTS_major_id, "
+                               "ProjectTS_action_id, ProjectTS_date_from, ProjectTS_date_to, "
+                               "ProjectTS_hours) VALUES (?, ?, ?, ?, ?, 1)"),
+                {key.value(0), key.value(1), part[0] == u"a"_qs ? key.value(2) : QVariant(0),
+                 iso(march1.addDays(part[1].toInt())), iso(march1.addDays(part[2].toInt()))});
         }
         openTables();
         timeLineDialog->ActualsBox->setChecked(on);

@@ -35,8 +35,8 @@ void BudgetBar::setUse(double share, bool over, const QString& figure) {
     share_ = share;
     over_ = over;
     QPalette p = palette();
-    p.setColor(QPalette::WindowText, over ? warningColour(QPalette())
-                                          : QPalette().color(QPalette::WindowText));
+    p.setColor(QPalette::WindowText,
+               over ? warningColour(QPalette()) : QPalette().color(QPalette::WindowText));
     setPalette(p);
     setText(figure);
     setToolTip(figure);
@@ -59,8 +59,8 @@ void BudgetBar::paintEvent(QPaintEvent*) {
         const QColor base = p.color(QPalette::Base);
         const QColor fill = over_ ? over(warningColour(p), base, 0.25)
                                   : over(p.color(QPalette::Highlight), base, 0.35);
-        const int width = static_cast<int>((track.width() - 1) * std::clamp(share_, 0.0, 100.0) /
-                                           100.0);
+        const int width =
+            static_cast<int>((track.width() - 1) * std::clamp(share_, 0.0, 100.0) / 100.0);
         if (over_ || width > 0)
             painter.fillRect(QRect(track.left() + 1, track.top() + 1,
                                    over_ ? track.width() - 1 : width, track.height() - 1),

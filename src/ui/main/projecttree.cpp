@@ -192,8 +192,8 @@ QHash<qlonglong, QList<ProjectTree::Node>> ProjectTree::actionsOf(const QString&
         const qlonglong key = r.values[id].toLongLong();
         out[major].append(
             {prefix + QString::number(major) + QLatin1Char(',') + QString::number(key),
-             r.values[name].toString(), status(flag(r.values[done]), flag(r.values[critical])),
-             key, budget.over([&](int column) { return r.values[column]; })});
+             r.values[name].toString(), status(flag(r.values[done]), flag(r.values[critical])), key,
+             budget.over([&](int column) { return r.values[column]; })});
     }
     return out;
 }

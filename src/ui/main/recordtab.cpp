@@ -87,8 +87,7 @@ RecordTab::RecordTab(std::span<const Row> rows, const Buttons& names, QWidget* p
             // A number is reached with the mouse only, not with the Tab key; an amount with both.
             auto* number = new vok::DBEdit(this);
             number->setFixedWidth(row.width);
-            number->setFocusPolicy(row.editor == Editor::Amount ? Qt::StrongFocus
-                                                                : Qt::ClickFocus);
+            number->setFocusPolicy(row.editor == Editor::Amount ? Qt::StrongFocus : Qt::ClickFocus);
             number->setReadOnly(row.readOnly);
             grid->addWidget(number, line, 1, Qt::AlignLeft);
             edits_ << number;

@@ -53,8 +53,8 @@ private Q_SLOTS:
         select(QStringLiteral("14"));
         quint64 before = dm->store->statementsRun();
         select(id);
-        qInfo("selecting %s on %s: %llu statements", qPrintable(id),
-              qPrintable(Engines::current()), dm->store->statementsRun() - before);
+        qInfo("selecting %s on %s: %llu statements", qPrintable(id), qPrintable(Engines::current()),
+              dm->store->statementsRun() - before);
         const BudgetView* view = form->pages()[level]->budget;
         QCOMPARE(view->start->text(), vok::ShortDate::format(QDate(2024, 4, 1)));
         QCOMPARE(view->finish->text(), vok::ShortDate::format(QDate(2024, 5, 10)));
