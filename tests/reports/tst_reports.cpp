@@ -9,6 +9,7 @@
 #include "framework/report/reportdocument.h"
 #include "framework/report/reportelement.h"
 #include "framework/report/reportlabel.h"
+#include "framework/report/reportpreview.h"
 #include "framework/report/reportprinter.h"
 #include "framework/ui/modal.h"
 #include "reports/contactlistreport.h"
@@ -34,7 +35,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrintPreviewDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QtTest>
@@ -734,7 +734,7 @@ private Q_SLOTS:
         }
         QStringList seen;
         vok::Modal::setHandler([&](QDialog* d) {
-            if (qobject_cast<QPrintPreviewDialog*>(d))
+            if (qobject_cast<vok::ReportPreview*>(d))
                 seen << QStringLiteral("preview %1 of %2, rows %3")
                             .arg(dm->projects->isFiltered())
                             .arg(dm->projects->recordCount())
