@@ -105,7 +105,12 @@ void ReportPreview::pageSetup() {
     QPrinter paper(QPrinter::HighResolution);
     paper.setOutputFormat(QPrinter::PdfFormat);
     paper.setFullPage(true);
-    paper.setPageLayout(printer_.pageLayout());
+    // As Qt names the paper, not as the queue does ("US Legal"): the page set-up lists Qt's.
+    QPageLayout layout = printer_.pageLayout();
+    const QPageSize size = layout.pageSize();
+    if (size.id() != QPageSize::Custom)
+        layout.setPageSize(QPageSize(size.id()));
+    paper.setPageLayout(layout);
     QPageSetupDialog dialog(&paper, this);
     if (Modal::exec(&dialog) != QDialog::Accepted)
         return;

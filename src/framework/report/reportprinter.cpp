@@ -86,15 +86,15 @@ bool within(const QObject* o, const QObject* ancestor) {
 // Qt's print dialog gives a printer of a queue the queue's default paper when it is accepted,
 // whatever paper the printer carried (its page set-up, under Properties, starts on that paper
 // too): a legal landscape time line would go out shrunk onto A4. Attached to a print dialog,
-// this gives the printer back the paper it had, unless the user opened the page set-up and so
-// chose a paper.
+// this gives the printer back the paper it had, unless the user chose one in the page set-up
+// (opened it and answered OK).
 class PaperKeeper : public QObject {
 public:
     explicit PaperKeeper(QPrintDialog* dialog)
         : QObject(dialog), dialog_(dialog), asked_(dialog->printer()->pageLayout()) {
         qApp->installEventFilter(this);
         connect(dialog, qOverload<QPrinter*>(&QPrintDialog::accepted), this, [this](QPrinter* p) {
-            if (!pageSetupShown_)
+            if (!paperChosen_)
                 p->setPageLayout(asked_);
         });
     }
@@ -103,18 +103,19 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         // Any dialog the print dialog opens but its file chooser and its warnings: its
-        // properties, where the paper is chosen.
-        if (event->type() == QEvent::Show && qobject_cast<QDialog*>(watched) &&
-            !qobject_cast<QFileDialog*>(watched) && !qobject_cast<QMessageBox*>(watched) &&
-            within(watched, dialog_))
-            pageSetupShown_ = true;
+        // properties, where the paper is chosen. Only an accepted one chose a paper.
+        auto* inner = qobject_cast<QDialog*>(watched);
+        if (event->type() == QEvent::Hide && inner && !qobject_cast<QFileDialog*>(inner) &&
+            !qobject_cast<QMessageBox*>(inner) && within(inner, dialog_) &&
+            inner->result() == QDialog::Accepted)
+            paperChosen_ = true;
         return false;
     }
 
 private:
     QPrintDialog* dialog_;
     const QPageLayout asked_;
-    bool pageSetupShown_ = false;
+    bool paperChosen_ = false;
 };
 
 // A printer that prints to a queue: the one it names if that queue is still there, else the

@@ -1070,21 +1070,28 @@ private Q_SLOTS:
     }
 
     void theSetUpDialogKeepsTheReportsPaper_data() {
-        QTest::addColumn<bool>("pageSetupOpened");
-        QTest::newRow("page set-up never opened: the report's paper") << false;
-        QTest::newRow("page set-up opened: the user's choice") << true;
+        QTest::addColumn<int>("pageSetup"); // -1 never opened, else how it was answered
+        QTest::addColumn<bool>("chosen");
+        QTest::newRow("page set-up never opened: the report's paper") << -1 << false;
+        QTest::newRow("page set-up cancelled: the report's paper")
+            << int(QDialog::Rejected) << false;
+        QTest::newRow("page set-up accepted: the user's choice") << int(QDialog::Accepted) << true;
     }
 
     void theSetUpDialogKeepsTheReportsPaper() {
-        QFETCH(bool, pageSetupOpened);
+        QFETCH(int, pageSetup);
+        QFETCH(bool, chosen);
+        const bool pageSetupOpened = chosen;
         legalLandscapeMasterDetail();
         Modal::setHandler([&](QDialog* d) {
             auto* dialog = qobject_cast<QPrintDialog*>(d);
             if (!dialog)
                 return int(QDialog::Rejected);
-            QDialog pageSetup(dialog);
-            if (pageSetupOpened)
-                pageSetup.show();
+            QDialog properties(dialog);
+            if (pageSetup >= 0) {
+                properties.show();
+                properties.done(pageSetup);
+            }
             // What Qt's dialog does on a CUPS queue as it is accepted: the queue's default paper.
             dialog->printer()->setPageSize(QPageSize(QPageSize::A4));
             dialog->printer()->setPageOrientation(QPageLayout::Portrait);
