@@ -212,7 +212,20 @@ class TestExchange : public MainWindowFixture {
         if (valid.status != 0)
             QTest::qFail(qPrintable(QStringLiteral("xmllint: ") + valid.err), __FILE__, __LINE__);
         QFile f(planner);
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        const QString text = f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        // What Planner checks as it loads ("Task 0 not found"): each allocation names a task and
+        // a resource the project holds.
+        static const QRegularExpression allocation(
+            QStringLiteral("<allocation task-id=\"(\\d+)\" resource-id=\"(\\d+)\""));
+        for (auto it = allocation.globalMatch(text); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            for (const QString& held : {QStringLiteral("<task id=\"%1\"").arg(m.captured(1)),
+                                        QStringLiteral("<resource id=\"%1\"").arg(m.captured(2))})
+                if (!text.contains(held))
+                    QTest::qFail(qPrintable(m.captured(0) + QStringLiteral(": no ") + held),
+                                 __FILE__, __LINE__);
+        }
+        return text;
     }
     // Exports project 12 as MS Project XML and checks it the way GNOME Planner reads it.
     QString exportChecked(const QString& name) {
