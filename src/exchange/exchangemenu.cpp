@@ -56,11 +56,10 @@ void ExchangeMenu::importProject() {
         return;
     // What the user typed is stored first: the import's unit of work is its own.
     ProjectHierarchy(*dm_).storePending();
-    const ProjectExchange::Outcome done = ProjectExchange(*dm_->store)
-                                              .importFile(answer.path, QString(),
-                                                          [this](const QString& taken) {
-                                                              return askProjectName(taken);
-                                                          });
+    const ProjectExchange::Outcome done =
+        ProjectExchange(*dm_->store)
+            .importFile(answer.path, QString(),
+                        [this](const QString& taken) { return askProjectName(taken); });
     if (done.project == 0)
         return; // the user gave no other name
     if (imported_)

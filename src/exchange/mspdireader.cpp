@@ -28,7 +28,7 @@ struct Task {
 struct Resource {
     QString name;
     QString email;
-    QString type; // 1 work (also when absent), 0 material, 2 cost
+    QString type;                       // 1 work (also when absent), 0 material, 2 cost
     QHash<QString, QString> attributes; // extended attribute values by field number
 };
 
@@ -172,9 +172,9 @@ private:
                         return;
                     resourceOrder << v.value(QStringLiteral("UID"));
                     resources[v.value(QStringLiteral("UID"))] = {
-                            v.value(QStringLiteral("Name")).trimmed(),
-                            v.value(QStringLiteral("EmailAddress")).trimmed(),
-                            v.value(QStringLiteral("Type")).trimmed(), attributes};
+                        v.value(QStringLiteral("Name")).trimmed(),
+                        v.value(QStringLiteral("EmailAddress")).trimmed(),
+                        v.value(QStringLiteral("Type")).trimmed(), attributes};
                 });
             else if (name == QLatin1String("Assignments"))
                 readList("Assignment", MspdiReader::MaxAssignments, "assignments", [this] {
@@ -251,7 +251,6 @@ QDate afterWorkingDays(QDate from, int days) {
     }
     return d;
 }
-
 
 } // namespace
 

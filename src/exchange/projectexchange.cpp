@@ -47,8 +47,7 @@ ProjectExchange::importFile(const QString& path, const QString& projectName,
                  .arg(read.plan.majors.size())
                  .arg(read.plan.actionCount());
     if (!saved.addedMembers.isEmpty())
-        lines
-            << QStringLiteral("New members: %1").arg(Plan::listed(saved.addedMembers));
+        lines << QStringLiteral("New members: %1").arg(Plan::listed(saved.addedMembers));
     lines << read.notices << saved.notices;
     return {saved.project, lines};
 }

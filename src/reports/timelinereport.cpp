@@ -1,12 +1,12 @@
 #include "timelinereport.h"
 
 #include "data/projectdata.h"
+#include "framework/dataset/shortdate.h"
 #include "framework/dataset/table.h"
 #include "framework/report/report.h"
 #include "framework/report/reportfieldtext.h"
 #include "framework/report/reportshape.h"
 #include "framework/report/reportsysdata.h"
-#include "framework/dataset/shortdate.h"
 #include "framework/ui/clock.h"
 
 #include <QColor>
@@ -34,7 +34,7 @@ constexpr int captionLimit = 1050;
 constexpr int dayColumns = 105;
 constexpr int monthLabels = 17;
 constexpr int scaleTag = 9;
-constexpr int calendarTag = 10; // the month and year band over the scale, also made per run
+constexpr int calendarTag = 10;      // the month and year band over the scale, also made per run
 constexpr qreal calendarTop = 110.5; // between the weekday initials and the day numbers
 constexpr int currentDateLeft = 167; // the current date caption, when no line shows it
 
@@ -253,8 +253,8 @@ TimeLineReport::TimeLineReport(ProjectData* dm, std::function<TimeLineOptions()>
     currentDateLine = element<ReportShape>("QRShape11");
     projectEndLine = element<ReportShape>("QRShape7");
     // Made here rather than from the table: it numbers the sheets, which only the engine knows.
-    TileMark = new ReportSysData(pageHeader, ReportSysData::Data::PageOfPages,
-                                 QStringLiteral("TileMark"));
+    TileMark =
+        new ReportSysData(pageHeader, ReportSysData::Data::PageOfPages, QStringLiteral("TileMark"));
     TileMark->setFont(small);
     TileMark->setGeometry(1046, 25, 200, 0);
     TileMark->setAlignment(Qt::AlignRight);
@@ -320,10 +320,10 @@ void TimeLineReport::reportBeforePrint() {
     // Which days this page's scale shows, and which sheet it is: the engine numbers the sheets.
     const QDate firstDay = ReportParts::dateOf(std::trunc(startInstant()));
     TileMark->setVisible(bandedReport->pageColumns() > 1);
-    TileMark->setText(
-        QCoreApplication::translate("Form5", "page %1 of %2: %3 to %4")
-            .arg(QStringLiteral("%1"), QStringLiteral("%2"), vok::ShortDate::format(firstDay),
-                 vok::ShortDate::format(firstDay.addDays(daysPerPage() - 1))));
+    TileMark->setText(QCoreApplication::translate("Form5", "page %1 of %2: %3 to %4")
+                          .arg(QStringLiteral("%1"), QStringLiteral("%2"),
+                               vok::ShortDate::format(firstDay),
+                               vok::ShortDate::format(firstDay.addDays(daysPerPage() - 1))));
     // The scale labels of the previous run go first.
     const QList<vok::ReportElement*> elements = pageHeader->elements();
     for (auto it = elements.crbegin(); it != elements.crend(); ++it) {
@@ -454,7 +454,8 @@ void TimeLineReport::pageHeaderBeforePrint(bool&) {
     // as much as they are wider than the English ones.
     const qreal caption = small.textWidth(projectEndLabel->text());
     const qreal date = small.textWidth(projectEndText->displayText({}));
-    const qreal limit = std::min<qreal>(captionLimit, chartRight - std::max<qreal>(88, caption + 4) - date);
+    const qreal limit =
+        std::min<qreal>(captionLimit, chartRight - std::max<qreal>(88, caption + 4) - date);
     qreal left = std::min<double>(x, limit);
     // On the pages side by side after the end's, the caption stays by the names.
     if (options_().tiles)

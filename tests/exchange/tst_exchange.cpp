@@ -16,9 +16,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QInputDialog>
 #include <QMenu>
 #include <QMenuBar>
-#include <QInputDialog>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSqlQuery>
@@ -201,18 +201,19 @@ class TestExchange : public MainWindowFixture {
             QTest::qFail("planner-data is not installed (scripts/install-deps.sh installs it)",
                          __FILE__, __LINE__);
         const QString planner = xml + QStringLiteral(".planner");
-        const ProgramRun converted = ProgramRun::of(
-            QStringLiteral("xsltproc"), {QStringLiteral("-o"), planner, sheet, xml});
+        const ProgramRun converted =
+            ProgramRun::of(QStringLiteral("xsltproc"), {QStringLiteral("-o"), planner, sheet, xml});
         if (converted.status != 0 || !converted.err.trimmed().isEmpty())
-            QTest::qFail(qPrintable(QStringLiteral("msp2planner.xsl: ") + converted.err),
-                         __FILE__, __LINE__);
-        const ProgramRun valid = ProgramRun::of(
-            QStringLiteral("xmllint"),
-            {QStringLiteral("--noout"), QStringLiteral("--dtdvalid"), dtd, planner});
+            QTest::qFail(qPrintable(QStringLiteral("msp2planner.xsl: ") + converted.err), __FILE__,
+                         __LINE__);
+        const ProgramRun valid =
+            ProgramRun::of(QStringLiteral("xmllint"),
+                           {QStringLiteral("--noout"), QStringLiteral("--dtdvalid"), dtd, planner});
         if (valid.status != 0)
             QTest::qFail(qPrintable(QStringLiteral("xmllint: ") + valid.err), __FILE__, __LINE__);
         QFile f(planner);
-        const QString text = f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        const QString text =
+            f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
         // What Planner checks as it loads ("Task 0 not found"): each allocation names a task and
         // a resource the project holds.
         static const QRegularExpression allocation(
@@ -371,7 +372,8 @@ private Q_SLOTS:
                                  QStringLiteral("<PercentComplete>0</PercentComplete>") + af) +
                             task(4, 2, QStringLiteral("100 % and open"),
                                  QStringLiteral("<PercentComplete>100</PercentComplete>"))));
-        const int id = ProjectExchange(*data->store).importFile(file(QStringLiteral("in.xml"))).project;
+        const int id =
+            ProjectExchange(*data->store).importFile(file(QStringLiteral("in.xml"))).project;
         QCOMPARE(rows(QStringLiteral("SELECT Action_name, Action_completed, Action_perc_complete "
                                      "FROM action WHERE Action_project_id = ? ORDER BY Action_id"),
                       {id}),
@@ -390,11 +392,13 @@ private Q_SLOTS:
                "resource ann \"Ann\" { email \"ann@example.com\" }\n"
                "resource bob \"Bob, Jr.\"\n"
                "task plan \"Plan\" {\n"
-               "  task survey \"Survey\" { start 2024-03-04 duration 3d allocate ann complete 100 }\n"
+               "  task survey \"Survey\" { start 2024-03-04 duration 3d allocate ann complete 100 "
+               "}\n"
                "  task budget \"Budget\" { depends !survey length 2d allocate bob complete 0 }\n"
                "}\n"
                "task move \"Move\" {\n"
-               "  task pack \"Pack\" { depends plan.budget effort 4d allocate ann, bob complete 50 }\n"
+               "  task pack \"Pack\" { depends plan.budget effort 4d allocate ann, bob complete 50 "
+               "}\n"
                "}\n"
             << "Plan[Survey 2024-03-04/2024-03-06, Budget 2024-03-07/2024-03-08];Move[Pack "
                "2024-03-11/2024-03-12]"
@@ -425,13 +429,13 @@ private Q_SLOTS:
                            "Action_project_id = ? ORDER BY Action_id"),
             {done.project});
         while (q.next()) {
-            const QStringList team = rows(
-                QStringLiteral("SELECT ActionTeam_member FROM actionTeam WHERE "
-                               "ActionTeam_project_id = ? AND ActionTeam_major_id = ? AND "
-                               "ActionTeam_action_id = ? ORDER BY ActionTeam_id"),
-                {q.value(0), q.value(1), q.value(2)});
-            read << QStringList{q.value(3).toString(), q.value(4).toString(),
-                                q.value(5).toString(), team.join(QLatin1Char(';'))}
+            const QStringList team =
+                rows(QStringLiteral("SELECT ActionTeam_member FROM actionTeam WHERE "
+                                    "ActionTeam_project_id = ? AND ActionTeam_major_id = ? AND "
+                                    "ActionTeam_action_id = ? ORDER BY ActionTeam_id"),
+                     {q.value(0), q.value(1), q.value(2)});
+            read << QStringList{q.value(3).toString(), q.value(4).toString(), q.value(5).toString(),
+                                team.join(QLatin1Char(';'))}
                         .join(QLatin1Char('|'));
         }
         QCOMPARE(read, actions);
@@ -533,8 +537,7 @@ private Q_SLOTS:
                "2024-03-08/2024-03-08]"
             << "";
         QTest::newRow("no title and no named summary task: the file's name")
-            << mspdi(QString(), task(0, 0, QString()) + task(1, 1, QStringLiteral("A")))
-            << "in"
+            << mspdi(QString(), task(0, 0, QString()) + task(1, 1, QStringLiteral("A"))) << "in"
             << "A[]"
             << "";
         QTest::newRow("a name longer than its field is cut and told")
@@ -826,8 +829,9 @@ private Q_SLOTS:
             ask->setTextValue(typed);
             return int(QDialog::Accepted);
         };
-        vok::FileDialogs::setHandler(
-            [&](const vok::FileDialogs::Request&) { return vok::FileDialogs::Answer{answer, 0}; });
+        vok::FileDialogs::setHandler([&](const vok::FileDialogs::Request&) {
+            return vok::FileDialogs::Answer{answer, 0};
+        });
         shown.clear();
         action(QStringLiteral("ImportProject1"))->trigger();
         QCOMPARE(offered.value(0), QStringLiteral("Alpha (2)"));

@@ -539,7 +539,8 @@ private Q_SLOTS:
             int above = 0;
             for (const ReportItem& other : page.items) {
                 if (other.band != pieces[0].band || other.id == element ||
-                    other.kind != ReportItem::Kind::Text || other.box.right() <= pieces[0].box.left())
+                    other.kind != ReportItem::Kind::Text ||
+                    other.box.right() <= pieces[0].box.left())
                     continue;
                 QVERIFY2(other.bandPos.y() < pieces[0].bandPos.y(), qPrintable(other.id));
                 ++above;

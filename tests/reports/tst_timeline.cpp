@@ -779,12 +779,13 @@ private Q_SLOTS:
             // Each sheet says which it is and which days its scale shows, and the month and
             // year of its first day stand over the scale's start.
             const QDate first = march1.addDays(k * daysPerPage);
-            QCOMPARE(one(doc, QStringLiteral("TileMark"), k).text,
-                     QStringLiteral("page %1 of %2: %3 to %4")
-                         .arg(k + 1)
-                         .arg(across)
-                         .arg(first.toString(QStringLiteral("MM/dd/yyyy")),
-                              first.addDays(daysPerPage - 1).toString(QStringLiteral("MM/dd/yyyy"))));
+            QCOMPARE(
+                one(doc, QStringLiteral("TileMark"), k).text,
+                QStringLiteral("page %1 of %2: %3 to %4")
+                    .arg(k + 1)
+                    .arg(across)
+                    .arg(first.toString(QStringLiteral("MM/dd/yyyy")),
+                         first.addDays(daysPerPage - 1).toString(QStringLiteral("MM/dd/yyyy"))));
             QVERIFY(one(doc, QStringLiteral("TileMark"), k).visible);
             QCOMPARE(one(doc, QStringLiteral("QRSysData2"), k).text, QString::number(k + 1));
             QList<ReportItem> calendar;
@@ -872,8 +873,9 @@ private Q_SLOTS:
             const ReportItem mark = one(doc, QStringLiteral("TileMark"), k);
             QCOMPARE(mark.visible, sheets > 1);
             if (sheets > 1)
-                QVERIFY2(mark.text.startsWith(QStringLiteral("page %1 of %2:").arg(k + 1).arg(sheets)),
-                         qPrintable(mark.text));
+                QVERIFY2(
+                    mark.text.startsWith(QStringLiteral("page %1 of %2:").arg(k + 1).arg(sheets)),
+                    qPrintable(mark.text));
         }
         if (sheets == 4) // the first row's pages show its first rows, the second row the rest
             QCOMPARE(named(doc, QStringLiteral("QRDBText4"), 1).size(),
@@ -885,7 +887,7 @@ private Q_SLOTS:
     void calendarBand_data() {
         QTest::addColumn<int>("scale");
         QTest::addColumn<QDate>("start");
-        QTest::addColumn<int>("days"); // of the project
+        QTest::addColumn<int>("days");           // of the project
         QTest::addColumn<QStringList>("labels"); // "x text"
         QTest::newRow("a project within the page: none")
             << int(Day) << march1 << 60 << QStringList{};
@@ -939,8 +941,8 @@ private Q_SLOTS:
         QTest::newRow("English") << "Project End date" << 10;
         QTest::newRow("Spanish") << "Fecha Final Del Proyecto" << 10;
         QTest::newRow("Spanish, at the chart's end") << "Fecha Final Del Proyecto" << 104;
-        QTest::newRow("French, past the scale") << QString::fromUtf8("Date de fin du projet")
-                                                << 300;
+        QTest::newRow("French, past the scale")
+            << QString::fromUtf8("Date de fin du projet") << 300;
     }
 
     void endCaptionAndDateNeverOverlap() {
@@ -957,7 +959,8 @@ private Q_SLOTS:
             label.box.left() + vok::ReportFont(QStringLiteral("Arial"), 8).textWidth(caption);
         QVERIFY2(date.box.left() >= captionEnd + 4, qPrintable(QString::number(date.box.left())));
         QVERIFY(date.box.left() >= label.box.left() + 88); // the English place, at the least
-        QVERIFY2(date.box.left() + vok::ReportFont(QStringLiteral("Arial"), 8).textWidth(date.text) <=
+        QVERIFY2(date.box.left() +
+                         vok::ReportFont(QStringLiteral("Arial"), 8).textWidth(date.text) <=
                      1206 + 24,
                  qPrintable(QString::number(date.box.left())));
         // The date at the run's "Date:" never covers its caption either.

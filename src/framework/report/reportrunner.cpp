@@ -232,8 +232,7 @@ void ReportRunner::breakPage() {
     const bool move = kept.band && bandsOnPage_ > 1;
     if (move) {
         document_.pages.last().items.resize(kept.firstItem);
-        numbering_.last().removeIf(
-            [&kept](const Numbered& n) { return n.item >= kept.firstItem; });
+        numbering_.last().removeIf([&kept](const Numbered& n) { return n.item >= kept.firstItem; });
     }
     newPage();
     if (move) {

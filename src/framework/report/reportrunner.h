@@ -29,7 +29,7 @@ private:
     struct Numbered {
         qsizetype item = 0;
         const ReportSysData* element = nullptr;
-        QString text; // the element's text as it was laid out: handlers may change it later
+        QString text;   // the element's text as it was laid out: handlers may change it later
         QPointF origin; // of its band on the page
     };
     using Numbering = QList<QList<Numbered>>; // per page

@@ -19,13 +19,13 @@
 #include "support/pdffacts.h"
 #include "support/testenvironment.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QPrintDialog>
-#include <QAction>
 #include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -755,15 +755,15 @@ private Q_SLOTS:
 
     // A print goes where the user chose, or the user is told where it went.
     void aPrintGoesWhereTheUserChose_data() {
-        QTest::addColumn<int>("answer");             // the set-up dialog's
-        QTest::addColumn<bool>("fileInDialog");      // "Print to File (PDF)" picked in it
-        QTest::addColumn<QStringList>("printed");    // where each of two prints went
+        QTest::addColumn<int>("answer");          // the set-up dialog's
+        QTest::addColumn<bool>("fileInDialog");   // "Print to File (PDF)" picked in it
+        QTest::addColumn<QStringList>("printed"); // where each of two prints went
         QTest::newRow("file picked, dialog cancelled: the printer, twice")
             << int(QDialog::Rejected) << true << QStringList{"printer", "printer"};
         QTest::newRow("file picked and accepted: the file, said; then the printer")
             << int(QDialog::Accepted) << true << QStringList{"file, said", "printer"};
-        QTest::newRow("printer kept, accepted") << int(QDialog::Accepted) << false
-                                                << QStringList{"printer", "printer"};
+        QTest::newRow("printer kept, accepted")
+            << int(QDialog::Accepted) << false << QStringList{"printer", "printer"};
     }
 
     void aPrintGoesWhereTheUserChose() {
@@ -845,8 +845,8 @@ private Q_SLOTS:
             [&](QPrinter& printer, const ReportDocument&) { printed = printer.pageLayout(); });
         const auto paper = [](const QPageLayout& l) -> QString {
             return l.pageSize().key() + (l.orientation() == QPageLayout::Landscape
-                                              ? QStringLiteral(" landscape")
-                                              : QStringLiteral(" portrait"));
+                                             ? QStringLiteral(" landscape")
+                                             : QStringLiteral(" portrait"));
         };
         Modal::setHandler([&](QDialog* d) {
             if (auto* preview = qobject_cast<ReportPreview*>(d)) {
@@ -1108,7 +1108,8 @@ private Q_SLOTS:
     }
 
     void printingThroughTheDialogFitsThePaperChosen_data() {
-        QTest::addColumn<bool>("legal"); // the report's paper: legal landscape, else letter portrait
+        QTest::addColumn<bool>(
+            "legal"); // the report's paper: legal landscape, else letter portrait
         QTest::addColumn<int>("paper");
         QTest::addColumn<int>("orientation");
         QTest::addColumn<QString>("size"); // as pdfinfo gives it
