@@ -4,14 +4,20 @@
 #include "data/nodefigures.h"
 #include "framework/dataset/store.h"
 #include "framework/report/reportdocument.h"
+#include "framework/report/reportprinter.h"
+#include "framework/ui/modal.h"
 #include "reports/budgetreport.h"
+#include "reports/budgetreportdialog.h"
 #include "reports/reportsession.h"
 #include "support/engines.h"
 #include "support/programrun.h"
 #include "support/testenvironment.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QSqlQuery>
 #include <QtTest>
 #include <cmath>
@@ -282,6 +288,32 @@ private Q_SLOTS:
             return v ? QString::number(*v) : QStringLiteral("-");
         };
         QCOMPARE(text(page.childHours) + u' ' + text(page.childBudget), childBudgets);
+    }
+
+    void itsDialogPrintsTheProjectChosen() {
+        store->exec(QStringLiteral("INSERT INTO projects (Zel_project) VALUES ('Q')"));
+        store.reset();
+        ReportSession session(folder);
+        BudgetReportDialog dialog(&session.dm);
+        BudgetReport report(&session.dm);
+        dialog.setReport(&report);
+        dialog.setPrintProject([&](const QString& name) { session.printProject = name; });
+        vok::Modal::setHandler([](QDialog*) { return int(QDialog::Rejected); });
+        QAction item;
+        dialog.connectMenu(&item);
+        item.trigger();
+        QCOMPARE(dialog.projectBox()->count(), 3);
+        dialog.projectBox()->setCurrentIndex(dialog.projectBox()->findText(u"P"_qs));
+        vok::ReportDocument printed;
+        vok::ReportPrinter::setHandler(
+            [&](QPrinter&, const vok::ReportDocument& doc) { printed = doc; });
+        dialog.printButton->click();
+        vok::ReportPrinter::setHandler({});
+        vok::Modal::setHandler({});
+        QCOMPARE(printed.title, u"Budget and actuals"_qs);
+        QCOMPARE(printed.subject, u"P"_qs);
+        QCOMPARE(report.printedRows().size(), 6); // the headings and P's five nodes
+        QVERIFY(!session.dm.projects->isFiltered());
     }
 
     void vokctlWritesTheRowsAsCsv() {
