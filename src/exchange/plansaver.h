@@ -26,7 +26,8 @@ public:
         QStringList addedMembers;
         QStringList notices; // what was cut
     };
-    // Refuses a name another project has: a plan never goes over an existing project.
+    // Refuses a name another project has, or a look-alike of one (blanks or invisible characters
+    // around it, compatibility forms): a plan never goes over an existing project.
     Result save(const Plan& plan);
 
 private:
@@ -38,6 +39,8 @@ private:
     void appendNotes(int level, const Plan::Item& item, const QVariantList& owners);
     void appendTeam(int level, const Plan::Item& item, const QVariantList& owners);
     void matchMembers(const Plan& plan);
+    // Refuses a name another project has, or one that looks the same.
+    void refuseTakenName(const QString& name);
 
     vok::Store& store_;
     std::map<QString, std::unique_ptr<vok::Table>> tables_;

@@ -2,6 +2,7 @@
 
 #include "exchangefile.h"
 #include "framework/dataset/store.h"
+#include "framework/io/showntext.h"
 #include "icalendarwriter.h"
 #include "mspdireader.h"
 #include "mspdiwriter.h"
@@ -33,14 +34,14 @@ ProjectExchange::Outcome ProjectExchange::importFile(const QString& path,
     const PlanSaver::Result saved = PlanSaver(store_).save(read.plan);
     QStringList lines;
     lines << QStringLiteral("Imported '%1' as project %2 '%3': %4 major activities, %5 actions")
-                 .arg(shown)
+                 .arg(vok::ShownText::escaped(shown))
                  .arg(saved.project)
-                 .arg(saved.name)
+                 .arg(vok::ShownText::escaped(saved.name))
                  .arg(read.plan.majors.size())
                  .arg(read.plan.actionCount());
     if (!saved.addedMembers.isEmpty())
-        lines
-            << QStringLiteral("New members: %1").arg(saved.addedMembers.join(QStringLiteral(", ")));
+        lines << QStringLiteral("New members: %1")
+                     .arg(vok::ShownText::escaped(saved.addedMembers.join(QStringLiteral(", "))));
     lines << read.notices << saved.notices;
     return {saved.project, lines};
 }
@@ -57,7 +58,7 @@ ProjectExchange::Outcome ProjectExchange::exportFile(int project, const QString&
         return {project,
                 {QStringLiteral("Wrote '%1': project '%2', %3 major activities, %4 actions, %5 "
                                 "members")
-                     .arg(path, plan.project.name)
+                     .arg(path, vok::ShownText::escaped(plan.project.name))
                      .arg(plan.majors.size())
                      .arg(plan.actionCount())
                      .arg(plan.members.size())}};
@@ -77,9 +78,10 @@ ProjectExchange::Outcome ProjectExchange::exportFile(int project, const QString&
             {member.isEmpty() ? QStringLiteral("Wrote '%1': %2 to-dos of project '%3'")
                                     .arg(path)
                                     .arg(n)
-                                    .arg(plan.project.name)
+                                    .arg(vok::ShownText::escaped(plan.project.name))
                               : QStringLiteral("Wrote '%1': %2 to-dos of project '%3' for '%4'")
                                     .arg(path)
                                     .arg(n)
-                                    .arg(plan.project.name, member)}};
+                                    .arg(vok::ShownText::escaped(plan.project.name),
+                                         vok::ShownText::escaped(member))}};
 }

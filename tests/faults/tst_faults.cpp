@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
                   {"concurrency", runConcurrencyTests},
                   {"badinput", runBadInputTests},
                   {"hardening", runHardeningTests},
-                  {"fuzz", runFuzzTests}};
+                  {"fuzz", runFuzzTests},
+                  {"race", runRaceTests}};
     // The suite's name goes; QtTest reads the rest of the arguments.
     std::vector<char*> args(argv, argv + argc);
     const char* chosen = nullptr;
