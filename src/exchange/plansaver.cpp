@@ -187,34 +187,43 @@ void PlanSaver::matchMembers(const Plan& plan) {
     }
 }
 
-void PlanSaver::refuseTakenName(const QString& name) {
-    const QString wanted = LookAlike::folded(name);
+QString PlanSaver::storedName(const QString& name) {
+    const vok::TableDef& projectsDef = Schema::table(QStringLiteral("projects.DB"));
+    const int nameSize =
+        projectsDef.fields.at(projectsDef.indexOf(QStringLiteral("Zel_project"))).size;
+    return LookAlike::trimmed(name).left(nameSize);
+}
+
+QString PlanSaver::takenBy(const QString& name) {
+    const QString wanted = LookAlike::folded(storedName(name));
     QSqlQuery q = store_.exec(QStringLiteral("SELECT Zel_project FROM projects"));
     while (q.next()) {
-        const QString taken = q.value(0).toString();
-        if (LookAlike::folded(taken) == wanted)
-            throw std::runtime_error(
-                QStringLiteral("a project named '%1' exists already; a plan comes in as a new "
-                               "project, under a name of its own")
-                    .arg(vok::ShownText::escaped(taken))
-                    .toStdString());
+        if (LookAlike::folded(q.value(0).toString()) == wanted)
+            return q.value(0).toString();
     }
+    return {};
+}
+
+bool PlanSaver::nameTaken(const QString& name) {
+    return !takenBy(name).isNull();
 }
 
 PlanSaver::Result PlanSaver::save(const Plan& plan) {
     result_ = Result{};
-    const vok::TableDef& projectsDef = Schema::table(QStringLiteral("projects.DB"));
-    const int nameSize =
-        projectsDef.fields.at(projectsDef.indexOf(QStringLiteral("Zel_project"))).size;
     Plan::Item project = plan.project;
-    project.name = LookAlike::trimmed(plan.project.name).left(nameSize);
+    project.name = storedName(plan.project.name);
     if (project.name.isEmpty())
         throw std::runtime_error("the plan names no project; give it a name");
     {
         vok::Transaction work(store_);
         // Inside the unit, which holds the write lock: two imports at once cannot both find the
         // name free.
-        refuseTakenName(project.name);
+        if (const QString taken = takenBy(project.name); !taken.isNull())
+            throw std::runtime_error(
+                QStringLiteral("a project named '%1' exists already; a plan comes in as a new "
+                               "project, under a name of its own")
+                    .arg(vok::ShownText::escaped(taken))
+                    .toStdString());
         matchMembers(plan);
         const QVariantList p = appendItem(0, project, {});
         vok::Table& projects = table("projects.DB");

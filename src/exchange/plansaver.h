@@ -29,6 +29,9 @@ public:
     // Refuses a name another project has, or a look-alike of one (blanks or invisible characters
     // around it, compatibility forms): a plan never goes over an existing project.
     Result save(const Plan& plan);
+    // Whether a project already bears the name a plan of this name would be stored under, or a
+    // name that looks the same.
+    bool nameTaken(const QString& name);
 
 private:
     vok::Table& table(const char* file);
@@ -39,8 +42,12 @@ private:
     void appendNotes(int level, const Plan::Item& item, const QVariantList& owners);
     void appendTeam(int level, const Plan::Item& item, const QVariantList& owners);
     void matchMembers(const Plan& plan);
-    // Refuses a name another project has, or one that looks the same.
-    void refuseTakenName(const QString& name);
+    // The name a project of the plan gets: trimmed of blanks and invisible characters, cut to
+    // the field.
+    static QString storedName(const QString& name);
+    // The name of the project whose name looks like `name` (the same once trimmed, compatibility
+    // forms folded); null when none does.
+    QString takenBy(const QString& name);
 
     vok::Store& store_;
     std::map<QString, std::unique_ptr<vok::Table>> tables_;
