@@ -52,7 +52,7 @@ int DocumentCommand::run(const QCommandLineParser& parser) const {
     }
     const auto document = SummaryDocument::build(SummaryDocument::lines(kind, dm));
     SummaryDocument::write(*document, file);
-    out() << "Wrote " << vok::ShownText::escaped(SummaryDocument::title(kind, dm)) << " to "
-          << file << "\n";
+    out() << "Wrote " << vok::ShownText::escaped(SummaryDocument::title(kind, dm)) << " to " << file
+          << "\n";
     return 0;
 }

@@ -425,8 +425,9 @@ MspdiReader::Result MspdiReader::read(const QByteArray& document, const QString&
                         t.value("Critical").trimmed() == QLatin1String("true");
         item.budgetHours = checked(t, "Work", hours(t.value("Work"), hoursPerDay), fileName);
         item.hours = checked(t, "ActualWork", hours(t.value("ActualWork"), hoursPerDay), fileName);
+        // Hundredths in the file.
         if (const std::optional<double> cost = numberOf(t.value("ActualCost")))
-            item.actual = checked(t, "ActualCost", *cost / 100.0, fileName); // hundredths in the file
+            item.actual = checked(t, "ActualCost", *cost / 100.0, fileName);
         splitNotes(t.value("Notes"), item);
         return item;
     };
@@ -472,9 +473,9 @@ MspdiReader::Result MspdiReader::read(const QByteArray& document, const QString&
     } else {
         plan.project.from = dayOf(parser.project.value(QStringLiteral("StartDate")), fileName,
                                   QStringLiteral("the project's StartDate"));
-        plan.project.to = lastDayOf(parser.project.value(QStringLiteral("FinishDate")),
-                                    plan.project.from, fileName,
-                                    QStringLiteral("the project's FinishDate"));
+        plan.project.to =
+            lastDayOf(parser.project.value(QStringLiteral("FinishDate")), plan.project.from,
+                      fileName, QStringLiteral("the project's FinishDate"));
     }
     const QString manager = parser.project.value(QStringLiteral("Manager")).trimmed();
     if (!manager.isEmpty())
@@ -538,7 +539,8 @@ MspdiReader::Result MspdiReader::read(const QByteArray& document, const QString&
         action.description +=
             (action.description.isEmpty() ? QString() : QStringLiteral("\n")) + line;
         folded << QStringLiteral("'%1' into '%2'")
-                      .arg(vok::ShownText::escaped(inner.name), vok::ShownText::escaped(action.name));
+                      .arg(vok::ShownText::escaped(inner.name),
+                           vok::ShownText::escaped(action.name));
         places.insert(uid, Place{2, static_cast<int>(plan.majors.size()) - 1,
                                  static_cast<int>(major->actions.size()) - 1});
     }

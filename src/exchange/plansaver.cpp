@@ -160,9 +160,9 @@ void PlanSaver::matchMembers(const Plan& plan) {
         QStringLiteral("SELECT Member_name, Member_email, Member_tel FROM members ORDER BY "
                        "Member_id"));
     while (q.next())
-        known.try_emplace(LookAlike::folded(q.value(0).toString()),
-                          Plan::Member{q.value(0).toString(), q.value(1).toString(),
-                                       q.value(2).toString()});
+        known.try_emplace(
+            LookAlike::folded(q.value(0).toString()),
+            Plan::Member{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()});
     for (const Plan::Member& wanted : plan.members) {
         if (members_.count(wanted.name))
             continue;

@@ -22,8 +22,8 @@ static void note(const char* text) {
     const char* path = getenv("VOK_CALL_LOG");
     if (!path)
         return;
-    const long fd = syscall(SYS_openat, AT_FDCWD, path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC,
-                            0600);
+    const long fd =
+        syscall(SYS_openat, AT_FDCWD, path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return;
     syscall(SYS_write, fd, text, strlen(text));
@@ -74,20 +74,6 @@ int openat(int dirfd, const char* name, int flags, ...) {
     return opened(name, real(dirfd, name, flags, mode));
 }
 
-int open(const char* name, int flags, ...) {
-    static int (*real)(const char*, int, ...);
-    if (!real)
-        real = (int (*)(const char*, int, ...))dlsym(RTLD_NEXT, "open");
-    mode_t mode = 0;
-    if (flags & (O_CREAT | O_TMPFILE)) {
-        va_list args;
-        va_start(args, flags);
-        mode = va_arg(args, mode_t);
-        va_end(args);
-    }
-    return opened(name, real(name, flags, mode));
-}
-
 int fsync(int fd) {
     static int (*real)(int);
     if (!real)
@@ -126,34 +112,12 @@ int renameat(int fromDir, const char* from, int toDir, const char* to) {
     return real(fromDir, from, toDir, to);
 }
 
-int rename(const char* from, const char* to) {
-    static int (*real)(const char*, const char*);
-    if (!real)
-        real = (int (*)(const char*, const char*))dlsym(RTLD_NEXT, "rename");
-    moved("rename", from, to);
-    return real(from, to);
-}
-
 int linkat(int fromDir, const char* from, int toDir, const char* to, int flags) {
     static int (*real)(int, const char*, int, const char*, int);
     if (!real)
         real = (int (*)(int, const char*, int, const char*, int))dlsym(RTLD_NEXT, "linkat");
     moved("link", from, to);
     return real(fromDir, from, toDir, to, flags);
-}
-
-int openat64(int dirfd, const char* name, int flags, ...) {
-    static int (*real)(int, const char*, int, ...);
-    if (!real)
-        real = (int (*)(int, const char*, int, ...))dlsym(RTLD_NEXT, "openat64");
-    mode_t mode = 0;
-    if (flags & (O_CREAT | O_TMPFILE)) {
-        va_list args;
-        va_start(args, flags);
-        mode = va_arg(args, mode_t);
-        va_end(args);
-    }
-    return opened(name, real(dirfd, name, flags, mode));
 }
 
 } // extern "C"

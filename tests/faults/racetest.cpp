@@ -12,8 +12,8 @@
 #include "support/testenvironment.h"
 
 #include <QCryptographicHash>
-#include <QDirIterator>
 #include <QDeadlineTimer>
+#include <QDirIterator>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlQuery>
@@ -48,8 +48,7 @@ public:
         : a_(encoded(a)), b_(encoded(b)), thread_([this] {
               QRandomGenerator random(faultSeed());
               while (!stop_.load()) {
-                  ::renameat2(AT_FDCWD, a_.constData(), AT_FDCWD, b_.constData(),
-                              RENAME_EXCHANGE);
+                  ::renameat2(AT_FDCWD, a_.constData(), AT_FDCWD, b_.constData(), RENAME_EXCHANGE);
                   QDeadlineTimer pause(std::chrono::microseconds(random.bounded(10)),
                                        Qt::PreciseTimer);
                   while (!pause.hasExpired()) {
@@ -136,15 +135,21 @@ private Q_SLOTS:
             << QStringLiteral("vok.sqlite") << true << report;
         QTest::newRow("document --odt, a link to a member's sheet")
             << crew + QStringLiteral(".db") << false
-            << QStringList{QStringLiteral("document"),  QStringLiteral("--data"),
-                           QStringLiteral("{data}"),    QStringLiteral("--project"),
-                           project,                     QStringLiteral("--odt"),
+            << QStringList{QStringLiteral("document"),
+                           QStringLiteral("--data"),
+                           QStringLiteral("{data}"),
+                           QStringLiteral("--project"),
+                           project,
+                           QStringLiteral("--odt"),
                            QStringLiteral("{out}")};
         QTest::newRow("export --ics, a dangling link into the folder")
             << QStringLiteral("Ana Morales.db") << false
-            << QStringList{QStringLiteral("export-project"), QStringLiteral("--data"),
-                           QStringLiteral("{data}"),         QStringLiteral("--project"),
-                           project,                          QStringLiteral("--ics"),
+            << QStringList{QStringLiteral("export-project"),
+                           QStringLiteral("--data"),
+                           QStringLiteral("{data}"),
+                           QStringLiteral("--project"),
+                           project,
+                           QStringLiteral("--ics"),
                            QStringLiteral("{out}")};
     }
     void outputsNeverReachTheDataWhateverTheTiming() {
@@ -192,9 +197,9 @@ private Q_SLOTS:
         // Somebody's file outside the folder: a sheet of 500 lines, as a member's would be.
         FaultFolder::writeMemberLines(data, crew, 500, QStringLiteral("outside"), 1);
         QVERIFY(QFile::copy(sheet, outside));
-        QVERIFY(hardLink ? ::link(encoded(outside).constData(), encoded(partner).constData()) == 0
-                         : ::symlink(encoded(outside).constData(), encoded(partner).constData()) ==
-                               0);
+        QVERIFY(hardLink
+                    ? ::link(encoded(outside).constData(), encoded(partner).constData()) == 0
+                    : ::symlink(encoded(outside).constData(), encoded(partner).constData()) == 0);
         const ino_t real = inodeOf(sheet);
         const QByteArray untouched = digest(outside);
         int merged = 0;
@@ -233,13 +238,13 @@ private Q_SLOTS:
                         .toUtf8());
             f.close();
             QProcess first, second;
-            const QStringList args{QStringLiteral("import-project"), QStringLiteral("--data"),
-                                   data, QStringLiteral("--xml"), plan};
+            const QStringList args{QStringLiteral("import-project"), QStringLiteral("--data"), data,
+                                   QStringLiteral("--xml"), plan};
             first.start(QStringLiteral(VOKCTL), args);
             second.start(QStringLiteral(VOKCTL), args);
             QVERIFY(first.waitForFinished(120000) && second.waitForFinished(120000));
-            const QString said = QString::fromUtf8(first.readAllStandardError() +
-                                                   second.readAllStandardError());
+            const QString said =
+                QString::fromUtf8(first.readAllStandardError() + second.readAllStandardError());
             QCOMPARE(first.exitCode() + second.exitCode(), 1);
             QVERIFY2(said.contains(QLatin1String("exists already")), qPrintable(said));
             vok::Store store;

@@ -45,7 +45,8 @@ QString PostgresEngine::connectionOptions(const QString& uri) {
     // libpq knows its schemes in lower case only.
     QString location = uri.trimmed();
     if (const qsizetype colon = location.indexOf(QLatin1Char(':'));
-        colon > 0 && location.left(colon).startsWith(QLatin1String("postgres"), Qt::CaseInsensitive))
+        colon > 0 &&
+        location.left(colon).startsWith(QLatin1String("postgres"), Qt::CaseInsensitive))
         location.replace(0, colon, location.left(colon).toLower());
     char* error = nullptr;
     PQconninfoOption* options = PQconninfoParse(location.toUtf8().constData(), &error);

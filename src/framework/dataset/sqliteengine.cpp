@@ -49,6 +49,19 @@ DatabaseError swapped(const QString& what, const QString& fileName, const QStrin
                        .arg(what, fileName, folder));
 }
 
+// A new empty database file, made here, never through a link put at its name: SQLite then opens
+// this very file, or nothing. `taken` says that the name is.
+FileIdentity createdFile(const HeldFolder& folder, const QString& fileName, const QString& taken) {
+    const HeldFile made = folder.open(fileName, O_RDWR | O_CREAT | O_EXCL, 0666);
+    if (made.isOpen())
+        return made.identity();
+    if (made.error() == EEXIST || made.error() == ELOOP)
+        throw refused(taken);
+    throw refused(QStringLiteral("Cannot create %1: %2")
+                      .arg(folder.filePath(fileName),
+                           QString::fromLocal8Bit(std::strerror(made.error()))));
+}
+
 } // namespace
 
 HeldFile SqliteEngine::judged(const QString& fileName, const QString& what, bool sheet) const {
@@ -70,9 +83,9 @@ HeldFile SqliteEngine::judged(const QString& fileName, const QString& what, bool
                           .arg(what, fileName, folder_, QFileInfo(target).fileName()));
     }
     case HeldFile::Kind::Unopened:
-        throw refused(QStringLiteral("Cannot open %1: %2")
-                          .arg(filePath(fileName),
-                               QString::fromLocal8Bit(std::strerror(file.error()))));
+        throw refused(
+            QStringLiteral("Cannot open %1: %2")
+                .arg(filePath(fileName), QString::fromLocal8Bit(std::strerror(file.error()))));
     default:
         throw refused(
             QStringLiteral("%1 %2 in the data folder %3 is not a regular file; it is broken")
@@ -175,15 +188,9 @@ void SqliteEngine::createDatabase(const QString& location, const QList<TableDef>
     const HeldFolder made(location, &folderError);
     if (!made.isOpen())
         throw refused(QStringLiteral("Cannot create the folder %1").arg(location));
-    // Made here, never through a link put at its name: SQLite then opens this file, or nothing.
-    HeldFile db = made.open(QLatin1String(DatabaseFile), O_RDWR | O_CREAT | O_EXCL, 0666);
-    if (!db.isOpen())
-        throw refused(db.error() == EEXIST || db.error() == ELOOP
-                          ? QStringLiteral("%1 already holds a Vok database").arg(location)
-                          : QStringLiteral("Cannot create %1: %2")
-                                .arg(file, QString::fromLocal8Bit(std::strerror(db.error()))));
-    const FileIdentity identity = db.identity();
-    db.close();
+    const FileIdentity identity =
+        createdFile(made, QLatin1String(DatabaseFile),
+                    QStringLiteral("%1 already holds a Vok database").arg(location));
     QString error;
     try {
         SqliteFileCheck check(identity);
@@ -307,9 +314,9 @@ void SqliteEngine::attach(const QString& fileName, const FileIdentity& file, con
     const QString path = filePath(fileName);
     SqliteFileCheck check(file);
     QSqlQuery q(database());
-    if (!q.exec(QStringLiteral("ATTACH DATABASE '%1' AS %2")
-                    .arg(uriFor(path, mode).replace(QLatin1Char('\''), QStringLiteral("''")),
-                         alias))) {
+    if (!q.exec(
+            QStringLiteral("ATTACH DATABASE '%1' AS %2")
+                .arg(uriFor(path, mode).replace(QLatin1Char('\''), QStringLiteral("''")), alias))) {
         if (check.sawAnotherFile())
             throw swapped(QStringLiteral("The time sheet"), fileName, folder_);
         fail(q.lastError(), QStringLiteral("Cannot open %1").arg(path));
@@ -407,15 +414,8 @@ void SqliteEngine::createSheet(const QString& fileName, const TableDef& def, int
         throw DatabaseError(
             QStringLiteral("Cannot create %1 while a transaction is running").arg(file),
             DatabaseError::Kind::Engine);
-    // Made here, never through a link put at its name: SQLite then opens this file, or nothing.
-    HeldFile made = held_->open(fileName, O_RDWR | O_CREAT | O_EXCL, 0666);
-    if (!made.isOpen())
-        throw refused(made.error() == EEXIST || made.error() == ELOOP
-                          ? QStringLiteral("%1 already exists").arg(file)
-                          : QStringLiteral("Cannot create %1: %2")
-                                .arg(file, QString::fromLocal8Bit(std::strerror(made.error()))));
-    const FileIdentity identity = made.identity();
-    made.close();
+    const FileIdentity identity =
+        createdFile(*held_, fileName, QStringLiteral("%1 already exists").arg(file));
     const QString alias = QStringLiteral("newfile%1").arg(++aliasCounter_);
     bool attached = false;
     bool inUnit = false;

@@ -53,7 +53,8 @@ QByteArray FileReader::read(const QString& path, qint64 maxBytes) {
     while (got < maxBytes + 1) {
         if (got == bytes.size())
             bytes.resize(std::min<qint64>(bytes.size() * 2, maxBytes + 1));
-        const ssize_t n = ::read(file.fd(), bytes.data() + got, static_cast<size_t>(bytes.size() - got));
+        const ssize_t n =
+            ::read(file.fd(), bytes.data() + got, static_cast<size_t>(bytes.size() - got));
         if (n < 0) {
             if (errno == EINTR)
                 continue;

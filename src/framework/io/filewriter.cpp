@@ -56,8 +56,7 @@ void writeInPlace(HeldFile file, const QString& path, const QByteArray& bytes,
     file.setBlocking();
     int error = writeAll(file.fd(), bytes);
     // Devices and pipes need not know how to sync.
-    if (!error && ::fsync(file.fd()) != 0 && errno != EINVAL && errno != ENOTSUP &&
-        errno != EROFS)
+    if (!error && ::fsync(file.fd()) != 0 && errno != EINVAL && errno != ENOTSUP && errno != EROFS)
         error = errno;
     if (const int closed = file.close(); !error)
         error = closed;

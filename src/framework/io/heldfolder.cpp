@@ -57,8 +57,8 @@ HeldFolder::~HeldFolder() {
 }
 
 HeldFolder::HeldFolder(HeldFolder&& other) noexcept
-    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)),
-      identity_(other.identity_) {}
+    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)), identity_(other.identity_) {
+}
 
 HeldFolder& HeldFolder::operator=(HeldFolder&& other) noexcept {
     if (this != &other) {
@@ -141,12 +141,12 @@ HeldFile HeldFolder::createTemporary(const QString& name, QString* temporary) co
 
 int HeldFolder::rename(const QString& from, const QString& to) const {
     return ::renameat(fd_, encoded(from).constData(), fd_, encoded(to).constData()) == 0 ? 0
-                                                                                          : errno;
+                                                                                         : errno;
 }
 
 int HeldFolder::link(const QString& from, const QString& to) const {
     return ::linkat(fd_, encoded(from).constData(), fd_, encoded(to).constData(), 0) == 0 ? 0
-                                                                                           : errno;
+                                                                                          : errno;
 }
 
 void HeldFolder::remove(const QString& name) const {

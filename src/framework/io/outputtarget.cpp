@@ -37,8 +37,8 @@ bool replacesData(const HeldFolder& folder, const QString& name, const HeldFile&
     if (there.isOpen() && there.kind() != HeldFile::Kind::Link &&
         dataFolder.holds(there.identity()))
         return true;
-    return leadsTo.isOpen() && (leadsTo.identity() == dataFolder.identity() ||
-                                dataFolder.holds(leadsTo.identity()));
+    return leadsTo.isOpen() &&
+           (leadsTo.identity() == dataFolder.identity() || dataFolder.holds(leadsTo.identity()));
 }
 
 template <typename Judge> QString judged(const HeldFolder* dataFolder, Judge&& judge) {
