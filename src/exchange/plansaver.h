@@ -32,6 +32,12 @@ public:
     // Whether a project already bears the name a plan of this name would be stored under, or a
     // name that looks the same.
     bool nameTaken(const QString& name);
+    // The name of the project whose name looks like `name` (the same once trimmed, compatibility
+    // forms folded); null when none does.
+    QString takenBy(const QString& name);
+    // The name a project of the plan gets: trimmed of blanks and invisible characters, cut to
+    // the field.
+    static QString storedName(const QString& name);
 
 private:
     vok::Table& table(const char* file);
@@ -42,12 +48,6 @@ private:
     void appendNotes(int level, const Plan::Item& item, const QVariantList& owners);
     void appendTeam(int level, const Plan::Item& item, const QVariantList& owners);
     void matchMembers(const Plan& plan);
-    // The name a project of the plan gets: trimmed of blanks and invisible characters, cut to
-    // the field.
-    static QString storedName(const QString& name);
-    // The name of the project whose name looks like `name` (the same once trimmed, compatibility
-    // forms folded); null when none does.
-    QString takenBy(const QString& name);
 
     vok::Store& store_;
     std::map<QString, std::unique_ptr<vok::Table>> tables_;

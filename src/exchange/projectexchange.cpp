@@ -34,7 +34,8 @@ ProjectExchange::importFile(const QString& path, const QString& projectName,
         read.plan.project.name = projectName;
     PlanSaver saver(store_);
     while (askName && saver.nameTaken(read.plan.project.name)) {
-        const QString other = askName(read.plan.project.name).trimmed();
+        // The name as the project there has it, not a look-alike's invisible characters.
+        const QString other = askName(saver.takenBy(read.plan.project.name)).trimmed();
         if (other.isEmpty())
             return {};
         read.plan.project.name = other;

@@ -65,7 +65,9 @@ FileIdentity createdFile(const HeldFolder& folder, const QString& fileName, cons
 } // namespace
 
 HeldFile SqliteEngine::judged(const QString& fileName, const QString& what, bool sheet) const {
-    HeldFile file = held_->open(fileName, O_RDONLY);
+    // Looked at (O_PATH), not opened for reading: closing a descriptor opened for reading would
+    // drop the locks SQLite holds on the same file, in the middle of a unit of work.
+    HeldFile file = held_->look(fileName);
     switch (file.kind()) {
     case HeldFile::Kind::Absent:
         return file;
