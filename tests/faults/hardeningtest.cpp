@@ -117,6 +117,9 @@ class TestHardening : public QObject {
         } else if (setup == QLatin1String("sheet is a folder")) {
             QVERIFY(QFile::remove(sheet));
             QVERIFY(QDir().mkdir(sheet));
+        } else if (setup == QLatin1String("sheet is a pipe")) {
+            QVERIFY(QFile::remove(sheet));
+            QVERIFY(::mkfifo(QFile::encodeName(sheet).constData(), 0600) == 0);
         } else if (setup == QLatin1String("database links out")) {
             QVERIFY(QFile::rename(inData(QStringLiteral("vok.sqlite")),
                                   inRoot(QStringLiteral("elsewhere.sqlite"))));
@@ -310,6 +313,8 @@ private Q_SLOTS:
         row("link: the database leads outside", "folder", "database links out",
             mergeCosts("{data}"), 1, "outside the data folder");
         row("sheet: a folder in its place", "folder", "sheet is a folder", mergeCrew, 1,
+            "not a regular file");
+        row("sheet: a pipe in its place", "folder", "sheet is a pipe", mergeCrew, 1,
             "not a regular file");
         // Stored sheet names become paths only as plain file names.
         row("stored name: climbs out of the folder", "server", "stored name climbs out",

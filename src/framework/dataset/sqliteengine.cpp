@@ -133,10 +133,15 @@ void SqliteEngine::open(const QString& location, const EngineConfig::Settings& s
     database_ = db.identity();
     {
         SqliteFileCheck check(database_);
-        openDatabase(QStringLiteral("QSQLITE"), uriFor(file, "rw"),
-                     QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1")
-                         .arg(settings_.localShare ? 10000 : 2000),
-                     QStringLiteral("Cannot open %1").arg(file));
+        try {
+            openDatabase(QStringLiteral("QSQLITE"), uriFor(file, "rw"),
+                         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1")
+                             .arg(settings_.localShare ? 10000 : 2000),
+                         QStringLiteral("Cannot open %1").arg(file));
+        } catch (const DatabaseError&) {
+            if (!check.sawAnotherFile())
+                throw;
+        }
         if (!check.passed()) {
             closeDatabase();
             throw swapped(QStringLiteral("The database"), QLatin1String(DatabaseFile), folder_);
