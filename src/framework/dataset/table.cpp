@@ -1510,13 +1510,18 @@ void Table::postOverTheirs() {
             const bool theirs = compareStored(now[i], read.values[i]) != 0;
             if (!theirs)
                 continue;
-            if (changed_.testBit(i) && compareStored(now[i], buffer_.values[i]) != 0) {
+            // A field typed back to what was read is no change of this user's: theirs stands.
+            const bool mine =
+                changed_.testBit(i) && compareStored(buffer_.values[i], read.values[i]) != 0;
+            if (mine && compareStored(now[i], buffer_.values[i]) != 0) {
                 const Field& f = *fields_[static_cast<size_t>(i)];
                 clashes << DatabaseError::clashText(f.displayLabel(), f.displayTextOf(now[i]),
                                                     f.displayTextOf(buffer_.values[i]));
             }
-            if (!changed_.testBit(i))
+            if (!mine) {
                 buffer_.values[i] = now[i];
+                changed_.clearBit(i);
+            }
         }
         // From here the record as read is the one the other side left: the user has now seen it.
         for (int i = 0; i < storedCount_; ++i)
