@@ -142,7 +142,15 @@ void DBEdit::takeBack() {
         return;
     told_ = true;
     reporting_ = true;
-    const auto done = qScopeGuard([this] { reporting_ = false; });
+    const auto done = qScopeGuard([this] {
+        reporting_ = false;
+        // Said once for the action that met it (a click on the tree is met here and by the
+        // tree after its selection delay); the next action hears it again.
+        QTimer::singleShot(100, this, [this, told = ++timesTold_] {
+            if (told == timesTold_)
+                told_ = false;
+        });
+    });
     ErrorBox::show(invalidMessage_);
 }
 

@@ -31,9 +31,9 @@ public:
     const QString& refusalMessage() const { return invalidMessage_; }
     // Reads the field again, dropping a refused text.
     void reload();
-    // Says why the text was refused and takes the focus back, unless that was said since the
-    // focus last left or the text last changed (a command that would replace the record asks
-    // here first, after the control itself may have said it on losing the focus).
+    // Says why the text was refused and takes the focus back, unless that was just said for the
+    // same action (a command that would replace the record asks here first, after the control
+    // itself may have said it on losing the focus).
     void takeBack();
 
 protected:
@@ -55,9 +55,10 @@ private:
     QVariant loaded_; // the field's value when the control last read it
     QVariantList loadedKey_;
     bool loading_ = false;
-    bool told_ = false;      // the refusal was said since the focus left or the text changed
+    bool told_ = false;      // the refusal was just said
     bool reporting_ = false; // its message is showing
     int reportsQueued_ = 0;
+    int timesTold_ = 0;
 };
 
 } // namespace vok
