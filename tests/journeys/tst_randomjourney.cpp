@@ -111,7 +111,8 @@ class TestRandomJourney : public JourneyFixture {
         QTreeWidget* tree = form->tree->view();
         const QStringList parts = id.split(QLatin1Char(','));
         for (int depth = 1; depth <= parts.size(); ++depth) {
-            QTreeWidgetItem* item = form->tree->findNode(parts.mid(0, depth).join(QLatin1Char(',')));
+            QTreeWidgetItem* item =
+                form->tree->findNode(parts.mid(0, depth).join(QLatin1Char(',')));
             if (!item) {
                 note(u"  the node went meanwhile"_qs);
                 return;
@@ -216,21 +217,21 @@ class TestRandomJourney : public JourneyFixture {
         }
         const char* field = l.fields[pick(static_cast<int>(l.fields.size()))];
         if (meet && pending && chance(50))
-            field = l.fields[static_cast<int>(std::find_if(l.fields.begin(), l.fields.end(),
-                                                           [&](const char* f) {
-                                                               return pending->target.endsWith(
-                                                                   QLatin1Char(':') +
-                                                                   QLatin1String(f));
-                                                           }) -
-                                              l.fields.begin()) %
-                             l.fields.size()];
+            field =
+                l.fields[static_cast<int>(std::find_if(l.fields.begin(), l.fields.end(),
+                                                       [&](const char* f) {
+                                                           return pending->target.endsWith(
+                                                               QLatin1Char(':') + QLatin1String(f));
+                                                       }) -
+                                          l.fields.begin()) %
+                         l.fields.size()];
         const QString text = marker('o');
         placed.insert(text, target(level, id, field));
-        elsewhere(QStringLiteral("UPDATE %1 SET %2 = '%3' WHERE %4 = %5")
-                      .arg(QLatin1String(l.table), QLatin1String(field), text,
-                           QLatin1String(l.key), id));
-        note(QStringLiteral("the other connection wrote %1 into %2").arg(text,
-                                                                          target(level, id, field)));
+        elsewhere(
+            QStringLiteral("UPDATE %1 SET %2 = '%3' WHERE %4 = %5")
+                .arg(QLatin1String(l.table), QLatin1String(field), text, QLatin1String(l.key), id));
+        note(QStringLiteral("the other connection wrote %1 into %2")
+                 .arg(text, target(level, id, field)));
     }
 
     void addNode() {
@@ -369,16 +370,16 @@ class TestRandomJourney : public JourneyFixture {
         }
         // What was typed and is no longer pending was stored, or said to be lost.
         if (pending) {
-            const int level = static_cast<int>(
-                std::find_if(std::begin(levels), std::end(levels),
-                             [&](const Level& l) {
-                                 return pending->target.startsWith(QLatin1String(l.table) +
-                                                                   QLatin1Char(':'));
-                             }) -
-                std::begin(levels));
-            const bool stillTyped = p && pageLevel() == level && p->records()->isEditing() &&
-                                    ownKey(p->recordId()) ==
-                                        pending->target.section(QLatin1Char(':'), 1, 1);
+            const int level =
+                static_cast<int>(std::find_if(std::begin(levels), std::end(levels),
+                                              [&](const Level& l) {
+                                                  return pending->target.startsWith(
+                                                      QLatin1String(l.table) + QLatin1Char(':'));
+                                              }) -
+                                 std::begin(levels));
+            const bool stillTyped =
+                p && pageLevel() == level && p->records()->isEditing() &&
+                ownKey(p->recordId()) == pending->target.section(QLatin1Char(':'), 1, 1);
             if (!stillTyped) {
                 mustHold.insert(pending->target, pending->serial);
                 pending.reset();
@@ -389,9 +390,9 @@ class TestRandomJourney : public JourneyFixture {
         for (int level = 0; level < 3; ++level) {
             const Level& l = levels[level];
             for (const char* field : l.fields) {
-                QSqlQuery q = rows(QStringLiteral("SELECT %1, %2 FROM %3")
-                                       .arg(QLatin1String(l.key), QLatin1String(field),
-                                            QLatin1String(l.table)));
+                QSqlQuery q = rows(
+                    QStringLiteral("SELECT %1, %2 FROM %3")
+                        .arg(QLatin1String(l.key), QLatin1String(field), QLatin1String(l.table)));
                 while (q.next()) {
                     const QString value = q.value(1).toString();
                     if (!isMarker.match(value).hasMatch())
@@ -417,12 +418,12 @@ class TestRandomJourney : public JourneyFixture {
                 ++it;
                 continue;
             }
-            const Level& l = *std::find_if(std::begin(levels), std::end(levels), [&](const Level& x) {
-                return parts[0] == QLatin1String(x.table);
-            });
-            const QString value = stored(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = %4")
-                                             .arg(parts[2], parts[0], QLatin1String(l.key),
-                                                  parts[1]));
+            const Level& l =
+                *std::find_if(std::begin(levels), std::end(levels),
+                              [&](const Level& x) { return parts[0] == QLatin1String(x.table); });
+            const QString value =
+                stored(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = %4")
+                           .arg(parts[2], parts[0], QLatin1String(l.key), parts[1]));
             if (value == u"<none>"_qs) { // deleted by the other connection
                 it = mustHold.erase(it);
                 continue;
@@ -452,10 +453,11 @@ private Q_SLOTS:
         const int steps = qEnvironmentVariableIsSet("VOK_RANDOM_JOURNEY_STEPS")
                               ? qEnvironmentVariableIntValue("VOK_RANDOM_JOURNEY_STEPS")
                               : 40;
-        const QList<QByteArray> list = seeds.isEmpty() ? QList<QByteArray>{"1", "2", "3"}
-                                                       : seeds.split(',');
+        const QList<QByteArray> list =
+            seeds.isEmpty() ? QList<QByteArray>{"1", "2", "3"} : seeds.split(',');
         for (const QByteArray& s : list)
-            QTest::newRow(QByteArray("seed " + s.trimmed()).constData()) << s.trimmed().toInt() << steps;
+            QTest::newRow(QByteArray("seed " + s.trimmed()).constData())
+                << s.trimmed().toInt() << steps;
     }
     void aRandomJourneyKeepsEveryTypedValueOnItsRecord() {
         QFETCH(int, seed);

@@ -21,10 +21,10 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -37,8 +37,8 @@ class TestTypedJourneys : public JourneyFixture {
 
     // A project's field, as stored.
     QString projectValue(const QString& field, const QString& project = website) {
-        return stored(QStringLiteral("SELECT %1 FROM projects WHERE Zel_project = '%2'")
-                          .arg(field, project));
+        return stored(
+            QStringLiteral("SELECT %1 FROM projects WHERE Zel_project = '%2'").arg(field, project));
     }
     QString majorValue(const QString& major, const QString& field) {
         return stored(QStringLiteral("SELECT %1 FROM major JOIN projects ON Zel_Project_id = "
@@ -471,18 +471,17 @@ private Q_SLOTS:
         mainMenu(u"Changelanguage1"_qs, u"Franais1"_qs);
         const QString french = form->treeBox->title();
         QVERIFY(french != u"Current Projects"_qs);
-        QTRY_COMPARE(QAccessible::queryAccessibleInterface(tree)->text(QAccessible::Name),
-                     french);
+        QTRY_COMPARE(QAccessible::queryAccessibleInterface(tree)->text(QAccessible::Name), french);
         QCOMPARE(focused(), tree);
 
         // The navigator's buttons are named in words of that language.
         onModal = [&](QDialog* d) {
             auto* navigator = d->findChild<vok::DBNavigator*>(u"DBNavigator1"_qs);
-            QAccessibleInterface* first =
-                QAccessible::queryAccessibleInterface(navigator->button(vok::DBNavigator::Button::First));
+            QAccessibleInterface* first = QAccessible::queryAccessibleInterface(
+                navigator->button(vok::DBNavigator::Button::First));
             QCOMPARE(first->text(QAccessible::Name), u"Premier enregistrement"_qs);
-            QAccessibleInterface* post =
-                QAccessible::queryAccessibleInterface(navigator->button(vok::DBNavigator::Button::Post));
+            QAccessibleInterface* post = QAccessible::queryAccessibleInterface(
+                navigator->button(vok::DBNavigator::Button::Post));
             QCOMPARE(post->text(QAccessible::Name), u"Enregistrer la modification"_qs);
         };
         mainMenu(u"CostSheets1"_qs, u"CostEntry1"_qs);

@@ -455,8 +455,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("command");
         QTest::newRow("action") << website + u"/Design/Wireframes"_qs << u"Visual design"_qs
                                 << "DeleteAction1";
-        QTest::newRow("major activity")
-            << website + u"/Design"_qs << u"Build"_qs << "DeleteMajor1";
+        QTest::newRow("major activity") << website + u"/Design"_qs << u"Build"_qs << "DeleteMajor1";
     }
     void aDeleteChosenFasterThanThePageFollowsRemovesTheSelectedNode() {
         QFETCH(QString, from);

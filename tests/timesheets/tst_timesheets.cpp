@@ -53,7 +53,7 @@ class TestTimeSheets : public QObject {
     std::unique_ptr<MergeFixture> fx;
     QList<Messages::Request> shown;
     QMessageBox::StandardButton answer = QMessageBox::Ok; // to every message
-    QList<QDialog*> modals; // windows shown modally, in order
+    QList<QDialog*> modals;                               // windows shown modally, in order
 
     ProjectData& dm() { return fx->dm(); }
 

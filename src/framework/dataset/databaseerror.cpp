@@ -50,9 +50,9 @@ QString DatabaseError::clashText(const QString& field, const QString& theirs,
 DatabaseError DatabaseError::changedOnBothSides(const QStringList& clashes) {
     // What was typed is still in the record: the user decides with both values in view.
     DatabaseError error(QStringLiteral("Another user changed this record while you edited it.\n") +
-                             clashes.join(QLatin1Char('\n')) +
-                             QStringLiteral("\nStore again to keep what you typed, or cancel to "
-                                            "keep theirs"),
+                            clashes.join(QLatin1Char('\n')) +
+                            QStringLiteral("\nStore again to keep what you typed, or cancel to "
+                                           "keep theirs"),
                         Kind::Clash);
     error.clashes_ = clashes;
     return error;

@@ -24,9 +24,8 @@ AccessibleName::AccessibleName(QWidget* control, std::function<QString()> captio
 
 bool AccessibleName::eventFilter(QObject* watched, QEvent* event) {
     // A language switch changes the caption while the control may have the focus.
-    if (watched == control_ &&
-        (event->type() == QEvent::Show || event->type() == QEvent::FocusIn ||
-         event->type() == QEvent::LanguageChange))
+    if (watched == control_ && (event->type() == QEvent::Show || event->type() == QEvent::FocusIn ||
+                                event->type() == QEvent::LanguageChange))
         refresh();
     return false;
 }

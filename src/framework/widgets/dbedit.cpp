@@ -19,9 +19,8 @@ DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent), link_(new DataLink(this)) {
         // A refused text survives a change of state and a read of the same record again (what
         // another installation stored shows in the record's other fields); another record
         // replaces it.
-        if (hasInvalidText() &&
-            (!(changes & (DataLink::RecordChanged | DataLink::RowsChanged)) ||
-             (!loadedKey_.isEmpty() && recordKey() == loadedKey_))) {
+        if (hasInvalidText() && (!(changes & (DataLink::RecordChanged | DataLink::RowsChanged)) ||
+                                 (!loadedKey_.isEmpty() && recordKey() == loadedKey_))) {
             const Field* f = link_->field();
             loaded_ = f && link_->isActive() ? f->value() : QVariant();
             return;

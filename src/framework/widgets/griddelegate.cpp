@@ -3,8 +3,8 @@
 #include "tablemodel.h"
 
 #include <QAbstractItemView>
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 

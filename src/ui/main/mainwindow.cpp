@@ -296,8 +296,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // told first, on the field's page, and taken back to it.
     // Exit asks about such a text itself, and may drop it.
     if (watched == menuBar() && event->type() == QEvent::MouseButtonPress &&
-        menuBar()->actionAt(static_cast<QMouseEvent*>(event)->position().toPoint()) !=
-            exitAction) {
+        menuBar()->actionAt(static_cast<QMouseEvent*>(event)->position().toPoint()) != exitAction) {
         bool held = false;
         vok::Guard::run([&] { held = tree->holdsRefusedText(); });
         if (held)

@@ -12,8 +12,8 @@
 #include <QAbstractButton>
 #include <QEvent>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>

@@ -247,7 +247,8 @@ void TreeController::recordGone(int level, bool typedLost) {
     const QString id = pages_[level]->recordId();
     if (goneId_.isEmpty() || goneId_.startsWith(id + QLatin1Char(','))) {
         goneId_ = id;
-        goneName_ = pages_[level]->records()
+        goneName_ = pages_[level]
+                        ->records()
                         ->fieldByName(QLatin1String(PageDesign::of(level).fields[0].field))
                         .asString();
     }
@@ -372,11 +373,12 @@ TreeController::Stored TreeController::storeShown() {
         return stored;
     // Team rows and notes still being typed are stored as leaving their tab stores them.
     return vok::Guard::run([this] { ProjectHierarchy(*dm_).storePending(); }) ? Stored::Yes
-                                                                               : Stored::Refused;
+                                                                              : Stored::Refused;
 }
 
 void TreeController::showStoredName(int level) {
-    if (QTreeWidgetItem* item = shown_.count(QLatin1Char(',')) == level ? findNode(shown_) : nullptr)
+    if (QTreeWidgetItem* item =
+            shown_.count(QLatin1Char(',')) == level ? findNode(shown_) : nullptr)
         item->setText(0, vok::ShownText::escaped(
                              pages_[level]
                                  ->records()
@@ -505,7 +507,8 @@ void TreeController::renameNode(int level) {
     if (!page->record->name->isModified() || page->isAdding())
         return;
     // The node whose page shows, which the selection may have left a moment ago.
-    if (QTreeWidgetItem* item = shown_.count(QLatin1Char(',')) == level ? findNode(shown_) : nullptr)
+    if (QTreeWidgetItem* item =
+            shown_.count(QLatin1Char(',')) == level ? findNode(shown_) : nullptr)
         item->setText(0, vok::ShownText::escaped(page->record->name->text()));
 }
 

@@ -698,12 +698,11 @@ private Q_SLOTS:
         QTest::newRow("the same field is refused, typed text kept") << "name"
                                                                     << "name" << clash << "theirs|"
                                                                     << "edit" << 0;
-        QTest::newRow("a field typed back to what was read is theirs")
-            << "name back"
-            << "name"
-            << ""
-            << "theirs|"
-            << "browse" << 0;
+        QTest::newRow("a field typed back to what was read is theirs") << "name back"
+                                                                       << "name"
+                                                                       << ""
+                                                                       << "theirs|"
+                                                                       << "browse" << 0;
         QTest::newRow("edit of a deleted record") << "name"
                                                   << "delete" << deleted << ""
                                                   << "browse" << 2;

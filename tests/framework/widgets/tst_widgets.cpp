@@ -352,7 +352,8 @@ private Q_SLOTS:
         focus(edit);
         edit->selectAll();
         QTest::keyClicks(edit, QStringLiteral("12x"));
-        store->exec(QStringLiteral("UPDATE people SET P_name = 'Anna', P_count = 5 WHERE P_id = 1"));
+        store->exec(
+            QStringLiteral("UPDATE people SET P_name = 'Anna', P_count = 5 WHERE P_id = 1"));
         people->refresh();
         QCOMPARE(name->text(), QStringLiteral("Anna"));
         QCOMPARE(edit->text(), QStringLiteral("12x"));
