@@ -8,7 +8,7 @@
 #include "lang/captionapplier.h"
 #include "lang/captiontexts.h"
 #include "reports/csvwriter.h"
-#include "reports/periodreport.h"
+#include "reports/reportform.h"
 #include "reports/reportkinds.h"
 #include "reports/reportsession.h"
 
@@ -172,9 +172,8 @@ int ReportCommand::run(const QCommandLineParser& parser) const {
         out << "Wrote the layout of " << pages(document) << " to " << json << "\n";
     }
     if (!csv.isEmpty()) {
-        const auto* rows = qobject_cast<const PeriodReport*>(report.get());
-        CsvWriter::write(csv, rows->printedRows());
-        const qsizetype n = rows->printedRows().size() - 1;
+        CsvWriter::write(csv, report->printedRows());
+        const qsizetype n = report->printedRows().size() - 1;
         out << "Wrote " << n << (n == 1 ? " row" : " rows") << " to " << csv << "\n";
     }
     return 0;

@@ -28,6 +28,7 @@ struct Plan {
         bool critical = false;
         int percent = 0;
         std::optional<double> budgetHours;
+        std::optional<double> budget; // money
         std::optional<double> hours;  // actual hours
         std::optional<double> actual; // actual costs
         QList<Note> notes;
@@ -49,4 +50,6 @@ struct Plan {
     QList<Member> members;
 
     int actionCount() const;
+    // Names as messages list them: each quoted, so that a comma in a name reads as one.
+    static QString listed(const QStringList& names);
 };

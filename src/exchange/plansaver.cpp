@@ -55,6 +55,12 @@ QVariant optional(const std::optional<double>& v) {
     return v ? QVariant(*v) : QVariant();
 }
 
+// The budget in money: each level spells its field its own way.
+void setBudget(vok::Table& t, int level, const Plan::Item& item) {
+    const char* const fields[] = {"Zel_Budget", "Major_budget", "Action_budget"};
+    t.fieldByName(QLatin1String(fields[level])).setValue(optional(item.budget));
+}
+
 } // namespace
 
 PlanSaver::PlanSaver(vok::Store& store) : store_(store) {}
@@ -105,6 +111,7 @@ QVariantList PlanSaver::appendItem(int level, const Plan::Item& item, const QVar
         t.fieldByName(QLatin1String(n.critical)).setValue(item.critical);
     t.fieldByName(field(n.prefix, "_perc_complete")).setValue(item.percent);
     t.fieldByName(field(n.prefix, "_budget_hours")).setValue(optional(item.budgetHours));
+    setBudget(t, level, item);
     t.fieldByName(field(n.prefix, "_hours")).setValue(optional(item.hours));
     // As a new record starts: no actual costs yet.
     t.fieldByName(field(n.prefix, "_actual")).setValue(item.actual.value_or(0.0));
@@ -171,6 +178,15 @@ void PlanSaver::matchMembers(const Plan& plan) {
         members_[wanted.name] = wanted;
         result_.addedMembers << wanted.name;
     }
+}
+
+bool PlanSaver::nameTaken(const QString& name) {
+    const vok::TableDef& projectsDef = Schema::table(QStringLiteral("projects.DB"));
+    const int nameSize =
+        projectsDef.fields.at(projectsDef.indexOf(QStringLiteral("Zel_project"))).size;
+    QSqlQuery q = store_.exec(QStringLiteral("SELECT 1 FROM projects WHERE Zel_project = ?"),
+                              {name.left(nameSize)});
+    return q.next();
 }
 
 PlanSaver::Result PlanSaver::save(const Plan& plan) {

@@ -59,6 +59,7 @@ public:
     QAction* printLayoutAction;
     QAction* printTimeSheetsAction;
     QAction* printCostsAction;
+    QAction* printBudgetAction;
     QMenu* languageMenu;
     QAction* englishAction;
     QAction* frenchAction;
