@@ -4,8 +4,8 @@
 #include "framework/io/filewriter.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QStandardPaths>
 

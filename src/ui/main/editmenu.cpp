@@ -39,16 +39,14 @@ const Pattern patterns[] = {
     {Kind::Add, Subject::Record, 1, QT_TRANSLATE_NOOP("Form1", "add of major activity '%1'")},
     {Kind::Add, Subject::Record, 2, QT_TRANSLATE_NOOP("Form1", "add of action '%1'")},
     {Kind::Delete, Subject::Record, 0, QT_TRANSLATE_NOOP("Form1", "delete of project '%1'")},
-    {Kind::Delete, Subject::Record, 1,
-     QT_TRANSLATE_NOOP("Form1", "delete of major activity '%1'")},
+    {Kind::Delete, Subject::Record, 1, QT_TRANSLATE_NOOP("Form1", "delete of major activity '%1'")},
     {Kind::Delete, Subject::Record, 2, QT_TRANSLATE_NOOP("Form1", "delete of action '%1'")},
     {Kind::Copy, Subject::Record, -1, QT_TRANSLATE_NOOP("Form1", "copy of project '%1'")},
     {Kind::Add, Subject::Note, -1, QT_TRANSLATE_NOOP("Form1", "add of a note")},
     {Kind::Edit, Subject::Note, -1, QT_TRANSLATE_NOOP("Form1", "typing in a note")},
     {Kind::Delete, Subject::Note, -1, QT_TRANSLATE_NOOP("Form1", "delete of a note")},
     {Kind::Add, Subject::TeamMember, -1, QT_TRANSLATE_NOOP("Form1", "add of team member '%1'")},
-    {Kind::Edit, Subject::TeamMember, -1,
-     QT_TRANSLATE_NOOP("Form1", "change of team member '%1'")},
+    {Kind::Edit, Subject::TeamMember, -1, QT_TRANSLATE_NOOP("Form1", "change of team member '%1'")},
     {Kind::Delete, Subject::TeamMember, -1,
      QT_TRANSLATE_NOOP("Form1", "delete of team member '%1'")},
     {Kind::Add, Subject::Contact, -1, QT_TRANSLATE_NOOP("Form1", "add of contact '%1'")},
@@ -166,9 +164,8 @@ QString EditMenu::nameOf(const ChangeStep& step, bool translated) const {
         return text(typed && captions.size() == 1 ? typingIn : changeOf)
             .arg(captions.join(QStringLiteral(", ")));
     }
-    const QString name = shortName(step.kind == Kind::Copy && !step.sourceName.isEmpty()
-                                       ? step.sourceName
-                                       : main.name);
+    const QString name = shortName(
+        step.kind == Kind::Copy && !step.sourceName.isEmpty() ? step.sourceName : main.name);
     for (const Pattern& p : patterns) {
         if (p.kind != step.kind || p.subject != main.subject ||
             (p.level >= 0 && p.level != main.level))
@@ -208,18 +205,21 @@ void EditMenu::replay(bool undo) {
     const QString name = nameOf(*step, false);
     const ChangeHistory::Outcome out = undo ? history_->undo() : history_->redo();
     tree_->showAfterChange(out.node);
+    // The page the focus was on may have gone with the step: the keys go on from the tree.
+    if (!QApplication::focusWidget())
+        tree_->view()->setFocus(Qt::OtherFocusReason);
     if (out.done || out.refusal.isEmpty())
         return;
-    QString text = QStringLiteral("%1 %2 was refused: %3. Nothing was changed.")
-                       .arg(undo ? QStringLiteral("Undo") : QStringLiteral("Redo"), name,
-                            out.refusal);
+    QString text =
+        QStringLiteral("%1 %2 was refused: %3. Nothing was changed.")
+            .arg(undo ? QStringLiteral("Undo") : QStringLiteral("Redo"), name, out.refusal);
     text += out.dropped == 0
                 ? QStringLiteral("\n\nThat step has left the history.")
                 : QStringLiteral("\n\nThat step has left the history, and so have %1 other "
                                  "steps on the same records.")
                       .arg(out.dropped);
-    vok::Messages::show({vok::Messages::Icon::Warning, vok::Messages::applicationTitle(), text,
-                         QMessageBox::Ok});
+    vok::Messages::show(
+        {vok::Messages::Icon::Warning, vok::Messages::applicationTitle(), text, QMessageBox::Ok});
 }
 
 bool EditMenu::ownedByControl(QWidget* focus, bool undo) {
@@ -227,11 +227,11 @@ bool EditMenu::ownedByControl(QWidget* focus, bool undo) {
     if (const auto* line = qobject_cast<QLineEdit*>(focus))
         available = undo ? line->isUndoAvailable() : line->isRedoAvailable();
     else if (const auto* plain = qobject_cast<QPlainTextEdit*>(focus))
-        available = undo ? plain->document()->isUndoAvailable()
-                         : plain->document()->isRedoAvailable();
+        available =
+            undo ? plain->document()->isUndoAvailable() : plain->document()->isRedoAvailable();
     else if (const auto* rich = qobject_cast<QTextEdit*>(focus))
-        available = undo ? rich->document()->isUndoAvailable()
-                         : rich->document()->isRedoAvailable();
+        available =
+            undo ? rich->document()->isUndoAvailable() : rich->document()->isRedoAvailable();
     else
         return false; // the tree, a check box, a list, a button: the window's
     // The field of a record: its own while what was typed is not stored.
@@ -239,7 +239,8 @@ bool EditMenu::ownedByControl(QWidget* focus, bool undo) {
         // A cell being typed into lies in its grid's view: not in the record yet.
         if (w != focus && qobject_cast<QAbstractItemView*>(w))
             return true;
-        if (const auto* link = w->findChild<vok::DataLink*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (const auto* link =
+                w->findChild<vok::DataLink*>(QString(), Qt::FindDirectChildrenOnly)) {
             const vok::Table* table = link->table();
             return available && table && table->isEditing() && table->isModified();
         }
@@ -254,8 +255,8 @@ bool EditMenu::eventFilter(QObject* watched, QEvent* event) {
         QWidget* focus = QApplication::focusWidget();
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool undo = key->matches(QKeySequence::Undo);
-        const bool redo = key->matches(QKeySequence::Redo) ||
-                          QKeySequence(key->keyCombination()) == redoShiftZ();
+        const bool redo =
+            key->matches(QKeySequence::Redo) || QKeySequence(key->keyCombination()) == redoShiftZ();
         // Not given to the control: the window's shortcut takes the key.
         if ((undo || redo) && watched == focus && focus->window() == window_ &&
             (undo ? undoAction : redoAction)->isEnabled() && !ownedByControl(focus, undo))
