@@ -9,10 +9,7 @@
 #include "ui/main/recordtab.h"
 #include "ui/main/treecontroller.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QSplitter>
@@ -71,24 +68,9 @@ class TestUndoJourneys : public JourneyFixture {
                        .arg(major, p[2]));
         return QStringLiteral("SELECT %1 FROM action WHERE Action_id = %2").arg(field, action);
     }
-    // Changes a control of the page showing as a person does, and leaves it.
+    // Changes a control of the page showing, and leaves it.
     void change(const QString& control, const QString& typed) {
-        QWidget* w = widget(control);
-        QVERIFY2(w, qPrintable(control));
-        if (auto* combo = qobject_cast<QComboBox*>(w)) {
-            click(combo);
-            QAbstractItemView* list = combo->view();
-            QTRY_VERIFY(list->isVisible());
-            QTest::qWait(QApplication::doubleClickInterval() + 50);
-            const int row = combo->findText(typed);
-            QVERIFY(row >= 0);
-            click(list->viewport(), list->visualRect(list->model()->index(row, 0)).center());
-        } else if (qobject_cast<QCheckBox*>(w)) {
-            click(w, QPoint(8, w->height() / 2));
-        } else {
-            click(w);
-            retype(typed);
-        }
+        changeControl(widget(control), typed);
         tab();
     }
 
