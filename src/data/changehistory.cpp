@@ -191,7 +191,7 @@ ChangeHistory::Outcome ChangeHistory::replay(bool undo) {
     if (from.isEmpty())
         return out;
     const ChangeStep& step = from.last();
-    StepReplay replay(dm_);
+    StepReplay replay(dm_, caption_);
     out.refusal = undo ? replay.undo(step) : replay.redo(step);
     out.done = out.refusal.isEmpty();
     out.node = step.nodeAfter(out.done == undo);

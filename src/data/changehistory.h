@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class ProjectCopyTables;
@@ -56,6 +57,10 @@ public:
     Outcome undo();
     Outcome redo();
     void clear();
+    // How a refusal names a record's field (by level and field name): its caption on the page.
+    void setFieldCaption(std::function<QString(int level, const QString& field)> caption) {
+        caption_ = std::move(caption);
+    }
 
     // The rows a command writes in its unit of work, as one step. A command that does not end
     // (an error on the way, its unit undone) leaves nothing in the history.
@@ -104,4 +109,5 @@ private:
     QList<ChangeStep> undo_;
     QList<ChangeStep> redo_;
     std::unique_ptr<Open> open_;
+    std::function<QString(int, const QString&)> caption_;
 };

@@ -66,7 +66,8 @@ private:
     std::map<const vok::Table*, Entry> entries_;
 };
 
-StepReplay::StepReplay(ProjectData& dm) : store_(*dm.store), hierarchy_(dm) {}
+StepReplay::StepReplay(ProjectData& dm, Caption caption)
+    : store_(*dm.store), hierarchy_(dm), caption_(std::move(caption)) {}
 
 QString StepReplay::undo(const ChangeStep& step) {
     return replay(step, true);
@@ -126,9 +127,14 @@ QVector<QVariant> StepReplay::current(Writers& writers, const ChangeStep::Row& r
 
 void StepReplay::refuseChanged(const ChangeStep::Row& row, int field, const QVariant& now) {
     const vok::Field& f = row.table->field(field);
-    throw Refused{QStringLiteral("another installation changed %1 since: %2 now holds “%3”")
-                      .arg(ChangeStep::describe(row), f.name(),
-                           vok::ShownText::escaped(f.displayTextOf(now)))};
+    QString name = row.subject == ChangeStep::Subject::Record && caption_
+                       ? caption_(row.level, f.name())
+                       : QString();
+    if (name.isEmpty())
+        name = f.name();
+    throw Refused{
+        QStringLiteral("another installation changed %1 since: %2 now holds “%3”")
+            .arg(ChangeStep::describe(row), name, vok::ShownText::escaped(f.displayTextOf(now)))};
 }
 
 void StepReplay::restore(Writers& writers, const ChangeStep::Row& row,

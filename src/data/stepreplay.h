@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+#include <functional>
 
 class ProjectData;
 namespace vok {
@@ -21,7 +22,10 @@ class Table;
 // record goes only when nothing the step does not know of hangs off it.
 class StepReplay {
 public:
-    explicit StepReplay(ProjectData& dm);
+    // `caption` names a record's field in a refusal as the user knows it (the field's own name
+    // when it gives none).
+    using Caption = std::function<QString(int level, const QString& field)>;
+    explicit StepReplay(ProjectData& dm, Caption caption = {});
 
     // Empty when the step was undone (done again); otherwise why not, and nothing was changed.
     // A failure of the engine (a lock held too long) is thrown, and nothing was changed either.
@@ -40,9 +44,9 @@ private:
     // Whether a table holds a row whose fields hold the values.
     bool holdsAny(const vok::Table& table, const QStringList& fields, const QVariantList& values);
     static QVariantList keyOf(const vok::Table& table, const QVector<QVariant>& values, int parts);
-    [[noreturn]] static void refuseChanged(const ChangeStep::Row& row, int field,
-                                           const QVariant& now);
+    [[noreturn]] void refuseChanged(const ChangeStep::Row& row, int field, const QVariant& now);
 
     vok::Store& store_;
     ProjectHierarchy hierarchy_;
+    Caption caption_;
 };

@@ -278,7 +278,7 @@ private Q_SLOTS:
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].text,
                  u"Undo typing in Client was refused: another installation changed project "
-                 "“Website Relaunch” since: Zel_client now holds “Contoso”. Nothing was "
+                 "“Website Relaunch” since: Client now holds “Contoso”. Nothing was "
                  "changed.\n\nThat step has left the history."_qs);
         QCOMPARE(stored(query), u"Contoso"_qs);
         QCOMPARE(form->projectPage->record->client->text(), u"Contoso"_qs);

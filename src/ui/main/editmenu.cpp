@@ -114,8 +114,14 @@ void EditMenu::setTree(TreeController* tree, const std::array<DetailPage*, 3>& p
 
 void EditMenu::setHistory(ChangeHistory* history) {
     history_ = history;
-    if (history_)
+    if (history_) {
         connect(history_, &ChangeHistory::changed, this, &EditMenu::updateActions);
+        // A refusal is a message, in English as every message of the system: the caption too.
+        history_->setFieldCaption([this](int level, const QString& field) {
+            bool typed = true;
+            return fieldCaption(level, field, false, &typed);
+        });
+    }
     updateActions();
 }
 
