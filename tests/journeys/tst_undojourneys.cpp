@@ -1,6 +1,7 @@
 // Undo and redo from the keyboard, find in the tree, the Delete key and the room given to the
 // tree, as a person uses them: every check reads back what was stored.
 #include "app/exe/appwindows.h"
+#include "framework/widgets/dbctrlgrid.h"
 #include "framework/widgets/dbedit.h"
 #include "journeyfixture.h"
 #include "ui/main/detailpage.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSplitter>
 #include <QSqlRecord>
 #include <QTreeWidget>
@@ -265,6 +267,23 @@ private Q_SLOTS:
         redo();
         QVERIFY(stored(count) != before);
         QCOMPARE(form->tree->view()->currentItem()->text(0), u"Garden Shed"_qs);
+    }
+
+    void aNoteTypedIsTakenBackAndGivenAgain() {
+        const QString count = QStringLiteral("SELECT COUNT(*) FROM Majornotes WHERE "
+                                             "Majornotes_note = 'Cement ordered.'");
+        clickNode(website + u"/Design"_qs); // no note yet: the first panel is blank
+        clickTab(u"Notes"_qs);
+        click(form->majorPage->notes->panel(0)->memo()->viewport());
+        type(u"Cement ordered."_qs);
+        clickTab(visiblePage()->tabText(0)); // leaving the tab stores it
+        QCOMPARE(stored(count), u"1"_qs);
+        QCOMPARE(form->editMenu->undoAction->text(), u"Undo add of a note"_qs);
+        undo();
+        QCOMPARE(stored(count), u"0"_qs);
+        QCOMPARE(form->tree->view()->currentItem()->text(0), u"Design"_qs);
+        redo();
+        QCOMPARE(stored(count), u"1"_qs);
     }
 
     void anUndoOverAnotherInstallationsChangeIsRefused() {
