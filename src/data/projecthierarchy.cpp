@@ -63,3 +63,26 @@ void ProjectHierarchy::remove(int at) {
 QStringList ProjectHierarchy::ownerFields(const vok::Table& table, int owners) {
     return table.indexFieldNames().mid(0, owners);
 }
+
+std::optional<ProjectHierarchy::Place> ProjectHierarchy::placeOf(const vok::Table& table) const {
+    for (int at = 0; at < LevelCount; ++at) {
+        const Node& node = level(at);
+        if (node.records == &table)
+            return Place{at, true};
+        for (const Detail& d : node.details) {
+            if (d.table == &table)
+                return Place{at, false};
+        }
+    }
+    return std::nullopt;
+}
+
+QList<vok::Table*> ProjectHierarchy::hangingOff(int at) const {
+    const Node& node = level(at);
+    QList<vok::Table*> out;
+    for (const Detail& d : node.details)
+        out << d.table;
+    if (node.children)
+        out << node.children;
+    return out;
+}

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 class ProjectData;
 namespace vok {
@@ -47,6 +48,17 @@ public:
 
     // The fields of a record-set that carry its owners' numbers: the first `owners` index fields.
     static QStringList ownerFields(const vok::Table& table, int owners);
+
+    // Where a record-set stands in the hierarchy: the level whose records it holds (`records`) or
+    // whose current record it hangs off. Empty for a record-set that is none of these.
+    struct Place {
+        int level = ProjectLevel;
+        bool records = false;
+    };
+    std::optional<Place> placeOf(const vok::Table& table) const;
+    // The record-sets a record of a level must have nothing left in before it can go: its
+    // details and the next level down.
+    QList<vok::Table*> hangingOff(int level) const;
 
 private:
     std::array<Node, LevelCount> levels_;

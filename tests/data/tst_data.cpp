@@ -1,6 +1,7 @@
 // The data folder's tables and the shared data module's links and rules.
 #include "data/datafolder.h"
 #include "data/datafoldercopy.h"
+#include "data/nodesearch.h"
 #include "data/projectcopy.h"
 #include "data/projectcopytables.h"
 #include "data/projectdata.h"
@@ -707,6 +708,33 @@ private Q_SLOTS:
         const ProjectCopy::Result copy = ProjectCopy(*dm, copies).run();
         QCOMPARE(shape(copy.project), shape(12));
         QCOMPARE(dm->Contacts->recordCount(), 2); // the working views still show the source
+    }
+
+    // The engine folds the names; the window folds what is typed: both alike.
+    void searchFindsProjectsByAnyNodeNameLetterCaseAndAccentsAside_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("projects");
+        QTest::newRow("a project's name, another case") << "ALPHA" << "12";
+        QTest::newRow("a major activity's") << "desi" << "12";
+        QTest::newRow("an action's, typed without its accent") << "revisee" << "12,14";
+        QTest::newRow("typed with an accent the name has not") << "Skétch" << "12";
+        QTest::newRow("a capital accent folded") << "ÉTÉ" << "14";
+        QTest::newRow("like-pattern characters are plain text") << "%_" << "16";
+        QTest::newRow("nothing matches") << "zz" << "";
+        QTest::newRow("blanks find nothing") << "  " << "";
+    }
+    void searchFindsProjectsByAnyNodeNameLetterCaseAndAccentsAside() {
+        QFETCH(QString, text);
+        QFETCH(QString, projects);
+        seedProjects();
+        exec(QStringLiteral("UPDATE action SET Action_name = 'Révisée' WHERE Action_id = 6"));
+        exec(QStringLiteral("INSERT INTO major (Major_project_id, Major_item) VALUES (14, "
+                            "'Fête d''Été'), (14, 'Revisée'), (16, '100%_sure')"));
+        QStringList found;
+        for (qlonglong p : NodeSearch(*dm->store).projects(text))
+            found << QString::number(p);
+        QCOMPARE(found.join(QLatin1Char(',')), projects);
+        QCOMPARE(NodeSearch::matches(QStringLiteral("Fête d'Été"), text), projects == "14");
     }
 };
 

@@ -11,7 +11,10 @@
 #include "ui/main/mainwindow.h"
 #include "ui/main/treecontroller.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QDir>
@@ -247,6 +250,25 @@ void JourneyFixture::menuKey() {
     QContextMenuEvent request(QContextMenuEvent::Keyboard, at, w->mapToGlobal(at));
     QApplication::sendEvent(w, &request);
     QTest::keyRelease(w, Qt::Key_Menu);
+}
+
+void JourneyFixture::changeControl(QWidget* control, const QString& text) {
+    QVERIFY(control);
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        click(combo);
+        QAbstractItemView* list = combo->view();
+        QTRY_VERIFY(list->isVisible());
+        // A person's pause: a click right after the list opened is not taken as a choice.
+        QTest::qWait(QApplication::doubleClickInterval() + 50);
+        const int row = combo->findText(text);
+        QVERIFY(row >= 0);
+        click(list->viewport(), list->visualRect(list->model()->index(row, 0)).center());
+    } else if (qobject_cast<QCheckBox*>(control)) {
+        click(control, QPoint(8, control->height() / 2));
+    } else {
+        click(control);
+        retype(text);
+    }
 }
 
 void JourneyFixture::retype(const QString& text) {

@@ -85,6 +85,9 @@ protected:
     void backtab() { key(Qt::Key_Backtab, Qt::ShiftModifier); }
     // Selects all of the focused edit's text and types over it.
     void retype(const QString& text);
+    // Changes a record's control as a person does: a list's entry with that text chosen, a check
+    // box ticked or cleared, or the text typed over.
+    void changeControl(QWidget* control, const QString& text);
     QWidget* focused() const;
 
     // ---- Reading.

@@ -94,6 +94,10 @@ public:
     virtual QString returningRowId(const TableRef& ref) = 0;
     // "a <same> b" is true when both are null or both are equal, as stored.
     virtual QString sameValue() const = 0;
+    // A condition true where a text column holds the statement's parameter at that place, a
+    // text folded by TextFold: letter case and accents aside, as TextFold folds them. For a
+    // search by name over a whole table.
+    virtual QString foldedContains(const QString& column) = 0;
     QString columnType(const FieldDef& def) const;
     // CREATE TABLE and CREATE INDEX statements of a table, named as given.
     QStringList createTableSql(const TableDef& def, const TableRef& name,

@@ -408,6 +408,13 @@ QString PostgresEngine::returningRowId(const TableRef& ref) {
     return QStringLiteral(" RETURNING ") + rowId(ref);
 }
 
+QString PostgresEngine::foldedContains(const QString& column) {
+    // As TextFold folds: decomposed, the combining marks U+0300 to U+036F dropped, lower case.
+    return QStringLiteral("strpos(lower(regexp_replace(normalize(%1, NFD), '[\u0300-\u036f]', "
+                          "'', 'g')), ?) > 0")
+        .arg(column);
+}
+
 QString PostgresEngine::sameValue() const {
     return QStringLiteral("IS NOT DISTINCT FROM ?");
 }

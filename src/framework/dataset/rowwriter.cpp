@@ -329,6 +329,57 @@ bool RowWriter::remove(qint64 rowid, const QVector<QVariant>& read, bool readLoc
     return q.run() == 1;
 }
 
+void RowWriter::restore(qint64 rowid, const QVector<QVariant>& values) {
+    // Held with its number, as a new row whose number was taken ahead.
+    if (holding()) {
+        hold(Held::Inserts);
+        heldRows_.push_back(TableRow{rowid, stored(values)});
+        indexHeld(heldRows_.back().values);
+        held(heldRows_.size());
+        return;
+    }
+    QList<int> positions;
+    for (int i = 0; i < columns_.size(); ++i) {
+        if (!autoInc_[i])
+            positions << i;
+    }
+    Statement& q = statement(QStringLiteral("restore"), [&] {
+        QStringList cols{rowId_};
+        QStringList marks{QStringLiteral("?")};
+        for (int i : positions) {
+            cols << quotedName(columns_[i]);
+            marks << QStringLiteral("?");
+        }
+        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(ref_.sql(), cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    });
+    q.reset();
+    q.bind(0, rowid);
+    for (int k = 0; k < positions.size(); ++k)
+        q.bind(k + 1, values[positions[k]]);
+    q.run();
+}
+
+bool RowWriter::read(qint64 rowid, QVector<QVariant>& values) {
+    Statement& q = statement(QStringLiteral("read"), [this] {
+        QStringList cols;
+        for (const QString& c : columns_)
+            cols << quotedName(c);
+        return QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+            .arg(cols.join(QStringLiteral(", ")), ref_.sql(), rowId_);
+    });
+    q.reset();
+    q.bind(0, rowid);
+    const bool found = q.step();
+    if (found) {
+        values.resize(columns_.size());
+        for (int i = 0; i < columns_.size(); ++i)
+            values[i] = q.value(i);
+    }
+    q.reset();
+    return found;
+}
+
 int RowWriter::removeWhere(const QStringList& columns, const QVariantList& values) {
     // Rows held back go first: they may be among those the statement removes.
     sendHeld();

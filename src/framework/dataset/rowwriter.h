@@ -43,6 +43,13 @@ public:
     // Removes every row whose named columns hold the given values (every row, when none is
     // named), in one statement; returns how many went.
     int removeWhere(const QStringList& columns, const QVariantList& values);
+    // Puts a row back under the number it had (its AutoInc columns are taken from the row's
+    // identity): a row removed before returns as it was, and what refers to it by number finds it
+    // again. The number must be free; the engine refuses it otherwise.
+    void restore(qint64 rowid, const QVector<QVariant>& values);
+    // The row as stored now, by identity, into `values` (stored columns in record-set order);
+    // false when there is no such row.
+    bool read(qint64 rowid, QVector<QVariant>& values);
 
     const TableRef& table() const { return ref_; }
     bool holdsRows() const { return held_ != Held::Nothing; }

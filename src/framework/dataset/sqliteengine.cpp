@@ -4,6 +4,7 @@
 #include "framework/io/heldfolder.h"
 #include "sqlitefilecheck.h"
 #include "sqlitestatement.h"
+#include "textfold.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,9 +12,12 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+
+#include <sqlite3.h>
 
 namespace vok {
 
@@ -261,6 +265,50 @@ QString SqliteEngine::rowId(const TableRef& /*ref*/) {
 
 QString SqliteEngine::returningRowId(const TableRef& /*ref*/) {
     return {};
+}
+
+namespace {
+
+// vok_folded_contains(text, folded): whether the text holds the folded needle, letter case and
+// accents aside. Most names are plain ASCII: those are compared where they lie, without a copy.
+void sqlFoldedContains(sqlite3_context* context, int, sqlite3_value** argv) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const auto* needle = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    if (!text || !needle) {
+        sqlite3_result_int(context, 0);
+        return;
+    }
+    const int n = sqlite3_value_bytes(argv[0]);
+    const int m = sqlite3_value_bytes(argv[1]);
+    const bool ascii = std::all_of(text, text + n, [](char c) { return (c & 0x80) == 0; });
+    if (!ascii) {
+        sqlite3_result_int(
+            context, TextFold::contains(QString::fromUtf8(text, n), QString::fromUtf8(needle, m)));
+        return;
+    }
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    for (int at = 0; at + m <= n; ++at) {
+        int k = 0;
+        while (k < m && lower(text[at + k]) == needle[k])
+            ++k;
+        if (k == m) {
+            sqlite3_result_int(context, 1);
+            return;
+        }
+    }
+    sqlite3_result_int(context, 0);
+}
+
+} // namespace
+
+QString SqliteEngine::foldedContains(const QString& column) {
+    // Registered on the connection it is asked of: cheap, and a connection opened again has it.
+    const int rc = sqlite3_create_function_v2(handle(), "vok_folded_contains", 2,
+                                              SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                              &sqlFoldedContains, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        throw DatabaseError(QString::fromUtf8(sqlite3_errstr(rc)), DatabaseError::Kind::Engine);
+    return QStringLiteral("vok_folded_contains(%1, ?)").arg(column);
 }
 
 QString SqliteEngine::sameValue() const {

@@ -40,6 +40,7 @@ public:
     QString rowId(const TableRef& ref) override;
     QString returningRowId(const TableRef& ref) override;
     QString sameValue() const override;
+    QString foldedContains(const QString& column) override;
 
     QString findTable(const QString& baseName) override;
     QString mainSchema() const override;

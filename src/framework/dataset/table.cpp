@@ -1323,7 +1323,13 @@ void Table::post() {
         const Row& read = rows_[static_cast<size_t>(cur_)];
         if (!writer_->update(read.rowid, read.values, buffer_.values, changed_, readLocked(read)))
             postOverTheirs();
+        // Over what the row held when it was written: another user's values, after a merge.
+        if (journal_)
+            journalWrite(RowWrite::Kind::Update, read.rowid,
+                         rows_[static_cast<size_t>(cur_)].values, buffer_.values);
     }
+    if (inserting && journal_)
+        journalWrite(RowWrite::Kind::Insert, buffer_.rowid, {}, buffer_.values);
     // What this unit wrote stays as written until it ends.
     buffer_.unit = unit;
 
@@ -1422,6 +1428,8 @@ void Table::deleteRecord() {
     const Row& read = rows_[static_cast<size_t>(cur_)];
     if (!writer_->remove(read.rowid, read.values, readLocked(read)))
         refuseDeletion();
+    if (journal_)
+        journalWrite(RowWrite::Kind::Remove, read.rowid, read.values, {});
     keepSeenAfterOwnWrite(writesBefore);
     keepCacheAfterOwnWrite(writesBefore, otherBefore, false);
     rows_.erase(rows_.begin() + cur_);
@@ -1436,6 +1444,18 @@ void Table::deleteRecord() {
     }
     invalidateDetails(false, true);
     rowsChanged();
+}
+
+void Table::journalWrite(RowWrite::Kind kind, qint64 rowid, const QVector<QVariant>& before,
+                         const QVector<QVariant>& after) const {
+    RowWrite w;
+    w.kind = kind;
+    w.rowid = rowid;
+    w.before = before.mid(0, storedCount_);
+    w.after = after.mid(0, storedCount_);
+    if (kind == RowWrite::Kind::Update)
+        w.changed = changed_;
+    journal_->wrote(*this, w);
 }
 
 bool Table::readLocked(const Row& row) const {
@@ -1466,6 +1486,10 @@ void Table::deleteAll() {
     // Nobody else has written since the range was read: it is still exactly these rows.
     if (writer_->removeWhere(link, loadedKey_) != static_cast<int>(rows_.size()))
         throw DatabaseError::changedByAnotherUser();
+    if (journal_) {
+        for (const Row& r : rows_)
+            journalWrite(RowWrite::Kind::Remove, r.rowid, r.values, {});
+    }
     keepSeenAfterOwnWrite(writesBefore);
     keepCacheAfterOwnWrite(writesBefore, otherBefore, false);
     rows_.clear();

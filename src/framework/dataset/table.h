@@ -2,6 +2,7 @@
 
 #include "field.h"
 #include "rangecache.h"
+#include "rowjournal.h"
 #include "rowwriter.h"
 #include "statement.h"
 #include "store.h"
@@ -59,6 +60,11 @@ public:
     std::function<void(Table&)> onCalcFields;
     std::function<bool(Table&)> onFilterRecord;
     std::function<void(Table&)> onAfterScroll;
+
+    // Every row this record-set writes is told to the journal once it is written (none: nothing
+    // is told). The journal outlives the record-set or is taken away first.
+    void setJournal(RowJournal* journal) { journal_ = journal; }
+    RowJournal* journal() const { return journal_; }
 
     void setFiltered(bool on);
     // With the filter on, a text field that every record the filter accepts holds a given text
@@ -236,6 +242,9 @@ private:
     [[noreturn]] void refuseDeletion();
     // Whether the row was read inside the unit of work running now, under its write lock.
     bool readLocked(const Row& row) const;
+    // Tells the journal of a row written.
+    void journalWrite(RowWrite::Kind kind, qint64 rowid, const QVector<QVariant>& before,
+                      const QVector<QVariant>& after) const;
 
     Store* store_;
     QString tableName_;
@@ -300,6 +309,7 @@ private:
     quint64 seenWrites_ = 0; // this connection's writes to the table when the range was read
     std::unique_ptr<RowWriter> writer_;
     QString rowId_;
+    RowJournal* journal_ = nullptr;
 };
 
 } // namespace vok

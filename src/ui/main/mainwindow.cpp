@@ -1,8 +1,10 @@
 #include "mainwindow.h"
 
 #include "contactwindow.h"
+#include "data/changehistory.h"
 #include "data/projectdata.h"
 #include "detailpage.h"
+#include "editmenu.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/dataset/table.h"
 #include "framework/ui/guard.h"
@@ -19,6 +21,8 @@
 #include "startupsequence.h"
 #include "summarydocument.h"
 #include "treecontroller.h"
+#include "treefind.h"
+#include "treesplitter.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -57,15 +61,17 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     row->setSpacing(4);
     treeBox = new QGroupBox(QStringLiteral("Current Projects"), central);
     treeBox->setObjectName(QStringLiteral("GroupBox1"));
-    treeBox->setFixedWidth(321);
-    row->addWidget(treeBox);
     tree = new TreeController(treeBox, this);
+    // Find's field, above the tree.
+    treeFind = new TreeFind(treeBox);
+    static_cast<QBoxLayout*>(treeBox->layout())->insertWidget(0, treeFind);
 
     auto* pageArea = new QWidget(central);
     pageArea->setObjectName(QStringLiteral("Pages"));
     auto* stack = new QGridLayout(pageArea);
     stack->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(pageArea, 1);
+    splitter = new TreeSplitter(treeBox, pageArea, central);
+    row->addWidget(splitter);
     printProjectLabel = new QLabel(central);
     printProjectLabel->setObjectName(QStringLiteral("PrintProject"));
     printProjectLabel->hide();
@@ -81,6 +87,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     tree->setPopups({projectMenu, majorMenu, actionMenu});
     connect(tree, &TreeController::busyChanged, this, &MainWindow::setBusy);
     menuBar()->installEventFilter(this);
+    editMenu->setTree(tree, pages());
+    connect(tree, &TreeController::busyChanged, editMenu, &EditMenu::setBusy);
+    connect(editMenu->findAction, &QAction::triggered, treeFind, &TreeFind::open);
+    connect(treeFind, &TreeFind::filterChanged, tree,
+            [this](const QString& text) { vok::Guard::run([&] { tree->filter(text); }); });
+    connect(treeFind, &TreeFind::closed, tree->view(),
+            [this] { tree->view()->setFocus(Qt::ShortcutFocusReason); });
     startup = new StartupSequence(*this);
     connectCommands();
     updateCommands();
@@ -181,6 +194,8 @@ void MainWindow::buildMenus() {
         }
     };
     build(barEntries);
+    // Undo, Redo and Find, first on the bar as in every desktop program.
+    editMenu = new EditMenu(this, addProjectAction);
     build(popupEntries);
     // One action at the foot of the three tree menus, and F5 anywhere in the window.
     refreshAction = new QAction(QStringLiteral("Refresh"), this);
@@ -263,6 +278,7 @@ void MainWindow::setDataModule(ProjectData* dm) {
     dm_ = dm;
     dm_->setPrintProjectSource([this] { return printProjectLabel->text(); });
     tree->setDataModule(dm);
+    keepHistory();
     for (DetailPage* page : pages())
         page->bind(*dm_);
 }
@@ -318,7 +334,19 @@ void MainWindow::setContactWindow(ContactWindow* contactWindow) {
 
 void MainWindow::setCopyModule(ProjectCopyTables* copies) {
     copies_ = copies;
+    keepHistory();
     updateCommands();
+}
+
+void MainWindow::keepHistory() {
+    editMenu->setHistory(nullptr);
+    tree->setHistory(nullptr);
+    history_.reset();
+    if (!dm_)
+        return;
+    history_ = std::make_unique<ChangeHistory>(*dm_, copies_);
+    editMenu->setHistory(history_.get());
+    tree->setHistory(history_.get());
 }
 
 void MainWindow::setTranslateInterface(std::function<void(int)> apply) {
@@ -406,6 +434,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    splitter->keepWidth();
     QMainWindow::closeEvent(event);
 }
 

@@ -9,14 +9,19 @@
 #include <QMenu>
 #include <array>
 #include <functional>
+#include <memory>
 
+class ChangeHistory;
 class ContactWindow;
+class EditMenu;
 class DetailPage;
 class MemberListWindow;
 class ProjectCopyTables;
 class ProjectData;
 class StartupSequence;
 class TreeController;
+class TreeFind;
+class TreeSplitter;
 
 // The main window: the project tree on the left, and on the right the detail page of the
 // selected project, major activity or action, whose tabs show the record, its team, notes,
@@ -91,9 +96,15 @@ public:
     QAction* deleteContactAction;
     QAction* editContactAction;
 
-    // ---- The tree in its box, and the three detail pages, one over the other.
+    // ---- The Edit menu: Undo and Redo of the window's history of changes, and Find.
+    EditMenu* editMenu;
+
+    // ---- The tree in its box under Find's field, and the three detail pages, one over the
+    // other, beside it across a line the user drags.
     QGroupBox* treeBox;
     TreeController* tree;
+    TreeFind* treeFind;
+    TreeSplitter* splitter;
     DetailPage* projectPage;
     DetailPage* majorPage;
     DetailPage* actionPage;
@@ -114,6 +125,9 @@ private:
     void connectCommands();
     void updateCommands();
     void setBusy(bool busy);
+    // A history of changes for the data module (and the copy module) set now, the one before
+    // forgotten.
+    void keepHistory();
 
     void showMemberList();
     void showContact(bool adding);
@@ -138,4 +152,5 @@ private:
     MemberListWindow* memberList_ = nullptr;
     ContactWindow* contactWindow_ = nullptr;
     ProjectCopyTables* copies_ = nullptr;
+    std::unique_ptr<ChangeHistory> history_;
 };

@@ -1,6 +1,7 @@
 #include "projecttree.h"
 
 #include "data/nodefigures.h"
+#include "data/nodesearch.h"
 #include "data/projectdata.h"
 #include "framework/io/showntext.h"
 
@@ -10,11 +11,13 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSet>
 #include <QStyle>
 #include <QTreeWidget>
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -203,10 +206,19 @@ void ProjectTree::clear() {
     tree_->clear();
 }
 
+bool ProjectTree::matches(const QString& name) const {
+    return NodeSearch::matches(name, filter_);
+}
+
 void ProjectTree::load() {
     clear();
     QList<QTreeWidgetItem*> top;
-    const QList<Node> nodes = projects();
+    QList<Node> nodes = projects();
+    if (!filter_.isEmpty() && dm_) {
+        const QList<qlonglong> found = NodeSearch(*dm_->store).projects(filter_);
+        const QSet<qlonglong> wanted(found.begin(), found.end());
+        nodes.removeIf([&](const Node& n) { return !wanted.contains(n.key); });
+    }
     top.reserve(nodes.size());
     projectNodes_.reserve(nodes.size());
     for (const Node& n : nodes) {
@@ -228,18 +240,52 @@ bool ProjectTree::makeChildren(QTreeWidgetItem* project) {
     const QString projectId = idOf(project);
     const qlonglong key = projectId.toLongLong();
     QList<QTreeWidgetItem*> majors;
+    QList<QTreeWidgetItem*> opened;
     const QHash<qlonglong, QList<Node>> actionsByMajor = actionsOf(projectId, key);
     for (const Node& m : majorsOf(projectId, key)) {
-        QTreeWidgetItem* major = makeItem(m);
+        // Filtered, by the names as the tree shows them: a major activity shows when its name
+        // holds the text, or as the parent of an action whose name does, opened to show it.
         QList<QTreeWidgetItem*> actions;
-        for (const Node& a : actionsByMajor.value(m.key))
-            actions << makeItem(a);
+        for (const Node& a : actionsByMajor.value(m.key)) {
+            std::unique_ptr<QTreeWidgetItem> action(makeItem(a));
+            if (filter_.isEmpty() || matches(action->text(0)))
+                actions << action.release();
+        }
+        std::unique_ptr<QTreeWidgetItem> item(makeItem(m));
+        if (!filter_.isEmpty() && actions.isEmpty() && !matches(item->text(0)))
+            continue;
+        QTreeWidgetItem* major = item.release();
         major->addChildren(actions);
         majors << major;
+        if (!filter_.isEmpty() && !actions.isEmpty())
+            opened << major;
     }
     project->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
     project->addChildren(majors);
+    for (QTreeWidgetItem* major : std::as_const(opened))
+        major->setExpanded(true);
     return true;
+}
+
+QTreeWidgetItem* ProjectTree::firstMatch() {
+    if (filter_.isEmpty())
+        return nullptr;
+    for (int p = 0; p < tree_->topLevelItemCount(); ++p) {
+        QTreeWidgetItem* project = tree_->topLevelItem(p);
+        if (matches(project->text(0)))
+            return project;
+        makeChildren(project);
+        for (int m = 0; m < project->childCount(); ++m) {
+            QTreeWidgetItem* major = project->child(m);
+            if (matches(major->text(0)))
+                return major;
+            for (int a = 0; a < major->childCount(); ++a) {
+                if (matches(major->child(a)->text(0)))
+                    return major->child(a);
+            }
+        }
+    }
+    return nullptr;
 }
 
 void ProjectTree::fillView() {

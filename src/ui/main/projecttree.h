@@ -46,6 +46,15 @@ public:
     // Makes the children of the projects in view that have none yet, and opens them.
     void fillView();
 
+    // From the next load on, only the nodes whose name holds `text` (letter case and accents
+    // aside) show, with their parents, opened down to them; empty text: every node. The engine
+    // finds the projects concerned; their nodes are made as they come into view, as ever.
+    void setFilter(const QString& text) { filter_ = text.trimmed(); }
+    const QString& filter() const { return filter_; }
+    // The first node in the tree's order whose own name holds the filter's text; null when none
+    // does or there is no filter.
+    QTreeWidgetItem* firstMatch();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -70,8 +79,11 @@ private:
     bool makeChildren(QTreeWidgetItem* project);
     QStringList all(int role);
 
+    bool matches(const QString& name) const;
+
     QTreeWidget* tree_;
     ProjectData* dm_ = nullptr;
+    QString filter_;
     QHash<qlonglong, QTreeWidgetItem*> projectNodes_;
     bool filling_ = false;
 };

@@ -1,5 +1,6 @@
 #include "treecontroller.h"
 
+#include "data/changehistory.h"
 #include "data/projectcopy.h"
 #include "data/projectdata.h"
 #include "data/projecthierarchy.h"
@@ -19,7 +20,9 @@
 #include "projecttree.h"
 #include "recordtab.h"
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -53,6 +56,8 @@ TreeController::TreeController(QGroupBox* box, QObject* parent) : QObject(parent
     // A right click opens the menu of the selected node without selecting another one.
     // It also shows a name cut at the tree's edge whole, as a tooltip.
     view_->viewport()->installEventFilter(this);
+    // The Delete key deletes the selected node, as its menu's Delete item does.
+    view_->installEventFilter(this);
     connect(view_, &QWidget::customContextMenuRequested, this, &TreeController::showPopup);
     tree_ = new ProjectTree(view_);
 
@@ -393,6 +398,15 @@ void TreeController::hidePages() {
 }
 
 bool TreeController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString id = selectedNode();
+        if (key->key() != Qt::Key_Delete || key->modifiers() != Qt::NoModifier || id.isEmpty())
+            return false;
+        const int level = static_cast<int>(id.count(QLatin1Char(',')));
+        vok::Guard::run([&] { deleteNode(level); });
+        return true;
+    }
     if (watched == view_->viewport()) {
         const QEvent::Type t = event->type();
         if (t == QEvent::ToolTip)
@@ -435,6 +449,10 @@ bool TreeController::isAdding() const {
 
 void TreeController::setBusy(bool busy) {
     view_->setEnabled(!busy);
+    // The tree had the focus before the command and lost it while disabled: the keys (Undo,
+    // the arrows) go on from there.
+    if (!busy && !QApplication::focusWidget() && view_->isVisible())
+        view_->setFocus(Qt::OtherFocusReason);
     Q_EMIT busyChanged(busy);
 }
 
@@ -571,10 +589,13 @@ void TreeController::deleteNode(int level) {
         return;
     }
     {
-        // All or nothing: a failure leaves every table, and the tree, as they were.
+        // All or nothing: a failure leaves every table, and the tree, as they were. One step
+        // of the history, which gives back every row under its number.
+        ChangeHistory::Command step(history_, ChangeStep::Kind::Delete);
         vok::Transaction work(*dm_->store);
         ProjectHierarchy(*dm_).remove(level);
         work.commit();
+        step.done();
     }
     setBusy(false);
     loadTree();
@@ -587,7 +608,11 @@ void TreeController::deleteNode(int level) {
 void TreeController::copyProject(ProjectCopyTables& copies) {
     if (!dm_ || !leaveShown() || !positionOnSelectedNode(1))
         return;
+    ChangeHistory::Command step(
+        history_, ChangeStep::Kind::Copy,
+        dm_->projects->fieldByName(QStringLiteral("Zel_project")).asString());
     const ProjectCopy::Result copy = ProjectCopy(*dm_, copies).run();
+    step.done();
     loadTree();
     selectNode(QString::number(copy.project));
 }
@@ -630,4 +655,28 @@ void TreeController::refillMemberPickLists() {
     }
     for (DetailPage* page : pages_)
         page->setMemberPickList(names);
+}
+
+// ---------------------------------------------------------------- undo and find
+
+void TreeController::showAfterChange(const QString& id) {
+    if (!dm_)
+        return;
+    loadTree();
+    QString target = id;
+    while (!target.isEmpty() && !findNode(target))
+        target = target.section(QLatin1Char(','), 0, -2);
+    selectNode(target);
+}
+
+void TreeController::filter(const QString& text) {
+    if (!dm_ || isAdding() || tree_->filter() == text.trimmed() || !leaveShown())
+        return;
+    const QString before = selectedNode();
+    tree_->setFilter(text);
+    loadTree();
+    if (const QTreeWidgetItem* first = tree_->firstMatch())
+        selectNode(ProjectTree::idOf(first));
+    else if (tree_->filter().isEmpty())
+        selectNode(before);
 }

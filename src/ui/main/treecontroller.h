@@ -5,6 +5,7 @@
 #include <QTreeWidget>
 #include <array>
 
+class ChangeHistory;
 class DetailPage;
 namespace vok {
 class DatabaseError;
@@ -89,6 +90,18 @@ public:
     // Sets the team grids' pick lists to every Member_name of Members, in the table's order.
     void refillMemberPickLists();
 
+    // The history that deleting and copying write their steps to (null: none is kept).
+    void setHistory(ChangeHistory* history) { history_ = history; }
+    // Before an undo or a redo: what was typed on the page showing is stored; false when the
+    // user stays on it.
+    bool leaveShownPage() { return leaveShown(); }
+    // After an undo or a redo: the tree read again and the node shown (a node gone: its nearest
+    // parent still stored; none: no page).
+    void showAfterChange(const QString& id);
+    // Only the nodes whose names hold the text show, with their parents, and the first of them
+    // is selected; no text: the whole tree again, on the node that was selected.
+    void filter(const QString& text);
+
 Q_SIGNALS:
     // While a record is added or deleted, the commands that would leave it wait.
     void busyChanged(bool busy);
@@ -149,4 +162,5 @@ private:
     QString goneId_; // noted by recordGone, until settled
     QString goneName_;
     bool goneTypedLost_ = false;
+    ChangeHistory* history_ = nullptr;
 };

@@ -14,12 +14,14 @@
 #include "support/testenvironment.h"
 #include "ui/main/contactwindow.h"
 #include "ui/main/detailpage.h"
+#include "ui/main/editmenu.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/memberlistwindow.h"
 #include "ui/main/recordtab.h"
 #include "ui/main/startupsequence.h"
 #include "ui/main/summarydocument.h"
 #include "ui/main/treecontroller.h"
+#include "ui/main/treefind.h"
 
 #include <QComboBox>
 #include <QMenuBar>
@@ -1323,8 +1325,19 @@ private Q_SLOTS:
                                QString::number(form->tree->projectList().size()),
                                form->tree->view()->topLevelItem(1)->text(0),
                                QString::number(form->isVisible()),
-                               form->windowTitle()};
+                               form->windowTitle(),
+                               QString::number(form->treeFind->isVisible()),
+                               form->editMenu->undoAction->text(),
+                               form->editMenu->redoAction->text()};
         };
+        if (command == QLatin1String("Undo1") || command == QLatin1String("Redo1")) {
+            vok::Table* t = form->projectPage->records(); // a step to take back or do again
+            t->edit();
+            t->fieldByName(QStringLiteral("Zel_client")).setValue(QStringLiteral("Undone"));
+            t->post();
+            if (command == QLatin1String("Redo1"))
+                form->editMenu->undoAction->trigger();
+        }
         if (command == QLatin1String("English1"))
             form->frenchAction->trigger();        // English shows once another language is on
         if (command == QLatin1String("Refresh1")) // shows what another installation changed
