@@ -553,6 +553,21 @@ void PostgresEngine::syncAutoIncrement(const TableRef& ref) {
 
 void PostgresEngine::releaseSheet(const TableRef& /*ref*/, int /*unitDepth*/) {}
 
+bool PostgresEngine::claimSheet(const QString& fileName) {
+    // Advisory locks are the database's, not the schema's: the schema is part of the name.
+    const QString space = QStringLiteral("vok sheet in ") + schema_;
+    return scalar(QStringLiteral("SELECT pg_try_advisory_lock(hashtext(?), hashtext(?))"),
+                  {space, fileName})
+        .toBool();
+}
+
+void PostgresEngine::unclaimSheet(const QString& fileName) {
+    const QString space = QStringLiteral("vok sheet in ") + schema_;
+    if (open_)
+        scalar(QStringLiteral("SELECT pg_advisory_unlock(hashtext(?), hashtext(?))"),
+               {space, fileName});
+}
+
 QStringList PostgresEngine::sheetFiles() {
     auto q = prepare(QStringLiteral("SELECT file_name FROM vok_sheets ORDER BY file_name"));
     QStringList names;

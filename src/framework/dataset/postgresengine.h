@@ -63,6 +63,9 @@ public:
     void createAndBegin(const QString& location, const QList<TableDef>& tables,
                         const EngineConfig::Settings& settings) override;
     void createSheet(const QString& fileName, const TableDef& def, int unitDepth) override;
+    // A session's advisory lock named after the schema and the sheet.
+    bool claimSheet(const QString& fileName) override;
+    void unclaimSheet(const QString& fileName) override;
     void syncAutoIncrement(const TableRef& ref) override;
 
 protected:

@@ -98,6 +98,7 @@ void SqliteEngine::close() {
     *alive_ = false;
     attached_.clear();
     pendingDetach_.clear();
+    locks_.releaseAll();
     closeDatabase();
 }
 
@@ -306,6 +307,14 @@ void SqliteEngine::detachPending() {
         if (!q.exec(QStringLiteral("DETACH DATABASE %1").arg(alias)))
             pendingDetach_.append(alias); // a statement still holds it; try again later
     }
+}
+
+bool SqliteEngine::claimSheet(const QString& fileName) {
+    return locks_.claim(filePath(fileName + QStringLiteral(".lock")));
+}
+
+void SqliteEngine::unclaimSheet(const QString& fileName) {
+    locks_.release(filePath(fileName + QStringLiteral(".lock")));
 }
 
 QStringList SqliteEngine::sheetFiles() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine.h"
+#include "lockfiles.h"
 
 #include <QHash>
 #include <memory>
@@ -43,6 +44,9 @@ public:
     bool sheetExists(const QString& fileName) override;
     QStringList sheetFiles() override;
     void createSheet(const QString& fileName, const TableDef& def, int unitDepth) override;
+    // A lock file beside the sheet, "<sheet>.lock".
+    bool claimSheet(const QString& fileName) override;
+    void unclaimSheet(const QString& fileName) override;
     void afterUnit() override;
 
 protected:
@@ -74,6 +78,7 @@ private:
     std::unique_ptr<Statement> dataVersionQuery_;
     // Statements of a closed connection must not finalize against it.
     std::shared_ptr<bool> alive_;
+    LockFiles locks_;
 };
 
 } // namespace vok

@@ -6,6 +6,7 @@
 #include "framework/io/showntext.h"
 #include "postgresstatement.h"
 #include "rowwriter.h"
+#include "sheetclaim.h"
 #include "storestatement.h"
 
 #include <QDir>
@@ -122,6 +123,8 @@ void Store::close() {
     }
     ++otherWrites_;
     columns_.clear();
+    claimed_.clear(); // the engine's holds end with the connection
+    ++connections_;
     engine_->close();
     engine_.reset();
     open_ = false;
@@ -340,6 +343,22 @@ void Store::createFile(const QString& fileName, const TableDef& def) {
     checkSheetName(fileName);
     engine().createSheet(fileName, def, depth_);
     noteOtherWrite();
+}
+
+std::unique_ptr<SheetClaim> Store::claimSheet(const QString& fileName) {
+    checkSheetName(fileName);
+    // One connection holds its engine's lock once: a second claim through it is refused here.
+    if (claimed_.contains(fileName) || !engine().claimSheet(fileName))
+        return {};
+    claimed_.insert(fileName);
+    return std::make_unique<SheetClaim>(this, fileName, connections_);
+}
+
+void Store::unclaimSheet(const QString& fileName, quint64 connection) {
+    if (connection != connections_ || !claimed_.remove(fileName))
+        return;
+    if (open_ && engine_)
+        engine_->unclaimSheet(fileName);
 }
 
 void Store::syncAutoIncrement(const QString& table) {

@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
@@ -18,6 +19,7 @@ namespace vok {
 
 class DatabaseError;
 class RowWriter;
+class SheetClaim;
 
 // The connection to the data: a data folder (its database vok.sqlite, members' sheets attached
 // while they are used) or a PostgreSQL database named by a URI; transactions, and the engine
@@ -67,6 +69,12 @@ public:
     // The file names of every member's sheet.
     QStringList files();
     void createFile(const QString& fileName, const TableDef& def);
+    // Holds a member's sheet for one window or merge at a time; null when another holds it, in
+    // this process or in another installation on the same data. See SheetClaim.
+    std::unique_ptr<SheetClaim> claimSheet(const QString& fileName);
+    // Called by the claim as it goes; a claim from before the connection was last closed has
+    // nothing left to release.
+    void unclaimSheet(const QString& fileName, quint64 connection);
     // Creates a new database with the given tables (a folder, or a server database named by a
     // URI); refuses one that already holds Vok data.
     static void createDatabase(const QString& location, const QList<TableDef>& tables,
@@ -161,6 +169,8 @@ private:
     quint64 otherWrites_ = 0;
     quint64 external_ = 0;
     QList<RowWriter*> holders_;
+    QSet<QString> claimed_;
+    quint64 connections_ = 0; // connections opened so far
     bool heldLost_ = false;
 };
 

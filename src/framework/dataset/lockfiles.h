@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+namespace vok {
+
+// Locks held on files beside the data, one per name, for as long as this process wants them:
+// an open file description's write lock (fcntl), which the system drops when the process ends
+// however it ends, so a crash never leaves a stale lock behind. Another process, on this
+// computer or another one sharing the folder, is refused the same file meanwhile. The lock
+// files stay in place: removing one while another process waits on it would let two hold it.
+class LockFiles {
+public:
+    LockFiles() = default;
+    ~LockFiles();
+    LockFiles(const LockFiles&) = delete;
+    LockFiles& operator=(const LockFiles&) = delete;
+
+    // False when another process (or another holder in this one) has the lock. A lock file that
+    // is a link or not a regular file is an error.
+    bool claim(const QString& path);
+    void release(const QString& path);
+    void releaseAll();
+
+private:
+    QHash<QString, int> held_; // path -> descriptor
+};
+
+} // namespace vok
