@@ -88,10 +88,17 @@ void MemberPickDialog::openMember() {
     const QString file = MemberFile::fileName(member);
     vok::Table& lines = *dm_->MemberTS;
     lines.close(); // one member's file at a time
+    if (!dm_->store->fileExists(file))
+        dm_->store->createFile(file, Schema::memberTimeSheetFile());
+    // Opened here rather than by the window, so that a file that cannot be opened (no database,
+    // another table) is refused before the window shows.
+    entryWindow_->Set_fields_state(false);
+    MemberFile::open(lines, member);
     // Held until the window closes: the line and week windows (and a merge) of one member never
     // write the same file at once, whichever installation they run in.
     const std::unique_ptr<vok::SheetClaim> claim = dm_->store->claimSheet(file);
     if (!claim) {
+        lines.close();
         vok::Messages::show(
             {vok::Messages::Icon::Warning, vok::Messages::applicationTitle(),
              QStringLiteral("The time sheet of %1 is open in another time sheet window, on this "
@@ -100,27 +107,15 @@ void MemberPickDialog::openMember() {
              QMessageBox::Ok});
         return;
     }
-    if (!dm_->store->fileExists(file))
-        dm_->store->createFile(file, Schema::memberTimeSheetFile());
-    showWindow(member);
-}
-
-void MemberPickDialog::showWindow(const QString& member) {
-    vok::Table& lines = *dm_->MemberTS;
-    // Opened here rather than by the window, so that a file that cannot be opened (no database,
-    // another table) is refused before the window shows.
-    if (week_) {
-        MemberFile::open(lines, member);
-        try {
-            weekWindow_->openFor(member);
-        } catch (...) {
-            lines.close();
-            throw;
-        }
-        vok::Modal::exec(weekWindow_);
+    if (!week_) {
+        vok::Modal::exec(entryWindow_);
         return;
     }
-    entryWindow_->Set_fields_state(false);
-    MemberFile::open(lines, member);
-    vok::Modal::exec(entryWindow_);
+    try {
+        weekWindow_->openFor(member);
+    } catch (...) {
+        lines.close();
+        throw;
+    }
+    vok::Modal::exec(weekWindow_);
 }

@@ -40,9 +40,6 @@ public Q_SLOTS:
 private:
     void openMember();
 
-    // Opens the member's file and shows the window chosen.
-    void showWindow(const QString& member);
-
     ProjectData* dm_;
     TimeSheetEntryWindow* entryWindow_;
     WeekEntryWindow* weekWindow_ = nullptr;
