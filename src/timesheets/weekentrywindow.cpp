@@ -35,7 +35,7 @@ WeekEntryWindow::WeekEntryWindow(ProjectData* dm, QWidget* parent)
     : QDialog(parent), dm_(dm), sheet_(*dm), names_(*dm) {
     setObjectName(QStringLiteral("WeekEntryForm"));
     setWindowTitle(QStringLiteral("Week Entry"));
-    resize(980, 420);
+    resize(1060, 420);
 
     memberName = new QLabel(this);
     memberName->setObjectName(QStringLiteral("MemberName"));

@@ -32,12 +32,17 @@ void WeekGrid::setWeekModel(WeekModel* model) {
     setModel(model);
     delegate_ = new WeekDelegate(model, this);
     setItemDelegate(delegate_);
+    // The project takes the room left; the other names as much as usual names need; a day as
+    // much as a week's total of hours.
     auto* header = horizontalHeader();
-    for (int c = WeekModel::ProjectColumn; c <= WeekModel::ActionColumn; ++c)
-        header->setSectionResizeMode(c, QHeaderView::Stretch);
+    header->setSectionResizeMode(WeekModel::ProjectColumn, QHeaderView::Stretch);
+    for (int c = WeekModel::MajorColumn; c <= WeekModel::ActionColumn; ++c) {
+        header->setSectionResizeMode(c, QHeaderView::Interactive);
+        setColumnWidth(c, fontMetrics().averageCharWidth() * 24);
+    }
     for (int c = WeekModel::FirstDay; c <= WeekModel::TotalColumn; ++c) {
         header->setSectionResizeMode(c, QHeaderView::Fixed);
-        setColumnWidth(c, fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000")) + 14);
+        setColumnWidth(c, fontMetrics().horizontalAdvance(QStringLiteral("0000.00")) + 16);
     }
 }
 

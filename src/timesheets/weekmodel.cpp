@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QPalette>
+#include <QRegularExpression>
 
 namespace {
 
@@ -22,6 +23,12 @@ QString weekday(int day) {
         QT_TRANSLATE_NOOP("WeekEntryForm", "Fri"), QT_TRANSLATE_NOOP("WeekEntryForm", "Sat"),
         QT_TRANSLATE_NOOP("WeekEntryForm", "Sun")};
     return text(names[day]);
+}
+
+// The short date without its year, which the week's number shows: "MM/dd", "dd.MM".
+QString dayAndMonth() {
+    static const QRegularExpression year(QStringLiteral("^y+[^dM]*|[^dM]*y+$"));
+    return vok::ShortDate::pattern().remove(year);
 }
 
 // A total of nothing is left blank, as an empty cell is.
@@ -106,7 +113,7 @@ QVariant WeekModel::headerData(int section, Qt::Orientation orientation, int rol
         return text("Total");
     default:
         return QString(weekday(section - FirstDay) + QLatin1Char('\n') +
-                       vok::ShortDate::format(sheet_.monday().addDays(section - FirstDay)));
+                       sheet_.monday().addDays(section - FirstDay).toString(dayAndMonth()));
     }
 }
 
