@@ -36,8 +36,6 @@ public:
     QPushButton* copyRowsButton; // CopyRowsButton, "Copy last week's rows"
     QPushButton* closeButton;    // Button1, "Close"
 
-    const WeekSheet& sheet() const { return sheet_; }
-
 public Q_SLOTS:
     // "Close": stores what was typed, then closes.
     void closeWindow();
