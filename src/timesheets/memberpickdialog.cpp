@@ -96,7 +96,8 @@ void MemberPickDialog::openMember() {
     MemberFile::open(lines, member);
     // Held until the window closes: the line and week windows (and a merge) of one member never
     // write the same file at once, whichever installation they run in.
-    const std::unique_ptr<vok::SheetClaim> claim = dm_->store->claimSheet(file);
+    const std::unique_ptr<vok::SheetClaim> claim =
+        dm_->store->claimSheet(file, vok::SheetClaim::Kind::Alone);
     if (!claim) {
         lines.close();
         vok::Messages::show(

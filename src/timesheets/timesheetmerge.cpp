@@ -76,7 +76,9 @@ MergeReport TimeSheetMerge::mergeMember(const QString& member) {
     }
     // A member typing into a time sheet window, here or in another installation, keeps the file
     // until the window closes: merging under it would book lines the window may still change.
-    const std::unique_ptr<vok::SheetClaim> claim = dm_.store->claimSheet(file);
+    // Merges share it: their units of work keep them apart.
+    const std::unique_ptr<vok::SheetClaim> claim =
+        dm_.store->claimSheet(file, vok::SheetClaim::Kind::Shared);
     if (!claim) {
         report.skipped << MergeReport::Skipped{
             file, QStringLiteral("it is open in a time sheet window; it is merged once that "

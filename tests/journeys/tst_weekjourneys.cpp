@@ -279,7 +279,8 @@ private Q_SLOTS:
     void aSheetOpenInAnotherInstallationIsRefused() {
         vok::Store other;
         other.setParams({u"path="_qs + folder});
-        const std::unique_ptr<vok::SheetClaim> claim = other.claimSheet(member + u".db"_qs);
+        const std::unique_ptr<vok::SheetClaim> claim =
+            other.claimSheet(member + u".db"_qs, vok::SheetClaim::Kind::Alone);
         QVERIFY(claim);
         openWeek();
         QCOMPARE(modals, QStringList{u"Form11"_qs});

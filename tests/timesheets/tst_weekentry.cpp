@@ -337,14 +337,25 @@ private Q_SLOTS:
     // ------------------------------------------------------------ one window at a time
 
     void aMembersSheetIsHeldByOneWindowAtATime() {
+        using Kind = vok::SheetClaim::Kind;
         fx->writeMemberLines(crewFile, fileLines({"Bridge|Design|Survey|0|0|8"}));
         const auto other = fx->otherInstallation();
-        std::unique_ptr<vok::SheetClaim> held = dm().store->claimSheet(crewFile);
+        // Merges share a sheet nobody types into, and keep windows out while they run.
+        {
+            const auto merging = dm().store->claimSheet(crewFile, Kind::Shared);
+            QVERIFY(merging);
+            QVERIFY(other->store->claimSheet(crewFile, Kind::Shared));
+            QVERIFY(dm().store->claimSheet(crewFile, Kind::Shared));
+            QVERIFY(!other->store->claimSheet(crewFile, Kind::Alone));
+            QVERIFY(!dm().store->claimSheet(crewFile, Kind::Alone));
+        }
+        std::unique_ptr<vok::SheetClaim> held = dm().store->claimSheet(crewFile, Kind::Alone);
         QVERIFY(held);
-        QVERIFY(!dm().store->claimSheet(crewFile));   // this installation, another window
-        QVERIFY(!other->store->claimSheet(crewFile)); // another installation
-        QVERIFY(other->store->claimSheet(QStringLiteral("Crew.db"))); // another member
-        // The update waits for the window: the file is left as it is and said to be open.
+        QVERIFY(!dm().store->claimSheet(crewFile, Kind::Alone));   // this installation, again
+        QVERIFY(!other->store->claimSheet(crewFile, Kind::Alone)); // another installation
+        QVERIFY(!other->store->claimSheet(crewFile, Kind::Shared));
+        QVERIFY(other->store->claimSheet(QStringLiteral("Crew.db"), Kind::Alone)); // another member
+        // The update leaves a file a window holds as it is, and says so.
         TimeSheetMerge merge(*other);
         const MergeReport report = merge.run({crew});
         QCOMPARE(report.lines, 0);
@@ -353,7 +364,7 @@ private Q_SLOTS:
         QCOMPARE(storedLines().size(), 1);
         held.reset();
         QCOMPARE(merge.run({crew}).lines, 1);
-        QVERIFY(dm().store->claimSheet(crewFile));
+        QVERIFY(dm().store->claimSheet(crewFile, Kind::Alone));
     }
 };
 

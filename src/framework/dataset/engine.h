@@ -112,9 +112,10 @@ public:
     // The file names of every member's sheet.
     virtual QStringList sheetFiles() = 0;
     virtual void createSheet(const QString& fileName, const TableDef& def, int unitDepth) = 0;
-    // Holds a sheet for this connection against every other connection, on this computer or
-    // another; false when another holds it. The hold ends with the connection, however it ends.
-    virtual bool claimSheet(const QString& fileName) = 0;
+    // Holds a sheet for this connection, alone or shared with other shared holders, against every
+    // other connection on this computer or another; false when a hold of another kind, or one
+    // alone, is in the way. The hold ends with the connection, however it ends.
+    virtual bool claimSheet(const QString& fileName, bool shared) = 0;
     virtual void unclaimSheet(const QString& fileName) = 0;
     // Runs after the outermost unit ended.
     virtual void afterUnit() {}

@@ -26,7 +26,7 @@ LockFiles::~LockFiles() {
     releaseAll();
 }
 
-bool LockFiles::claim(const QString& path) {
+bool LockFiles::claim(const QString& path, Kind kind) {
     if (held_.contains(path))
         return false;
     const int fd = ::open(QFile::encodeName(path).constData(),
@@ -41,7 +41,7 @@ bool LockFiles::claim(const QString& path) {
             DatabaseError::Kind::Engine);
     }
     struct flock lock {};
-    lock.l_type = F_WRLCK;
+    lock.l_type = kind == Kind::Alone ? F_WRLCK : F_RDLCK;
     lock.l_whence = SEEK_SET; // the whole file
     if (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
         const int error = errno;

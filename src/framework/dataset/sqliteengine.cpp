@@ -408,8 +408,9 @@ void SqliteEngine::detachPending() {
     }
 }
 
-bool SqliteEngine::claimSheet(const QString& fileName) {
-    return locks_.claim(filePath(fileName + QStringLiteral(".lock")));
+bool SqliteEngine::claimSheet(const QString& fileName, bool shared) {
+    return locks_.claim(filePath(fileName + QStringLiteral(".lock")),
+                        shared ? LockFiles::Kind::Shared : LockFiles::Kind::Alone);
 }
 
 void SqliteEngine::unclaimSheet(const QString& fileName) {

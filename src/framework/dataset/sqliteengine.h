@@ -1,9 +1,9 @@
 #pragma once
 
 #include "engine.h"
-#include "lockfiles.h"
 #include "framework/io/heldfile.h"
 #include "framework/io/outputtarget.h"
+#include "lockfiles.h"
 
 #include <QHash>
 #include <memory>
@@ -51,7 +51,7 @@ public:
     QStringList sheetFiles() override;
     void createSheet(const QString& fileName, const TableDef& def, int unitDepth) override;
     // A lock file beside the sheet, "<sheet>.lock".
-    bool claimSheet(const QString& fileName) override;
+    bool claimSheet(const QString& fileName, bool shared) override;
     void unclaimSheet(const QString& fileName) override;
     void afterUnit() override;
 

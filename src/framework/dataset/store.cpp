@@ -345,18 +345,28 @@ void Store::createFile(const QString& fileName, const TableDef& def) {
     noteOtherWrite();
 }
 
-std::unique_ptr<SheetClaim> Store::claimSheet(const QString& fileName) {
+std::unique_ptr<SheetClaim> Store::claimSheet(const QString& fileName, SheetClaim::Kind kind) {
     checkSheetName(fileName);
-    // One connection holds its engine's lock once: a second claim through it is refused here.
-    if (claimed_.contains(fileName) || !engine().claimSheet(fileName))
-        return {};
-    claimed_.insert(fileName);
+    const bool shared = kind == SheetClaim::Kind::Shared;
+    // The engine holds a sheet once per connection; claims through the same connection are told
+    // apart here.
+    if (const auto it = claimed_.find(fileName); it != claimed_.end()) {
+        if (!shared || !it->shared)
+            return {};
+        ++it->count;
+    } else {
+        if (!engine().claimSheet(fileName, shared))
+            return {};
+        claimed_.insert(fileName, {1, shared});
+    }
     return std::make_unique<SheetClaim>(this, fileName, connections_);
 }
 
 void Store::unclaimSheet(const QString& fileName, quint64 connection) {
-    if (connection != connections_ || !claimed_.remove(fileName))
+    const auto it = claimed_.find(fileName);
+    if (connection != connections_ || it == claimed_.end() || --it->count > 0)
         return;
+    claimed_.erase(it);
     if (open_ && engine_)
         engine_->unclaimSheet(fileName);
 }

@@ -2,13 +2,13 @@
 
 #include "engine.h"
 #include "engineconfig.h"
+#include "sheetclaim.h"
 #include "statement.h"
 #include "tabledef.h"
 #include "tableref.h"
 
 #include <QHash>
 #include <QObject>
-#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
@@ -19,7 +19,6 @@ namespace vok {
 
 class DatabaseError;
 class RowWriter;
-class SheetClaim;
 
 // The connection to the data: a data folder (its database vok.sqlite, members' sheets attached
 // while they are used) or a PostgreSQL database named by a URI; transactions, and the engine
@@ -69,9 +68,9 @@ public:
     // The file names of every member's sheet.
     QStringList files();
     void createFile(const QString& fileName, const TableDef& def);
-    // Holds a member's sheet for one window or merge at a time; null when another holds it, in
-    // this process or in another installation on the same data. See SheetClaim.
-    std::unique_ptr<SheetClaim> claimSheet(const QString& fileName);
+    // Holds a member's sheet, for a window alone or shared by merges; null when a claim in the
+    // way holds it, in this process or in another installation on the same data. See SheetClaim.
+    std::unique_ptr<SheetClaim> claimSheet(const QString& fileName, SheetClaim::Kind kind);
     // Called by the claim as it goes; a claim from before the connection was last closed has
     // nothing left to release.
     void unclaimSheet(const QString& fileName, quint64 connection);
@@ -169,7 +168,12 @@ private:
     quint64 otherWrites_ = 0;
     quint64 external_ = 0;
     QList<RowWriter*> holders_;
-    QSet<QString> claimed_;
+    // The sheets claimed through this connection: how many claims, and whether shared.
+    struct Claims {
+        int count = 0;
+        bool shared = false;
+    };
+    QHash<QString, Claims> claimed_;
     quint64 connections_ = 0; // connections opened so far
     bool heldLost_ = false;
 };
