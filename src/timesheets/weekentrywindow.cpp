@@ -119,6 +119,16 @@ bool WeekEntryWindow::storeTyped() {
         return false;
     if (!sheet_.isModified())
         return true;
+    if (const QStringList hourless = sheet_.hourlessRows(); !hourless.isEmpty()) {
+        const QMessageBox::StandardButton answer = vok::Messages::show(
+            {vok::Messages::Icon::Question, vok::Messages::applicationTitle(),
+             QStringLiteral("A row is stored as its hours, and these rows have none:\n%1\n"
+                            "Leave them out?")
+                 .arg(hourless.join(QLatin1Char('\n'))),
+             QMessageBox::Yes | QMessageBox::No});
+        if (answer != QMessageBox::Yes)
+            return false;
+    }
     const int row = grid->currentIndex().row();
     const int column = grid->currentIndex().column();
     const bool stored = vok::Guard::run([this] { sheet_.store(); });
@@ -162,7 +172,7 @@ void WeekEntryWindow::reject() {
     if (sheet_.isModified()) {
         const QMessageBox::StandardButton answer = vok::Messages::show(
             {vok::Messages::Icon::Question, vok::Messages::applicationTitle(),
-             QStringLiteral("Hours typed into this week are not stored yet. Save them?"),
+             QStringLiteral("What was typed into this week is not stored yet. Save it?"),
              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel});
         if (answer == QMessageBox::Cancel || answer == QMessageBox::Escape ||
             answer == QMessageBox::NoButton)

@@ -110,11 +110,27 @@ void WeekSheet::read(const QString& member, const QDate& day) {
 }
 
 bool WeekSheet::isModified() const {
-    return std::any_of(rows_.cbegin(), rows_.cend(), [](const Row& r) {
+    const bool cellsChanged = std::any_of(rows_.cbegin(), rows_.cend(), [](const Row& r) {
         return std::any_of(r.cells.cbegin(), r.cells.cend(), [&r](const Cell& c) {
             return c.changed() || (c.line >= 0 && r.names != r.storedNames);
         });
     });
+    return cellsChanged || !hourlessRows().isEmpty();
+}
+
+QStringList WeekSheet::hourlessRows() const {
+    QStringList named;
+    for (const Row& r : rows_) {
+        const bool typed = r.names != r.storedNames && r.names != Names{};
+        const bool anyCell = std::any_of(r.cells.cbegin(), r.cells.cend(),
+                                         [](const Cell& c) { return c.hours || c.line >= 0; });
+        if (typed && !anyCell && r.kept.isEmpty()) {
+            QStringList names(r.names.cbegin(), r.names.cend());
+            names.removeAll(QString());
+            named << names.join(QStringLiteral(" / "));
+        }
+    }
+    return named;
 }
 
 void WeekSheet::setName(int row, Level level, const QString& name) {

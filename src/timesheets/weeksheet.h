@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <optional>
@@ -57,8 +58,12 @@ public:
     const QDate& monday() const { return monday_; }
     const QList<Row>& rows() const { return rows_; }
 
-    // Whether something shown differs from the file: a cell, or the names of a row with lines.
+    // Whether something shown differs from the file: a cell, the names of a row with lines, or a
+    // row named here that has no hours yet.
     bool isModified() const;
+    // The rows named here that have neither hours nor lines: a row is stored as its day's lines,
+    // so nothing of them can be. Their names, "project / major activity / action".
+    QStringList hourlessRows() const;
 
     // `row` == rows().size() starts a row.
     void setName(int row, Level level, const QString& name);

@@ -211,6 +211,39 @@ private Q_SLOTS:
         QCOMPARE(fileLines().size(), lines);
     }
 
+    void aRowWithoutHoursIsNotLeftOutUnasked_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("left out") << int(QMessageBox::Yes) << QStringList{};
+        QTest::newRow("kept, then given hours")
+            << int(QMessageBox::No)
+            << QStringList{u"Website Relaunch|Design||2024-02-26|2024-02-26|2"_qs};
+    }
+    void aRowWithoutHoursIsNotLeftOutUnasked() {
+        QFETCH(int, answer);
+        QFETCH(QStringList, lines);
+        answers << QMessageBox::StandardButton(answer);
+        inWeek = [&](QDialog* week) {
+            clickCell(grid(week), 0, WeekModel::ProjectColumn);
+            typeInCell(u"Web"_qs);
+            tab();
+            type(u"Des"_qs);
+            tab();
+            click(in(week, "Button1"));
+            QCOMPARE(shown.size(), 1);
+            QVERIFY2(shown[0].text.contains(u"Website Relaunch / Design"_qs),
+                     qPrintable(shown[0].text));
+            if (week->isVisible()) {
+                clickCell(grid(week), 0, WeekModel::FirstDay);
+                typeInCell(u"2"_qs);
+                click(in(week, "Button1"));
+            }
+        };
+        openWeek();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(fileLines(), lines);
+    }
+
     void aWeekLeftForAnotherIsStoredFirst() {
         inWeek = [this](QDialog* week) {
             clickCell(grid(week), 0, WeekModel::ProjectColumn);
