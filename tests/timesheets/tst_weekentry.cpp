@@ -10,6 +10,8 @@
 #include "timesheets/timesheetmerge.h"
 #include "timesheets/weeksheet.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -340,14 +342,17 @@ private Q_SLOTS:
         using Kind = vok::SheetClaim::Kind;
         fx->writeMemberLines(crewFile, fileLines({"Bridge|Design|Survey|0|0|8"}));
         const auto other = fx->otherInstallation();
-        // Merges share a sheet nobody types into, and keep windows out while they run.
+        // Merges share a sheet nobody types into, and leave the folder as they found it.
         {
             const auto merging = dm().store->claimSheet(crewFile, Kind::Shared);
             QVERIFY(merging);
             QVERIFY(other->store->claimSheet(crewFile, Kind::Shared));
             QVERIFY(dm().store->claimSheet(crewFile, Kind::Shared));
-            QVERIFY(!other->store->claimSheet(crewFile, Kind::Alone));
             QVERIFY(!dm().store->claimSheet(crewFile, Kind::Alone));
+            if (Engines::isServer())
+                QVERIFY(!other->store->claimSheet(crewFile, Kind::Alone));
+            else
+                QVERIFY(!QFile::exists(QDir(fx->folder()).filePath(crewFile + u".lock"_qs)));
         }
         std::unique_ptr<vok::SheetClaim> held = dm().store->claimSheet(crewFile, Kind::Alone);
         QVERIFY(held);
@@ -364,6 +369,12 @@ private Q_SLOTS:
         QCOMPARE(storedLines().size(), 1);
         held.reset();
         QCOMPARE(merge.run({crew}).lines, 1);
+        // Once a window has held the sheet, a merge keeps windows out while it runs.
+        {
+            const auto merging = dm().store->claimSheet(crewFile, Kind::Shared);
+            QVERIFY(merging);
+            QVERIFY(!other->store->claimSheet(crewFile, Kind::Alone));
+        }
         QVERIFY(dm().store->claimSheet(crewFile, Kind::Alone));
     }
 };

@@ -29,10 +29,17 @@ LockFiles::~LockFiles() {
 bool LockFiles::claim(const QString& path, Kind kind) {
     if (held_.contains(path))
         return false;
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
-    if (fd < 0)
+    const bool alone = kind == Kind::Alone;
+    const int fd =
+        ::open(QFile::encodeName(path).constData(),
+               (alone ? O_RDWR | O_CREAT : O_RDONLY) | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0) {
+        if (!alone && errno == ENOENT) {
+            held_.insert(path, -1);
+            return true;
+        }
         fail(path, "open", errno);
+    }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1) {
         ::close(fd);
@@ -41,7 +48,7 @@ bool LockFiles::claim(const QString& path, Kind kind) {
             DatabaseError::Kind::Engine);
     }
     struct flock lock {};
-    lock.l_type = kind == Kind::Alone ? F_WRLCK : F_RDLCK;
+    lock.l_type = alone ? F_WRLCK : F_RDLCK;
     lock.l_whence = SEEK_SET; // the whole file
     if (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
         const int error = errno;
@@ -56,14 +63,17 @@ bool LockFiles::claim(const QString& path, Kind kind) {
 
 void LockFiles::release(const QString& path) {
     if (const auto it = held_.constFind(path); it != held_.constEnd()) {
-        ::close(*it);
+        if (*it >= 0)
+            ::close(*it);
         held_.erase(it);
     }
 }
 
 void LockFiles::releaseAll() {
-    for (const int fd : std::as_const(held_))
-        ::close(fd);
+    for (const int fd : std::as_const(held_)) {
+        if (fd >= 0)
+            ::close(fd);
+    }
     held_.clear();
 }
 

@@ -13,8 +13,9 @@ namespace vok {
 class LockFiles {
 public:
     enum class Kind {
-        Alone,  // a write lock: no other lock beside it
-        Shared, // a read lock, beside other read locks
+        Alone,         // a write lock; the file is made when it is not there
+        SharedIfThere, // a read lock, beside other read locks; nothing to hold (and nothing made)
+                       // when the file is not there, as nobody ever held it alone
     };
 
     LockFiles() = default;
@@ -29,7 +30,7 @@ public:
     void releaseAll();
 
 private:
-    QHash<QString, int> held_; // path -> descriptor
+    QHash<QString, int> held_; // path -> descriptor, -1 when nothing is held
 };
 
 } // namespace vok

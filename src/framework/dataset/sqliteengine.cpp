@@ -410,7 +410,7 @@ void SqliteEngine::detachPending() {
 
 bool SqliteEngine::claimSheet(const QString& fileName, bool shared) {
     return locks_.claim(filePath(fileName + QStringLiteral(".lock")),
-                        shared ? LockFiles::Kind::Shared : LockFiles::Kind::Alone);
+                        shared ? LockFiles::Kind::SharedIfThere : LockFiles::Kind::Alone);
 }
 
 void SqliteEngine::unclaimSheet(const QString& fileName) {
