@@ -3,12 +3,14 @@
 #include "data/projectdata.h"
 #include "data/schema.h"
 #include "dialogbuttons.h"
+#include "framework/dataset/sheetclaim.h"
 #include "framework/ui/guard.h"
 #include "framework/ui/messages.h"
 #include "framework/ui/modal.h"
 #include "memberfile.h"
 #include "memberlist.h"
 #include "timesheetentrywindow.h"
+#include "weekentrywindow.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -47,7 +49,14 @@ void MemberPickDialog::connectMenu(QAction* item) {
             [this] { vok::Guard::run([this] { openFromMenu(); }); });
 }
 
-void MemberPickDialog::openFromMenu() {
+void MemberPickDialog::connectWeekMenu(QAction* item, WeekEntryWindow* weekWindow) {
+    weekWindow_ = weekWindow;
+    connect(item, &QAction::triggered, this,
+            [this] { vok::Guard::run([this] { openFromMenu(true); }); });
+}
+
+void MemberPickDialog::openFromMenu(bool week) {
+    week_ = week && weekWindow_;
     MemberName->clear();
     MemberName->addItems(MemberList::names(*dm_->Members));
     MemberName->setCurrentIndex(-1);
@@ -81,9 +90,33 @@ void MemberPickDialog::openMember() {
     lines.close(); // one member's file at a time
     if (!dm_->store->fileExists(file))
         dm_->store->createFile(file, Schema::memberTimeSheetFile());
-    // Opened here rather than by the entry window, so that a file that cannot be opened (no
-    // database, another table) is refused before the window shows.
+    // Opened here rather than by the window, so that a file that cannot be opened (no database,
+    // another table) is refused before the window shows.
     entryWindow_->Set_fields_state(false);
     MemberFile::open(lines, member);
-    vok::Modal::exec(entryWindow_);
+    // Held until the window closes: the line and week windows (and a merge) of one member never
+    // write the same file at once, whichever installation they run in.
+    const std::unique_ptr<vok::SheetClaim> claim =
+        dm_->store->claimSheet(file, vok::SheetClaim::Kind::Alone);
+    if (!claim) {
+        lines.close();
+        vok::Messages::show(
+            {vok::Messages::Icon::Warning, vok::Messages::applicationTitle(),
+             QStringLiteral("The time sheet of %1 is open in another time sheet window, on this "
+                            "computer or another one. Close that window first.")
+                 .arg(MemberFile::trimmedName(member)),
+             QMessageBox::Ok});
+        return;
+    }
+    if (!week_) {
+        vok::Modal::exec(entryWindow_);
+        return;
+    }
+    try {
+        weekWindow_->openFor(member);
+    } catch (...) {
+        lines.close();
+        throw;
+    }
+    vok::Modal::exec(weekWindow_);
 }

@@ -2,6 +2,8 @@
 
 #include "data/projectdata.h"
 #include "framework/dataset/databaseerror.h"
+#include "framework/dataset/sheetclaim.h"
+#include "framework/dataset/store.h"
 #include "memberfile.h"
 
 #include <QFileInfo>
@@ -70,6 +72,17 @@ MergeReport TimeSheetMerge::mergeMember(const QString& member) {
     } catch (const vok::DatabaseError& e) {
         // There, but not a file Vok may use (a folder, a link out of the data folder): broken.
         report.skipped << MergeReport::Skipped{file, e.message()};
+        return report;
+    }
+    // A member typing into a time sheet window, here or in another installation, keeps the file
+    // until the window closes: merging under it would book lines the window may still change.
+    // Merges share it: their units of work keep them apart.
+    const std::unique_ptr<vok::SheetClaim> claim =
+        dm_.store->claimSheet(file, vok::SheetClaim::Kind::Shared);
+    if (!claim) {
+        report.skipped << MergeReport::Skipped{
+            file, QStringLiteral("it is open in a time sheet window; it is merged once that "
+                                 "window is closed")};
         return report;
     }
     vok::Table& lines = *dm_.MemberTS;

@@ -12,6 +12,7 @@
 #include "timesheets/memberpickdialog.h"
 #include "timesheets/timesheetentrywindow.h"
 #include "timesheets/timesheetupdatedialog.h"
+#include "timesheets/weekentrywindow.h"
 #include "ui/main/contactwindow.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/memberlistwindow.h"
@@ -65,6 +66,8 @@ AppWindows::AppWindows() {
     entryWindow = std::make_unique<TimeSheetEntryWindow>(walks);
     memberPick = std::make_unique<MemberPickDialog>(walks, entryWindow.get());
     memberPick->connectMenu(mainWindow->timeSheetEntryAction);
+    weekEntry = std::make_unique<WeekEntryWindow>(walks);
+    memberPick->connectWeekMenu(mainWindow->weekEntryAction, weekEntry.get());
     timeSheetUpdate = std::make_unique<TimeSheetUpdateDialog>(walks);
     timeSheetUpdate->connectMenu(mainWindow->updateTimeSheetsAction);
     contactWindow = std::make_unique<ContactWindow>(projectData.get());
@@ -102,6 +105,7 @@ AppWindows::~AppWindows() {
     contactWindow.reset();
     timeSheetUpdate.reset();
     memberPick.reset();
+    weekEntry.reset();
     entryWindow.reset();
     while (!reports.empty())
         reports.pop_back();
@@ -124,5 +128,6 @@ QList<QObject*> AppWindows::reportWindows() const {
 QList<QObject*> AppWindows::windows() const {
     return QList<QObject*>{mainWindow.get(), memberList.get()} + reportWindows() +
            QList<QObject*>{entryWindow.get(),   memberPick.get(), timeSheetUpdate.get(),
-                           contactWindow.get(), costEntry.get(),  costUpdate.get()};
+                           contactWindow.get(), costEntry.get(),  costUpdate.get(),
+                           weekEntry.get()};
 }

@@ -16,6 +16,7 @@ class MainWindow;
 class MemberListWindow;
 class TimeSheetEntryWindow;
 class MemberPickDialog;
+class WeekEntryWindow;
 class TimeSheetUpdateDialog;
 class ContactWindow;
 class CostEntryWindow;
@@ -45,6 +46,7 @@ public:
     // window.
     std::vector<ReportWindows> reports;
     std::unique_ptr<TimeSheetEntryWindow> entryWindow;
+    std::unique_ptr<WeekEntryWindow> weekEntry;
     std::unique_ptr<MemberPickDialog> memberPick;
     std::unique_ptr<TimeSheetUpdateDialog> timeSheetUpdate;
     std::unique_ptr<ContactWindow> contactWindow;

@@ -116,6 +116,11 @@ public:
     // The file names of every member's sheet.
     virtual QStringList sheetFiles() = 0;
     virtual void createSheet(const QString& fileName, const TableDef& def, int unitDepth) = 0;
+    // Holds a sheet for this connection, alone or shared with other shared holders, against every
+    // other connection on this computer or another; false when a hold of another kind, or one
+    // alone, is in the way. The hold ends with the connection, however it ends.
+    virtual bool claimSheet(const QString& fileName, bool shared) = 0;
+    virtual void unclaimSheet(const QString& fileName) = 0;
     // Runs after the outermost unit ended.
     virtual void afterUnit() {}
     // After rows were written with their AutoInc numbers given: new rows continue after them.

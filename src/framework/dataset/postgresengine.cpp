@@ -138,6 +138,7 @@ void PostgresEngine::close() {
     counterQuery_.reset();
     *alive_ = false;
     rowIds_.clear();
+    sharedClaims_.clear();
     seen_ = -1;
     closeDatabase();
 }
@@ -574,6 +575,32 @@ void PostgresEngine::syncAutoIncrement(const TableRef& ref) {
 }
 
 void PostgresEngine::releaseSheet(const TableRef& /*ref*/, int /*unitDepth*/) {}
+
+bool PostgresEngine::claimSheet(const QString& fileName, bool shared) {
+    // Advisory locks are the database's, not the schema's: the schema is part of the name.
+    const QString space = QStringLiteral("vok sheet in ") + schema_;
+    const bool held =
+        scalar(shared
+                   ? QStringLiteral("SELECT pg_try_advisory_lock_shared(hashtext(?), hashtext(?))")
+                   : QStringLiteral("SELECT pg_try_advisory_lock(hashtext(?), hashtext(?))"),
+               {space, fileName})
+            .toBool();
+    if (held)
+        sharedClaims_.insert(fileName, shared);
+    return held;
+}
+
+void PostgresEngine::unclaimSheet(const QString& fileName) {
+    const QString space = QStringLiteral("vok sheet in ") + schema_;
+    const auto it = sharedClaims_.constFind(fileName);
+    if (!open_ || it == sharedClaims_.constEnd())
+        return;
+    const bool shared = *it;
+    sharedClaims_.erase(it);
+    scalar(shared ? QStringLiteral("SELECT pg_advisory_unlock_shared(hashtext(?), hashtext(?))")
+                  : QStringLiteral("SELECT pg_advisory_unlock(hashtext(?), hashtext(?))"),
+           {space, fileName});
+}
 
 QStringList PostgresEngine::sheetFiles() {
     auto q = prepare(QStringLiteral("SELECT file_name FROM vok_sheets ORDER BY file_name"));

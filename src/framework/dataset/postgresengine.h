@@ -64,6 +64,9 @@ public:
     void createAndBegin(const QString& location, const QList<TableDef>& tables,
                         const EngineConfig::Settings& settings) override;
     void createSheet(const QString& fileName, const TableDef& def, int unitDepth) override;
+    // A session's advisory lock named after the schema and the sheet.
+    bool claimSheet(const QString& fileName, bool shared) override;
+    void unclaimSheet(const QString& fileName) override;
     void syncAutoIncrement(const TableRef& ref) override;
 
 protected:
@@ -100,6 +103,8 @@ private:
     EngineConfig::Settings settings_;
     std::shared_ptr<bool> alive_;
     QHash<QString, QString> rowIds_;
+    // The sheets this session holds: shared or not.
+    QHash<QString, bool> sharedClaims_;
     std::unique_ptr<Statement> counterQuery_;
     // Change tracking: the counter as last seen, this connection's own bumps since, and when
     // it was last read.

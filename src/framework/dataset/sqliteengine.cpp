@@ -176,6 +176,7 @@ void SqliteEngine::close() {
     *alive_ = false;
     attached_.clear();
     pendingDetach_.clear();
+    locks_.releaseAll();
     closeDatabase();
     held_.reset();
 }
@@ -453,6 +454,15 @@ void SqliteEngine::detachPending() {
         if (!q.exec(QStringLiteral("DETACH DATABASE %1").arg(alias)))
             pendingDetach_.append(alias); // a statement still holds it; try again later
     }
+}
+
+bool SqliteEngine::claimSheet(const QString& fileName, bool shared) {
+    return locks_.claim(filePath(fileName + QStringLiteral(".lock")),
+                        shared ? LockFiles::Kind::SharedIfThere : LockFiles::Kind::Alone);
+}
+
+void SqliteEngine::unclaimSheet(const QString& fileName) {
+    locks_.release(filePath(fileName + QStringLiteral(".lock")));
 }
 
 QStringList SqliteEngine::sheetFiles() {

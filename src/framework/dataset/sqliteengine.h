@@ -3,6 +3,7 @@
 #include "engine.h"
 #include "framework/io/heldfile.h"
 #include "framework/io/outputtarget.h"
+#include "lockfiles.h"
 
 #include <QHash>
 #include <memory>
@@ -50,6 +51,9 @@ public:
     bool sheetExists(const QString& fileName) override;
     QStringList sheetFiles() override;
     void createSheet(const QString& fileName, const TableDef& def, int unitDepth) override;
+    // A lock file beside the sheet, "<sheet>.lock".
+    bool claimSheet(const QString& fileName, bool shared) override;
+    void unclaimSheet(const QString& fileName) override;
     void afterUnit() override;
 
 protected:
@@ -88,6 +92,7 @@ private:
     std::unique_ptr<Statement> dataVersionQuery_;
     // Statements of a closed connection must not finalize against it.
     std::shared_ptr<bool> alive_;
+    LockFiles locks_;
 };
 
 } // namespace vok

@@ -6,6 +6,7 @@
 #include "framework/io/showntext.h"
 #include "postgresstatement.h"
 #include "rowwriter.h"
+#include "sheetclaim.h"
 #include "storestatement.h"
 
 #include <QDir>
@@ -122,6 +123,8 @@ void Store::close() {
     }
     ++otherWrites_;
     columns_.clear();
+    claimed_.clear(); // the engine's holds end with the connection
+    ++connections_;
     engine_->close();
     engine_.reset();
     open_ = false;
@@ -340,6 +343,32 @@ void Store::createFile(const QString& fileName, const TableDef& def) {
     checkSheetName(fileName);
     engine().createSheet(fileName, def, depth_);
     noteOtherWrite();
+}
+
+std::unique_ptr<SheetClaim> Store::claimSheet(const QString& fileName, SheetClaim::Kind kind) {
+    checkSheetName(fileName);
+    const bool shared = kind == SheetClaim::Kind::Shared;
+    // The engine holds a sheet once per connection; claims through the same connection are told
+    // apart here.
+    if (const auto it = claimed_.find(fileName); it != claimed_.end()) {
+        if (!shared || !it->shared)
+            return {};
+        ++it->count;
+    } else {
+        if (!engine().claimSheet(fileName, shared))
+            return {};
+        claimed_.insert(fileName, {1, shared});
+    }
+    return std::make_unique<SheetClaim>(this, fileName, connections_);
+}
+
+void Store::unclaimSheet(const QString& fileName, quint64 connection) {
+    const auto it = claimed_.find(fileName);
+    if (connection != connections_ || it == claimed_.end() || --it->count > 0)
+        return;
+    claimed_.erase(it);
+    if (open_ && engine_)
+        engine_->unclaimSheet(fileName);
 }
 
 void Store::syncAutoIncrement(const QString& table) {

@@ -2,6 +2,7 @@
 
 #include "engine.h"
 #include "engineconfig.h"
+#include "sheetclaim.h"
 #include "statement.h"
 #include "tabledef.h"
 #include "tableref.h"
@@ -67,6 +68,12 @@ public:
     // The file names of every member's sheet.
     QStringList files();
     void createFile(const QString& fileName, const TableDef& def);
+    // Holds a member's sheet, for a window alone or shared by merges; null when a claim in the
+    // way holds it, in this process or in another installation on the same data. See SheetClaim.
+    std::unique_ptr<SheetClaim> claimSheet(const QString& fileName, SheetClaim::Kind kind);
+    // Called by the claim as it goes; a claim from before the connection was last closed has
+    // nothing left to release.
+    void unclaimSheet(const QString& fileName, quint64 connection);
     // Creates a new database with the given tables (a folder, or a server database named by a
     // URI); refuses one that already holds Vok data.
     static void createDatabase(const QString& location, const QList<TableDef>& tables,
@@ -161,6 +168,13 @@ private:
     quint64 otherWrites_ = 0;
     quint64 external_ = 0;
     QList<RowWriter*> holders_;
+    // The sheets claimed through this connection: how many claims, and whether shared.
+    struct Claims {
+        int count = 0;
+        bool shared = false;
+    };
+    QHash<QString, Claims> claimed_;
+    quint64 connections_ = 0; // connections opened so far
     bool heldLost_ = false;
 };
 

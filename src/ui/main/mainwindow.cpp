@@ -119,6 +119,7 @@ const MenuEntry barEntries[] = {
     {&MainWindow::timeSheetMenu, nullptr, "Timesheetentry1", "Time Sheets"},
     {&MainWindow::timeSheetMenu, &MainWindow::timeSheetEntryAction, "TimeSheetEntry2",
      "Time Sheet Entry"},
+    {&MainWindow::timeSheetMenu, &MainWindow::weekEntryAction, "WeekEntry1", "Week Entry"},
     {&MainWindow::timeSheetMenu, &MainWindow::updateTimeSheetsAction, "UpdateTimeSheets1",
      "Update Time Sheets"},
     {&MainWindow::costSheetMenu, nullptr, "CostSheets1", "Cost Sheets"},

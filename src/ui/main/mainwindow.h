@@ -54,6 +54,7 @@ public:
     QAction* memberListAction;
     QMenu* timeSheetMenu;
     QAction* timeSheetEntryAction;
+    QAction* weekEntryAction;
     QAction* updateTimeSheetsAction;
     QMenu* costSheetMenu;
     QAction* costEntryAction;
