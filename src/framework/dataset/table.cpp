@@ -1543,4 +1543,42 @@ void Table::refuseDeletion() {
     throw DatabaseError::deletedByAnotherUser();
 }
 
+bool Table::refreshUnchangedFields(const QList<int>& keep) {
+    requireActive();
+    if (state_ == State::Insert)
+        return true;
+    if (state_ != State::Edit)
+        return refreshRecord();
+    Row& read = rows_[static_cast<size_t>(cur_)];
+    QVector<QVariant> now = read.values;
+    if (!readStored(read.rowid, now))
+        return false;
+    QList<int> taken;
+    for (int i = 0; i < storedCount_; ++i) {
+        if (changed_.testBit(i) || keep.contains(i) || compareStored(now[i], read.values[i]) == 0)
+            continue;
+        read.values[i] = now[i];
+        buffer_.values[i] = std::move(now[i]);
+        locateIndex_.remove(i);
+        taken << i;
+    }
+    if (taken.isEmpty())
+        return true;
+    computeCalcFields(read);
+    computeCalcFields(buffer_);
+    for (int i = storedCount_; i < fieldCount(); ++i) {
+        locateIndex_.remove(i);
+        taken << i;
+    }
+    if (controlsDisabled_ > 0) {
+        heldNotice_ = true;
+        return true;
+    }
+    // Each control of a field taken reads it again; the others, the one the user types into
+    // among them, are not disturbed.
+    for (int i : std::as_const(taken))
+        Q_EMIT fieldChanged(i);
+    return true;
+}
+
 } // namespace vok

@@ -97,6 +97,12 @@ public:
     // stored since (when a node is selected, before a change that must not overwrite another
     // user's). Does nothing while editing. False when the record is gone.
     bool refreshRecord();
+    // The same while the current record is being edited: each field the user has not changed,
+    // and not in `keep` (a field the user is in, a text its field refused), shows what is stored
+    // now and counts as read. A field the user changed keeps the typed value and what was read,
+    // so that storing it still finds where the other side changed it too. A new record is left
+    // as it is. False when the record is gone.
+    bool refreshUnchangedFields(const QList<int>& keep = {});
 
     // --- editing ---
     void insert();
