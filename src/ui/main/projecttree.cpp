@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTreeWidget>
@@ -16,6 +17,8 @@ constexpr int IdRole = Qt::UserRole;
 constexpr int StatusRole = Qt::UserRole + 1;
 // Set on a project node whose children have not been made yet.
 constexpr int PendingRole = Qt::UserRole + 2;
+// Set on a project node whose children were made before the tables were last read again.
+constexpr int StaleRole = Qt::UserRole + 3;
 
 const QString statusCodes[] = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")};
 
@@ -34,8 +37,8 @@ ProjectTree::ProjectTree(QTreeWidget* tree) : QObject(tree), tree_(tree) {
     connect(tree_->verticalScrollBar(), &QScrollBar::valueChanged, this, &ProjectTree::fillView);
     connect(tree_, &QTreeWidget::itemCollapsed, this, &ProjectTree::fillView);
     connect(tree_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
-        if (!item->parent())
-            makeChildren(item);
+        if (!item->parent() && !makeChildren(item))
+            freshen(item);
     });
 }
 
@@ -55,15 +58,26 @@ QString ProjectTree::statusOf(const QTreeWidgetItem* item) {
 }
 
 QTreeWidgetItem* ProjectTree::makeItem(const Node& node) const {
+    auto* item = new QTreeWidgetItem;
+    setNode(item, node);
+    return item;
+}
+
+void ProjectTree::setNode(QTreeWidgetItem* item, const Node& node) {
     // Control and direction characters show as escapes: a name cannot disguise itself.
-    auto* item = new QTreeWidgetItem(QStringList(vok::ShownText::escaped(node.caption)));
+    const QString caption = vok::ShownText::escaped(node.caption);
+    if (item->text(0) != caption)
+        item->setText(0, caption);
     item->setData(0, IdRole, node.id);
+    if (item->data(0, StatusRole).toString() == node.status)
+        return;
     item->setData(0, StatusRole, node.status);
     if (node.status == QLatin1String("1"))
         item->setForeground(0, QColor(0x00, 0x80, 0x00)); // completed: green
     else if (node.status == QLatin1String("2"))
         item->setForeground(0, QColor(0xc0, 0x00, 0x00)); // critical: red
-    return item;
+    else
+        item->setData(0, Qt::ForegroundRole, QVariant());
 }
 
 QList<ProjectTree::Node> ProjectTree::projects() const {
@@ -185,6 +199,8 @@ void ProjectTree::fillView() {
         if (!item->parent() && makeChildren(item)) {
             // Reached for the first time: open one level, as a rebuilt tree shows its projects.
             item->setExpanded(true);
+        } else if (!item->parent() && item->isExpanded()) {
+            freshen(item);
         }
         item = tree_->itemBelow(item);
     }
@@ -198,7 +214,8 @@ QTreeWidgetItem* ProjectTree::find(const QString& id) {
     QTreeWidgetItem* node = ok ? projectNodes_.value(key) : nullptr;
     if (!node || parts.size() > 3)
         return nullptr;
-    makeChildren(node);
+    if (!makeChildren(node))
+        freshen(node);
     for (int level = 1; level < parts.size() && node; ++level) {
         const QString wanted = QStringList(parts.mid(0, level + 1)).join(QLatin1Char(','));
         QTreeWidgetItem* found = nullptr;
@@ -215,7 +232,8 @@ QStringList ProjectTree::all(int role) {
     QStringList out;
     for (int p = 0; p < tree_->topLevelItemCount(); ++p) {
         QTreeWidgetItem* project = tree_->topLevelItem(p);
-        makeChildren(project);
+        if (!makeChildren(project))
+            freshen(project);
         out << project->data(0, role).toString();
         for (int m = 0; m < project->childCount(); ++m) {
             const QTreeWidgetItem* major = project->child(m);
@@ -233,4 +251,109 @@ QStringList ProjectTree::allIds() {
 
 QStringList ProjectTree::allStatuses() {
     return all(StatusRole);
+}
+
+// ---------------------------------------------------------------- reading again in place
+
+void ProjectTree::syncChildren(
+    QTreeWidgetItem* parent, const QList<Node>& wanted,
+    const std::function<void(QTreeWidgetItem*, const Node&, bool made)>& each) {
+    QSet<QString> ids;
+    ids.reserve(wanted.size());
+    for (const Node& n : wanted)
+        ids.insert(n.id);
+    for (int k = parent->childCount() - 1; k >= 0; --k) {
+        if (!ids.contains(idOf(parent->child(k))))
+            delete parent->takeChild(k);
+    }
+    // Both in the tables' order: the nodes left are the wanted ones that were there, in order,
+    // so a node that is not the one wanted at its place is new.
+    for (int i = 0; i < wanted.size(); ++i) {
+        QTreeWidgetItem* item = parent->child(i);
+        const bool made = !item || idOf(item) != wanted[i].id;
+        if (made) {
+            item = makeItem(wanted[i]);
+            parent->insertChild(i, item);
+        } else {
+            setNode(item, wanted[i]);
+        }
+        if (each)
+            each(item, wanted[i], made);
+    }
+}
+
+void ProjectTree::readChildren(QTreeWidgetItem* project) {
+    project->setData(0, PendingRole, QVariant());
+    project->setData(0, StaleRole, QVariant());
+    const QString projectId = idOf(project);
+    const qlonglong key = projectId.toLongLong();
+    const QHash<qlonglong, QList<Node>> actionsByMajor = actionsOf(projectId, key);
+    syncChildren(project, majorsOf(projectId, key),
+                 [&](QTreeWidgetItem* major, const Node& m, bool) {
+                     syncChildren(major, actionsByMajor.value(m.key), {});
+                 });
+    project->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+}
+
+bool ProjectTree::freshen(QTreeWidgetItem* project) {
+    if (!project->data(0, StaleRole).toBool() || !dm_)
+        return false;
+    readChildren(project);
+    return true;
+}
+
+QSet<const QTreeWidgetItem*> ProjectTree::projectsInView() const {
+    QSet<const QTreeWidgetItem*> out;
+    if (!tree_->isVisible())
+        return out;
+    const int bottom = tree_->viewport()->height();
+    for (QTreeWidgetItem* item = tree_->itemAt(0, 0);
+         item && tree_->visualItemRect(item).top() < bottom; item = tree_->itemBelow(item)) {
+        const QTreeWidgetItem* project = item;
+        while (project->parent())
+            project = project->parent();
+        out.insert(project);
+    }
+    return out;
+}
+
+void ProjectTree::readAgain() {
+    if (!dm_ || !dm_->projects->isActive())
+        return;
+    {
+        // The projects coming into view meanwhile get their children at the end.
+        const QScopedValueRollback noFilling(filling_, true);
+        syncProjects();
+    }
+    fillView();
+}
+
+void ProjectTree::syncProjects() {
+    const QSet<const QTreeWidgetItem*> inView = projectsInView();
+    const QTreeWidgetItem* top = tree_->isVisible() ? tree_->itemAt(0, 0) : nullptr;
+    const QString topId = idOf(top);
+    const int scrolled = tree_->verticalScrollBar()->value();
+    syncChildren(tree_->invisibleRootItem(), projects(),
+                 [&](QTreeWidgetItem* project, const Node&, bool made) {
+                     if (made) {
+                         project->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+                         project->setData(0, PendingRole, true);
+                     } else if (!project->data(0, PendingRole).toBool()) {
+                         // What shows is read now; the rest when it shows.
+                         if (project->isExpanded() && inView.contains(project))
+                             readChildren(project);
+                         else
+                             project->setData(0, StaleRole, true);
+                     }
+                 });
+    projectNodes_.clear();
+    for (int p = 0; p < tree_->topLevelItemCount(); ++p) {
+        QTreeWidgetItem* project = tree_->topLevelItem(p);
+        projectNodes_.insert(idOf(project).toLongLong(), project);
+    }
+    // The node that was at the top stays there; gone, the view stays where it was.
+    if (QTreeWidgetItem* again = topId.isEmpty() ? nullptr : find(topId))
+        tree_->scrollToItem(again, QAbstractItemView::PositionAtTop);
+    else
+        tree_->verticalScrollBar()->setValue(scrolled);
 }

@@ -2,7 +2,9 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QStringList>
+#include <functional>
 
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -40,6 +42,13 @@ public:
 
     // Makes the children of the projects in view that have none yet, and opens them.
     void fillView();
+    // Shows again, in place, what the tables hold: project nodes come, go, are renamed and
+    // re-marked as the projects record-set now holds them (read again by the caller); the
+    // children of the projects open in view are read again, those of the others when they next
+    // open or come into view. The nodes kept keep their state (open, current), and the node at
+    // the top of the view stays there. The caller sees first that the current node is still
+    // stored.
+    void readAgain();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -52,6 +61,22 @@ private:
         qlonglong key = 0;
     };
     QTreeWidgetItem* makeItem(const Node& node) const;
+    // Gives a node the caption, identity and status of a record.
+    static void setNode(QTreeWidgetItem* item, const Node& node);
+    // Makes the children of `parent` the nodes wanted, in the same order: those there already
+    // stay as they are, with their state and their own children; `each` sees every child,
+    // `made` telling a new one.
+    void syncChildren(QTreeWidgetItem* parent, const QList<Node>& wanted,
+                      const std::function<void(QTreeWidgetItem*, const Node&, bool made)>& each);
+    // Reads a project's children again into the nodes there.
+    void readChildren(QTreeWidgetItem* project);
+    // A project whose children were made before the last readAgain() and not read since reads
+    // them now; false when they are as read.
+    bool freshen(QTreeWidgetItem* project);
+    // readAgain() but for the projects that come into view.
+    void syncProjects();
+    // The projects with a row (their own or a child's) in view.
+    QSet<const QTreeWidgetItem*> projectsInView() const;
     // The major activities of a project, and its actions by major activity, in the tables'
     // order.
     QList<Node> majorsOf(const QString& projectId, qlonglong project) const;
