@@ -11,6 +11,7 @@ packages=(
   qt6-translations-l10n
   libpq-dev libqt6sql6-psql postgresql
   lintian
+  tj3 planner-data xsltproc libxml2-utils
 )
 missing=()
 for p in "${packages[@]}"; do

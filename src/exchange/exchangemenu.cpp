@@ -6,13 +6,17 @@
 #include "framework/ui/filedialogs.h"
 #include "framework/ui/guard.h"
 #include "framework/ui/messages.h"
+#include "framework/ui/modal.h"
 #include "projectexchange.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSqlQuery>
 
 namespace {
 
@@ -52,10 +56,38 @@ void ExchangeMenu::importProject() {
         return;
     // What the user typed is stored first: the import's unit of work is its own.
     ProjectHierarchy(*dm_).storePending();
-    const ProjectExchange::Outcome done = ProjectExchange(*dm_->store).importFile(answer.path);
+    const ProjectExchange::Outcome done =
+        ProjectExchange(*dm_->store)
+            .importFile(answer.path, QString(),
+                        [this](const QString& taken) { return askProjectName(taken); });
+    if (done.project == 0)
+        return; // the user gave no other name
     if (imported_)
         imported_(done.project);
     vok::Messages::inform(done.lines.join(QLatin1Char('\n')));
+}
+
+QString ExchangeMenu::askProjectName(const QString& taken) {
+    // Offered: the first "Name (n)" no project bears, to be kept or typed over.
+    QString offered;
+    for (int n = 2;; ++n) {
+        offered = QStringLiteral("%1 (%2)").arg(taken).arg(n);
+        QSqlQuery q = dm_->store->exec(
+            QStringLiteral("SELECT 1 FROM projects WHERE Zel_project = ?"), {offered});
+        if (!q.next())
+            break;
+    }
+    QInputDialog dialog(window_);
+    dialog.setObjectName(QStringLiteral("ProjectNameDialog"));
+    dialog.setWindowTitle(QCoreApplication::translate("Exchange", "Import project"));
+    dialog.setLabelText(QCoreApplication::translate(
+                            "Exchange", "A project named '%1' exists already. Name of the new "
+                                        "project:")
+                            .arg(taken));
+    dialog.setTextValue(offered);
+    if (vok::Modal::exec(&dialog) != QDialog::Accepted)
+        return {};
+    return dialog.textValue();
 }
 
 void ExchangeMenu::exportProject() {
@@ -74,13 +106,17 @@ void ExchangeMenu::exportProject() {
                   {xmlFilter, icsFilter}});
     if (answer.path.isEmpty())
         return;
-    const auto format = answer.filter == 1 ? ProjectExchange::Format::ICalendar
-                                           : ProjectExchange::Format::MsProjectXml;
+    // The name typed says the format; the type chosen only when the name has no extension of
+    // either kind.
     QString path = answer.path;
-    const QString suffix = format == ProjectExchange::Format::ICalendar ? QStringLiteral("ics")
-                                                                        : QStringLiteral("xml");
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + suffix;
+    const QString typed = QFileInfo(path).suffix().toLower();
+    auto format = answer.filter == 1 ? ProjectExchange::Format::ICalendar
+                                     : ProjectExchange::Format::MsProjectXml;
+    if (typed == QLatin1String("ics") || typed == QLatin1String("xml"))
+        format = ProjectExchange::formatOf(path);
+    else if (typed.isEmpty())
+        path += format == ProjectExchange::Format::ICalendar ? QStringLiteral(".ics")
+                                                             : QStringLiteral(".xml");
     const ProjectExchange::Outcome done =
         ProjectExchange(*dm_->store).exportFile(project, path, format);
     vok::Messages::inform(done.lines.join(QLatin1Char('\n')));

@@ -11,7 +11,9 @@ class ProjectData;
 
 // The window's way in and out for plans: "Import project…" at the end of the main menu and
 // "Export…" at the end of a project's right-click menu, both after the commands that were there,
-// so none of them moves. The export's file type chooses MS Project XML or iCalendar.
+// so none of them moves. The export's file name chooses MS Project XML or iCalendar (".xml",
+// ".ics"), the file type only when the name has neither; an import whose name is taken asks for
+// another.
 class ExchangeMenu : public QObject {
     Q_OBJECT
 public:
@@ -27,6 +29,9 @@ public:
     void exportProject();
 
 private:
+    // Another name for an imported project whose name is taken; empty when the user gives none.
+    QString askProjectName(const QString& taken);
+
     QWidget* window_;
     ProjectData* dm_;
     std::function<int()> selectedProject_;

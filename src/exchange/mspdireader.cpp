@@ -1,5 +1,7 @@
 #include "mspdireader.h"
 
+#include "mspdiwriter.h"
+
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
@@ -26,6 +28,8 @@ struct Task {
 struct Resource {
     QString name;
     QString email;
+    QString type;                       // 1 work (also when absent), 0 material, 2 cost
+    QHash<QString, QString> attributes; // extended attribute values by field number
 };
 
 [[noreturn]] void refuse(const QString& fileName, const QString& why) {
@@ -43,6 +47,9 @@ public:
     QList<Task> tasks;
     std::map<QString, Resource> resources;          // by UID
     QList<std::pair<QString, QString>> assignments; // task UID, resource UID
+    QStringList resourceOrder;                      // UIDs, as the file lists them
+    QHash<QString, QString> aliases;                // custom field names by field number
+    int links = 0;                                  // dependencies between tasks
 
     void parse() {
         bool rooted = false;
@@ -135,15 +142,39 @@ private:
         project = readValues([this](const QString& name) {
             if (name == QLatin1String("Tasks"))
                 readList("Task", MspdiReader::MaxTasks, "tasks", [this] {
-                    tasks << Task{readValues(), -1};
+                    tasks << Task{readValues([this](const QString& inner) {
+                                      if (inner != QLatin1String("PredecessorLink"))
+                                          return false;
+                                      ++links;
+                                      readValues();
+                                      return true;
+                                  }),
+                                  -1};
+                });
+            else if (name == QLatin1String("ExtendedAttributes"))
+                readList("ExtendedAttribute", MspdiReader::MaxResources, "custom fields", [this] {
+                    const QHash<QString, QString> v = readValues();
+                    aliases.insert(v.value(QStringLiteral("FieldID")).trimmed(),
+                                   v.value(QStringLiteral("Alias")).trimmed());
                 });
             else if (name == QLatin1String("Resources"))
                 readList("Resource", MspdiReader::MaxResources, "resources", [this] {
-                    const QHash<QString, QString> v = readValues();
-                    if (v.value(QStringLiteral("IsNull")) != QLatin1String("1"))
-                        resources[v.value(QStringLiteral("UID"))] = {
-                            v.value(QStringLiteral("Name")).trimmed(),
-                            v.value(QStringLiteral("EmailAddress")).trimmed()};
+                    QHash<QString, QString> attributes;
+                    const QHash<QString, QString> v = readValues([&](const QString& inner) {
+                        if (inner != QLatin1String("ExtendedAttribute"))
+                            return false;
+                        const QHash<QString, QString> a = readValues();
+                        attributes.insert(a.value(QStringLiteral("FieldID")).trimmed(),
+                                          a.value(QStringLiteral("Value")).trimmed());
+                        return true;
+                    });
+                    if (v.value(QStringLiteral("IsNull")) == QLatin1String("1"))
+                        return;
+                    resourceOrder << v.value(QStringLiteral("UID"));
+                    resources[v.value(QStringLiteral("UID"))] = {
+                        v.value(QStringLiteral("Name")).trimmed(),
+                        v.value(QStringLiteral("EmailAddress")).trimmed(),
+                        v.value(QStringLiteral("Type")).trimmed(), attributes};
                 });
             else if (name == QLatin1String("Assignments"))
                 readList("Assignment", MspdiReader::MaxAssignments, "assignments", [this] {
@@ -188,6 +219,20 @@ QDate dayOf(const QString& text) {
     return m.hasMatch() ? QDate::fromString(m.captured(1), Qt::ISODate) : QDate();
 }
 
+// The last day a finish counts: a finish at midnight ends the day before (a one-day task runs
+// from 00:00 to the next 00:00), unless that would put it before the start.
+QDate lastDayOf(const QString& text, const QDate& from) {
+    static const QRegularExpression stamp(
+        QStringLiteral("^\\s*(\\d{4}-\\d{2}-\\d{2})T(\\d{2}):(\\d{2})(?::(\\d{2}))?"));
+    const QDate day = dayOf(text);
+    const QRegularExpressionMatch m = stamp.match(text);
+    const bool midnight = m.hasMatch() && m.captured(2).toInt() == 0 &&
+                          m.captured(3).toInt() == 0 && m.captured(4).toInt() == 0;
+    if (midnight && day.isValid() && (!from.isValid() || day > from))
+        return day.addDays(-1);
+    return day;
+}
+
 std::optional<double> numberOf(const QString& text) {
     bool ok = false;
     const double v = text.trimmed().toDouble(&ok);
@@ -205,13 +250,6 @@ QDate afterWorkingDays(QDate from, int days) {
             ++counted;
     }
     return d;
-}
-
-QString listed(const QStringList& names) {
-    QStringList quoted;
-    for (const QString& n : names)
-        quoted << QLatin1Char('\'') + n + QLatin1Char('\'');
-    return quoted.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -298,7 +336,7 @@ MspdiReader::Result MspdiReader::read(const QByteArray& document, const QString&
         item.name = t.value("Name").trimmed();
         item.leader = t.value("Contact").trimmed();
         item.from = dayOf(t.value("Start"));
-        item.to = dayOf(t.value("Finish"));
+        item.to = lastDayOf(t.value("Finish"), item.from);
         if (item.from.isValid() && !item.to.isValid()) {
             const std::optional<double> length = hours(t.value("Duration"), hoursPerDay);
             const int days =
@@ -313,7 +351,10 @@ MspdiReader::Result MspdiReader::read(const QByteArray& document, const QString&
         if (!percent)
             percent = numberOf(t.value("PercentWorkComplete"));
         item.percent = static_cast<int>(std::lround(std::clamp(percent.value_or(0), 0.0, 100.0)));
-        item.completed = !t.value("ActualFinish").trimmed().isEmpty() || item.percent >= 100;
+        // Done as the file's own tools mark it: all of it done, and an actual finish recorded.
+        // Neither alone: some tools write an actual finish for every task they schedule, and a
+        // task can be at 100 % and still open.
+        item.completed = item.percent == 100 && !t.value("ActualFinish").trimmed().isEmpty();
         item.critical = t.value("Critical").trimmed() == QLatin1String("1") ||
                         t.value("Critical").trimmed() == QLatin1String("true");
         item.budgetHours = hours(t.value("Work"), hoursPerDay);
@@ -356,7 +397,8 @@ MspdiReader::Result MspdiReader::read(const QByteArray& document, const QString&
         plan.project.critical = false;
     } else {
         plan.project.from = dayOf(parser.project.value(QStringLiteral("StartDate")));
-        plan.project.to = dayOf(parser.project.value(QStringLiteral("FinishDate")));
+        plan.project.to =
+            lastDayOf(parser.project.value(QStringLiteral("FinishDate")), plan.project.from);
     }
     const QString manager = parser.project.value(QStringLiteral("Manager")).trimmed();
     if (!manager.isEmpty())
@@ -368,6 +410,8 @@ MspdiReader::Result MspdiReader::read(const QByteArray& document, const QString&
     if (plan.project.name.isEmpty())
         plan.project.name =
             QFileInfo(parser.project.value(QStringLiteral("Name")).trimmed()).completeBaseName();
+    if (plan.project.name.isEmpty())
+        plan.project.name = QFileInfo(fileName).completeBaseName().trimmed();
 
     // The outline: the shallowest level holds the major activities.
     int top = std::numeric_limits<int>::max();
@@ -429,15 +473,44 @@ MspdiReader::Result MspdiReader::read(const QByteArray& document, const QString&
     if (!promoted.isEmpty())
         result.notices << QStringLiteral("task(s) with no summary task above them made major "
                                          "activities: %1")
-                              .arg(listed(promoted));
+                              .arg(Plan::listed(promoted));
 
-    // Teams: one row per member and item, for each assignment of a named resource.
-    int unplaced = 0;
+    // Members are the people: work resources. Material and cost resources are left out.
+    QStringList otherKinds;
+    const auto isMember = [&](const Resource& r) {
+        return !r.name.isEmpty() && (r.type.isEmpty() || r.type == QLatin1String("1"));
+    };
     QSet<QString> memberNames;
+    const auto addMember = [&](const Resource& r) {
+        if (memberNames.contains(r.name))
+            return;
+        memberNames.insert(r.name);
+        plan.members << Plan::Member{r.name, r.email, QString()};
+    };
+    // The project's own team, where Vok's files keep it: a flag on each resource, under the
+    // custom field name Vok gives it (another program's use of the same flag is not taken).
+    const QString teamField = QString::number(MspdiWriter::TeamFieldId);
+    const bool teamFlagged = parser.aliases.value(teamField) == MspdiWriter::teamAlias();
+    for (const QString& uid : parser.resourceOrder) {
+        const Resource& r = parser.resources[uid];
+        if (!r.name.isEmpty() && !isMember(r)) {
+            if (!otherKinds.contains(r.name))
+                otherKinds << r.name;
+            continue;
+        }
+        if (teamFlagged && isMember(r) && r.attributes.value(teamField) == QLatin1String("1")) {
+            if (!plan.project.team.contains(r.name))
+                plan.project.team << r.name;
+            addMember(r);
+        }
+    }
+
+    // Teams: one row per member and item, for each assignment of a member.
+    int unplaced = 0;
     for (const auto& [taskUid, resourceUid] : parser.assignments) {
         const auto r = parser.resources.find(resourceUid);
-        if (r == parser.resources.end() || r->second.name.isEmpty())
-            continue; // no one: "unassigned"
+        if (r == parser.resources.end() || !isMember(r->second))
+            continue; // no one ("unassigned"), or not a person
         if (!places.contains(taskUid)) {
             ++unplaced;
             continue;
@@ -449,14 +522,20 @@ MspdiReader::Result MspdiReader::read(const QByteArray& document, const QString&
         const QString& name = r->second.name;
         if (!item.team.contains(name))
             item.team << name;
-        if (!memberNames.contains(name)) {
-            memberNames.insert(name);
-            plan.members << Plan::Member{name, r->second.email, QString()};
-        }
+        addMember(r->second);
     }
     if (unplaced > 0)
         result.notices << QStringLiteral("%1 assignment(s) to tasks the file does not hold left "
                                          "out")
                               .arg(unplaced);
+    if (!otherKinds.isEmpty())
+        result.notices << QStringLiteral("%1 resource(s) that are not people (material or cost) "
+                                         "left out of the teams: %2")
+                              .arg(otherKinds.size())
+                              .arg(Plan::listed(otherKinds));
+    if (parser.links > 0)
+        result.notices << QStringLiteral("%1 dependency link(s) between tasks left out: Vok keeps "
+                                         "each task's dates, not what they hang on")
+                              .arg(parser.links);
     return result;
 }

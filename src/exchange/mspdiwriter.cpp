@@ -117,7 +117,9 @@ void MspdiWriter::writeTask(QXmlStreamWriter& xml, const Plan::Item& item, int u
     flag(xml, "Milestone", false);
     flag(xml, "Summary", summary);
     flag(xml, "Critical", item.critical);
-    xml.writeTextElement(QStringLiteral("PercentComplete"), QString::number(item.percent));
+    // Completed is how the other tools mark it: all of it done, with an actual finish.
+    xml.writeTextElement(QStringLiteral("PercentComplete"),
+                         QString::number(item.completed ? 100 : item.percent));
     if (item.completed && from.isValid()) {
         xml.writeTextElement(QStringLiteral("ActualStart"), at(from, StartHour));
         xml.writeTextElement(QStringLiteral("ActualFinish"), at(to, FinishHour));
@@ -171,6 +173,15 @@ QByteArray MspdiWriter::write(const Plan& plan, const QString& fileName) {
     xml.writeTextElement(QStringLiteral("DaysPerMonth"), QStringLiteral("20"));
     xml.writeTextElement(QStringLiteral("DurationFormat"), QStringLiteral("7"));
     xml.writeTextElement(QStringLiteral("WorkFormat"), QStringLiteral("2")); // hours
+    if (!plan.project.team.isEmpty()) {
+        xml.writeStartElement(QStringLiteral("ExtendedAttributes"));
+        xml.writeStartElement(QStringLiteral("ExtendedAttribute"));
+        xml.writeTextElement(QStringLiteral("FieldID"), QString::number(TeamFieldId));
+        xml.writeTextElement(QStringLiteral("FieldName"), QStringLiteral("Flag1"));
+        xml.writeTextElement(QStringLiteral("Alias"), teamAlias());
+        xml.writeEndElement();
+        xml.writeEndElement();
+    }
     writeCalendar(xml);
 
     // Task numbers follow the outline; team rows need them for their assignments.
@@ -185,7 +196,6 @@ QByteArray MspdiWriter::write(const Plan& plan, const QString& fileName) {
     };
     xml.writeStartElement(QStringLiteral("Tasks"));
     writeTask(xml, plan.project, 0, 0, QString(), true);
-    assign(0, plan.project.team);
     int uid = 0;
     for (int i = 0; i < plan.majors.size(); ++i) {
         const Plan::Major& major = plan.majors[i];
@@ -212,6 +222,12 @@ QByteArray MspdiWriter::write(const Plan& plan, const QString& fileName) {
             flag(xml, "IsNull", false);
             if (!m.email.isEmpty())
                 xml.writeTextElement(QStringLiteral("EmailAddress"), m.email);
+            if (plan.project.team.contains(m.name)) {
+                xml.writeStartElement(QStringLiteral("ExtendedAttribute"));
+                xml.writeTextElement(QStringLiteral("FieldID"), QString::number(TeamFieldId));
+                xml.writeTextElement(QStringLiteral("Value"), QStringLiteral("1"));
+                xml.writeEndElement();
+            }
             xml.writeEndElement();
         }
         xml.writeEndElement();

@@ -6,3 +6,10 @@ int Plan::actionCount() const {
         n += static_cast<int>(m.actions.size());
     return n;
 }
+
+QString Plan::listed(const QStringList& names) {
+    QStringList quoted;
+    for (const QString& n : names)
+        quoted << QLatin1Char('\'') + n + QLatin1Char('\'');
+    return quoted.join(QStringLiteral(", "));
+}

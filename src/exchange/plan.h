@@ -49,4 +49,6 @@ struct Plan {
     QList<Member> members;
 
     int actionCount() const;
+    // Names as messages list them: each quoted, so that a comma in a name reads as one.
+    static QString listed(const QStringList& names);
 };

@@ -173,6 +173,15 @@ void PlanSaver::matchMembers(const Plan& plan) {
     }
 }
 
+bool PlanSaver::nameTaken(const QString& name) {
+    const vok::TableDef& projectsDef = Schema::table(QStringLiteral("projects.DB"));
+    const int nameSize =
+        projectsDef.fields.at(projectsDef.indexOf(QStringLiteral("Zel_project"))).size;
+    QSqlQuery q = store_.exec(QStringLiteral("SELECT 1 FROM projects WHERE Zel_project = ?"),
+                              {name.left(nameSize)});
+    return q.next();
+}
+
 PlanSaver::Result PlanSaver::save(const Plan& plan) {
     result_ = Result{};
     const vok::TableDef& projectsDef = Schema::table(QStringLiteral("projects.DB"));

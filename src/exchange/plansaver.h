@@ -28,6 +28,8 @@ public:
     };
     // Refuses a name another project has: a plan never goes over an existing project.
     Result save(const Plan& plan);
+    // Whether a project already bears the name a plan of this name would be stored under.
+    bool nameTaken(const QString& name);
 
 private:
     vok::Table& table(const char* file);

@@ -24,13 +24,21 @@ int ProjectExchange::findProject(const QString& name) {
     return PlanLoader(store_).findProject(name);
 }
 
-ProjectExchange::Outcome ProjectExchange::importFile(const QString& path,
-                                                     const QString& projectName) {
+ProjectExchange::Outcome
+ProjectExchange::importFile(const QString& path, const QString& projectName,
+                            const std::function<QString(const QString& taken)>& askName) {
     const QString shown = QFileInfo(path).fileName();
     MspdiReader::Result read = MspdiReader::read(ExchangeFile::read(path), shown);
     if (!projectName.isEmpty())
         read.plan.project.name = projectName;
-    const PlanSaver::Result saved = PlanSaver(store_).save(read.plan);
+    PlanSaver saver(store_);
+    while (askName && saver.nameTaken(read.plan.project.name)) {
+        const QString other = askName(read.plan.project.name).trimmed();
+        if (other.isEmpty())
+            return {};
+        read.plan.project.name = other;
+    }
+    const PlanSaver::Result saved = saver.save(read.plan);
     QStringList lines;
     lines << QStringLiteral("Imported '%1' as project %2 '%3': %4 major activities, %5 actions")
                  .arg(shown)
@@ -39,8 +47,7 @@ ProjectExchange::Outcome ProjectExchange::importFile(const QString& path,
                  .arg(read.plan.majors.size())
                  .arg(read.plan.actionCount());
     if (!saved.addedMembers.isEmpty())
-        lines
-            << QStringLiteral("New members: %1").arg(saved.addedMembers.join(QStringLiteral(", ")));
+        lines << QStringLiteral("New members: %1").arg(Plan::listed(saved.addedMembers));
     lines << read.notices << saved.notices;
     return {saved.project, lines};
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace vok {
 class Store;
@@ -24,8 +25,12 @@ public:
         QStringList lines;
     };
     // `projectName`: the new project's name; empty takes the file's title, then its project
-    // summary task's name, then the file's name.
-    Outcome importFile(const QString& path, const QString& projectName = QString());
+    // summary task's name, then the file's name. `askName`: asked for another name while the
+    // name is taken (given the taken one); an empty answer imports nothing (project 0). Without
+    // it, a taken name refuses the import.
+    Outcome importFile(const QString& path, const QString& projectName = QString(),
+                       const std::function<QString(const QString& taken)>& askName = {});
+
     // `member` (iCalendar only): the actions whose team holds that member.
     Outcome exportFile(int project, const QString& path, Format format,
                        const QString& member = QString());

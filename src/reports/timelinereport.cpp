@@ -1,6 +1,7 @@
 #include "timelinereport.h"
 
 #include "data/projectdata.h"
+#include "framework/dataset/shortdate.h"
 #include "framework/dataset/table.h"
 #include "framework/report/report.h"
 #include "framework/report/reportfieldtext.h"
@@ -33,6 +34,8 @@ constexpr int captionLimit = 1050;
 constexpr int dayColumns = 105;
 constexpr int monthLabels = 17;
 constexpr int scaleTag = 9;
+constexpr int calendarTag = 10;      // the month and year band over the scale, also made per run
+constexpr qreal calendarTop = 110.5; // between the weekday initials and the day numbers
 constexpr int currentDateLeft = 167; // the current date caption, when no line shows it
 
 const QColor completedColour(0, 128, 0);
@@ -46,6 +49,7 @@ const char* const monthNames[] = {"January",   "February", "March",    "April",
                                   "September", "October",  "November", "December"};
 
 const ReportFont small = ReportParts::arial(8);
+const ReportFont tiny = ReportParts::arial(6);
 
 const BandDef bands[] = {
     {.name = "QRBand1", .kind = BandKind::PageHeader, .height = 145},
@@ -191,12 +195,6 @@ const ElementDef header[] = {
     frame("QRShape6", 456, 756),
     frame("QRShape8", 756, 1056),
     frame("QRShape10", 1056, 1206),
-    {.band = "QRBand1",
-     .name = "TileMark",
-     .box = {1046, 25, 200, 0},
-     .font = small,
-     .align = Qt::AlignRight,
-     .fit = true},
     {.band = "QRBand2",
      .name = "QRDBText2",
      .kind = Kind::Field,
@@ -254,7 +252,14 @@ TimeLineReport::TimeLineReport(ProjectData* dm, std::function<TimeLineOptions()>
     projectEndText = element<ReportFieldText>("QRDBText5");
     currentDateLine = element<ReportShape>("QRShape11");
     projectEndLine = element<ReportShape>("QRShape7");
-    TileMark = element<ReportLabel>("TileMark");
+    // Made here rather than from the table: it numbers the sheets, which only the engine knows.
+    TileMark =
+        new ReportSysData(pageHeader, ReportSysData::Data::PageOfPages, QStringLiteral("TileMark"));
+    TileMark->setFont(small);
+    TileMark->setGeometry(1046, 25, 200, 0);
+    TileMark->setAlignment(Qt::AlignRight);
+    projectEndText->setFollows(projectEndLabel);
+    element<ReportSysData>("QRSysData1")->setFollows(element<ReportLabel>("QRLabel3"));
     majorRow_ = barRow(dm_->Major, "Major", "QRShape2", "QRShapeComplete1");
     actionRow_ = barRow(dm_->Action, "Action", "QRShape3", "QRShapeComplete2");
 
@@ -312,15 +317,18 @@ int TimeLineReport::pagesAcross() const {
 
 void TimeLineReport::reportBeforePrint() {
     lastDay_ = 0;
-    const int columns = bandedReport->pageColumns();
-    TileMark->setVisible(columns > 1);
-    TileMark->setText(QCoreApplication::translate("Form5", "page %1 of %2 across")
-                          .arg(bandedReport->pageColumn() + 1)
-                          .arg(columns));
+    // Which days this page's scale shows, and which sheet it is: the engine numbers the sheets.
+    const QDate firstDay = ReportParts::dateOf(std::trunc(startInstant()));
+    TileMark->setVisible(bandedReport->pageColumns() > 1);
+    TileMark->setText(QCoreApplication::translate("Form5", "page %1 of %2: %3 to %4")
+                          .arg(QStringLiteral("%1"), QStringLiteral("%2"),
+                               vok::ShortDate::format(firstDay),
+                               vok::ShortDate::format(firstDay.addDays(daysPerPage() - 1))));
     // The scale labels of the previous run go first.
     const QList<vok::ReportElement*> elements = pageHeader->elements();
     for (auto it = elements.crbegin(); it != elements.crend(); ++it) {
-        if ((*it)->tag() == scaleTag && qobject_cast<ReportLabel*>(*it))
+        if (((*it)->tag() == scaleTag || (*it)->tag() == calendarTag) &&
+            qobject_cast<ReportLabel*>(*it))
             delete *it;
     }
     Setlines();
@@ -352,10 +360,61 @@ void TimeLineReport::reportBeforePrint() {
             l->setText(QLatin1String(monthNames[(first.month() - 1 + i) % 12]));
         }
     }
+    if (showsCalendar())
+        addCalendarBand(first);
+}
+
+bool TimeLineReport::showsCalendar() const {
+    // Where the page cannot be dated from the project's start alone: pages side by side, and a
+    // project that runs past the page's scale.
+    const double first = std::trunc(startInstant());
+    return options_().tiles || projectDate("Zel_date_to") + 1 - first > daysPerPage();
+}
+
+void TimeLineReport::addCalendarBand(const QDate& first) {
+    const auto add = [this](qreal x, qreal room, const QStringList& texts) {
+        // The longest form that fits before the next one starts; none when none does.
+        for (const QString& text : texts) {
+            if (tiny.textWidth(text) > room)
+                continue;
+            auto* l = new ReportLabel(pageHeader);
+            l->setFont(tiny);
+            l->setAutoSize(false);
+            l->setGeometry(x, calendarTop, room, 0);
+            l->setTag(calendarTag);
+            l->setText(text);
+            return;
+        }
+    };
+    const auto month = [](const QDate& d) {
+        return QString::fromLatin1(monthNames[d.month() - 1]);
+    };
+    if (scaleFactor() == 10) {
+        // Month and year over the first day of each month on the page (and over the first
+        // column for the month the page starts in).
+        const QDate last = first.addDays(dayColumns - 1);
+        for (QDate d = first; d <= last; d = QDate(d.year(), d.month(), 1).addMonths(1)) {
+            const QDate end = std::min(last, QDate(d.year(), d.month(), d.daysInMonth()));
+            const qreal x = chartLeft + 10 * first.daysTo(d);
+            const qreal room = 10 * (d.daysTo(end) + 1) - 1;
+            const QString year = QString::number(d.year());
+            add(x, room,
+                {month(d) + QLatin1Char(' ') + year, month(d).left(3) + QLatin1Char(' ') + year,
+                 month(d).left(3)});
+        }
+        return;
+    }
+    // The month scale: the year over its first month on the page and over every January.
+    for (int i = 0; i < monthLabels; ++i) {
+        const QDate d = first.addMonths(i);
+        if (i == 0 || d.month() == 1)
+            add(chartLeft + 60 * i, 59, {QString::number(d.year())});
+    }
 }
 
 void TimeLineReport::Setlines() {
     currentDateLine->setVisible(true);
+    currentDateText->setVisible(true);
     projectEndLine->setVisible(true);
     const double start = startInstant();
     const double now = ReportParts::dayNumber(vok::Clock::now());
@@ -370,10 +429,10 @@ void TimeLineReport::Setlines() {
     const qreal current = lineX(now - start);
     currentDateLine->setLeft(current);
     currentDateLine->setWidth(width);
-    if (options_().tiles && current > chartRight) {
-        // On the pages side by side before today's, the date stays at the scale's start.
+    if (options_().tiles && (current > chartRight || current < chartLeft)) {
+        // On pages side by side the current date shows on its own page only, by its line.
         currentDateLine->setVisible(false);
-        currentDateText->setLeft(currentDateLeft);
+        currentDateText->setVisible(false);
     } else if (current >= chartLeft) {
         currentDateText->setLeft(current + 5);
     } else {
@@ -391,7 +450,13 @@ void TimeLineReport::Setlines() {
 void TimeLineReport::pageHeaderBeforePrint(bool&) {
     const double x =
         std::trunc((projectDate("Zel_date_to") - startInstant() - 1) * scaleFactor() + chartLeft);
-    qreal left = std::min<double>(x, captionLimit);
+    // Caption and date end left of the chart's end in every language: the limit moves left by
+    // as much as they are wider than the English ones.
+    const qreal caption = small.textWidth(projectEndLabel->text());
+    const qreal date = small.textWidth(projectEndText->displayText({}));
+    const qreal limit =
+        std::min<qreal>(captionLimit, chartRight - std::max<qreal>(88, caption + 4) - date);
+    qreal left = std::min<double>(x, limit);
     // On the pages side by side after the end's, the caption stays by the names.
     if (options_().tiles)
         left = std::max<qreal>(left, chartLeft);

@@ -44,7 +44,9 @@ public:
     vok::ReportFieldText* projectEndText; // QRDBText5, the project's end date
     vok::ReportShape* currentDateLine;    // QRShape11
     vok::ReportShape* projectEndLine;     // QRShape7
-    vok::ReportLabel* TileMark;           // "page 2 of 4 across", on pages side by side
+    // "page 2 of 8: 06/14/2024 to 09/26/2024": the sheet and the days of its scale, on pages
+    // side by side.
+    vok::ReportSysData* TileMark;
 
     // Report events, in the order the engine raises them.
     void reportBeforePrint();
@@ -71,6 +73,10 @@ private:
     // or now; on pages side by side, as many pages' days later as the page is to the right.
     double startInstant() const;
     int scaleFactor() const;
+    // Whether the scale gets a band of months and years (of years, on the month scale), and the
+    // band itself, made per run as the scale's labels are.
+    bool showsCalendar() const;
+    void addCalendarBand(const QDate& first);
     // The days one page's scale shows.
     int daysPerPage() const;
     // How many pages side by side show every bar, once a run has placed them all.

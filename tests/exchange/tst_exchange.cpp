@@ -16,9 +16,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QInputDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QtTest>
@@ -189,6 +191,67 @@ class TestExchange : public MainWindowFixture {
             out << rows(QStringLiteral("SELECT COUNT(*) FROM ") + QLatin1String(t)).value(0);
         return out.join(QLatin1Char(' '));
     }
+    // What GNOME Planner makes of an export: its own stylesheet turns the file into a Planner
+    // project, which must convert without a complaint and be valid by Planner's document type.
+    // Returns the Planner file's text.
+    QString readByPlanner(const QString& xml) {
+        const QString sheet = QStringLiteral("/usr/share/planner/stylesheets/msp2planner.xsl");
+        const QString dtd = QStringLiteral("/usr/share/planner/dtd/mrproject-0.6.dtd");
+        if (!QFile::exists(sheet) || !QFile::exists(dtd))
+            QTest::qFail("planner-data is not installed (scripts/install-deps.sh installs it)",
+                         __FILE__, __LINE__);
+        const QString planner = xml + QStringLiteral(".planner");
+        const ProgramRun converted =
+            ProgramRun::of(QStringLiteral("xsltproc"), {QStringLiteral("-o"), planner, sheet, xml});
+        if (converted.status != 0 || !converted.err.trimmed().isEmpty())
+            QTest::qFail(qPrintable(QStringLiteral("msp2planner.xsl: ") + converted.err), __FILE__,
+                         __LINE__);
+        const ProgramRun valid =
+            ProgramRun::of(QStringLiteral("xmllint"),
+                           {QStringLiteral("--noout"), QStringLiteral("--dtdvalid"), dtd, planner});
+        if (valid.status != 0)
+            QTest::qFail(qPrintable(QStringLiteral("xmllint: ") + valid.err), __FILE__, __LINE__);
+        QFile f(planner);
+        const QString text =
+            f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        // What Planner checks as it loads ("Task 0 not found"): each allocation names a task and
+        // a resource the project holds.
+        static const QRegularExpression allocation(
+            QStringLiteral("<allocation task-id=\"(\\d+)\" resource-id=\"(\\d+)\""));
+        for (auto it = allocation.globalMatch(text); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            for (const QString& held : {QStringLiteral("<task id=\"%1\"").arg(m.captured(1)),
+                                        QStringLiteral("<resource id=\"%1\"").arg(m.captured(2))})
+                if (!text.contains(held))
+                    QTest::qFail(qPrintable(m.captured(0) + QStringLiteral(": no ") + held),
+                                 __FILE__, __LINE__);
+        }
+        return text;
+    }
+    // Exports project 12 as MS Project XML and checks it the way GNOME Planner reads it.
+    QString exportChecked(const QString& name) {
+        const QString xml = file(name);
+        ProjectExchange(*data->store).exportFile(12, xml, ProjectExchange::Format::MsProjectXml);
+        readByPlanner(xml);
+        QFile f(xml);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+    // Schedules a TaskJuggler plan with tj3 and gives its MS Project XML export.
+    QString scheduledByTaskJuggler(const QString& plan) {
+        const QString folder = file(QStringLiteral("tj"));
+        QDir().mkpath(folder);
+        writeFile(QDir(folder).filePath(QStringLiteral("plan.tjp")),
+                  (plan + QStringLiteral("\nexport \"export\" { formats mspxml }\n")).toUtf8());
+        const ProgramRun run = ProgramRun::of(
+            QStringLiteral("tj3"),
+            {QStringLiteral("--silent"), QStringLiteral("--no-color"), QStringLiteral("plan.tjp")},
+            QProcessEnvironment::systemEnvironment(), folder);
+        if (run.status != 0)
+            QTest::qFail(qPrintable(QStringLiteral("tj3 (scripts/install-deps.sh installs it): ") +
+                                    run.err + run.out),
+                         __FILE__, __LINE__);
+        return QDir(folder).filePath(QStringLiteral("export.xml"));
+    }
     ProgramRun vokctl(const QStringList& arguments) {
         QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
         e.insert(QStringLiteral("VOK_ENGINE_CONFIG"), file(QStringLiteral("engine.cfg")));
@@ -219,12 +282,18 @@ private Q_SLOTS:
     // ------------------------------------------------------------ MS Project XML both ways
 
     void exportThenImportGivesTheSameProject() {
+        // All of it done, but not marked completed.
+        data->store->exec(QStringLiteral("UPDATE action SET Action_perc_complete = 100 WHERE "
+                                         "Action_id = 6"));
         ProjectExchange exchange(*data->store);
         const QString xml = file(QStringLiteral("alpha.xml"));
         const QStringList wrote =
             exchange.exportFile(12, xml, ProjectExchange::Format::MsProjectXml).lines;
         QVERIFY2(wrote.value(0).contains(QLatin1String("2 major activities, 3 actions")),
                  qPrintable(wrote.join(QLatin1Char('\n'))));
+        // The project's team is where other tools keep custom data, not on a task they lack.
+        const QString planner = readByPlanner(xml);
+        QVERIFY2(planner.contains(QLatin1String("name=\"Ann\"")), qPrintable(planner));
         const QString before = counts();
         const ProjectExchange::Outcome back =
             exchange.importFile(xml, QStringLiteral("Alpha again"));
@@ -277,6 +346,102 @@ private Q_SLOTS:
         }
         QVERIFY(text.contains(QLatin1String("&lt;soon&gt; &amp; well")));
         QVERIFY(!text.contains(QLatin1String("<!DOCTYPE")));
+        // Numbered as other programs show them: 1, 1.1, 1.2, 2, 2.1.
+        static const QRegularExpression numbers(
+            QStringLiteral("<WBS>([^<]*)</WBS>\\s*<OutlineNumber>([^<]*)</OutlineNumber>"));
+        QStringList wbs;
+        for (auto it = numbers.globalMatch(text); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            QCOMPARE(m.captured(1), m.captured(2));
+            wbs << m.captured(2);
+        }
+        QCOMPARE(wbs, (QStringList{"1", "1.1", "1.2", "2", "2.1"}));
+        readByPlanner(xml);
+    }
+
+    void completedComesFromTheFilesOwnCompletedState() {
+        // Done is 100 % with an actual finish: an actual finish alone is only when it ended (some
+        // tools write one for every task), 100 % alone is all done and still open.
+        const QString af = QStringLiteral("<ActualFinish>2024-03-05T17:00:00</ActualFinish>");
+        writeFile(file(QStringLiteral("in.xml")),
+                  mspdi(QStringLiteral("<Title>Done</Title>"),
+                        task(1, 1, QStringLiteral("M")) +
+                            task(2, 2, QStringLiteral("done"),
+                                 QStringLiteral("<PercentComplete>100</PercentComplete>") + af) +
+                            task(3, 2, QStringLiteral("ended at 0 %"),
+                                 QStringLiteral("<PercentComplete>0</PercentComplete>") + af) +
+                            task(4, 2, QStringLiteral("100 % and open"),
+                                 QStringLiteral("<PercentComplete>100</PercentComplete>"))));
+        const int id =
+            ProjectExchange(*data->store).importFile(file(QStringLiteral("in.xml"))).project;
+        QCOMPARE(rows(QStringLiteral("SELECT Action_name, Action_completed, Action_perc_complete "
+                                     "FROM action WHERE Action_project_id = ? ORDER BY Action_id"),
+                      {id}),
+                 (QStringList{"done|1|100", "ended at 0 %|0|0", "100 % and open|0|100"}));
+    }
+
+    // Plans TaskJuggler schedules, read from its own MS Project export: days from midnight to
+    // midnight, an actual finish on every task, resources with commas in their names, links.
+    void filesTaskJugglerWritesImportAsScheduled_data() {
+        QTest::addColumn<QString>("plan");
+        QTest::addColumn<QString>("tree");
+        QTest::addColumn<QStringList>("actions"); // name|completed|percent|team
+        QTest::addColumn<QStringList>("told");
+        QTest::newRow("linked tasks of whole days, some done")
+            << "project move \"Office move\" 2024-03-04 +3m { timezone \"UTC\" now 2024-03-20 }\n"
+               "resource ann \"Ann\" { email \"ann@example.com\" }\n"
+               "resource bob \"Bob, Jr.\"\n"
+               "task plan \"Plan\" {\n"
+               "  task survey \"Survey\" { start 2024-03-04 duration 3d allocate ann complete 100 "
+               "}\n"
+               "  task budget \"Budget\" { depends !survey length 2d allocate bob complete 0 }\n"
+               "}\n"
+               "task move \"Move\" {\n"
+               "  task pack \"Pack\" { depends plan.budget effort 4d allocate ann, bob complete 50 "
+               "}\n"
+               "}\n"
+            << "Plan[Survey 2024-03-04/2024-03-06, Budget 2024-03-07/2024-03-08];Move[Pack "
+               "2024-03-11/2024-03-12]"
+            << QStringList{"Survey|1|100|Ann", "Budget|0|0|Bob, Jr.", "Pack|0|50|Ann;Bob, Jr."}
+            << QStringList{"New members: 'Bob, Jr.'", "2 dependency link(s)"};
+        QTest::newRow("a one-day task and a milestone")
+            << "project p \"Yard\" 2024-03-04 +1m { timezone \"UTC\" now 2024-03-04 }\n"
+               "task yard \"Yard\" {\n"
+               "  task dig \"Dig\" { start 2024-03-04 duration 1d }\n"
+               "  task done \"Done\" { start 2024-03-08 milestone }\n"
+               "}\n"
+            << "Yard[Dig 2024-03-04/2024-03-04, Done 2024-03-08/2024-03-08]"
+            << QStringList{"Dig|0|0|", "Done|0|0|"} << QStringList{};
+    }
+
+    void filesTaskJugglerWritesImportAsScheduled() {
+        QFETCH(QString, plan);
+        QFETCH(QString, tree);
+        QFETCH(QStringList, actions);
+        QFETCH(QStringList, told);
+        const QString xml = scheduledByTaskJuggler(plan);
+        const ProjectExchange::Outcome done = ProjectExchange(*data->store).importFile(xml);
+        QCOMPARE(this->tree(done.project), tree);
+        QStringList read;
+        QSqlQuery q = data->store->exec(
+            QStringLiteral("SELECT Action_project_id, Action_major_id, Action_id, Action_name, "
+                           "Action_completed, Action_perc_complete FROM action WHERE "
+                           "Action_project_id = ? ORDER BY Action_id"),
+            {done.project});
+        while (q.next()) {
+            const QStringList team =
+                rows(QStringLiteral("SELECT ActionTeam_member FROM actionTeam WHERE "
+                                    "ActionTeam_project_id = ? AND ActionTeam_major_id = ? AND "
+                                    "ActionTeam_action_id = ? ORDER BY ActionTeam_id"),
+                     {q.value(0), q.value(1), q.value(2)});
+            read << QStringList{q.value(3).toString(), q.value(4).toString(), q.value(5).toString(),
+                                team.join(QLatin1Char(';'))}
+                        .join(QLatin1Char('|'));
+        }
+        QCOMPARE(read, actions);
+        const QString output = done.lines.join(QLatin1Char('\n'));
+        for (const QString& piece : told)
+            QVERIFY2(output.contains(piece), qPrintable(output));
     }
 
     void filesOfOtherProgramsImportAsDescribed_data() {
@@ -297,24 +462,37 @@ private Q_SLOTS:
                            "<Assignment><UID>4</UID><TaskUID>0</TaskUID><ResourceUID>2"
                            "</ResourceUID></Assignment><Assignment><UID>5</UID><TaskUID>3"
                            "</TaskUID><ResourceUID>-65535</ResourceUID></Assignment>"
+                           "<Assignment><UID>6</UID><TaskUID>5</TaskUID><ResourceUID>3"
+                           "</ResourceUID></Assignment><Assignment><UID>7</UID><TaskUID>5"
+                           "</TaskUID><ResourceUID>4</ResourceUID></Assignment>"
                            "</Assignments>");
+        // Material and cost resources are no one's name.
+        const QString things =
+            QStringLiteral("<Resource><UID>3</UID><Name>Cement</Name><Type>0</Type></Resource>"
+                           "<Resource><UID>4</UID><Name>Travel</Name><Type>2</Type></Resource>");
+        const QString link = QStringLiteral("<PredecessorLink><PredecessorUID>2</PredecessorUID>"
+                                            "<Type>1</Type></PredecessorLink>");
         QTest::newRow("summary task 0 at level 0, deeper levels folded")
             << mspdi(QString(),
                      task(0, 0, QStringLiteral("Office move"), dated("2024-03-04", "2024-03-29")) +
                          task(1, 1, QStringLiteral("Plan")) +
                          task(2, 2, QStringLiteral("Survey"), dated("2024-03-04", "2024-03-05")) +
-                         task(3, 2, QStringLiteral("Budget"), dated("2024-03-06", "2024-03-06")) +
+                         task(3, 2, QStringLiteral("Budget"),
+                              dated("2024-03-06", "2024-03-06") + link) +
                          task(4, 1, QStringLiteral("Move")) +
                          task(5, 2, QStringLiteral("Pack"), dated("2024-03-11", "2024-03-15")) +
                          task(6, 3, QStringLiteral("Books"), dated("2024-03-11", "2024-03-12")) +
                          task(7, 4, QStringLiteral("Shelf A"),
                               QStringLiteral("<Notes>top "
                                              "shelf</Notes>")),
-                     resources)
+                     QString(resources).replace(QStringLiteral("</Resources>"),
+                                                things + QStringLiteral("</Resources>")))
             << "Office move"
             << "Plan[Survey 2024-03-04/2024-03-05, Budget 2024-03-06/2024-03-06];Move[Pack "
                "2024-03-11/2024-03-15]"
-            << "folded into their action's description: 'Books' into 'Pack', 'Shelf A' into 'Pack'";
+            << "folded into their action's description: 'Books' into 'Pack', 'Shelf A' into "
+               "'Pack'\n2 resource(s) that are not people (material or cost) left out of the "
+               "teams: 'Cement', 'Travel'\n1 dependency link(s) between tasks left out";
         QTest::newRow("no summary task, top level at 1, title names it")
             << mspdi(QStringLiteral("<Name>g.xml</Name><Title>Garden</Title>"),
                      task(1, 1, QStringLiteral("Design"), QStringLiteral("<Summary>1</Summary>")) +
@@ -341,6 +519,26 @@ private Q_SLOTS:
                                     "</Duration><Work>PT12H30M</Work></Task>"))
             << "Yard"
             << "Phase[Dig 2024-03-04/2024-03-06, Fill 2024-03-08/2024-03-11]"
+            << "";
+        QTest::newRow("finishes at midnight end the day before")
+            << mspdi(QStringLiteral("<Title>Midnight</Title>"),
+                     task(1, 1, QStringLiteral("Week")) +
+                         task(2, 2, QStringLiteral("Two days"),
+                              QStringLiteral("<Start>2024-03-04T00:00:00</Start><Finish>"
+                                             "2024-03-06T00:00:00</Finish>")) +
+                         task(3, 2, QStringLiteral("One day"),
+                              QStringLiteral("<Start>2024-03-04T00:00:00</Start><Finish>"
+                                             "2024-03-05T00:00:00.000+01:00</Finish>")) +
+                         task(4, 2, QStringLiteral("Milestone"),
+                              QStringLiteral("<Start>2024-03-08T00:00:00</Start><Finish>"
+                                             "2024-03-08T00:00:00</Finish>")))
+            << "Midnight"
+            << "Week[Two days 2024-03-04/2024-03-05, One day 2024-03-04/2024-03-04, Milestone "
+               "2024-03-08/2024-03-08]"
+            << "";
+        QTest::newRow("no title and no named summary task: the file's name")
+            << mspdi(QString(), task(0, 0, QString()) + task(1, 1, QStringLiteral("A"))) << "in"
+            << "A[]"
             << "";
         QTest::newRow("a name longer than its field is cut and told")
             << mspdi(QStringLiteral("<Title>Long</Title>"),
@@ -386,7 +584,7 @@ private Q_SLOTS:
                               QStringLiteral("Pack|Zed|zed@example.com|")}));
         QCOMPARE(rows(QStringLiteral("SELECT Member_email FROM members WHERE Member_name = 'Zed'")),
                  QStringList{QStringLiteral("zed@example.com")});
-        QVERIFY(output.contains(QLatin1String("New members: Zed")));
+        QVERIFY(output.contains(QLatin1String("New members: 'Zed'")));
         QCOMPARE(rows(QStringLiteral("SELECT Action_description FROM action WHERE "
                                      "Action_project_id = ? AND Action_name = 'Pack'"),
                       {done.project}),
@@ -587,6 +785,23 @@ private Q_SLOTS:
         filter = 0;
         action(QStringLiteral("ExportProject1"))->trigger();
         QVERIFY(QFile::exists(answer + QStringLiteral(".xml")));
+        // A name typed with an extension says the format, whichever type is chosen.
+        const auto start = [](const QString& path) {
+            QFile f(path);
+            return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.read(200)) : QString();
+        };
+        for (const auto& [typed, type, begins] :
+             {std::tuple{"typed.xml", 1, "<?xml"}, std::tuple{"typed.ics", 0, "BEGIN:VCALENDAR"},
+              std::tuple{"typed.XML", 1, "<?xml"}}) {
+            const QString path = QDir(env->root()).filePath(QLatin1String(typed));
+            const QString kept = std::exchange(answer, path);
+            filter = type;
+            action(QStringLiteral("ExportProject1"))->trigger();
+            answer = kept;
+            QVERIFY2(start(path).startsWith(QLatin1String(begins)), typed);
+            QVERIFY(!QFile::exists(path + QStringLiteral(".ics")));
+        }
+        filter = 0;
         // Import it back as a project of its own name, after renaming the one that is there.
         sql(QStringLiteral("UPDATE projects SET Zel_project = 'Old Alpha' WHERE Zel_Project_id = "
                            "12"));
@@ -600,6 +815,41 @@ private Q_SLOTS:
                                                 "Zel_project = 'Alpha'"));
         QVERIFY(!id.isEmpty());
         QCOMPARE(form->tree->idstrings.join(QLatin1Char(',')), id); // the new project is shown
+
+        // The same file again: its name is taken, so the window asks for another, offering one.
+        QStringList offered;
+        QString typed = QStringLiteral("Alpha, moved");
+        onModal = [&](QDialog* d) {
+            auto* ask = qobject_cast<QInputDialog*>(d);
+            if (!ask || d->objectName() != QLatin1String("ProjectNameDialog"))
+                return int(QDialog::Rejected);
+            offered << ask->textValue() << ask->labelText();
+            if (typed.isEmpty())
+                return int(QDialog::Rejected);
+            ask->setTextValue(typed);
+            return int(QDialog::Accepted);
+        };
+        vok::FileDialogs::setHandler([&](const vok::FileDialogs::Request&) {
+            return vok::FileDialogs::Answer{answer, 0};
+        });
+        shown.clear();
+        action(QStringLiteral("ImportProject1"))->trigger();
+        QCOMPARE(offered.value(0), QStringLiteral("Alpha (2)"));
+        QVERIFY(offered.value(1).contains(QLatin1String("'Alpha' exists already")));
+        QVERIFY2(shown.value(0).text.contains(QLatin1String("'Alpha, moved'")),
+                 qPrintable(shown.value(0).text));
+        QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM projects WHERE Zel_project = 'Alpha, "
+                                      "moved'")),
+                 QStringLiteral("1"));
+        // Asked again and cancelled: nothing is imported, nothing is said.
+        typed.clear();
+        shown.clear();
+        const QString before = MainWindowFixture::counts();
+        action(QStringLiteral("ImportProject1"))->trigger();
+        vok::FileDialogs::setHandler({});
+        QCOMPARE(offered.size(), 4);
+        QCOMPARE(MainWindowFixture::counts(), before);
+        QVERIFY(shown.isEmpty());
     }
 };
 

@@ -7,6 +7,7 @@
 #include "data/projectdata.h"
 #include "framework/report/report.h"
 #include "framework/report/reportlabel.h"
+#include "framework/report/reportpreview.h"
 #include "framework/report/reportsysdata.h"
 #include "framework/ui/messages.h"
 #include "framework/ui/modal.h"
@@ -41,7 +42,6 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLibraryInfo>
-#include <QPrintPreviewDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -552,7 +552,7 @@ private Q_SLOTS:
         windows.language->TranslateInterface(language);
         QString shown;
         vok::Modal::setHandler([&](QDialog* d) {
-            if (qobject_cast<QPrintPreviewDialog*>(d))
+            if (qobject_cast<vok::ReportPreview*>(d))
                 shown = d->windowTitle();
             return int(QDialog::Rejected);
         });
@@ -564,8 +564,8 @@ private Q_SLOTS:
                      .arg(QStringLiteral("x.pdf")),
                  noPrinter);
         windows.language->TranslateInterface(0);
-        QCOMPARE(QCoreApplication::translate("Form5", "page %1 of %2 across"),
-                 QStringLiteral("page %1 of %2 across"));
+        QCOMPARE(QCoreApplication::translate("Form5", "page %1 of %2: %3 to %4"),
+                 QStringLiteral("page %1 of %2: %3 to %4"));
     }
 
     void qtTextsFollowTheLanguage() {

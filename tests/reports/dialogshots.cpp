@@ -2,6 +2,7 @@
 // each one shows, into PNG files:
 //   xvfb-run -a -s "-screen 0 1280x800x24" build/tests/reports/vok_dialogshots OUTDIR
 #include "app/exe/appwindows.h"
+#include "framework/report/reportpreview.h"
 #include "framework/ui/modal.h"
 #include "reports/reportdialog.h"
 #include "support/testenvironment.h"
@@ -11,7 +12,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QTest>
 
@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     vok::Modal::setHandler([&](QDialog* dialog) {
         dialog->show();
         QTest::qWait(300);
-        const bool preview = qobject_cast<QPrintPreviewDialog*>(dialog);
+        const bool preview = qobject_cast<vok::ReportPreview*>(dialog);
         dialog->grab().save(QDir(out).filePath(
             name + (preview ? QStringLiteral("-preview.png") : QStringLiteral(".png"))));
         if (auto* print = qobject_cast<ReportDialog*>(dialog))

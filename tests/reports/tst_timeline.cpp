@@ -5,6 +5,8 @@
 #include "framework/dataset/table.h"
 #include "framework/report/report.h"
 #include "framework/report/reportelement.h"
+#include "framework/report/reportlabel.h"
+#include "framework/report/reportpreview.h"
 #include "framework/report/reportprinter.h"
 #include "framework/ui/clock.h"
 #include "framework/ui/messages.h"
@@ -23,7 +25,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QPushButton>
@@ -694,10 +695,8 @@ private Q_SLOTS:
         vok::Modal::setHandler([&](QDialog* d) {
             if (qobject_cast<QPrintDialog*>(d))
                 seen << QStringLiteral("set-up");
-            if (auto* preview = qobject_cast<QPrintPreviewDialog*>(d)) {
-                auto* widget = preview->findChild<QPrintPreviewWidget*>();
-                widget->updatePreview();
-                seen << QStringLiteral("preview %1 page").arg(widget->pageCount());
+            if (auto* preview = qobject_cast<vok::ReportPreview*>(d)) {
+                seen << QStringLiteral("preview %1 page").arg(preview->pages()->pageCount());
             }
             seen << QStringLiteral("filter %1 %2")
                         .arg(dm->projects->isFiltered())
@@ -777,9 +776,30 @@ private Q_SLOTS:
         qreal covered = 0, shared = 0;
         QStringList dayNumbers;
         for (int k = 0; k < across; ++k) {
-            QCOMPARE(one(doc, QStringLiteral("TileMark"), k).text,
-                     QStringLiteral("page %1 of %2 across").arg(k + 1).arg(across));
+            // Each sheet says which it is and which days its scale shows, and the month and
+            // year of its first day stand over the scale's start.
+            const QDate first = march1.addDays(k * daysPerPage);
+            QCOMPARE(
+                one(doc, QStringLiteral("TileMark"), k).text,
+                QStringLiteral("page %1 of %2: %3 to %4")
+                    .arg(k + 1)
+                    .arg(across)
+                    .arg(first.toString(QStringLiteral("MM/dd/yyyy")),
+                         first.addDays(daysPerPage - 1).toString(QStringLiteral("MM/dd/yyyy"))));
             QVERIFY(one(doc, QStringLiteral("TileMark"), k).visible);
+            QCOMPARE(one(doc, QStringLiteral("QRSysData2"), k).text, QString::number(k + 1));
+            QList<ReportItem> calendar;
+            for (const ReportItem& item : doc.pages[k].items) {
+                if (item.tag == 10)
+                    calendar << item;
+            }
+            QVERIFY(!calendar.isEmpty());
+            QCOMPARE(calendar.first().bandPos.x(), 156.0);
+            QVERIFY2(calendar.first().text.endsWith(QString::number(first.year())),
+                     qPrintable(calendar.first().text));
+            // The current date (1 March) and its line on the first sheet only.
+            QCOMPARE(one(doc, QStringLiteral("QRSysData3"), k).visible, k == 0);
+            QCOMPARE(one(doc, QStringLiteral("QRShape11"), k).visible, k == 0);
             // The names on every page.
             QCOMPARE(one(doc, QStringLiteral("QRDBText3"), k).text, QStringLiteral("Major"));
             QCOMPARE(one(doc, QStringLiteral("QRDBText4"), k).text, QStringLiteral("Action"));
@@ -824,15 +844,129 @@ private Q_SLOTS:
         QCOMPARE(one(single, QStringLiteral("QRShape2")).box.width(), 1050.0);
     }
 
-    void aShortProjectPrintsOnePageWithTilesOn() {
-        // 105 days fill one page's scale.
-        const qlonglong p = addProject(QStringLiteral("P"), march1, march1.addDays(104));
-        addAction(p, addMajor(p, march1, march1.addDays(104)), march1, march1.addDays(104));
+    void tilesAreAsManyAsTheDaysNeed_data() {
+        QTest::addColumn<int>("days");
+        QTest::addColumn<int>("actions");
+        QTest::addColumn<int>("sheets");
+        QTest::newRow("105 days fill one page's scale") << 105 << 1 << 1;
+        QTest::newRow("106 days need a second page across") << 106 << 1 << 2;
+        QTest::newRow("two pages down, two across: four sheets") << 106 << 30 << 4;
+    }
+
+    void tilesAreAsManyAsTheDaysNeed() {
+        QFETCH(int, days);
+        QFETCH(int, actions);
+        QFETCH(int, sheets);
+        const QDate end = march1.addDays(days - 1);
+        const qlonglong p = addProject(QStringLiteral("P"), march1, end);
+        const qlonglong m = addMajor(p, march1, end);
+        for (int i = 0; i < actions; ++i)
+            addAction(p, m, march1, end);
         openTables();
         timeLineDialog->TilesBox->setChecked(true);
         const ReportDocument doc = run(ProjectStart, Day);
-        QCOMPARE(doc.pages.size(), 1);
-        QVERIFY(!one(doc, QStringLiteral("TileMark")).visible);
+        QCOMPARE(doc.pages.size(), sheets);
+        // Sheets are numbered in reading order, row after row of pages side by side.
+        for (int k = 0; k < sheets; ++k) {
+            QCOMPARE(doc.pages[k].number, k + 1);
+            QCOMPARE(one(doc, QStringLiteral("QRSysData2"), k).text, QString::number(k + 1));
+            const ReportItem mark = one(doc, QStringLiteral("TileMark"), k);
+            QCOMPARE(mark.visible, sheets > 1);
+            if (sheets > 1)
+                QVERIFY2(
+                    mark.text.startsWith(QStringLiteral("page %1 of %2:").arg(k + 1).arg(sheets)),
+                    qPrintable(mark.text));
+        }
+        if (sheets == 4) // the first row's pages show its first rows, the second row the rest
+            QCOMPARE(named(doc, QStringLiteral("QRDBText4"), 1).size(),
+                     named(doc, QStringLiteral("QRDBText4"), 0).size());
+    }
+
+    // Over the day numbers, the month and year of each stretch of days on the page; over the
+    // month names, the year: only where the page cannot be dated from the project's start.
+    void calendarBand_data() {
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<QDate>("start");
+        QTest::addColumn<int>("days");           // of the project
+        QTest::addColumn<QStringList>("labels"); // "x text"
+        QTest::newRow("a project within the page: none")
+            << int(Day) << march1 << 60 << QStringList{};
+        QTest::newRow("a longer one by day")
+            << int(Day) << march1 << 200
+            << QStringList{"156 March 2024", "466 April 2024", "766 May 2024", "1076 June 2024"};
+        QTest::newRow("a month's last days: the shorter names that fit")
+            << int(Day) << QDate(2024, 3, 29) << 200
+            << QStringList{"156 Mar", "186 April 2024", "486 May 2024", "796 June 2024",
+                           "1096 July 2024"};
+        QTest::newRow("by month: the years") << int(Month) << QDate(2024, 9, 20) << 800
+                                             << QStringList{"156 2024", "396 2025", "1116 2026"};
+    }
+
+    void calendarBand() {
+        QFETCH(int, scale);
+        QFETCH(QDate, start);
+        QFETCH(int, days);
+        QFETCH(QStringList, labels);
+        addProject(QStringLiteral("P"), start, start.addDays(days - 1));
+        openTables();
+        const ReportDocument doc = run(ProjectStart, scale);
+        QStringList shown;
+        qreal dayTop = 1e9, initialsBottom = 0;
+        for (const ReportItem& item : doc.pages[0].items) {
+            if (item.tag == 9 && item.bandPos.y() == 101)
+                initialsBottom = std::max(initialsBottom, item.box.bottom());
+            else if (item.tag == 9)
+                dayTop = std::min(dayTop, item.box.top());
+        }
+        for (const ReportItem& item : doc.pages[0].items) {
+            if (item.tag != 10)
+                continue;
+            shown << QStringLiteral("%1 %2").arg(item.bandPos.x()).arg(item.text);
+            QVERIFY(!item.overflows);
+            // Between the weekday initials and the day numbers (or the month names).
+            QVERIFY(item.box.bottom() <= dayTop);
+            if (scale == Day)
+                QVERIFY(item.box.top() >= initialsBottom);
+        }
+        QCOMPARE(shown, labels);
+        // Made for the run, replaced at the next.
+        QCOMPARE(timeLineReport->pageHeader->elementsWithTag(10).size(), labels.size());
+    }
+
+    // A caption and its date never print over each other, however long the language makes the
+    // caption, and both end left of the chart's end.
+    void endCaptionAndDateNeverOverlap_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("endDay");
+        QTest::newRow("English") << "Project End date" << 10;
+        QTest::newRow("Spanish") << "Fecha Final Del Proyecto" << 10;
+        QTest::newRow("Spanish, at the chart's end") << "Fecha Final Del Proyecto" << 104;
+        QTest::newRow("French, past the scale")
+            << QString::fromUtf8("Date de fin du projet") << 300;
+    }
+
+    void endCaptionAndDateNeverOverlap() {
+        QFETCH(QString, caption);
+        QFETCH(int, endDay);
+        addProject(QStringLiteral("P"), march1, march1.addDays(endDay));
+        openTables();
+        timeLineReport->projectEndLabel->setText(caption);
+        const ReportDocument doc = run(ProjectStart, Day);
+        const ReportItem label = one(doc, QStringLiteral("QRLabel8"));
+        const ReportItem date = one(doc, QStringLiteral("QRDBText5"));
+        QCOMPARE(label.text, caption);
+        const qreal captionEnd =
+            label.box.left() + vok::ReportFont(QStringLiteral("Arial"), 8).textWidth(caption);
+        QVERIFY2(date.box.left() >= captionEnd + 4, qPrintable(QString::number(date.box.left())));
+        QVERIFY(date.box.left() >= label.box.left() + 88); // the English place, at the least
+        QVERIFY2(date.box.left() +
+                         vok::ReportFont(QStringLiteral("Arial"), 8).textWidth(date.text) <=
+                     1206 + 24,
+                 qPrintable(QString::number(date.box.left())));
+        // The date at the run's "Date:" never covers its caption either.
+        QVERIFY(one(doc, QStringLiteral("QRSysData1")).box.left() >=
+                one(doc, QStringLiteral("QRLabel3")).box.right());
+        timeLineReport->projectEndLabel->setText(QStringLiteral("Project End date"));
     }
 
     // The demo's first project began 40 days ago; its first action, completed, takes days 0 to 6.

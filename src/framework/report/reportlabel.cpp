@@ -3,6 +3,8 @@
 #include "report.h"
 #include "reportband.h"
 
+#include <algorithm>
+
 namespace vok {
 
 ReportLabel::ReportLabel(ReportBand* band, const QString& name)
@@ -17,8 +19,12 @@ qreal ReportLabel::boxHeight(const ReportContext& context) const {
 }
 
 ReportItem ReportLabel::layOut(const ReportContext& context) const {
+    return layOutAs(context, displayText(context));
+}
+
+ReportItem ReportLabel::layOutAs(const ReportContext& context, const QString& text) const {
     ReportItem item = baseItem(ReportItem::Kind::Text);
-    item.text = displayText(context);
+    item.text = text;
     item.font = font_;
     item.textColor = color_;
     item.alignment = alignment_;
@@ -39,6 +45,8 @@ ReportItem ReportLabel::layOut(const ReportContext& context) const {
         x = areaLeft + (areaWidth - boxWidth) / 2;
     if (!autoSize_ && !alignToBand_)
         x = left();
+    if (follows_ && follows_->isVisible() && !alignToBand_)
+        x = std::max(x, follows_->layOut(context).box.right() + followGap_);
     item.box.setLeft(x);
     item.box.setWidth(boxWidth);
     // A wrapped text is always cut at its box: devices may break its lines a little

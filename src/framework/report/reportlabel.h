@@ -38,11 +38,19 @@ public:
     void setFrameBottom(bool on) { frameBottom_ = on; }
     const QColor& color() const { return color_; }
     void setColor(const QColor& color) { color_ = color; }
+    // The caption this text is the value of, on the same line: the text starts at least `gap`
+    // after the caption's end, as the caption's text measures in the language it prints in.
+    void setFollows(const ReportLabel* caption, qreal gap = 4) {
+        follows_ = caption;
+        followGap_ = gap;
+    }
 
     // The text printed now (a field's value, a date, a page number...).
     virtual QString displayText(const ReportContext& context) const;
 
     ReportItem layOut(const ReportContext& context) const override;
+    // The item this element makes when it prints the given text.
+    ReportItem layOutAs(const ReportContext& context, const QString& text) const;
 
 protected:
     // The height of the box: as set, or one line of the font when none was set.
@@ -58,6 +66,8 @@ private:
     bool transparent_ = false;
     bool frameBottom_ = false;
     QColor color_ = Qt::black;
+    const ReportLabel* follows_ = nullptr;
+    qreal followGap_ = 0;
 };
 
 } // namespace vok

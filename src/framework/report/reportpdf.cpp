@@ -14,16 +14,12 @@
 
 namespace vok {
 
-namespace {
-
 // The writer sets no subject: the title and the subject go in an update at the end. Not the
 // writer's usual ending: the title it wrote stays.
-QByteArray withInfo(const ReportDocument& document, const QByteArray& pdf) {
+QByteArray ReportPdf::withInfo(const ReportDocument& document, const QByteArray& pdf) {
     const PdfInfo info{document.title, document.subject, QStringLiteral("Vok"), Clock::now()};
     return pdf + info.updateFor(pdf);
 }
-
-} // namespace
 
 void ReportPdf::write(const ReportDocument& document, const QString& path) {
     // Laid out in memory, then handed to the checked writer: a failed write is an error, never a

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace vok {
@@ -10,6 +11,9 @@ struct ReportDocument;
 class ReportPdf {
 public:
     static void write(const ReportDocument& document, const QString& path);
+    // A PDF another writer made of the document (a printer printing to a file), with the
+    // document's title, subject and creator: the writer sets no subject.
+    static QByteArray withInfo(const ReportDocument& document, const QByteArray& pdf);
 };
 
 } // namespace vok

@@ -1,5 +1,7 @@
 #include "reportprinter.h"
 
+#include "framework/dataset/databaseerror.h"
+#include "framework/io/filewriter.h"
 #include "framework/io/plainfilename.h"
 #include "framework/ui/messages.h"
 #include "framework/ui/modal.h"
@@ -7,20 +9,20 @@
 #include "reportdocument.h"
 #include "reportpainter.h"
 #include "reportpdf.h"
+#include "reportpreview.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
+#include <QMessageBox>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QRadioButton>
-#include <QScreen>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 namespace vok {
 
@@ -36,6 +38,43 @@ QString fileNameOf(const QString& title) {
     return PlainFileName::from(title, QStringLiteral("Report"), 16);
 }
 
+// What the set-up dialog may change, to be put back when it is cancelled: Qt's dialog changes
+// the printer as soon as another printer or "Print to File" is picked in it.
+struct PrinterState {
+    explicit PrinterState(const QPrinter& p)
+        : format(p.outputFormat()), name(p.printerName()), file(p.outputFileName()),
+          layout(p.pageLayout()), copies(p.copyCount()), collate(p.collateCopies()),
+          range(p.printRange()), from(p.fromPage()), to(p.toPage()), duplex(p.duplex()),
+          colour(p.colorMode()) {}
+
+    void restore(QPrinter& p) const {
+        // The file first: an empty one makes a printer of a queue again, a ".pdf" one a file.
+        p.setOutputFileName(file);
+        p.setOutputFormat(format);
+        if (format == QPrinter::NativeFormat && !name.isEmpty())
+            p.setPrinterName(name);
+        p.setPageLayout(layout);
+        p.setCopyCount(copies);
+        p.setCollateCopies(collate);
+        p.setPrintRange(range);
+        p.setFromTo(from, to);
+        p.setDuplex(duplex);
+        p.setColorMode(colour);
+    }
+
+    QPrinter::OutputFormat format;
+    QString name;
+    QString file;
+    QPageLayout layout;
+    int copies;
+    bool collate;
+    QPrinter::PrintRange range;
+    int from;
+    int to;
+    QPrinter::DuplexMode duplex;
+    QPrinter::ColorMode colour;
+};
+
 bool within(const QObject* o, const QObject* ancestor) {
     for (const QObject* p = o->parent(); p; p = p->parent()) {
         if (p == ancestor)
@@ -44,77 +83,82 @@ bool within(const QObject* o, const QObject* ancestor) {
     return false;
 }
 
-// Qt's print dialog on CUPS gives the printer the queue's default paper (often A4) when it is
-// accepted, and its page set-up (under Properties) opens on that paper too: a legal landscape
-// time line would go out shrunk onto A4. Attached to a print dialog, this opens the page set-up
-// on the paper and orientation the printer had, and when the user never opened it, gives the
-// printer that paper back.
+// Qt's print dialog gives a printer of a queue the queue's default paper when it is accepted,
+// whatever paper the printer carried (its page set-up, under Properties, starts on that paper
+// too): a legal landscape time line would go out shrunk onto A4. Attached to a print dialog,
+// this gives the printer back the paper it had, unless the user chose one in the page set-up
+// (opened it and answered OK).
 class PaperKeeper : public QObject {
 public:
     explicit PaperKeeper(QPrintDialog* dialog)
         : QObject(dialog), dialog_(dialog), asked_(dialog->printer()->pageLayout()) {
         qApp->installEventFilter(this);
         connect(dialog, qOverload<QPrinter*>(&QPrintDialog::accepted), this, [this](QPrinter* p) {
-            if (pageSetupShown_)
-                return;
-            p->setPageSize(asked_.pageSize());
-            p->setPageOrientation(asked_.orientation());
+            if (!paperChosen_)
+                p->setPageLayout(asked_);
         });
     }
     ~PaperKeeper() override { qApp->removeEventFilter(this); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && !pageSetupShown_ && qobject_cast<QDialog*>(watched) &&
-            within(watched, dialog_)) {
-            pageSetupShown_ = true;
-            startOnAskedPaper(static_cast<QWidget*>(watched));
-        }
+        // Any dialog the print dialog opens but its file chooser and its warnings: its
+        // properties, where the paper is chosen. Only an accepted one chose a paper.
+        auto* inner = qobject_cast<QDialog*>(watched);
+        if (event->type() == QEvent::Hide && inner && !qobject_cast<QFileDialog*>(inner) &&
+            !qobject_cast<QMessageBox*>(inner) && within(inner, dialog_) &&
+            inner->result() == QDialog::Accepted)
+            paperChosen_ = true;
         return false;
     }
 
 private:
-    // The page set-up's controls, found by the names Qt gives them.
-    void startOnAskedPaper(QWidget* pageSetup) const {
-        if (auto* sizes = pageSetup->findChild<QComboBox*>(QStringLiteral("pageSizeCombo"))) {
-            for (int i = 0; i < sizes->count(); ++i) {
-                if (sizes->itemData(i).value<QPageSize>().isEquivalentTo(asked_.pageSize()))
-                    sizes->setCurrentIndex(i);
-            }
-        }
-        const QString orientation = asked_.orientation() == QPageLayout::Landscape
-                                        ? QStringLiteral("landscape")
-                                        : QStringLiteral("portrait");
-        if (auto* button = pageSetup->findChild<QRadioButton*>(orientation))
-            button->click();
-    }
-
     QPrintDialog* dialog_;
     const QPageLayout asked_;
-    bool pageSetupShown_ = false;
+    bool paperChosen_ = false;
 };
 
-// The preview makes its own print dialog when its print button is first pressed: each gets a
-// paper keeper as it shows, starting from the paper the preview shows.
-class PreviewPrintDialogs : public QObject {
-public:
-    explicit PreviewPrintDialogs(QPrintPreviewDialog* preview) : preview_(preview) {
-        qApp->installEventFilter(this);
-    }
-    ~PreviewPrintDialogs() override { qApp->removeEventFilter(this); }
+// A printer that prints to a queue: the one it names if that queue is still there, else the
+// default one (a printer made before any queue existed prints to files until told otherwise).
+void toQueue(QPrinter& printer) {
+    const QStringList queues = QPrinterInfo::availablePrinterNames();
+    if (printer.outputFormat() == QPrinter::NativeFormat && printer.outputFileName().isEmpty() &&
+        queues.contains(printer.printerName()))
+        return;
+    const QString name = queues.contains(printer.printerName())
+                             ? printer.printerName()
+                             : QPrinterInfo::defaultPrinterName();
+    printer.setOutputFileName(QString());
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    if (!name.isEmpty())
+        printer.setPrinterName(name);
+    else if (!queues.isEmpty())
+        printer.setPrinterName(queues.first());
+}
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* dialog = qobject_cast<QPrintDialog*>(watched);
-        if (event->type() == QEvent::Show && dialog && within(dialog, preview_) &&
-            !dialog->findChild<PaperKeeper*>(QString(), Qt::FindDirectChildrenOnly))
-            new PaperKeeper(dialog);
-        return false;
+// The pages as the printer lays them out (its paper, page range and copies), into the file the
+// user chose, through the checked writer and with the document's subject.
+void writeChosenFile(const ReportDocument& document, QPrinter& printer) {
+    const QString path = printer.outputFileName();
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        throw DatabaseError(
+            QStringLiteral("Cannot create file \"%1\"").arg(QDir::toNativeSeparators(path)));
+    const QString printed = scratch.filePath(QStringLiteral("report.pdf"));
+    printer.setOutputFileName(printed);
+    try {
+        ReportPainter::paint(printer, document);
+    } catch (...) {
+        printer.setOutputFileName(path);
+        throw;
     }
-
-private:
-    QPrintPreviewDialog* preview_;
-};
+    printer.setOutputFileName(path);
+    QFile file(printed);
+    if (!file.open(QIODevice::ReadOnly))
+        throw DatabaseError(
+            QStringLiteral("Cannot create file \"%1\"").arg(QDir::toNativeSeparators(path)));
+    FileWriter::write(path, ReportPdf::withInfo(document, file.readAll()));
+}
 
 } // namespace
 
@@ -131,50 +175,59 @@ void ReportPrinter::prepare(QPrinter& printer, const PageSetup& setup) {
     printer.setPageLayout(setup.pageLayout());
 }
 
-void ReportPrinter::showSetupDialog(QPrinter& printer) {
+bool ReportPrinter::showSetupDialog(QPrinter& printer) {
+    const PrinterState before(printer);
     QPrintDialog dialog(&printer);
     new PaperKeeper(&dialog);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-    Modal::exec(&dialog);
+    if (Modal::exec(&dialog) == QDialog::Accepted)
+        return true;
+    before.restore(printer);
+    return false;
+}
+
+ReportPrinter::Destination ReportPrinter::destination(const QPrinter& printer) {
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return Destination::ChosenFile;
+    return printerInstalled() ? Destination::Printer : Destination::NewPdf;
 }
 
 void ReportPrinter::print(const ReportDocument& document, QPrinter& printer) {
     printer.setDocName(document.title);
-    if (handler()) {
-        handler()(printer, document);
+    switch (destination(printer)) {
+    case Destination::Printer:
+        toQueue(printer);
+        if (handler())
+            handler()(printer, document);
+        else
+            ReportPainter::paint(printer, document);
+        return;
+    case Destination::ChosenFile: {
+        const QString path = printer.outputFileName();
+        writeChosenFile(document, printer);
+        if (printerInstalled())
+            toQueue(printer);
+        Messages::inform(QCoreApplication::translate("Printing", "The report was saved as %1")
+                             .arg(QDir::toNativeSeparators(path)));
         return;
     }
-    if (printerInstalled() && printer.outputFormat() == QPrinter::NativeFormat) {
-        ReportPainter::paint(printer, document);
-        return;
-    }
-    // A PDF: the file chosen in the set-up dialog, or a new one.
-    QString path = printer.outputFileName();
-    if (path.isEmpty()) {
-        path = newPdfPath(document.title);
+    case Destination::NewPdf: {
+        const QString path = newPdfPath(document.title);
         ReportPdf::write(document, path);
-    } else {
-        ReportPainter::paint(printer, document);
-    }
-    if (!printerInstalled())
         Messages::inform(QCoreApplication::translate(
                              "Printing", "No printer is installed. The report was saved as %1")
                              .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    }
 }
 
 void ReportPrinter::preview(const ReportDocument& document, QPrinter& printer) {
     prepare(printer, document.setup);
     printer.setDocName(document.title);
     printer.setPrintRange(QPrinter::AllPages);
-    QPrintPreviewDialog dialog(&printer);
-    dialog.setWindowTitle(document.title);
-    // Large enough to read a page without zooming first.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        dialog.resize(screen->availableGeometry().size() * 0.85);
-    const PreviewPrintDialogs keepPaper(&dialog);
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&document](QPrinter* target) { ReportPainter::paint(*target, document); });
+    ReportPreview dialog(document, printer);
     Modal::exec(&dialog);
 }
 

@@ -7,6 +7,7 @@
 #include "reportelement.h"
 #include "reportlabel.h"
 #include "reportsum.h"
+#include "reportsysdata.h"
 
 #include <algorithm>
 #include <utility>
@@ -32,34 +33,67 @@ ReportDocument ReportRunner::run() {
     report_.setPageColumn(0, 1);
     ReportDocument first = runColumn();
     const int columns = report_.pagesAcross ? report_.pagesAcross() : 1;
-    if (columns <= 1)
+    if (columns <= 1) {
+        numberPages(first, numbering_);
         return first;
+    }
     // Every column again, now that each knows how many there are; then the pages in reading
     // order: each row of pages from left to right.
-    QList<ReportDocument> runs;
+    QList<std::pair<ReportDocument, Numbering>> runs;
     for (int column = 0; column < columns; ++column) {
         report_.setPageColumn(column, columns);
-        runs << runColumn();
+        ReportDocument d = runColumn();
+        runs.append({std::move(d), std::move(numbering_)});
     }
     report_.setPageColumn(0, 1);
-    ReportDocument out = runs.first();
+    ReportDocument out = runs.first().first;
     out.pages.clear();
+    Numbering numbering;
     qsizetype rows = 0;
-    for (const ReportDocument& d : runs)
+    for (const auto& [d, n] : runs)
         rows = std::max(rows, d.pages.size());
     for (qsizetype row = 0; row < rows; ++row) {
-        for (const ReportDocument& d : runs) {
+        for (const auto& [d, n] : runs) {
             if (row < d.pages.size()) {
                 out.pages << d.pages[row];
-                out.pages.last().number = static_cast<int>(out.pages.size());
+                numbering << n.value(row);
             }
         }
     }
+    numberPages(out, numbering);
     return out;
+}
+
+void ReportRunner::numberPages(ReportDocument& document, const Numbering& numbering) {
+    context_.pageCount = static_cast<int>(document.pages.size());
+    for (qsizetype p = 0; p < document.pages.size(); ++p) {
+        ReportPage& page = document.pages[p];
+        page.number = static_cast<int>(p) + 1;
+        context_.pageNumber = page.number;
+        for (const Numbered& n : numbering.value(p)) {
+            ReportItem& item = page.items[n.item];
+            // The text and how wide it is change; where it stands in its band does not.
+            const ReportItem fresh = n.element->layOutAs(
+                context_, ReportSysData::pageText(n.element->data(), n.text, context_));
+            item.text = fresh.text;
+            item.overflows = fresh.overflows;
+            item.box.setLeft(fresh.box.left() + n.origin.x());
+            item.box.setWidth(fresh.box.width());
+            item.bandPos.setX(fresh.box.left());
+        }
+    }
+}
+
+void ReportRunner::noteNumbered(const ReportElement* element, qsizetype item,
+                                const QPointF& origin) {
+    const auto* sys = qobject_cast<const ReportSysData*>(element);
+    if (sys && sys->numbersPages())
+        numbering_.last() << Numbered{item, sys, sys->text(), origin};
 }
 
 ReportDocument ReportRunner::runColumn() {
     document_ = ReportDocument();
+    numbering_.clear();
     subDetails_.clear();
     kept_ = {};
     document_.title = report_.title();
@@ -102,6 +136,7 @@ void ReportRunner::startPage() {
     ReportPage page;
     page.number = static_cast<int>(document_.pages.size()) + 1;
     document_.pages.append(page);
+    numbering_.append(QList<Numbered>());
     context_.pageNumber = page.number;
     y_ = printable_.top();
     bodyTop_ = y_;
@@ -120,6 +155,7 @@ void ReportRunner::finishPage() {
     ReportPage& page = document_.pages.last();
     const QRectF paper(QPointF(0, 0), document_.setup.paperSize());
     for (const ReportElement* e : report_.pageLevel()->elements()) {
+        noteNumbered(e, page.items.size(), QPointF(0, 0));
         ReportItem item = e->layOut(context_);
         item.bandPos = item.box.topLeft();
         item.clip = paper;
@@ -194,8 +230,10 @@ void ReportRunner::breakPage() {
     const Kept kept = std::exchange(kept_, {});
     // Alone on its page it would be alone on the next one too.
     const bool move = kept.band && bandsOnPage_ > 1;
-    if (move)
+    if (move) {
         document_.pages.last().items.resize(kept.firstItem);
+        numbering_.last().removeIf([&kept](const Numbered& n) { return n.item >= kept.firstItem; });
+    }
     newPage();
     if (move) {
         place(kept.band, kept.height);
@@ -214,8 +252,11 @@ qreal ReportRunner::bandHeight(const ReportBand* band) const {
 
 void ReportRunner::place(const ReportBand* band, qreal height) {
     QList<ReportItem> items;
-    for (const ReportElement* e : band->elements())
+    const qsizetype first = document_.pages.last().items.size();
+    for (const ReportElement* e : band->elements()) {
+        noteNumbered(e, first + items.size(), QPointF(printable_.left(), y_));
         items << e->layOut(context_);
+    }
     placeItems(band, std::move(items), height, band->frameBottom());
 }
 
@@ -282,8 +323,11 @@ void ReportRunner::placeAcrossPages(const ReportBand* band) {
         for (const ReportElement* e : elements) {
             const auto flow = flows.find(e);
             if (flow == flows.end()) {
-                if (first)
+                if (first) {
+                    noteNumbered(e, document_.pages.last().items.size() + items.size(),
+                                 QPointF(printable_.left(), y_));
                     items << e->layOut(context_);
+                }
                 continue;
             }
             Flow& f = flow.value();

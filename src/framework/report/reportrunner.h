@@ -5,13 +5,16 @@
 
 #include <QHash>
 #include <QList>
+#include <QPointF>
 #include <QRectF>
 
 namespace vok {
 
 class Report;
 class ReportBand;
+class ReportElement;
 class ReportSum;
+class ReportSysData;
 
 // One run of a report: walks the record-sets, raises the handlers and lays the bands out into
 // pages.
@@ -22,7 +25,19 @@ public:
     ReportDocument run();
 
 private:
+    // A page-number text laid out on a page: set again once the pages are counted.
+    struct Numbered {
+        qsizetype item = 0;
+        const ReportSysData* element = nullptr;
+        QString text;   // the element's text as it was laid out: handlers may change it later
+        QPointF origin; // of its band on the page
+    };
+    using Numbering = QList<QList<Numbered>>; // per page
+
     ReportDocument runColumn();
+    // Gives the page-number texts their sheet's number and the count of sheets.
+    void numberPages(ReportDocument& document, const Numbering& numbering);
+    void noteNumbered(const ReportElement* element, qsizetype item, const QPointF& origin);
     void startPage();
     void finishPage();
     void newPage();
@@ -43,6 +58,7 @@ private:
 
     Report& report_;
     ReportDocument document_;
+    Numbering numbering_; // of document_'s pages
     ReportContext context_;
     QRectF printable_;
     QList<ReportBand*> bands_;

@@ -16,9 +16,16 @@ QString ReportSysData::displayText(const ReportContext& context) const {
     case Data::DateTime:
         return text() + ShortDate::formatDateTime(context.now);
     case Data::PageNumber:
-        return text() + QString::number(context.pageNumber);
+    case Data::PageOfPages:
+        return pageText(data_, text(), context);
     }
     return text();
+}
+
+QString ReportSysData::pageText(Data data, const QString& text, const ReportContext& context) {
+    if (data == Data::PageOfPages)
+        return QString(text).arg(context.pageNumber).arg(context.pageCount);
+    return text + QString::number(context.pageNumber);
 }
 
 } // namespace vok

@@ -9,6 +9,7 @@
 #include "framework/report/reportfieldtext.h"
 #include "framework/report/reportlayoutjson.h"
 #include "framework/report/reportpdf.h"
+#include "framework/report/reportpreview.h"
 #include "framework/report/reportprinter.h"
 #include "framework/report/reportshape.h"
 #include "framework/report/reportsum.h"
@@ -18,14 +19,16 @@
 #include "support/pdffacts.h"
 #include "support/testenvironment.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
@@ -750,6 +753,126 @@ private Q_SLOTS:
         }
     }
 
+    // A print goes where the user chose, or the user is told where it went.
+    void aPrintGoesWhereTheUserChose_data() {
+        QTest::addColumn<int>("answer");          // the set-up dialog's
+        QTest::addColumn<bool>("fileInDialog");   // "Print to File (PDF)" picked in it
+        QTest::addColumn<QStringList>("printed"); // where each of two prints went
+        QTest::newRow("file picked, dialog cancelled: the printer, twice")
+            << int(QDialog::Rejected) << true << QStringList{"printer", "printer"};
+        QTest::newRow("file picked and accepted: the file, said; then the printer")
+            << int(QDialog::Accepted) << true << QStringList{"file, said", "printer"};
+        QTest::newRow("printer kept, accepted")
+            << int(QDialog::Accepted) << false << QStringList{"printer", "printer"};
+    }
+
+    void aPrintGoesWhereTheUserChose() {
+        QFETCH(int, answer);
+        QFETCH(bool, fileInDialog);
+        QFETCH(QStringList, printed);
+        load({60});
+        masterDetail();
+        report->subject = [] { return QStringLiteral("Office Move"); };
+        const QString path = QDir(env->root()).filePath(QStringLiteral("chosen.pdf"));
+        Modal::setHandler([&](QDialog* d) {
+            auto* dialog = qobject_cast<QPrintDialog*>(d);
+            // What Qt's dialog does as "Print to File (PDF)" is picked, before any answer.
+            if (dialog && fileInDialog) {
+                dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+                dialog->printer()->setOutputFileName(path);
+            }
+            return answer;
+        });
+        QStringList said;
+        Messages::setHandler([&](const Messages::Request& r) {
+            said << r.text;
+            return QMessageBox::Ok;
+        });
+        QStringList went;
+        ReportPrinter::setHandler([&](QPrinter& printer, const ReportDocument&) {
+            QVERIFY(printer.outputFileName().isEmpty()); // to the queue, not to a file
+            went << QStringLiteral("printer");
+        });
+        report->print(true);
+        if (QFile::exists(path)) {
+            went << (said.value(0) == QStringLiteral("The report was saved as ") + path
+                         ? QStringLiteral("file, said")
+                         : QStringLiteral("file, not said"));
+            const QHash<QString, QString> facts = pdfFacts(path);
+            if (!facts.isEmpty())
+                QCOMPARE(facts.value(QStringLiteral("Subject")), QStringLiteral("Office Move"));
+            QFile::remove(path);
+        }
+        report->print(false);
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(went, printed);
+    }
+
+    // Which way a print goes, from what the printer holds and whether a printer is installed:
+    // a printer made before any was installed prints to one once there is one.
+    void destinationFollowsThePrinterAndWhatIsInstalled_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<int>("destination");
+        using D = ReportPrinter::Destination;
+        QTest::newRow("no printer") << "" << false << int(D::NewPdf);
+        QTest::newRow("a printer installed since") << "" << true << int(D::Printer);
+        QTest::newRow("a file chosen") << "out.pdf" << true << int(D::ChosenFile);
+        QTest::newRow("a file chosen, no printer") << "out.pdf" << false << int(D::ChosenFile);
+    }
+
+    void destinationFollowsThePrinterAndWhatIsInstalled() {
+        QFETCH(QString, file);
+        QFETCH(bool, installed);
+        QFETCH(int, destination);
+        if (!QPrinterInfo::availablePrinterNames().isEmpty())
+            QSKIP("this machine has a printer");
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat); // as made with no printer installed
+        if (!file.isEmpty())
+            printer.setOutputFileName(QDir(env->root()).filePath(file));
+        if (installed)
+            ReportPrinter::setHandler([](QPrinter&, const ReportDocument&) {});
+        QCOMPARE(int(ReportPrinter::destination(printer)), destination);
+    }
+
+    // The preview's own Print and Page setup start on the report's paper, and Print keeps it.
+    void previewPrintsOnTheReportsPaper() {
+        legalLandscapeMasterDetail();
+        QStringList seen;
+        QPageLayout printed;
+        ReportPrinter::setHandler(
+            [&](QPrinter& printer, const ReportDocument&) { printed = printer.pageLayout(); });
+        const auto paper = [](const QPageLayout& l) -> QString {
+            return l.pageSize().key() + (l.orientation() == QPageLayout::Landscape
+                                             ? QStringLiteral(" landscape")
+                                             : QStringLiteral(" portrait"));
+        };
+        Modal::setHandler([&](QDialog* d) {
+            if (auto* preview = qobject_cast<ReportPreview*>(d)) {
+                preview->findChild<QAction*>(QStringLiteral("PageSetupAction"))->trigger();
+                preview->findChild<QAction*>(QStringLiteral("PrintAction"))->trigger();
+                return int(QDialog::Accepted);
+            }
+            if (auto* setup = qobject_cast<QPageSetupDialog*>(d)) {
+                seen << QStringLiteral("page setup: ") + paper(setup->printer()->pageLayout());
+                return int(QDialog::Rejected);
+            }
+            if (auto* dialog = qobject_cast<QPrintDialog*>(d)) {
+                seen << QStringLiteral("print: ") + paper(dialog->printer()->pageLayout());
+                // What Qt's dialog does on a CUPS queue as it is accepted: the queue's default.
+                dialog->printer()->setPageLayout(
+                    QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+                Q_EMIT dialog->accepted(dialog->printer());
+                return int(QDialog::Accepted);
+            }
+            return int(QDialog::Rejected);
+        });
+        report->preview();
+        QCOMPARE(seen, (QStringList{"page setup: Legal landscape", "print: Legal landscape"}));
+        QCOMPARE(paper(printed), QStringLiteral("Legal landscape"));
+    }
+
     void printsWhateverTheSetUpDialogAnswers_data() {
         QTest::addColumn<bool>("showDialog");
         QTest::addColumn<int>("answer");
@@ -784,12 +907,10 @@ private Q_SLOTS:
         masterDetail();
         int shown = -1;
         Modal::setHandler([&](QDialog* d) {
-            auto* preview = qobject_cast<QPrintPreviewDialog*>(d);
+            auto* preview = qobject_cast<ReportPreview*>(d);
             if (!preview)
                 return int(QDialog::Rejected);
-            auto* widget = preview->findChild<QPrintPreviewWidget*>();
-            widget->updatePreview();
-            shown = widget->pageCount();
+            shown = preview->pages()->pageCount();
             return int(QDialog::Rejected);
         });
         report->preview();
@@ -838,6 +959,12 @@ private Q_SLOTS:
                 lastBottom = item.box.bottom();
             }
         }
+        // The first lines where the text stands in its band, below its caption, not over it.
+        const ReportItem firstPiece =
+            doc.pages[firstPage - 1].itemsNamed(QStringLiteral("memo")).value(0);
+        QCOMPARE(firstPiece.bandPos.y(), 21.0);
+        QVERIFY(!firstPiece.box.intersects(
+            doc.pages[firstPage - 1].itemsNamed(QStringLiteral("caption")).value(0).box));
         // Every line once, in order, the caption once, on its first page.
         QCOMPARE(shown.join(QLatin1Char(' ')).simplified(),
                  text.join(QLatin1Char(' ')).simplified());
@@ -943,21 +1070,28 @@ private Q_SLOTS:
     }
 
     void theSetUpDialogKeepsTheReportsPaper_data() {
-        QTest::addColumn<bool>("pageSetupOpened");
-        QTest::newRow("page set-up never opened: the report's paper") << false;
-        QTest::newRow("page set-up opened: the user's choice") << true;
+        QTest::addColumn<int>("pageSetup"); // -1 never opened, else how it was answered
+        QTest::addColumn<bool>("chosen");
+        QTest::newRow("page set-up never opened: the report's paper") << -1 << false;
+        QTest::newRow("page set-up cancelled: the report's paper")
+            << int(QDialog::Rejected) << false;
+        QTest::newRow("page set-up accepted: the user's choice") << int(QDialog::Accepted) << true;
     }
 
     void theSetUpDialogKeepsTheReportsPaper() {
-        QFETCH(bool, pageSetupOpened);
+        QFETCH(int, pageSetup);
+        QFETCH(bool, chosen);
+        const bool pageSetupOpened = chosen;
         legalLandscapeMasterDetail();
         Modal::setHandler([&](QDialog* d) {
             auto* dialog = qobject_cast<QPrintDialog*>(d);
             if (!dialog)
                 return int(QDialog::Rejected);
-            QDialog pageSetup(dialog);
-            if (pageSetupOpened)
-                pageSetup.show();
+            QDialog properties(dialog);
+            if (pageSetup >= 0) {
+                properties.show();
+                properties.done(pageSetup);
+            }
             // What Qt's dialog does on a CUPS queue as it is accepted: the queue's default paper.
             dialog->printer()->setPageSize(QPageSize(QPageSize::A4));
             dialog->printer()->setPageOrientation(QPageLayout::Portrait);
@@ -974,24 +1108,38 @@ private Q_SLOTS:
     }
 
     void printingThroughTheDialogFitsThePaperChosen_data() {
+        QTest::addColumn<bool>(
+            "legal"); // the report's paper: legal landscape, else letter portrait
         QTest::addColumn<int>("paper");
         QTest::addColumn<int>("orientation");
         QTest::addColumn<QString>("size"); // as pdfinfo gives it
         QTest::addColumn<bool>("shrunk");
         QTest::newRow("the report's own paper, as the dialog starts")
-            << int(QPageSize::Legal) << int(QPageLayout::Landscape) << "1008 x 612 pts" << false;
-        QTest::newRow("A4 portrait chosen")
-            << int(QPageSize::A4) << int(QPageLayout::Portrait) << "595 x 842 pts (A4)" << true;
-        QTest::newRow("letter landscape chosen")
-            << int(QPageSize::Letter) << int(QPageLayout::Landscape) << "792 x 612 pts" << true;
+            << true << int(QPageSize::Legal) << int(QPageLayout::Landscape) << "1008 x 612 pts"
+            << false;
+        QTest::newRow("A4 portrait chosen: as wide as it can")
+            << true << int(QPageSize::A4) << int(QPageLayout::Portrait) << "595 x 842 pts (A4)"
+            << true;
+        QTest::newRow("a portrait report on landscape paper: as high as it can")
+            << false << int(QPageSize::Letter) << int(QPageLayout::Landscape) << "792 x 612 pts"
+            << true;
     }
 
     void printingThroughTheDialogFitsThePaperChosen() {
+        QFETCH(bool, legal);
         QFETCH(int, paper);
         QFETCH(int, orientation);
         QFETCH(QString, size);
         QFETCH(bool, shrunk);
-        legalLandscapeMasterDetail();
+        if (legal) {
+            legalLandscapeMasterDetail();
+        } else {
+            load({60});
+            masterDetail();
+        }
+        // The report's paper and its right margin, in points.
+        const QSizeF reportPaper = legal ? QSizeF(1008, 612) : QSizeF(612, 792);
+        const qreal rightMargin = 36; // half an inch on either
         // The last word ends at the band's right edge, the paper's right margin.
         auto* right = new ReportLabel(report->findChild<ReportBand*>(QStringLiteral("header")),
                                       QStringLiteral("right"));
@@ -1015,8 +1163,8 @@ private Q_SLOTS:
         });
         Messages::setHandler([](const Messages::Request&) { return QMessageBox::Ok; });
         report->print(true);
-        QCOMPARE(started.pageSize().id(), QPageSize::Legal);
-        QCOMPARE(started.orientation(), QPageLayout::Landscape);
+        QCOMPARE(started.pageSize().id(), legal ? QPageSize::Legal : QPageSize::Letter);
+        QCOMPARE(started.orientation(), legal ? QPageLayout::Landscape : QPageLayout::Portrait);
 
         const QHash<QString, QString> facts = pdfFacts(path);
         if (facts.isEmpty())
@@ -1051,10 +1199,11 @@ private Q_SLOTS:
                 edge = std::max(edge, w.captured(3).toDouble());
         }
         QVERIFY(count > 60);
-        // Legal landscape is 1008 points wide; its right margin a quarter inch.
-        const qreal scale = std::min({1.0, width / 1008, height / 612});
+        const qreal scale =
+            std::min({1.0, width / reportPaper.width(), height / reportPaper.height()});
         QCOMPARE(scale < 1, shrunk);
-        QVERIFY2(qAbs(edge - ((width - 1008 * scale) / 2 + (1008 - 36) * scale)) < 2,
+        QVERIFY2(qAbs(edge - ((width - reportPaper.width() * scale) / 2 +
+                              (reportPaper.width() - rightMargin) * scale)) < 2,
                  qPrintable(QString::number(edge)));
     }
 };

@@ -4,6 +4,8 @@
 #include "app/storageconfiguration.h"
 #include "data/projectdata.h"
 #include "framework/dataset/table.h"
+#include "framework/report/reportdocument.h"
+#include "framework/report/reportprinter.h"
 #include "framework/ui/filedialogs.h"
 #include "framework/ui/modal.h"
 #include "framework/ui/shell.h"
@@ -103,6 +105,9 @@ void MainWindowFixture::setUp() {
         opened << target;
         return shellOpens;
     });
+    printed.clear();
+    vok::ReportPrinter::setHandler(
+        [this](QPrinter&, const vok::ReportDocument& document) { printed << document.title; });
     vok::Modal::setHandler([this](QDialog* dialog) {
         modals << dialog->objectName();
         if (onModal)
@@ -132,6 +137,7 @@ void MainWindowFixture::tearDown() {
     dm = nullptr;
     Messages::setHandler({});
     vok::Shell::setHandler({});
+    vok::ReportPrinter::setHandler({});
     vok::Modal::setHandler({});
     vok::FileDialogs::setHandler({});
     env.reset();

@@ -27,7 +27,7 @@ class DBEdit;
 }
 
 // Every window of Vok on a real data folder, driven offscreen, the main window activated: the
-// message boxes, the desktop's opener and modal showing answered by the test.
+// message boxes, the desktop's opener, modal showing and the printer answered by the test.
 //
 // The folder holds project 12 with major activities 3 (actions 5, 6) and 4 (actions 8 critical,
 // 9 completed) and project 14, completed, with major activity 7 (action 10). Each level has a
@@ -53,6 +53,9 @@ protected:
     // Texts handed to the desktop's opener, and whether it opens them.
     QStringList opened;
     bool shellOpens = true;
+    // Titles of the reports sent to the printer, which stands in for every printer: nothing a
+    // test prints reaches a real one.
+    QStringList printed;
     // Windows shown modally (object names), and what showing one does; by default the window
     // is closed as by its title bar.
     QStringList modals;

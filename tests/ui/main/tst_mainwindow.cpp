@@ -1314,6 +1314,7 @@ private Q_SLOTS:
             return QStringList{QString::number(modals.size()),
                                QString::number(shown.size()),
                                QString::number(opened.size()),
+                               QString::number(printed.size()),
                                p ? p->objectName() + QString::number(p->currentIndex()) : QString(),
                                QString::number(form->tree->isAdding()),
                                QString::number(form->tree->projectList().size()),
@@ -1333,6 +1334,13 @@ private Q_SLOTS:
             static_cast<QAction*>(target)->trigger();
         QTest::qWait(80); // the tree's selection timer
         QVERIFY2(state() != before, qPrintable(command + QStringLiteral(" did nothing visible")));
+        // What prints went to the printer that stands in for every printer, and nowhere else.
+        if (command == QLatin1String("SpeedButton9"))
+            QCOMPARE(printed, QStringList{QStringLiteral("Contact List")});
+        QVERIFY(!QDir(QDir::home().filePath(QStringLiteral("Documents"))).exists() ||
+                QDir(QDir::home().filePath(QStringLiteral("Documents")))
+                    .entryList({QStringLiteral("*.pdf")})
+                    .isEmpty());
     }
 };
 
