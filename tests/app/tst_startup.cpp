@@ -7,6 +7,7 @@
 #include "framework/ui/messages.h"
 #include "support/testenvironment.h"
 #include "ui/main/detailpage.h"
+#include "ui/main/liveupdate.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/recordtab.h"
 #include "ui/main/startupsequence.h"
@@ -16,7 +17,9 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSettings>
 #include <QSqlQuery>
+#include <QStatusBar>
 #include <QtTest>
 
 class TestStartup : public QObject {
@@ -157,6 +160,35 @@ private Q_SLOTS:
         QCOMPARE(w.dm->store->networkControlDir(), folder);
         QVERIFY(boxes.isEmpty());
         QVERIFY(w.dm->projects->recordCount() > 0);
+    }
+
+    void liveUpdatesFollowTheSetting_data() {
+        QTest::addColumn<QString>("value"); // null: no LiveUpdates line
+        QTest::addColumn<bool>("on");
+        QTest::newRow("absent") << QString() << true;
+        QTest::newRow("true") << "true" << true;
+        QTest::newRow("1") << "1" << true;
+        QTest::newRow("false") << "false" << false;
+        QTest::newRow("False") << "False" << false;
+        QTest::newRow("0") << "0" << false;
+        QTest::newRow("no") << "no" << false;
+        QTest::newRow("off") << " off" << false;
+    }
+    void liveUpdatesFollowTheSetting() {
+        QFETCH(QString, value);
+        QFETCH(bool, on);
+        env->writeSettings(env->demoFolder(), QStringLiteral("0"));
+        if (!value.isNull()) {
+            QSettings conf(QDir(env->root()).filePath(QStringLiteral("etc/Vok.conf")),
+                           QSettings::IniFormat);
+            conf.setValue(QStringLiteral("Vok/LiveUpdates"), value);
+        }
+        Window w;
+        QVERIFY(!w.form->liveUpdate->isActive());
+        w.form->startup->run();
+        QCOMPARE(w.form->liveUpdate->isActive(), on);
+        // Off, the window looks as it always did: no status bar.
+        QCOMPARE(w.form->findChild<QStatusBar*>() != nullptr, on);
     }
 
     void missingTableIsShownOnceAndTheApplicationGoesOn() {

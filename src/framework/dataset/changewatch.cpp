@@ -21,19 +21,8 @@ ChangeWatch::~ChangeWatch() = default;
 void ChangeWatch::start(std::chrono::milliseconds interval) {
     ticksPerAsk_ = static_cast<int>(std::max<qint64>(1, AskingInterval / std::max(interval, 1ms)));
     timer_->start(interval);
-    rebase();
-}
-
-void ChangeWatch::rebase() {
-    // An engine's first answer tells nothing: it has not looked before.
-    try {
-        const bool look = store_.isOpen() && store_.transactionDepth() == 0;
-        told_ = store_.othersCommits(look);
-        looks_ += look ? 1 : 0;
-        rebased_ = true;
-    } catch (const DatabaseError&) {
-        rebased_ = false;
-    }
+    if (!armed_ && store_.isOpen() && store_.transactionDepth() == 0)
+        arm();
 }
 
 void ChangeWatch::stop() {
@@ -46,19 +35,28 @@ bool ChangeWatch::isActive() const {
 }
 
 void ChangeWatch::arm() {
-    armed_ = true;
-    if (!store_.engine().listenForCommits())
-        return;
-    notifier_ = new QSocketNotifier(store_.engine().noticeSocket(), QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, [this] { check(false); });
-    quietTicks_ = 0;
+    try {
+        // Listening first, then the look that everything after is told from: a commit between
+        // the two is in both, and none is in neither.
+        if (store_.engine().listenForCommits()) {
+            notifier_ =
+                new QSocketNotifier(store_.engine().noticeSocket(), QSocketNotifier::Read, this);
+            connect(notifier_, &QSocketNotifier::activated, this, [this] { check(false); });
+        }
+        // An engine's first answer tells nothing: it had not looked before.
+        told_ = store_.othersCommits(true);
+        ++looks_;
+        quietTicks_ = 0;
+        armed_ = true;
+    } catch (const DatabaseError&) {
+        disarm(); // tried again at the next tick
+    }
 }
 
 void ChangeWatch::disarm() {
     delete notifier_;
     notifier_ = nullptr;
     armed_ = false;
-    rebased_ = false; // a connection opened again starts afresh
 }
 
 void ChangeWatch::check(bool tick) {
@@ -68,13 +66,12 @@ void ChangeWatch::check(bool tick) {
         notifier_->setEnabled(!busy || tick);
     if (busy)
         return;
-    if (!rebased_) {
-        rebase();
+    if (!armed_) {
+        // A connection opened again: watched afresh.
+        arm();
         return;
     }
     try {
-        if (!armed_)
-            arm();
         bool look = true;
         if (notifier_) {
             const bool told = store_.engine().takeCommitNotices();

@@ -41,8 +41,8 @@ Q_SIGNALS:
 
 private:
     void check(bool tick);
-    // Takes what the store knows now as the ground to tell changes from.
-    void rebase();
+    // Listens where the engine can, and takes what the store knows now as the ground to tell
+    // changes from.
     void arm();
     void disarm();
 
@@ -50,7 +50,6 @@ private:
     QTimer* timer_;
     QSocketNotifier* notifier_ = nullptr;
     bool armed_ = false;
-    bool rebased_ = false;
     int ticksPerAsk_ = 1;
     int quietTicks_ = 0;
     quint64 looks_ = 0;

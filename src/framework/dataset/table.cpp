@@ -1492,6 +1492,24 @@ std::vector<TableRow> Table::rangeOf(const QVariantList& masterKey) const {
     return rows;
 }
 
+std::vector<TableRow> Table::rangesOf(const QList<QVariantList>& masterKeys) const {
+    std::vector<Row> rows;
+    if (!isActive() || masterKeys.isEmpty())
+        return rows;
+    QList<QVariantList> keys;
+    for (const QVariantList& masterKey : masterKeys) {
+        QVariantList key = storedKeys(masterKey);
+        if (!master_ || !keyUsable(key) || key.size() > masterFields_.size())
+            continue;
+        if (!keys.isEmpty() && key.size() != keys.first().size())
+            throw DatabaseError(QStringLiteral("The keys of one read give as many values each"));
+        keys << std::move(key);
+    }
+    if (!keys.isEmpty())
+        const_cast<Table*>(this)->readKeys(keys, rows);
+    return rows;
+}
+
 void Table::postOverTheirs() {
     Row& read = rows_[static_cast<size_t>(cur_)];
     // Each round reads the row as the other side left it; a third writer between the read and

@@ -138,6 +138,10 @@ public:
     // they come into view. Fewer values than the link has give the records of every master that
     // begins with them, in order (a project's actions, major activity by major activity).
     std::vector<TableRow> rangeOf(const QVariantList& masterKey) const;
+    // The records of many masters, as rangeOf() gives each, in a few statements and in index
+    // order: a tree reads again the children of every node in view. The keys give as many values
+    // each.
+    std::vector<TableRow> rangesOf(const QList<QVariantList>& masterKeys) const;
     // Reads the ranges of many masters with few statements and keeps them for the moves that
     // follow, as ranges left are kept: a merge reads what its next lines name before it moves
     // there. Keys may give fewer values than the link has (every range that begins with them).

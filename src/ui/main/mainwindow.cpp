@@ -13,6 +13,7 @@
 #include "framework/widgets/dbctrlgrid.h"
 #include "framework/widgets/dbedit.h"
 #include "helppage.h"
+#include "liveupdate.h"
 #include "mailto.h"
 #include "memberlistwindow.h"
 #include "recordtab.h"
@@ -80,6 +81,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     tree->setPopups({projectMenu, majorMenu, actionMenu});
     connect(tree, &TreeController::busyChanged, this, &MainWindow::setBusy);
     startup = new StartupSequence(*this);
+    liveUpdate = new LiveUpdate(*this);
     connectCommands();
     updateCommands();
 }

@@ -11,6 +11,7 @@
 #include <functional>
 
 class ContactWindow;
+class LiveUpdate;
 class DetailPage;
 class MemberListWindow;
 class ProjectCopyTables;
@@ -102,6 +103,8 @@ public:
 
     // First activation: settings, connection, tables, pick lists, language, tree.
     StartupSequence* startup;
+    // Other installations' changes shown as they are stored; started by the first activation.
+    LiveUpdate* liveUpdate;
 
 protected:
     bool event(QEvent* e) override;

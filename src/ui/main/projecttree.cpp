@@ -98,40 +98,38 @@ QList<ProjectTree::Node> ProjectTree::projects() const {
     return out;
 }
 
-QList<ProjectTree::Node> ProjectTree::majorsOf(const QString& projectId, qlonglong project) const {
-    const vok::Table& t = *dm_->Major;
-    const int id = t.fieldByName(QStringLiteral("Major_id")).index();
-    const int name = t.fieldByName(QStringLiteral("Major_item")).index();
-    const int done = t.fieldByName(QStringLiteral("Major_completed")).index();
-    const int critical = t.fieldByName(QStringLiteral("Major_critical")).index();
-    QList<Node> out;
-    const QString prefix = projectId + QLatin1Char(',');
-    for (const vok::TableRow& r : t.rangeOf({project})) {
-        const qlonglong key = r.values[id].toLongLong();
-        out.append({prefix + QString::number(key), r.values[name].toString(),
-                    status(flag(r.values[done]), flag(r.values[critical])), key});
+ProjectTree::Children ProjectTree::childrenOf(const std::vector<vok::TableRow>& majors,
+                                              const std::vector<vok::TableRow>& actions) const {
+    Children out;
+    {
+        const vok::Table& t = *dm_->Major;
+        const int project = t.fieldByName(QStringLiteral("Major_project_id")).index();
+        const int id = t.fieldByName(QStringLiteral("Major_id")).index();
+        const int name = t.fieldByName(QStringLiteral("Major_item")).index();
+        const int done = t.fieldByName(QStringLiteral("Major_completed")).index();
+        const int critical = t.fieldByName(QStringLiteral("Major_critical")).index();
+        for (const vok::TableRow& r : majors) {
+            const QString parent = QString::number(r.values[project].toLongLong());
+            const qlonglong key = r.values[id].toLongLong();
+            out[parent].append({parent + QLatin1Char(',') + QString::number(key),
+                                r.values[name].toString(),
+                                status(flag(r.values[done]), flag(r.values[critical])), key});
+        }
     }
-    return out;
-}
-
-QHash<qlonglong, QList<ProjectTree::Node>> ProjectTree::actionsOf(const QString& projectId,
-                                                                  qlonglong project) const {
     const vok::Table& t = *dm_->Action;
-    const int majorId = t.fieldByName(QStringLiteral("Action_major_id")).index();
+    const int project = t.fieldByName(QStringLiteral("Action_project_id")).index();
+    const int major = t.fieldByName(QStringLiteral("Action_major_id")).index();
     const int id = t.fieldByName(QStringLiteral("Action_id")).index();
     const int name = t.fieldByName(QStringLiteral("Action_name")).index();
     const int done = t.fieldByName(QStringLiteral("Action_completed")).index();
     const int critical = t.fieldByName(QStringLiteral("Action_critical")).index();
-    QHash<qlonglong, QList<Node>> out;
-    const QString prefix = projectId + QLatin1Char(',');
-    // The project's actions in one read, major activity by major activity.
-    for (const vok::TableRow& r : t.rangeOf({project})) {
-        const qlonglong major = r.values[majorId].toLongLong();
+    for (const vok::TableRow& r : actions) {
+        const QString parent = QString::number(r.values[project].toLongLong()) + QLatin1Char(',') +
+                               QString::number(r.values[major].toLongLong());
         const qlonglong key = r.values[id].toLongLong();
-        out[major].append(
-            {prefix + QString::number(major) + QLatin1Char(',') + QString::number(key),
-             r.values[name].toString(), status(flag(r.values[done]), flag(r.values[critical])),
-             key});
+        out[parent].append({parent + QLatin1Char(',') + QString::number(key),
+                            r.values[name].toString(),
+                            status(flag(r.values[done]), flag(r.values[critical])), key});
     }
     return out;
 }
@@ -164,13 +162,14 @@ bool ProjectTree::makeChildren(QTreeWidgetItem* project) {
         return false;
     project->setData(0, PendingRole, QVariant());
     const QString projectId = idOf(project);
-    const qlonglong key = projectId.toLongLong();
+    const QVariantList key{projectId.toLongLong()};
+    // The project's major activities, and its actions in one read.
+    const Children children = childrenOf(dm_->Major->rangeOf(key), dm_->Action->rangeOf(key));
     QList<QTreeWidgetItem*> majors;
-    const QHash<qlonglong, QList<Node>> actionsByMajor = actionsOf(projectId, key);
-    for (const Node& m : majorsOf(projectId, key)) {
+    for (const Node& m : children.value(projectId)) {
         QTreeWidgetItem* major = makeItem(m);
         QList<QTreeWidgetItem*> actions;
-        for (const Node& a : actionsByMajor.value(m.key))
+        for (const Node& a : children.value(m.id))
             actions << makeItem(a);
         major->addChildren(actions);
         majors << major;
@@ -282,23 +281,29 @@ void ProjectTree::syncChildren(
     }
 }
 
-void ProjectTree::readChildren(QTreeWidgetItem* project) {
-    project->setData(0, PendingRole, QVariant());
-    project->setData(0, StaleRole, QVariant());
-    const QString projectId = idOf(project);
-    const qlonglong key = projectId.toLongLong();
-    const QHash<qlonglong, QList<Node>> actionsByMajor = actionsOf(projectId, key);
-    syncChildren(project, majorsOf(projectId, key),
-                 [&](QTreeWidgetItem* major, const Node& m, bool) {
-                     syncChildren(major, actionsByMajor.value(m.key), {});
-                 });
-    project->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+void ProjectTree::readChildren(const QList<QTreeWidgetItem*>& projects) {
+    if (projects.isEmpty())
+        return;
+    QList<QVariantList> keys;
+    for (const QTreeWidgetItem* project : projects)
+        keys << QVariantList{idOf(project).toLongLong()};
+    // Every project's children in two reads, whatever the number of projects.
+    const Children children = childrenOf(dm_->Major->rangesOf(keys), dm_->Action->rangesOf(keys));
+    for (QTreeWidgetItem* project : projects) {
+        project->setData(0, PendingRole, QVariant());
+        project->setData(0, StaleRole, QVariant());
+        syncChildren(project, children.value(idOf(project)),
+                     [&](QTreeWidgetItem* major, const Node& m, bool) {
+                         syncChildren(major, children.value(m.id), {});
+                     });
+        project->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+    }
 }
 
 bool ProjectTree::freshen(QTreeWidgetItem* project) {
     if (!project->data(0, StaleRole).toBool() || !dm_)
         return false;
-    readChildren(project);
+    readChildren({project});
     return true;
 }
 
@@ -333,6 +338,7 @@ void ProjectTree::syncProjects() {
     const QTreeWidgetItem* top = tree_->isVisible() ? tree_->itemAt(0, 0) : nullptr;
     const QString topId = idOf(top);
     const int scrolled = tree_->verticalScrollBar()->value();
+    QList<QTreeWidgetItem*> shown;
     syncChildren(tree_->invisibleRootItem(), projects(),
                  [&](QTreeWidgetItem* project, const Node&, bool made) {
                      if (made) {
@@ -341,11 +347,12 @@ void ProjectTree::syncProjects() {
                      } else if (!project->data(0, PendingRole).toBool()) {
                          // What shows is read now; the rest when it shows.
                          if (project->isExpanded() && inView.contains(project))
-                             readChildren(project);
+                             shown << project;
                          else
                              project->setData(0, StaleRole, true);
                      }
                  });
+    readChildren(shown);
     projectNodes_.clear();
     for (int p = 0; p < tree_->topLevelItemCount(); ++p) {
         QTreeWidgetItem* project = tree_->topLevelItem(p);

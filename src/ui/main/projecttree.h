@@ -5,7 +5,11 @@
 #include <QSet>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
+namespace vok {
+struct TableRow;
+}
 class QTreeWidget;
 class QTreeWidgetItem;
 class ProjectData;
@@ -68,8 +72,8 @@ private:
     // `made` telling a new one.
     void syncChildren(QTreeWidgetItem* parent, const QList<Node>& wanted,
                       const std::function<void(QTreeWidgetItem*, const Node&, bool made)>& each);
-    // Reads a project's children again into the nodes there.
-    void readChildren(QTreeWidgetItem* project);
+    // Reads projects' children again into the nodes there.
+    void readChildren(const QList<QTreeWidgetItem*>& projects);
     // A project whose children were made before the last readAgain() and not read since reads
     // them now; false when they are as read.
     bool freshen(QTreeWidgetItem* project);
@@ -77,10 +81,11 @@ private:
     void syncProjects();
     // The projects with a row (their own or a child's) in view.
     QSet<const QTreeWidgetItem*> projectsInView() const;
-    // The major activities of a project, and its actions by major activity, in the tables'
-    // order.
-    QList<Node> majorsOf(const QString& projectId, qlonglong project) const;
-    QHash<qlonglong, QList<Node>> actionsOf(const QString& projectId, qlonglong project) const;
+    // Nodes by the identity of their parent ("12" for major activities, "12,3" for actions),
+    // in the tables' order.
+    using Children = QHash<QString, QList<Node>>;
+    Children childrenOf(const std::vector<vok::TableRow>& majors,
+                        const std::vector<vok::TableRow>& actions) const;
     QList<Node> projects() const;
     // Makes a project's children once; false when they were made before.
     bool makeChildren(QTreeWidgetItem* project);
