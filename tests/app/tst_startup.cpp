@@ -191,6 +191,27 @@ private Q_SLOTS:
         QCOMPARE(w.form->findChild<QStatusBar*>() != nullptr, on);
     }
 
+    void theUpdateNoteGivesHoursAndMinutes_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("note");
+        QTest::newRow("C, seconds in its short format")
+            << "C"
+            << "Updated from another installation at 10:42";
+        QTest::newRow("en_US") << "en_US"
+                               << "Updated from another installation at 10:42 AM";
+        QTest::newRow("fr_FR") << "fr_FR"
+                               << "Updated from another installation at 10:42";
+    }
+    void theUpdateNoteGivesHoursAndMinutes() {
+        QFETCH(QString, locale);
+        QFETCH(QString, note);
+        const QLocale before;
+        QLocale::setDefault(QLocale(locale));
+        const QString made = LiveUpdate::note(QTime(10, 42, 7));
+        QLocale::setDefault(before);
+        QCOMPARE(made, note);
+    }
+
     void missingTableIsShownOnceAndTheApplicationGoesOn() {
         const QString folder = env->demoFolder();
         {

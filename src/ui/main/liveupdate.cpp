@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -39,8 +40,11 @@ bool LiveUpdate::isActive() const {
 }
 
 QString LiveUpdate::note(const QTime& at) {
+    // Hours and minutes: a locale whose short format has seconds would make the note look busy.
+    QString format = QLocale().timeFormat(QLocale::ShortFormat);
+    format.remove(QRegularExpression(QStringLiteral("[:.]ss?")));
     return QCoreApplication::translate("Form1", "Updated from another installation at %1")
-        .arg(QLocale().toString(at, QLocale::ShortFormat));
+        .arg(QLocale().toString(at, format));
 }
 
 void LiveUpdate::othersCommitted() {

@@ -25,7 +25,8 @@ public:
     // Starts watching the store's data; where it is running already, nothing changes.
     void start(vok::Store& store);
     bool isActive() const;
-    // The status bar's note after an update, at the given time in the locale's short format.
+    // The status bar's note after an update, at the given time in hours and minutes as the
+    // locale writes them.
     static QString note(const QTime& at);
 
 private:
