@@ -159,6 +159,18 @@ private Q_SLOTS:
                                   << "INSERT INTO ProjectContact (ProjectContact_project_id, "
                                      "ProjectContact_name) SELECT Zel_Project_id, 'Lee Park' FROM "
                                      "projects WHERE Zel_project = 'Website Relaunch'";
+        // A merge's lines as another installation stores them.
+        QTest::newRow("time sheets")
+            << "Time Sheets"
+            << "INSERT INTO ProjectTS (ProjectTS_project_id, ProjectTS_major_id, "
+               "ProjectTS_action_id, ProjectTS_member, ProjectTS_hours) SELECT Zel_Project_id, 0, "
+               "0, 'Ana Morales', 3 FROM projects WHERE Zel_project = 'Website Relaunch'";
+        QTest::newRow("costs")
+            << "Cost entries"
+            << "INSERT INTO ProjectCost (ProjectCost_project_id, "
+               "ProjectCost_major_id, ProjectCost_action_id, ProjectCost_Amount) "
+               "SELECT Zel_Project_id, 0, 0, 120 FROM projects WHERE "
+               "Zel_project = 'Website Relaunch'";
     }
     void theListOnTheTabInFrontShowsRowsOthersAdd() {
         QFETCH(QString, tab);
@@ -169,6 +181,10 @@ private Q_SLOTS:
         const auto rows = [&] {
             if (tab == u"Team Members"_qs)
                 return page->team->tableModel()->rowCount();
+            if (tab == u"Time Sheets"_qs)
+                return page->timeSheets->rowCount();
+            if (tab == u"Cost entries"_qs)
+                return page->costs->rowCount();
             return (tab == u"Notes"_qs ? page->notes : page->contacts)->rowCount();
         };
         const int before = rows();
