@@ -8,6 +8,7 @@
 #include "documentcommand.h"
 #include "exportprojectcommand.h"
 #include "framework/dataset/databaseerror.h"
+#include "framework/dataset/servernotices.h"
 #include "importprojectcommand.h"
 #include "initcommand.h"
 #include "mergecostscommand.h"
@@ -18,6 +19,12 @@
 #include <QCoreApplication>
 
 CommandLine::CommandLine() {
+    // What a data server says beside its answers reaches standard error escaped, one line each.
+    vok::ServerNotices::routeTo([](const QString& line) {
+        Command::out().flush();
+        Command::err() << "vokctl: the data server says: " << line << "\n";
+        Command::err().flush();
+    });
     commands_.push_back(std::make_unique<InitCommand>());
     commands_.push_back(std::make_unique<DemoCommand>());
     commands_.push_back(std::make_unique<ReportCommand>());

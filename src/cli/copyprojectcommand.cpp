@@ -1,5 +1,7 @@
 #include "copyprojectcommand.h"
 
+#include "framework/io/showntext.h"
+
 #include "data/projectcopy.h"
 #include "data/projectcopytables.h"
 #include "projectsession.h"
@@ -21,6 +23,7 @@ int CopyProjectCommand::run(const QCommandLineParser& parser) const {
     session.goToProject(project);
     ProjectCopyTables copies(session.dm.store);
     const ProjectCopy::Result copy = ProjectCopy(session.dm, copies).run();
-    out() << "Copied '" << project << "' to project " << copy.project << ": " << copy.name << "\n";
+    out() << "Copied '" << vok::ShownText::escaped(project) << "' to project " << copy.project
+          << ": " << vok::ShownText::escaped(copy.name) << "\n";
     return 0;
 }

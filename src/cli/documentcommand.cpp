@@ -1,6 +1,7 @@
 #include "documentcommand.h"
 
 #include "framework/dataset/table.h"
+#include "framework/io/showntext.h"
 #include "projectsession.h"
 #include "ui/main/summarydocument.h"
 
@@ -51,6 +52,7 @@ int DocumentCommand::run(const QCommandLineParser& parser) const {
     }
     const auto document = SummaryDocument::build(SummaryDocument::lines(kind, dm));
     SummaryDocument::write(*document, file);
-    out() << "Wrote " << SummaryDocument::title(kind, dm) << " to " << file << "\n";
+    out() << "Wrote " << vok::ShownText::escaped(SummaryDocument::title(kind, dm)) << " to " << file
+          << "\n";
     return 0;
 }

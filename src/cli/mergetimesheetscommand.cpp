@@ -1,6 +1,7 @@
 #include "mergetimesheetscommand.h"
 
 #include "data/projectdata.h"
+#include "framework/io/showntext.h"
 #include "mergecommand.h"
 #include "timesheets/memberfile.h"
 #include "timesheets/memberlist.h"
@@ -43,7 +44,8 @@ int MergeTimeSheetsCommand::run(const QCommandLineParser& parser) const {
         for (QString& member : members) {
             const QString found = MemberList::find(listed, member);
             if (found.isNull())
-                refused << QStringLiteral("\"%1\" is not a team member.").arg(member);
+                refused << QStringLiteral("\"%1\" is not a team member.")
+                               .arg(vok::ShownText::escaped(member));
             else if (const QString why = MemberFile::refusal(found); !why.isEmpty())
                 refused << why;
             member = found;
@@ -55,7 +57,9 @@ int MergeTimeSheetsCommand::run(const QCommandLineParser& parser) const {
     }
 
     TimeSheetMerge merge(dm);
-    merge.afterMember = [&](const QString& member, const MergeReport& report) {
+    merge.afterMember = [&](const QString& name, const MergeReport& report) {
+        // One line per member, whatever the name holds.
+        const QString member = vok::ShownText::escaped(name);
         if (!report.withoutFile.isEmpty())
             out() << member << ": no time sheet file\n";
         else if (!report.skipped.isEmpty())

@@ -2,6 +2,7 @@
 
 #include "command.h"
 #include "framework/dataset/table.h"
+#include "framework/io/showntext.h"
 
 #include <QCommandLineParser>
 #include <stdexcept>
@@ -20,8 +21,9 @@ void ProjectSession::goToProject(const QString& name) {
 void ProjectSession::goTo(vok::Table& records, const char* field, const QString& name,
                           const char* what) {
     if (!records.locate(QLatin1String(field), name))
-        throw std::runtime_error(
-            QStringLiteral("no %1 is named '%2'").arg(QLatin1String(what), name).toStdString());
+        throw std::runtime_error(QStringLiteral("no %1 is named '%2'")
+                                     .arg(QLatin1String(what), vok::ShownText::escaped(name))
+                                     .toStdString());
 }
 
 void ProjectSession::refuseArguments(const QCommandLineParser& parser) {

@@ -1,6 +1,7 @@
 #include "reportcommand.h"
 
 #include "dateoption.h"
+#include "framework/io/showntext.h"
 #include "framework/report/reportdocument.h"
 #include "framework/report/reportlayoutjson.h"
 #include "framework/report/reportpdf.h"
@@ -8,7 +9,7 @@
 #include "lang/captionapplier.h"
 #include "lang/captiontexts.h"
 #include "reports/csvwriter.h"
-#include "reports/periodreport.h"
+#include "reports/reportform.h"
 #include "reports/reportkinds.h"
 #include "reports/reportsession.h"
 
@@ -68,8 +69,9 @@ void refuseUnknownMember(ReportSession& session, const QString& member) {
     };
     if (!known("SELECT 1 FROM members WHERE Member_name = ?") &&
         !known("SELECT 1 FROM ProjectTS WHERE ProjectTS_member = ?"))
-        throw std::runtime_error(
-            QStringLiteral("\"%1\" is not a team member.").arg(member).toStdString());
+        throw std::runtime_error(QStringLiteral("\"%1\" is not a team member.")
+                                     .arg(vok::ShownText::escaped(member))
+                                     .toStdString());
 }
 
 QString pages(const vok::ReportDocument& document) {
@@ -156,8 +158,9 @@ int ReportCommand::run(const QCommandLineParser& parser) const {
     QCoreApplication::installTranslator(&texts);
     // As if the project were chosen in a dialog, or selected in the tree for the contacts.
     if (!session.locateProject(project)) {
-        throw std::runtime_error(
-            QStringLiteral("no project is named '%1'").arg(project).toStdString());
+        throw std::runtime_error(QStringLiteral("no project is named '%1'")
+                                     .arg(vok::ShownText::escaped(project))
+                                     .toStdString());
     }
     session.printProject = project;
     const vok::ReportDocument document = report->run();
@@ -172,9 +175,8 @@ int ReportCommand::run(const QCommandLineParser& parser) const {
         out << "Wrote the layout of " << pages(document) << " to " << json << "\n";
     }
     if (!csv.isEmpty()) {
-        const auto* rows = qobject_cast<const PeriodReport*>(report.get());
-        CsvWriter::write(csv, rows->printedRows());
-        const qsizetype n = rows->printedRows().size() - 1;
+        CsvWriter::write(csv, report->printedRows());
+        const qsizetype n = report->printedRows().size() - 1;
         out << "Wrote " << n << (n == 1 ? " row" : " rows") << " to " << csv << "\n";
     }
     return 0;

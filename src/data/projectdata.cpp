@@ -142,6 +142,18 @@ void ProjectData::build() {
     setFlagTexts(Action, "Action_completed", "Completed;Not Completed");
 
     // Rules.
+    // A budget is what may be spent: never below nothing.
+    for (const auto& [t, fields] :
+         {std::pair{projects, names({"Zel_budget_hours", "Zel_Budget"})},
+          std::pair{Major, names({"Major_budget_hours", "Major_budget"})},
+          std::pair{Action, names({"Action_budget_hours", "Action_budget"})}}) {
+        for (const QString& f : fields)
+            t->fieldByName(f).setNumberRule([](double value, const QString& text) {
+                return value < 0 ? QStringLiteral("'%1' is refused: a budget cannot be negative")
+                                       .arg(text)
+                                 : QString();
+            });
+    }
     projects->onNewRecord = [this](Table& t) { projectsNewRecord(t); };
     Major->onNewRecord = [this](Table& t) { MajorNewRecord(t); };
     Action->onNewRecord = [this](Table& t) { ActionNewRecord(t); };

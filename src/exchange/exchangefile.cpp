@@ -1,10 +1,10 @@
 #include "exchangefile.h"
 
+#include "framework/io/filereader.h"
 #include "framework/io/filewriter.h"
 #include "framework/io/outputtarget.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <stdexcept>
 
@@ -17,22 +17,13 @@ namespace {
 } // namespace
 
 QByteArray ExchangeFile::read(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("cannot open '%1': %2").arg(path, file.errorString()));
-    if (file.size() > MaxBytes)
-        fail(QStringLiteral("'%1' is refused: at %2 bytes it is larger than any plan (%3 bytes at "
-                            "most); nothing was imported")
-                 .arg(path)
-                 .arg(file.size())
-                 .arg(MaxBytes));
-    // Read one byte more than allowed: a file that grows while it is read is refused too.
-    const QByteArray bytes = file.read(MaxBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        fail(QStringLiteral("cannot read '%1': %2").arg(path, file.errorString()));
+    // A pipe or a device is refused at once rather than waited on.
+    const QByteArray bytes = vok::FileReader::read(path, MaxBytes);
     if (bytes.size() > MaxBytes)
-        fail(QStringLiteral("'%1' is refused: it is larger than any plan; nothing was imported")
-                 .arg(path));
+        fail(QStringLiteral("'%1' is refused: it is larger than any plan (%2 bytes at most); "
+                            "nothing was imported")
+                 .arg(path)
+                 .arg(MaxBytes));
     return bytes;
 }
 

@@ -1,5 +1,7 @@
 #include "mspdireader.h"
 
+#include "framework/dataset/field.h"
+#include "framework/io/showntext.h"
 #include "mspdiwriter.h"
 
 #include <QFileInfo>
@@ -20,6 +22,7 @@ namespace {
 struct Task {
     QHash<QString, QString> values; // its simple elements by name
     int level = -1;
+    qint64 line = 0; // where it starts in the file
 
     QString value(const char* name) const { return values.value(QLatin1String(name)); }
     bool has(const char* name) const { return values.contains(QLatin1String(name)); }
@@ -142,14 +145,19 @@ private:
         project = readValues([this](const QString& name) {
             if (name == QLatin1String("Tasks"))
                 readList("Task", MspdiReader::MaxTasks, "tasks", [this] {
-                    tasks << Task{readValues([this](const QString& inner) {
-                                      if (inner != QLatin1String("PredecessorLink"))
-                                          return false;
-                                      ++links;
-                                      readValues();
-                                      return true;
-                                  }),
-                                  -1};
+                    const qint64 line = xml_.lineNumber();
+                    QHash<QString, QString> baseline;
+                    Task t{readValues([&](const QString& inner) {
+                               if (inner == QLatin1String("PredecessorLink")) {
+                                   ++links;
+                                   readValues();
+                                   return true;
+                               }
+                               return readBaseline(inner, baseline);
+                           }),
+                           -1, line};
+                    t.values.insert(baseline);
+                    tasks << t;
                 });
             else if (name == QLatin1String("ExtendedAttributes"))
                 readList("ExtendedAttribute", MspdiReader::MaxResources, "custom fields", [this] {
@@ -188,6 +196,22 @@ private:
         });
     }
 
+    // Baseline 0 of a task, the plan the actuals are held against: its work and cost go into
+    // `into` as "BaselineWork" and "BaselineCost". Other baselines are passed over.
+    bool readBaseline(const QString& group, QHash<QString, QString>& into) {
+        if (group != QLatin1String("Baseline"))
+            return false;
+        const QHash<QString, QString> v = readValues();
+        if (v.value(QStringLiteral("Number")).trimmed() != QLatin1String("0"))
+            return true;
+        for (const char* name : {"Work", "Cost"}) {
+            if (v.contains(QLatin1String(name)))
+                into.insert(QStringLiteral("Baseline") + QLatin1String(name),
+                            v.value(QLatin1String(name)));
+        }
+        return true;
+    }
+
     void readList(const char* item, int most, const char* what, const std::function<void()>& read) {
         int count = 0;
         while (next()) {
@@ -213,18 +237,38 @@ private:
     QString fileName_;
 };
 
-QDate dayOf(const QString& text) {
-    static const QRegularExpression day(QStringLiteral("^\\s*(\\d{4}-\\d{2}-\\d{2})"));
+// A task as messages name it: its UID, its name and where it is in the file.
+QString taskName(const Task& t) {
+    return QStringLiteral("task UID %1 '%2' (line %3)")
+        .arg(vok::ShownText::escaped(t.value("UID").trimmed()),
+             vok::ShownText::escaped(t.value("Name").trimmed()))
+        .arg(t.line);
+}
+
+// The day of a date and time; invalid when the text holds none. A year Vok cannot keep (before
+// 1 or after 9999) is refused with `what` the message names, never dropped or stored empty.
+QDate dayOf(const QString& text, const QString& fileName, const QString& what) {
+    static const QRegularExpression day(QStringLiteral("^\\s*(-?\\d+)-(\\d{2})-(\\d{2})"));
     const QRegularExpressionMatch m = day.match(text);
-    return m.hasMatch() ? QDate::fromString(m.captured(1), Qt::ISODate) : QDate();
+    if (!m.hasMatch())
+        return {};
+    bool ok = false;
+    const qint64 year = m.captured(1).toLongLong(&ok);
+    if (!ok || year < MspdiReader::FirstYear || year > MspdiReader::LastYear)
+        refuse(fileName, QStringLiteral("%1 is '%2', outside the years %3 to %4 that Vok keeps")
+                             .arg(what, vok::ShownText::escaped(text.trimmed()))
+                             .arg(MspdiReader::FirstYear, 4, 10, QLatin1Char('0'))
+                             .arg(MspdiReader::LastYear));
+    return QDate(static_cast<int>(year), m.captured(2).toInt(), m.captured(3).toInt());
 }
 
 // The last day a finish counts: a finish at midnight ends the day before (a one-day task runs
 // from 00:00 to the next 00:00), unless that would put it before the start.
-QDate lastDayOf(const QString& text, const QDate& from) {
+QDate lastDayOf(const QString& text, const QDate& from, const QString& fileName,
+                const QString& what) {
     static const QRegularExpression stamp(
         QStringLiteral("^\\s*(\\d{4}-\\d{2}-\\d{2})T(\\d{2}):(\\d{2})(?::(\\d{2}))?"));
-    const QDate day = dayOf(text);
+    const QDate day = dayOf(text, fileName, what);
     const QRegularExpressionMatch m = stamp.match(text);
     const bool midnight = m.hasMatch() && m.captured(2).toInt() == 0 &&
                           m.captured(3).toInt() == 0 && m.captured(4).toInt() == 0;
@@ -241,15 +285,70 @@ std::optional<double> numberOf(const QString& text) {
     return v;
 }
 
-// The working day `days` working days after `from` (counting `from` itself as the first).
-QDate afterWorkingDays(QDate from, int days) {
-    QDate d = from;
-    for (int counted = d.dayOfWeek() <= 5 ? 1 : 0; counted < days;) {
-        d = d.addDays(1);
-        if (d.dayOfWeek() <= 5)
-            ++counted;
-    }
-    return d;
+// The working day `days` working days after `from` (counting `from` itself as the first; a
+// start on a weekend counts from the Monday after it), counted by whole weeks, not day by day.
+QDate afterWorkingDays(QDate from, qint64 days) {
+    if (from.dayOfWeek() > 5)
+        from = from.addDays(8 - from.dayOfWeek());
+    const qint64 more = std::max<qint64>(days, 1) - 1;
+    QDate d = from.addDays(more / 5 * 7);
+    const int rest = static_cast<int>(more % 5);
+    return d.addDays(d.dayOfWeek() + rest > 5 ? rest + 2 : rest);
+}
+
+// A task's date element; a year Vok cannot keep is refused with the task named.
+QDate taskDay(const Task& t, const char* element, const QString& fileName) {
+    return dayOf(t.value(element), fileName,
+                 QStringLiteral("the %1 of %2").arg(QLatin1String(element), taskName(t)));
+}
+
+// The finish of a task that gives its start and its length only, a working day for each day's
+// hours; one past the last year Vok keeps is refused.
+QDate finishAfter(const Task& t, QDate from, std::optional<double> length, double hoursPerDay,
+                  const QString& fileName) {
+    const double days = length ? std::max(1.0, std::ceil(*length / hoursPerDay)) : 1.0;
+    // More working days than the years Vok keeps hold ends past them, whatever the start.
+    constexpr double mostDays = 366.0 * MspdiReader::LastYear;
+    const QDate to = days > mostDays ? QDate() : afterWorkingDays(from, static_cast<qint64>(days));
+    if (!to.isValid() || to.year() > MspdiReader::LastYear)
+        refuse(fileName, QStringLiteral("%1 starts on %2 and lasts '%3', so it would end after "
+                                        "the year %4, the last that Vok keeps")
+                             .arg(taskName(t), from.toString(Qt::ISODate),
+                                  vok::ShownText::escaped(t.value("Duration").trimmed()))
+                             .arg(MspdiReader::LastYear));
+    return to;
+}
+
+// A task's figure; one beyond what a number field holds is refused with the task named.
+std::optional<double> checked(const Task& t, const char* element, std::optional<double> value,
+                              const QString& fileName) {
+    if (value && std::abs(*value) > vok::Field::LargestNumber)
+        refuse(fileName, QStringLiteral("the %1 of %2 is '%3', too large a number (more than "
+                                        "%4)")
+                             .arg(QLatin1String(element), taskName(t),
+                                  vok::ShownText::escaped(t.value(element).trimmed()))
+                             .arg(vok::Field::LargestNumber, 0, 'f', 0));
+    return value;
+}
+
+// A task's budgets from its baseline 0, where it has one: the hours of its work and the money
+// of its cost (in hundredths). A negative value is no budget; one too large is refused.
+void takeBaseline(const Task& t, Plan::Item& item, double hoursPerDay, const QString& fileName) {
+    if (const auto work = checked(
+            t, "BaselineWork", MspdiReader::hours(t.value("BaselineWork"), hoursPerDay), fileName);
+        work && *work >= 0)
+        item.budgetHours = work;
+    if (const std::optional<double> cost = numberOf(t.value("BaselineCost")); cost && *cost >= 0)
+        item.budget = checked(t, "BaselineCost", *cost / 100.0, fileName);
+}
+
+// Deeper levels only indent a folded task's line: a level past any outline is taken as the
+// deepest, so that a file cannot make that line as long as it likes.
+void clampLevel(Task& t, QStringList& clamped) {
+    if (t.level >= 0 && t.level <= MspdiReader::MaxOutlineLevel)
+        return;
+    t.level = std::clamp(t.level, 0, MspdiReader::MaxOutlineLevel);
+    clamped << taskName(t);
 }
 
 } // namespace
@@ -331,18 +430,16 @@ MspdiReader::Result MspdiReader::read(const QByteArray& document, const QString&
         hoursPerDay = *minutes / 60.0;
 
     // What a task holds, as an item of the plan.
-    const auto itemOf = [hoursPerDay](const Task& t) {
+    const auto itemOf = [hoursPerDay, &fileName](const Task& t) {
         Plan::Item item;
         item.name = t.value("Name").trimmed();
         item.leader = t.value("Contact").trimmed();
-        item.from = dayOf(t.value("Start"));
-        item.to = lastDayOf(t.value("Finish"), item.from);
-        if (item.from.isValid() && !item.to.isValid()) {
-            const std::optional<double> length = hours(t.value("Duration"), hoursPerDay);
-            const int days =
-                length ? std::max(1, static_cast<int>(std::ceil(*length / hoursPerDay))) : 1;
-            item.to = afterWorkingDays(item.from, days);
-        }
+        item.from = taskDay(t, "Start", fileName);
+        item.to = lastDayOf(t.value("Finish"), item.from, fileName,
+                            QStringLiteral("the Finish of %1").arg(taskName(t)));
+        if (item.from.isValid() && !item.to.isValid())
+            item.to = finishAfter(t, item.from, hours(t.value("Duration"), hoursPerDay),
+                                  hoursPerDay, fileName);
         if (!item.from.isValid())
             item.from = item.to;
         if (item.to.isValid() && item.to < item.from)
@@ -357,10 +454,12 @@ MspdiReader::Result MspdiReader::read(const QByteArray& document, const QString&
         item.completed = item.percent == 100 && !t.value("ActualFinish").trimmed().isEmpty();
         item.critical = t.value("Critical").trimmed() == QLatin1String("1") ||
                         t.value("Critical").trimmed() == QLatin1String("true");
-        item.budgetHours = hours(t.value("Work"), hoursPerDay);
-        item.hours = hours(t.value("ActualWork"), hoursPerDay);
+        item.budgetHours = checked(t, "Work", hours(t.value("Work"), hoursPerDay), fileName);
+        takeBaseline(t, item, hoursPerDay, fileName);
+        item.hours = checked(t, "ActualWork", hours(t.value("ActualWork"), hoursPerDay), fileName);
+        // Hundredths in the file.
         if (const std::optional<double> cost = numberOf(t.value("ActualCost")))
-            item.actual = *cost / 100.0; // hundredths in the file
+            item.actual = checked(t, "ActualCost", *cost / 100.0, fileName);
         splitNotes(t.value("Notes"), item);
         return item;
     };
@@ -368,6 +467,7 @@ MspdiReader::Result MspdiReader::read(const QByteArray& document, const QString&
     // The tasks that count, each with its outline level.
     QList<Task> tasks;
     int nulls = 0;
+    QStringList clamped;
     const Task* summary = nullptr;
     for (Task& t : parser.tasks) {
         if (t.value("IsNull").trimmed() == QLatin1String("1")) {
@@ -382,6 +482,7 @@ MspdiReader::Result MspdiReader::read(const QByteArray& document, const QString&
             if (outline == QLatin1String("0"))
                 t.level = 0;
         }
+        clampLevel(t, clamped);
         if (t.value("UID").trimmed() == QLatin1String("0") && t.level == 0) {
             summary = &t;
             continue;
@@ -390,15 +491,23 @@ MspdiReader::Result MspdiReader::read(const QByteArray& document, const QString&
     }
     if (nulls > 0)
         result.notices << QStringLiteral("%1 empty task row(s) left out").arg(nulls);
+    if (!clamped.isEmpty())
+        result.notices << QStringLiteral("%1 task(s) with an outline level outside 0 to %2 taken "
+                                         "at the nearest of them: %3")
+                              .arg(clamped.size())
+                              .arg(MspdiReader::MaxOutlineLevel)
+                              .arg(clamped.join(QStringLiteral(", ")));
 
     // The project.
     if (summary) {
         plan.project = itemOf(*summary);
         plan.project.critical = false;
     } else {
-        plan.project.from = dayOf(parser.project.value(QStringLiteral("StartDate")));
+        plan.project.from = dayOf(parser.project.value(QStringLiteral("StartDate")), fileName,
+                                  QStringLiteral("the project's StartDate"));
         plan.project.to =
-            lastDayOf(parser.project.value(QStringLiteral("FinishDate")), plan.project.from);
+            lastDayOf(parser.project.value(QStringLiteral("FinishDate")), plan.project.from,
+                      fileName, QStringLiteral("the project's FinishDate"));
     }
     const QString manager = parser.project.value(QStringLiteral("Manager")).trimmed();
     if (!manager.isEmpty())
@@ -461,7 +570,9 @@ MspdiReader::Result MspdiReader::read(const QByteArray& document, const QString&
             line += QLatin1Char('\n') + notes;
         action.description +=
             (action.description.isEmpty() ? QString() : QStringLiteral("\n")) + line;
-        folded << QStringLiteral("'%1' into '%2'").arg(inner.name, action.name);
+        folded << QStringLiteral("'%1' into '%2'")
+                      .arg(vok::ShownText::escaped(inner.name),
+                           vok::ShownText::escaped(action.name));
         places.insert(uid, Place{2, static_cast<int>(plan.majors.size()) - 1,
                                  static_cast<int>(major->actions.size()) - 1});
     }

@@ -16,13 +16,20 @@ class QXmlStreamReader;
 //
 // Hostile or broken input is refused with a message, before anything is stored: a document type
 // declaration (so no entity is ever declared, let alone expanded or fetched), an entity
-// reference, a file that ends early or is not well formed, a root that is not <Project>, and
-// more tasks, resources or assignments than any plan holds.
+// reference, a file that ends early or is not well formed, a root that is not <Project>, more
+// tasks, resources or assignments than any plan holds, a date outside the years 1 to 9999 (given
+// or reached by a task's length) and a figure larger than a number field holds; a message about
+// a task names its UID, its name and its line in the file.
 class MspdiReader {
 public:
     static constexpr int MaxTasks = 50000;
     static constexpr int MaxResources = 10000;
     static constexpr int MaxAssignments = 200000;
+    // Deeper outline levels are taken as this one, with a notice.
+    static constexpr int MaxOutlineLevel = 100;
+    // The years a date may have: Vok keeps no others.
+    static constexpr int FirstYear = 1;
+    static constexpr int LastYear = 9999;
 
     struct Result {
         Plan plan;

@@ -33,6 +33,25 @@ void flag(QXmlStreamWriter& xml, const char* name, bool on) {
     xml.writeTextElement(QLatin1String(name), on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
+// The budgets as baseline 0, the plan that the actuals are held against: the budget hours as
+// its work (to the second, so that they come back as typed) and the budget as its cost.
+void writeBaseline(QXmlStreamWriter& xml, const Plan::Item& item) {
+    if (!item.budgetHours && !item.budget)
+        return;
+    xml.writeStartElement(QStringLiteral("Baseline"));
+    xml.writeTextElement(QStringLiteral("Number"), QStringLiteral("0"));
+    if (item.budgetHours) {
+        const qint64 seconds = std::llround(*item.budgetHours * 3600.0);
+        xml.writeTextElement(QStringLiteral("Work"), QStringLiteral("PT%1H%2M%3S")
+                                                         .arg(seconds / 3600)
+                                                         .arg(seconds / 60 % 60)
+                                                         .arg(seconds % 60));
+    }
+    if (item.budget)
+        xml.writeTextElement(QStringLiteral("Cost"), amount(*item.budget));
+    xml.writeEndElement();
+}
+
 } // namespace
 
 QString MspdiWriter::duration(double hours) {
@@ -136,6 +155,7 @@ void MspdiWriter::writeTask(QXmlStreamWriter& xml, const Plan::Item& item, int u
     const QString notes = notesText(item);
     if (!notes.isEmpty())
         xml.writeTextElement(QStringLiteral("Notes"), notes);
+    writeBaseline(xml, item);
     xml.writeEndElement();
 }
 

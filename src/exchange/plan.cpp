@@ -1,5 +1,7 @@
 #include "plan.h"
 
+#include "framework/io/showntext.h"
+
 int Plan::actionCount() const {
     int n = 0;
     for (const Major& m : majors)
@@ -10,6 +12,6 @@ int Plan::actionCount() const {
 QString Plan::listed(const QStringList& names) {
     QStringList quoted;
     for (const QString& n : names)
-        quoted << QLatin1Char('\'') + n + QLatin1Char('\'');
+        quoted << QLatin1Char('\'') + vok::ShownText::escaped(n) + QLatin1Char('\'');
     return quoted.join(QStringLiteral(", "));
 }

@@ -28,6 +28,7 @@ struct Plan {
         bool critical = false;
         int percent = 0;
         std::optional<double> budgetHours;
+        std::optional<double> budget; // money
         std::optional<double> hours;  // actual hours
         std::optional<double> actual; // actual costs
         QList<Note> notes;

@@ -3,6 +3,7 @@
 #include "framework/dataset/store.h"
 
 #include <QSqlQuery>
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -38,6 +39,41 @@ QString ownedBy(const QString& prefix, const QVariantList& key) {
     for (int i = 0; i < key.size(); ++i)
         parts << prefix + QLatin1String(owners[i]) + QStringLiteral(" = ?");
     return parts.join(QStringLiteral(" AND "));
+}
+
+// The budgets of every item of a plan read from a project: one query per level.
+void readBudgets(vok::Store& store, Plan& plan, int project) {
+    const auto each = [&](const char* sql,
+                          const std::function<Plan::Item*(const QSqlQuery&)>& item) {
+        QSqlQuery q = store.exec(QLatin1String(sql), {project});
+        while (q.next()) {
+            if (Plan::Item* i = item(q))
+                i->budget = numberOf(q.value(0));
+        }
+    };
+    const auto major = [&](int key) -> Plan::Major* {
+        for (Plan::Major& m : plan.majors) {
+            if (m.key == key)
+                return &m;
+        }
+        return nullptr;
+    };
+    each("SELECT Zel_Budget FROM projects WHERE Zel_Project_id = ?",
+         [&](const QSqlQuery&) { return &plan.project; });
+    each("SELECT Major_budget, Major_id FROM major WHERE Major_project_id = ?",
+         [&](const QSqlQuery& q) { return major(q.value(1).toInt()); });
+    each("SELECT Action_budget, Action_major_id, Action_id FROM action WHERE "
+         "Action_project_id = ?",
+         [&](const QSqlQuery& q) -> Plan::Item* {
+             Plan::Major* m = major(q.value(1).toInt());
+             if (!m)
+                 return nullptr;
+             for (Plan::Item& a : m->actions) {
+                 if (a.key == q.value(2).toInt())
+                     return &a;
+             }
+             return nullptr;
+         });
 }
 
 } // namespace
@@ -166,6 +202,7 @@ Plan PlanLoader::load(int project) {
         }
         plan.majors << major;
     }
+    readBudgets(store_, plan, project);
     // A member's own record knows their address and telephone better than a team row's copy.
     for (Plan::Member& member : plan.members) {
         QSqlQuery q = store_.exec(QStringLiteral("SELECT Member_email, Member_tel FROM members "

@@ -4,6 +4,8 @@
 #include "framework/dataset/store.h"
 #include "framework/dataset/table.h"
 #include "framework/dataset/transaction.h"
+#include "framework/io/showntext.h"
+#include "lookalike.h"
 
 #include <QSqlQuery>
 #include <array>
@@ -55,6 +57,12 @@ QVariant optional(const std::optional<double>& v) {
     return v ? QVariant(*v) : QVariant();
 }
 
+// The budget in money: each level spells its field its own way.
+void setBudget(vok::Table& t, int level, const Plan::Item& item) {
+    const char* const fields[] = {"Zel_Budget", "Major_budget", "Action_budget"};
+    t.fieldByName(QLatin1String(fields[level])).setValue(optional(item.budget));
+}
+
 } // namespace
 
 PlanSaver::PlanSaver(vok::Store& store) : store_(store) {}
@@ -79,9 +87,9 @@ void PlanSaver::setText(vok::Table& t, const QString& name, const QString& value
     vok::Field& f = t.fieldByName(name);
     if (f.type() == vok::FieldType::String && value.size() > f.size())
         result_.notices << QStringLiteral("%1 cut to %2 characters: '%3'")
-                               .arg(what)
+                               .arg(vok::ShownText::escaped(what))
                                .arg(f.size())
-                               .arg(value.left(f.size()));
+                               .arg(vok::ShownText::escaped(value.left(f.size())));
     f.setAsString(value);
 }
 
@@ -105,6 +113,7 @@ QVariantList PlanSaver::appendItem(int level, const Plan::Item& item, const QVar
         t.fieldByName(QLatin1String(n.critical)).setValue(item.critical);
     t.fieldByName(field(n.prefix, "_perc_complete")).setValue(item.percent);
     t.fieldByName(field(n.prefix, "_budget_hours")).setValue(optional(item.budgetHours));
+    setBudget(t, level, item);
     t.fieldByName(field(n.prefix, "_hours")).setValue(optional(item.hours));
     // As a new record starts: no actual costs yet.
     t.fieldByName(field(n.prefix, "_actual")).setValue(item.actual.value_or(0.0));
@@ -134,13 +143,14 @@ void PlanSaver::appendTeam(int level, const Plan::Item& item, const QVariantList
     const LevelNames& n = levels[static_cast<size_t>(level)];
     vok::Table& t = table(n.teamFile);
     for (const QString& name : item.team) {
+        // The member as stored: a look-alike of a name there is takes that name.
+        const Plan::Member& m = members_[name];
         t.append();
         setOwners(t, n.teamPrefix, owners);
-        setText(t, field(n.teamPrefix, "_member"), name,
+        setText(t, field(n.teamPrefix, "_member"), m.name,
                 QStringLiteral("Member name in the team of '%1'").arg(item.name));
         // The row keeps its own copy of the member's address and telephone, cut to its fields
         // as the member rule cuts them.
-        const Plan::Member& m = members_[name];
         if (!m.email.isEmpty())
             t.fieldByName(field(n.teamPrefix, "_email")).setAsString(m.email);
         if (!m.tel.isEmpty())
@@ -150,60 +160,79 @@ void PlanSaver::appendTeam(int level, const Plan::Item& item, const QVariantList
 }
 
 void PlanSaver::matchMembers(const Plan& plan) {
+    // The members there are, by how their names look: a name the file gives with a blank or an
+    // invisible character more is the same member.
+    std::map<QString, Plan::Member> known;
+    QSqlQuery q = store_.exec(
+        QStringLiteral("SELECT Member_name, Member_email, Member_tel FROM members ORDER BY "
+                       "Member_id"));
+    while (q.next())
+        known.try_emplace(
+            LookAlike::folded(q.value(0).toString()),
+            Plan::Member{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()});
     for (const Plan::Member& wanted : plan.members) {
         if (members_.count(wanted.name))
             continue;
-        QSqlQuery q = store_.exec(QStringLiteral("SELECT Member_email, Member_tel FROM members "
-                                                 "WHERE Member_name = ? ORDER BY Member_id"),
-                                  {wanted.name});
-        if (q.next()) {
-            members_[wanted.name] = {wanted.name, q.value(0).toString(), q.value(1).toString()};
+        const QString key = LookAlike::folded(wanted.name);
+        if (const auto it = known.find(key); it != known.end()) {
+            members_[wanted.name] = it->second;
             continue;
         }
+        Plan::Member added = wanted;
+        added.name = LookAlike::trimmed(wanted.name);
         vok::Table& t = table("members.DB");
         t.append();
-        setText(t, QStringLiteral("Member_name"), wanted.name, QStringLiteral("Member name"));
-        setText(t, QStringLiteral("Member_email"), wanted.email,
-                QStringLiteral("E-mail address of '%1'").arg(wanted.name));
-        setText(t, QStringLiteral("Member_tel"), wanted.tel,
-                QStringLiteral("Telephone of '%1'").arg(wanted.name));
+        setText(t, QStringLiteral("Member_name"), added.name, QStringLiteral("Member name"));
+        setText(t, QStringLiteral("Member_email"), added.email,
+                QStringLiteral("E-mail address of '%1'").arg(added.name));
+        setText(t, QStringLiteral("Member_tel"), added.tel,
+                QStringLiteral("Telephone of '%1'").arg(added.name));
         t.post();
-        members_[wanted.name] = wanted;
-        result_.addedMembers << wanted.name;
+        members_[wanted.name] = added;
+        known[key] = added;
+        result_.addedMembers << added.name;
     }
 }
 
-bool PlanSaver::nameTaken(const QString& name) {
+QString PlanSaver::storedName(const QString& name) {
     const vok::TableDef& projectsDef = Schema::table(QStringLiteral("projects.DB"));
     const int nameSize =
         projectsDef.fields.at(projectsDef.indexOf(QStringLiteral("Zel_project"))).size;
-    QSqlQuery q = store_.exec(QStringLiteral("SELECT 1 FROM projects WHERE Zel_project = ?"),
-                              {name.left(nameSize)});
-    return q.next();
+    return LookAlike::trimmed(name).left(nameSize);
+}
+
+QString PlanSaver::takenBy(const QString& name) {
+    const QString wanted = LookAlike::folded(storedName(name));
+    QSqlQuery q = store_.exec(QStringLiteral("SELECT Zel_project FROM projects"));
+    while (q.next()) {
+        if (LookAlike::folded(q.value(0).toString()) == wanted)
+            return q.value(0).toString();
+    }
+    return {};
+}
+
+bool PlanSaver::nameTaken(const QString& name) {
+    return !takenBy(name).isNull();
 }
 
 PlanSaver::Result PlanSaver::save(const Plan& plan) {
     result_ = Result{};
-    const vok::TableDef& projectsDef = Schema::table(QStringLiteral("projects.DB"));
-    const int nameSize =
-        projectsDef.fields.at(projectsDef.indexOf(QStringLiteral("Zel_project"))).size;
-    const QString name = plan.project.name.left(nameSize);
-    if (name.trimmed().isEmpty())
+    Plan::Item project = plan.project;
+    project.name = storedName(plan.project.name);
+    if (project.name.isEmpty())
         throw std::runtime_error("the plan names no project; give it a name");
     {
-        QSqlQuery q = store_.exec(
-            QStringLiteral("SELECT COUNT(*) FROM projects WHERE Zel_project = ?"), {name});
-        if (q.next() && q.value(0).toInt() > 0)
-            throw std::runtime_error(QStringLiteral("a project named '%1' exists already; a plan "
-                                                    "comes in as a new project, under a name of "
-                                                    "its own")
-                                         .arg(name)
-                                         .toStdString());
-    }
-    {
         vok::Transaction work(store_);
+        // Inside the unit, which holds the write lock: two imports at once cannot both find the
+        // name free.
+        if (const QString taken = takenBy(project.name); !taken.isNull())
+            throw std::runtime_error(
+                QStringLiteral("a project named '%1' exists already; a plan comes in as a new "
+                               "project, under a name of its own")
+                    .arg(vok::ShownText::escaped(taken))
+                    .toStdString());
         matchMembers(plan);
-        const QVariantList p = appendItem(0, plan.project, {});
+        const QVariantList p = appendItem(0, project, {});
         vok::Table& projects = table("projects.DB");
         if (!plan.client.isEmpty()) {
             projects.edit();

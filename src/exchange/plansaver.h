@@ -26,10 +26,18 @@ public:
         QStringList addedMembers;
         QStringList notices; // what was cut
     };
-    // Refuses a name another project has: a plan never goes over an existing project.
+    // Refuses a name another project has, or a look-alike of one (blanks or invisible characters
+    // around it, compatibility forms): a plan never goes over an existing project.
     Result save(const Plan& plan);
-    // Whether a project already bears the name a plan of this name would be stored under.
+    // Whether a project already bears the name a plan of this name would be stored under, or a
+    // name that looks the same.
     bool nameTaken(const QString& name);
+    // The name of the project whose name looks like `name` (the same once trimmed, compatibility
+    // forms folded); null when none does.
+    QString takenBy(const QString& name);
+    // The name a project of the plan gets: trimmed of blanks and invisible characters, cut to
+    // the field.
+    static QString storedName(const QString& name);
 
 private:
     vok::Table& table(const char* file);

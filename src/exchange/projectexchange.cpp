@@ -2,6 +2,7 @@
 
 #include "exchangefile.h"
 #include "framework/dataset/store.h"
+#include "framework/io/showntext.h"
 #include "icalendarwriter.h"
 #include "mspdireader.h"
 #include "mspdiwriter.h"
@@ -33,7 +34,8 @@ ProjectExchange::importFile(const QString& path, const QString& projectName,
         read.plan.project.name = projectName;
     PlanSaver saver(store_);
     while (askName && saver.nameTaken(read.plan.project.name)) {
-        const QString other = askName(read.plan.project.name).trimmed();
+        // The name as the project there has it, not a look-alike's invisible characters.
+        const QString other = askName(saver.takenBy(read.plan.project.name)).trimmed();
         if (other.isEmpty())
             return {};
         read.plan.project.name = other;
@@ -41,9 +43,9 @@ ProjectExchange::importFile(const QString& path, const QString& projectName,
     const PlanSaver::Result saved = saver.save(read.plan);
     QStringList lines;
     lines << QStringLiteral("Imported '%1' as project %2 '%3': %4 major activities, %5 actions")
-                 .arg(shown)
+                 .arg(vok::ShownText::escaped(shown))
                  .arg(saved.project)
-                 .arg(saved.name)
+                 .arg(vok::ShownText::escaped(saved.name))
                  .arg(read.plan.majors.size())
                  .arg(read.plan.actionCount());
     if (!saved.addedMembers.isEmpty())
@@ -64,7 +66,7 @@ ProjectExchange::Outcome ProjectExchange::exportFile(int project, const QString&
         return {project,
                 {QStringLiteral("Wrote '%1': project '%2', %3 major activities, %4 actions, %5 "
                                 "members")
-                     .arg(path, plan.project.name)
+                     .arg(path, vok::ShownText::escaped(plan.project.name))
                      .arg(plan.majors.size())
                      .arg(plan.actionCount())
                      .arg(plan.members.size())}};
@@ -84,9 +86,10 @@ ProjectExchange::Outcome ProjectExchange::exportFile(int project, const QString&
             {member.isEmpty() ? QStringLiteral("Wrote '%1': %2 to-dos of project '%3'")
                                     .arg(path)
                                     .arg(n)
-                                    .arg(plan.project.name)
+                                    .arg(vok::ShownText::escaped(plan.project.name))
                               : QStringLiteral("Wrote '%1': %2 to-dos of project '%3' for '%4'")
                                     .arg(path)
                                     .arg(n)
-                                    .arg(plan.project.name, member)}};
+                                    .arg(vok::ShownText::escaped(plan.project.name),
+                                         vok::ShownText::escaped(member))}};
 }

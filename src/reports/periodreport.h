@@ -19,10 +19,7 @@ class Field;
 class PeriodReport : public ReportForm {
     Q_OBJECT
 public:
-    // The rows the last run printed, as a spreadsheet takes them: a heading row, then one row
-    // per record (not the empty row of a project without any), dates in ISO form, numbers with
-    // a dot.
-    const QList<QStringList>& printedRows() const { return printed_; }
+    // printedRows(): one row per record printed (not the empty row of a project without any).
 
     // A column of the spreadsheet rows: the project's name, or a field of the row.
     struct CsvColumn {
@@ -68,5 +65,4 @@ private:
     vok::Field* dateFrom_;
     vok::Field* dateTo_;
     std::vector<CsvColumn> columns_;
-    QList<QStringList> printed_;
 };

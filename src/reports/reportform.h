@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QStringList>
 #include <functional>
 
 class ProjectData;
@@ -39,6 +40,10 @@ public:
     // selected project.
     void connectButton(QAbstractButton* button, std::function<void()> positionOnProject);
 
+    // The rows the last run printed, as a spreadsheet takes them: a heading row, then one row per
+    // record printed, dates in ISO form, numbers with a dot. Empty for a report without such rows.
+    const QList<QStringList>& printedRows() const { return printed_; }
+
     vok::ReportBand* band(const char* name) const;
     // The element of that name; an error when there is none of that kind.
     template <class T = vok::ReportElement> T* element(const char* name) const {
@@ -63,6 +68,7 @@ protected:
     void filterOnChosenProject(QList<vok::Table*> opened = {});
 
     ProjectData* dm_;
+    QList<QStringList> printed_;
 
 private:
     void within(const std::function<void()>& action);

@@ -2,6 +2,8 @@
 
 #include "costs/costreport.h"
 #include "costs/costreportdialog.h"
+#include "reports/budgetreport.h"
+#include "reports/budgetreportdialog.h"
 #include "reports/contactlistreport.h"
 #include "reports/layoutreport.h"
 #include "reports/layoutreportdialog.h"
@@ -20,6 +22,8 @@ namespace {
 const ReportOption start{"start", "where the scale starts, project or today.", "project|today"};
 const ReportOption scale{"scale", "the scale, day or month.", "day|month"};
 const ReportOption tiles{"tiles", "dates past the page on further pages side by side."};
+const ReportOption actuals{
+    "actuals", "a thin bar under each bar, from the actual start to the actual finish."};
 const ReportOption from{"from", "rows from this date on.", "YYYY-MM-DD"};
 const ReportOption to{"to", "rows up to this date.", "YYYY-MM-DD"};
 const ReportOption member{"member", "one member's rows only.", "NAME"};
@@ -42,7 +46,7 @@ int choice(const ReportArguments& arguments, const ReportOption& option) {
 TimeLineOptions timeLineOptions(const ReportArguments& arguments) {
     return {static_cast<TimeLineOptions::Start>(choice(arguments, start)),
             static_cast<TimeLineOptions::Scale>(choice(arguments, scale)),
-            arguments.isSet(nameOf(tiles))};
+            arguments.isSet(nameOf(tiles)), arguments.isSet(nameOf(actuals))};
 }
 
 TimeSheetOptions timeSheetOptions(const ReportArguments& arguments) {
@@ -83,11 +87,12 @@ ReportKind withOptions(const char* name, QList<ReportOption> options, const char
         }};
 }
 
-// A report with no options of its own; the dialog, if any, only chooses the project.
+// A report with no options of its own; the dialog, if any, only chooses the project. The
+// options given are what every run takes (its rows as CSV).
 template <class Report, class Dialog = void>
-ReportKind withoutOptions(const char* name, const char* command) {
+ReportKind withoutOptions(const char* name, const char* command, QList<ReportOption> options = {}) {
     ReportKind kind{QLatin1String(name),
-                    {},
+                    std::move(options),
                     command,
                     {},
                     [](ProjectData* dm, ReportDialog*) -> std::unique_ptr<ReportForm> {
@@ -110,8 +115,8 @@ bool ReportKind::takes(const QString& option) const {
 
 const QList<ReportKind>& ReportKinds::all() {
     static const QList<ReportKind> kinds{
-        withOptions<TimeLineDialog, TimeLineReport>("timeline", {start, scale, tiles}, "PrintPERT1",
-                                                    timeLineOptions),
+        withOptions<TimeLineDialog, TimeLineReport>("timeline", {start, scale, tiles, actuals},
+                                                    "PrintPERT1", timeLineOptions),
         withOptions<TimeSheetReportDialog, TimeSheetReport>(
             "timesheets", {from, to, member, csv}, "PrintTimesheetreport1", timeSheetOptions),
         withOptions<CostReportDialog, CostReport>("costs", {from, to, csv}, "PrintCostsreport1",
@@ -120,6 +125,7 @@ const QList<ReportKind>& ReportKinds::all() {
                                                         "Format1", projectOptions),
         withoutOptions<LayoutReport, LayoutReportDialog>("layout", "Print1"),
         withoutOptions<ContactListReport>("contacts", "SpeedButton9"),
+        withoutOptions<BudgetReport, BudgetReportDialog>("budget", "PrintBudget1", {csv}),
     };
     return kinds;
 }

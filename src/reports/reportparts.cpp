@@ -17,6 +17,13 @@ vok::PageSetup ReportParts::letter(vok::PageSetup::Unit unit, qreal margin) {
     return setup;
 }
 
+vok::PageSetup ReportParts::legalLandscape(vok::PageSetup::Unit unit, qreal margin) {
+    vok::PageSetup setup = letter(unit, margin);
+    setup.paper = vok::PageSetup::Paper::Legal;
+    setup.orientation = QPageLayout::Landscape;
+    return setup;
+}
+
 double ReportParts::dayNumber(const QDate& date) {
     return static_cast<double>(vok::ShortDate::zeroDate().daysTo(date));
 }

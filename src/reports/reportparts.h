@@ -18,6 +18,8 @@ public:
     static vok::ReportFont underlined() { return arial(10, false, true); }
     // Letter paper, portrait, with the same margin on every side, in the report's unit.
     static vok::PageSetup letter(vok::PageSetup::Unit unit, qreal margin);
+    // Legal paper, landscape: for the reports wider than a letter page.
+    static vok::PageSetup legalLandscape(vok::PageSetup::Unit unit, qreal margin);
 
     // Day number of the date system (30 December 1899 is day 0); with a time of day, the time
     // as the fraction of the day gone.

@@ -42,6 +42,9 @@ TimeLineDialog::TimeLineDialog(ProjectData* dm, QWidget* parent)
     TilesBox = new QCheckBox(QStringLiteral("Dates past the page on pages side by side"), this);
     TilesBox->setObjectName(QStringLiteral("TilesBox"));
     body()->addWidget(TilesBox);
+    ActualsBox = new QCheckBox(QStringLiteral("Actual work"), this);
+    ActualsBox->setObjectName(QStringLiteral("ActualsBox"));
+    body()->addWidget(ActualsBox);
     resize(544, 320);
 }
 
@@ -50,5 +53,5 @@ TimeLineOptions TimeLineDialog::options() const {
                                           : TimeLineOptions::Start::Project,
             scaleChoice->checkedId() == 1 ? TimeLineOptions::Scale::Month
                                           : TimeLineOptions::Scale::Day,
-            TilesBox->isChecked()};
+            TilesBox->isChecked(), ActualsBox->isChecked()};
 }

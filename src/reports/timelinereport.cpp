@@ -263,11 +263,20 @@ TimeLineReport::TimeLineReport(ProjectData* dm, std::function<TimeLineOptions()>
     majorRow_ = barRow(dm_->Major, "Major", "QRShape2", "QRShapeComplete1");
     actionRow_ = barRow(dm_->Action, "Action", "QRShape3", "QRShapeComplete2");
 
-    bandedReport->beforePrint = [this](Report&) { reportBeforePrint(); };
+    bandedReport->beforePrint = [this](Report&) {
+        reportBeforePrint();
+        prepareActualWork();
+    };
     bandedReport->pagesAcross = [this] { return pagesAcross(); };
     pageHeader->beforePrint = [this](ReportBand&, bool& print) { pageHeaderBeforePrint(print); };
-    majorBand->beforePrint = [this](ReportBand&, bool& print) { majorBandBeforePrint(print); };
-    actionBand->beforePrint = [this](ReportBand&, bool& print) { actionBandBeforePrint(print); };
+    majorBand->beforePrint = [this](ReportBand&, bool& print) {
+        majorBandBeforePrint(print);
+        placeActualWork(1);
+    };
+    actionBand->beforePrint = [this](ReportBand&, bool& print) {
+        actionBandBeforePrint(print);
+        placeActualWork(2);
+    };
 }
 
 TimeLineReport::BarRow TimeLineReport::barRow(vok::Table* table, const char* prefix,
@@ -566,4 +575,74 @@ void TimeLineReport::placeBar(const BarRow& row) {
     row.overlay->setVisible(overlayShown);
     row.overlay->setLeft(doneLeft);
     row.overlay->setWidth(std::max(0.0, done));
+}
+
+void TimeLineReport::prepareActualWork() {
+    actualDays_.clear();
+    actualProject_ = 0;
+    const bool on = options_().actuals;
+    if (!on) {
+        delete majorActual_;
+        delete actionActual_;
+        delete actualLegend_;
+        majorActual_ = actionActual_ = nullptr;
+        actualLegend_ = nullptr;
+        return;
+    }
+    if (!majorActual_) {
+        // A thin black bar in the room under each row's bar and its dates.
+        const auto thin = [](ReportBand* band, const char* name, qreal top) {
+            auto* bar = new ReportShape(band, ReportShape::Shape::Rectangle, QLatin1String(name));
+            bar->setGeometry(chartLeft, top, 0, 3);
+            bar->setBrushColor(Qt::black);
+            bar->setPenColor(Qt::black);
+            return bar;
+        };
+        majorActual_ = thin(majorBand, "MajorActualWork", 21);
+        actionActual_ = thin(actionBand, "ActionActualWork", 20);
+        actualLegend_ = new ReportLabel(pageHeader, QStringLiteral("ActualWorkLegend"));
+        actualLegend_->setFont(small);
+        actualLegend_->setAutoSize(true);
+        actualLegend_->setGeometry(8, 130, 0, 0);
+    }
+    actualLegend_->setText(QCoreApplication::translate("Form5", "Black line: actual work"));
+}
+
+void TimeLineReport::placeActualWork(int level) {
+    ReportShape* bar = level == 1 ? majorActual_ : actionActual_;
+    if (!bar)
+        return;
+    bar->setVisible(false);
+    const qlonglong project =
+        dm_->projects->fieldByName(QStringLiteral("Zel_Project_id")).value().toLongLong();
+    if (project == 0)
+        return;
+    if (project != actualProject_) {
+        // One statement per project: the booked days of all its nodes.
+        actualDays_ = NodeFigures::bookedDays(*dm_->store, project);
+        actualProject_ = project;
+    }
+    const vok::Table& t = *(level == 1 ? dm_->Major : dm_->Action);
+    if (t.eof())
+        return; // the empty row of a project or major activity without any
+    QStringList key;
+    for (const char* f : NodeFigures::fields(level).key) {
+        if (f)
+            key << t.fieldByName(QLatin1String(f)).asString();
+    }
+    const NodeFigures::Days days = actualDays_.value(key.join(QLatin1Char(',')));
+    if (!days.start.isValid() || !days.finish.isValid())
+        return;
+    // On the bars' scale, cut at the chart's edges.
+    const int u = scaleFactor();
+    const double from = ReportParts::dayNumber(days.start);
+    double left = std::trunc((from - startInstant()) * u + chartLeft);
+    double right = left + std::trunc((ReportParts::dayNumber(days.finish) + 1 - from) * u);
+    left = std::max<double>(left, chartLeft);
+    right = std::min<double>(right, chartRight);
+    if (right <= left)
+        return;
+    bar->setLeft(left);
+    bar->setWidth(right - left);
+    bar->setVisible(true);
 }

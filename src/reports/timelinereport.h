@@ -1,7 +1,9 @@
 #pragma once
 
+#include "data/nodefigures.h"
 #include "reportform.h"
 
+#include <QHash>
 #include <functional>
 
 namespace vok {
@@ -13,13 +15,16 @@ class ReportSysData;
 
 // What the time line shows: where its scale starts (the project's start date, or now), whether
 // it counts days or months, and whether dates past the page's scale print on further pages side
-// by side (each the next stretch of the scale, to be laid together) or are left off.
+// by side (each the next stretch of the scale, to be laid together) or are left off; and whether
+// a thin bar under each bar shows when work really happened (from the actual start to the
+// actual finish).
 struct TimeLineOptions {
     enum class Start { Project, Today };
     enum class Scale { Day, Month };
     Start start = Start::Project;
     Scale scale = Scale::Day;
     bool tiles = false;
+    bool actuals = false;
 };
 
 // The time line report: one bar per major activity and action of a project against a scale of
@@ -83,7 +88,18 @@ private:
     int pagesAcross() const;
     double projectDate(const char* field) const;
 
+    // The actual work, for a run that shows it: its elements are made then and gone otherwise,
+    // so that a print without it lays out as it always did.
+    void prepareActualWork();
+    // Under the bar of a major activity (level 1) or action (2): the days work was booked.
+    void placeActualWork(int level);
+
     std::function<TimeLineOptions()> options_;
+    vok::ReportShape* majorActual_ = nullptr;
+    vok::ReportShape* actionActual_ = nullptr;
+    vok::ReportLabel* actualLegend_ = nullptr;
+    QHash<QString, NodeFigures::Days> actualDays_; // of the project actualProject_
+    qlonglong actualProject_ = 0;
     BarRow majorRow_;
     BarRow actionRow_;
     double lastDay_ = 0; // the latest end of a bar placed in this run

@@ -5,6 +5,7 @@
 #include "framework/dataset/heldnotices.h"
 #include "framework/dataset/shortdate.h"
 #include "framework/dataset/transaction.h"
+#include "framework/io/showntext.h"
 #include "namelookup.h"
 
 #include <QSet>
@@ -56,7 +57,8 @@ QDate EntryMerge::date(const Column& column, int row) const {
         throw unreadable(column, row,
                          isNumber(stored)
                              ? QStringLiteral("%1 is not a date").arg(stored.toString())
-                             : QStringLiteral("'%1' is not a date").arg(stored.toString()));
+                             : QStringLiteral("'%1' is not a date")
+                                   .arg(vok::ShownText::escaped(stored.toString())));
     return read;
 }
 
@@ -75,7 +77,8 @@ double EntryMerge::number(const Column& column, int row) const {
         value = stored.toString().toDouble(&ok);
         if (!ok || !std::isfinite(value))
             throw unreadable(column, row,
-                             QStringLiteral("'%1' is not a number").arg(stored.toString()));
+                             QStringLiteral("'%1' is not a number")
+                                 .arg(vok::ShownText::escaped(stored.toString())));
     }
     if (std::abs(value) > Field::LargestNumber)
         throw unreadable(column, row, QStringLiteral("%1 is too large a number").arg(value));

@@ -2,6 +2,7 @@
 
 #include "data/projectdata.h"
 #include "framework/dataset/table.h"
+#include "framework/io/showntext.h"
 
 #include <QHash>
 #include <QSet>
@@ -87,7 +88,7 @@ LineIds NameLookup::resolve(const QString& project, const QString& major, const 
         return ids;
     ids.project = FindProjectId(project);
     if (ids.project == 0) {
-        report.addNotFound(QStringLiteral("project \"%1\"").arg(project));
+        report.addNotFound(QStringLiteral("project \"%1\"").arg(vok::ShownText::escaped(project)));
         return ids;
     }
     if (major.isEmpty())
@@ -95,7 +96,8 @@ LineIds NameLookup::resolve(const QString& project, const QString& major, const 
     ids.major = FindMajorId(major);
     if (ids.major == 0) {
         report.addNotFound(
-            QStringLiteral("major activity \"%1\" of project \"%2\"").arg(major, project));
+            QStringLiteral("major activity \"%1\" of project \"%2\"")
+                .arg(vok::ShownText::escaped(major), vok::ShownText::escaped(project)));
         return ids;
     }
     if (action.isEmpty())
@@ -104,6 +106,7 @@ LineIds NameLookup::resolve(const QString& project, const QString& major, const 
     if (ids.action == 0)
         report.addNotFound(
             QStringLiteral("action \"%1\" of major activity \"%2\" of project \"%3\"")
-                .arg(action, major, project));
+                .arg(vok::ShownText::escaped(action), vok::ShownText::escaped(major),
+                     vok::ShownText::escaped(project)));
     return ids;
 }

@@ -34,21 +34,22 @@ const char* const seedSql[] = {
     "('Ann', 'ann@example.com', '111'), ('Bob', 'bob@example.com', '222')",
     "INSERT INTO projects (Zel_Project_id, Zel_project, Zel_description, Zel_date_from, "
     "Zel_date_to, Zel_leader, Zel_client, Zel_completed, Zel_budget_hours, Zel_hours, "
-    "Zel_actual, Zel_perc_complete) VALUES (12, 'Alpha', 'Move the office.\n\nAll of it, "
-    "<soon> & well; \"really\"', '2024-03-04', '2024-04-26', 'Lee', 'Acme', 0, 320, 41.5, "
-    "1234.56, 20)",
+    "Zel_actual, Zel_perc_complete, Zel_Budget) VALUES (12, 'Alpha', 'Move the office.\n\nAll "
+    "of it, <soon> & well; \"really\"', '2024-03-04', '2024-04-26', 'Lee', 'Acme', 0, 320, "
+    "41.5, 1234.56, 20, 25000.5)",
     "INSERT INTO major (Major_project_id, Major_id, Major_item, Major_description, "
     "Major_leader, Major_from_date, Major_to_date, Major_critical, Major_completed, "
-    "Major_budget_hours, Major_hours, Major_actual, Major_perc_complete) VALUES "
+    "Major_budget_hours, Major_hours, Major_actual, Major_perc_complete, Major_budget) VALUES "
     "(12, 3, 'Plan', 'Who goes where', 'Ann', '2024-03-04', '2024-03-15', 1, 1, 80, 79.75, "
-    "100, 100), (12, 4, 'Move', NULL, NULL, '2024-03-18', '2024-04-26', 0, 0, NULL, NULL, 0, 0)",
+    "100, 100, 8000), (12, 4, 'Move', NULL, NULL, '2024-03-18', '2024-04-26', 0, 0, NULL, NULL, "
+    "0, 0, NULL)",
     "INSERT INTO action (Action_project_id, Action_major_id, Action_id, Action_name, "
     "Action_description, Action_responsible, Action_from_date, Action_to_date, Action_hours, "
     "Action_budget, Action_actual, Action_critical, Action_completed, Action_budget_hours, "
     "Action_perc_complete) VALUES (12, 3, 5, 'Survey, rooms; floors', 'Line one\nline two', "
-    "'Bob', '2024-03-04', '2024-03-06', 12.25, NULL, 50.5, 1, 1, 16, 100), "
+    "'Bob', '2024-03-04', '2024-03-06', 12.25, 1999.99, 50.5, 1, 1, 16, 100), "
     "(12, 3, 6, 'Budget', NULL, NULL, '2024-03-07', '2024-03-07', NULL, NULL, 0, 0, 0, 7.5, "
-    "60), (12, 4, 8, 'Pack', NULL, NULL, NULL, NULL, NULL, NULL, 0, 0, 0, NULL, 0)",
+    "60), (12, 4, 8, 'Pack', NULL, NULL, NULL, NULL, NULL, NULL, 0, 0, 0, 0.01, 0)",
     "INSERT INTO ProjectTeam (ProjectTeam_project_id, ProjectTeam_member, ProjectTeam_email, "
     "ProjectTeam_tel) VALUES (12, 'Ann', 'ann@example.com', '111')",
     "INSERT INTO MajorTeam (MajorTeam_project_id, MajorTeam_major_id, MajorTeam_member, "
@@ -116,15 +117,16 @@ class TestExchange : public MainWindowFixture {
         const QString levels[] = {
             QStringLiteral("SELECT Zel_description, Zel_date_from, Zel_date_to, Zel_leader, "
                            "Zel_client, Zel_completed, Zel_budget_hours, Zel_hours, Zel_actual, "
-                           "Zel_perc_complete FROM projects WHERE Zel_Project_id = ?"),
+                           "Zel_perc_complete, Zel_Budget FROM projects WHERE Zel_Project_id = ?"),
             QStringLiteral("SELECT Major_item, Major_description, Major_leader, Major_from_date, "
                            "Major_to_date, Major_critical, Major_completed, Major_budget_hours, "
-                           "Major_hours, Major_actual, Major_perc_complete FROM major WHERE "
-                           "Major_project_id = ? ORDER BY Major_id"),
+                           "Major_hours, Major_actual, Major_perc_complete, Major_budget FROM "
+                           "major WHERE Major_project_id = ? ORDER BY Major_id"),
             QStringLiteral("SELECT m.Major_item, a.Action_name, a.Action_description, "
                            "a.Action_responsible, a.Action_from_date, a.Action_to_date, "
                            "a.Action_critical, a.Action_completed, a.Action_budget_hours, "
-                           "a.Action_hours, a.Action_actual, a.Action_perc_complete FROM action a "
+                           "a.Action_hours, a.Action_actual, a.Action_perc_complete, "
+                           "a.Action_budget FROM action a "
                            "JOIN major m ON m.Major_project_id = a.Action_project_id AND "
                            "m.Major_id = a.Action_major_id WHERE a.Action_project_id = ? ORDER "
                            "BY a.Action_id"),
@@ -590,6 +592,41 @@ private Q_SLOTS:
                       {done.project}),
                  QStringList{QStringLiteral("- Books (2024-03-11 to 2024-03-12, 0 %)\n  - Shelf A "
                                             "(0 %)\ntop shelf")});
+    }
+
+    void baselineZeroGivesTheBudgets_data() {
+        QTest::addColumn<QString>("task");
+        QTest::addColumn<QStringList>("budgets"); // budget hours, budget (-1: none)
+        const auto baseline = [](int number, const char* work, const char* cost) {
+            return QStringLiteral("<Baseline><Number>%1</Number><Work>%2</Work><Cost>%3</Cost>"
+                                  "</Baseline>")
+                .arg(number)
+                .arg(QLatin1String(work), QLatin1String(cost));
+        };
+        QTest::newRow("baseline 0, another baseline passed over")
+            << QStringLiteral("<Work>PT10H0M0S</Work>") + baseline(1, "PT99H0M0S", "9900") +
+                   baseline(0, "PT40H30M0S", "250050")
+            << QStringList{"40.5", "2500.5"};
+        QTest::newRow("no baseline: the work, no budget")
+            << QStringLiteral("<Work>PT10H0M0S</Work>") << QStringList{"10", "-1"};
+        QTest::newRow("a negative baseline is no budget")
+            << QStringLiteral("<Work>PT10H0M0S</Work>") + baseline(0, "-PT5H0M0S", "-100")
+            << QStringList{"10", "-1"};
+    }
+
+    void baselineZeroGivesTheBudgets() {
+        QFETCH(QString, task);
+        QFETCH(QStringList, budgets);
+        const QString path = file(QStringLiteral("baseline.xml"));
+        writeFile(path, mspdi(QStringLiteral("<Title>Planned</Title>"),
+                              ::task(1, 1, QStringLiteral("A")) +
+                                  ::task(2, 2, QStringLiteral("B"), task)));
+        const int id = ProjectExchange(*data->store).importFile(path).project;
+        const QStringList stored =
+            rows(QStringLiteral("SELECT Action_budget_hours, COALESCE(Action_budget, -1) FROM "
+                                "action WHERE Action_project_id = ?"),
+                 {id});
+        QCOMPARE(stored.value(0).split(QLatin1Char('|')), budgets);
     }
 
     void hostileOrBrokenFilesAreRefusedAndNothingIsStored_data() {

@@ -8,6 +8,7 @@ int runConcurrencyTests(int argc, char** argv);
 int runBadInputTests(int argc, char** argv);
 int runHardeningTests(int argc, char** argv);
 int runFuzzTests(int argc, char** argv);
+int runRaceTests(int argc, char** argv);
 
 // The seed of the random choices, VOK_FAULT_SEED when set; printed when a test fails so that the
 // run can be repeated.

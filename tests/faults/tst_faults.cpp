@@ -18,11 +18,9 @@ int main(int argc, char** argv) {
     const struct {
         const char* name;
         int (*run)(int, char**);
-    } suites[] = {{"crash", runCrashTests},
-                  {"concurrency", runConcurrencyTests},
-                  {"badinput", runBadInputTests},
-                  {"hardening", runHardeningTests},
-                  {"fuzz", runFuzzTests}};
+    } suites[] = {{"crash", runCrashTests},       {"concurrency", runConcurrencyTests},
+                  {"badinput", runBadInputTests}, {"hardening", runHardeningTests},
+                  {"fuzz", runFuzzTests},         {"race", runRaceTests}};
     // The suite's name goes; QtTest reads the rest of the arguments.
     std::vector<char*> args(argv, argv + argc);
     const char* chosen = nullptr;

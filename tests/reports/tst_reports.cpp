@@ -934,6 +934,9 @@ private Q_SLOTS:
             << "costs" << 2 << QStringLiteral("Informe De las Entradas Del Coste");
         QTest::newRow("layout in English")
             << "layout" << 0 << QStringLiteral("Project Layout Report");
+        QTest::newRow("budget in French")
+            << "budget" << 1 << QString::fromUtf8("Budget et réalisé");
+        QTest::newRow("budget in Spanish") << "budget" << 2 << QStringLiteral("Presupuesto y real");
     }
 
     void pdfTitleAndSubjectFollowTheLanguage() {

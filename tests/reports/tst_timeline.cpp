@@ -28,6 +28,7 @@
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QtTest>
 
 using vok::ReportDocument;
@@ -191,6 +192,68 @@ private Q_SLOTS:
         }
         QCOMPARE(order, (QStringList{"QRDBText4", "QRShape3", "ActionFromDate", "ActionEndDate",
                                      "ActionDateLabel", "QRShapeComplete2"}));
+    }
+
+    // "Actual work": under each bar a thin bar from the first to the last day booked on the
+    // node or below it, on the bars' scale; none without it, and nothing of it in the layout.
+    void actualWorkIsAThinBarUnderEachBarOfTheDaysBooked_data() {
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<QStringList>("booked"); // "a|m from to", days after the start
+        QTest::addColumn<QString>("major");      // "left width" in the band, "-" when hidden
+        QTest::addColumn<QString>("action");
+        QTest::newRow("off") << false << int(Day) << QStringList{"a 2 4"} << ""
+                             << "";
+        QTest::newRow("day scale") << true << int(Day) << QStringList{"a 2 4"} << "176 30"
+                                   << "176 30";
+        QTest::newRow("month scale") << true << int(Month) << QStringList{"a 2 4"} << "160 6"
+                                     << "160 6";
+        QTest::newRow("a row below the major activity counts for it only")
+            << true << int(Day) << QStringList{"a 2 4", "m 6 7"} << "176 60"
+            << "176 30";
+        QTest::newRow("begun before the scale: cut at its edge")
+            << true << int(Day) << QStringList{"a -5 1"} << "156 20"
+            << "156 20";
+        QTest::newRow("nothing booked") << true << int(Day) << QStringList{} << "-"
+                                        << "-";
+    }
+    void actualWorkIsAThinBarUnderEachBarOfTheDaysBooked() {
+        QFETCH(bool, on);
+        QFETCH(int, scale);
+        QFETCH(QStringList, booked);
+        QFETCH(QString, major);
+        QFETCH(QString, action);
+        onePlan(0, 10);
+        QSqlQuery key = dm->store->exec(
+            QStringLiteral("SELECT Action_project_id, Action_major_id, Action_id FROM action"));
+        QVERIFY(key.next());
+        for (const QString& b : booked) {
+            const QStringList part = b.split(QLatin1Char(' '));
+            insert(
+                QStringLiteral("INSERT INTO ProjectTS (ProjectTS_project_id, ProjectTS_major_id, "
+                               "ProjectTS_action_id, ProjectTS_date_from, ProjectTS_date_to, "
+                               "ProjectTS_hours) VALUES (?, ?, ?, ?, ?, 1)"),
+                {key.value(0), key.value(1), part[0] == u"a"_qs ? key.value(2) : QVariant(0),
+                 iso(march1.addDays(part[1].toInt())), iso(march1.addDays(part[2].toInt()))});
+        }
+        openTables();
+        timeLineDialog->ActualsBox->setChecked(on);
+        const ReportDocument doc = run(ProjectStart, scale);
+        const auto bar = [&](const char* id, qreal top) -> QString {
+            const QList<ReportItem> items = named(doc, QLatin1String(id));
+            if (items.isEmpty())
+                return {};
+            const ReportItem& i = items.first();
+            if (!i.visible)
+                return QStringLiteral("-");
+            // Under the bar, within its row.
+            if (i.bandPos.y() != top || i.box.height() != 3 || i.fill != QColor(Qt::black))
+                return QStringLiteral("misplaced");
+            return QStringLiteral("%1 %2").arg(i.bandPos.x()).arg(i.box.width());
+        };
+        QCOMPARE(bar("MajorActualWork", 21), major);
+        QCOMPARE(bar("ActionActualWork", 20), action);
+        QCOMPARE(named(doc, QStringLiteral("ActualWorkLegend")).size(), on ? 1 : 0);
     }
 
     void bars_data() {

@@ -4,6 +4,9 @@
 #include "postgresengine.h"
 #include "sqliteengine.h"
 
+#include "framework/io/shownlocation.h"
+
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
@@ -19,13 +22,29 @@ std::atomic<int> connectionCounter{0};
 Engine::~Engine() = default;
 
 bool Engine::isServerLocation(const QString& location) {
-    return location.startsWith(QLatin1String("postgresql://")) ||
-           location.startsWith(QLatin1String("postgres://"));
+    // The scheme in any case of letters, "postgresql:/..." mistyped, or libpq's keyword=value
+    // words ("host=db dbname=vok"): none of them is ever a folder's name.
+    static const QRegularExpression server(
+        QStringLiteral("^\\s*(postgres(ql)?:|(host|hostaddr|port|dbname|user|password|service|"
+                       "passfile|sslmode|connect_timeout|options|application_name)\\s*=)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return server.match(location).hasMatch();
+}
+
+bool Engine::hasScheme(const QString& location) {
+    static const QRegularExpression scheme(QStringLiteral("^\\s*[A-Za-z][A-Za-z0-9+.-]*://"));
+    return scheme.match(location).hasMatch();
 }
 
 std::unique_ptr<Engine> Engine::forLocation(const QString& location) {
     if (isServerLocation(location))
         return std::make_unique<PostgresEngine>();
+    // Another program's location is not a folder either: nothing is created under its name.
+    if (hasScheme(location))
+        throw DatabaseError(QStringLiteral("%1 is not a data location Vok knows: give a data "
+                                           "folder or a PostgreSQL location (postgresql://...)")
+                                .arg(ShownLocation::of(location)),
+                            DatabaseError::Kind::Engine);
     return std::make_unique<SqliteEngine>();
 }
 

@@ -28,8 +28,11 @@ public:
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
-    // A PostgreSQL connection URI ("postgresql://user@host:port/db?..."), or a folder.
+    // A PostgreSQL connection URI ("postgresql://user@host:port/db?...", the scheme in any case)
+    // or keyword string ("host=db dbname=vok"), or a folder.
     static bool isServerLocation(const QString& location);
+    // Whether the location begins with a scheme ("name://"): never a folder.
+    static bool hasScheme(const QString& location);
     static std::unique_ptr<Engine> forLocation(const QString& location);
 
     virtual bool isServer() const = 0;

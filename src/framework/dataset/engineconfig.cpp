@@ -1,6 +1,7 @@
 #include "engineconfig.h"
 
 #include "framework/io/fileerror.h"
+#include "framework/io/filereader.h"
 #include "framework/io/filewriter.h"
 
 #include <QDir>
@@ -78,14 +79,22 @@ void EngineConfig::initialise() {
 }
 
 bool EngineConfig::load() {
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    // A pipe or a device in the file's place is unreadable at once, never waited on.
+    QByteArray bytes;
+    try {
+        bytes = FileReader::read(path_, MaxBytes);
+    } catch (const FileError&) {
+        return false;
+    }
+    if (bytes.size() > MaxBytes)
         return false;
     nodes_.clear();
-    QTextStream in(&file);
+    QTextStream in(&bytes);
     Node* current = nullptr;
     while (!in.atEnd()) {
-        const QString line = in.readLine();
+        QString line = in.readLine();
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
@@ -98,7 +107,7 @@ bool EngineConfig::load() {
             continue;
         current->entries.append(Entry{line.left(eq), line.mid(eq + 1)});
     }
-    return file.error() == QFile::NoError;
+    return true;
 }
 
 bool EngineConfig::addMissingDefaults() {

@@ -54,6 +54,9 @@ public:
     QString value(const QString& nodePath, const QString& name, const QString& fallback) const;
     Settings settings() const;
 
+    // Larger than any settings file: anything bigger is not one.
+    static constexpr qint64 MaxBytes = 1024 * 1024;
+
     static const QString systemInit;    // "\SYSTEM\INIT\"
     static const QString paradoxInit;   // "\DRIVERS\PARADOX\INIT\"
     static const QString paradoxCreate; // "\DRIVERS\PARADOX\TABLE CREATE\"

@@ -243,7 +243,7 @@ QVariant Field::toStored(const QVariant& value) const {
                 throw convertError(text, "floating point value");
             if (!inRange(d))
                 throw tooLarge(text);
-            return d;
+            return checked(d, text);
         }
         bool ok = false;
         const double d = value.toDouble(&ok);
@@ -251,8 +251,16 @@ QVariant Field::toStored(const QVariant& value) const {
             throw convertError(value.toString(), "floating point value");
         if (!inRange(d))
             throw tooLarge(value.toString());
-        return d;
+        return checked(d, value.toString());
     }
+    }
+    return value;
+}
+
+double Field::checked(double value, const QString& text) const {
+    if (numberRule_) {
+        if (const QString why = numberRule_(value, text); !why.isEmpty())
+            throw DatabaseError(why, DatabaseError::Kind::Convert);
     }
     return value;
 }

@@ -37,6 +37,12 @@ public:
 
     // Called after the field's value has been set in the edit buffer.
     void setOnChange(std::function<void(Field&)> handler) { onChange_ = std::move(handler); }
+    // A rule of the data on a number field: for a number it refuses, why (given the text that
+    // was typed or set), empty otherwise. A refused number is a conversion error, as a text
+    // that is no number is.
+    void setNumberRule(std::function<QString(double value, const QString& text)> rule) {
+        numberRule_ = std::move(rule);
+    }
 
     // Typed value (int, double, QString, QDate, QDateTime, bool) or a null variant.
     QVariant value() const;
@@ -72,6 +78,8 @@ public:
 private:
     friend class Table;
     void changed();
+    // The number as the field's rule lets it be stored.
+    double checked(double value, const QString& text) const;
 
     Table* table_;
     int index_;
@@ -81,6 +89,7 @@ private:
     QString trueText_;
     QString falseText_;
     std::function<void(Field&)> onChange_;
+    std::function<QString(double, const QString&)> numberRule_;
 };
 
 } // namespace vok

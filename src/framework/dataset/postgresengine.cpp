@@ -5,6 +5,7 @@
 #include "postgrescommitnotices.h"
 #include "postgresrowsetwriter.h"
 #include "postgresstatement.h"
+#include "servernotices.h"
 
 #include <QSqlDriver>
 #include <QVarLengthArray>
@@ -42,13 +43,20 @@ PostgresEngine::~PostgresEngine() {
 }
 
 QString PostgresEngine::connectionOptions(const QString& uri) {
+    // libpq knows its schemes in lower case only.
+    QString location = uri.trimmed();
+    if (const qsizetype colon = location.indexOf(QLatin1Char(':'));
+        colon > 0 &&
+        location.left(colon).startsWith(QLatin1String("postgres"), Qt::CaseInsensitive))
+        location.replace(0, colon, location.left(colon).toLower());
     char* error = nullptr;
-    PQconninfoOption* options = PQconninfoParse(uri.toUtf8().constData(), &error);
+    PQconninfoOption* options = PQconninfoParse(location.toUtf8().constData(), &error);
     if (!options) {
+        // libpq's message quotes what it could not read, which may be the password.
         const QString text = error ? QString::fromUtf8(error).trimmed() : QString();
         PQfreemem(error);
         throw DatabaseError(QStringLiteral("%1 is not a valid PostgreSQL location: %2")
-                                .arg(ShownLocation::of(uri), ShownLocation::of(text)),
+                                .arg(ShownLocation::of(uri), ShownLocation::masked(text, uri)),
                             DatabaseError::Kind::Engine);
     }
     QStringList parts;
@@ -86,9 +94,16 @@ pg_conn* PostgresEngine::handle() const {
 
 void PostgresEngine::connect(const QString& location, const EngineConfig::Settings& settings) {
     location_ = location;
-    openDatabase(QStringLiteral("QPSQL"), QString(), connectionOptions(location),
-                 QStringLiteral("Cannot open %1").arg(ShownLocation::of(location)));
+    try {
+        openDatabase(QStringLiteral("QPSQL"), QString(), connectionOptions(location),
+                     QStringLiteral("Cannot open %1").arg(ShownLocation::of(location)));
+    } catch (const DatabaseError& e) {
+        throw DatabaseError(ShownLocation::masked(e.message(), location), e.kind());
+    }
     alive_ = std::make_shared<bool>(true);
+    // The server's notices (a trigger's RAISE, libpq's own words when the server goes away)
+    // reach the user through Vok's escaping output, never raw.
+    PQsetNoticeProcessor(handle(), &ServerNotices::fromLibpq, nullptr);
     // Dates and date-times as ISO text; a lock held by another user is waited for as long as
     // SQLite's busy timeout waits.
     scalar(QStringLiteral("SET DateStyle = ISO; SET client_min_messages = warning; "

@@ -102,6 +102,8 @@ QByteArray PostgresStatement::text(const QVariant& value) {
         return value.toByteArray(); // UTF-8 text already, as a row set's JSON is
 
     default:
+        // Bytes a folder held that are no text (StoredBytes) reach the server as the text they
+        // show: it stores only UTF-8.
         return value.toString().toUtf8();
     }
 }

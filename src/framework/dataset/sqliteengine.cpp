@@ -1,6 +1,8 @@
 #include "sqliteengine.h"
 
 #include "databaseerror.h"
+#include "framework/io/heldfolder.h"
+#include "sqlitefilecheck.h"
 #include "sqlitestatement.h"
 
 #include <QDir>
@@ -9,6 +11,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 
 namespace vok {
 
@@ -31,25 +36,75 @@ QString SqliteEngine::filePath(const QString& fileName) const {
     return QDir(folder_).filePath(fileName);
 }
 
-bool SqliteEngine::present(const QString& file, const QString& what) const {
-    const QFileInfo info(file);
-    if (!info.exists() && !info.isSymLink())
-        return false;
-    if (info.isSymLink()) {
+namespace {
+
+DatabaseError refused(const QString& text) {
+    return DatabaseError(text, DatabaseError::Kind::Engine);
+}
+
+// A name swapped for another file between the judgment and SQLite's open.
+DatabaseError swapped(const QString& what, const QString& fileName, const QString& folder) {
+    return refused(QStringLiteral("%1 %2 in the data folder %3 was replaced by another file while "
+                                  "it was being opened; nothing of it was read")
+                       .arg(what, fileName, folder));
+}
+
+// A new empty database file, made here, never through a link put at its name: SQLite then opens
+// this very file, or nothing. `taken` says that the name is.
+FileIdentity createdFile(const HeldFolder& folder, const QString& fileName, const QString& taken) {
+    const HeldFile made = folder.open(fileName, O_RDWR | O_CREAT | O_EXCL, 0666);
+    if (made.isOpen())
+        return made.identity();
+    if (made.error() == EEXIST || made.error() == ELOOP)
+        throw refused(taken);
+    throw refused(QStringLiteral("Cannot create %1: %2")
+                      .arg(folder.filePath(fileName),
+                           QString::fromLocal8Bit(std::strerror(made.error()))));
+}
+
+} // namespace
+
+HeldFile SqliteEngine::judged(const QString& fileName, const QString& what, bool sheet) const {
+    // Looked at (O_PATH), not opened for reading: closing a descriptor opened for reading would
+    // drop the locks SQLite holds on the same file, in the middle of a unit of work.
+    HeldFile file = held_->look(fileName);
+    switch (file.kind()) {
+    case HeldFile::Kind::Absent:
+        return file;
+    case HeldFile::Kind::Regular:
+        break;
+    case HeldFile::Kind::Link: {
         const QString folder = QFileInfo(folder_).canonicalFilePath();
-        const QString target = info.canonicalFilePath();
+        const QString target = QFileInfo(filePath(fileName)).canonicalFilePath();
         if (target.isEmpty() || folder.isEmpty() || !target.startsWith(folder + QLatin1Char('/')))
-            throw DatabaseError(QStringLiteral("%1 %2 is a link to a file outside the data folder "
-                                               "%3; Vok does not read or write through it")
-                                    .arg(what, info.fileName(), folder_),
-                                DatabaseError::Kind::Engine);
+            throw refused(QStringLiteral("%1 %2 is a link to a file outside the data folder %3; "
+                                         "Vok does not read or write through it")
+                              .arg(what, fileName, folder_));
+        throw refused(QStringLiteral("%1 %2 in the data folder %3 is a link to %4; Vok does not "
+                                     "read or write through links")
+                          .arg(what, fileName, folder_, QFileInfo(target).fileName()));
     }
-    if (!info.isFile())
-        throw DatabaseError(
+    case HeldFile::Kind::Unopened:
+        throw refused(
+            QStringLiteral("Cannot open %1: %2")
+                .arg(filePath(fileName), QString::fromLocal8Bit(std::strerror(file.error()))));
+    default:
+        throw refused(
             QStringLiteral("%1 %2 in the data folder %3 is not a regular file; it is broken")
-                .arg(what, info.fileName(), folder_),
-            DatabaseError::Kind::Engine);
-    return true;
+                .arg(what, fileName, folder_));
+    }
+    if (sheet && file.identity() == database_)
+        throw refused(QStringLiteral("%1 %2 in the data folder %3 is the database itself under "
+                                     "another name; Vok does not read or write it as a sheet")
+                          .arg(what, fileName, folder_));
+    // Another name of the file (a hard link) may be another member's sheet or a file outside
+    // the folder: lines read from it would be booked under the wrong name, or deleted there.
+    if (sheet && file.links() != 1)
+        throw refused(QStringLiteral("%1 %2 in the data folder %3 has %4 names (hard links); Vok "
+                                     "does not read or write a file that other names lead to")
+                          .arg(what, fileName, folder_)
+                          .arg(file.links()));
+    return file;
 }
 
 sqlite3* SqliteEngine::handle() const {
@@ -66,17 +121,33 @@ void SqliteEngine::open(const QString& location, const EngineConfig::Settings& s
     folder_ = QDir(location).absolutePath();
     settings_ = settings;
     const QString file = QDir(folder_).filePath(QLatin1String(DatabaseFile));
-    if (!QFileInfo(folder_).isDir())
-        throw DatabaseError(QStringLiteral("The data folder %1 does not exist").arg(folder_),
-                            DatabaseError::Kind::Engine);
-    if (!present(file, QStringLiteral("The database")))
-        throw DatabaseError(QStringLiteral("The data folder %1 holds no Vok database (%2)")
-                                .arg(folder_, DatabaseFile),
-                            DatabaseError::Kind::Engine);
-    openDatabase(QStringLiteral("QSQLITE"), uriFor(file, "rw"),
-                 QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1")
-                     .arg(settings_.localShare ? 10000 : 2000),
-                 QStringLiteral("Cannot open %1").arg(file));
+    int error = 0;
+    auto held = std::make_unique<HeldFolder>(folder_, &error);
+    if (!held->isOpen())
+        throw refused(QStringLiteral("The data folder %1 does not exist").arg(folder_));
+    held_ = std::move(held);
+    const HeldFile db = judged(QLatin1String(DatabaseFile), QStringLiteral("The database"), false);
+    if (!db.isOpen())
+        throw refused(QStringLiteral("The data folder %1 holds no Vok database (%2)")
+                          .arg(folder_, DatabaseFile));
+    database_ = db.identity();
+    {
+        SqliteFileCheck check(database_);
+        try {
+            openDatabase(QStringLiteral("QSQLITE"), uriFor(file, "rw"),
+                         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1")
+                             .arg(settings_.localShare ? 10000 : 2000),
+                         QStringLiteral("Cannot open %1").arg(file));
+        } catch (const DatabaseError&) {
+            if (!check.sawAnotherFile())
+                throw;
+        }
+        if (!check.passed()) {
+            closeDatabase();
+            throw swapped(QStringLiteral("The database"), QLatin1String(DatabaseFile), folder_);
+        }
+    }
+    protection_ = std::make_unique<OutputTarget::Protection>(*held_);
     alive_ = std::make_shared<bool>(true);
     // The engine reads the file only now: a damaged one is told with its name.
     try {
@@ -91,14 +162,18 @@ void SqliteEngine::open(const QString& location, const EngineConfig::Settings& s
 }
 
 void SqliteEngine::close() {
-    if (!open_)
+    protection_.reset();
+    if (!open_) {
+        held_.reset();
         return;
+    }
     dataVersionQuery_.reset();
     dataVersion_ = -1;
     *alive_ = false;
     attached_.clear();
     pendingDetach_.clear();
     closeDatabase();
+    held_.reset();
 }
 
 std::unique_ptr<Statement> SqliteEngine::prepare(const QString& sql) {
@@ -113,15 +188,23 @@ void SqliteEngine::createDatabase(const QString& location, const QList<TableDef>
                                   const EngineConfig::Settings& settings) {
     const QString file = QDir(location).filePath(QLatin1String(DatabaseFile));
     if (QFileInfo::exists(file) || QFileInfo(file).isSymLink())
-        throw DatabaseError(QStringLiteral("%1 already holds a Vok database").arg(location),
-                            DatabaseError::Kind::Engine);
+        throw refused(QStringLiteral("%1 already holds a Vok database").arg(location));
     if (!QDir().mkpath(location))
-        throw DatabaseError(QStringLiteral("Cannot create the folder %1").arg(location),
-                            DatabaseError::Kind::Engine);
+        throw refused(QStringLiteral("Cannot create the folder %1").arg(location));
+    int folderError = 0;
+    const HeldFolder made(location, &folderError);
+    if (!made.isOpen())
+        throw refused(QStringLiteral("Cannot create the folder %1").arg(location));
+    const FileIdentity identity =
+        createdFile(made, QLatin1String(DatabaseFile),
+                    QStringLiteral("%1 already holds a Vok database").arg(location));
     QString error;
     try {
-        openDatabase(QStringLiteral("QSQLITE"), uriFor(file, "rwc"),
+        SqliteFileCheck check(identity);
+        openDatabase(QStringLiteral("QSQLITE"), uriFor(file, "rw"),
                      QStringLiteral("QSQLITE_OPEN_URI"), QString());
+        if (!check.passed())
+            throw swapped(QStringLiteral("The database"), QLatin1String(DatabaseFile), location);
         QStringList statements{QStringLiteral("PRAGMA page_size=%1").arg(settings.pageSize),
                                QStringLiteral("PRAGMA journal_mode=DELETE"),
                                QStringLiteral("PRAGMA user_version=%1").arg(settings.level),
@@ -141,9 +224,8 @@ void SqliteEngine::createDatabase(const QString& location, const QList<TableDef>
     }
     closeDatabase();
     if (!error.isEmpty()) {
-        QFile::remove(file);
-        throw DatabaseError(QStringLiteral("Cannot create %1: %2").arg(file, error),
-                            DatabaseError::Kind::Engine);
+        made.removeIf(QLatin1String(DatabaseFile), identity);
+        throw refused(QStringLiteral("Cannot create %1: %2").arg(file, error));
     }
 }
 
@@ -234,28 +316,45 @@ QStringList SqliteEngine::columns(const TableRef& ref) {
     return names;
 }
 
+void SqliteEngine::attach(const QString& fileName, const FileIdentity& file, const QString& alias,
+                          const char* mode) {
+    const QString path = filePath(fileName);
+    SqliteFileCheck check(file);
+    QSqlQuery q(database());
+    if (!q.exec(
+            QStringLiteral("ATTACH DATABASE '%1' AS %2")
+                .arg(uriFor(path, mode).replace(QLatin1Char('\''), QStringLiteral("''")), alias))) {
+        if (check.sawAnotherFile())
+            throw swapped(QStringLiteral("The time sheet"), fileName, folder_);
+        fail(q.lastError(), QStringLiteral("Cannot open %1").arg(path));
+    }
+    if (!check.passed()) {
+        QSqlQuery(database()).exec(QStringLiteral("DETACH DATABASE %1").arg(alias));
+        throw swapped(QStringLiteral("The time sheet"), fileName, folder_);
+    }
+}
+
 TableRef SqliteEngine::openSheet(const QString& fileName, int unitDepth) {
     const QString file = filePath(fileName);
-    if (!present(file, QStringLiteral("The time sheet")))
+    const HeldFile sheet = judged(fileName, QStringLiteral("The time sheet"), true);
+    if (!sheet.isOpen())
         throw DatabaseError(
             QStringLiteral("Table does not exist: %1 (data folder %2)").arg(fileName, folder_),
             DatabaseError::Kind::Engine);
-    const QString key = QFileInfo(file).canonicalFilePath();
-    Attached& a = attached_[key];
+    Attached& a = attached_[fileName];
     if (a.refs == 0 && a.alias.isEmpty()) {
         if (unitDepth > 0) {
-            attached_.remove(key);
+            attached_.remove(fileName);
             throw DatabaseError(
                 QStringLiteral("Cannot open %1 while a transaction is running").arg(fileName),
                 DatabaseError::Kind::Engine);
         }
         const QString alias = QStringLiteral("file%1").arg(++aliasCounter_);
-        QSqlQuery q(database());
-        if (!q.exec(QStringLiteral("ATTACH DATABASE '%1' AS %2")
-                        .arg(uriFor(file, "rw").replace(QLatin1Char('\''), QStringLiteral("''")),
-                             alias))) {
-            attached_.remove(key);
-            fail(q.lastError(), QStringLiteral("Cannot open %1").arg(file));
+        try {
+            attach(fileName, sheet.identity(), alias, "rw");
+        } catch (...) {
+            attached_.remove(fileName);
+            throw;
         }
         a.alias = alias;
         pendingDetach_.removeAll(alias);
@@ -269,7 +368,7 @@ TableRef SqliteEngine::openSheet(const QString& fileName, int unitDepth) {
     if (!q.next()) {
         if (a.refs == 0) {
             pendingDetach_.append(a.alias);
-            attached_.remove(key);
+            attached_.remove(fileName);
             q.finish();
             detachPending();
         }
@@ -313,7 +412,7 @@ QStringList SqliteEngine::sheetFiles() {
 }
 
 bool SqliteEngine::sheetExists(const QString& fileName) {
-    return present(filePath(fileName), QStringLiteral("The time sheet"));
+    return judged(fileName, QStringLiteral("The time sheet"), true).isOpen();
 }
 
 void SqliteEngine::createSheet(const QString& fileName, const TableDef& def, int unitDepth) {
@@ -322,17 +421,14 @@ void SqliteEngine::createSheet(const QString& fileName, const TableDef& def, int
         throw DatabaseError(
             QStringLiteral("Cannot create %1 while a transaction is running").arg(file),
             DatabaseError::Kind::Engine);
-    if (QFileInfo::exists(file) || QFileInfo(file).isSymLink())
-        throw DatabaseError(QStringLiteral("%1 already exists").arg(file),
-                            DatabaseError::Kind::Engine);
+    const FileIdentity identity =
+        createdFile(*held_, fileName, QStringLiteral("%1 already exists").arg(file));
     const QString alias = QStringLiteral("newfile%1").arg(++aliasCounter_);
-    QSqlQuery q(database());
-    if (!q.exec(
-            QStringLiteral("ATTACH DATABASE '%1' AS %2")
-                .arg(uriFor(file, "rwc").replace(QLatin1Char('\''), QStringLiteral("''")), alias)))
-        fail(q.lastError(), QStringLiteral("Cannot create %1").arg(file));
+    bool attached = false;
     bool inUnit = false;
     try {
+        attach(fileName, identity, alias, "rw");
+        attached = true;
         execute(QStringLiteral("PRAGMA %1.page_size=%2").arg(alias).arg(settings_.pageSize));
         execute(QStringLiteral("PRAGMA %1.journal_mode=DELETE").arg(alias));
         execute(QStringLiteral("PRAGMA %1.user_version=%2").arg(alias).arg(settings_.level));
@@ -344,8 +440,9 @@ void SqliteEngine::createSheet(const QString& fileName, const TableDef& def, int
     } catch (...) {
         if (inUnit)
             QSqlQuery(database()).exec(QStringLiteral("ROLLBACK"));
-        QSqlQuery(database()).exec(QStringLiteral("DETACH DATABASE %1").arg(alias));
-        QFile::remove(file);
+        if (attached)
+            QSqlQuery(database()).exec(QStringLiteral("DETACH DATABASE %1").arg(alias));
+        held_->removeIf(fileName, identity);
         throw;
     }
     QSqlQuery detach(database());

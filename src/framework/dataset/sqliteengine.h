@@ -1,6 +1,8 @@
 #pragma once
 
 #include "engine.h"
+#include "framework/io/heldfile.h"
+#include "framework/io/outputtarget.h"
 
 #include <QHash>
 #include <memory>
@@ -9,8 +11,12 @@ struct sqlite3;
 
 namespace vok {
 
+class HeldFolder;
+
 // A data folder: the database vok.sqlite, with each member's sheet a database file of its own
-// attached to the connection while it is used, so that a merge commits both atomically.
+// attached to the connection while it is used, so that a merge commits both atomically. The
+// folder is held open while the connection is; each file is opened in it without following a
+// link and judged by what was opened, and SQLite is then held to that very file (SqliteFileCheck).
 class SqliteEngine : public Engine {
 public:
     static constexpr const char* DatabaseFile = "vok.sqlite";
@@ -56,9 +62,13 @@ private:
     sqlite3* handle() const;
     static QString uriFor(const QString& file, const char* mode);
     QString filePath(const QString& fileName) const;
-    // Whether a file of the folder is there; throws when it is a link that leaves the folder
-    // (never written through) or not a regular file (broken, not absent).
-    bool present(const QString& file, const QString& what) const;
+    // A file of the folder, opened and judged: closed when there is none. A link (never read or
+    // written through), anything but a regular file (broken, not absent) and, for a sheet, a file
+    // with another name too or the database itself are refused.
+    HeldFile judged(const QString& fileName, const QString& what, bool sheet) const;
+    // Attaches the file judged under `alias`; SQLite must open that very file.
+    void attach(const QString& fileName, const FileIdentity& file, const QString& alias,
+                const char* mode);
     void detachPending();
 
     struct Attached {
@@ -66,9 +76,12 @@ private:
         int refs = 0;
     };
     QString folder_;
+    std::unique_ptr<HeldFolder> held_;
+    std::unique_ptr<OutputTarget::Protection> protection_;
+    FileIdentity database_;
     EngineConfig::Settings settings_;
     int aliasCounter_ = 0;
-    QHash<QString, Attached> attached_; // canonical file path -> alias
+    QHash<QString, Attached> attached_; // file name -> alias
     QStringList pendingDetach_;
     qlonglong dataVersion_ = -1;
     std::unique_ptr<Statement> dataVersionQuery_;

@@ -2,6 +2,7 @@
 
 #include "databaseerror.h"
 #include "engine.h"
+#include "storedbytes.h"
 
 #include <sqlite3.h>
 
@@ -48,6 +49,16 @@ void SqliteStatement::bind(int index, const QVariant& value) {
             rc = sqlite3_bind_double(stmt_, i, value.toDouble());
             break;
         default: {
+            if (value.typeId() == qMetaTypeId<StoredBytes>()) {
+                // Back as it was stored, byte for byte.
+                const StoredBytes stored = value.value<StoredBytes>();
+                const int size = static_cast<int>(stored.bytes.size());
+                rc = stored.blob ? sqlite3_bind_blob(stmt_, i, stored.bytes.constData(), size,
+                                                     SQLITE_TRANSIENT)
+                                 : sqlite3_bind_text(stmt_, i, stored.bytes.constData(), size,
+                                                     SQLITE_TRANSIENT);
+                break;
+            }
             const QByteArray text = value.toString().toUtf8();
             rc = sqlite3_bind_text(stmt_, i, text.constData(), static_cast<int>(text.size()),
                                    SQLITE_TRANSIENT);
@@ -103,9 +114,13 @@ QVariant SqliteStatement::value(int column) const {
         return sqlite3_column_double(stmt_, column);
     case SQLITE_NULL:
         return {};
+    case SQLITE_BLOB: {
+        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
+        return StoredBytes::of(bytes, sqlite3_column_bytes(stmt_, column), true);
+    }
     default: {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
-        return QString::fromUtf8(text, sqlite3_column_bytes(stmt_, column));
+        return StoredBytes::of(text, sqlite3_column_bytes(stmt_, column), false);
     }
     }
 }

@@ -9,8 +9,8 @@ namespace vok {
 // engine. The record-sets read and write through these: the SQL driver's own query object
 // rebuilds column metadata at every execution, which costs more than reading a small range.
 // Parameters are written "?" and bound from 0; values come back in the stored form the
-// record-sets keep: null, qlonglong (whole numbers and 0/1 flags), double, or text (dates as
-// "yyyy-MM-dd", date-times as "yyyy-MM-ddTHH:mm:ss").
+// record-sets keep: null, qlonglong (whole numbers and 0/1 flags), double, text (dates as
+// "yyyy-MM-dd", date-times as "yyyy-MM-ddTHH:mm:ss"), or StoredBytes for what is no UTF-8 text.
 class Statement {
 public:
     virtual ~Statement() = default;

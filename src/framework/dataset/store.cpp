@@ -58,7 +58,7 @@ QString Store::location() const {
     const QString p = path();
     if (p.isEmpty())
         return defaultFolder();
-    return Engine::isServerLocation(p) ? p : QDir(p).absolutePath();
+    return Engine::isServerLocation(p) || Engine::hasScheme(p) ? p : QDir(p).absolutePath();
 }
 
 QString Store::folder() const {

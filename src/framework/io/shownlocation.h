@@ -10,6 +10,10 @@ namespace vok {
 class ShownLocation {
 public:
     static QString of(const QString& location);
+    // A message about the location from another library (libpq's parse and connection errors),
+    // which may quote the location's password, whole or in part: the password goes, and so does
+    // every quoted piece of the message that the location as shown does not hold.
+    static QString masked(const QString& message, const QString& location);
 };
 
 } // namespace vok

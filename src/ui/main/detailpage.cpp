@@ -1,5 +1,6 @@
 #include "detailpage.h"
 
+#include "budgetview.h"
 #include "compacttabstyle.h"
 #include "data/projectdata.h"
 #include "framework/dataset/table.h"
@@ -77,6 +78,7 @@ DetailPage::DetailPage(const PageDesign& design, QWidget* parent)
         case PageDesign::Tab::Record:
             record = new RecordTab(design.fields, design.buttons, this);
             record->setObjectName(QLatin1String(tab.name));
+            budget = new BudgetView(record, design);
             QTabWidget::addTab(record, text(tab.caption));
             break;
         case PageDesign::Tab::Team:
@@ -193,6 +195,7 @@ void DetailPage::bind(ProjectData& dm) {
     timeSheetRecords_ = dm.*design_.timeSheets;
     costRecords_ = dm.*design_.costs;
     record->bind(records_, dm.Members);
+    budget->bind(records_);
     teamRecords_ = dm.*design_.team;
     team->setDataSource(teamRecords_);
     notes->setDataSource(dm.*design_.notes);

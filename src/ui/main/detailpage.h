@@ -6,6 +6,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+class BudgetView;
 class ProjectData;
 class RecordTab;
 
@@ -44,6 +45,8 @@ public:
     void setMemberPickList(const QStringList& names);
 
     RecordTab* record{};
+    // The record tab's budgets against the actuals.
+    BudgetView* budget{};
     // "Team Members": the grid and "Member Email".
     QWidget* teamTab{};
     vok::DBGrid* team{};

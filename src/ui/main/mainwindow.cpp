@@ -122,6 +122,7 @@ const MenuEntry barEntries[] = {
      "Print Time sheet report"},
     {&MainWindow::reportMenu, &MainWindow::printCostsAction, "PrintCostsreport1",
      "Print Costs report"},
+    {&MainWindow::reportMenu, &MainWindow::printBudgetAction, "PrintBudget1", "Budget and actuals"},
     {&MainWindow::languageMenu, nullptr, "Changelanguage1", "Change language"},
     {&MainWindow::languageMenu, &MainWindow::englishAction, "English1", "English"},
     {&MainWindow::languageMenu, &MainWindow::frenchAction, "Franais1", "Français"},

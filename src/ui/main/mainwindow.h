@@ -60,6 +60,7 @@ public:
     QAction* printLayoutAction;
     QAction* printTimeSheetsAction;
     QAction* printCostsAction;
+    QAction* printBudgetAction;
     QMenu* languageMenu;
     QAction* englishAction;
     QAction* frenchAction;

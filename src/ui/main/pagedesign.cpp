@@ -100,6 +100,10 @@ const Row projectFields[] = {
      true},
     {Role::Actual, Editor::Number, "Actual costs", "Zel_actual", "DBEdit1", "Label11", nullptr, 100,
      true},
+    {Role::BudgetHours, Editor::Amount, "Budget hours", "Zel_budget_hours", "ProjectBudgetHours",
+     "ProjectBudgetHoursLabel", nullptr, 100},
+    {Role::Budget, Editor::Amount, "Budget", "Zel_Budget", "ProjectBudget", "ProjectBudgetLabel",
+     nullptr, 100},
 };
 const Row majorFields[] = {
     {Role::Name, Editor::Text, "Major Name", "Major_item", "DBEdit8", "Label12"},
@@ -115,6 +119,10 @@ const Row majorFields[] = {
      100, true},
     {Role::Actual, Editor::Number, "Actual costs", "Major_actual", "DBEdit14", "Label21", nullptr,
      100, true},
+    {Role::BudgetHours, Editor::Amount, "Budget hours", "Major_budget_hours", "MajorBudgetHours",
+     "MajorBudgetHoursLabel", nullptr, 100},
+    {Role::Budget, Editor::Amount, "Budget", "Major_budget", "MajorBudget", "MajorBudgetLabel",
+     nullptr, 100},
 };
 const Row actionFields[] = {
     {Role::Name, Editor::Text, "Action Name", "Action_name", "DBEdit13", "Label15"},
@@ -131,6 +139,10 @@ const Row actionFields[] = {
      100, true},
     {Role::Actual, Editor::Number, "Actual costs", "Action_actual", "DBEdit19", "Label31", nullptr,
      100, true},
+    {Role::BudgetHours, Editor::Amount, "Budget hours", "Action_budget_hours", "ActionBudgetHours",
+     "ActionBudgetHoursLabel", nullptr, 100},
+    {Role::Budget, Editor::Amount, "Budget", "Action_budget", "ActionBudget", "ActionBudgetLabel",
+     nullptr, 100},
 };
 
 const char* const projectKey[] = {"Zel_Project_id"};

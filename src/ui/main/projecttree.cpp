@@ -1,15 +1,21 @@
 #include "projecttree.h"
 
+#include "data/nodefigures.h"
 #include "data/projectdata.h"
 #include "framework/io/showntext.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTreeWidget>
+#include <algorithm>
+#include <array>
+#include <functional>
 
 namespace {
 
@@ -19,6 +25,7 @@ constexpr int StatusRole = Qt::UserRole + 1;
 constexpr int PendingRole = Qt::UserRole + 2;
 // Set on a project node whose children were made before the tables were last read again.
 constexpr int StaleRole = Qt::UserRole + 3;
+constexpr int OverRole = Qt::UserRole + 4;
 
 const QString statusCodes[] = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")};
 
@@ -29,6 +36,30 @@ const QString& status(bool done, bool critical) {
 bool flag(const QVariant& stored) {
     return stored.toLongLong() != 0;
 }
+
+// Whether a level's rows are over budget, by the positions of the fields that say so.
+class BudgetColumns {
+public:
+    BudgetColumns(const vok::Table& t, int level) : level_(level) {
+        const NodeFigures::Fields& f = NodeFigures::fields(level);
+        names_ = {f.budgetHours, f.hours, f.budget, f.actual};
+        for (size_t i = 0; i < names_.size(); ++i)
+            columns_[i] = t.fieldByName(QLatin1String(names_[i])).index();
+    }
+    bool over(const std::function<QVariant(int column)>& value) const {
+        // The names asked for are the very ones held: found by address, with no text made.
+        const auto [hours, costs] = NodeFigures::uses(level_, [&](const char* field) {
+            const auto at = std::find(names_.begin(), names_.end(), field);
+            return value(columns_[static_cast<size_t>(at - names_.begin())]);
+        });
+        return NodeFigures::overBudget(hours, costs);
+    }
+
+private:
+    int level_;
+    std::array<const char*, 4> names_{};
+    std::array<int, 4> columns_{};
+};
 
 } // namespace
 
@@ -57,18 +88,57 @@ QString ProjectTree::statusOf(const QTreeWidgetItem* item) {
     return item ? item->data(0, StatusRole).toString() : QString();
 }
 
+void ProjectTree::setDataModule(ProjectData* dm) {
+    dm_ = dm;
+    if (!dm_)
+        return;
+    const vok::Table* const levels[] = {dm_->projects, dm_->Major, dm_->Action};
+    for (int level = 0; level < 3; ++level)
+        connect(levels[level], &vok::Table::dataChanged, this, [this, level] { remark(level); });
+}
+
+bool ProjectTree::isOverBudget(const QTreeWidgetItem* item) {
+    return item && item->data(0, OverRole).toBool();
+}
+
+void ProjectTree::markOver(QTreeWidgetItem* item, bool over) const {
+    if (isOverBudget(item) == over)
+        return;
+    item->setData(0, OverRole, over);
+    item->setIcon(0, over ? tree_->style()->standardIcon(QStyle::SP_MessageBoxWarning) : QIcon());
+    item->setToolTip(0, over ? QCoreApplication::translate("Form1", "Over budget") : QString());
+}
+
+void ProjectTree::remark(int level) {
+    QTreeWidgetItem* item = tree_->currentItem();
+    vok::Table* const tables[] = {dm_->projects, dm_->Major, dm_->Action};
+    const vok::Table& t = *tables[level];
+    if (!item || !t.isActive() || t.isEmpty() || t.isEditing())
+        return;
+    QStringList key;
+    for (const char* f : NodeFigures::fields(level).key) {
+        if (f)
+            key << t.fieldByName(QLatin1String(f)).asString();
+    }
+    if (idOf(item) != key.join(QLatin1Char(',')))
+        return;
+    const BudgetColumns columns(t, level);
+    markOver(item, columns.over([&](int column) { return t.field(column).value(); }));
+}
+
 QTreeWidgetItem* ProjectTree::makeItem(const Node& node) const {
     auto* item = new QTreeWidgetItem;
     setNode(item, node);
     return item;
 }
 
-void ProjectTree::setNode(QTreeWidgetItem* item, const Node& node) {
+void ProjectTree::setNode(QTreeWidgetItem* item, const Node& node) const {
     // Control and direction characters show as escapes: a name cannot disguise itself.
     const QString caption = vok::ShownText::escaped(node.caption);
     if (item->text(0) != caption)
         item->setText(0, caption);
     item->setData(0, IdRole, node.id);
+    markOver(item, node.over);
     if (item->data(0, StatusRole).toString() == node.status)
         return;
     item->setData(0, StatusRole, node.status);
@@ -88,12 +158,14 @@ QList<ProjectTree::Node> ProjectTree::projects() const {
     const int id = t.fieldByName(QStringLiteral("Zel_Project_id")).index();
     const int name = t.fieldByName(QStringLiteral("Zel_project")).index();
     const int done = t.fieldByName(QStringLiteral("Zel_completed")).index();
+    const BudgetColumns budget(t, 0);
     const int count = t.recordCount();
     out.reserve(count);
     for (int row = 0; row < count; ++row) {
         const qlonglong key = t.valueAt(row, id).toLongLong();
         out.append({QString::number(key), t.valueAt(row, name).toString(),
-                    status(flag(t.valueAt(row, done)), false), key});
+                    status(flag(t.valueAt(row, done)), false), key,
+                    budget.over([&](int column) { return t.valueAt(row, column); })});
     }
     return out;
 }
@@ -108,12 +180,14 @@ ProjectTree::Children ProjectTree::childrenOf(const std::vector<vok::TableRow>& 
         const int name = t.fieldByName(QStringLiteral("Major_item")).index();
         const int done = t.fieldByName(QStringLiteral("Major_completed")).index();
         const int critical = t.fieldByName(QStringLiteral("Major_critical")).index();
+        const BudgetColumns budget(t, 1);
         for (const vok::TableRow& r : majors) {
             const QString parent = QString::number(r.values[project].toLongLong());
             const qlonglong key = r.values[id].toLongLong();
             out[parent].append({parent + QLatin1Char(',') + QString::number(key),
                                 r.values[name].toString(),
-                                status(flag(r.values[done]), flag(r.values[critical])), key});
+                                status(flag(r.values[done]), flag(r.values[critical])), key,
+                                budget.over([&](int column) { return r.values[column]; })});
         }
     }
     const vok::Table& t = *dm_->Action;
@@ -123,13 +197,15 @@ ProjectTree::Children ProjectTree::childrenOf(const std::vector<vok::TableRow>& 
     const int name = t.fieldByName(QStringLiteral("Action_name")).index();
     const int done = t.fieldByName(QStringLiteral("Action_completed")).index();
     const int critical = t.fieldByName(QStringLiteral("Action_critical")).index();
+    const BudgetColumns budget(t, 2);
     for (const vok::TableRow& r : actions) {
         const QString parent = QString::number(r.values[project].toLongLong()) + QLatin1Char(',') +
                                QString::number(r.values[major].toLongLong());
         const qlonglong key = r.values[id].toLongLong();
         out[parent].append({parent + QLatin1Char(',') + QString::number(key),
                             r.values[name].toString(),
-                            status(flag(r.values[done]), flag(r.values[critical])), key});
+                            status(flag(r.values[done]), flag(r.values[critical])), key,
+                            budget.over([&](int column) { return r.values[column]; })});
     }
     return out;
 }

@@ -21,13 +21,17 @@ class ProjectData;
 //
 // The children are read without moving the data module's record-sets, which stay on the record
 // the pages show. Each node carries its identity ("12", "12,3", "12,3,5") and its status ("1"
-// completed, shown green; "2" critical and not completed, shown red; "0" otherwise).
+// completed, shown green; "2" critical and not completed, shown red; "0" otherwise). A node
+// whose actual hours or costs are beyond its budget shows a warning mark, with a tooltip saying
+// so.
 class ProjectTree : public QObject {
     Q_OBJECT
 public:
     explicit ProjectTree(QTreeWidget* tree);
 
-    void setDataModule(ProjectData* dm) { dm_ = dm; }
+    // The tree follows its record-sets: a stored change of the selected node's budgets or
+    // actuals marks it over budget, or not, at once.
+    void setDataModule(ProjectData* dm);
 
     // Removes every node.
     void clear();
@@ -38,6 +42,7 @@ public:
     QTreeWidgetItem* find(const QString& id);
     static QString idOf(const QTreeWidgetItem* item);
     static QString statusOf(const QTreeWidgetItem* item);
+    static bool isOverBudget(const QTreeWidgetItem* item);
 
     // Every node's identity and status in depth-first order, the children of every project made
     // first: this reads every level of the folder (for scripts and tests).
@@ -63,10 +68,14 @@ private:
         QString caption;
         QString status;
         qlonglong key = 0;
+        bool over = false;
     };
     QTreeWidgetItem* makeItem(const Node& node) const;
-    // Gives a node the caption, identity and status of a record.
-    static void setNode(QTreeWidgetItem* item, const Node& node);
+    void markOver(QTreeWidgetItem* item, bool over) const;
+    // After a level's record-set changed: the selected node's mark, when it is that record's.
+    void remark(int level);
+    // Gives a node the caption, identity, status and over-budget mark of a record.
+    void setNode(QTreeWidgetItem* item, const Node& node) const;
     // Makes the children of `parent` the nodes wanted, in the same order: those there already
     // stay as they are, with their state and their own children; `each` sees every child,
     // `made` telling a new one.

@@ -29,8 +29,8 @@ template <typename T> T* named(T* object, const char* name) {
 } // namespace
 
 RecordTab::RecordTab(std::span<const Row> rows, const Buttons& names, QWidget* parent)
-    : QWidget(parent), rows_(rows) {
-    auto* grid = new QGridLayout(this);
+    : QWidget(parent), rows_(rows), grid_(new QGridLayout(this)) {
+    QGridLayout* grid = grid_;
     grid->setContentsMargins(10, 10, 10, 10);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(6);
@@ -50,6 +50,7 @@ RecordTab::RecordTab(std::span<const Row> rows, const Buttons& names, QWidget* p
             marks->insertWidget(marks->count() - 1, box);
             links_ << box->dataLink();
             keep(row, nullptr, box, nullptr);
+            lines_ << line - 1;
             continue;
         }
         marks = nullptr;
@@ -75,19 +76,20 @@ RecordTab::RecordTab(std::span<const Row> rows, const Buttons& names, QWidget* p
             edits_.last()->setFixedWidth(100);
             hint = named(new QLabel(this), row.hintName);
             hint->setEnabled(false); // a hint, greyed
-            grid->addWidget(hint, line, 2, 1, 2);
+            grid->addWidget(hint, line, 2);
             hints_ << hint;
             break;
         case Editor::Lookup:
             place(new vok::DBComboBox(this));
             break;
-        case Editor::Number: {
-            // Reached with the mouse only, not with the Tab key.
+        case Editor::Number:
+        case Editor::Amount: {
+            // A number is reached with the mouse only, not with the Tab key; an amount with both.
             auto* number = new vok::DBEdit(this);
             number->setFixedWidth(row.width);
-            number->setFocusPolicy(Qt::ClickFocus);
+            number->setFocusPolicy(row.editor == Editor::Amount ? Qt::StrongFocus : Qt::ClickFocus);
             number->setReadOnly(row.readOnly);
-            grid->addWidget(number, line, 1, 1, 3, Qt::AlignLeft);
+            grid->addWidget(number, line, 1, Qt::AlignLeft);
             edits_ << number;
             links_ << number->dataLink();
             editor = number;
@@ -100,7 +102,7 @@ RecordTab::RecordTab(std::span<const Row> rows, const Buttons& names, QWidget* p
         named(editor, row.editorName);
         label->setBuddy(editor);
         keep(row, label, editor, hint);
-        ++line;
+        lines_ << line++;
     }
 
     grid->setRowStretch(line++, 1);
@@ -143,6 +145,8 @@ void RecordTab::keep(const Row& row, QLabel* label, QWidget* editor, QLabel* hin
         {.label = &RecordTab::percentLabel, .edit = &RecordTab::percent},
         {.label = &RecordTab::hoursLabel, .edit = &RecordTab::hours},
         {.label = &RecordTab::actualLabel, .edit = &RecordTab::actual},
+        {.label = &RecordTab::budgetHoursLabel, .edit = &RecordTab::budgetHours},
+        {.label = &RecordTab::budgetLabel, .edit = &RecordTab::budget},
     };
     const Slot& slot = places[static_cast<int>(row.role)];
     if (slot.label)
@@ -190,4 +194,17 @@ void RecordTab::bind(vok::Table* table, vok::Table* members) {
 bool RecordTab::hasInvalidText() const {
     return std::any_of(edits_.begin(), edits_.end(),
                        [](const vok::DBEdit* e) { return e->hasInvalidText(); });
+}
+
+void RecordTab::placeBeside(Role role, QWidget* widget) {
+    for (qsizetype i = 0; i < lines_.size(); ++i) {
+        const Row& row = rows_[static_cast<size_t>(i)];
+        if (row.role != role)
+            continue;
+        if (row.editor == Editor::Date)
+            grid_->addWidget(widget, lines_[i], 3);
+        else
+            grid_->addWidget(widget, lines_[i], 2, 1, 2);
+        return;
+    }
 }

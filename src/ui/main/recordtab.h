@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QList>
 #include <QPushButton>
@@ -26,8 +27,8 @@ class RecordTab : public QWidget {
 public:
     // The control a row makes: a line, a multi-line text, a check box (consecutive ones share a
     // line), a date with its short-date pattern beside it, a pick list of the members, or a number
-    // reached with the mouse only.
-    enum class Editor { Text, Memo, Check, Date, Lookup, Number };
+    // reached with the mouse only, or an amount (a number the Tab key reaches).
+    enum class Editor { Text, Memo, Check, Date, Lookup, Number, Amount };
     // Which of the members below a row fills.
     enum class Role {
         Name,
@@ -40,7 +41,9 @@ public:
         Client,
         Percent,
         Hours,
-        Actual
+        Actual,
+        BudgetHours,
+        Budget
     };
     struct Row {
         Role role;
@@ -72,6 +75,9 @@ public:
     bool hasInvalidText() const;
     // The short-date pattern labels beside the dates.
     const QList<QLabel*>& dateHints() const { return hints_; }
+    // Puts a widget on the line of a role's row, right of its control: after a date's hint, or
+    // beside a number.
+    void placeBeside(Role role, QWidget* widget);
 
     QLabel* nameLabel = nullptr;
     vok::DBEdit* name = nullptr;
@@ -95,6 +101,10 @@ public:
     vok::DBEdit* hours = nullptr;
     QLabel* actualLabel = nullptr;
     vok::DBEdit* actual = nullptr;
+    QLabel* budgetHoursLabel = nullptr;
+    vok::DBEdit* budgetHours = nullptr;
+    QLabel* budgetLabel = nullptr;
+    vok::DBEdit* budget = nullptr;
     QToolButton* wordButton;
     QPushButton* ok;
     QPushButton* cancel;
@@ -104,6 +114,8 @@ private:
 
     std::span<const Row> rows_;
     QList<QWidget*> editors_; // in step with rows_
+    QList<int> lines_;        // in step with rows_: the grid line of each
+    QGridLayout* grid_;
     vok::Table* table_ = nullptr;
     QList<vok::DataLink*> links_;
     QList<vok::DBEdit*> edits_;

@@ -1,7 +1,8 @@
 // Renders the main window on the demo data, every page and tab, and the member list and contact
-// windows, into PNG files:
-//   xvfb-run -a -s "-screen 0 1280x800x24" build/tests/ui/main/vok_screenshots OUTDIR
-// doc/main-window.png is the project page from this run; the pictures in doc/help come from it.
+// windows, into PNG files, in the language given (0 English, the default; 1 French; 2 Spanish):
+//   xvfb-run -a -s "-screen 0 1280x800x24" build/tests/ui/main/vok_screenshots OUTDIR [LANGUAGE]
+// doc/main-window.png is the project page from this run (doc/main-window-es.png with 2), and
+// doc/budget-record-tab.png its "budget" picture; the pictures in doc/help come from it.
 #include "app/exe/appwindows.h"
 #include "data/projectdata.h"
 #include "framework/dataset/table.h"
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
     QDir().mkpath(out);
     TestEnvironment env;
     const QString data = env.demoFolder();
-    env.writeSettings(data, QStringLiteral("0"));
+    env.writeSettings(data, argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("0"));
 
     AppWindows windows;
     MainWindow& form = *windows.mainWindow;
@@ -70,6 +71,10 @@ int main(int argc, char** argv) {
     form.actionPage->record->name->setText(QStringLiteral("New action"));
     save(&form, out, QStringLiteral("adding"));
     form.actionPage->record->cancel->click();
+
+    // An action past its budget: the bar says by how much, the tree marks it.
+    form.tree->selectNode(form.tree->projectList().value(3));
+    save(&form, out, QStringLiteral("budget"));
 
     form.tree->selectNode(project);
     save(&form, out, QStringLiteral("main-window"));
