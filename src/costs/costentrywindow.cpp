@@ -27,5 +27,6 @@ void CostEntryWindow::Set_Fields_State(bool on) {
 }
 
 void CostEntryWindow::closeWindow() {
-    close();
+    // The line stays as it is, to be found again when the window reopens.
+    done(QDialog::Rejected);
 }

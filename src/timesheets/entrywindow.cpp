@@ -2,6 +2,8 @@
 
 #include "data/projectdata.h"
 #include "framework/ui/guard.h"
+#include "framework/ui/messages.h"
+#include "framework/widgets/datalink.h"
 #include "framework/widgets/dbdateedit.h"
 #include "framework/widgets/dbedit.h"
 #include "framework/widgets/dblookupcombobox.h"
@@ -146,6 +148,46 @@ void EntryWindow::FormActivate() {
 void EntryWindow::navigatorClicked(vok::DBNavigator::Button button) {
     using B = vok::DBNavigator::Button;
     setEntryControlsEnabled(button == B::Insert || button == B::Edit);
+}
+
+bool EntryWindow::mayCloseWithLine(QWidget* window, vok::Table& lines,
+                                   const std::function<bool()>& save) {
+    if (!lines.isActive() || !lines.isEditing())
+        return true;
+    const QList<vok::DBEdit*> edits = window->findChildren<vok::DBEdit*>();
+    const bool refused = std::any_of(edits.begin(), edits.end(), [&](const vok::DBEdit* e) {
+        return e->dataLink()->table() == &lines && e->hasInvalidText();
+    });
+    if (!lines.isModified() && !refused)
+        return true; // nothing typed: the line goes as it came
+    switch (vok::Messages::show({vok::Messages::Icon::Question, window->windowTitle(),
+                                 QStringLiteral("The line you are typing is not stored yet. "
+                                                "Save it?"),
+                                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel})) {
+    case QMessageBox::Save:
+        return save();
+    case QMessageBox::Discard:
+        for (vok::DBEdit* e : edits) {
+            if (e->dataLink()->table() == &lines)
+                e->reload();
+        }
+        lines.cancel();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void EntryWindow::reject() {
+    const bool close = mayCloseWithLine(this, *entries_, [this] {
+        navigator->click(vok::DBNavigator::Button::Post); // a refusal is said there
+        return !entries_->isEditing();
+    });
+    if (!close)
+        return;
+    if (!entries_->isActive() || !entries_->isEditing())
+        setEntryControlsEnabled(false);
+    QDialog::reject();
 }
 
 bool EntryWindow::event(QEvent* e) {

@@ -4,6 +4,7 @@
 #include "framework/widgets/dbnavigator.h"
 
 #include <QDialog>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -19,6 +20,8 @@ class Table;
 // A window in which entry lines are typed: the project, major activity and action picked from the
 // shared record-sets, two dates, a quantity and notes, with a navigator and "Close". The entry
 // controls can be typed in only after Insert or Edit, and are locked again by every other button.
+// Escape (or the title bar's close) with a line typed and not stored asks first: Save, Discard or
+// Cancel.
 class EntryWindow : public QDialog {
     Q_OBJECT
 public:
@@ -51,6 +54,16 @@ public Q_SLOTS:
     // Called after a navigator button has acted.
     void navigatorClicked(vok::DBNavigator::Button button);
     virtual void closeWindow() = 0;
+    // Escape and the title bar: asks about a line not stored before the window closes.
+    void reject() override;
+
+public:
+    // The question every entry window asks before it closes with a line typed into `lines` and
+    // not stored: Save (`save` stores it; false when it could not be, and the window stays),
+    // Discard (dropped) or Cancel (the window stays). True when the window may close. A refused
+    // text waiting in a control of `window` counts as typed.
+    static bool mayCloseWithLine(QWidget* window, vok::Table& lines,
+                                 const std::function<bool()>& save);
 
 protected:
     // Enables or disables every entry control of the window (lists, edits, memos, check boxes,

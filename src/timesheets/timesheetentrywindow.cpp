@@ -15,12 +15,14 @@ void TimeSheetEntryWindow::Set_fields_state(bool on) {
 }
 
 void TimeSheetEntryWindow::closeWindow() {
+    // "Close" drops a line not posted, as it always has; Escape and the title bar ask first.
     dm_->MemberTS->close();
-    close();
+    done(QDialog::Rejected);
 }
 
 void TimeSheetEntryWindow::done(int result) {
-    // Closing the file ends a pending line without asking, as "Close" does.
+    // However the window went, its file is closed (a line still pending was settled by the
+    // question of Escape and the title bar, or dropped by "Close").
     vok::Guard::run([this] { dm_->MemberTS->close(); });
     EntryWindow::done(result);
 }

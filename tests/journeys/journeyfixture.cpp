@@ -12,6 +12,7 @@
 #include "ui/main/treecontroller.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QDir>
 #include <QMenu>
@@ -43,6 +44,12 @@ void JourneyFixture::setUp() {
         return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
     });
     vok::Shell::setHandler([](const QString&) { return true; });
+    filesAsked.clear();
+    fileAnswer.clear();
+    vok::FileDialogs::setHandler([this](const vok::FileDialogs::Request& r) {
+        filesAsked << r;
+        return vok::FileDialogs::Answer{fileAnswer, 0};
+    });
     vok::Modal::setHandler([this](QDialog* dialog) {
         modals << dialog->objectName();
         // Driven from inside its own modal loop, as a person meets it.
@@ -69,6 +76,7 @@ void JourneyFixture::tearDown() {
     reader_.reset();
     Messages::setHandler({});
     vok::Shell::setHandler({});
+    vok::FileDialogs::setHandler({});
     vok::Modal::setHandler({});
     env.reset();
 }
@@ -229,6 +237,18 @@ void JourneyFixture::key(int key, Qt::KeyboardModifiers modifiers) {
     settle();
 }
 
+void JourneyFixture::menuKey() {
+    QWidget* w = focused();
+    QVERIFY2(w, "nothing has the focus");
+    QTest::keyPress(w, Qt::Key_Menu);
+    // Where the window system turns the key into a request for the context menu, at the
+    // widget's cursor (a view's current item).
+    const QPoint at = w->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, at, w->mapToGlobal(at));
+    QApplication::sendEvent(w, &request);
+    QTest::keyRelease(w, Qt::Key_Menu);
+}
+
 void JourneyFixture::retype(const QString& text) {
     key(Qt::Key_A, Qt::ControlModifier);
     type(text);
@@ -246,6 +266,10 @@ QTabWidget* JourneyFixture::visiblePage() const {
 QString JourneyFixture::stored(const QString& query) const {
     QSqlQuery q = reader_->exec(query);
     return q.next() ? q.value(0).toString() : QStringLiteral("<none>");
+}
+
+QSqlQuery JourneyFixture::storedRows(const QString& query) const {
+    return reader_->exec(query);
 }
 
 void JourneyFixture::settle() {

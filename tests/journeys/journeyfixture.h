@@ -1,11 +1,13 @@
 #pragma once
 
+#include "framework/ui/filedialogs.h"
 #include "framework/ui/messages.h"
 
 #include <QList>
 #include <QMessageBox>
 #include <QObject>
 #include <QPoint>
+#include <QSqlQuery>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -48,6 +50,9 @@ protected:
     QList<QMessageBox::StandardButton> answers;
     QStringList modals; // object names of the windows shown modally, in order
     std::function<void(QDialog*)> onModal;
+    // File dialogs: what was asked, and the path answered (empty: cancelled).
+    QList<vok::FileDialogs::Request> filesAsked;
+    QString fileAnswer;
 
     // ---- Acting.
     // Clicks the tree node at a path of captions ("Website Relaunch/Design/Wireframes"),
@@ -73,6 +78,9 @@ protected:
     // Keys to the focused widget.
     void type(const QString& text);
     void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // The Menu key: the context menu the display asks the focused widget for (without waiting:
+    // the key follows the keys before it as closely as a hand does).
+    void menuKey();
     void tab() { key(Qt::Key_Tab); }
     void backtab() { key(Qt::Key_Backtab, Qt::ShiftModifier); }
     // Selects all of the focused edit's text and types over it.
@@ -85,6 +93,8 @@ protected:
     QTabWidget* visiblePage() const;
     // The first value of a query on the data folder, "<none>" when it has no row.
     QString stored(const QString& query) const;
+    // All rows of a query on the data folder.
+    QSqlQuery storedRows(const QString& query) const;
     // Waits until pending timers (the tree's selection) have run.
     static void settle();
 

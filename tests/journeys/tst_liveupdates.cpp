@@ -194,6 +194,18 @@ private Q_SLOTS:
         QCOMPARE(shown.size(), 0);
     }
 
+    void theShownNodeDeletedElsewhereIsSaidAndThePageMovesToItsParent() {
+        clickNode(website + u"/Design"_qs);
+        elsewhere(u"DELETE FROM major WHERE Major_item = 'Design'"_qs);
+        QTRY_COMPARE_WITH_TIMEOUT(shown.size(), 1, noticeMs);
+        QCOMPARE(shown[0].text,
+                 u"\"Design\" is no longer stored: another installation deleted it."_qs);
+        QVERIFY(!nodeAt(website + u"/Design"_qs));
+        QCOMPARE(form->tree->view()->currentItem(), nodeAt(website));
+        QTRY_COMPARE(visiblePage(), form->projectPage);
+        QCOMPARE(projectTab()->name->text(), website);
+    }
+
     void typingInObjectivesWhileAnotherStoresTheClientKeepsBoth() {
         clickNode(website);
         click(projectTab()->description);

@@ -52,7 +52,8 @@ class TestTimeSheets : public QObject {
 
     std::unique_ptr<MergeFixture> fx;
     QList<Messages::Request> shown;
-    QList<QDialog*> modals; // windows shown modally, in order
+    QMessageBox::StandardButton answer = QMessageBox::Ok; // to every message
+    QList<QDialog*> modals;                               // windows shown modally, in order
 
     ProjectData& dm() { return fx->dm(); }
 
@@ -88,9 +89,10 @@ private Q_SLOTS:
         fx = std::make_unique<MergeFixture>();
         shown.clear();
         modals.clear();
+        answer = QMessageBox::Ok;
         Messages::setHandler([this](const Messages::Request& r) {
             shown << r;
-            return QMessageBox::Ok;
+            return answer;
         });
         vok::Modal::setHandler([this](QDialog* d) {
             modals << d;
@@ -785,14 +787,24 @@ private Q_SLOTS:
                  QStringLiteral("Tunnel/Design/Survey"));
     }
 
+    // "Close" drops a line not posted; Escape and the title bar ask first (Save, Discard or
+    // Cancel). The file is closed however the window goes.
     void closingDropsTheUnpostedLineAndTheFile_data() {
         QTest::addColumn<QString>("how");
-        QTest::newRow("Close") << "Close";
-        QTest::newRow("title bar") << "title bar";
-        QTest::newRow("Escape") << "Escape";
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("Close") << "Close" << QMessageBox::Ok << true << 2;
+        QTest::newRow("title bar, Discard") << "title bar" << QMessageBox::Discard << true << 2;
+        QTest::newRow("Escape, Discard") << "Escape" << QMessageBox::Discard << true << 2;
+        QTest::newRow("Escape, Save") << "Escape" << QMessageBox::Save << true << 3;
+        QTest::newRow("Escape, Cancel") << "Escape" << QMessageBox::Cancel << false << 2;
     }
     void closingDropsTheUnpostedLineAndTheFile() {
         QFETCH(QString, how);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(bool, closes);
+        QFETCH(int, lines);
         TimeSheetEntryWindow entryWindow(&dm());
         openEntryWindow(entryWindow);
         QTest::mouseClick(entryWindow.navigator->button(DBNavigator::Button::Insert),
@@ -801,17 +813,21 @@ private Q_SLOTS:
         entryWindow.quantityEdit->selectAll();
         QTest::keyClicks(entryWindow.quantityEdit, QStringLiteral("5"));
         QCOMPARE(dm().MemberTS->fieldByName(QStringLiteral("MemberTS_Hours")).asFloat(), 5.0);
+        this->answer = answer;
         if (how == QLatin1String("Close"))
             QTest::mouseClick(entryWindow.closeButton, Qt::LeftButton);
         else if (how == QLatin1String("title bar"))
             entryWindow.close();
         else
             QTest::keyClick(&entryWindow, Qt::Key_Escape);
-        QVERIFY(!entryWindow.isVisible());
-        QVERIFY(!dm().MemberTS->isActive());
-        QCOMPARE(shown.size(), 0); // nothing asks
-        QCOMPARE(fx->memberLines(crewFile), 2);
-        QCOMPARE(attachedFiles(), QStringList{QStringLiteral("main")});
+        QCOMPARE(shown.size(), how == QLatin1String("Close") ? 0 : 1);
+        QCOMPARE(entryWindow.isVisible(), !closes);
+        QCOMPARE(dm().MemberTS->isActive(), !closes);
+        QCOMPARE(fx->memberLines(crewFile), lines);
+        if (closes)
+            QCOMPARE(attachedFiles(), QStringList{QStringLiteral("main")});
+        else // what stays is the line as typed
+            QCOMPARE(entryWindow.quantityEdit->text(), QStringLiteral("5"));
     }
 
     // ------------------------------------------------------------ the update window

@@ -12,6 +12,8 @@ QString DatabaseError::kindName() const {
     case Kind::Convert:
         return QStringLiteral("ConvertError");
     case Kind::Database:
+    case Kind::Clash:
+    case Kind::Gone:
         break;
     }
     return QStringLiteral("DatabaseError");
@@ -35,7 +37,8 @@ DatabaseError DatabaseError::changedByAnotherUser() {
 
 DatabaseError DatabaseError::deletedByAnotherUser() {
     return DatabaseError(QStringLiteral("The record was deleted by another user; your changes "
-                                        "to it could not be stored"));
+                                        "to it could not be stored"),
+                         Kind::Gone);
 }
 
 QString DatabaseError::clashText(const QString& field, const QString& theirs,
@@ -46,10 +49,13 @@ QString DatabaseError::clashText(const QString& field, const QString& theirs,
 
 DatabaseError DatabaseError::changedOnBothSides(const QStringList& clashes) {
     // What was typed is still in the record: the user decides with both values in view.
-    return DatabaseError(QStringLiteral("Another user changed this record while you edited it.\n") +
-                         clashes.join(QLatin1Char('\n')) +
-                         QStringLiteral("\nStore again to keep what you typed, or cancel to keep "
-                                        "theirs"));
+    DatabaseError error(QStringLiteral("Another user changed this record while you edited it.\n") +
+                            clashes.join(QLatin1Char('\n')) +
+                            QStringLiteral("\nStore again to keep what you typed, or cancel to "
+                                           "keep theirs"),
+                        Kind::Clash);
+    error.clashes_ = clashes;
+    return error;
 }
 
 DatabaseError DatabaseError::datasetClosed() {

@@ -10,7 +10,9 @@ namespace vok {
 // the framework guard shows its text in the standard error box.
 class DatabaseError : public std::exception {
 public:
-    enum class Kind { Database, Engine, Convert };
+    // Clash: another user changed the same fields (the typed values are kept in edit). Gone:
+    // another user deleted the record.
+    enum class Kind { Database, Engine, Convert, Clash, Gone };
 
     explicit DatabaseError(QString message, Kind kind = Kind::Database);
 
@@ -19,6 +21,8 @@ public:
     // The name shown by the last-chance handler ("Exception <kind> in module ...").
     QString kindName() const;
     const char* what() const noexcept override { return utf8_.constData(); }
+    // A clash: one clashText per field both sides changed.
+    const QStringList& clashes() const noexcept { return clashes_; }
 
     // The layer's fixed refusals.
     static DatabaseError emptyDataset();
@@ -35,6 +39,7 @@ public:
 private:
     QString message_;
     Kind kind_;
+    QStringList clashes_;
     QByteArray utf8_;
 };
 

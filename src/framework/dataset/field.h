@@ -31,6 +31,11 @@ public:
     void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
     Table* table() const { return table_; }
 
+    // What a message calls the field: the caption the user knows it by, its name until a
+    // window gives one.
+    QString displayLabel() const { return label_.isEmpty() ? def_.name : label_; }
+    void setDisplayLabel(const QString& label) { label_ = label; }
+
     // Display values of a Boolean field: "true text;false text".
     void setDisplayValues(const QString& values);
     QString displayValues() const;
@@ -88,6 +93,7 @@ private:
     bool readOnly_;
     QString trueText_;
     QString falseText_;
+    QString label_;
     std::function<void(Field&)> onChange_;
     std::function<QString(double, const QString&)> numberRule_;
 };

@@ -829,7 +829,7 @@ bool Table::refreshRecord() {
     Row& row = rows_[static_cast<size_t>(cur_)];
     QVector<QVariant> fresh = row.values;
     if (!readStored(row.rowid, fresh)) {
-        dropCurrentRow();
+        Q_EMIT recordGone(false);
         return false;
     }
     for (int i = 0; i < storedCount_; ++i) {
@@ -1517,12 +1517,10 @@ void Table::postOverTheirs() {
     for (int round = 0; round < 5; ++round) {
         QVector<QVariant> now = read.values;
         if (!readStored(read.rowid, now)) {
-            // Nothing is left to store the change into.
-            buffer_ = Row{};
-            changed_ = QBitArray(storedCount_);
-            modified_ = false;
-            setState(State::Browse);
-            dropCurrentRow();
+            // Nothing is left to store the change into. The cursor stays where the user put it:
+            // moving on to the next record would have the next keystroke land there.
+            cancel();
+            Q_EMIT recordGone(true);
             throw DatabaseError::deletedByAnotherUser();
         }
         QStringList clashes;
@@ -1530,13 +1528,18 @@ void Table::postOverTheirs() {
             const bool theirs = compareStored(now[i], read.values[i]) != 0;
             if (!theirs)
                 continue;
-            if (changed_.testBit(i) && compareStored(now[i], buffer_.values[i]) != 0) {
+            // A field typed back to what was read is no change of this user's: theirs stands.
+            const bool mine =
+                changed_.testBit(i) && compareStored(buffer_.values[i], read.values[i]) != 0;
+            if (mine && compareStored(now[i], buffer_.values[i]) != 0) {
                 const Field& f = *fields_[static_cast<size_t>(i)];
-                clashes << DatabaseError::clashText(f.name(), f.displayTextOf(now[i]),
+                clashes << DatabaseError::clashText(f.displayLabel(), f.displayTextOf(now[i]),
                                                     f.displayTextOf(buffer_.values[i]));
             }
-            if (!changed_.testBit(i))
+            if (!mine) {
                 buffer_.values[i] = now[i];
+                changed_.clearBit(i);
+            }
         }
         // From here the record as read is the one the other side left: the user has now seen it.
         for (int i = 0; i < storedCount_; ++i)
@@ -1558,6 +1561,8 @@ void Table::postOverTheirs() {
 void Table::refuseDeletion() {
     if (refreshRecord())
         throw DatabaseError::changedByAnotherUser();
+    // What was to be deleted is gone: it leaves the view as a deletion would have it leave.
+    dropCurrentRow();
     throw DatabaseError::deletedByAnotherUser();
 }
 

@@ -95,7 +95,8 @@ public:
     void refresh();
     // Re-reads the current record from the store: cheap, for showing what another installation
     // stored since (when a node is selected, before a change that must not overwrite another
-    // user's). Does nothing while editing. False when the record is gone.
+    // user's). Does nothing while editing. False when the record is gone: the record-set stays on
+    // it as last read (recordGone tells) until the next move or re-read of the range.
     bool refreshRecord();
     // The same while the current record is being edited: each field the user has not changed,
     // and not in `keep` (a field the user is in, a text its field refused), shows what is stored
@@ -120,8 +121,9 @@ public:
     // A post whose record another installation changed since it was read stores the fields
     // this user changed over theirs and shows the merged record. Where both changed the same
     // field to different values it throws, naming each with both values; the typed values stay
-    // in edit, and posting again stores them over theirs. A record deleted meanwhile is
-    // dropped from the view with an error saying so.
+    // in edit, and posting again stores them over theirs. A record deleted meanwhile: the edit
+    // is dropped with an error saying so; the record-set stays on the record as last read, never
+    // moving on to another one by itself, and recordGone tells the windows, which move away.
 
     // --- fields ---
     int fieldCount() const { return static_cast<int>(fields_.size()); }
@@ -170,6 +172,9 @@ Q_SIGNALS:
     void dataChanged();                // the rows of the range changed (reloaded, posted, deleted)
     void currentChanged();             // the cursor moved to another record
     void fieldChanged(int fieldIndex); // a field of the edit buffer was set
+    // The current record is no longer stored (another installation deleted it); `typedLost`: an
+    // edit of it could not be stored. The record-set still stands on it.
+    void recordGone(bool typedLost);
 
 private:
     friend class Field;

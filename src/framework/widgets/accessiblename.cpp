@@ -23,7 +23,9 @@ AccessibleName::AccessibleName(QWidget* control, std::function<QString()> captio
 }
 
 bool AccessibleName::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == control_ && (event->type() == QEvent::Show || event->type() == QEvent::FocusIn))
+    // A language switch changes the caption while the control may have the focus.
+    if (watched == control_ && (event->type() == QEvent::Show || event->type() == QEvent::FocusIn ||
+                                event->type() == QEvent::LanguageChange))
         refresh();
     return false;
 }

@@ -11,8 +11,8 @@ namespace vok {
 
 // Names a control for assistive tools after a caption shown elsewhere (the title of the tab or
 // group box it fills), where no label can be its buddy. The caption is read again whenever the
-// control shows or takes the focus, which is when a screen reader announces it, so the name
-// follows the caption into another interface language.
+// control shows or takes the focus, which is when a screen reader announces it, and when the
+// interface language changes, so the name follows the caption into another language at once.
 class AccessibleName : public QObject {
     Q_OBJECT
 public:

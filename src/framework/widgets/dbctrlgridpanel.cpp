@@ -4,6 +4,8 @@
 #include "framework/dataset/table.h"
 #include "tablerows.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,8 +14,37 @@
 
 namespace vok {
 
+namespace {
+
+// A panel as assistive tools see it: an item of the grid's list, named by what it shows, and
+// selected while its record is the current one.
+class PanelAccessible : public QAccessibleWidget {
+public:
+    explicit PanelAccessible(DBCtrlGridPanel* panel)
+        : QAccessibleWidget(panel, QAccessible::ListItem) {}
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.selectable = true;
+        s.selected = static_cast<const DBCtrlGridPanel*>(widget())->isCurrent();
+        return s;
+    }
+};
+
+QAccessibleInterface* panelAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String(DBCtrlGridPanel::staticMetaObject.className()))
+        return new PanelAccessible(static_cast<DBCtrlGridPanel*>(object));
+    return nullptr;
+}
+
+} // namespace
+
 DBCtrlGridPanel::DBCtrlGridPanel(const CtrlGridDesign& design, QWidget* parent)
     : QFrame(parent), design_(design) {
+    static const bool accessible = [] {
+        QAccessible::installFactory(panelAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessible)
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Raised);
     setAutoFillBackground(true);
@@ -74,11 +105,21 @@ void DBCtrlGridPanel::showRow(const Table& table, const TableRows& rows, int row
                                              : parentWidget()->palette().color(QPalette::Window));
         setPalette(p);
         setFrameShadow(current ? QFrame::Sunken : QFrame::Raised);
+        QAccessible::State selected;
+        selected.selected = true;
+        QAccessibleStateChangeEvent change(this, selected);
+        QAccessible::updateAccessibility(&change);
     }
+    QStringList shown;
     for (int i = 0; i < values_.size(); ++i) {
         const Field* f = table.findField(design_.lines[i].field);
         values_[i]->setText(f && row >= 0 ? rows.text(row, f->index()) : QString());
+        if (!values_[i]->text().isEmpty())
+            shown << values_[i]->text();
     }
+    // A card is named by what it shows (a contact's name, company, telephone…).
+    if (!values_.isEmpty())
+        setAccessibleName(shown.join(QStringLiteral(", ")));
     if (memo_) {
         // Read with the memo: which record it belongs to.
         QStringList description;

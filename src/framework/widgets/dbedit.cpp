@@ -8,6 +8,7 @@
 #include "framework/ui/guard.h"
 
 #include <QFocusEvent>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QTimer>
 
@@ -15,9 +16,15 @@ namespace vok {
 
 DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent), link_(new DataLink(this)) {
     link_->onChange = [this](DataLink::Changes changes) {
-        // A refused text survives a change of state only; another record replaces it.
-        if (hasInvalidText() && !(changes & (DataLink::RecordChanged | DataLink::RowsChanged)))
+        // A refused text survives a change of state and a read of the same record again (what
+        // another installation stored shows in the record's other fields); another record
+        // replaces it.
+        if (hasInvalidText() && (!(changes & (DataLink::RecordChanged | DataLink::RowsChanged)) ||
+                                 (!loadedKey_.isEmpty() && recordKey() == loadedKey_))) {
+            const Field* f = link_->field();
+            loaded_ = f && link_->isActive() ? f->value() : QVariant();
             return;
+        }
         reload();
     };
     link_->holdExit = [this] { return hasInvalidText(); };
@@ -52,9 +59,25 @@ void DBEdit::reload() {
     }
     setModified(false);
     loaded_ = f && link_->isActive() ? f->value() : QVariant();
+    loadedKey_ = recordKey();
+}
+
+QVariantList DBEdit::recordKey() const {
+    const Table* t = link_->table();
+    QVariantList key;
+    if (!t || !t->isActive() || t->isEmpty() || t->state() == Table::State::Insert)
+        return key;
+    for (const QString& name : t->indexFieldNames()) {
+        const Field* f = t->findField(name);
+        if (!f)
+            return {};
+        key << f->value();
+    }
+    return key;
 }
 
 void DBEdit::onTextEdited(const QString& text) {
+    told_ = false;
     if (!link_->canModify()) {
         reload();
         return;
@@ -94,20 +117,40 @@ void DBEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     if (!DataLink::leavesControl(event))
         return;
-    if (hasInvalidText())
+    if (hasInvalidText()) {
+        told_ = false;
         reportRefusal();
-    else
+    } else {
         reload();
+    }
 }
 
 void DBEdit::reportRefusal() {
     // After the focus change has settled: the control takes the focus back and says why.
-    const QString message = invalidMessage_;
-    QTimer::singleShot(0, this, [this, message] {
-        if (isVisible())
-            setFocus(Qt::OtherFocusReason);
-        ErrorBox::show(message);
+    ++reportsQueued_;
+    QTimer::singleShot(0, this, [this] {
+        if (--reportsQueued_ == 0 && hasInvalidText())
+            takeBack();
     });
+}
+
+void DBEdit::takeBack() {
+    if (isVisible())
+        setFocus(Qt::OtherFocusReason);
+    if (told_ || reporting_ || !hasInvalidText())
+        return;
+    told_ = true;
+    reporting_ = true;
+    const auto done = qScopeGuard([this] {
+        reporting_ = false;
+        // Said once for the action that met it (a click on the tree is met here and by the
+        // tree after its selection delay); the next action hears it again.
+        QTimer::singleShot(100, this, [this, told = ++timesTold_] {
+            if (told == timesTold_)
+                told_ = false;
+        });
+    });
+    ErrorBox::show(invalidMessage_);
 }
 
 } // namespace vok

@@ -81,7 +81,12 @@ void DBGrid::onChange(DataLink::Changes changes) {
     if (changes & (DataLink::RowsChanged | DataLink::StateChanged)) {
         const int column = currentIndex().isValid() ? currentIndex().column() : 0;
         model_->reload();
-        setCurrentIndex(model_->index(model_->rows().currentRow(), column));
+        const int row = model_->rows().currentRow();
+        if (row >= 0)
+            setCurrentIndex(model_->index(row, column));
+        else if (model_->rowCount() > 0) // the blank row of an empty range: typing there starts
+            selectionModel()->setCurrentIndex(model_->index(0, column), // the first record
+                                              QItemSelectionModel::NoUpdate);
     } else {
         model_->refresh();
     }
@@ -168,7 +173,9 @@ void DBGrid::keyPressEvent(QKeyEvent* event) {
 
 void DBGrid::mousePressEvent(QMouseEvent* event) {
     const QModelIndex hit = indexAt(event->position().toPoint());
-    if (hit.isValid() && hit.row() != model_->rows().currentRow()) {
+    // The blank row of an empty range is a row like any other: clicking it makes it current, so
+    // that typing or a double click there starts the first record.
+    if (hit.isValid() && model_->rows().count() > 0 && hit.row() != model_->rows().currentRow()) {
         const QModelIndex before = model_->index(hit.row(), hit.column());
         if (!moveToRow(hit.row()))
             return;

@@ -7,6 +7,8 @@
 #include "framework/ui/guard.h"
 #include "framework/ui/messages.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QToolButton>
 
@@ -39,7 +41,6 @@ DBNavigator::DBNavigator(QWidget* parent) : QWidget(parent), link_(new DataLink(
         auto* b = new QToolButton(this);
         b->setObjectName(QLatin1String(looks[i].name));
         b->setText(QString::fromUtf8(looks[i].glyph));
-        b->setToolTip(QLatin1String(looks[i].hint));
         b->setFocusPolicy(Qt::NoFocus);
         b->setMinimumSize(26, 25);
         row->addWidget(b);
@@ -48,7 +49,24 @@ DBNavigator::DBNavigator(QWidget* parent) : QWidget(parent), link_(new DataLink(
         buttons_[i] = b;
     }
     link_->onChange = [this](DataLink::Changes) { updateButtons(); };
+    nameButtons();
     updateButtons();
+}
+
+void DBNavigator::nameButtons() {
+    // A symbol says nothing to a screen reader: each button is named, and hinted, in words of
+    // the interface language.
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        const QString words = QCoreApplication::translate("Navigator", looks[i].hint);
+        buttons_[i]->setToolTip(words);
+        buttons_[i]->setAccessibleName(words);
+    }
+}
+
+void DBNavigator::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        nameButtons();
+    QWidget::changeEvent(event);
 }
 
 void DBNavigator::setDataSource(Table* table) {

@@ -13,6 +13,7 @@ class Table;
 // A record navigator: First, Prior, Next, Last, Insert, Delete, Edit, Post and Cancel on one
 // record-set. Each button acts on the record-set, then `clicked` tells which one acted. Delete
 // asks "Delete record?" first. Buttons that cannot act in the record-set's state are disabled.
+// The buttons show symbols and are named in words ("First record") in the interface language.
 class DBNavigator : public QWidget {
     Q_OBJECT
 public:
@@ -33,7 +34,11 @@ Q_SIGNALS:
     // After the button has acted (a declined delete included); not after an error.
     void clicked(vok::DBNavigator::Button button);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void nameButtons();
     void act(Button b);
     // Throws the refusal of a text that an edit of this window holds for the record-set.
     void refuseWaitingText() const;

@@ -2,7 +2,10 @@
 
 #include "tablemodel.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace vok {
@@ -34,6 +37,24 @@ void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
         return;
     }
     QStyledItemDelegate::setEditorData(editor, index);
+}
+
+bool GridDelegate::eventFilter(QObject* editor, QEvent* event) {
+    auto* grid = qobject_cast<QAbstractItemView*>(parent());
+    if (event->type() == QEvent::KeyPress && grid) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool arrow = key->key() == Qt::Key_Up || key->key() == Qt::Key_Down;
+        const auto* box = qobject_cast<QComboBox*>(editor);
+        if (arrow && !(key->modifiers() & Qt::AltModifier) && !(box && box->view()->isVisible())) {
+            // The cell's text goes into its record first, then the grid moves (storing it).
+            auto* w = static_cast<QWidget*>(editor);
+            Q_EMIT commitData(w);
+            QKeyEvent again(QEvent::KeyPress, key->key(), key->modifiers());
+            QCoreApplication::sendEvent(grid, &again);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(editor, event);
 }
 
 void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,

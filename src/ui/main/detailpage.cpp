@@ -7,6 +7,7 @@
 #include "framework/ui/guard.h"
 #include "framework/widgets/accessiblename.h"
 #include "framework/widgets/dbctrlgrid.h"
+#include "framework/widgets/dbedit.h"
 #include "framework/widgets/dbgrid.h"
 #include "recordtab.h"
 
@@ -92,8 +93,18 @@ DetailPage::DetailPage(const PageDesign& design, QWidget* parent)
             break;
         }
     }
-    connect(this, &QTabWidget::currentChanged, this,
-            [this] { vok::Guard::run([this] { tabChanged(); }); });
+    connect(this, &QTabWidget::currentChanged, this, [this](int index) {
+        // A text the record tab refused keeps it in front until it is put right or dropped
+        // (Escape): the user is told there and then.
+        if (vok::DBEdit* refused = index > 0 ? record->refusedEdit() : nullptr) {
+            {
+                const QSignalBlocker block(this);
+                setCurrentIndex(0);
+            }
+            refused->takeBack();
+        }
+        vok::Guard::run([this] { tabChanged(); });
+    });
 }
 
 QWidget* DetailPage::addTab(const PageDesign::TabDesign& tab) {

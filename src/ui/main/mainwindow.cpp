@@ -28,6 +28,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
@@ -80,6 +81,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     tree->setPages(pages());
     tree->setPopups({projectMenu, majorMenu, actionMenu});
     connect(tree, &TreeController::busyChanged, this, &MainWindow::setBusy);
+    menuBar()->installEventFilter(this);
     startup = new StartupSequence(*this);
     liveUpdate = new LiveUpdate(*this);
     connectCommands();
@@ -285,11 +287,25 @@ bool MainWindow::event(QEvent* e) {
 // ---------------------------------------------------------------- commands
 
 void MainWindow::setBusy(bool busy) {
-    for (QAction* a :
-         {addProjectAction, memberListAction, timeSheetMenu->menuAction(),
-          costSheetMenu->menuAction(), reportMenu->menuAction(), languageMenu->menuAction(),
-          helpMenu->menuAction(), exitAction, refreshAction})
+    // Every item of the bar, those other windows add included ("Import project…"): each of them
+    // could store or replace the record being added.
+    for (QAction* a : menuBar()->actions())
         a->setEnabled(!busy);
+    refreshAction->setEnabled(!busy);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A menu opened over a text a field refused would run its command over it: the user is
+    // told first, on the field's page, and taken back to it.
+    // Exit asks about such a text itself, and may drop it.
+    if (watched == menuBar() && event->type() == QEvent::MouseButtonPress &&
+        menuBar()->actionAt(static_cast<QMouseEvent*>(event)->position().toPoint()) != exitAction) {
+        bool held = false;
+        vok::Guard::run([&] { held = tree->holdsRefusedText(); });
+        if (held)
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::setMemberList(MemberListWindow* memberList) {

@@ -1,5 +1,6 @@
 #include "recordtab.h"
 
+#include "framework/dataset/field.h"
 #include "framework/dataset/table.h"
 #include "framework/widgets/datalink.h"
 #include "framework/widgets/dbcheckbox.h"
@@ -8,8 +9,11 @@
 #include "framework/widgets/dbedit.h"
 #include "framework/widgets/dbmemo.h"
 
+#include <QAbstractButton>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
@@ -125,6 +129,7 @@ RecordTab::RecordTab(std::span<const Row> rows, const Buttons& names, QWidget* p
 
 void RecordTab::keep(const Row& row, QLabel* label, QWidget* editor, QLabel* hint) {
     editors_ << editor;
+    labels_ << label;
     // The members each role fills.
     struct Slot {
         QLabel* RecordTab::*label = nullptr;
@@ -189,11 +194,50 @@ void RecordTab::bind(vok::Table* table, vok::Table* members) {
             break;
         }
     }
+    nameFields();
+}
+
+void RecordTab::nameFields() {
+    if (!table_)
+        return;
+    for (qsizetype i = 0; i < editors_.size(); ++i) {
+        vok::Field* f = table_->findField(QLatin1String(rows_[static_cast<size_t>(i)].field));
+        if (!f)
+            continue;
+        const auto* check = qobject_cast<const QAbstractButton*>(editors_[i]);
+        f->setDisplayLabel(labels_[i] ? labels_[i]->text() : check ? check->text() : QString());
+    }
+}
+
+void RecordTab::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        nameFields();
+    QWidget::changeEvent(event);
+}
+
+void RecordTab::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        Q_EMIT escapePressed();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool RecordTab::hasInvalidText() const {
-    return std::any_of(edits_.begin(), edits_.end(),
-                       [](const vok::DBEdit* e) { return e->hasInvalidText(); });
+    return refusedEdit() != nullptr;
+}
+
+vok::DBEdit* RecordTab::refusedEdit() const {
+    for (vok::DBEdit* e : edits_) {
+        if (e->hasInvalidText())
+            return e;
+    }
+    return nullptr;
+}
+
+void RecordTab::reload() {
+    for (vok::DBEdit* e : std::as_const(edits_))
+        e->reload();
 }
 
 void RecordTab::placeBeside(Role role, QWidget* widget) {

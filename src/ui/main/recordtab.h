@@ -71,8 +71,11 @@ public:
 
     // The links of every data-aware control of the tab, in tab order.
     const QList<vok::DataLink*>& dataLinks() const { return links_; }
-    // Whether a control holds a text its field refused.
+    // Whether a control holds a text its field refused, and the first that does.
     bool hasInvalidText() const;
+    vok::DBEdit* refusedEdit() const;
+    // Every control reads its field again; refused texts are dropped.
+    void reload();
     // The short-date pattern labels beside the dates.
     const QList<QLabel*>& dateHints() const { return hints_; }
     // Puts a widget on the line of a role's row, right of its control: after a date's hint, or
@@ -109,8 +112,18 @@ public:
     QPushButton* ok;
     QPushButton* cancel;
 
+Q_SIGNALS:
+    // Escape, from any control of the tab.
+    void escapePressed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
     void keep(const Row& row, QLabel* label, QWidget* editor, QLabel* hint);
+    // Messages about a field call it by its caption, in the interface language.
+    void nameFields();
 
     std::span<const Row> rows_;
     QList<QWidget*> editors_; // in step with rows_
@@ -120,4 +133,5 @@ private:
     QList<vok::DataLink*> links_;
     QList<vok::DBEdit*> edits_;
     QList<QLabel*> hints_;
+    QList<QLabel*> labels_; // in step with rows_; null for a check box
 };

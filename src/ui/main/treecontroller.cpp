@@ -11,6 +11,7 @@
 #include "framework/dataset/transaction.h"
 #include "framework/io/shownlocation.h"
 #include "framework/io/showntext.h"
+#include "framework/ui/errorbox.h"
 #include "framework/ui/guard.h"
 #include "framework/ui/messages.h"
 #include "framework/widgets/accessiblename.h"
@@ -91,17 +92,28 @@ void TreeController::setPages(const std::array<DetailPage*, 3>& pages) {
         connect(record->name, &QLineEdit::textChanged, this, [this, level] { renameNode(level); });
         for (vok::DataLink* link : record->dataLinks())
             connect(link, &vok::DataLink::exited, this, [this, level] { postRecord(level); });
+        connect(record, &RecordTab::escapePressed, this,
+                [this, level] { vok::Guard::run([&] { dropTyped(level); }); });
     }
 }
 
 void TreeController::setDataModule(ProjectData* dm) {
     dm_ = dm;
     tree_->setDataModule(dm);
+    // However a record of the tree is found gone (a post, a re-read, another window's walk), the
+    // window takes the node-gone way.
+    for (int level = PageDesign::Project; level <= PageDesign::Action; ++level)
+        connect(dm->*PageDesign::of(level).records, &vok::Table::recordGone, this,
+                [this, level](bool typedLost) { recordGone(level, typedLost); });
 }
 
 void TreeController::setPopups(const std::array<QMenu*, 3>& popups) {
     popups_ = popups;
-    attachedPopup_ = popups_[0];
+}
+
+QMenu* TreeController::attachedPopup() const {
+    const QString id = selectedNode();
+    return popups_[id.isEmpty() ? 0 : static_cast<size_t>(id.count(QLatin1Char(',')))];
 }
 
 // ---------------------------------------------------------------- the tree
@@ -154,7 +166,7 @@ QString TreeController::selectedNode() const {
 }
 
 bool TreeController::selectNode(const QString& id) {
-    QTreeWidgetItem* item = findNode(id);
+    QTreeWidgetItem* item = id.isEmpty() ? nullptr : findNode(id);
     if (!item)
         return false;
     {
@@ -188,44 +200,198 @@ void TreeController::showSelectedNode() {
     // before must not take the new record's page away.
     if (!dm_ || isAdding())
         return;
+    settleGone();
+    const QString id = selectedNode();
     // The node whose page shows, clicked again: its record is read again, the tab stays.
-    QString shown;
-    for (const DetailPage* page : pages_) {
-        if (page->isVisible())
-            shown = idstrings.join(QLatin1Char(','));
+    const bool again = !shown_.isEmpty() && id == shown_;
+    if (!shown_.isEmpty() && !again) {
+        // What was typed on the page showing is stored before anything moves; where it cannot
+        // be, the user stays there.
+        if (holdsRefusedText())
+            return;
+        switch (storeShown()) {
+        case Stored::Yes:
+            break;
+        case Stored::Refused:
+            backToShown();
+            return;
+        case Stored::Gone:
+            settleGone();
+            return;
+        }
     }
     hidePages();
+    if (id.isEmpty())
+        return;
     if (!positionOnSelectedNode(3)) {
-        if (!selectedNode().isEmpty() && dm_->projects->isActive())
-            nodeGone();
+        if (dm_->projects->isActive())
+            nodeGone(id, nodeText(id), false);
         return;
     }
     const int level = static_cast<int>(idstrings.size()) - 1;
     if (level < PageDesign::Project || level > PageDesign::Action || !rereadRecord(level))
         return;
-    pages_[level]->showRecord(shown == idstrings.join(QLatin1Char(',')));
-    attachedPopup_ = popups_[level];
+    pages_[level]->showRecord(again);
+    shown_ = id;
 }
 
 bool TreeController::rereadRecord(int level) {
     // Another installation may have changed the record since it was read.
     if (pages_[level]->records()->refreshRecord())
         return true;
-    nodeGone();
+    settleGone();
     return false;
 }
 
-void TreeController::nodeGone() {
-    const QTreeWidgetItem* item = view_->currentItem();
-    const QString name = item ? item->text(0) : QString();
+void TreeController::recordGone(int level, bool typedLost) {
+    // Called from inside the record-set, which still stands on the record: noted now, acted on
+    // when the command that found it has ended.
+    const QString id = pages_[level]->recordId();
+    if (goneId_.isEmpty() || goneId_.startsWith(id + QLatin1Char(','))) {
+        goneId_ = id;
+        goneName_ = pages_[level]
+                        ->records()
+                        ->fieldByName(QLatin1String(PageDesign::of(level).fields[0].field))
+                        .asString();
+    }
+    goneTypedLost_ = goneTypedLost_ || typedLost;
+    QTimer::singleShot(0, this, [this] { vok::Guard::run([this] { settleGone(); }); });
+}
+
+void TreeController::settleGone() {
+    if (goneId_.isEmpty())
+        return;
+    const QString id = std::exchange(goneId_, {});
+    const bool typedLost = std::exchange(goneTypedLost_, false);
+    nodeGone(id, std::exchange(goneName_, {}), typedLost);
+}
+
+QString TreeController::nodeText(const QString& id) const {
+    const QTreeWidgetItem* item = findNode(id);
+    return item ? item->text(0) : QString();
+}
+
+void TreeController::nodeGone(const QString& id, const QString& name, bool typedLost) {
+    // The selection, unless it is the node or below it; otherwise the node's parent.
+    QString target = selectedNode();
+    const auto under = [&id](const QString& node) {
+        return node == id || node.startsWith(id + QLatin1Char(','));
+    };
+    if (target.isEmpty() || under(target))
+        target = id.section(QLatin1Char(','), 0, -2);
+    // What was typed into the record, and what its page refused, goes with it.
+    for (DetailPage* page : pages_) {
+        if (!page->records() || !page->records()->isActive() || !under(page->recordId()))
+            continue;
+        typedLost = typedLost || page->records()->isModified() ||
+                    (page == shownPage() && page->record->hasInvalidText());
+        page->records()->cancel();
+        page->record->reload();
+    }
     loadTree();
-    vok::Messages::inform(
-        QStringLiteral("\"%1\" is no longer stored: another installation deleted it.").arg(name));
+    while (!target.isEmpty() && !findNode(target))
+        target = target.section(QLatin1Char(','), 0, -2);
+    selectNode(target);
+    // A record noted gone meanwhile was among those just read again.
+    if (under(goneId_)) {
+        goneId_.clear();
+        goneTypedLost_ = false;
+    }
+    QString message =
+        QStringLiteral("\"%1\" is no longer stored: another installation deleted it.").arg(name);
+    if (typedLost)
+        message += QStringLiteral(" What you typed into it could not be stored.");
+    vok::Messages::inform(message);
+}
+
+DetailPage* TreeController::shownPage() const {
+    if (shown_.isEmpty())
+        return nullptr;
+    DetailPage* page = pages_[static_cast<size_t>(shown_.count(QLatin1Char(',')))];
+    return page->isHidden() ? nullptr : page;
+}
+
+bool TreeController::holdsRefusedText() {
+    DetailPage* page = shownPage();
+    vok::DBEdit* edit = page ? page->record->refusedEdit() : nullptr;
+    if (!edit)
+        return false;
+    backToShown();
+    page->setCurrentIndex(0);
+    edit->takeBack();
+    return true;
+}
+
+void TreeController::backToShown() {
+    selectionTimer_->stop();
+    QTreeWidgetItem* item = findNode(shown_);
+    if (!item || view_->currentItem() == item)
+        return;
+    const QSignalBlocker block(view_);
+    view_->setCurrentItem(item);
+    view_->scrollToItem(item);
+}
+
+TreeController::Stored TreeController::storeRecord(int level) {
+    vok::Table* records = pages_[level]->records();
+    while (records && records->isEditing()) {
+        try {
+            records->checkBrowseMode();
+        } catch (const vok::DatabaseError& e) {
+            switch (e.kind()) {
+            case vok::DatabaseError::Kind::Gone:
+                return Stored::Gone; // noted by recordGone
+            case vok::DatabaseError::Kind::Clash:
+                if (keepTyped(e))
+                    continue; // stored over theirs, unless a third writer came between
+                records->cancel();
+                pages_[level]->record->reload();
+                showStoredName(level);
+                return Stored::Yes;
+            default:
+                vok::ErrorBox::show(e.message());
+                return Stored::Refused;
+            }
+        }
+    }
+    return Stored::Yes;
+}
+
+bool TreeController::keepTyped(const vok::DatabaseError& clash) {
+    const QString text =
+        QStringLiteral("Another user changed this record while you edited it.\n%1\n\n"
+                       "Keep what you typed? Yes stores it over theirs; No takes theirs.")
+            .arg(clash.clashes().join(QLatin1Char('\n')));
+    return vok::Messages::show({vok::Messages::Icon::Question, vok::Messages::applicationTitle(),
+                                text, QMessageBox::Yes | QMessageBox::No}) == QMessageBox::Yes;
+}
+
+TreeController::Stored TreeController::storeShown() {
+    const DetailPage* page = shownPage();
+    if (!page)
+        return Stored::Yes;
+    const Stored stored = storeRecord(static_cast<int>(shown_.count(QLatin1Char(','))));
+    if (stored != Stored::Yes)
+        return stored;
+    // Team rows and notes still being typed are stored as leaving their tab stores them.
+    return vok::Guard::run([this] { ProjectHierarchy(*dm_).storePending(); }) ? Stored::Yes
+                                                                              : Stored::Refused;
+}
+
+void TreeController::showStoredName(int level) {
+    if (QTreeWidgetItem* item =
+            shown_.count(QLatin1Char(',')) == level ? findNode(shown_) : nullptr)
+        item->setText(0, vok::ShownText::escaped(
+                             pages_[level]
+                                 ->records()
+                                 ->fieldByName(QLatin1String(PageDesign::of(level).fields[0].field))
+                                 .asString()));
 }
 
 void TreeController::hidePages() {
     for (DetailPage* page : pages_)
         page->hide();
+    shown_.clear();
 }
 
 bool TreeController::eventFilter(QObject* watched, QEvent* event) {
@@ -258,8 +424,8 @@ bool TreeController::showCutName(const QHelpEvent* event) {
 }
 
 void TreeController::showPopup(const QPoint& pos) {
-    if (view_->isEnabled() && attachedPopup_)
-        attachedPopup_->popup(view_->viewport()->mapToGlobal(pos));
+    if (QMenu* menu = attachedPopup(); view_->isEnabled() && menu)
+        menu->popup(view_->viewport()->mapToGlobal(pos));
 }
 
 // ---------------------------------------------------------------- adding
@@ -276,6 +442,8 @@ void TreeController::setBusy(bool busy) {
 
 void TreeController::startAdding(int level) {
     if (level > PageDesign::Project && selectedNode().isEmpty())
+        return;
+    if (!leaveShown())
         return;
     DetailPage* page = pages_[level];
     // Refused before the page shows Ok and Cancel for a record that could never be stored.
@@ -331,34 +499,77 @@ void TreeController::postRecord(int level) {
     if (!dm_ || page->isAdding() || page->record->hasInvalidText())
         return;
     // A post that is refused is said at once (the record another installation changed
-    // meanwhile, a rule of the data); what was typed is never dropped without a word.
-    vok::Guard::run([&] {
-        if (page->records()->isEditing())
-            page->records()->post();
-    });
+    // meanwhile, a rule of the data); what was typed is never dropped without a word. A record
+    // found gone is left to the node-gone way once the focus has settled.
+    vok::Guard::run([&] { storeRecord(level); });
 }
 
 void TreeController::renameNode(int level) {
     const DetailPage* page = pages_[level];
     if (!page->record->name->isModified() || page->isAdding())
         return;
-    if (QTreeWidgetItem* item = view_->currentItem())
+    // The node whose page shows, which the selection may have left a moment ago.
+    if (QTreeWidgetItem* item =
+            shown_.count(QLatin1Char(',')) == level ? findNode(shown_) : nullptr)
         item->setText(0, vok::ShownText::escaped(page->record->name->text()));
+}
+
+void TreeController::dropTyped(int level) {
+    DetailPage* page = pages_[level];
+    if (page->isAdding()) {
+        finishAdding(level, false);
+        return;
+    }
+    if (page->records() && page->records()->isActive())
+        page->records()->cancel();
+    page->record->reload();
+    showStoredName(level);
+}
+
+bool TreeController::leaveShown() {
+    if (holdsRefusedText())
+        return false;
+    switch (storeShown()) {
+    case Stored::Yes:
+        return true;
+    case Stored::Gone:
+        settleGone();
+        return false;
+    case Stored::Refused:
+        return false;
+    }
+    return false;
 }
 
 // ---------------------------------------------------------------- deleting
 
 void TreeController::deleteNode(int level) {
-    if (!dm_ || selectedNode().isEmpty())
+    const QString id = selectedNode();
+    if (!dm_ || id.isEmpty())
+        return;
+    if (holdsRefusedText())
         return;
     if (!vok::Messages::confirm(QLatin1String(PageDesign::of(level).deleteQuestion)))
         return;
+    // What was typed elsewhere is stored first; what was typed into the node is deleted with it.
+    const bool deletingShown =
+        !shown_.isEmpty() && (shown_ == id || shown_.startsWith(id + QLatin1Char(',')));
+    if (deletingShown) {
+        for (int l = level; l <= PageDesign::Action; ++l)
+            pages_[l]->records()->cancel();
+    } else if (!leaveShown()) {
+        return;
+    }
+    // The parent shows afterwards, opened as it was.
+    const QString parent = id.section(QLatin1Char(','), 0, -2);
+    const QTreeWidgetItem* parentItem = parent.isEmpty() ? nullptr : findNode(parent);
+    const bool parentOpen = parentItem && parentItem->isExpanded();
     hidePages();
     setBusy(true);
     const auto done = qScopeGuard([this] { setBusy(false); });
     // Never the record the cursors happen to be on: the node's own, or nothing.
     if (!positionOnSelectedNode(level + 1)) {
-        nodeGone();
+        nodeGone(id, nodeText(id), false);
         return;
     }
     {
@@ -369,12 +580,14 @@ void TreeController::deleteNode(int level) {
     }
     setBusy(false);
     loadTree();
+    if (selectNode(parent) && parentOpen)
+        findNode(parent)->setExpanded(true);
 }
 
 // ---------------------------------------------------------------- copying and refreshing
 
 void TreeController::copyProject(ProjectCopyTables& copies) {
-    if (!dm_ || !positionOnSelectedNode(1))
+    if (!dm_ || !leaveShown() || !positionOnSelectedNode(1))
         return;
     const ProjectCopy::Result copy = ProjectCopy(*dm_, copies).run();
     loadTree();
@@ -385,19 +598,24 @@ void TreeController::refresh() {
     if (!dm_ || !dm_->projects->isActive() || isAdding())
         return;
     // What was typed is stored first; a refusal is said and nothing is read again.
+    if (!leaveShown())
+        return;
     for (vok::Table* t : {dm_->Action, dm_->Major, dm_->projects})
         t->checkBrowseMode();
     const QString id = selectedNode();
-    DetailPage* shown = nullptr;
-    for (DetailPage* page : pages_) {
-        if (page->isVisible())
-            shown = page;
-    }
+    const QString name = nodeText(id);
+    DetailPage* shown = shownPage();
     const int tab = shown ? shown->currentIndex() : 0;
     dm_->refreshAll();
     refillMemberPickLists();
     loadTree();
-    if (id.isEmpty() || !selectNode(id) || !shown || !shown->isVisible())
+    if (id.isEmpty())
+        return;
+    if (!findNode(id)) {
+        nodeGone(id, name, false);
+        return;
+    }
+    if (!selectNode(id) || !shown || shown->isHidden())
         return;
     shown->setCurrentIndex(tab); // the tab it showed, its views opened again
 }
@@ -437,13 +655,9 @@ QList<int> fieldsInHand(const RecordTab& tab) {
 TreeController::Reading TreeController::readAgainWhatShows(bool record) {
     if (!dm_ || !dm_->projects->isActive())
         return Reading::Done;
-    if (isAdding() || !view_->isEnabled() || selectionTimer_->isActive())
+    if (isAdding() || !view_->isEnabled() || selectionTimer_->isActive() || !goneId_.isEmpty())
         return Reading::Waiting;
-    DetailPage* page = nullptr;
-    for (DetailPage* p : pages_) {
-        if (p->isVisible())
-            page = p;
-    }
+    DetailPage* page = shownPage();
     const QList<vok::Table*> tables = dm_->tables();
     const bool typing =
         std::any_of(tables.begin(), tables.end(), [](vok::Table* t) { return t->isEditing(); }) ||
@@ -456,14 +670,17 @@ TreeController::Reading TreeController::readAgainWhatShows(bool record) {
         }
         return Reading::Waiting;
     }
+    const QString id = selectedNode();
+    bool stored = true;
     {
         // The controls hear once, at the end: those in view read their record or list again.
         const vok::HeldNotices held(tables);
         dm_->projects->refresh();
-        if (page && !positionOnSelectedNode(3)) {
-            nodeGone();
-            return Reading::Done;
-        }
+        stored = !page || positionOnSelectedNode(3);
+    }
+    if (!stored) {
+        nodeGone(id, nodeText(id), false);
+        return Reading::Done;
     }
     const QSignalBlocker block(view_);
     tree_->readAgain();

@@ -6,6 +6,9 @@
 #include <array>
 
 class DetailPage;
+namespace vok {
+class DatabaseError;
+}
 class ProjectCopyTables;
 class ProjectData;
 class ProjectTree;
@@ -56,12 +59,22 @@ public:
     // idstrings and looks up projects, Major and Action. False when no node is selected, or
     // when its record is no longer stored (the cursors are then on other records).
     bool positionOnSelectedNode(int parts = 3);
-    // Shows the page of the selected node, its record read again.
+    // Shows the page of the selected node, its record read again. What was typed on the page
+    // showing is stored first; where it cannot be, the user is told there and the tree goes
+    // back to its node.
     void showSelectedNode();
+    // The identity string of the node whose page shows; empty when none shows.
+    const QString& shownNode() const { return shown_; }
     // Whether a level is adding a new record (its Ok button shows).
     bool isAdding() const;
-    // The right-click menu of the tree: that of the level of the last selected node.
-    QMenu* attachedPopup() const { return attachedPopup_; }
+    // Whether a control of the page showing holds a text its field refused. Then the user is
+    // told (once since leaving it) and taken back to it: its node selected, its record tab in
+    // front, the focus in it. A command that would store or replace the record asks first, and
+    // does nothing on true.
+    bool holdsRefusedText();
+    // The right-click menu of the tree: that of the level of the node selected at this moment
+    // (the project menu while none is).
+    QMenu* attachedPopup() const;
 
     // A new record of a level (0 project, 1 major activity, 2 action) on its page, under the
     // selected node's parent; Ok stores it and selects its node, Cancel drops it.
@@ -94,14 +107,43 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // How storing the record of a page ended.
+    enum class Stored { Yes, Refused, Gone };
+
+    DetailPage* shownPage() const;
     void hidePages();
     void setBusy(bool busy);
+    // Stores what was typed into a level's record. Where another installation changed the same
+    // fields, the user chooses: keep what was typed (stored over theirs) or take theirs. A
+    // refusal is said; a record another installation deleted goes the node-gone way.
+    Stored storeRecord(int level);
+    // The same for the page showing, before the tree or the page moves away from it.
+    Stored storeShown();
+    // Asks whether what was typed is kept over what another installation stored meanwhile.
+    static bool keepTyped(const vok::DatabaseError& clash);
+    // Before a command replaces the page showing: false when the user stays on it (a refused
+    // text, a record that cannot be stored, a record found gone).
+    bool leaveShown();
+    // The tree back on the node whose page shows, when the selection left it.
+    void backToShown();
+    // The node of the page showing named as its record is stored (after typing was dropped).
+    void showStoredName(int level);
+    QString nodeText(const QString& id) const;
     void postRecord(int level);
     void renameNode(int level);
-    // Re-reads the record of the shown level; a record another installation deleted is said
-    // and the tree rebuilt. False then.
+    // Escape on a record tab: the record as stored, or the new record dropped.
+    void dropTyped(int level);
+    // Re-reads the record of the shown level; false when another installation deleted it (the
+    // node-gone way is taken).
     bool rereadRecord(int level);
-    void nodeGone();
+    // A record-set found its current record deleted by another installation.
+    void recordGone(int level, bool typedLost);
+    // Takes the node-gone way for what recordGone noted, if anything.
+    void settleGone();
+    // The node-gone way: the tree is read again and the selection, or else the nearest stored
+    // parent of the node, shows; the user is told that the node is gone (and what was typed into
+    // it with it).
+    void nodeGone(const QString& id, const QString& name, bool typedLost);
     void showPopup(const QPoint& pos);
     // A tooltip with the whole name of a node the tree's edge cuts; false for a name shown
     // whole (the tree's own tooltip then).
@@ -113,5 +155,8 @@ private:
     ProjectTree* tree_;
     QTimer* selectionTimer_;
     ProjectData* dm_ = nullptr;
-    QMenu* attachedPopup_ = nullptr;
+    QString shown_;
+    QString goneId_; // noted by recordGone, until settled
+    QString goneName_;
+    bool goneTypedLost_ = false;
 };

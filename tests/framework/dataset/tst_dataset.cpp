@@ -814,6 +814,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("error");  // empty: stored without a word
         QTest::addColumn<QString>("stored"); // P_name|P_count of record 1 after; empty: gone
         QTest::addColumn<QString>("stateAfter");
+        QTest::addColumn<int>("gone"); // recordGone: 0 not told, 1 told, 2 told with typing lost
         const QString clash = QStringLiteral(
             "Another user changed this record while you edited it.\n"
             "P_name: another user stored \u201ctheirs\u201d, you typed \u201cmine\u201d\n"
@@ -825,24 +826,29 @@ private Q_SLOTS:
                                                             << "count"
                                                             << ""
                                                             << "mine|7"
-                                                            << "browse";
+                                                            << "browse" << 0;
         QTest::newRow("the same value on both sides") << "name"
                                                       << "name mine"
                                                       << ""
                                                       << "mine|"
-                                                      << "browse";
+                                                      << "browse" << 0;
         QTest::newRow("the same field is refused, typed text kept") << "name"
                                                                     << "name" << clash << "theirs|"
-                                                                    << "edit";
+                                                                    << "edit" << 0;
+        QTest::newRow("a field typed back to what was read is theirs") << "name back"
+                                                                       << "name"
+                                                                       << ""
+                                                                       << "theirs|"
+                                                                       << "browse" << 0;
         QTest::newRow("edit of a deleted record") << "name"
                                                   << "delete" << deleted << ""
-                                                  << "browse";
+                                                  << "browse" << 2;
         QTest::newRow("delete of a changed record") << "delete"
                                                     << "count" << changed << "one|7"
-                                                    << "browse";
+                                                    << "browse" << 0;
         QTest::newRow("delete of a deleted record") << "delete"
                                                     << "delete" << deleted << ""
-                                                    << "browse";
+                                                    << "browse" << 1;
     }
     void postMeetingAnotherUsersChange() {
         QFETCH(QString, mine);
@@ -850,6 +856,7 @@ private Q_SLOTS:
         QFETCH(QString, error);
         QFETCH(QString, stored);
         QFETCH(QString, stateAfter);
+        QFETCH(int, gone);
         Field& name = parent->fieldByName(QStringLiteral("P_name"));
         Field& number = parent->fieldByName(QStringLiteral("P_count"));
         parent->first();
@@ -873,10 +880,13 @@ private Q_SLOTS:
                             : QString();
         };
         QString seen;
+        QSignalSpy told(parent.get(), &Table::recordGone);
         try {
-            if (mine == QLatin1String("name")) {
+            if (mine.startsWith(QLatin1String("name"))) {
                 parent->edit();
                 name.setAsString(QStringLiteral("mine"));
+                if (mine == QLatin1String("name back"))
+                    name.setAsString(QStringLiteral("one"));
                 parent->post();
             } else {
                 parent->deleteRecord();
@@ -885,6 +895,13 @@ private Q_SLOTS:
             seen = e.message();
         }
         QCOMPARE(seen, error);
+        QCOMPARE(told.count(), gone > 0 ? 1 : 0);
+        if (gone > 0)
+            QCOMPARE(told[0][0].toBool(), gone == 2);
+        // An edit that found its record gone leaves the record-set on it as read, never on the
+        // next one, where the next keystroke would land.
+        if (gone == 2)
+            QCOMPARE(name.asString(), QStringLiteral("one"));
         QCOMPARE(storedNow(), stored);
         QCOMPARE(parent->state(),
                  stateAfter == QLatin1String("edit") ? Table::State::Edit : Table::State::Browse);

@@ -23,6 +23,7 @@
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QToolButton>
+#include <QTranslator>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -338,6 +339,36 @@ private Q_SLOTS:
         QCOMPARE(sql(QStringLiteral("SELECT P_name FROM people WHERE P_id = 1")),
                  QStringLiteral("Annie"));
         QCOMPARE(sql(QStringLiteral("SELECT %1 FROM people WHERE P_id = 1").arg(field)), stored);
+    }
+
+    // Only another record replaces a refused text: the same record read again (what another
+    // installation stored shows in its other fields) leaves it as typed.
+    void refusedTextOutlivesAReadOfItsRecordNotAMove() {
+        DBEdit* edit = add(new DBEdit);
+        edit->setDataSource(people.get(), QStringLiteral("P_count"));
+        auto* name = add(new DBEdit);
+        name->setDataSource(people.get(), QStringLiteral("P_name"));
+        showWindow();
+        focus(edit);
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("12x"));
+        store->exec(
+            QStringLiteral("UPDATE people SET P_name = 'Anna', P_count = 5 WHERE P_id = 1"));
+        people->refresh();
+        QCOMPARE(name->text(), QStringLiteral("Anna"));
+        QCOMPARE(edit->text(), QStringLiteral("12x"));
+        QVERIFY(edit->hasInvalidText());
+        // Put right, it is what was typed that is stored, over the value read meanwhile.
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("12"));
+        people->post();
+        QCOMPARE(sql(QStringLiteral("SELECT P_count FROM people WHERE P_id = 1")), u"12"_qs);
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("7y"));
+        people->cancel();
+        people->next();
+        QCOMPARE(edit->text(), QStringLiteral("7"));
+        QVERIFY(!edit->hasInvalidText());
     }
 
     void hiddenControlCatchesUpWhenShown() {
@@ -751,6 +782,38 @@ private Q_SLOTS:
                  QStringLiteral("Eve"));
     }
 
+    // Up and Down in a cell editor move between rows, storing the cell; a pick list's closed
+    // drop-down never turns them into another choice.
+    void gridArrowsInACellEditorMoveBetweenRows_data() {
+        QTest::addColumn<int>("column");
+        QTest::newRow("pick list") << 1;
+        QTest::newRow("plain text") << 0;
+    }
+    void gridArrowsInACellEditorMoveBetweenRows() {
+        QFETCH(int, column);
+        DBGrid* grid = taskGrid();
+        grid->setPickList(1,
+                          {QStringLiteral("Carl"), QStringLiteral("Dora"), QStringLiteral("Eve")});
+        showWindow();
+        focus(grid);
+        grid->setCurrentIndex(grid->model()->index(0, column));
+        QTest::keyClick(grid, Qt::Key_F2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("!"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCoreApplication::processEvents();
+        QCOMPARE(grid->currentIndex().row(), 1);
+        QCOMPARE(tasks->recNo(), 1);
+        QCOMPARE(sql(QStringLiteral("SELECT T_title || '/' || T_owner FROM tasks WHERE T_id = 1")),
+                 column == 1 ? u"Plan/Carl!"_qs : u"Plan!/Carl"_qs);
+        QCOMPARE(sql(QStringLiteral("SELECT T_owner FROM tasks WHERE T_id = 2")), u"Dora"_qs);
+        QTest::keyClick(grid, Qt::Key_F2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QCoreApplication::processEvents();
+        QCOMPARE(grid->currentIndex().row(), 0);
+        QCOMPARE(sql(QStringLiteral("SELECT T_owner FROM tasks WHERE T_id = 2")), u"Dora"_qs);
+    }
+
     void gridTitleRowIsWhiteOnTeal() {
         DBGrid* grid = taskGrid();
         showWindow();
@@ -957,6 +1020,35 @@ private Q_SLOTS:
         QTest::newRow("Post stores") << int(DBNavigator::Button::Post) << "Anna";
         QTest::newRow("Cancel drops") << int(DBNavigator::Button::Cancel) << "Ann";
     }
+    // Each button is named in words, for a screen reader, in the interface language.
+    void navigatorButtonsAreNamedInWords() {
+        auto* navigator = add(new DBNavigator);
+        showWindow();
+        const auto name = [&](DBNavigator::Button b) {
+            return QAccessible::queryAccessibleInterface(navigator->button(b))
+                ->text(QAccessible::Name);
+        };
+        QCOMPARE(name(DBNavigator::Button::First), QStringLiteral("First record"));
+        QCOMPARE(name(DBNavigator::Button::Insert), QStringLiteral("Insert record"));
+        QCOMPARE(name(DBNavigator::Button::Cancel), QStringLiteral("Cancel edit"));
+        // Another language's words, as soon as its texts are installed.
+        struct Words : QTranslator {
+            bool isEmpty() const override { return false; }
+            QString translate(const char* context, const char* text, const char*,
+                              int) const override {
+                return QLatin1String(context) == u"Navigator"_qs
+                           ? QStringLiteral("<%1>").arg(QLatin1String(text))
+                           : QString();
+            }
+        } words;
+        QCoreApplication::installTranslator(&words);
+        QTRY_COMPARE(name(DBNavigator::Button::Post), QStringLiteral("<Post edit>"));
+        QCOMPARE(navigator->button(DBNavigator::Button::Post)->toolTip(),
+                 QStringLiteral("<Post edit>"));
+        QCoreApplication::removeTranslator(&words);
+        QTRY_COMPARE(name(DBNavigator::Button::Post), QStringLiteral("Post edit"));
+    }
+
     void navigatorPostAndCancel() {
         QFETCH(int, button);
         QFETCH(QString, stored);
