@@ -1,6 +1,7 @@
 #include "settings.h"
 
 #include <QSettings>
+#include <QStringList>
 
 Settings Settings::read() {
     Settings s;
@@ -8,6 +9,10 @@ Settings Settings::read() {
     store.beginGroup(QStringLiteral("Vok"));
     s.data = store.value(QStringLiteral("Data"), QString()).toString();
     s.language = store.value(QStringLiteral("Language"), QStringLiteral("0")).toString();
+    const QString live = store.value(QStringLiteral("LiveUpdates")).toString().trimmed().toLower();
+    s.liveUpdates = !QStringList{QStringLiteral("false"), QStringLiteral("0"), QStringLiteral("no"),
+                                 QStringLiteral("off")}
+                         .contains(live);
     store.endGroup();
     return s;
 }

@@ -7,6 +7,7 @@
 #include "framework/ui/messages.h"
 #include "support/testenvironment.h"
 #include "ui/main/detailpage.h"
+#include "ui/main/liveupdate.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/recordtab.h"
 #include "ui/main/startupsequence.h"
@@ -16,7 +17,9 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSettings>
 #include <QSqlQuery>
+#include <QStatusBar>
 #include <QtTest>
 
 class TestStartup : public QObject {
@@ -157,6 +160,56 @@ private Q_SLOTS:
         QCOMPARE(w.dm->store->networkControlDir(), folder);
         QVERIFY(boxes.isEmpty());
         QVERIFY(w.dm->projects->recordCount() > 0);
+    }
+
+    void liveUpdatesFollowTheSetting_data() {
+        QTest::addColumn<QString>("value"); // null: no LiveUpdates line
+        QTest::addColumn<bool>("on");
+        QTest::newRow("absent") << QString() << true;
+        QTest::newRow("true") << "true" << true;
+        QTest::newRow("1") << "1" << true;
+        QTest::newRow("false") << "false" << false;
+        QTest::newRow("False") << "False" << false;
+        QTest::newRow("0") << "0" << false;
+        QTest::newRow("no") << "no" << false;
+        QTest::newRow("off") << " off" << false;
+    }
+    void liveUpdatesFollowTheSetting() {
+        QFETCH(QString, value);
+        QFETCH(bool, on);
+        env->writeSettings(env->demoFolder(), QStringLiteral("0"));
+        if (!value.isNull()) {
+            QSettings conf(QDir(env->root()).filePath(QStringLiteral("etc/Vok.conf")),
+                           QSettings::IniFormat);
+            conf.setValue(QStringLiteral("Vok/LiveUpdates"), value);
+        }
+        Window w;
+        QVERIFY(!w.form->liveUpdate->isActive());
+        w.form->startup->run();
+        QCOMPARE(w.form->liveUpdate->isActive(), on);
+        // Off, the window looks as it always did: no status bar.
+        QCOMPARE(w.form->findChild<QStatusBar*>() != nullptr, on);
+    }
+
+    void theUpdateNoteGivesHoursAndMinutes_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("note");
+        QTest::newRow("C, seconds in its short format")
+            << "C"
+            << "Updated from another installation at 10:42";
+        QTest::newRow("en_US") << "en_US"
+                               << "Updated from another installation at 10:42 AM";
+        QTest::newRow("fr_FR") << "fr_FR"
+                               << "Updated from another installation at 10:42";
+    }
+    void theUpdateNoteGivesHoursAndMinutes() {
+        QFETCH(QString, locale);
+        QFETCH(QString, note);
+        const QLocale before;
+        QLocale::setDefault(QLocale(locale));
+        const QString made = LiveUpdate::note(QTime(10, 42, 7));
+        QLocale::setDefault(before);
+        QCOMPARE(made, note);
     }
 
     void missingTableIsShownOnceAndTheApplicationGoesOn() {

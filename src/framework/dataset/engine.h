@@ -72,6 +72,14 @@ public:
     virtual void counterRead(qlonglong /*value*/) {}
     // This connection wrote outside a unit.
     virtual void noteOwnWrite() {}
+    // Starts listening for the notices an engine sends when another connection commits; false
+    // where none come and only changedElsewhere() tells.
+    virtual bool listenForCommits() { return false; }
+    // The socket on which those notices arrive; -1 where none do.
+    virtual int noticeSocket() const { return -1; }
+    // Takes the notices that have arrived, without a round trip: true when one tells of another
+    // connection's commit, which the next changedElsewhere() then asks about.
+    virtual bool takeCommitNotices() { return false; }
     // Writes sent without waiting are answered and checked; before anything else uses the
     // connection.
     virtual void flush() {}

@@ -2,6 +2,7 @@
 
 #include "databaseerror.h"
 #include "framework/io/shownlocation.h"
+#include "postgrescommitnotices.h"
 #include "postgresrowsetwriter.h"
 #include "postgresstatement.h"
 #include "servernotices.h"
@@ -136,6 +137,7 @@ void PostgresEngine::close() {
     inUnit_ = false;
     reservedIds_.clear();
     counterQuery_.reset();
+    notices_.reset();
     *alive_ = false;
     rowIds_.clear();
     sharedClaims_.clear();
@@ -226,20 +228,7 @@ QStringList PostgresEngine::changeTrackingSql() {
                        "IDENTITY PRIMARY KEY, file_name text NOT NULL UNIQUE)")
             .arg(s),
         // Once per transaction: the counter goes up and its row stays locked until the end.
-        QStringLiteral(
-            "CREATE FUNCTION %1.vok_note_change() RETURNS bigint LANGUAGE plpgsql AS $f$\n"
-            "DECLARE v bigint;\n"
-            "BEGIN\n"
-            "  IF current_setting('vok.unit', true) IS DISTINCT FROM "
-            "pg_current_xact_id()::text THEN\n"
-            "    UPDATE %1.vok_changes SET n = n + 1 RETURNING n INTO v;\n"
-            "    PERFORM set_config('vok.unit', pg_current_xact_id()::text, true);\n"
-            "    PERFORM set_config('vok.number', v::text, true);\n"
-            "    RETURN v;\n"
-            "  END IF;\n"
-            "  RETURN current_setting('vok.number')::bigint;\n"
-            "END $f$")
-            .arg(s),
+        PostgresCommitNotices::noteChangeFunction(s, false),
         QStringLiteral("CREATE FUNCTION %1.vok_changed() RETURNS trigger LANGUAGE plpgsql AS $f$\n"
                        "BEGIN PERFORM %1.vok_note_change(); RETURN NULL; END $f$")
             .arg(s),
@@ -364,6 +353,28 @@ bool PostgresEngine::changedElsewhere() {
     ownBumps_ = 0;
     lastLook_.restart();
     return changed;
+}
+
+bool PostgresEngine::listenForCommits() {
+    if (inUnit_ || PQtransactionStatus(handle()) != PQTRANS_IDLE)
+        return false;
+    auto notices = std::make_unique<PostgresCommitNotices>(*this, handle(), schema_);
+    if (!notices->listen(schemaName()))
+        return false;
+    notices_ = std::move(notices);
+    return true;
+}
+
+int PostgresEngine::noticeSocket() const {
+    return notices_ ? notices_->socket() : -1;
+}
+
+bool PostgresEngine::takeCommitNotices() {
+    if (!notices_ || inUnit_ || !notices_->take())
+        return false;
+    // Told by the server itself: the next question asks, however fresh the last look.
+    lastLook_.invalidate();
+    return true;
 }
 
 QString PostgresEngine::counterColumn() {

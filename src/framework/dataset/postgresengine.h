@@ -10,6 +10,8 @@ struct pg_conn;
 
 namespace vok {
 
+class PostgresCommitNotices;
+
 // A PostgreSQL database named by a connection URI. Members' sheets are tables of the same
 // database (vok_sheet_N, listed with their file names in vok_sheets), so a merge is one server
 // transaction. Every writer bumps the one row of vok_changes inside its transaction (a trigger
@@ -40,6 +42,9 @@ public:
     QString counterColumn() override;
     void counterRead(qlonglong value) override;
     void noteOwnWrite() override;
+    bool listenForCommits() override;
+    int noticeSocket() const override;
+    bool takeCommitNotices() override;
     void flush() override;
     qlonglong reserveRowId(const TableRef& ref) override;
     std::unique_ptr<RowSetWriter> rowSetWriter(const TableRef& ref, const QStringList& columns,
@@ -106,6 +111,7 @@ private:
     // The sheets this session holds: shared or not.
     QHash<QString, bool> sharedClaims_;
     std::unique_ptr<Statement> counterQuery_;
+    std::unique_ptr<PostgresCommitNotices> notices_;
     // Change tracking: the counter as last seen, this connection's own bumps since, and when
     // it was last read.
     qlonglong seen_ = -1;

@@ -448,4 +448,10 @@ Store::Stamp Store::stamp(const TableRef& ref) {
     return Stamp{tableWrites_.value(ref.sql()), otherWrites_, external_};
 }
 
+quint64 Store::othersCommits(bool look) {
+    if (look && open_ && depth_ == 0 && engine_->changedElsewhere())
+        ++external_;
+    return external_;
+}
+
 } // namespace vok

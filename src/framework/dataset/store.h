@@ -122,6 +122,9 @@ public:
     // The stamp as it stands now; outside a transaction it asks the engine whether another
     // connection has committed (inside one, the unit's write lock keeps them out).
     Stamp stamp(const TableRef& ref);
+    // Commits by other connections found so far, by any look; `look` asks the engine first
+    // (outside a transaction, as stamp() does).
+    quint64 othersCommits(bool look);
     quint64 tableWrites(const TableRef& ref) const { return tableWrites_.value(ref.sql()); }
     quint64 otherWrites() const { return otherWrites_; }
     void noteWrite(const TableRef& ref);

@@ -1516,6 +1516,24 @@ std::vector<TableRow> Table::rangeOf(const QVariantList& masterKey) const {
     return rows;
 }
 
+std::vector<TableRow> Table::rangesOf(const QList<QVariantList>& masterKeys) const {
+    std::vector<Row> rows;
+    if (!isActive() || masterKeys.isEmpty())
+        return rows;
+    QList<QVariantList> keys;
+    for (const QVariantList& masterKey : masterKeys) {
+        QVariantList key = storedKeys(masterKey);
+        if (!master_ || !keyUsable(key) || key.size() > masterFields_.size())
+            continue;
+        if (!keys.isEmpty() && key.size() != keys.first().size())
+            throw DatabaseError(QStringLiteral("The keys of one read give as many values each"));
+        keys << std::move(key);
+    }
+    if (!keys.isEmpty())
+        const_cast<Table*>(this)->readKeys(keys, rows);
+    return rows;
+}
+
 void Table::postOverTheirs() {
     Row& read = rows_[static_cast<size_t>(cur_)];
     // Each round reads the row as the other side left it; a third writer between the read and
@@ -1570,6 +1588,44 @@ void Table::refuseDeletion() {
     // What was to be deleted is gone: it leaves the view as a deletion would have it leave.
     dropCurrentRow();
     throw DatabaseError::deletedByAnotherUser();
+}
+
+bool Table::refreshUnchangedFields(const QList<int>& keep) {
+    requireActive();
+    if (state_ == State::Insert)
+        return true;
+    if (state_ != State::Edit)
+        return refreshRecord();
+    Row& read = rows_[static_cast<size_t>(cur_)];
+    QVector<QVariant> now = read.values;
+    if (!readStored(read.rowid, now))
+        return false;
+    QList<int> taken;
+    for (int i = 0; i < storedCount_; ++i) {
+        if (changed_.testBit(i) || keep.contains(i) || compareStored(now[i], read.values[i]) == 0)
+            continue;
+        read.values[i] = now[i];
+        buffer_.values[i] = std::move(now[i]);
+        locateIndex_.remove(i);
+        taken << i;
+    }
+    if (taken.isEmpty())
+        return true;
+    computeCalcFields(read);
+    computeCalcFields(buffer_);
+    for (int i = storedCount_; i < fieldCount(); ++i) {
+        locateIndex_.remove(i);
+        taken << i;
+    }
+    if (controlsDisabled_ > 0) {
+        heldNotice_ = true;
+        return true;
+    }
+    // Each control of a field taken reads it again; the others, the one the user types into
+    // among them, are not disturbed.
+    for (int i : std::as_const(taken))
+        Q_EMIT fieldChanged(i);
+    return true;
 }
 
 } // namespace vok

@@ -104,6 +104,12 @@ public:
     // user's). Does nothing while editing. False when the record is gone: the record-set stays on
     // it as last read (recordGone tells) until the next move or re-read of the range.
     bool refreshRecord();
+    // The same while the current record is being edited: each field the user has not changed,
+    // and not in `keep` (a field the user is in, a text its field refused), shows what is stored
+    // now and counts as read. A field the user changed keeps the typed value and what was read,
+    // so that storing it still finds where the other side changed it too. A new record is left
+    // as it is. False when the record is gone.
+    bool refreshUnchangedFields(const QList<int>& keep = {});
 
     // --- editing ---
     void insert();
@@ -140,6 +146,10 @@ public:
     // they come into view. Fewer values than the link has give the records of every master that
     // begins with them, in order (a project's actions, major activity by major activity).
     std::vector<TableRow> rangeOf(const QVariantList& masterKey) const;
+    // The records of many masters, as rangeOf() gives each, in a few statements and in index
+    // order: a tree reads again the children of every node in view. The keys give as many values
+    // each.
+    std::vector<TableRow> rangesOf(const QList<QVariantList>& masterKeys) const;
     // Reads the ranges of many masters with few statements and keeps them for the moves that
     // follow, as ranges left are kept: a merge reads what its next lines name before it moves
     // there. Keys may give fewer values than the link has (every range that begins with them).

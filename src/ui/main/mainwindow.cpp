@@ -15,6 +15,7 @@
 #include "framework/widgets/dbctrlgrid.h"
 #include "framework/widgets/dbedit.h"
 #include "helppage.h"
+#include "liveupdate.h"
 #include "mailto.h"
 #include "memberlistwindow.h"
 #include "recordtab.h"
@@ -95,6 +96,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     connect(treeFind, &TreeFind::closed, tree->view(),
             [this] { tree->view()->setFocus(Qt::ShortcutFocusReason); });
     startup = new StartupSequence(*this);
+    liveUpdate = new LiveUpdate(*this);
     connectCommands();
     updateCommands();
 }

@@ -14,6 +14,7 @@
 class ChangeHistory;
 class ContactWindow;
 class EditMenu;
+class LiveUpdate;
 class DetailPage;
 class MemberListWindow;
 class ProjectCopyTables;
@@ -115,6 +116,8 @@ public:
 
     // First activation: settings, connection, tables, pick lists, language, tree.
     StartupSequence* startup;
+    // Other installations' changes shown as they are stored; started by the first activation.
+    LiveUpdate* liveUpdate;
 
 protected:
     bool event(QEvent* e) override;

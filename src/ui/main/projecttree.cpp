@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSet>
@@ -25,7 +26,9 @@ constexpr int IdRole = Qt::UserRole;
 constexpr int StatusRole = Qt::UserRole + 1;
 // Set on a project node whose children have not been made yet.
 constexpr int PendingRole = Qt::UserRole + 2;
-constexpr int OverRole = Qt::UserRole + 3;
+// Set on a project node whose children were made before the tables were last read again.
+constexpr int StaleRole = Qt::UserRole + 3;
+constexpr int OverRole = Qt::UserRole + 4;
 
 const QString statusCodes[] = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")};
 
@@ -68,8 +71,8 @@ ProjectTree::ProjectTree(QTreeWidget* tree) : QObject(tree), tree_(tree) {
     connect(tree_->verticalScrollBar(), &QScrollBar::valueChanged, this, &ProjectTree::fillView);
     connect(tree_, &QTreeWidget::itemCollapsed, this, &ProjectTree::fillView);
     connect(tree_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
-        if (!item->parent())
-            makeChildren(item);
+        if (!item->parent() && !makeChildren(item))
+            freshen(item);
     });
 }
 
@@ -127,17 +130,27 @@ void ProjectTree::remark(int level) {
 }
 
 QTreeWidgetItem* ProjectTree::makeItem(const Node& node) const {
+    auto* item = new QTreeWidgetItem;
+    setNode(item, node);
+    return item;
+}
+
+void ProjectTree::setNode(QTreeWidgetItem* item, const Node& node) const {
     // Control and direction characters show as escapes: a name cannot disguise itself.
-    auto* item = new QTreeWidgetItem(QStringList(vok::ShownText::escaped(node.caption)));
+    const QString caption = vok::ShownText::escaped(node.caption);
+    if (item->text(0) != caption)
+        item->setText(0, caption);
     item->setData(0, IdRole, node.id);
+    markOver(item, node.over);
+    if (item->data(0, StatusRole).toString() == node.status)
+        return;
     item->setData(0, StatusRole, node.status);
     if (node.status == QLatin1String("1"))
         item->setForeground(0, QColor(0x00, 0x80, 0x00)); // completed: green
     else if (node.status == QLatin1String("2"))
         item->setForeground(0, QColor(0xc0, 0x00, 0x00)); // critical: red
-    if (node.over)
-        markOver(item, true);
-    return item;
+    else
+        item->setData(0, Qt::ForegroundRole, QVariant());
 }
 
 QList<ProjectTree::Node> ProjectTree::projects() const {
@@ -160,43 +173,42 @@ QList<ProjectTree::Node> ProjectTree::projects() const {
     return out;
 }
 
-QList<ProjectTree::Node> ProjectTree::majorsOf(const QString& projectId, qlonglong project) const {
-    const vok::Table& t = *dm_->Major;
-    const int id = t.fieldByName(QStringLiteral("Major_id")).index();
-    const int name = t.fieldByName(QStringLiteral("Major_item")).index();
-    const int done = t.fieldByName(QStringLiteral("Major_completed")).index();
-    const int critical = t.fieldByName(QStringLiteral("Major_critical")).index();
-    const BudgetColumns budget(t, 1);
-    QList<Node> out;
-    const QString prefix = projectId + QLatin1Char(',');
-    for (const vok::TableRow& r : t.rangeOf({project})) {
-        const qlonglong key = r.values[id].toLongLong();
-        out.append({prefix + QString::number(key), r.values[name].toString(),
-                    status(flag(r.values[done]), flag(r.values[critical])), key,
-                    budget.over([&](int column) { return r.values[column]; })});
+ProjectTree::Children ProjectTree::childrenOf(const std::vector<vok::TableRow>& majors,
+                                              const std::vector<vok::TableRow>& actions) const {
+    Children out;
+    {
+        const vok::Table& t = *dm_->Major;
+        const int project = t.fieldByName(QStringLiteral("Major_project_id")).index();
+        const int id = t.fieldByName(QStringLiteral("Major_id")).index();
+        const int name = t.fieldByName(QStringLiteral("Major_item")).index();
+        const int done = t.fieldByName(QStringLiteral("Major_completed")).index();
+        const int critical = t.fieldByName(QStringLiteral("Major_critical")).index();
+        const BudgetColumns budget(t, 1);
+        for (const vok::TableRow& r : majors) {
+            const QString parent = QString::number(r.values[project].toLongLong());
+            const qlonglong key = r.values[id].toLongLong();
+            out[parent].append({parent + QLatin1Char(',') + QString::number(key),
+                                r.values[name].toString(),
+                                status(flag(r.values[done]), flag(r.values[critical])), key,
+                                budget.over([&](int column) { return r.values[column]; })});
+        }
     }
-    return out;
-}
-
-QHash<qlonglong, QList<ProjectTree::Node>> ProjectTree::actionsOf(const QString& projectId,
-                                                                  qlonglong project) const {
     const vok::Table& t = *dm_->Action;
-    const int majorId = t.fieldByName(QStringLiteral("Action_major_id")).index();
+    const int project = t.fieldByName(QStringLiteral("Action_project_id")).index();
+    const int major = t.fieldByName(QStringLiteral("Action_major_id")).index();
     const int id = t.fieldByName(QStringLiteral("Action_id")).index();
     const int name = t.fieldByName(QStringLiteral("Action_name")).index();
     const int done = t.fieldByName(QStringLiteral("Action_completed")).index();
     const int critical = t.fieldByName(QStringLiteral("Action_critical")).index();
     const BudgetColumns budget(t, 2);
-    QHash<qlonglong, QList<Node>> out;
-    const QString prefix = projectId + QLatin1Char(',');
-    // The project's actions in one read, major activity by major activity.
-    for (const vok::TableRow& r : t.rangeOf({project})) {
-        const qlonglong major = r.values[majorId].toLongLong();
+    for (const vok::TableRow& r : actions) {
+        const QString parent = QString::number(r.values[project].toLongLong()) + QLatin1Char(',') +
+                               QString::number(r.values[major].toLongLong());
         const qlonglong key = r.values[id].toLongLong();
-        out[major].append(
-            {prefix + QString::number(major) + QLatin1Char(',') + QString::number(key),
-             r.values[name].toString(), status(flag(r.values[done]), flag(r.values[critical])), key,
-             budget.over([&](int column) { return r.values[column]; })});
+        out[parent].append({parent + QLatin1Char(',') + QString::number(key),
+                            r.values[name].toString(),
+                            status(flag(r.values[done]), flag(r.values[critical])), key,
+                            budget.over([&](int column) { return r.values[column]; })});
     }
     return out;
 }
@@ -238,15 +250,16 @@ bool ProjectTree::makeChildren(QTreeWidgetItem* project) {
         return false;
     project->setData(0, PendingRole, QVariant());
     const QString projectId = idOf(project);
-    const qlonglong key = projectId.toLongLong();
+    const QVariantList key{projectId.toLongLong()};
+    // The project's major activities, and its actions in one read.
+    const Children children = childrenOf(dm_->Major->rangeOf(key), dm_->Action->rangeOf(key));
     QList<QTreeWidgetItem*> majors;
     QList<QTreeWidgetItem*> opened;
-    const QHash<qlonglong, QList<Node>> actionsByMajor = actionsOf(projectId, key);
-    for (const Node& m : majorsOf(projectId, key)) {
+    for (const Node& m : children.value(projectId)) {
         // Filtered, by the names as the tree shows them: a major activity shows when its name
         // holds the text, or as the parent of an action whose name does, opened to show it.
         QList<QTreeWidgetItem*> actions;
-        for (const Node& a : actionsByMajor.value(m.key)) {
+        for (const Node& a : children.value(m.id)) {
             std::unique_ptr<QTreeWidgetItem> action(makeItem(a));
             if (filter_.isEmpty() || matches(action->text(0)))
                 actions << action.release();
@@ -307,6 +320,8 @@ void ProjectTree::fillView() {
         if (!item->parent() && makeChildren(item)) {
             // Reached for the first time: open one level, as a rebuilt tree shows its projects.
             item->setExpanded(true);
+        } else if (!item->parent() && item->isExpanded()) {
+            freshen(item);
         }
         item = tree_->itemBelow(item);
     }
@@ -320,7 +335,8 @@ QTreeWidgetItem* ProjectTree::find(const QString& id) {
     QTreeWidgetItem* node = ok ? projectNodes_.value(key) : nullptr;
     if (!node || parts.size() > 3)
         return nullptr;
-    makeChildren(node);
+    if (!makeChildren(node))
+        freshen(node);
     for (int level = 1; level < parts.size() && node; ++level) {
         const QString wanted = QStringList(parts.mid(0, level + 1)).join(QLatin1Char(','));
         QTreeWidgetItem* found = nullptr;
@@ -337,7 +353,8 @@ QStringList ProjectTree::all(int role) {
     QStringList out;
     for (int p = 0; p < tree_->topLevelItemCount(); ++p) {
         QTreeWidgetItem* project = tree_->topLevelItem(p);
-        makeChildren(project);
+        if (!makeChildren(project))
+            freshen(project);
         out << project->data(0, role).toString();
         for (int m = 0; m < project->childCount(); ++m) {
             const QTreeWidgetItem* major = project->child(m);
@@ -355,4 +372,128 @@ QStringList ProjectTree::allIds() {
 
 QStringList ProjectTree::allStatuses() {
     return all(StatusRole);
+}
+
+// ---------------------------------------------------------------- reading again in place
+
+void ProjectTree::syncChildren(
+    QTreeWidgetItem* parent, const QList<Node>& wanted,
+    const std::function<void(QTreeWidgetItem*, const Node&, bool made)>& each) {
+    QSet<QString> ids;
+    ids.reserve(wanted.size());
+    for (const Node& n : wanted)
+        ids.insert(n.id);
+    for (int k = parent->childCount() - 1; k >= 0; --k) {
+        if (!ids.contains(idOf(parent->child(k))))
+            delete parent->takeChild(k);
+    }
+    // Both in the tables' order: the nodes left are the wanted ones that were there, in order,
+    // so a node that is not the one wanted at its place is new.
+    for (int i = 0; i < wanted.size(); ++i) {
+        QTreeWidgetItem* item = parent->child(i);
+        const bool made = !item || idOf(item) != wanted[i].id;
+        if (made) {
+            item = makeItem(wanted[i]);
+            parent->insertChild(i, item);
+        } else {
+            setNode(item, wanted[i]);
+        }
+        if (each)
+            each(item, wanted[i], made);
+    }
+}
+
+void ProjectTree::readChildren(const QList<QTreeWidgetItem*>& projects) {
+    if (projects.isEmpty())
+        return;
+    QList<QVariantList> keys;
+    for (const QTreeWidgetItem* project : projects)
+        keys << QVariantList{idOf(project).toLongLong()};
+    // Every project's children in two reads, whatever the number of projects.
+    Children children = childrenOf(dm_->Major->rangesOf(keys), dm_->Action->rangesOf(keys));
+    if (!filter_.isEmpty()) {
+        // A tree being searched stays searched: only the matches and their parents come back.
+        for (const QTreeWidgetItem* project : projects) {
+            QList<Node>& majors = children[idOf(project)];
+            majors.removeIf([&](const Node& m) {
+                QList<Node>& actions = children[m.id];
+                actions.removeIf([&](const Node& a) { return !matches(a.caption); });
+                return actions.isEmpty() && !matches(m.caption);
+            });
+        }
+    }
+    for (QTreeWidgetItem* project : projects) {
+        project->setData(0, PendingRole, QVariant());
+        project->setData(0, StaleRole, QVariant());
+        syncChildren(project, children.value(idOf(project)),
+                     [&](QTreeWidgetItem* major, const Node& m, bool) {
+                         syncChildren(major, children.value(m.id), {});
+                     });
+        project->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+    }
+}
+
+bool ProjectTree::freshen(QTreeWidgetItem* project) {
+    if (!project->data(0, StaleRole).toBool() || !dm_)
+        return false;
+    readChildren({project});
+    return true;
+}
+
+QSet<const QTreeWidgetItem*> ProjectTree::projectsInView() const {
+    QSet<const QTreeWidgetItem*> out;
+    if (!tree_->isVisible())
+        return out;
+    const int bottom = tree_->viewport()->height();
+    for (QTreeWidgetItem* item = tree_->itemAt(0, 0);
+         item && tree_->visualItemRect(item).top() < bottom; item = tree_->itemBelow(item)) {
+        const QTreeWidgetItem* project = item;
+        while (project->parent())
+            project = project->parent();
+        out.insert(project);
+    }
+    return out;
+}
+
+void ProjectTree::readAgain() {
+    if (!dm_ || !dm_->projects->isActive())
+        return;
+    {
+        // The projects coming into view meanwhile get their children at the end.
+        const QScopedValueRollback noFilling(filling_, true);
+        syncProjects();
+    }
+    fillView();
+}
+
+void ProjectTree::syncProjects() {
+    const QSet<const QTreeWidgetItem*> inView = projectsInView();
+    const QTreeWidgetItem* top = tree_->isVisible() ? tree_->itemAt(0, 0) : nullptr;
+    const QString topId = idOf(top);
+    const int scrolled = tree_->verticalScrollBar()->value();
+    QList<QTreeWidgetItem*> shown;
+    syncChildren(tree_->invisibleRootItem(), projects(),
+                 [&](QTreeWidgetItem* project, const Node&, bool made) {
+                     if (made) {
+                         project->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+                         project->setData(0, PendingRole, true);
+                     } else if (!project->data(0, PendingRole).toBool()) {
+                         // What shows is read now; the rest when it shows.
+                         if (project->isExpanded() && inView.contains(project))
+                             shown << project;
+                         else
+                             project->setData(0, StaleRole, true);
+                     }
+                 });
+    readChildren(shown);
+    projectNodes_.clear();
+    for (int p = 0; p < tree_->topLevelItemCount(); ++p) {
+        QTreeWidgetItem* project = tree_->topLevelItem(p);
+        projectNodes_.insert(idOf(project).toLongLong(), project);
+    }
+    // The node that was at the top stays there; gone, the view stays where it was.
+    if (QTreeWidgetItem* again = topId.isEmpty() ? nullptr : find(topId))
+        tree_->scrollToItem(again, QAbstractItemView::PositionAtTop);
+    else
+        tree_->verticalScrollBar()->setValue(scrolled);
 }

@@ -2,8 +2,14 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QStringList>
+#include <functional>
+#include <vector>
 
+namespace vok {
+struct TableRow;
+}
 class QTreeWidget;
 class QTreeWidgetItem;
 class ProjectData;
@@ -45,6 +51,13 @@ public:
 
     // Makes the children of the projects in view that have none yet, and opens them.
     void fillView();
+    // Shows again, in place, what the tables hold: project nodes come, go, are renamed and
+    // re-marked as the projects record-set now holds them (read again by the caller); the
+    // children of the projects open in view are read again, those of the others when they next
+    // open or come into view. The nodes kept keep their state (open, current), and the node at
+    // the top of the view stays there. The caller sees first that the current node is still
+    // stored.
+    void readAgain();
 
     // From the next load on, only the nodes whose name holds `text` (letter case and accents
     // aside) show, with their parents, opened down to them; empty text: every node. The engine
@@ -70,10 +83,27 @@ private:
     void markOver(QTreeWidgetItem* item, bool over) const;
     // After a level's record-set changed: the selected node's mark, when it is that record's.
     void remark(int level);
-    // The major activities of a project, and its actions by major activity, in the tables'
-    // order.
-    QList<Node> majorsOf(const QString& projectId, qlonglong project) const;
-    QHash<qlonglong, QList<Node>> actionsOf(const QString& projectId, qlonglong project) const;
+    // Gives a node the caption, identity, status and over-budget mark of a record.
+    void setNode(QTreeWidgetItem* item, const Node& node) const;
+    // Makes the children of `parent` the nodes wanted, in the same order: those there already
+    // stay as they are, with their state and their own children; `each` sees every child,
+    // `made` telling a new one.
+    void syncChildren(QTreeWidgetItem* parent, const QList<Node>& wanted,
+                      const std::function<void(QTreeWidgetItem*, const Node&, bool made)>& each);
+    // Reads projects' children again into the nodes there.
+    void readChildren(const QList<QTreeWidgetItem*>& projects);
+    // A project whose children were made before the last readAgain() and not read since reads
+    // them now; false when they are as read.
+    bool freshen(QTreeWidgetItem* project);
+    // readAgain() but for the projects that come into view.
+    void syncProjects();
+    // The projects with a row (their own or a child's) in view.
+    QSet<const QTreeWidgetItem*> projectsInView() const;
+    // Nodes by the identity of their parent ("12" for major activities, "12,3" for actions),
+    // in the tables' order.
+    using Children = QHash<QString, QList<Node>>;
+    Children childrenOf(const std::vector<vok::TableRow>& majors,
+                        const std::vector<vok::TableRow>& actions) const;
     QList<Node> projects() const;
     // Makes a project's children once; false when they were made before.
     bool makeChildren(QTreeWidgetItem* project);

@@ -7,6 +7,7 @@
 #include "framework/dataset/shortdate.h"
 #include "framework/dataset/table.h"
 #include "framework/ui/guard.h"
+#include "liveupdate.h"
 #include "mainwindow.h"
 #include "recordtab.h"
 #include "treecontroller.h"
@@ -59,4 +60,6 @@ void StartupSequence::firstActivation() {
             window_.translateInterface(index);
     }
     window_.tree->loadTree();
+    if (settings.liveUpdates)
+        window_.liveUpdate->start(*dm->store);
 }

@@ -6,6 +6,7 @@
 #include "data/projecthierarchy.h"
 #include "detailpage.h"
 #include "framework/dataset/databaseerror.h"
+#include "framework/dataset/field.h"
 #include "framework/dataset/heldnotices.h"
 #include "framework/dataset/table.h"
 #include "framework/dataset/transaction.h"
@@ -679,4 +680,57 @@ void TreeController::filter(const QString& text) {
         selectNode(ProjectTree::idOf(first));
     else if (tree_->filter().isEmpty())
         selectNode(before);
+}
+
+// ---------------------------------------------------------------- other installations' changes
+
+namespace {
+
+// The fields of a record tab whose control holds the focus: the user is in them.
+QList<int> fieldsInHand(const RecordTab& tab) {
+    QList<int> fields;
+    const QWidget* focus = QApplication::focusWidget();
+    for (const vok::DataLink* link : tab.dataLinks()) {
+        const auto* control = qobject_cast<const QWidget*>(link->parent());
+        if (focus && control && (control == focus || control->isAncestorOf(focus)) && link->field())
+            fields << link->field()->index();
+    }
+    return fields;
+}
+
+} // namespace
+
+TreeController::Reading TreeController::readAgainWhatShows(bool record) {
+    if (!dm_ || !dm_->projects->isActive())
+        return Reading::Done;
+    if (isAdding() || !view_->isEnabled() || selectionTimer_->isActive() || !goneId_.isEmpty())
+        return Reading::Waiting;
+    DetailPage* page = shownPage();
+    const QList<vok::Table*> tables = dm_->tables();
+    const bool typing =
+        std::any_of(tables.begin(), tables.end(), [](vok::Table* t) { return t->isEditing(); }) ||
+        (page && page->record->hasInvalidText());
+    if (typing) {
+        // A record found gone here is told by its own post.
+        if (record && page && page->records()->isEditing()) {
+            page->records()->refreshUnchangedFields(fieldsInHand(*page->record));
+            return Reading::RecordOnly;
+        }
+        return Reading::Waiting;
+    }
+    const QString id = selectedNode();
+    bool stored = true;
+    {
+        // The controls hear once, at the end: those in view read their record or list again.
+        const vok::HeldNotices held(tables);
+        dm_->projects->refresh();
+        stored = !page || positionOnSelectedNode(3);
+    }
+    if (!stored) {
+        nodeGone(id, nodeText(id), false);
+        return Reading::Done;
+    }
+    const QSignalBlocker block(view_);
+    tree_->readAgain();
+    return Reading::Done;
 }

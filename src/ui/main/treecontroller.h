@@ -101,6 +101,15 @@ public:
     // Only the nodes whose names hold the text show, with their parents, and the first of them
     // is selected; no text: the whole tree again, on the node that was selected.
     void filter(const QString& text);
+    // How far reading again what the window shows went.
+    enum class Reading { Done, RecordOnly, Waiting };
+    // After another installation stored: the shown record, the lists on its page and the tree
+    // read again in place, the selected node, the tab in front, the open nodes and the tree's
+    // scroll position kept. Never over the user's hands: while something is being typed, only
+    // the shown record's fields the user is not in are read (when `record`), and the rest waits
+    // (RecordOnly); while a record is added, a delete runs or a selection is pending, nothing is
+    // read (Waiting).
+    Reading readAgainWhatShows(bool record);
 
 Q_SIGNALS:
     // While a record is added or deleted, the commands that would leave it wait.

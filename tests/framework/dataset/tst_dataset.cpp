@@ -1,7 +1,9 @@
 // The record-set layer against a real data folder, on each storage engine.
+#include "framework/dataset/changewatch.h"
 #include "framework/dataset/databaseerror.h"
 #include "framework/dataset/engineconfig.h"
 #include "framework/dataset/heldnotices.h"
+#include "framework/dataset/postgrescommitnotices.h"
 #include "framework/dataset/shortdate.h"
 #include "framework/dataset/store.h"
 #include "framework/dataset/table.h"
@@ -10,7 +12,9 @@
 #include "support/testenvironment.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QtTest>
@@ -205,6 +209,139 @@ private Q_SLOTS:
         }
         engine.counterRead(counter() + ahead);
         QCOMPARE(engine.changedElsewhere(), changed);
+    }
+
+    // ---- noticing other connections' commits
+
+    void anotherConnectionsCommitIsNoticedAndOwnWritesAreNot_data() {
+        QTest::addColumn<QString>("writer");
+        QTest::addColumn<bool>("inUnit");
+        QTest::addColumn<bool>("noticed");
+        QTest::newRow("another connection, one statement") << "other" << false << true;
+        QTest::newRow("another connection, a unit of work") << "other" << true << true;
+        QTest::newRow("this connection") << "own" << false << false;
+        QTest::newRow("this connection, a unit of work") << "own" << true << false;
+        QTest::newRow("nobody") << "" << false << false;
+    }
+    void anotherConnectionsCommitIsNoticedAndOwnWritesAreNot() {
+        QFETCH(QString, writer);
+        QFETCH(bool, inUnit);
+        QFETCH(bool, noticed);
+        Store other;
+        other.setParams({QStringLiteral("path=") + folder});
+        other.open();
+        ChangeWatch watch(*store);
+        QSignalSpy told(&watch, &ChangeWatch::othersCommitted);
+        watch.start(std::chrono::milliseconds(50));
+        const quint64 looks = watch.looks();
+        if (!writer.isEmpty()) {
+            Store& by = writer == QLatin1String("own") ? *store : other;
+            if (inUnit)
+                by.begin();
+            by.exec(QStringLiteral("UPDATE parent SET P_name = 'new' WHERE P_id = 2"));
+            if (inUnit)
+                by.commit();
+        }
+        QElapsedTimer clock;
+        clock.start();
+        if (noticed) {
+            QVERIFY(told.wait(3000));
+            QVERIFY(clock.elapsed() < 1500);
+            QTest::qWait(200);
+            QCOMPARE(told.size(), 1); // once per commit
+        } else {
+            QTest::qWait(400);
+            QCOMPARE(told.size(), 0);
+            // Heard of its own commits, a server is not even asked.
+            if (watch.hearsNotices())
+                QCOMPARE(watch.looks(), looks);
+        }
+    }
+
+    void watchingWhileNothingChangesCostsAtMostOneLookPerInterval() {
+        ChangeWatch watch(*store);
+        watch.start(std::chrono::milliseconds(20));
+        // Started: on a server, one round trip that starts listening, and one look.
+        const quint64 statements = store->statementsRun();
+        const quint64 looks = watch.looks();
+        QElapsedTimer clock;
+        clock.start();
+        QTest::qWait(600);
+        const qint64 ticks = clock.elapsed() / 20 + 1;
+        // A folder's look reads the file's change counter, no statement on the data; a server
+        // that sends notices is not asked at all.
+        QCOMPARE(store->statementsRun(), statements);
+        QVERIFY(watch.looks() - looks <= static_cast<quint64>(ticks));
+        QCOMPARE(watch.hearsNotices(), Engines::isServer());
+        if (Engines::isServer())
+            QCOMPARE(watch.looks(), looks);
+        else
+            QVERIFY(watch.looks() - looks >= 10);
+    }
+
+    void aServerTellsOfACommitWithoutWaitingForTheInterval_data() {
+        QTest::addColumn<bool>("madeBeforeNotices"); // the database's function raises none yet
+        QTest::addColumn<bool>("otherSchema");       // the commit is to another schema's data
+        QTest::newRow("notices") << false << false;
+        QTest::newRow("a database made before notices") << true << false;
+        QTest::newRow("another schema of the database") << false << true;
+    }
+    void aServerTellsOfACommitWithoutWaitingForTheInterval() {
+        if (!Engines::isServer())
+            QSKIP("a data folder sends no notices: its watch asks at every interval");
+        QFETCH(bool, madeBeforeNotices);
+        QFETCH(bool, otherSchema);
+        QSqlQuery q = store->exec(QStringLiteral("SELECT current_schema()"));
+        QVERIFY(q.next());
+        const QString quoted = quotedName(q.value(0).toString());
+        const auto raisesNotices = [&] {
+            QSqlQuery src = store->exec(
+                QStringLiteral("SELECT prosrc FROM pg_proc WHERE oid = to_regprocedure('%1')")
+                    .arg(quoted + QStringLiteral(".vok_note_change()")));
+            return src.next() && src.value(0).toString().contains(QLatin1String("pg_notify"));
+        };
+        QVERIFY(raisesNotices());
+        if (madeBeforeNotices) {
+            QString old = PostgresCommitNotices::noteChangeFunction(quoted, true);
+            old.remove(QRegularExpression(QStringLiteral("  PERFORM pg_notify[^\\n]*\\n")));
+            store->exec(old);
+            QVERIFY(!raisesNotices());
+        }
+        QString location = folder;
+        if (otherSchema) {
+            location = env->location(QStringLiteral("other"));
+            Store::createDatabase(location, {parentDef}, EngineConfig::Settings());
+        }
+        Store other;
+        other.setParams({QStringLiteral("path=") + location});
+        other.open();
+        ChangeWatch watch(*store);
+        QSignalSpy told(&watch, &ChangeWatch::othersCommitted);
+        // An interval far longer than the wait: only the server's notice can tell in time.
+        watch.start(std::chrono::seconds(20));
+        QVERIFY(watch.hearsNotices());
+        QVERIFY(raisesNotices());
+        const quint64 looks = watch.looks();
+        other.exec(QStringLiteral("INSERT INTO parent (P_name) VALUES ('four')"));
+        if (otherSchema) {
+            QVERIFY(!told.wait(500));
+            QCOMPARE(watch.looks(), looks);
+        } else {
+            QVERIFY(told.wait(2000));
+            QCOMPARE(watch.looks(), looks + 1);
+        }
+    }
+
+    void rangesOfManyMastersAreReadTogetherWithoutMoving() {
+        parent->findKey({3});
+        const quint64 before = store->statementsRun();
+        QStringList names;
+        for (const TableRow& r : child->rangesOf({{3}, {9}, {1}}))
+            names << r.values[2].toString();
+        QCOMPARE(names, (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("d"),
+                                     QStringLiteral("e"), QStringLiteral("f")}));
+        QCOMPARE(store->statementsRun() - before, 1ULL);
+        QCOMPARE(child->fieldByName(QStringLiteral("C_name")).asString(), QStringLiteral("d"));
     }
 
     void insertIntoDetailTakesMasterKeyBeforeNewRecordRule() {
@@ -781,6 +918,79 @@ private Q_SLOTS:
             // The record shows what is stored.
             QCOMPARE(name.asString() + QLatin1Char('|') + number.asString(), stored);
         }
+    }
+
+    void aRecordBeingEditedTakesWhatOthersStoredInTheFieldsLeftAlone_data() {
+        QTest::addColumn<QString>("theirs"); // what another connection sets meanwhile
+        QTest::addColumn<bool>("inCount");   // the user is in P_count (its control has the focus)
+        QTest::addColumn<QString>("shown");  // P_name|P_count in the edit buffer after reading
+        QTest::addColumn<QString>("stored"); // after the post; empty: the post is refused
+        QTest::addColumn<int>("statements"); // the post's
+        QTest::newRow("a field left alone") << "P_count = 7" << false << "mine|7"
+                                            << "mine|7" << 1;
+        QTest::newRow("the field the user is in") << "P_count = 7" << true << "mine|"
+                                                  << "mine|7" << 3;
+        QTest::newRow("the field typed into") << "P_name = 'theirs'" << false << "mine|"
+                                              << "" << 2;
+        QTest::newRow("nothing") << "" << false << "mine|"
+                                 << "mine|" << 1;
+    }
+    void aRecordBeingEditedTakesWhatOthersStoredInTheFieldsLeftAlone() {
+        QFETCH(QString, theirs);
+        QFETCH(bool, inCount);
+        QFETCH(QString, shown);
+        QFETCH(QString, stored);
+        QFETCH(int, statements);
+        Field& name = parent->fieldByName(QStringLiteral("P_name"));
+        Field& number = parent->fieldByName(QStringLiteral("P_count"));
+        parent->first();
+        parent->edit();
+        name.setAsString(QStringLiteral("mine"));
+        if (!theirs.isEmpty()) {
+            Store other;
+            other.setParams({QStringLiteral("path=") + folder});
+            other.exec(QStringLiteral("UPDATE parent SET %1 WHERE P_id = 1").arg(theirs));
+        }
+        QSignalSpy fields(parent.get(), &Table::fieldChanged);
+        QSignalSpy moves(parent.get(), &Table::currentChanged);
+        QVERIFY(
+            parent->refreshUnchangedFields(inCount ? QList<int>{number.index()} : QList<int>{}));
+        QCOMPARE(name.asString() + QLatin1Char('|') + number.asString(), shown);
+        QCOMPARE(parent->state(), Table::State::Edit);
+        // Only the controls of the fields taken hear of it: the one being typed into keeps its
+        // text.
+        QCOMPARE(moves.size(), 0);
+        for (const QList<QVariant>& f : std::as_const(fields))
+            QCOMPARE(f.at(0).toInt(), number.index());
+        const quint64 before = store->statementsRun();
+        QString refused;
+        try {
+            parent->post();
+        } catch (const DatabaseError& e) {
+            refused = e.message();
+        }
+        QCOMPARE(store->statementsRun() - before, static_cast<quint64>(statements));
+        QSqlQuery q =
+            store->exec(QStringLiteral("SELECT P_name, P_count FROM parent WHERE P_id = 1"));
+        QVERIFY(q.next());
+        const QString now = q.value(0).toString() + QLatin1Char('|') +
+                            (q.value(1).isNull() ? QString() : q.value(1).toString());
+        if (stored.isEmpty()) {
+            QVERIFY(refused.contains(QLatin1String("theirs")));
+            QCOMPARE(now, QStringLiteral("theirs|"));
+        } else {
+            QCOMPARE(refused, QString());
+            QCOMPARE(now, stored);
+        }
+    }
+
+    void aRecordGoneWhileEditedIsSaidToBeGone() {
+        parent->first();
+        parent->edit();
+        parent->fieldByName(QStringLiteral("P_name")).setAsString(QStringLiteral("mine"));
+        store->exec(QStringLiteral("DELETE FROM parent WHERE P_id = 1"));
+        QVERIFY(!parent->refreshUnchangedFields());
+        QCOMPARE(parent->state(), Table::State::Edit); // its post says what became of it
     }
 
     void writesInsideAUnitOfWork_data() {

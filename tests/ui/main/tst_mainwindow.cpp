@@ -26,7 +26,9 @@
 #include <QComboBox>
 #include <QMenuBar>
 #include <QProcess>
+#include <QScrollBar>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QToolButton>
@@ -197,6 +199,59 @@ private Q_SLOTS:
         form->tree->loadTree();
         QCOMPARE(form->tree->projectList().last(), QStringLiteral("20"));
         QCOMPARE(node(QStringLiteral("12,3"))->text(0), QStringLiteral("Redesign"));
+    }
+
+    void anotherInstallationsChangesAreReadWhereTheyShow() {
+        for (int p = 100; p < 400; ++p)
+            sql(QStringLiteral("INSERT INTO projects (Zel_Project_id, Zel_project) VALUES (%1, "
+                               "'P%1')")
+                    .arg(p));
+        sql(QStringLiteral("INSERT INTO major (Major_project_id, Major_id, Major_item) VALUES "
+                           "(399, 900, 'Far')"));
+        form->tree->loadTree();
+        QTreeWidget* tree = form->tree->view();
+        const auto project = [tree](const QString& name) -> QTreeWidgetItem* {
+            const QList<QTreeWidgetItem*> found = tree->findItems(name, Qt::MatchExactly);
+            return found.isEmpty() ? nullptr : found.first();
+        };
+        // P399's children made when it showed; then the view goes back to the middle.
+        tree->scrollToItem(project(QStringLiteral("P399")));
+        QCOMPARE(project(QStringLiteral("P399"))->child(0)->text(0), QStringLiteral("Far"));
+        tree->scrollToItem(project(QStringLiteral("P200")), QAbstractItemView::PositionAtTop);
+        tree->setCurrentItem(project(QStringLiteral("P201")));
+        QTRY_VERIFY(visiblePage());
+        const int scrolled = tree->verticalScrollBar()->value();
+        QTreeWidgetItem* const top = tree->itemAt(0, 0);
+        const quint64 before = dm->store->statementsRun();
+
+        other->exec(QStringLiteral("UPDATE projects SET Zel_project = 'Renamed' WHERE "
+                                   "Zel_Project_id = 202"));
+        other->exec(QStringLiteral("UPDATE major SET Major_item = 'Farther' WHERE Major_id = 900"));
+        other->exec(QStringLiteral("DELETE FROM projects WHERE Zel_Project_id = 150"));
+        other->exec(QStringLiteral("INSERT INTO projects (Zel_Project_id, Zel_project) VALUES "
+                                   "(400, 'Newest')"));
+        QTRY_VERIFY_WITH_TIMEOUT(project(QStringLiteral("Renamed")), 3000);
+        QTRY_VERIFY(!form->statusBar()->currentMessage().isEmpty());
+        QVERIFY(project(QStringLiteral("Newest")));
+        QVERIFY(!project(QStringLiteral("P150")));
+        // The view is where it was, on the same nodes; the page on its node.
+        QCOMPARE(tree->itemAt(0, 0), top);
+        QCOMPARE(tree->verticalScrollBar()->value(), scrolled - 1); // a row above it went
+        QCOMPARE(tree->currentItem(), project(QStringLiteral("P201")));
+        QCOMPARE(form->projectPage->record->name->text(), QStringLiteral("P201"));
+        // What is out of view is not read: P399 shows its children as read, until it shows.
+        QCOMPARE(project(QStringLiteral("P399"))->child(0)->text(0), QStringLiteral("Far"));
+        // The projects once, and the children of each open project in view.
+        int open = 0;
+        for (QTreeWidgetItem* item = tree->itemAt(0, 0); item; item = tree->itemBelow(item)) {
+            if (tree->visualItemRect(item).top() >= tree->viewport()->height())
+                break;
+            open += !item->parent() && item->isExpanded() ? 1 : 0;
+        }
+        qInfo("cost %llu open %d", dm->store->statementsRun() - before, open);
+        QVERIFY(dm->store->statementsRun() - before <= static_cast<quint64>(1 + 2 * open + 1));
+        tree->scrollToItem(project(QStringLiteral("P399")));
+        QCOMPARE(project(QStringLiteral("P399"))->child(0)->text(0), QStringLiteral("Farther"));
     }
 
     void treeLooks() {
