@@ -64,6 +64,8 @@ public:
                         const EngineConfig::Settings& settings) override;
     void createSheet(const QString& fileName, const TableDef& def, int unitDepth) override;
     void syncAutoIncrement(const TableRef& ref) override;
+    void catchUpNumbers() override;
+    StatementEffect effectOf(const QSqlQuery& query) const override;
 
 protected:
     QString autoIncrementColumn(const FieldDef& def) const override;

@@ -71,6 +71,7 @@ private:
     QStringList all(int role);
 
     QTreeWidget* tree_;
+    QWidget* viewport_; // the tree's, which it owns
     ProjectData* dm_ = nullptr;
     QHash<qlonglong, QTreeWidgetItem*> projectNodes_;
     bool filling_ = false;
