@@ -47,6 +47,7 @@ def start_display():
 
 DISPLAY_SERVER = start_display()
 import pyatspi  # noqa: E402  (connects to the accessibility bus, which needs the display)
+from gi.repository import GLib  # noqa: E402
 
 INPUT_ROLES = {
     pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY, pyatspi.ROLE_PASSWORD_TEXT, pyatspi.ROLE_SPIN_BUTTON,
@@ -89,12 +90,16 @@ def descendants(node, keep, descend=lambda n: True):
     """The showing nodes under `node` that `keep` accepts, in tree order."""
     out = []
     for child in node:
-        if child is None or not showing(child):
+        try:
+            if child is None or not showing(child):
+                continue
+            if keep(child):
+                out.append(child)
+            if descend(child):
+                out.extend(descendants(child, keep, descend))
+        except GLib.GError:
+            # A node the window replaced while it was walked (a tree read again) is not there.
             continue
-        if keep(child):
-            out.append(child)
-        if descend(child):
-            out.extend(descendants(child, keep, descend))
     return out
 
 

@@ -2,6 +2,7 @@
 
 #include "engineconfig.h"
 #include "rowsetwriter.h"
+#include "statement.h"
 #include "tabledef.h"
 #include "tableref.h"
 
@@ -11,6 +12,7 @@
 #include <memory>
 
 class QSqlError;
+class QSqlQuery;
 
 namespace vok {
 
@@ -133,6 +135,13 @@ public:
     virtual void afterUnit() {}
     // After rows were written with their AutoInc numbers given: new rows continue after them.
     virtual void syncAutoIncrement(const TableRef& /*ref*/) {}
+    // After an insert written by hand into a table nobody named: every table's numbers move on
+    // past the highest stored (never back, as others may hold numbers taken ahead).
+    virtual void catchUpNumbers() {}
+    // What a query of the engine's driver did when it ran, as the engine reports it.
+    virtual StatementEffect effectOf(const QSqlQuery& /*query*/) const {
+        return StatementEffect::Writes;
+    }
 
     // The engine's error as the user reads it; a lock held by another user says so.
     static DatabaseError error(QString text, bool locked, const QString& context);

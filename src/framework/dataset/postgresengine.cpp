@@ -8,6 +8,8 @@
 #include "servernotices.h"
 
 #include <QSqlDriver>
+#include <QSqlQuery>
+#include <QSqlResult>
 #include <QVarLengthArray>
 #include <atomic>
 #include <libpq-fe.h>
@@ -583,6 +585,38 @@ void PostgresEngine::syncAutoIncrement(const TableRef& ref) {
                           "false) FROM %2")
                .arg(column, ref.sql()),
            {ref.sql(), bare});
+}
+
+void PostgresEngine::catchUpNumbers() {
+    // One round trip for every numbered column of the schema; a number never moves back.
+    PGresult* r = PQexec(handle(), R"(DO $$
+DECLARE c record;
+BEGIN
+  FOR c IN SELECT s.oid::regclass AS seq, t.oid::regclass AS tab, a.attname AS col
+      FROM pg_class s
+      JOIN pg_depend d ON d.objid = s.oid AND d.classid = 'pg_class'::regclass
+          AND d.refclassid = 'pg_class'::regclass AND d.deptype IN ('a', 'i')
+      JOIN pg_class t ON t.oid = d.refobjid
+      JOIN pg_attribute a ON a.attrelid = t.oid AND a.attnum = d.refobjsubid
+      WHERE s.relkind = 'S' AND t.relnamespace = current_schema()::regnamespace
+  LOOP
+    EXECUTE format('SELECT setval(%L, m) FROM (SELECT max(%I) AS m FROM %s) x '
+                   'WHERE m >= COALESCE(pg_sequence_last_value(%L), 0)', c.seq, c.col, c.tab, c.seq);
+  END LOOP;
+END $$)");
+    if (PQresultStatus(r) != PGRES_COMMAND_OK)
+        PostgresStatement::fail(r, handle());
+    PQclear(r);
+}
+
+StatementEffect PostgresEngine::effectOf(const QSqlQuery& query) const {
+    const QVariant v = query.result() ? query.result()->handle() : QVariant();
+    if (v.isValid() &&
+        (qstrcmp(v.typeName(), "PGresult*") == 0 || qstrcmp(v.typeName(), "pg_result*") == 0)) {
+        if (PGresult* r = *static_cast<PGresult* const*>(v.constData()))
+            return PostgresStatement::effectOfTag(PQcmdStatus(r));
+    }
+    return StatementEffect::Writes;
 }
 
 void PostgresEngine::releaseSheet(const TableRef& /*ref*/, int /*unitDepth*/) {}

@@ -73,6 +73,8 @@ public:
     bool claimSheet(const QString& fileName, bool shared) override;
     void unclaimSheet(const QString& fileName) override;
     void syncAutoIncrement(const TableRef& ref) override;
+    void catchUpNumbers() override;
+    StatementEffect effectOf(const QSqlQuery& query) const override;
 
 protected:
     QString autoIncrementColumn(const FieldDef& def) const override;

@@ -3,7 +3,6 @@
 #include "databaseerror.h"
 #include "engine.h"
 #include "postgresengine.h"
-#include "storestatement.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -34,8 +33,7 @@ constexpr Oid timestampOid = 1114;
 PostgresStatement::PostgresStatement(PostgresEngine& engine, pg_conn* conn, const QString& sql,
                                      std::shared_ptr<bool> alive, std::shared_ptr<quint64> runs)
     : engine_(engine), conn_(conn), alive_(std::move(alive)), runs_(std::move(runs)),
-      name_("vok" + QByteArray::number(statementCounter.fetch_add(1))),
-      writes_(StoreStatement::writes(sql)) {
+      name_("vok" + QByteArray::number(statementCounter.fetch_add(1))) {
     engine_.flush();
     const QByteArray text = numberedParameters(sql, paramCount_);
     values_.resize(paramCount_);
@@ -181,8 +179,47 @@ void PostgresStatement::execute() {
         fail(r, conn_);
     result_ = r;
     rows_ = PQntuples(r);
-    if (writes_ && outsideUnit)
+    effect_ = effectOfTag(PQcmdStatus(r));
+    if (effect_ != StatementEffect::Reads && outsideUnit)
         engine_.noteOwnWrite();
+}
+
+StatementEffect PostgresStatement::effectOfTag(const char* tag) {
+    // Tags of statements that leave every table as it was; anything else is taken for a write,
+    // which at worst reads a record-set again.
+    static const char* const reads[] = {"SELECT",
+                                        "SHOW",
+                                        "BEGIN",
+                                        "START TRANSACTION",
+                                        "COMMIT",
+                                        "ROLLBACK",
+                                        "SAVEPOINT",
+                                        "RELEASE",
+                                        "SET",
+                                        "RESET",
+                                        "FETCH",
+                                        "MOVE",
+                                        "DECLARE CURSOR",
+                                        "CLOSE CURSOR",
+                                        "LISTEN",
+                                        "UNLISTEN",
+                                        "NOTIFY",
+                                        "PREPARE",
+                                        "DEALLOCATE",
+                                        "DISCARD",
+                                        "LOCK TABLE",
+                                        "EXPLAIN",
+                                        "ANALYZE",
+                                        "CHECKPOINT"};
+    const QByteArray text(tag ? tag : "");
+    if (text.startsWith("INSERT "))
+        return StatementEffect::Inserts;
+    for (const char* read : reads) {
+        const QByteArray word(read);
+        if (text == word || (text.startsWith(word) && text.at(word.size()) == ' '))
+            return StatementEffect::Reads;
+    }
+    return StatementEffect::Writes;
 }
 
 bool PostgresStatement::step() {
@@ -202,7 +239,8 @@ void PostgresStatement::reset() {
 }
 
 bool PostgresStatement::runLater(int rows) {
-    if (!writes_ || !engine_.enterPipeline())
+    // Only writes of rows come here; their answer is checked when the pipeline is read.
+    if (!engine_.enterPipeline())
         return false;
     clear();
     QVarLengthArray<const char*, 16> params(paramCount_);

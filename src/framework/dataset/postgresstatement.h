@@ -30,6 +30,8 @@ public:
     // A result's field in stored form, from its text and type.
     static QVariant stored(const char* text, int length, unsigned int type);
     [[noreturn]] static void fail(pg_result* result, pg_conn* conn);
+    // What a statement did, from the command tag the server answered it with ("UPDATE 3").
+    static StatementEffect effectOfTag(const char* tag);
 
     void bind(int index, const QVariant& value) override;
     bool step() override;
@@ -42,6 +44,7 @@ public:
     QVariant value(int column) const override;
     qlonglong int64(int column) const override;
     qlonglong lastInsertId() const override { return lastInsertId_; }
+    StatementEffect effect() const override { return effect_; }
 
 private:
     void execute();
@@ -53,7 +56,7 @@ private:
     std::shared_ptr<quint64> runs_;
     QByteArray name_;
     int paramCount_ = 0;
-    bool writes_ = false;
+    StatementEffect effect_ = StatementEffect::Reads;
     QVector<QByteArray> values_;
     QVector<bool> nulls_;
     pg_result* result_ = nullptr;

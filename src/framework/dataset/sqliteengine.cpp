@@ -11,11 +11,13 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlResult>
 #include <QUrl>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sqlite3.h>
 
 #include <sqlite3.h>
 
@@ -61,9 +63,9 @@ FileIdentity createdFile(const HeldFolder& folder, const QString& fileName, cons
         return made.identity();
     if (made.error() == EEXIST || made.error() == ELOOP)
         throw refused(taken);
-    throw refused(QStringLiteral("Cannot create %1: %2")
-                      .arg(folder.filePath(fileName),
-                           QString::fromLocal8Bit(std::strerror(made.error()))));
+    throw refused(
+        QStringLiteral("Cannot create %1: %2")
+            .arg(folder.filePath(fileName), QString::fromLocal8Bit(std::strerror(made.error()))));
 }
 
 } // namespace
@@ -119,6 +121,15 @@ sqlite3* SqliteEngine::handle() const {
     }
     throw DatabaseError(QStringLiteral("The connection has no SQLite handle"),
                         DatabaseError::Kind::Engine);
+}
+
+StatementEffect SqliteEngine::effectOf(const QSqlQuery& query) const {
+    const QVariant v = query.result() ? query.result()->handle() : QVariant();
+    if (v.isValid() && qstrcmp(v.typeName(), "sqlite3_stmt*") == 0) {
+        if (sqlite3_stmt* stmt = *static_cast<sqlite3_stmt* const*>(v.constData()))
+            return sqlite3_stmt_readonly(stmt) ? StatementEffect::Reads : StatementEffect::Writes;
+    }
+    return StatementEffect::Writes;
 }
 
 void SqliteEngine::open(const QString& location, const EngineConfig::Settings& settings) {

@@ -65,6 +65,7 @@ protected:
 
 private:
     sqlite3* handle() const;
+    StatementEffect effectOf(const QSqlQuery& query) const override;
     static QString uriFor(const QString& file, const char* mode);
     QString filePath(const QString& fileName) const;
     // A file of the folder, opened and judged: closed when there is none. A link (never read or

@@ -22,6 +22,10 @@ SqliteStatement::~SqliteStatement() {
         sqlite3_finalize(stmt_);
 }
 
+StatementEffect SqliteStatement::effect() const {
+    return sqlite3_stmt_readonly(stmt_) ? StatementEffect::Reads : StatementEffect::Writes;
+}
+
 void SqliteStatement::fail() const {
     const int code = sqlite3_extended_errcode(db_) & 0xff;
     throw Engine::error(QString::fromUtf8(sqlite3_errmsg(db_)),

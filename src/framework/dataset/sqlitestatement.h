@@ -26,6 +26,7 @@ public:
     QVariant value(int column) const override;
     qlonglong int64(int column) const override;
     qlonglong lastInsertId() const override;
+    StatementEffect effect() const override;
 
 private:
     [[noreturn]] void fail() const;

@@ -11,6 +11,10 @@ namespace vok {
 // Parameters are written "?" and bound from 0; values come back in the stored form the
 // record-sets keep: null, qlonglong (whole numbers and 0/1 flags), double, text (dates as
 // "yyyy-MM-dd", date-times as "yyyy-MM-ddTHH:mm:ss"), or StoredBytes for what is no UTF-8 text.
+// What running a statement did, as the engine reports it; never read from the SQL text.
+// `Inserts` only where the engine tells inserts apart and numbers may need catching up.
+enum class StatementEffect { Reads, Writes, Inserts };
+
 class Statement {
 public:
     virtual ~Statement() = default;
@@ -36,6 +40,8 @@ public:
     virtual qlonglong int64(int column) const = 0;
     // The number the engine gave the row the last INSERT added.
     virtual qlonglong lastInsertId() const = 0;
+    // What the last run did (a folder's engine knows it from the prepared statement already).
+    virtual StatementEffect effect() const = 0;
 
 protected:
     Statement() = default;

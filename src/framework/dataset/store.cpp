@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSqlError>
 #include <QStandardPaths>
 
@@ -186,13 +185,13 @@ void Store::dropHeld() {
 
 std::unique_ptr<Statement> Store::statement(const QString& sql) {
     ensureOpen();
-    return std::make_unique<StoreStatement>(*this, engine_->prepare(sql), sql);
+    return std::make_unique<StoreStatement>(*this, engine_->prepare(sql));
 }
 
 std::unique_ptr<Statement> Store::statement(const QString& sql, const TableRef& table,
                                             bool callerSends) {
     ensureOpen();
-    return std::make_unique<StoreStatement>(*this, engine_->prepare(sql), sql, table, callerSends);
+    return std::make_unique<StoreStatement>(*this, engine_->prepare(sql), table, callerSends);
 }
 
 QSqlQuery Store::prepare(const QString& sql) {
@@ -208,35 +207,26 @@ QSqlQuery Store::prepare(const QString& sql) {
     return q;
 }
 
-void Store::afterHandWrittenInsert(const QString& sql) {
+void Store::noteEffectOf(const QSqlQuery& query) {
+    const StatementEffect effect = engine_->effectOf(query);
+    if (effect == StatementEffect::Reads)
+        return;
+    noteOtherWrite();
+    if (depth_ == 0)
+        engine_->noteOwnWrite();
     // SQL written by hand may give rows their numbers; on a folder the engine then goes on after
     // the highest, and the server does the same from here.
-    static const QRegularExpression insert(QStringLiteral("^\\s*INSERT\\s+INTO\\s+(\\w+)"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    if (!isServer())
-        return;
-    const QRegularExpressionMatch m = insert.match(sql);
-    if (!m.hasMatch())
-        return;
-    try {
-        engine_->syncAutoIncrement(TableRef(engine_->mainSchema(), m.captured(1).toLower()));
-    } catch (const DatabaseError&) {
-        // A table without numbers of its own.
-    }
+    if (effect == StatementEffect::Inserts)
+        engine_->catchUpNumbers();
 }
 
 void Store::execPrepared(QSqlQuery& query) {
     sendHeld();
     engine_->flush();
     engine_->countStatement();
-    const bool writes = StoreStatement::writes(query.lastQuery());
-    if (writes)
-        noteOtherWrite();
     if (!query.exec())
         fail(query.lastError(), QString());
-    if (writes && depth_ == 0)
-        engine_->noteOwnWrite();
-    afterHandWrittenInsert(query.lastQuery());
+    noteEffectOf(query);
 }
 
 QSqlQuery Store::exec(const QString& sql, const QVariantList& binds) {
@@ -245,17 +235,12 @@ QSqlQuery Store::exec(const QString& sql, const QVariantList& binds) {
         ensureOpen();
         QSqlQuery q(database());
         q.setForwardOnly(!isServer());
-        const bool writes = StoreStatement::writes(sql);
-        if (writes)
-            noteOtherWrite();
         sendHeld();
         engine_->flush();
         engine_->countStatement();
         if (!q.exec(sql))
             fail(q.lastError(), QString());
-        if (writes && depth_ == 0)
-            engine_->noteOwnWrite();
-        afterHandWrittenInsert(sql);
+        noteEffectOf(q);
         return q;
     }
     QSqlQuery q = prepare(sql);

@@ -89,13 +89,16 @@ public:
     // A prepared statement; one that reads or writes only one table names it. A write to a named
     // table keeps the record-sets' range caches of other tables valid (any other writing
     // statement invalidates them all), and only that table's held rows go before it runs.
+    // Whether it wrote is the engine's answer, whatever the text looks like. A caller that
+    // gives rows their numbers here calls syncAutoIncrement() after.
     std::unique_ptr<Statement> statement(const QString& sql);
     // `callerSends`: the caller sends the held rows its statement reads (sendHeld() with a range)
     // before each run, rather than every held row of the table.
     std::unique_ptr<Statement> statement(const QString& sql, const TableRef& table,
                                          bool callerSends = false);
 
-    // Runs one statement through the driver, throwing the engine's error on failure.
+    // Runs one statement through the driver, throwing the engine's error on failure. SQL
+    // written by hand: after an insert, every table's numbers catch up with the rows stored.
     QSqlQuery exec(const QString& sql, const QVariantList& binds = {});
     void execPrepared(QSqlQuery& query);
     QSqlQuery prepare(const QString& sql);
@@ -157,7 +160,7 @@ Q_SIGNALS:
 private:
     void ensureOpen();
     void dropHeld();
-    void afterHandWrittenInsert(const QString& sql);
+    void noteEffectOf(const QSqlQuery& query);
 
     QStringList params_;
     QString netDir_;

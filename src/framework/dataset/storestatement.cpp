@@ -2,26 +2,17 @@
 
 #include "store.h"
 
-#include <QRegularExpression>
-
 namespace vok {
 
-StoreStatement::StoreStatement(Store& store, std::unique_ptr<Statement> inner, const QString& sql)
-    : store_(store), inner_(std::move(inner)), writes_(writes(sql)) {}
+StoreStatement::StoreStatement(Store& store, std::unique_ptr<Statement> inner)
+    : store_(store), inner_(std::move(inner)) {}
 
-StoreStatement::StoreStatement(Store& store, std::unique_ptr<Statement> inner, const QString& sql,
+StoreStatement::StoreStatement(Store& store, std::unique_ptr<Statement> inner,
                                const TableRef& table, bool callerSends)
-    : StoreStatement(store, std::move(inner), sql) {
+    : StoreStatement(store, std::move(inner)) {
     ref_ = table;
     callerSends_ = callerSends;
     hasTable_ = true;
-}
-
-bool StoreStatement::writes(const QString& sql) {
-    static const QRegularExpression pattern(
-        QStringLiteral("^\\s*(INSERT|UPDATE|DELETE|REPLACE|CREATE|DROP|ALTER|TRUNCATE)\\b"),
-        QRegularExpression::CaseInsensitiveOption);
-    return pattern.match(sql).hasMatch();
 }
 
 void StoreStatement::sendHeld() {
@@ -34,8 +25,10 @@ void StoreStatement::sendHeld() {
         store_.sendHeld();
 }
 
-void StoreStatement::noteWrite() {
-    if (!writes_)
+void StoreStatement::noteEffect() {
+    // Asked after the run: a server tells what a statement did only in its answer.
+    const StatementEffect effect = inner_->effect();
+    if (effect == StatementEffect::Reads)
         return;
     if (hasTable_)
         store_.noteWrite(ref_);
@@ -45,22 +38,28 @@ void StoreStatement::noteWrite() {
 
 bool StoreStatement::step() {
     sendHeld();
-    noteWrite();
-    return inner_->step();
+    const bool row = inner_->step();
+    noteEffect();
+    return row;
 }
 
 bool StoreStatement::runLater(int rows) {
     sendHeld();
     if (!inner_->runLater(rows))
         return false;
-    noteWrite();
+    // Only writes of rows are sent ahead; their numbers were reserved by the writer.
+    if (hasTable_)
+        store_.noteWrite(ref_);
+    else
+        store_.noteOtherWrite();
     return true;
 }
 
 int StoreStatement::run() {
     sendHeld();
-    noteWrite();
-    return inner_->run();
+    const int changed = inner_->run();
+    noteEffect();
+    return changed;
 }
 
 } // namespace vok

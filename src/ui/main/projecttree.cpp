@@ -66,8 +66,9 @@ private:
 
 } // namespace
 
-ProjectTree::ProjectTree(QTreeWidget* tree) : QObject(tree), tree_(tree) {
-    tree_->viewport()->installEventFilter(this);
+ProjectTree::ProjectTree(QTreeWidget* tree)
+    : QObject(tree), tree_(tree), viewport_(tree->viewport()) {
+    viewport_->installEventFilter(this);
     connect(tree_->verticalScrollBar(), &QScrollBar::valueChanged, this, &ProjectTree::fillView);
     connect(tree_, &QTreeWidget::itemCollapsed, this, &ProjectTree::fillView);
     connect(tree_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
@@ -77,7 +78,9 @@ ProjectTree::ProjectTree(QTreeWidget* tree) : QObject(tree), tree_(tree) {
 }
 
 bool ProjectTree::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == tree_->viewport() &&
+    // Compared, never asked of the tree: the viewport's last events come while the tree is
+    // being destroyed.
+    if (watched == viewport_ &&
         (event->type() == QEvent::Resize || event->type() == QEvent::Show))
         fillView();
     return QObject::eventFilter(watched, event);

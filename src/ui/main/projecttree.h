@@ -112,6 +112,7 @@ private:
     bool matches(const QString& name) const;
 
     QTreeWidget* tree_;
+    QWidget* viewport_; // the tree's, which it owns
     ProjectData* dm_ = nullptr;
     QString filter_;
     QHash<qlonglong, QTreeWidgetItem*> projectNodes_;

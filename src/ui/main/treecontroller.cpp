@@ -56,7 +56,8 @@ TreeController::TreeController(QGroupBox* box, QObject* parent) : QObject(parent
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     // A right click opens the menu of the selected node without selecting another one.
     // It also shows a name cut at the tree's edge whole, as a tooltip.
-    view_->viewport()->installEventFilter(this);
+    viewport_ = view_->viewport();
+    viewport_->installEventFilter(this);
     // The Delete key deletes the selected node, as its menu's Delete item does.
     view_->installEventFilter(this);
     connect(view_, &QWidget::customContextMenuRequested, this, &TreeController::showPopup);
@@ -408,7 +409,9 @@ bool TreeController::eventFilter(QObject* watched, QEvent* event) {
         vok::Guard::run([&] { deleteNode(level); });
         return true;
     }
-    if (watched == view_->viewport()) {
+    // Compared, never asked of the view: the viewport's last events come while the view is
+    // being destroyed.
+    if (watched == viewport_) {
         const QEvent::Type t = event->type();
         if (t == QEvent::ToolTip)
             return showCutName(static_cast<QHelpEvent*>(event));

@@ -164,6 +164,7 @@ private:
     std::array<DetailPage*, 3> pages_{};
     std::array<QMenu*, 3> popups_{};
     QTreeWidget* view_;
+    QWidget* viewport_ = nullptr; // the view's, which it owns
     ProjectTree* tree_;
     QTimer* selectionTimer_;
     ProjectData* dm_ = nullptr;
