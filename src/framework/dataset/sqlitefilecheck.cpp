@@ -13,8 +13,10 @@ namespace vok {
 namespace {
 
 using OpenCall = int (*)(const char*, int, int);
+using StatCall = int (*)(const char*, struct stat*);
 
 OpenCall systemOpen = nullptr;
+StatCall systemStat = nullptr;
 bool installed = false;
 thread_local SqliteFileCheck* current = nullptr;
 
@@ -51,6 +53,18 @@ struct SqliteFileCheckHook {
         ++check->opened_;
         return fd;
     }
+
+    static int stat(const char* path, struct stat* st) {
+        const int rc = systemStat(path, st);
+        SqliteFileCheck* check = current;
+        if (rc != 0 || !check || isCompanion(path) || !S_ISREG(st->st_mode))
+            return rc;
+        if (FileIdentity{st->st_dev, st->st_ino} == check->expected_)
+            check->seen_ = true;
+        else
+            check->wrong_ = true;
+        return rc;
+    }
 };
 
 void SqliteFileCheck::install() {
@@ -60,11 +74,16 @@ void SqliteFileCheck::install() {
         if (!vfs || vfs->iVersion < 3 || !vfs->xGetSystemCall || !vfs->xSetSystemCall)
             return;
         systemOpen = reinterpret_cast<OpenCall>(vfs->xGetSystemCall(vfs, "open"));
-        if (!systemOpen)
+        systemStat = reinterpret_cast<StatCall>(vfs->xGetSystemCall(vfs, "stat"));
+        if (!systemOpen || !systemStat)
             return;
-        installed = vfs->xSetSystemCall(vfs, "open",
-                                        reinterpret_cast<sqlite3_syscall_ptr>(
-                                            &SqliteFileCheckHook::open)) == SQLITE_OK;
+        installed =
+            vfs->xSetSystemCall(
+                vfs, "open", reinterpret_cast<sqlite3_syscall_ptr>(&SqliteFileCheckHook::open)) ==
+                SQLITE_OK &&
+            vfs->xSetSystemCall(
+                vfs, "stat", reinterpret_cast<sqlite3_syscall_ptr>(&SqliteFileCheckHook::stat)) ==
+                SQLITE_OK;
     });
 }
 
@@ -80,7 +99,8 @@ SqliteFileCheck::~SqliteFileCheck() {
 
 bool SqliteFileCheck::passed() const {
     // Without the check in place nothing can be vouched for: nothing is opened.
-    return installed && opened_ > 0 && !wrong_;
+    // A descriptor taken again was found by the name's status, which was the file expected.
+    return installed && (opened_ > 0 || seen_) && !wrong_;
 }
 
 } // namespace vok

@@ -12,7 +12,9 @@ namespace vok {
 //   meanwhile is refused, as the journal's own name is never followed either;
 // - while a check lives on a thread, the database file SQLite opens there must be the very file
 //   judged (the same device and inode as a descriptor Vok opened and judged itself), or the
-//   open fails before SQLite reads a byte of it.
+//   open fails before SQLite reads a byte of it. Where SQLite takes again a descriptor it
+//   already holds for that file (another connection of this process kept it for its locks), it
+//   finds it by the name's status, which the check sees (its system call for stat) instead.
 class SqliteFileCheck {
 public:
     explicit SqliteFileCheck(const FileIdentity& expected);
@@ -32,6 +34,7 @@ private:
     friend struct SqliteFileCheckHook;
     FileIdentity expected_;
     int opened_ = 0;
+    bool seen_ = false; // the name's status was the expected file's
     bool wrong_ = false;
     SqliteFileCheck* outer_ = nullptr;
 };

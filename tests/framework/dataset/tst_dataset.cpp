@@ -1108,6 +1108,21 @@ private Q_SLOTS:
         QCOMPARE(seen, expected);
     }
 
+    // Connections of one process come and go on a folder while another holds its locks (a
+    // report beside the window in a unit of work): each opens, none is taken for a swapped file.
+    void connectionsComeAndGoWhileAnotherHoldsTheLocks() {
+        Transaction tx(*store);
+        store->exec(QStringLiteral("UPDATE parent SET P_name = 'held' WHERE P_id = 1"));
+        for (int round = 0; round < 3; ++round) {
+            Store other;
+            other.setParams({QStringLiteral("path=") + folder});
+            QSqlQuery q = other.exec(QStringLiteral("SELECT COUNT(*) FROM parent"));
+            QVERIFY(q.next());
+            QCOMPARE(q.value(0).toInt(), 3);
+        }
+        tx.commit();
+    }
+
     void storeNeverCreatesTheDatabase() {
         Store other;
         const QString empty = env->location(QStringLiteral("nothing"));
