@@ -15,12 +15,12 @@ namespace {
 using Subject = ChangeStep::Subject;
 
 // What the rows of each working record-set are, and the field that names them.
-struct RoleSpec {
+struct RoleSource {
     vok::Table* ProjectData::*table;
     Subject subject;
     const char* nameField;
 };
-const RoleSpec roleSpecs[] = {
+const RoleSource roleSources[] = {
     {&ProjectData::projects, Subject::Record, "Zel_project"},
     {&ProjectData::Major, Subject::Record, "Major_item"},
     {&ProjectData::Action, Subject::Record, "Action_name"},
@@ -67,11 +67,11 @@ bool touches(const ChangeStep& step, const std::set<RowKey>& keys) {
 ChangeHistory::ChangeHistory(ProjectData& dm, ProjectCopyTables* copies, QObject* parent)
     : QObject(parent), dm_(dm) {
     const ProjectHierarchy hierarchy(dm);
-    for (const RoleSpec& spec : roleSpecs) {
-        vok::Table* table = dm.*spec.table;
+    for (const RoleSource& source : roleSources) {
+        vok::Table* table = dm.*source.table;
         const auto place = hierarchy.placeOf(*table);
-        roles_ << Role{table, spec.subject, place ? place->level : 0,
-                       spec.nameField ? QLatin1String(spec.nameField) : QString()};
+        roles_ << Role{table, source.subject, place ? place->level : 0,
+                       source.nameField ? QLatin1String(source.nameField) : QString()};
         listened_ << table;
     }
     if (copies) {

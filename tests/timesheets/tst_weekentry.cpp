@@ -23,15 +23,15 @@ const QString crewFile = QStringLiteral("Site Crew.db");
 const QDate monday(2024, 2, 26);
 
 // "project|major|action|from|to|hours[|notes]", dates as days of the week from Monday (0) or ISO.
-QList<EntryLine> fileLines(const QStringList& specs) {
+QList<EntryLine> fileLines(const QStringList& rows) {
     QList<EntryLine> out;
     const auto day = [](const QString& d) {
         bool number = false;
         const int offset = d.toInt(&number);
         return number ? monday.addDays(offset).toString(Qt::ISODate) : d;
     };
-    for (const QString& spec : specs) {
-        const QStringList p = spec.split(QLatin1Char('|'));
+    for (const QString& row : rows) {
+        const QStringList p = row.split(QLatin1Char('|'));
         EntryLine l;
         l.project = p[0];
         l.major = p[1];
